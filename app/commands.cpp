@@ -1,0 +1,102 @@
+#include "app/shell.h"
+#include "audio/audio.h"
+#include "game/banners.h"
+#include "game/flow.h"
+#include "render/title.h"
+
+namespace ruvo {
+
+int UpdateMenu(GameRecord& record)
+{
+    GameWindow* window = record.hwndMain;
+    if (window == nullptr)
+        return 1;
+    const bool title = (record.state & StateTitle) != 0;
+    window->CheckMenuItem(IDM_SOUND, record.soundOn != 0);
+    window->CheckMenuItem(IDM_MUSIC, record.musicOn != 0);
+    window->EnableMenuItem(IDM_OPTION, record.optionEnabled != 0 && title);
+    window->EnableMenuItem(IDM_START, title);
+    window->EnableMenuItem(IDM_PAUSE, !title);
+    window->DrawMenuBar();
+    return 1;
+}
+
+namespace {
+
+void StartCommand(GameRecord& record)
+{
+    NewGame(record);
+    DrawStatusLine(record);
+    ShowStartBanner(record);
+    InvalidateWindow(record);
+}
+
+void PauseCommand(GameRecord& record)
+{
+    if (record.paused == 1) {
+        record.paused = 0;
+        record.state = StatePlay;
+    } else if ((record.state & 0xFF) == StatePlay) {
+        record.paused = 1;
+        record.state = StatePause;
+    }
+}
+
+void MusicCommand(GameRecord& record)
+{
+    if (record.musicOn == 1) {
+        record.musicOn = 0;
+        StopMusic(record);
+    } else if (record.musicReady != 0) {
+        record.musicOn = 1;
+        PlayMusic(record);
+    }
+    UpdateMenu(record);
+}
+
+} // namespace
+
+void RunCommand(GameRecord& record, std::uint32_t command)
+{
+    DialogHost* dialogs = record.host.dialogs;
+    switch (command) {
+    case IDM_START:
+        StartCommand(record);
+        break;
+    case IDM_PAUSE:
+        PauseCommand(record);
+        break;
+    case IDM_HIGHSCORE:
+        if (dialogs != nullptr)
+            dialogs->RunHighScore(record);
+        break;
+    case IDM_SOUND:
+        record.soundOn = record.soundOn == 1 ? 0 : 1;
+        UpdateMenu(record);
+        break;
+    case IDM_MUSIC:
+        MusicCommand(record);
+        break;
+    case IDM_OPTION:
+        if (dialogs != nullptr && dialogs->RunOption(record) != 0) {
+            InitTitle(record);
+            InvalidateWindow(record);
+        }
+        break;
+    case IDM_HELP:
+        if (record.host.help != nullptr)
+            record.host.help->Help(kHelpFile, HelpCommand::Finder);
+        break;
+    case IDM_ABOUT:
+        if (dialogs != nullptr)
+            dialogs->RunAbout();
+        break;
+    case IDM_EXIT:
+        ExitCommand(record);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace ruvo

@@ -1,0 +1,101 @@
+#include "app/shell.h"
+#include "audio/audio.h"
+#include "render/graphics.h"
+#include "render/icon.h"
+#include "render/text.h"
+
+namespace ruvo {
+
+int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources)
+{
+    ProgramIcons& icons = Icons();
+    LoadIconPair(resources, icons.largeIcon, 501, 32);
+    LoadIconPair(resources, icons.smallIcon, 501, 16);
+    return system.RegisterGameClass(kClassName, icons) ? 1 : 0;
+}
+
+int ReadFrameMetrics(WindowSystem& system, FrameMetrics& metrics)
+{
+    metrics.cxDlgFrame = system.GetSystemMetric(SystemMetric::CxDlgFrame);
+    metrics.cyDlgFrame = system.GetSystemMetric(SystemMetric::CyDlgFrame);
+    metrics.cyCaption = system.GetSystemMetric(SystemMetric::CyCaption);
+    metrics.cyMenu = system.GetSystemMetric(SystemMetric::CyMenu);
+    return 1;
+}
+
+int ComputeWindowSize(WindowSystem& system, GameRecord& record)
+{
+    FrameMetrics metrics;
+    ReadFrameMetrics(system, metrics);
+    record.stageWidth = record.fieldWidth + 64;
+    record.stageHeight = record.fieldHeight + 64;
+    record.windowWidth = record.fieldWidth + 2 * metrics.cxDlgFrame;
+    record.windowHeight = record.fieldHeight + 2 * metrics.cyDlgFrame + metrics.cyMenu + metrics.cyCaption;
+    return 1;
+}
+
+GameWindow* CreateGameWindow(WindowSystem& system, GameRecord& record, int showCommand)
+{
+    GameWindow* window =
+        system.CreateGameWindow(record, kClassName, kWindowTitle, record.windowWidth, record.windowHeight);
+    if (window != nullptr)
+        window->Show(showCommand);
+    return window;
+}
+
+int RestartTimer(GameRecord& record)
+{
+    if (record.hwndMain == nullptr)
+        return 1;
+    record.hwndMain->KillTimer(record.timerId);
+    record.timerId = record.hwndMain->SetTimer(1, record.tickInterval);
+    return 1;
+}
+
+std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, const ResourceLibrary* resources,
+                                    int showCommand)
+{
+    if (RegisterGameClass(system, resources) == 0)
+        return nullptr;
+    auto record = std::make_unique<GameRecord>();
+    record->host = host;
+    record->hInstance = resources;
+    record->fieldWidth = 384;
+    record->fieldHeight = 200;
+    ComputeWindowSize(system, *record);
+    CreateFonts(*record);
+    LoadGraphics(*record);
+    OpenMusic(*record);
+    LoadMusic(*record);
+    GameWindow* window = CreateGameWindow(system, *record, showCommand);
+    if (window == nullptr)
+        return nullptr;
+    record->hwndMain = window;
+    record->timerId = window->SetTimer(1, record->tickInterval);
+    system.LoadAccelerators();
+    return record;
+}
+
+void ShutDown(std::unique_ptr<GameRecord> record)
+{
+    if (record->hwndMain != nullptr)
+        record->hwndMain->KillTimer(record->timerId);
+    CloseMusic(*record);
+    FreeMusic(*record);
+    FreeGraphics(*record);
+    DeleteFonts(*record);
+    record.reset();
+    FreeSpritePair(Icons().smallIcon);
+}
+
+int WinMain(WindowSystem& system, const Host& host, const ResourceLibrary* resources, int showCommand)
+{
+    std::unique_ptr<GameRecord> record = StartUp(system, host, resources, showCommand);
+    if (!record)
+        return 0;
+    const int exitCode = system.RunMessageLoop();
+    ShutDown(std::move(record));
+    return exitCode;
+}
+
+} // namespace ruvo

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "game/record.h"
+
+namespace ruvo {
+
+// The five centred banners. All but the pause enter a banner wait.
+int ShowStartBanner(GameRecord& record);
+int ShowRoundClear(GameRecord& record);
+int ShowGameOver(GameRecord& record);
+int ShowHurryUp(GameRecord& record);
+int ShowPause(GameRecord& record);
+
+} // namespace ruvo

@@ -1,0 +1,176 @@
+// The engine's view of the machine it runs on. The engine never touches a
+// window system, a sound device or a settings file itself: it calls these
+// small interfaces, which the platform layer implements with Qt and SDL, and
+// which the headless runner and the tests implement in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ruvo {
+
+class Surface;
+struct GameRecord;
+
+using FontId = std::uint32_t;
+
+// The fields of a font request, as the game states its two fonts.
+struct FontRequest {
+    std::int32_t height = 0; // positive: the character cell height in pixels
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    std::string faceName; // UTF-8
+};
+
+struct TextExtent {
+    std::int32_t cx = 0;
+    std::int32_t cy = 0;
+};
+
+class TextRenderer {
+public:
+    virtual ~TextRenderer() = default;
+    virtual FontId CreateFont(const FontRequest& request) = 0;
+    virtual void DeleteFont(FontId font) = 0;
+    virtual TextExtent Measure(FontId font, std::string_view text) = 0;
+    // Draws the letters only, in a solid colour (COLORREF 0x00BBGGRR), with
+    // the top-left of the text cell at (x, y); everything is clipped to target.
+    virtual void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,
+                      std::string_view text) = 0;
+};
+
+struct Rect {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// Where a repaint lands: the window's invalid rectangle and a way to copy
+// pixels of the frame buffer to it.
+class PaintTarget {
+public:
+    virtual ~PaintTarget() = default;
+    virtual Rect InvalidRect() const = 0;
+    virtual void CopyFrom(const Surface& source, Rect area) = 0;
+};
+
+enum MenuId : std::uint16_t {
+    IDM_START = 101,
+    IDM_PAUSE = 102,
+    IDM_HIGHSCORE = 103,
+    IDM_SOUND = 104,
+    IDM_MUSIC = 105,
+    IDM_OPTION = 106,
+    IDM_HELP = 107,
+    IDM_ABOUT = 108,
+    IDM_EXIT = 109,
+};
+
+// The game window as the engine sees it: its timer, its menu and its life.
+class GameWindow {
+public:
+    virtual ~GameWindow() = default;
+    // Whole client area, no erasing; a paint message follows.
+    virtual void Invalidate() = 0;
+    // Starts (or re-arms) timer id with the period; returns the timer's id.
+    virtual std::int32_t SetTimer(std::int32_t id, std::int32_t periodMs) = 0;
+    virtual void KillTimer(std::int32_t id) = 0;
+    virtual void CheckMenuItem(MenuId item, bool checked) = 0;
+    virtual void EnableMenuItem(MenuId item, bool enabled) = 0;
+    virtual void DrawMenuBar() = 0;
+    virtual void Show(int showCommand) = 0;
+    // Destroys the window: timers stop, and a destroy message follows.
+    virtual void Destroy() = 0;
+    virtual void PostQuit(int exitCode) = 0;
+};
+
+// The settings store: one key with named values, as a registry key would be.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // Reading: false when the store or the value is missing or unreadable.
+    virtual bool QueryDword(std::string_view name, std::uint32_t& value) = 0;
+    // Fills text; false when missing, unreadable or longer than maxBytes.
+    virtual bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) = 0;
+    // Writing: Create opens the key for writing (creating it), Close commits.
+    virtual bool Create() = 0;
+    virtual void SetDword(std::string_view name, std::uint32_t value) = 0;
+    virtual void SetString(std::string_view name, std::string_view text) = 0;
+    virtual void Close() = 0;
+};
+
+// Plays a WAVE file image from memory without waiting. One effect at a time:
+// a new one cuts off the one still playing. An image it can't play is silent.
+class WavePlayer {
+public:
+    virtual ~WavePlayer() = default;
+    virtual void Play(const std::uint8_t* image, std::size_t size) = 0;
+};
+
+// The background-music library: open, load by bare file name, play, stop,
+// free, close. Handles are 32-bit; 0 means "no track".
+class MusicLibrary {
+public:
+    virtual ~MusicLibrary() = default;
+    virtual std::int32_t KBGMOpen(std::int32_t voices, std::int32_t device) = 0;
+    virtual std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) = 0;
+    virtual std::int32_t KBGMPlay(std::uint32_t handle, std::int32_t repeat) = 0;
+    virtual std::int32_t KBGMStop() = 0;
+    virtual std::int32_t KBGMFree(std::uint32_t handle) = 0;
+    virtual std::int32_t KBGMClose() = 0;
+};
+
+// The four modal dialogs. Each runs to its end before returning.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    virtual int RunAbout() = 0;
+    virtual int RunOption(GameRecord& record) = 0;
+    virtual int RunHighScore(GameRecord& record) = 0;
+    virtual int RunInput(GameRecord& record) = 0;
+};
+
+enum class HelpCommand { Finder, Quit };
+
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    virtual void Help(std::string_view fileName, HelpCommand command) = 0;
+};
+
+// Resources built into the executable, addressed by type and number.
+struct ResourceData {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
+
+class ResourceLibrary {
+public:
+    virtual ~ResourceLibrary() = default;
+    // type: "BITMAP", "WAVE", "ICON16", "ICON32". A missing resource has no data.
+    virtual ResourceData Find(std::string_view type, std::uint32_t id) const = 0;
+};
+
+struct Host {
+    TextRenderer* text = nullptr;
+    SettingsStore* settings = nullptr;
+    WavePlayer* wave = nullptr;
+    MusicLibrary* music = nullptr;
+    DialogHost* dialogs = nullptr;
+    HelpViewer* help = nullptr;
+};
+
+} // namespace ruvo

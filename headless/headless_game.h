@@ -1,0 +1,42 @@
+// The real game, started as the program starts it, on the in-memory machine.
+#pragma once
+
+#include <memory>
+
+#include "headless/headless_host.h"
+
+namespace ruvo {
+
+class HeadlessGame {
+public:
+    // text may be null (no text is drawn or measured).
+    explicit HeadlessGame(TextRenderer* text, const ResourceLibrary* resources);
+    ~HeadlessGame();
+    HeadlessGame(const HeadlessGame&) = delete;
+    HeadlessGame& operator=(const HeadlessGame&) = delete;
+
+    // Start-up up to the message loop; settings must be filled before.
+    void Start();
+    void Tick() { Send({MessageKind::Timer, 1}); }
+    // A menu command or its key: a greyed item sends nothing.
+    void Command(MenuId id);
+    void Click() { Send({MessageKind::LButtonDown}); }
+    void Send(const Message& message);
+
+    GameRecord& Record() { return *record_; }
+    HeadlessWindow& Window() { return system.window; }
+
+    HeadlessWindowSystem system;
+    MemorySettings settings;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    ScriptedDialogs dialogs;
+    RecordingHelp help;
+
+private:
+    TextRenderer* text_;
+    const ResourceLibrary* resources_;
+    std::unique_ptr<GameRecord> record_;
+};
+
+} // namespace ruvo

@@ -1,0 +1,181 @@
+#include "headless/headless_host.h"
+
+#include "settings/dialog_logic.h"
+#include "settings/registry.h"
+
+namespace ruvo {
+
+std::int32_t HeadlessWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
+{
+    timerPeriod = periodMs;
+    timerPeriods.push_back(periodMs);
+    return id;
+}
+
+void HeadlessWindow::KillTimer(std::int32_t) { timerPeriod.reset(); }
+
+void HeadlessWindow::Destroy()
+{
+    destroyed = true;
+    timerPeriod.reset();
+    if (record != nullptr)
+        MainWndProc(*record, Message{MessageKind::Destroy});
+}
+
+bool HeadlessWindow::IsEnabled(MenuId item) const
+{
+    const auto it = enabledItems.find(item);
+    return it != enabledItems.end() && it->second;
+}
+
+bool HeadlessWindow::IsChecked(MenuId item) const
+{
+    const auto it = checkedItems.find(item);
+    return it != checkedItems.end() && it->second;
+}
+
+bool ParseDword(std::string_view text, std::uint32_t& value)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    std::uint64_t v = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return false;
+        v = v * 10 + static_cast<std::uint64_t>(ch - '0');
+    }
+    if (v > 0xFFFFFFFFu)
+        return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+bool MemorySettings::QueryDword(std::string_view name, std::uint32_t& value)
+{
+    const auto it = values.find(name);
+    return it != values.end() && ParseDword(it->second, value);
+}
+
+bool MemorySettings::QueryString(std::string_view name, std::string& text, std::size_t maxBytes)
+{
+    const auto it = values.find(name);
+    if (it == values.end() || it->second.size() > maxBytes)
+        return false;
+    text = it->second;
+    return true;
+}
+
+bool MemorySettings::Create() { return writable; }
+
+void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
+{
+    values[std::string(name)] = std::to_string(value);
+}
+
+void MemorySettings::SetString(std::string_view name, std::string_view text)
+{
+    values[std::string(name)] = std::string(text);
+}
+
+void MemorySettings::Close() { ++saves; }
+
+std::int32_t StandInMusic::KBGMOpen(std::int32_t, std::int32_t)
+{
+    calls.push_back("open");
+    return opens ? 0 : -1;
+}
+
+std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char* fileName)
+{
+    calls.push_back(std::string("load ") + fileName);
+    if (handle != nullptr)
+        *handle = nextHandle_++;
+    return 0;
+}
+
+std::int32_t StandInMusic::KBGMPlay(std::uint32_t handle, std::int32_t repeat)
+{
+    calls.push_back("play " + std::to_string(handle) + ":" + std::to_string(repeat));
+    plays.push_back({handle, repeat});
+    return 0;
+}
+
+std::int32_t StandInMusic::KBGMStop()
+{
+    calls.push_back("stop");
+    return 0;
+}
+
+std::int32_t StandInMusic::KBGMFree(std::uint32_t handle)
+{
+    calls.push_back("free " + std::to_string(handle));
+    return 0;
+}
+
+std::int32_t StandInMusic::KBGMClose()
+{
+    calls.push_back("close");
+    return 0;
+}
+
+int ScriptedDialogs::RunAbout()
+{
+    opened.push_back("about");
+    return 0;
+}
+
+int ScriptedDialogs::RunOption(GameRecord& record)
+{
+    opened.push_back("option");
+    if (!optionAnswer)
+        return 0;
+    std::array<std::string, 8> edits;
+    for (std::size_t i = 0; i < edits.size() && i < optionAnswer->size(); ++i)
+        edits[i] = (*optionAnswer)[i];
+    StoreOptionEdits(record, edits);
+    return 1;
+}
+
+int ScriptedDialogs::RunHighScore(GameRecord&)
+{
+    opened.push_back("highscore");
+    return 0;
+}
+
+int ScriptedDialogs::RunInput(GameRecord& record)
+{
+    opened.push_back("input");
+    StoreEntryName(record, nextName);
+    return 0;
+}
+
+void RecordingHelp::Help(std::string_view fileName, HelpCommand command)
+{
+    calls.push_back(std::string(command == HelpCommand::Quit ? "quit " : "finder ") + std::string(fileName));
+}
+
+bool HeadlessWindowSystem::RegisterGameClass(std::string_view, const ProgramIcons&) { return true; }
+
+std::int32_t HeadlessWindowSystem::GetSystemMetric(SystemMetric metric)
+{
+    switch (metric) {
+    case SystemMetric::CxDlgFrame:
+    case SystemMetric::CyDlgFrame: return 3;
+    case SystemMetric::CyCaption: return 18;
+    case SystemMetric::CyMenu: return 19;
+    }
+    return 0;
+}
+
+GameWindow* HeadlessWindowSystem::CreateGameWindow(GameRecord& record, std::string_view, std::string_view windowTitle,
+                                                   std::int32_t w, std::int32_t h)
+{
+    title = std::string(windowTitle);
+    width = w;
+    height = h;
+    window.record = &record;
+    MainWndProc(record, Message{MessageKind::Create, 0, &window});
+    return &window;
+}
+
+} // namespace ruvo

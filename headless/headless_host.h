@@ -1,0 +1,133 @@
+// An in-memory machine for the engine: a window that only records what is
+// asked of it, a settings store in memory, a wave player and a music library
+// that log their calls, and dialogs answered from a script. The headless
+// runner and the tests run the real engine on it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "game/host.h"
+
+namespace ruvo {
+
+class HeadlessWindow final : public GameWindow {
+public:
+    void Invalidate() override { ++invalidations; }
+    std::int32_t SetTimer(std::int32_t id, std::int32_t periodMs) override;
+    void KillTimer(std::int32_t id) override;
+    void CheckMenuItem(MenuId item, bool checked) override { checkedItems[item] = checked; }
+    void EnableMenuItem(MenuId item, bool enabled) override { enabledItems[item] = enabled; }
+    void DrawMenuBar() override { ++menuRedraws; }
+    void Show(int) override { shown = true; }
+    void Destroy() override;
+    void PostQuit(int exitCode) override { quitCode = exitCode; }
+
+    // A greyed item (or one never set) sends no command.
+    bool IsEnabled(MenuId item) const;
+    bool IsChecked(MenuId item) const;
+
+    int invalidations = 0;
+    int menuRedraws = 0;
+    bool shown = false;
+    bool destroyed = false;
+    std::optional<int> quitCode;
+    std::optional<std::int32_t> timerPeriod; // the running timer's period, if any
+    std::vector<std::int32_t> timerPeriods;  // every period the timer was started with
+    std::map<MenuId, bool> checkedItems;
+    std::map<MenuId, bool> enabledItems;
+    GameRecord* record = nullptr; // set by the window system, for Destroy's message
+};
+
+// Values are kept as their stored text, as a settings file would hold them.
+class MemorySettings final : public SettingsStore {
+public:
+    bool QueryDword(std::string_view name, std::uint32_t& value) override;
+    bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) override;
+    bool Create() override;
+    void SetDword(std::string_view name, std::uint32_t value) override;
+    void SetString(std::string_view name, std::string_view text) override;
+    void Close() override;
+
+    std::map<std::string, std::string, std::less<>> values;
+    int saves = 0;
+    bool writable = true;
+};
+
+// Parses a stored number the way every settings store of the game does:
+// unsigned decimal within 32 bits, nothing else.
+bool ParseDword(std::string_view text, std::uint32_t& value);
+
+class RecordingWavePlayer final : public WavePlayer {
+public:
+    void Play(const std::uint8_t* image, std::size_t size) override { played.push_back({image, size}); }
+    struct Call {
+        const std::uint8_t* image;
+        std::size_t size;
+    };
+    std::vector<Call> played;
+};
+
+// Stands in for the music library: opens, and gives the four tracks the
+// handles 1 to 4 in load order.
+class StandInMusic final : public MusicLibrary {
+public:
+    std::int32_t KBGMOpen(std::int32_t, std::int32_t) override;
+    std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) override;
+    std::int32_t KBGMPlay(std::uint32_t handle, std::int32_t repeat) override;
+    std::int32_t KBGMStop() override;
+    std::int32_t KBGMFree(std::uint32_t handle) override;
+    std::int32_t KBGMClose() override;
+
+    bool opens = true;
+    std::vector<std::string> calls; // "open", "load NAME", "play H:R", "stop", "free H", "close"
+    struct Play {
+        std::uint32_t handle;
+        std::int32_t repeat;
+    };
+    std::vector<Play> plays;
+
+private:
+    std::uint32_t nextHandle_ = 1;
+};
+
+// Dialogs answered at once: the name dialog returns the scripted name.
+class ScriptedDialogs final : public DialogHost {
+public:
+    int RunAbout() override;
+    int RunOption(GameRecord& record) override;
+    int RunHighScore(GameRecord& record) override;
+    int RunInput(GameRecord& record) override;
+
+    std::string nextName;
+    std::optional<std::vector<std::string>> optionAnswer; // the eight edits' texts; none means Cancel
+    std::vector<std::string> opened;
+};
+
+class RecordingHelp final : public HelpViewer {
+public:
+    void Help(std::string_view fileName, HelpCommand command) override;
+    std::vector<std::string> calls;
+};
+
+// The window system of the headless machine: one window, no message loop.
+class HeadlessWindowSystem final : public WindowSystem {
+public:
+    bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) override;
+    std::int32_t GetSystemMetric(SystemMetric metric) override;
+    GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
+                                 std::int32_t width, std::int32_t height) override;
+    void LoadAccelerators() override {}
+    int RunMessageLoop() override { return window.quitCode.value_or(0); }
+
+    HeadlessWindow window;
+    std::string title;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+} // namespace ruvo

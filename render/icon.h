@@ -1,0 +1,25 @@
+// The program's icons: icon group 501 at 32 x 32 (the window's) and 16 x 16
+// (the small one, also drawn once per life in the status line). They live for
+// the whole run, outside the game record.
+#pragma once
+
+#include <cstdint>
+
+#include "game/record.h"
+
+namespace ruvo {
+
+struct ProgramIcons {
+    SpritePair largeIcon;
+    SpritePair smallIcon;
+};
+
+ProgramIcons& Icons();
+
+// Loads one size of an icon group: the image and its mask.
+int LoadIconPair(const ResourceLibrary* module, SpritePair& pair, std::uint32_t group, std::int32_t size);
+
+// Draws an icon with its mask, as a masked sprite.
+void DrawIcon(DrawContext& target, const SpritePair& icon, std::int32_t x, std::int32_t y, std::int32_t size);
+
+} // namespace ruvo

@@ -1,0 +1,101 @@
+#include "render/surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ruvo {
+
+Surface::Surface(std::int32_t width, std::int32_t height, Pixel fill)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill)
+{
+}
+
+namespace {
+
+struct Span {
+    std::int64_t d;
+    std::int64_t s;
+    std::int64_t n;
+};
+
+// Shrinks one axis of the block so that it lies inside both surfaces.
+Span ClipAxis(std::int64_t d, std::int64_t s, std::int64_t n, std::int64_t destSize, std::int64_t srcSize, bool hasSource)
+{
+    if (d < 0) {
+        s -= d;
+        n += d;
+        d = 0;
+    }
+    if (hasSource && s < 0) {
+        d -= s;
+        n += s;
+        s = 0;
+    }
+    n = std::min(n, destSize - d);
+    if (hasSource)
+        n = std::min(n, srcSize - s);
+    return {d, s, std::max<std::int64_t>(n, 0)};
+}
+
+Pixel Combine(RasterOp op, Pixel d, Pixel s, Pixel brush)
+{
+    switch (op) {
+    case RasterOp::SRCCOPY: return s;
+    case RasterOp::SRCAND: return d & s;
+    case RasterOp::SRCINVERT: return d ^ s;
+    case RasterOp::SRCPAINT: return d | s;
+    case RasterOp::DSTINVERT: return ~d & kColourBits;
+    case RasterOp::PATCOPY: return brush;
+    }
+    return d;
+}
+
+} // namespace
+
+void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height,
+                   const Surface* source, std::int32_t sx, std::int32_t sy, RasterOp op, Pixel brush)
+{
+    const bool usesSource = op != RasterOp::DSTINVERT && op != RasterOp::PATCOPY;
+    if (usesSource && source == nullptr)
+        return;
+    const std::int64_t srcW = usesSource ? source->Width() : 0;
+    const std::int64_t srcH = usesSource ? source->Height() : 0;
+    const Span x = ClipAxis(dx, sx, width, dest.Width(), srcW, usesSource);
+    const Span y = ClipAxis(dy, sy, height, dest.Height(), srcH, usesSource);
+    if (x.n == 0 || y.n == 0)
+        return;
+
+    const auto cols = static_cast<std::size_t>(x.n);
+    if (!usesSource) {
+        for (std::int64_t r = 0; r < y.n; ++r) {
+            Pixel* out = dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d;
+            for (std::size_t c = 0; c < cols; ++c)
+                out[c] = Combine(op, out[c], 0, brush);
+        }
+        return;
+    }
+
+    // Within one surface a shift may overlap itself: walk the rows bottom-up
+    // when moving down, and let memmove handle overlap inside a row.
+    const bool sameSurface = source == &dest;
+    const bool upward = sameSurface && y.d > y.s;
+    std::vector<Pixel> rowCopy;
+    for (std::int64_t i = 0; i < y.n; ++i) {
+        const std::int64_t r = upward ? y.n - 1 - i : i;
+        Pixel* out = dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d;
+        const Pixel* in = source->Row(static_cast<std::int32_t>(y.s + r)) + x.s;
+        if (op == RasterOp::SRCCOPY) {
+            std::memmove(out, in, cols * sizeof(Pixel));
+            continue;
+        }
+        if (sameSurface) {
+            rowCopy.assign(in, in + cols);
+            in = rowCopy.data();
+        }
+        for (std::size_t c = 0; c < cols; ++c)
+            out[c] = Combine(op, out[c], in[c], brush);
+    }
+}
+
+} // namespace ruvo

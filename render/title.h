@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "game/record.h"
+
+namespace ruvo {
+
+constexpr const char* kLogoText = "R u v o +";
+constexpr const char* kCreditText = "(C)2026 TOLP   PUSH F2 KEY";
+
+// The status line's text: best score, score and round.
+std::string FormatStatusLine(std::uint32_t best, std::uint32_t score, std::uint32_t round);
+
+int DrawTitle(GameRecord& record);
+int DrawStatusLine(GameRecord& record);
+
+} // namespace ruvo

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "game/record.h"
+
+namespace ruvo {
+
+// The options' defaults and the game's fixed limits, then the saved settings.
+int InitDefaults(GameRecord& record);
+
+} // namespace ruvo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/record.h"
+
+namespace ruvo {
+
+// After a game: a score above the fifth place enters the table below every
+// equal score, asks for a name, is saved and the table is shown.
+int CheckHighScore(GameRecord& record);
+
+// The row a score would take (0 to 4), or 5 when it does not enter the table.
+std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score);
+
+} // namespace ruvo

@@ -1,0 +1,86 @@
+#include "settings/registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ruvo {
+
+std::string RowValueName(std::string_view word, int row) { return std::string(word) + std::to_string(row); }
+
+std::uint32_t ReadRegistryDword(SettingsStore* store, std::string_view name, std::uint32_t defaultValue)
+{
+    std::uint32_t value = 0;
+    if (store == nullptr || !store->QueryDword(name, value))
+        return defaultValue;
+    return value;
+}
+
+std::size_t ReadRegistryString(SettingsStore* store, std::string_view name, char* buffer, std::size_t bufferSize,
+                               std::string_view defaultText)
+{
+    if (bufferSize == 0)
+        return 0;
+    std::string text;
+    if (store != nullptr && store->QueryString(name, text, bufferSize - 1) && text.size() < bufferSize &&
+        text.find('\0') == std::string::npos) {
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+        return text.size() + 1;
+    }
+    const std::size_t n = std::min(defaultText.size(), bufferSize - 1);
+    std::memcpy(buffer, defaultText.data(), n);
+    buffer[n] = '\0';
+    return defaultText.size();
+}
+
+int LoadSettings(GameRecord& record)
+{
+    SettingsStore* store = record.host.settings;
+    record.soundOn = static_cast<std::int32_t>(ReadRegistryDword(store, "Sound", 0));
+    record.musicOn = static_cast<std::int32_t>(ReadRegistryDword(store, "Music", 0));
+    record.optionEnabled = static_cast<std::int32_t>(ReadRegistryDword(store, "Option", 0));
+    for (int row = 1; row <= 5; ++row) {
+        const auto k = static_cast<std::size_t>(row - 1);
+        record.hiScores[k] = ReadRegistryDword(store, RowValueName("Score", row), 1000);
+        record.hiRounds[k] = static_cast<std::uint16_t>(ReadRegistryDword(store, RowValueName("Round", row), 1));
+        ReadRegistryString(store, RowValueName("Name", row), record.hiNames[k].data(), record.hiNames[k].size(),
+                           kDefaultName);
+    }
+    return 1;
+}
+
+int SaveSettings(GameRecord& record)
+{
+    SettingsStore* store = record.host.settings;
+    if (store == nullptr || !store->Create())
+        return 1;
+    store->SetDword("Sound", static_cast<std::uint32_t>(record.soundOn));
+    store->SetDword("Music", static_cast<std::uint32_t>(record.musicOn));
+    store->SetDword("Option", static_cast<std::uint32_t>(record.optionEnabled));
+    for (int row = 1; row <= 5; ++row) {
+        const auto k = static_cast<std::size_t>(row - 1);
+        store->SetDword(RowValueName("Score", row), record.hiScores[k]);
+        store->SetDword(RowValueName("Round", row), record.hiRounds[k]);
+        store->SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
+    }
+    store->Close();
+    return 1;
+}
+
+void CopyName(NameBuffer& buffer, std::string_view text)
+{
+    std::size_t n = std::min(text.size(), buffer.size() - 1);
+    // Step back over continuation bytes so that a character is kept whole or not at all.
+    if (n < text.size())
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            --n;
+    buffer.fill('\0');
+    std::memcpy(buffer.data(), text.data(), n);
+}
+
+std::string_view NameText(const NameBuffer& buffer)
+{
+    return std::string_view(buffer.data(), static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin()));
+}
+
+} // namespace ruvo

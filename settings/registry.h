@@ -1,0 +1,33 @@
+// The saved settings: sound and music switches, the option flag and the
+// high-score table, in one settings key with eighteen named values.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "game/record.h"
+
+namespace ruvo {
+
+constexpr const char* kDefaultName = "K.Dorrimak";
+
+std::uint32_t ReadRegistryDword(SettingsStore* store, std::string_view name, std::uint32_t defaultValue);
+// Fills buffer (zero-terminated) with the stored text, or the default when the
+// value is missing or does not fit with its terminating zero. Returns a byte count.
+std::size_t ReadRegistryString(SettingsStore* store, std::string_view name, char* buffer, std::size_t bufferSize,
+                               std::string_view defaultText);
+
+int LoadSettings(GameRecord& record);
+int SaveSettings(GameRecord& record);
+
+// "Score1", "Round3", "Name5", ...
+std::string RowValueName(std::string_view word, int row);
+
+// Copies text into a name buffer, keeping at most 31 bytes and never
+// splitting a UTF-8 character.
+void CopyName(NameBuffer& buffer, std::string_view text);
+std::string_view NameText(const NameBuffer& buffer);
+
+} // namespace ruvo
