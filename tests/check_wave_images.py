@@ -1,0 +1,192 @@
+#!/usr/bin/env python3
+"""Checks the six sound effects written by tools/mksounds.
+
+Usage: check_wave_images.py SOUNDDIR
+
+For each of 601.wav .. 606.wav it checks:
+  * the RIFF image: "RIFF" size "WAVE", a 16-byte "fmt " chunk (PCM), then a
+    "data" chunk and nothing after it (but the pad byte of an odd-sized chunk),
+    with every size field agreeing with the file size;
+  * the format: channels, sample rate and bits of the table below, and a frame
+    count within one frame of round(rate * ms / 1000); Python's wave module
+    must read the same format back;
+  * the level: every channel carries sound (RMS) without hard clipping or a
+    DC offset, and the loudest channel peaks at a comfortable level;
+  * the ends: the first and last frames are silence (128) and the signal
+    ramps in and out over the first and last half millisecond (no clicks);
+  * the pitch contour of the sweeping sounds: the bounce rises, the miss and
+    the game-over phrase fall.
+
+Prints one line per file and a final line "N passed, M failed"; exits 1 when
+anything failed.
+"""
+
+import struct
+import sys
+import wave
+
+# id: (event, channels, rate, bits, length in ms, pitch contour or None)
+SOUNDS = {
+    601: ("bounce", 2, 11025, 8, 74, "rising"),
+    602: ("miss", 2, 11025, 8, 216, "falling"),
+    603: ("game over", 2, 11025, 8, 251, "falling"),
+    604: ("stomp", 2, 11025, 8, 170, None),
+    605: ("dissolve", 1, 11025, 8, 34, None),
+    606: ("hurry", 1, 22050, 8, 912, None),
+}
+
+MIN_RMS = 0.05          # below this a channel is as good as silent
+MIN_PEAK = 0.55         # loudest sample, as a fraction of full scale
+MAX_PEAK = 0.90         # above this the sound is at or near clipping
+MAX_DC = 0.05           # mean offset from the 128 midpoint
+EDGE_LSB = 2            # first/last frame within this many steps of 128
+RAMP_MS = 0.5           # the first and last RAMP_MS ...
+RAMP_PEAK = 0.25        # ... stay below this fraction of full scale
+PITCH_RATIO = 1.25      # late/early pitch ratio a sweep must exceed
+
+
+class Fault(Exception):
+    pass
+
+
+def parse_riff(data, channels, rate, bits):
+    """Checks the chunk layout and format fields; returns (frames, pcm bytes)."""
+    if len(data) < 44:
+        raise Fault(f"only {len(data)} bytes, too short for a WAVE header")
+    riff, riff_size, form = struct.unpack_from("<4sI4s", data, 0)
+    if riff != b"RIFF" or form != b"WAVE":
+        raise Fault(f"not a RIFF WAVE image (starts {data[:12]!r})")
+    if riff_size + 8 != len(data):
+        raise Fault(f"RIFF size {riff_size} + 8 does not match file size {len(data)}")
+    fmt_id, fmt_size = struct.unpack_from("<4sI", data, 12)
+    if fmt_id != b"fmt ":
+        raise Fault(f"first chunk is {fmt_id!r}, expected 'fmt '")
+    if fmt_size != 16:
+        raise Fault(f"'fmt ' chunk is {fmt_size} bytes, expected 16")
+    tag, ch, sr, byte_rate, align, bps = struct.unpack_from("<HHIIHH", data, 20)
+    if tag != 1:
+        raise Fault(f"format tag {tag}, expected 1 (PCM)")
+    if (ch, sr, bps) != (channels, rate, bits):
+        raise Fault(f"format {ch} ch / {sr} Hz / {bps} bit, expected "
+                    f"{channels} ch / {rate} Hz / {bits} bit")
+    if align != ch * bps // 8 or byte_rate != sr * align:
+        raise Fault(f"block align {align} / byte rate {byte_rate} inconsistent with the format")
+    data_id, data_size = struct.unpack_from("<4sI", data, 36)
+    if data_id != b"data":
+        raise Fault(f"second chunk is {data_id!r}, expected 'data'")
+    end = 44 + data_size + (data_size & 1)
+    if end != len(data):
+        raise Fault(f"'data' chunk of {data_size} bytes ends at {end}, file is {len(data)} bytes")
+    if data_size % align:
+        raise Fault(f"'data' size {data_size} is not a whole number of {align}-byte frames")
+    return data_size // align, data[44:44 + data_size]
+
+
+def check_with_wave_module(path, channels, rate, bits, frames):
+    """The standard reader must agree with our own parse."""
+    try:
+        with wave.open(path, "rb") as w:
+            got = (w.getnchannels(), w.getframerate(), w.getsampwidth() * 8, w.getnframes())
+    except (wave.Error, EOFError) as e:
+        raise Fault(f"wave module cannot read it: {e}")
+    if got != (channels, rate, bits, frames):
+        raise Fault(f"wave module reads {got}, expected {(channels, rate, bits, frames)}")
+
+
+def pitch(samples, rate):
+    """Fundamental frequency from the period of a Schmitt-triggered zero crossing."""
+    peak = max(abs(x) for x in samples)
+    if peak == 0:
+        return None
+    hyst = 0.1 * peak
+    armed, rises = False, []
+    for i, x in enumerate(samples):
+        if x < -hyst:
+            armed = True
+        elif x > hyst and armed:
+            armed = False
+            rises.append(i)
+    if len(rises) < 3:
+        return None
+    return (len(rises) - 1) * rate / (rises[-1] - rises[0])
+
+
+def check_samples(pcm, channels, rate, contour):
+    """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
+    chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
+    faults = []
+    worst_rms, worst_peak = 0.0, 0.0
+    ramp = max(1, int(rate * RAMP_MS / 1000))
+    for c, s in enumerate(chans):
+        name = "" if channels == 1 else (" left", " right")[c]
+        rms = (sum(x * x for x in s) / len(s)) ** 0.5
+        peak = max(abs(x) for x in s)
+        dc = sum(s) / len(s)
+        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
+        if rms < MIN_RMS:
+            faults.append(f"channel{name} nearly silent (rms {rms:.3f} < {MIN_RMS})")
+        if peak > MAX_PEAK:
+            faults.append(f"channel{name} clips (peak {peak:.2f} > {MAX_PEAK})")
+        if abs(dc) > MAX_DC:
+            faults.append(f"channel{name} has a DC offset of {dc:+.3f}")
+        for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
+            if abs(edge) * 128 > EDGE_LSB:
+                faults.append(f"channel{name} {where} sample is {round(edge * 128) + 128}, not silence")
+            elif max(abs(x) for x in frames) > RAMP_PEAK:
+                faults.append(f"channel{name} jumps within the {where} {RAMP_MS} ms (click)")
+    # A panned sound may be quieter on one side; the louder side sets the level.
+    if worst_peak < MIN_PEAK:
+        faults.append(f"too quiet (peak {worst_peak:.2f} < {MIN_PEAK})")
+    if contour:
+        mono = [sum(f) / channels for f in zip(*chans)]
+        n = len(mono)
+        early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
+        late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
+        if early is None or late is None:
+            faults.append("no clear pitch to follow")
+        elif contour == "rising" and late < early * PITCH_RATIO:
+            faults.append(f"pitch should rise but goes {early:.0f} -> {late:.0f} Hz")
+        elif contour == "falling" and late * PITCH_RATIO > early:
+            faults.append(f"pitch should fall but goes {early:.0f} -> {late:.0f} Hz")
+    if faults:
+        raise Fault("; ".join(faults))
+    return worst_rms, worst_peak
+
+
+def check_file(path, channels, rate, bits, ms, contour):
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except OSError as e:
+        raise Fault(f"cannot read: {e.strerror}")
+    frames, pcm = parse_riff(data, channels, rate, bits)
+    expected = (rate * ms + 500) // 1000
+    if abs(frames - expected) > 1:
+        raise Fault(f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
+    check_with_wave_module(path, channels, rate, bits, frames)
+    rms, peak = check_samples(pcm, channels, rate, contour)
+    return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
+
+
+def main(argv):
+    if len(argv) != 2:
+        print("usage: check_wave_images.py SOUNDDIR", file=sys.stderr)
+        return 2
+    directory = argv[1]
+    passed = failed = 0
+    for sid, (event, channels, rate, bits, ms, contour) in SOUNDS.items():
+        label = f"{sid}.wav ({event})"
+        try:
+            summary = check_file(f"{directory}/{sid}.wav", channels, rate, bits, ms, contour)
+        except Fault as e:
+            print(f"{label}: FAILED: {e}")
+            failed += 1
+        else:
+            print(f"{label}: ok: {summary}")
+            passed += 1
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
