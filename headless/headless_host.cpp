@@ -146,6 +146,7 @@ int ScriptedDialogs::RunInput(GameRecord& record)
 {
     opened.push_back("input");
     StoreEntryName(record, nextName);
+    nextName.clear(); // a scripted name answers one dialog only
     return 0;
 }
 

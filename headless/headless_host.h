@@ -95,7 +95,8 @@ private:
     std::uint32_t nextHandle_ = 1;
 };
 
-// Dialogs answered at once: the name dialog returns the scripted name.
+// Dialogs answered at once: the name dialog returns the scripted name, once;
+// after that it returns an empty name until another is scripted.
 class ScriptedDialogs final : public DialogHost {
 public:
     int RunAbout() override;

@@ -1,0 +1,69 @@
+#include "sim/trace.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "settings/registry.h"
+
+namespace ruvo::sim {
+
+std::uint32_t GridHash(const GameRecord& record)
+{
+    std::uint32_t hash = 0x811c9dc5u;
+    if (!record.gridHandle)
+        return hash;
+    const auto size = static_cast<std::size_t>(record.gridCols) * static_cast<std::size_t>(record.gridRows);
+    for (std::size_t i = 0; i < size; ++i) {
+        hash ^= record.gridHandle[i];
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+namespace {
+
+template <typename T>
+std::string Joined(const std::vector<T>& items)
+{
+    if (items.empty())
+        return "-";
+    std::string out;
+    for (const T& item : items) {
+        if (!out.empty())
+            out += ',';
+        if constexpr (std::is_same_v<T, std::string>)
+            out += item;
+        else
+            out += std::to_string(item);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string TraceLine(std::uint64_t k, const GameRecord& r, const std::vector<int>& effects,
+                      const std::vector<std::string>& music)
+{
+    char head[512];
+    std::snprintf(head, sizeof head,
+                  "t=%" PRIu64 " st=%04x sc=%u rd=%u lv=%d rt=%u jr=%d jv=%d jl=%d arm=%d ba=%d bc=%d br=%d bdx=%d "
+                  "bdy=%d bh=%d sx=%d gap=%d bt=%d ti=%d hu=%d ps=%d mt=%d so=%d mo=%d",
+                  k, static_cast<unsigned>(r.state), r.score, r.round, r.lives, r.roundTicks, r.jumperRow, r.jumperVy,
+                  r.jumperLook, r.stompArmed, r.bossActive, r.bossCol, r.bossRow, r.bossDx, r.bossDy, r.bossHits,
+                  r.scrollX, r.gapRun, r.bannerTicks, r.tickInterval, r.hurryActive, r.paused, r.musicTrack,
+                  r.soundOn, r.musicOn);
+    char tail[64];
+    std::snprintf(tail, sizeof tail, " grid=%08x seed=%08x", GridHash(r), RandomSeed());
+    return std::string(head) + " fx=" + Joined(effects) + " mu=" + Joined(music) + tail;
+}
+
+std::string HighScoreLines(const GameRecord& r)
+{
+    std::string out;
+    for (std::size_t k = 0; k < 5; ++k)
+        out += "hs" + std::to_string(k + 1) + " score=" + std::to_string(r.hiScores[k]) +
+               " round=" + std::to_string(r.hiRounds[k]) + " name=" + std::string(NameText(r.hiNames[k])) + "\n";
+    return out;
+}
+
+} // namespace ruvo::sim
