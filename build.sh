@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Ruvo, builds it, and then either starts the
+# game (./build.sh play) or runs every test (./build.sh test).
+set -euo pipefail
+cd "$(dirname "$0")"
+mode=${1:-play}
+
+install_missing_packages() {
+    local missing=() package
+    for package in $(grep -v '^#' debian-packages.txt); do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+jobs=$(nproc)
+build() { # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+install_missing_packages
+case "$mode" in
+play)
+    build build
+    exec ./build/bin/ruvo
+    ;;
+test)
+    build build
+    build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=ON
+    runtime=$(mktemp -d)
+    trap 'rm -rf "$runtime"' EXIT
+    export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$runtime SDL_AUDIODRIVER=dummy
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    ;;
+*)
+    echo "usage: ./build.sh play|test" >&2
+    exit 2
+    ;;
+esac
