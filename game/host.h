@@ -117,6 +117,12 @@ public:
 class WavePlayer {
 public:
     virtual ~WavePlayer() = default;
+    // Called once per effect at start-up, so that playing needs no decoding.
+    virtual void Prepare(const std::uint8_t* image, std::size_t size)
+    {
+        (void)image;
+        (void)size;
+    }
     virtual void Play(const std::uint8_t* image, std::size_t size) = 0;
 };
 

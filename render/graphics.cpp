@@ -52,6 +52,8 @@ int LoadGraphics(GameRecord& record)
     for (std::uint32_t i = 0; i < 6; ++i) {
         record.waveResources[i] = record.hInstance ? record.hInstance->Find("WAVE", 601 + i) : ResourceData{};
         record.waveData[i] = record.waveResources[i].data;
+        if (record.host.wave != nullptr && record.waveData[i] != nullptr)
+            record.host.wave->Prepare(record.waveData[i], record.waveResources[i].size);
     }
     return 1;
 }

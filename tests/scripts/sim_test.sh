@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# ruvo-sim: its command line, its trace and whole scripted games.
+set -uo pipefail
+sim="$1/bin/ruvo-sim"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
+passed=0
+failed=0
+check() { # check NAME CONDITION-COMMAND...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+field() { # field LINE NAME: the value of NAME= in a trace line
+    sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<" $1"
+}
+
+# Malformed input: a one-line error naming it, exit status 2, nothing run.
+expect_error() {
+    local out
+    out=$("$sim" "$@" 2>"$work/err")
+    local status=$?
+    [ $status -eq 2 ] && [ -z "$out" ] && [ "$(wc -l <"$work/err")" -eq 1 ]
+}
+check "no --ticks" expect_error
+check "bad tick count" expect_error --ticks 12x
+check "unknown option name" expect_error --ticks 1 --option optColour=3
+check "option wider than 32 bits" expect_error --ticks 1 --option optSpeed=4294967296
+check "negative unsigned option" expect_error --ticks 1 --option optSpeed=-1
+check "damage below int32" expect_error --ticks 1 --option optDamage=-2147483649
+check "frames without every" expect_error --ticks 1 --frames "$work/f"
+printf '1 start\n0 dive\n' >"$work/bad.txt"
+check "tick 0 in script" expect_error --ticks 1 --script "$work/bad.txt"
+printf '5 start\n3 dive\n' >"$work/bad.txt"
+check "decreasing ticks" expect_error --ticks 1 --script "$work/bad.txt"
+printf '1 jump\n' >"$work/bad.txt"
+check "unknown command" expect_error --ticks 1 --script "$work/bad.txt"
+check "missing script" expect_error --ticks 1 --script "$work/none.txt"
+check "extreme damage accepted" "$sim" --ticks 1 --option optDamage=-2147483648 --option optSpeed=4294967295 >/dev/null
+
+# A game: start, dives, a name for the table.
+cat >"$work/game.txt" <<'SCRIPT'
+# start on the title, then dive now and then
+1 start
+30 dive
+80 dive
+81 dive
+200 pause
+210 pause
+400 dive
+1200 name Tester
+SCRIPT
+"$sim" --ticks 3000 --trace --script "$work/game.txt" --option optDamage=1 >"$work/a.txt"
+check "exit status 0" test $? -eq 0
+"$sim" --ticks 3000 --trace --script "$work/game.txt" --option optDamage=1 >"$work/b.txt"
+check "the same script gives the same trace" cmp -s "$work/a.txt" "$work/b.txt"
+check "3000 trace lines, five table rows and the saves" test "$(wc -l <"$work/a.txt")" -eq 3006
+first=$(head -1 "$work/a.txt")
+check "trace line fields in order" grep -Eq '^t=1 st=[0-9a-f]{4} sc=[0-9]+ rd=[0-9]+ lv=-?[0-9]+ rt=[0-9]+ jr=-?[0-9]+ jv=-?[0-9]+ jl=[0-9]+ arm=[0-9]+ ba=[0-9]+ bc=-?[0-9]+ br=-?[0-9]+ bdx=-?[0-9]+ bdy=-?[0-9]+ bh=-?[0-9]+ sx=-?[0-9]+ gap=-?[0-9]+ bt=-?[0-9]+ ti=[0-9]+ hu=[0-9] ps=[0-9] mt=[0-9] so=[0-9] mo=[0-9] fx=[-0-9,]+ mu=[-0-9:,]+ grid=[0-9a-f]{8} seed=[0-9a-f]{8}$' <<<"$first"
+check "start shows the banner" test "$(field "$first" st)" = 0108
+line21=$(sed -n 21p "$work/a.txt")
+check "play begins after twenty banner ticks" test "$(field "$line21" st)" = 0002
+check "pause" test "$(field "$(sed -n 200p "$work/a.txt")" st)" = 0004
+check "resume" test "$(field "$(sed -n 210p "$work/a.txt")" st)" = 0002
+check "the game ends and the title returns" grep -q ' st=0208 ' "$work/a.txt"
+check "back on the title" test "$(field "$(sed -n 3000p "$work/a.txt")" st)" = 0001
+check "one point per play tick" awk '
+    { for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] } }
+    prev != "" && pst == "0002" && v["st"] == "0002" && v["rt"] == prt + 1 {
+        d = v["sc"] - psc; if (d != 1 && d != 51 && d != 101) bad = 1 }
+    { prev = 1; pst = v["st"]; psc = v["sc"]; prt = v["rt"] }
+    END { exit bad }' "$work/a.txt"
+check "the table ends the run" grep -q '^hs1 score=[0-9]* round=[0-9]* name=' "$work/a.txt"
+check "saves counted" grep -q '^saves=[0-9]*$' "$work/a.txt"
+
+# Settings from a file: sound on plays effects, music on plays the title track at once.
+printf '[General]\nSound=1\nMusic=1\nScore1=77\nName1=Zed\n' >"$work/settings.conf"
+"$sim" --ticks 400 --trace --settings "$work/settings.conf" --script "$work/game.txt" >"$work/s.txt"
+check "the title music is the first play" test "$(field "$(head -1 "$work/s.txt")" mu)" = 0:0
+check "the round music repeats" grep -q ' mu=1:1 ' "$work/s.txt"
+check "bounce effects" grep -Eq ' fx=([0-9],)*0(,[0-9])* ' "$work/s.txt"
+check "settings file rows" grep -q '^hs1 score=77 round=1 name=Zed$' "$work/s.txt"
+check "a missing settings file is a first run" bash -c "'$sim' --ticks 1 --settings '$work/none.conf' | grep -q '^hs1 score=1000 round=1 name=K.Dorrimak$'"
+
+# Frames: the frame buffer as the window shows it.
+"$sim" --ticks 40 --frames "$work/frames" --every 20 --script "$work/game.txt" >/dev/null
+check "frames written" test -s "$work/frames/frame-20.png" -a -s "$work/frames/frame-40.png" -a ! -e "$work/frames/frame-30.png"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
