@@ -1,0 +1,22 @@
+// A help viewer window of our own, standing in for the system's.
+#pragma once
+
+#include <memory>
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class QtHelpViewer final : public HelpViewer {
+public:
+    QtHelpViewer();
+    ~QtHelpViewer() override;
+    // Finder: opens (or raises) the viewer on the file's contents; Quit closes it.
+    void Help(std::string_view fileName, HelpCommand command) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace ruvo

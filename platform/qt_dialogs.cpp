@@ -1,0 +1,84 @@
+#include "platform/qt_dialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include "platform/qt_window.h"
+#include "platform/template_dialog.h"
+#include "settings/dialog_logic.h"
+
+namespace ruvo {
+namespace {
+
+// Runs a dialog to its end. The dialog lives on the heap: should its owner,
+// the game window, go away while it is open, it takes the dialog with it.
+template <typename Prepare> int RunDialog(const DialogTemplate& layout, QWidget* playField, Prepare prepare)
+{
+    QPointer<TemplateDialog> dialog = new TemplateDialog(layout, playField);
+    prepare(*dialog);
+    const int result = dialog->exec();
+    delete dialog.data();
+    return result;
+}
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+int QtDialogHost::RunAbout()
+{
+    return RunDialog(AboutTemplate(), windows_.PlayField(), [](TemplateDialog&) {});
+}
+
+int QtDialogHost::RunOption(GameRecord& record)
+{
+    return RunDialog(OptionTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+        const std::array<std::string, 8> values = FillOptionEdits(record);
+        for (std::size_t row = 0; row < kOptionRows.size(); ++row)
+            dialog.Edit(kOptionRows[row].editId)->setText(FromUtf8(values[row]));
+        dialog.OnCommand([&record, &dialog](int id) {
+            if (id == kOkId) {
+                std::array<std::string, 8> edits;
+                for (std::size_t row = 0; row < kOptionRows.size(); ++row)
+                    edits[row] = dialog.Edit(kOptionRows[row].editId)->text().toStdString();
+                StoreOptionEdits(record, edits);
+                dialog.done(1);
+            } else if (id == kCancelId) {
+                dialog.done(0);
+            }
+        });
+    });
+}
+
+int QtDialogHost::RunHighScore(GameRecord& record)
+{
+    return RunDialog(HighScoreTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+        const std::array<HighScoreRowText, 5> rows = HighScoreRows(record);
+        for (int k = 0; k < 5; ++k) {
+            const HighScoreRowText& row = rows[static_cast<std::size_t>(k)];
+            dialog.Text(411 + k)->setText(FromUtf8(row.score));
+            dialog.Text(421 + k)->setText(FromUtf8(row.round));
+            dialog.Text(416 + k)->setText(FromUtf8(row.name));
+        }
+    });
+}
+
+int QtDialogHost::RunInput(GameRecord& record)
+{
+    return RunDialog(InputTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+        // Only OK closes it: a name must be confirmed, even an empty one.
+        dialog.OnCommand([&record, &dialog](int id) {
+            if (id != kOkId)
+                return;
+            const QByteArray name = dialog.Edit(410)->text().toUtf8();
+            StoreEntryName(record, std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+            dialog.done(0);
+        });
+    });
+}
+
+} // namespace ruvo

@@ -1,0 +1,22 @@
+// The four modal dialogs on Qt, built from the game's dialog templates.
+#pragma once
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class QtWindowSystem;
+
+class QtDialogHost final : public DialogHost {
+public:
+    explicit QtDialogHost(QtWindowSystem& windows) : windows_(windows) {}
+    int RunAbout() override;
+    int RunOption(GameRecord& record) override;
+    int RunHighScore(GameRecord& record) override;
+    int RunInput(GameRecord& record) override;
+
+private:
+    QtWindowSystem& windows_;
+};
+
+} // namespace ruvo

@@ -1,0 +1,136 @@
+// The help window: opened on the help file's contents, raised again when
+// asked twice, closed with the game, and a message instead of a crash when
+// the file is missing. The help file itself must hold together: every link
+// leads to a section, and every key and option of the game is explained.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QScrollBar>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextBrowser>
+
+#include "app/shell.h"
+#include "platform/data_path.h"
+#include "platform/help_viewer.h"
+#include "settings/dialog_logic.h"
+#include "support/qt_application.h"
+
+namespace ruvo {
+namespace {
+
+QList<QWidget*> OpenHelpWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->windowTitle() == "Ruvo Help")
+            windows << widget;
+    return windows;
+}
+
+QTextBrowser* Browser(QWidget* window)
+{
+    return window->findChild<QTextBrowser*>("helpText");
+}
+
+class Help : public ::testing::Test {
+  protected:
+    struct Application {
+        Application() { testing::EnsureQtApplication(); }
+    } application_;
+    QtHelpViewer viewer_;
+};
+
+TEST_F(Help, FinderOpensAWindowOfItsOwnOnTheContents)
+{
+    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    const QList<QWidget*> windows = OpenHelpWindows();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0]->parentWidget(), nullptr);
+    EXPECT_FALSE(windows[0]->isModal());
+    QTextBrowser* browser = Browser(windows[0]);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->source().toLocalFile().endsWith("RUVO.HLP"));
+    EXPECT_TRUE(browser->toPlainText().startsWith("Ruvo Zelp! for Windows 95"));
+    EXPECT_TRUE(browser->toPlainText().contains("Contents"));
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+    EXPECT_GT(browser->verticalScrollBar()->maximum(), 0); // a real document, longer than the window
+}
+
+TEST_F(Help, FinderAgainRaisesTheSameWindowBackAtTheContents)
+{
+    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    QTextBrowser* browser = Browser(OpenHelpWindows().value(0));
+    ASSERT_NE(browser, nullptr);
+    browser->scrollToAnchor("options");
+    ASSERT_GT(browser->verticalScrollBar()->value(), 0);
+    OpenHelpWindows()[0]->hide(); // the player closed it
+
+    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    const QList<QWidget*> windows = OpenHelpWindows();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(Browser(windows[0]), browser);
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(Help, QuitClosesTheWindow)
+{
+    viewer_.Help(kHelpFile, HelpCommand::Quit); // nothing open: nothing happens
+    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    ASSERT_EQ(OpenHelpWindows().size(), 1);
+    viewer_.Help(kHelpFile, HelpCommand::Quit);
+    EXPECT_TRUE(OpenHelpWindows().isEmpty());
+    viewer_.Help(kHelpFile, HelpCommand::Finder); // and it opens again
+    EXPECT_EQ(OpenHelpWindows().size(), 1);
+}
+
+TEST_F(Help, AMissingFileShowsAMessage)
+{
+    viewer_.Help("NOSUCH.HLP", HelpCommand::Finder);
+    const QList<QWidget*> windows = OpenHelpWindows();
+    ASSERT_EQ(windows.size(), 1);
+    const QString text = Browser(windows[0])->toPlainText();
+    EXPECT_TRUE(text.contains("NOSUCH.HLP"));
+    EXPECT_TRUE(text.contains("could not be opened"));
+
+    viewer_.Help(kHelpFile, HelpCommand::Finder); // the real file replaces the message
+    EXPECT_FALSE(Browser(windows[0])->toPlainText().contains("could not be opened"));
+}
+
+TEST_F(Help, EveryLinkOfTheHelpFileLeadsToASection)
+{
+    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    const QTextDocument* document = Browser(OpenHelpWindows().value(0))->document();
+    QSet<QString> anchors;
+    QStringList links;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            for (const QString& name : format.anchorNames())
+                anchors.insert(name);
+            if (format.isAnchor() && !format.anchorHref().isEmpty())
+                links << format.anchorHref();
+        }
+    EXPECT_GE(links.size(), 12);
+    for (const QString& link : links) {
+        ASSERT_TRUE(link.startsWith('#')) << link.toStdString();
+        EXPECT_TRUE(anchors.contains(link.mid(1))) << link.toStdString();
+    }
+}
+
+TEST_F(Help, TheHelpFileExplainsEveryKeyAndOption)
+{
+    QFile file(QString::fromStdString(FindDataFile(kHelpFile)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const char* key : {">F1<", ">F2<", ">F3<", ">F4<", ">F5<", ">F8<", ">F10<", "Space", "HARRY UP"})
+        EXPECT_TRUE(text.contains(key)) << key;
+    for (const OptionRow& row : kOptionRows)
+        EXPECT_TRUE(text.contains(QString(">%1<").arg(row.label))) << row.label;
+    EXPECT_TRUE(text.contains("~/.config/Tolp/Ruvo.conf"));
+    EXPECT_TRUE(text.contains("[General]\nOption=1"));
+}
+
+} // namespace
+} // namespace ruvo

@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The dialogs and the help window in the real game, on a virtual X display:
+# the keys open them over the game window, the game runs on behind them,
+# Escape and Enter close them, the help window lives beside the game and
+# leaves with it.
+set -uo pipefail
+build=$(cd "$1" && pwd)
+game="$build/bin/ruvo"
+
+# Re-run on a display of our own.
+if [ -z "${RUVO_X_TEST_DISPLAY:-}" ]; then
+    exec env RUVO_X_TEST_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$build"
+fi
+
+work=$(mktemp -d)
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
+unset SESSION_MANAGER
+
+passed=0
+failed=0
+check() { # check NAME CONDITION-COMMAND...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+
+# The id of the visible window with exactly this title, waiting for it to appear.
+window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# Waits for the window with this title to go away.
+gone() {
+    for _ in $(seq 100); do
+        [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+position() { # position WINDOW: "x y" of its top-left corner on the screen
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
+}
+press() { # press WINDOW KEY...
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    shift
+    xdotool key "$@"
+}
+# A fingerprint of the window's pixels, read straight from the X server.
+picture() { # picture WINDOW
+    local size
+    size=$(xwininfo -id "$1" | awk '/^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print w, h}')
+    # shellcheck disable=SC2086
+    python3 - "$1" $size <<'PY'
+import ctypes, hashlib, sys
+class Image(ctypes.Structure):
+    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + \
+               [("data", ctypes.c_void_p)] + \
+               [(name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order",
+                                                   "bitmap_pad", "depth", "bytes_per_line")]
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XGetImage.restype = ctypes.POINTER(Image)
+x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                          ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+window, width, height = (int(a) for a in sys.argv[1:4])
+image = x11.XGetImage(x11.XOpenDisplay(None), window, 0, 0, width, height, 0xFFFFFFFF, 2)  # ZPixmap
+if not image:
+    sys.exit(1)
+print(hashlib.md5(ctypes.string_at(image.contents.data, image.contents.bytes_per_line * height)).hexdigest())
+PY
+}
+# The game window's picture changes: the title keeps scrolling.
+game_runs() {
+    local before after
+    before=$(picture "$main") || return 1
+    for _ in $(seq 50); do
+        sleep 0.1
+        after=$(picture "$main") || return 1
+        [ "$after" != "$before" ] && return 0
+    done
+    return 1
+}
+
+"$game" &
+game_pid=$!
+main=$(window "Ruvo Zelp! for Windows 95") || { echo "FAIL: the game window did not open"; exit 1; }
+read -r main_x main_y < <(position "$main")
+
+press "$main" F10
+about=$(window "“Ruvo Zelp!”について")
+check "F10 opens About" test -n "$about"
+if [ -n "$about" ]; then
+    read -r x y < <(position "$about")
+    check "About lies over the play field, right of and below its corner" test "$x" -gt "$main_x" -a "$y" -gt "$main_y"
+    check "the game runs on behind About" game_runs
+    press "$about" Escape
+    check "Escape closes About" gone "“Ruvo Zelp!”について"
+fi
+
+press "$main" F8
+table=$(window "High-Score")
+check "F8 opens the high-score table" test -n "$table"
+if [ -n "$table" ]; then
+    read -r x y < <(position "$table")
+    check "the table lies at the play field's left edge" test "$x" -eq "$main_x"
+    press "$table" Return
+    check "Enter closes the table" gone "High-Score"
+fi
+
+press "$main" F1
+help=$(window "Ruvo Help")
+check "F1 opens the help window" test -n "$help"
+press "$main" F10
+check "the game takes keys while the help is open" window "“Ruvo Zelp!”について" >/dev/null
+about=$(window "“Ruvo Zelp!”について") && press "$about" Escape && gone "“Ruvo Zelp!”について"
+
+# Game menu, Exit: the game saves, closes the help and ends.
+press "$main" alt+g x
+status=1
+for _ in $(seq 100); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+        wait "$game_pid"
+        status=$?
+        game_pid=
+        break
+    fi
+    sleep 0.1
+done
+check "Exit ends the game with status 0" test "$status" -eq 0
+check "the help window leaves with the game" gone "Ruvo Help"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
