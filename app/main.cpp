@@ -12,9 +12,15 @@
 
 int main(int argc, char** argv)
 {
+    // A high-DPI screen scales the 384 x 200 field by whole pixels only, so
+    // that every game pixel stays a sharp square.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Tolp");
     QApplication::setApplicationName("Ruvo");
+    // Ties the window to its desktop entry and icon where the window class
+    // does not (Wayland's app id).
+    QGuiApplication::setDesktopFileName("org.tolp.Ruvo");
 
     ruvo::EmbeddedResources resources;
     ruvo::QtTextRenderer text;

@@ -1,0 +1,207 @@
+#include "platform/qt_game_window.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "platform/qt_play_field.h"
+
+namespace ruvo {
+namespace {
+
+// Timers run every 10 ms at the fastest: a shorter period, or 0, would only
+// spin the processor.
+constexpr std::int32_t kShortestPeriodMs = 10;
+
+// How the game asks for the window to be shown.
+constexpr int kShowHide = 0;
+constexpr int kShowMinimized = 2;
+constexpr int kShowNoActivate = 4;
+constexpr int kMinimize = 6;
+constexpr int kShowMinimizedNoActivate = 7;
+constexpr int kShowNoActivateKeepState = 8;
+
+int BarHeight(QMenuBar& bar, int width)
+{
+    const int height = bar.heightForWidth(width);
+    return height > 0 ? height : bar.sizeHint().height();
+}
+
+} // namespace
+
+int MenuBarHeight(int width)
+{
+    QMenuBar bar;
+    bar.setNativeMenuBar(false);
+    BuildGameMenu(bar);
+    return BarHeight(bar, width);
+}
+
+QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look) : record_(record)
+{
+    auto* frame = new GameFrame(*this);
+    frame_ = frame;
+    // A fixed window: it can be minimised and closed, never sized or maximised.
+    frame->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    frame->setWindowTitle(look.title);
+    frame->setWindowIcon(look.icon);
+
+    QMenuBar* bar = frame->menuBar();
+    bar->setNativeMenuBar(false); // in the window, as the game has it, also under a global menu
+    actions_ = BuildGameMenu(*bar);
+    for (const auto& [id, action] : actions_) {
+        const MenuId command = id;
+        QObject::connect(action, &QAction::triggered, frame, [this, command] {
+            Deliver(Message{MessageKind::Command, command});
+        });
+        frame->addAction(action);
+    }
+
+    auto* field = new PlayField(*this, QSize(record.fieldWidth, record.fieldHeight));
+    field_ = field;
+    frame->setCentralWidget(field);
+    frame->setFixedSize(record.fieldWidth, record.fieldHeight + BarHeight(*bar, record.fieldWidth));
+
+    // X11 takes WM_CLASS's class from the application name when the first
+    // native window is made (and keeps it for all later ones, the dialogs
+    // too): make ours now, under the game's window class.
+    const QString applicationName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(look.className);
+    frame->winId();
+    QCoreApplication::setApplicationName(applicationName);
+}
+
+QtGameWindow::~QtGameWindow()
+{
+    timers_.clear();
+    delete frame_.data();
+}
+
+void QtGameWindow::Invalidate()
+{
+    if (QWidget* field = Field())
+        field->update();
+}
+
+std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
+{
+    if (destroyed_)
+        return 0;
+    std::unique_ptr<QTimer>& timer = timers_[id];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        timer->setTimerType(Qt::PreciseTimer);
+        // A tick that falls due while the game is busy comes once, not as a backlog.
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+            Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(id)});
+        });
+    }
+    timer->start(std::max(periodMs, kShortestPeriodMs));
+    return id;
+}
+
+void QtGameWindow::KillTimer(std::int32_t id)
+{
+    const auto it = timers_.find(id);
+    if (it != timers_.end())
+        it->second->stop();
+}
+
+void QtGameWindow::CheckMenuItem(MenuId item, bool checked)
+{
+    if (QAction* action = Action(item)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
+void QtGameWindow::EnableMenuItem(MenuId item, bool enabled)
+{
+    if (QAction* action = Action(item))
+        action->setEnabled(enabled);
+}
+
+// Qt redraws the menu bar by itself whenever an item changes.
+void QtGameWindow::DrawMenuBar() {}
+
+void QtGameWindow::Show(int showCommand)
+{
+    QWidget* frame = Frame();
+    if (frame == nullptr)
+        return;
+    switch (showCommand) {
+    case kShowHide:
+        frame->hide();
+        break;
+    case kShowMinimized:
+    case kMinimize:
+    case kShowMinimizedNoActivate:
+        frame->showMinimized();
+        break;
+    case kShowNoActivate:
+    case kShowNoActivateKeepState:
+        frame->setAttribute(Qt::WA_ShowWithoutActivating);
+        frame->show();
+        frame->setAttribute(Qt::WA_ShowWithoutActivating, false);
+        break;
+    default:
+        frame->show();
+        frame->activateWindow();
+        break;
+    }
+}
+
+void QtGameWindow::Destroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    // The surfaces are gone by now: no tick, paint or input may reach the game again.
+    for (auto& [id, timer] : timers_)
+        timer->stop();
+    if (frame_) {
+        frame_->hide();
+        frame_->deleteLater();
+    }
+    MainWndProc(record_, Message{MessageKind::Destroy});
+}
+
+void QtGameWindow::PostQuit(int exitCode)
+{
+    quitCode_ = exitCode;
+    QCoreApplication::exit(exitCode);
+}
+
+void QtGameWindow::Deliver(const Message& message)
+{
+    if (!destroyed_)
+        MainWndProc(record_, message);
+}
+
+void QtGameWindow::AttachAccelerators()
+{
+    if (!destroyed_)
+        ruvo::AttachAccelerators(actions_);
+}
+
+QWidget* QtGameWindow::Frame() const
+{
+    return destroyed_ ? nullptr : frame_.data();
+}
+
+QWidget* QtGameWindow::Field() const
+{
+    return destroyed_ ? nullptr : field_.data();
+}
+
+QAction* QtGameWindow::Action(MenuId item) const
+{
+    const auto it = actions_.find(item);
+    return destroyed_ || it == actions_.end() ? nullptr : it->second;
+}
+
+} // namespace ruvo

@@ -1,0 +1,123 @@
+#include "platform/qt_settings.h"
+
+#include <QSettings>
+#include <QVariant>
+
+#include <limits>
+
+namespace ruvo {
+namespace {
+
+QString KeyName(std::string_view name)
+{
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// Our own writes store plain decimal text; anything else in the file was put
+// there by hand or by damage, and reads as missing.
+bool ParseUnsigned32(const QString& text, std::uint32_t& value)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return false;
+    std::uint64_t number = 0;
+    for (const QChar ch : text) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+        number = number * 10 + static_cast<std::uint64_t>(ch.unicode() - u'0');
+    }
+    if (number > std::numeric_limits<std::uint32_t>::max())
+        return false;
+    value = static_cast<std::uint32_t>(number);
+    return true;
+}
+
+} // namespace
+
+struct QtSettingsStore::State {
+    std::unique_ptr<QSettings> settings;
+
+    explicit State(std::unique_ptr<QSettings> s) : settings(std::move(s))
+    {
+        // Saving writes a new file beside the old one and renames it over it,
+        // so that a crash mid-save leaves the old table, never a torn one.
+        settings->setAtomicSyncRequired(true);
+        // The game's own key only: no values from an organisation-wide or a
+        // system-wide file.
+        settings->setFallbacksEnabled(false);
+    }
+};
+
+QtSettingsStore::QtSettingsStore()
+    : state_(std::make_unique<State>(
+          std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Tolp", "Ruvo")))
+{
+}
+
+QtSettingsStore::QtSettingsStore(const std::string& iniPath)
+    : state_(
+          std::make_unique<State>(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)))
+{
+}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+bool QtSettingsStore::QueryDword(std::string_view name, std::uint32_t& value)
+{
+    const QVariant stored = state_->settings->value(KeyName(name));
+    switch (stored.typeId()) {
+    case QMetaType::QString:
+        return ParseUnsigned32(stored.toString(), value);
+    case QMetaType::Int:
+        // The registry hands a 32-bit value back as a signed int: its bits are the number.
+        value = static_cast<std::uint32_t>(stored.toInt());
+        return true;
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = stored.toLongLong(&ok);
+        if (!ok || number < 0 || number > static_cast<qlonglong>(std::numeric_limits<std::uint32_t>::max()))
+            return false;
+        value = static_cast<std::uint32_t>(number);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool QtSettingsStore::QueryString(std::string_view name, std::string& text, std::size_t maxBytes)
+{
+    const QVariant stored = state_->settings->value(KeyName(name));
+    if (stored.typeId() != QMetaType::QString)
+        return false;
+    const QByteArray utf8 = stored.toString().toUtf8();
+    if (static_cast<std::size_t>(utf8.size()) > maxBytes)
+        return false;
+    text.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    return true;
+}
+
+bool QtSettingsStore::Create()
+{
+    return state_->settings->isWritable();
+}
+
+void QtSettingsStore::SetDword(std::string_view name, std::uint32_t value)
+{
+    // An unsigned int: a 32-bit value in the registry, plain decimal in a file.
+    state_->settings->setValue(KeyName(name), QVariant::fromValue(static_cast<uint>(value)));
+}
+
+void QtSettingsStore::SetString(std::string_view name, std::string_view text)
+{
+    state_->settings->setValue(KeyName(name), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+// A save that cannot be written leaves the old table; the game says nothing.
+void QtSettingsStore::Close()
+{
+    state_->settings->sync();
+}
+
+} // namespace ruvo

@@ -1,0 +1,30 @@
+// The settings store on QSettings ("Tolp", "Ruvo"): the registry key on
+// Windows, ~/.config/Tolp/Ruvo.conf on Linux.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore();                                 // the user's store, in the native format
+    explicit QtSettingsStore(const std::string& iniPath); // a given INI file (tests, tools)
+    ~QtSettingsStore() override;
+
+    bool QueryDword(std::string_view name, std::uint32_t& value) override;
+    bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) override;
+    bool Create() override;
+    void SetDword(std::string_view name, std::uint32_t value) override;
+    void SetString(std::string_view name, std::string_view text) override;
+    void Close() override;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace ruvo

@@ -1,0 +1,118 @@
+#include "platform/qt_window.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+
+#include "platform/qt_game_window.h"
+#include "render/icon.h"
+
+namespace ruvo {
+namespace {
+
+// The game window is exactly as wide as its 384-pixel field.
+constexpr int kWindowWidth = 384;
+
+// An icon's picture where its mask is black, transparent where it is white.
+QPixmap IconPixmap(const SpritePair& pair)
+{
+    if (!pair.image || !pair.mask || pair.image->Width() != pair.mask->Width() ||
+        pair.image->Height() != pair.mask->Height())
+        return {};
+    QImage image(pair.image->Width(), pair.image->Height(), QImage::Format_ARGB32);
+    for (std::int32_t y = 0; y < pair.image->Height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::int32_t x = 0; x < pair.image->Width(); ++x)
+            out[x] = pair.mask->At(x, y) == kBlack ? (0xFF000000u | pair.image->At(x, y)) : 0u;
+    }
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+struct QtWindowSystem::State {
+    QString className;
+    QIcon icon;
+    std::unique_ptr<QtGameWindow> window;
+    int menuHeight = -1;
+};
+
+QtWindowSystem::QtWindowSystem() : state_(std::make_unique<State>()) {}
+
+QtWindowSystem::~QtWindowSystem() = default;
+
+bool QtWindowSystem::RegisterGameClass(std::string_view className, const ProgramIcons& icons)
+{
+    if (className.empty())
+        return false;
+    state_->className = QString::fromUtf8(className.data(), static_cast<qsizetype>(className.size()));
+    state_->icon = QIcon();
+    for (const SpritePair* pair : {&icons.largeIcon, &icons.smallIcon}) {
+        const QPixmap pixmap = IconPixmap(*pair);
+        if (!pixmap.isNull())
+            state_->icon.addPixmap(pixmap);
+    }
+    return true;
+}
+
+// Qt's window manager draws the frame and the caption outside the window's
+// geometry, so only the menu bar counts against the client area.
+std::int32_t QtWindowSystem::GetSystemMetric(SystemMetric metric)
+{
+    switch (metric) {
+    case SystemMetric::CxDlgFrame:
+    case SystemMetric::CyDlgFrame:
+    case SystemMetric::CyCaption:
+        return 0;
+    case SystemMetric::CyMenu:
+        if (state_->menuHeight < 0)
+            state_->menuHeight = MenuBarHeight(kWindowWidth);
+        return state_->menuHeight;
+    }
+    return 0;
+}
+
+GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
+                                             std::int32_t width, std::int32_t height)
+{
+    // The game computed the outer size from the field and the menu bar's
+    // height; the window is built from those two directly, so that the field
+    // is exact whatever the rounding.
+    (void)width;
+    (void)height;
+    if (state_->className.isEmpty() ||
+        state_->className != QString::fromUtf8(className.data(), static_cast<qsizetype>(className.size())))
+        return nullptr;
+    WindowLook look;
+    look.className = state_->className;
+    look.title = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+    look.icon = state_->icon;
+    state_->window = std::make_unique<QtGameWindow>(record, look);
+    MainWndProc(record, Message{MessageKind::Create, 0, state_->window.get()});
+    return state_->window.get();
+}
+
+void QtWindowSystem::LoadAccelerators()
+{
+    if (state_->window)
+        state_->window->AttachAccelerators();
+}
+
+int QtWindowSystem::RunMessageLoop()
+{
+    if (!state_->window)
+        return 0;
+    // The quit may already have been posted, before there was a loop to end.
+    if (const std::optional<int> code = state_->window->QuitCode())
+        return *code;
+    // Only the game's own quit ends the loop, not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return QApplication::exec();
+}
+
+QWidget* QtWindowSystem::PlayField() const
+{
+    return state_->window ? state_->window->Field() : nullptr;
+}
+
+} // namespace ruvo

@@ -1,0 +1,38 @@
+// The game window on Qt: a fixed-size main window with the menu bar, the
+// accelerators, the game timer, the play field that shows the frame buffer,
+// and the message loop.
+#pragma once
+
+#include <memory>
+
+#include "app/shell.h"
+
+class QWidget;
+
+namespace ruvo {
+
+class QtGameWindow;
+
+class QtWindowSystem final : public WindowSystem {
+public:
+    QtWindowSystem();
+    ~QtWindowSystem() override;
+
+    bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) override;
+    std::int32_t GetSystemMetric(SystemMetric metric) override;
+    GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
+                                 std::int32_t width, std::int32_t height) override;
+    void LoadAccelerators() override;
+    int RunMessageLoop() override;
+
+    // The play field (the window's client area under the menu bar), or null
+    // before the window exists and after it is destroyed. Dialogs are placed
+    // relative to it and owned by its window.
+    QWidget* PlayField() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace ruvo

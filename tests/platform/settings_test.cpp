@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <random>
+#include <sys/stat.h>
+
+#include "game/record.h"
+#include "platform/qt_settings.h"
+#include "settings/registry.h"
+
+namespace ruvo {
+namespace {
+
+const std::string k31Bytes = "Abcdefghij-Abcdefghij-Abcdefghi";            // 31 bytes
+const std::string k32Bytes = "Abcdefghij-Abcdefghij-Abcdefghij";           // 32 bytes
+const std::string kUtf8Fits = "Abcdefghij-Abcdefghij-Abcdef\xC3\xA9";      // 28 + a two-byte letter: 30 bytes
+const std::string kUtf8Spills = "Abcdefghij-Abcdefghij-Abcdefghi\xC3\xA9"; // 31 + two: would be cut mid-letter
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    std::string Path() const { return dir.filePath("Ruvo.ini").toStdString(); }
+
+    // A fresh record, as the game has at start-up, loaded from the store at path.
+    GameRecord Load(const std::string& path)
+    {
+        QtSettingsStore store(path);
+        GameRecord record;
+        record.host.settings = &store;
+        LoadSettings(record);
+        record.host.settings = nullptr;
+        return record;
+    }
+
+    void Save(GameRecord& record, const std::string& path)
+    {
+        QtSettingsStore store(path);
+        record.host.settings = &store;
+        SaveSettings(record);
+        record.host.settings = nullptr;
+    }
+
+    void WriteFile(const QByteArray& bytes)
+    {
+        QFile file(QString::fromStdString(Path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    static GameRecord Sample()
+    {
+        GameRecord record;
+        record.soundOn = 1;
+        record.musicOn = 1;
+        record.optionEnabled = 7; // saved and loaded unchanged, whatever its value
+        record.hiScores = {4294967295u, 123456, 1001, 0, 77};
+        record.hiRounds = {65535, 12, 1, 0, 300};
+        CopyName(record.hiNames[0], "Ann");
+        CopyName(record.hiNames[1], k31Bytes);
+        CopyName(record.hiNames[2], "K.D\xC3\xB6rrim\xC3\xA4k");
+        CopyName(record.hiNames[3], "a, b; c = \"d\" [e] \\f");
+        CopyName(record.hiNames[4], "");
+        return record;
+    }
+
+    static void ExpectDefaults(const GameRecord& r, const char* why)
+    {
+        EXPECT_EQ(r.soundOn, 0) << why;
+        EXPECT_EQ(r.musicOn, 0) << why;
+        EXPECT_EQ(r.optionEnabled, 0) << why;
+        for (std::size_t k = 0; k < 5; ++k) {
+            EXPECT_EQ(r.hiScores[k], 1000u) << why << " row " << k + 1;
+            EXPECT_EQ(r.hiRounds[k], 1u) << why << " row " << k + 1;
+            EXPECT_EQ(NameText(r.hiNames[k]), kDefaultName) << why << " row " << k + 1;
+        }
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SettingsFile, AllEighteenValuesMakeTheRoundTrip)
+{
+    GameRecord saved = Sample();
+    Save(saved, Path());
+
+    const GameRecord loaded = Load(Path());
+    EXPECT_EQ(loaded.soundOn, 1);
+    EXPECT_EQ(loaded.musicOn, 1);
+    EXPECT_EQ(loaded.optionEnabled, 7);
+    EXPECT_EQ(loaded.hiScores, saved.hiScores);
+    EXPECT_EQ(loaded.hiRounds, saved.hiRounds);
+    for (std::size_t k = 0; k < 5; ++k)
+        EXPECT_EQ(NameText(loaded.hiNames[k]), NameText(saved.hiNames[k])) << "row " << k + 1;
+
+    const QSettings file(QString::fromStdString(Path()), QSettings::IniFormat);
+    EXPECT_EQ(file.allKeys().size(), 18);
+    EXPECT_EQ(file.value("Score1").toString(), "4294967295");
+}
+
+TEST_F(SettingsFile, AMissingStoreIsTheFirstRun)
+{
+    ExpectDefaults(Load(Path()), "no file");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path())));
+}
+
+TEST_F(SettingsFile, EachBadValueGetsItsOwnDefaultAndNothingElseChanges)
+{
+    WriteFile("[General]\n"
+              "Sound=yes\n"
+              "Music=-1\n"
+              "Option=4294967296\n"
+              "Score1=12345678901234567890\n"
+              "Score2=0x10\n"
+              "Score3=1.5\n"
+              "Score4=\n"
+              "Score5=4294967295\n"
+              "Round1=65536\n"
+              "Round2=-5\n"
+              "Round3=7\n"
+              "Name1=" +
+              QByteArray::fromStdString(k32Bytes) +
+              "\n"
+              "Name2=" +
+              QByteArray::fromStdString(k31Bytes) +
+              "\n"
+              "Name3=" +
+              QByteArray::fromStdString(kUtf8Spills) +
+              "\n"
+              "Name4=" +
+              QByteArray::fromStdString(kUtf8Fits) +
+              "\n"
+              "Name5=@Invalid()\n");
+    const GameRecord r = Load(Path());
+    EXPECT_EQ(r.soundOn, 0);
+    EXPECT_EQ(r.musicOn, 0);
+    EXPECT_EQ(r.optionEnabled, 0);
+    EXPECT_EQ(r.hiScores[0], 1000u);
+    EXPECT_EQ(r.hiScores[1], 1000u);
+    EXPECT_EQ(r.hiScores[2], 1000u);
+    EXPECT_EQ(r.hiScores[3], 1000u);
+    EXPECT_EQ(r.hiScores[4], 4294967295u);
+    EXPECT_EQ(r.hiRounds[0], 0u); // only the low 16 bits of a round are kept
+    EXPECT_EQ(r.hiRounds[1], 1u);
+    EXPECT_EQ(r.hiRounds[2], 7u);
+    EXPECT_EQ(r.hiRounds[3], 1u);
+    EXPECT_EQ(NameText(r.hiNames[0]), kDefaultName);
+    EXPECT_EQ(NameText(r.hiNames[1]), k31Bytes);
+    EXPECT_EQ(NameText(r.hiNames[2]), kDefaultName); // never a letter cut in two
+    EXPECT_EQ(NameText(r.hiNames[3]), kUtf8Fits);
+    EXPECT_EQ(NameText(r.hiNames[4]), kDefaultName);
+}
+
+TEST_F(SettingsFile, RoundsAndNamesAtTheirLimits)
+{
+    {
+        QtSettingsStore store(Path());
+        ASSERT_TRUE(store.Create());
+        store.SetDword("Round1", 65536);
+        store.SetDword("Round2", 65535);
+        store.SetString("Name1", k31Bytes);
+        store.SetString("Name2", k32Bytes);
+        store.SetString("Name3", kUtf8Spills);
+        store.Close();
+    }
+    const GameRecord r = Load(Path());
+    EXPECT_EQ(r.hiRounds[0], 0u);
+    EXPECT_EQ(r.hiRounds[1], 65535u);
+    EXPECT_EQ(NameText(r.hiNames[0]), k31Bytes);
+    EXPECT_EQ(NameText(r.hiNames[1]), kDefaultName);
+    EXPECT_EQ(NameText(r.hiNames[2]), kDefaultName);
+
+    // The store itself hands back whole strings or nothing.
+    QtSettingsStore store(Path());
+    std::string text;
+    EXPECT_FALSE(store.QueryString("Name2", text, 31));
+    EXPECT_TRUE(store.QueryString("Name2", text, 32));
+    EXPECT_EQ(text, k32Bytes);
+    EXPECT_FALSE(store.QueryString("Missing", text, 31));
+    std::uint32_t number = 99;
+    EXPECT_FALSE(store.QueryDword("Name1", number));
+    EXPECT_FALSE(store.QueryDword("Missing", number));
+    EXPECT_EQ(number, 99u);
+}
+
+TEST_F(SettingsFile, ATruncatedFileKeepsWhatIsWholeAndHealsAtTheNextSave)
+{
+    GameRecord saved = Sample();
+    Save(saved, Path());
+    QFile file(QString::fromStdString(Path()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    // The values are stored in name order: cut inside the name "Score3", so
+    // that Score3 to Score5 and Sound are lost and everything before is whole.
+    const qsizetype cut = bytes.indexOf("Score3=");
+    ASSERT_GT(cut, 0);
+    bytes.truncate(cut + 4);
+    WriteFile(bytes);
+
+    const GameRecord r = Load(Path());
+    EXPECT_EQ(r.musicOn, 1);
+    EXPECT_EQ(r.optionEnabled, 7);
+    EXPECT_EQ(r.hiRounds, saved.hiRounds);
+    for (std::size_t k = 0; k < 5; ++k)
+        EXPECT_EQ(NameText(r.hiNames[k]), NameText(saved.hiNames[k])) << "row " << k + 1;
+    EXPECT_EQ(r.hiScores[0], saved.hiScores[0]);
+    EXPECT_EQ(r.hiScores[1], saved.hiScores[1]);
+    EXPECT_EQ(r.hiScores[2], 1000u);
+    EXPECT_EQ(r.hiScores[3], 1000u);
+    EXPECT_EQ(r.hiScores[4], 1000u);
+    EXPECT_EQ(r.soundOn, 0);
+
+    GameRecord again = Sample();
+    Save(again, Path());
+    const GameRecord healed = Load(Path());
+    EXPECT_EQ(healed.hiScores, saved.hiScores);
+    EXPECT_EQ(healed.soundOn, 1);
+}
+
+TEST_F(SettingsFile, BinaryGarbageReadsAsDefaultsAndIsReplacedByTheNextSave)
+{
+    std::mt19937 random(1);
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(static_cast<char>(random() & 0xFF));
+    garbage.replace('=', '\0'); // no line of it may pass for a value
+    WriteFile(garbage);
+
+    ExpectDefaults(Load(Path()), "garbage");
+
+    GameRecord saved = Sample();
+    Save(saved, Path());
+    const GameRecord loaded = Load(Path());
+    EXPECT_EQ(loaded.soundOn, 1);
+    EXPECT_EQ(loaded.hiScores, saved.hiScores);
+    EXPECT_EQ(NameText(loaded.hiNames[3]), NameText(saved.hiNames[3]));
+}
+
+// Tests run as root, whom file modes do not stop: a directory where the file
+// should be can be neither read nor written by anyone.
+TEST_F(SettingsFile, AnUnreadableStoreGivesDefaultsAndSavingIsSilent)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Ruvo.ini"));
+    ExpectDefaults(Load(Path()), "a directory in place of the file");
+
+    QtSettingsStore store(Path());
+    EXPECT_FALSE(store.Create());
+    GameRecord record = Sample();
+    record.host.settings = &store;
+    EXPECT_EQ(SaveSettings(record), 1);
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(Path())).isDir());
+}
+
+TEST_F(SettingsFile, AStoreThatCannotBeCreatedIsSilentAndTheGameGoesOn)
+{
+    // The folder that should hold the file is a plain file.
+    WriteFile("not a folder");
+    const std::string path = Path() + "/Ruvo.ini";
+    QtSettingsStore store(path);
+    EXPECT_FALSE(store.Create());
+    GameRecord record = Sample();
+    record.host.settings = &store;
+    EXPECT_EQ(SaveSettings(record), 1);
+    store.Close(); // a failed sync says nothing either
+    LoadSettings(record);
+    ExpectDefaults(record, "nothing could be stored");
+}
+
+// A crash in the middle of a save must never leave a half-written table: the
+// new table is written beside the old one and renamed over it.
+TEST_F(SettingsFile, SavingReplacesTheFileInsteadOfRewritingIt)
+{
+    GameRecord first = Sample();
+    Save(first, Path());
+    struct stat before {};
+    ASSERT_EQ(stat(Path().c_str(), &before), 0);
+
+    GameRecord second = Sample();
+    second.hiScores[0] = 5;
+    Save(second, Path());
+    struct stat after {};
+    ASSERT_EQ(stat(Path().c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);
+    EXPECT_EQ(Load(Path()).hiScores[0], 5u);
+    // Neither a temporary file nor a lock is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Ruvo.ini"});
+}
+
+TEST(UserSettingsStore, LivesInTheUsersConfigFolderWithTheValuesAtTopLevel)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    {
+        QtSettingsStore store;
+        ASSERT_TRUE(store.Create());
+        store.SetDword("Sound", 1);
+        store.SetString("Name1", "Ann");
+        store.Close();
+    }
+    const QString path = home.filePath("Tolp/Ruvo.conf");
+    ASSERT_TRUE(QFileInfo::exists(path));
+    const QSettings file(path, QSettings::IniFormat);
+    EXPECT_EQ(file.childGroups(), QStringList{});
+    EXPECT_EQ(file.value("Sound").toString(), "1");
+    EXPECT_EQ(file.value("Name1").toString(), "Ann");
+
+    QtSettingsStore reader;
+    std::uint32_t sound = 0;
+    EXPECT_TRUE(reader.QueryDword("Sound", sound));
+    EXPECT_EQ(sound, 1u);
+}
+
+} // namespace
+} // namespace ruvo

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "platform/qt_text.h"
+#include "platform/qt_text_face.h"
+#include "render/surface.h"
+#include "render/text.h"
+#include "render/title.h"
+#include "support/qt_application.h"
+
+namespace ruvo {
+namespace {
+
+const char* const kStatus = "HI-SCORE:001000      SCORE:000000      ROUND:01";
+const char* const kGameTexts[] = {
+    kStatus,    "START",          "PAUSE",     "GAME OVER",
+    "HARRY UP", "01 Round Clear", kCreditText, "HI-SCORE:999999      SCORE:123456      ROUND:99"};
+
+constexpr std::uint32_t kBlueRef = 0x00FF0000; // a COLORREF: 0x00BBGGRR
+constexpr Pixel kBluePixel = 0x0000FF;
+
+// A background in which no two neighbours are alike and none is the text colour.
+void FillPattern(Surface& surface)
+{
+    for (std::int32_t y = 0; y < surface.Height(); ++y)
+        for (std::int32_t x = 0; x < surface.Width(); ++x)
+            surface.Set(x, y, 0x400000 | static_cast<Pixel>((x * 131 + y * 977) & 0xFFFF));
+}
+
+class TextRendering : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        testing::EnsureQtApplication();
+        renderer = std::make_unique<QtTextRenderer>();
+        textFont = renderer->CreateFont(TextFontRequest());
+        logoFont = renderer->CreateFont(LogoFontRequest());
+    }
+
+    std::unique_ptr<QtTextRenderer> renderer;
+    FontId textFont = 0;
+    FontId logoFont = 0;
+};
+
+TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
+{
+    const TextExtent status = renderer->Measure(textFont, kStatus);
+    EXPECT_EQ(status.cy, 18);
+    EXPECT_LE(status.cx, 384);
+    EXPECT_GT(status.cx, 300); // a real measurement, not an empty one
+
+    const TextExtent logo = renderer->Measure(logoFont, kLogoText);
+    EXPECT_EQ(logo.cy, 80);
+    EXPECT_LE(logo.cx, 384);
+    EXPECT_GT(logo.cx, 250);
+
+    EXPECT_LE(renderer->Measure(textFont, kCreditText).cx, 384);
+    EXPECT_EQ(renderer->Measure(textFont, "").cx, 0);
+    EXPECT_EQ(renderer->Measure(textFont, "").cy, 18);
+}
+
+TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheTextCell)
+{
+    for (const FontId font : {textFont, logoFont}) {
+        for (const char* text : {kStatus, "START", kLogoText}) {
+            Surface surface(384, 200);
+            FillPattern(surface);
+            const Surface before = surface;
+            const std::int32_t x = 5;
+            const std::int32_t y = 40;
+            renderer->Draw(surface, font, kBlueRef, x, y, text);
+            const TextExtent extent = renderer->Measure(font, text);
+
+            int painted = 0;
+            for (std::int32_t py = 0; py < surface.Height(); ++py) {
+                for (std::int32_t px = 0; px < surface.Width(); ++px) {
+                    if (surface.At(px, py) == before.At(px, py))
+                        continue;
+                    ++painted;
+                    ASSERT_EQ(surface.At(px, py), kBluePixel) << text << " at " << px << "," << py;
+                    // Bold strokes may reach a little past the advance, never out of the cell's rows.
+                    EXPECT_GE(py, y);
+                    EXPECT_LT(py, y + extent.cy);
+                    EXPECT_GE(px, x - 4);
+                    EXPECT_LT(px, x + extent.cx + 4);
+                }
+            }
+            EXPECT_GT(painted, 20) << text;
+        }
+    }
+}
+
+TEST_F(TextRendering, ClipsAtEveryEdgeAsIfTheSurfaceWereAWindowOntoALargerOne)
+{
+    const std::int32_t margin = 100;
+    for (const FontId font : {textFont, logoFont}) {
+        for (const auto& [x, y] :
+             {std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
+            Surface small(384, 200);
+            Surface large(384 + 2 * margin, 200 + 2 * margin);
+            FillPattern(small);
+            FillPattern(large);
+            renderer->Draw(small, font, kBlueRef, x, y, kLogoText);
+            renderer->Draw(large, font, kBlueRef, x + margin, y + margin, kLogoText);
+            for (std::int32_t py = 0; py < small.Height(); ++py)
+                for (std::int32_t px = 0; px < small.Width(); ++px) {
+                    const bool inkSmall = small.At(px, py) == kBluePixel;
+                    const bool inkLarge = large.At(px + margin, py + margin) == kBluePixel;
+                    ASSERT_EQ(inkSmall, inkLarge) << "at " << px << "," << py << " drawn from " << x << "," << y;
+                }
+        }
+    }
+
+    // Far outside, or at the ends of the coordinate range: nothing changes.
+    Surface surface(384, 200);
+    FillPattern(surface);
+    const Surface before = surface;
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
+    EXPECT_EQ(surface.Pixels(), before.Pixels());
+}
+
+// The letters laid from the cache must be exactly what Qt paints for the
+// whole string in one go.
+TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
+{
+    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
+        const TextFace face = ChooseFace(request);
+        const FontId font = renderer->CreateFont(request);
+        std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
+        texts.emplace_back(kLogoText);
+        for (const std::string& text : texts) {
+            const QString qtext = QString::fromStdString(text);
+            const std::int32_t x = 7;
+            const std::int32_t y = 9;
+            const TextExtent extent = renderer->Measure(font, text);
+            const int width = extent.cx + 40;
+            const int height = extent.cy + 20;
+
+            Surface ours(width, height);
+            renderer->Draw(ours, font, 0x00FFFFFF, x, y, text);
+
+            QImage theirs(width, height, QImage::Format_ARGB32_Premultiplied);
+            theirs.fill(Qt::transparent);
+            QPainter painter(&theirs);
+            painter.setPen(Qt::white);
+            PaintLetters(painter, face, QPointF(x, y + face.baseline), qtext);
+            painter.end();
+
+            int ink = 0;
+            for (int py = 0; py < height; ++py)
+                for (int px = 0; px < width; ++px) {
+                    const bool inkOurs = ours.At(px, py) == kWhite;
+                    const bool inkTheirs = qAlpha(theirs.pixel(px, py)) != 0;
+                    ink += inkTheirs ? 1 : 0;
+                    ASSERT_EQ(inkOurs, inkTheirs) << text << " at " << px << "," << py;
+                }
+            EXPECT_GT(ink, 0) << text;
+            if (!face.embolden) {
+                EXPECT_EQ(extent.cx, QFontMetrics(face.font).horizontalAdvance(qtext)) << text;
+            }
+        }
+    }
+}
+
+TEST_F(TextRendering, TheLogoIsBoldEvenWhereTheFaceHasNoBold)
+{
+    FontRequest regular = LogoFontRequest();
+    regular.weight = 400;
+    const FontId regularFont = renderer->CreateFont(regular);
+    const auto ink = [&](FontId font) {
+        Surface surface(384, 100);
+        renderer->Draw(surface, font, 0x00FFFFFF, 10, 10, kLogoText);
+        return std::count(surface.Pixels().begin(), surface.Pixels().end(), kWhite);
+    };
+    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
+    // Emboldening thickens the letters but leaves the spacing alone.
+    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
+}
+
+TEST_F(TextRendering, ReadsUtf8AndSurvivesMalformedText)
+{
+    const QFontMetrics metrics(ChooseFace(TextFontRequest()).font);
+    EXPECT_EQ(renderer->Measure(textFont, "K.D\xC3\xB6rrim\xC3\xA4k").cx,
+              metrics.horizontalAdvance(QString::fromUtf8("K.D\xC3\xB6rrim\xC3\xA4k")));
+    // A broken sequence measures as replacement characters, one per bad byte.
+    const std::int32_t replacement = renderer->Measure(textFont, "\xEF\xBF\xBD").cx;
+    EXPECT_EQ(renderer->Measure(textFont, "A\xC3").cx, renderer->Measure(textFont, "A").cx + replacement);
+    EXPECT_EQ(renderer->Measure(textFont, "\xE0\x80\x80").cx, 3 * replacement);
+    EXPECT_EQ(renderer->Measure(textFont, "\xFF\xFE").cx, 2 * replacement);
+    Surface surface(64, 32);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
+}
+
+TEST_F(TextRendering, AnUnknownOrDeletedFontMeasuresNothingAndDrawsNothing)
+{
+    renderer->DeleteFont(textFont);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
+    Surface surface(384, 200);
+    FillPattern(surface);
+    const Surface before = surface;
+    renderer->Draw(surface, textFont, kBlueRef, 0, 0, kStatus);
+    renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
+    EXPECT_EQ(surface.Pixels(), before.Pixels());
+    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cy, 80); // the other font is untouched
+}
+
+} // namespace
+} // namespace ruvo
