@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Ruvo, builds it, and then either starts the
 # game (./build.sh play) or runs every test (./build.sh test).
+# ./build.sh packages [LIST...] only installs what is missing from the lists
+# (debian-packages.txt when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}
 
-install_missing_packages() {
+install_missing_packages() { # install_missing_packages LIST...
     local missing=() package
-    for package in $(grep -v '^#' debian-packages.txt); do
+    for package in $(cat "$@" | grep -v '^#'); do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return
@@ -25,7 +27,13 @@ build() { # build DIR [cmake options...]
     cmake --build "$dir" -j "$jobs"
 }
 
-install_missing_packages
+if [ "$mode" = packages ]; then
+    shift
+    [ $# -eq 0 ] && set -- debian-packages.txt
+    install_missing_packages "$@"
+    exit 0
+fi
+install_missing_packages debian-packages.txt
 case "$mode" in
 play)
     build build
@@ -33,7 +41,9 @@ play)
     ;;
 test)
     build build
-    build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=ON
+    # The engine's tests and a soak of ruvo-sim under the sanitizers (the
+    # sanitized build leaves out the window's tests and the installation).
+    build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
     runtime=$(mktemp -d)
     trap 'rm -rf "$runtime"' EXIT
     export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$runtime SDL_AUDIODRIVER=dummy
@@ -42,7 +52,7 @@ test)
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
     ;;
 *)
-    echo "usage: ./build.sh play|test" >&2
+    echo "usage: ./build.sh play|test|packages [LIST...]" >&2
     exit 2
     ;;
 esac

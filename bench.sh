@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The benchmarks: builds what they need in build-bench/ (as the game ships:
+# RelWithDebInfo), runs them on a virtual X display of their own and prints
+# one table, which is also written to build-bench/bench-results.md.
+#   (a) engine ticks per second with full frames and text, against one plain
+#       384 x 200 x 4-byte copy per tick;
+#   (b) the real window's tick period at 80 ms and 50 ms;
+#   (c) the game's processor time and peak memory over 30 s of play, music
+#       off and on;
+#   (d) the time from start to the first painted frame.
+# Usage: ./bench.sh            BENCH_SECONDS=N shortens (b) and (c) to N s each.
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+dir=$root/build-bench
+seconds=${BENCH_SECONDS:-30}
+
+./build.sh packages
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$dir" -j 2 --target ruvo ruvo_music ruvo-engine-bench ruvo-tick-bench ruvo-first-frame >/dev/null
+bin=$dir/bin
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/run"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR=$work/run HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
+unset SESSION_MANAGER
+# An audio device that opens (so that the music library and the synthesiser
+# are there, as on a machine with sound) and writes to nowhere.
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+value() { sed -n "s/^$1=//p"; }       # value KEY < key=value lines
+field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p"; } # field KEY < one line of key=value fields
+median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+verdict() { awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN {print ((op == "<=" ? v <= t : v >= t) ? "met" : "**missed**")}'; }
+rows=()
+row() { rows+=("| $1 | $2 | $3 | $4 |"); } # row WHAT RESULT TARGET VERDICT
+
+# --- (a) Engine ticks per second --------------------------------------------------
+for scenario in boss rounds; do
+    for run in 1 2 3; do "$bin/ruvo-engine-bench" "$scenario" 100000 >"$work/engine-$scenario-$run" 2>/dev/null; done
+    tps=$(for run in 1 2 3; do value ticks_per_second <"$work/engine-$scenario-$run"; done | median)
+    best=$(grep -l "^ticks_per_second=$tps\$" "$work"/engine-"$scenario"-* | head -n1)
+    ratio=$(value tick_per_copy <"$best")
+    copy=$(value frame_copy_microseconds <"$best")
+    case $scenario in
+    boss) what="(a) engine, boss on screen $(value boss_on_screen_percent <"$best") % of ticks, full row of life icons" ;;
+    rounds) what="(a) engine, rounds going by ($(value rounds_cleared <"$best") cleared; $(value play_percent <"$best") % play, $(value banner_percent <"$best") % banners)" ;;
+    esac
+    row "$what" "$tps ticks/s = $ratio frame copies per tick (one copy: $copy µs); median of 3 × 100,000 ticks" \
+        "≥ 20,000 ticks/s" "$(verdict "$tps" ">=" 20000)"
+done
+
+# --- (b) The window's tick period -------------------------------------------------
+(cd "$work" && "$bin/ruvo-tick-bench" "$seconds" 80 50 >"$work/period" 2>/dev/null)
+for period in 80 50; do
+    line=$(grep "^period=$period " "$work/period")
+    mean=$(field mean_ms <<<" $line")
+    p99=$(field p99_ms <<<" $line")
+    off=$(awk -v m="$mean" -v p="$period" 'BEGIN {d = (m - p) / p * 100; printf "%+.3f", d}')
+    late=$(awk -v q="$p99" -v p="$period" 'BEGIN {printf "%.2f", q - p}')
+    ok=$(awk -v o="$off" -v l="$late" 'BEGIN {print (o <= 0.5 && o >= -0.5 && l <= 2 && l >= -2) ? "met" : "**missed**"}')
+    row "(b) tick period at $period ms ($(field intervals <<<" $line") intervals)" \
+        "mean $mean ms ($off %), 99th percentile $p99 ms ($late ms off), range $(field min_ms <<<" $line")–$(field max_ms <<<" $line") ms" \
+        "mean ± 0.5 %, p99 ± 2 ms" "$ok"
+done
+
+# --- (c) Processor time and peak memory over play ------------------------------------
+clock_ticks=$(getconf CLK_TCK)
+settings() { # settings MUSIC: the switches only; the table is the first run's
+    mkdir -p "$work/config/Tolp"
+    printf '[General]\nSound=0\nMusic=%s\n' "$1" >"$work/config/Tolp/Ruvo.conf"
+}
+game_window() {
+    local w
+    for _ in $(seq 200); do
+        w=$(xdotool search --onlyvisible --name '^Ruvo Zelp! for Windows 95$' 2>/dev/null | head -n1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.05
+    done
+    return 1
+}
+close_game() { # Game > Exit, and the status it ends with
+    xdotool windowfocus --sync "$1" 2>/dev/null && xdotool key alt+g && sleep 0.3 && xdotool key x
+    for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    local status=0
+    wait "$game_pid" || status=$?
+    game_pid=
+    return $status
+}
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# The music really plays when the switch is on: a few seconds of the title with
+# the device writing to a file, then that file holds sound, or only silence.
+music_heard() { # music_heard MUSIC: exits 0 when the output holds a non-zero sample
+    settings "$1"
+    SDL_DISKAUDIOFILE=$work/audio.raw "$bin/ruvo" >/dev/null 2>&1 &
+    game_pid=$!
+    local w
+    w=$(game_window) || return 2
+    sleep 3
+    close_game "$w" || return 2
+    [ -n "$(tr -d '\0' <"$work/audio.raw" | head -c 1)" ]
+}
+for music in 0 1; do
+    heard=no
+    music_heard "$music" && heard=yes
+    settings "$music"
+    "$bin/ruvo" >/dev/null 2>&1 &
+    game_pid=$!
+    w=$(game_window) || { echo "bench: the game window did not open" >&2; exit 1; }
+    xdotool windowfocus --sync "$w" && xdotool key F2
+    sleep 1
+    before=$(cpu_ticks "$game_pid")
+    sleep "$seconds"
+    after=$(cpu_ticks "$game_pid")
+    peak_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$game_pid/status")
+    status=0
+    close_game "$w" || status=$?
+    cpu=$(awk -v d=$((after - before)) -v hz="$clock_ticks" -v s="$seconds" 'BEGIN {printf "%.2f", d / hz / s * 100}')
+    peak=$(awk -v k="$peak_kb" 'BEGIN {printf "%.1f", k / 1024}')
+    limit=$([ "$music" -eq 1 ] && echo 4 || echo 1)
+    label=$([ "$music" -eq 1 ] && echo on || echo off)
+    row "(c) processor, music $label (music heard: $heard; exit status $status)" "$cpu % of one core over $seconds s" \
+        "≤ $limit %" "$(verdict "$cpu" "<=" "$limit")"
+    row "(c) peak memory (VmHWM), music $label" "$peak MB" "≤ 60 MB" "$(verdict "$peak" "<=" 60)"
+done
+
+# --- (d) Start to first painted frame ---------------------------------------------------
+rm -f "$work/config/Tolp/Ruvo.conf"
+for run in $(seq 10); do
+    # A start that shows no frame or does not end with status 0 leaves out its line.
+    line=$("$bin/ruvo-first-frame" "$bin/ruvo" 2>/dev/null) && field first_frame_ms <<<" $line"
+done >"$work/first"
+[ "$(wc -l <"$work/first")" -eq 10 ] || { echo "bench: a first-frame run failed" >&2; exit 1; }
+first=$(median <"$work/first")
+worst=$(sort -g "$work/first" | tail -n1)
+row "(d) start to first painted frame (10 starts)" "median $first ms, slowest $worst ms" "≤ 300 ms" \
+    "$(verdict "$worst" "<=" 300)"
+
+# --- The table ------------------------------------------------------------------------------
+{
+    echo "Ruvo benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD 2>/dev/null || echo unknown)"
+    echo "Machine: $(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo), $(nproc) cores, $(awk '/^MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo), $(uname -sr); load average at the end $(cut -d' ' -f1-3 /proc/loadavg)"
+    echo
+    echo "| What | Result | Target | |"
+    echo "|---|---|---|---|"
+    printf '%s\n' "${rows[@]}"
+} | tee "$dir/bench-results.md"

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Installation and the Debian package: what `cmake --install` puts where, the
+# desktop entry and the AppStream data as the validators see them, the
+# installed game finding its music and its help in its own prefix (not in the
+# build tree), and the .deb that CPack makes from the same rules.
+# Usage: install_test.sh BUILDDIR
+set -uo pipefail
+build=$(cd "${1:?usage: install_test.sh BUILDDIR}" && pwd)
+id=org.tolp.Ruvo
+title="Ruvo Zelp! for Windows 95"
+tracks=(A_013GMW A_002GMW A_004GMW A_114GMW)
+
+for tool in cmake cpack dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+[ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() { # check NAME CONDITION-COMMAND...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+wait_for() { # wait_for SECONDS CONDITION-COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+# The files every installation holds, relative to its prefix (the .deb's is /usr).
+expected_files() {
+    echo bin/ruvo
+    for track in "${tracks[@]}"; do echo "share/ruvo/$track.MID"; done
+    echo share/ruvo/RUVO.HLP
+    echo "share/applications/$id.desktop"
+    echo "share/metainfo/$id.metainfo.xml"
+    for size in 16 32 48 64 128; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
+    echo share/man/man6/ruvo.6
+}
+all_present() { # all_present ROOT
+    local file missing=0
+    while read -r file; do
+        [ -f "$1/$file" ] && [ -s "$1/$file" ] || { echo "  missing or empty: $1/$file"; missing=1; }
+    done < <(expected_files)
+    [ -x "$1/bin/ruvo" ] || { echo "  not executable: $1/bin/ruvo"; missing=1; }
+    return $missing
+}
+# Each icon is a PNG of the size its folder names.
+icons_sized() { # icons_sized ROOT
+    local size header
+    for size in 16 32 48 64 128; do
+        header=$(od -An -tx1 -j16 -N8 "$1/share/icons/hicolor/${size}x$size/apps/$id.png" | tr -d ' \n')
+        [ "$header" = "$(printf '%08x%08x' "$size" "$size")" ] || { echo "  icon $size is not ${size}x$size"; return 1; }
+    done
+}
+# The desktop entry starts the installed program and names the installed icon;
+# the AppStream data launches that entry.
+entry_consistent() { # entry_consistent ROOT
+    local entry="$1/share/applications/$id.desktop"
+    grep -qx 'Exec=ruvo' "$entry" && grep -qx "Icon=$id" "$entry" &&
+        grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$1/share/metainfo/$id.metainfo.xml"
+}
+
+# Every library the program itself links to (its NEEDED entries) comes from a
+# package that the Depends line names, or that one of those depends on.
+linked_libraries_covered() { # linked_libraries_covered PROGRAM DEPENDS
+    local names covered library path package status=0
+    names=$(sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, */\n/g' <<<"$2")
+    covered=$(for package in $names; do
+        echo "$package"
+        dpkg-query -W -f='${Depends}\n' "$package" 2>/dev/null | sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, */\n/g'
+    done | sed 's/:any$//' | sort -u)
+    for library in $(objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'); do
+        path=$(ldd "$1" | awk -v l="$library" '$1 == l {print $3}')
+        [ -n "$path" ] || { echo "  $library is not found on this machine"; status=1; continue; }
+        package=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null)
+        package=$(head -n1 <<<"$package" | cut -d: -f1)
+        case "$package" in libc6 | libgcc-s1 | libstdc++6) continue ;; esac
+        grep -qx "$package" <<<"$covered" || { echo "  $library ($package) is in no dependency"; status=1; }
+    done
+    return $status
+}
+
+# --- cmake --install into a prefix of our own ---------------------------------
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1
+status=$?
+check "cmake --install succeeds" test $status -eq 0
+check "the installation holds every file" all_present "$prefix"
+check "the icons have their sizes" icons_sized "$prefix"
+check "the desktop entry starts ruvo with the installed icon" entry_consistent "$prefix"
+desktop-file-validate "$prefix/share/applications/$id.desktop" >"$work/desktop.log" 2>&1
+status=$?
+check "desktop-file-validate passes: $(tr '\n' ' ' <"$work/desktop.log")" test $status -eq 0 -a ! -s "$work/desktop.log"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1
+status=$?
+check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | tr '\n' ' ')" test $status -eq 0
+
+# --- The installed game finds its own data -----------------------------------
+# Started from outside both trees, with an audio device that opens (written to
+# /dev/null) so that the music library loads the four tracks; F1 opens help.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+if wait_for 10 test -s "$work/display"; then
+    export DISPLAY=":$(head -n1 "$work/display")"
+    mkdir -p "$work/run" "$work/cwd"
+    chmod 700 "$work/run"
+    (cd "$work/cwd" && exec env HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
+        QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
+        strace -f -qq -e trace=openat -o "$work/openat.log" "$prefix/bin/ruvo" >"$work/game.log" 2>&1) &
+    game_pid=$!
+    game_window() { win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ]; }
+    help_window() { [ -n "$(xdotool search --onlyvisible --name '^Ruvo Help$' 2>/dev/null)" ]; }
+    if wait_for 20 game_window; then
+        xdotool windowfocus --sync "$win" && xdotool key F1
+        check "F1 opens the help window" wait_for 10 help_window
+        # Closed as the window manager closes it: the game saves and ends.
+        "$build/bin/xclose" "$win"
+        if wait_for 15 bash -c "! kill -0 $game_pid 2>/dev/null"; then
+            wait "$game_pid"
+            status=$?
+            game_pid=
+        else
+            status="still running"
+        fi
+        check "the installed game ends with status 0 when closed (status: $status)" test "$status" = 0
+    else
+        check "the installed game opens its window: $(cat "$work/game.log")" false
+    fi
+    # Successful opens (a non-negative descriptor) of a path.
+    opened() { grep -F "\"$1\"" "$work/openat.log" | grep -Eq '= [0-9]+$'; }
+    for track in "${tracks[@]}"; do
+        check "the installed game loads $track.MID from its prefix" opened "$prefix/share/ruvo/$track.MID"
+    done
+    check "the installed game's help reads RUVO.HLP from its prefix" opened "$prefix/share/ruvo/RUVO.HLP"
+    check "nothing is read from the build tree" bash -c "! grep -F '\"$build/' '$work/openat.log' | grep -Eq '= [0-9]+\$'"
+else
+    check "Xvfb starts: $(cat "$work/xvfb.log")" false
+fi
+
+# --- The Debian package --------------------------------------------------------
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1
+status=$?
+check "cpack makes the package: $(grep -i error "$work/cpack.log" | tr '\n' ' ')" test $status -eq 0
+deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n1)
+if [ -n "$deb" ]; then
+    dpkg-deb -x "$deb" "$work/deb"
+    check "the package installs every file under /usr" all_present "$work/deb/usr"
+    check "the package's desktop entry is consistent" entry_consistent "$work/deb/usr"
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+    check "Package: ruvo" test "$(dpkg-deb -f "$deb" Package)" = ruvo
+    check "Version is the project's ($version)" test -n "$version" -a "$(dpkg-deb -f "$deb" Version)" = "$version"
+    check "Architecture is this machine's" test "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)"
+    check "Section: games" test "$(dpkg-deb -f "$deb" Section)" = games
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for package in libqt6widgets6 libsdl2-mixer-2.0-0 fonts-liberation2 fonts-ipafont-gothic timgm6mb-soundfont; do
+        check "Depends names $package" grep -Eq "(^|, )$package( |,|$)" <<<"$depends"
+    done
+    check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/deb/usr/bin/ruvo" "$depends"
+else
+    check "cpack wrote a .deb" false
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# A flood of input on the real window: 2,000 key presses and clicks in about
+# 20 s (dives, start, pause, the sound and music switches, the About and
+# high-score dialogs and the keys that close them, letters for the name
+# entry). Afterwards the game must still be alive and ticking, and a
+# WM_DELETE_WINDOW must end it with status 0.
+# Usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]
+#   RUVO_FLOOD_SHOT=FILE.png keeps a screenshot of the screen after the flood.
+set -uo pipefail
+game=${1:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}
+xclose=${2:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}
+events=${3:-2000}
+seconds=${4:-20}
+title="Ruvo Zelp! for Windows 95"
+
+for tool in Xvfb xdotool xwininfo import; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() { # check NAME CONDITION-COMMAND...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+wait_for() { # wait_for SECONDS CONDITION-COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 10 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir -p "$work/run"
+chmod 700 "$work/run"
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
+unset SESSION_MANAGER
+
+"$game" >"$work/game.log" 2>&1 &
+game_pid=$!
+main_window() { win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ]; }
+wait_for 20 main_window || { echo "FAIL: the game window did not open"; cat "$work/game.log"; exit 1; }
+read -r width height < <(xwininfo -id "$win" | awk '/^ *Width:/ {w = $NF} /^ *Height:/ {h = $NF} END {print w, h}')
+
+# The flood, as one xdotool command line: an event, a pause, an event...
+# Clicks land in the middle of the play field; keys go wherever the focus is,
+# the game window or a dialog it opened.
+keys=(space space space space space space space space F2 F2 F3 F4 F5 F8 F10 Return Escape Escape
+    a b c x y z Up Down Left Right Tab BackSpace 1 2 3)
+pause=$(awk -v s="$seconds" -v n="$events" 'BEGIN {printf "%.4f", s / n * 0.95}')
+RANDOM=2000
+flood=(mousemove --window "$win" $((width / 2)) $((height - 100)))
+for _ in $(seq "$events"); do
+    if [ $((RANDOM % 3)) -eq 0 ]; then
+        flood+=(click --delay 0 1)
+    else
+        flood+=(key --delay 0 "${keys[RANDOM % ${#keys[@]}]}")
+    fi
+    flood+=(sleep "$pause")
+done
+xdotool windowfocus --sync "$win"
+start=$SECONDS
+xdotool "${flood[@]}"
+echo "flood_test: $events events in $((SECONDS - start)) s"
+
+check "the game lives through the flood" kill -0 "$game_pid"
+[ -n "${RUVO_FLOOD_SHOT:-}" ] && import -window root "$RUVO_FLOOD_SHOT"
+
+# Whatever the flood left open is closed, one Escape at a time.
+others() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -vx "$win"; }
+for _ in $(seq 10); do
+    other=$(others | head -n1)
+    [ -z "$other" ] && break
+    xdotool windowfocus --sync "$other" 2>/dev/null
+    xdotool key Escape
+    sleep 0.3
+done
+check "no dialog is left open: $(others | tr '\n' ' ')" test -z "$(others)"
+
+# Still ticking: the picture changes. A flood may end paused, then F3 resumes.
+picture() { import -window "$win" rgb:- 2>/dev/null | md5sum; }
+changes() {
+    local before
+    before=$(picture)
+    for _ in $(seq 30); do
+        sleep 0.1
+        [ "$(picture)" != "$before" ] && return 0
+    done
+    return 1
+}
+ticking() {
+    changes && return 0
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool key F3
+    changes
+}
+check "the game still ticks after the flood" ticking
+
+"$xclose" "$win"
+check "WM_DELETE_WINDOW is sent" test $? -eq 0
+status=timeout
+for _ in $(seq 150); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+        wait "$game_pid"
+        status=$?
+        game_pid=
+        break
+    fi
+    sleep 0.1
+done
+check "the game ends with status 0 on WM_DELETE_WINDOW (status: $status)" test "$status" = 0
+if [ "$status" != 0 ] && [ -s "$work/game.log" ]; then sed 's/^/  game: /' "$work/game.log" | head -n 40; fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

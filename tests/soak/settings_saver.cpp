@@ -1,0 +1,125 @@
+// Saves the game's settings again and again, as the game saves them on every
+// close, so that a test can kill it part-way and look at what is left.
+//
+//   ruvo-settings-saver save FILE COUNT   COUNT saves into the INI file FILE,
+//                                         tables A, B, A, ... (save 1 is A)
+//   ruvo-settings-saver check FILE        loads FILE as the game loads it and
+//                                         prints A, B or "neither: ..." (status 1)
+//
+// The two tables differ from each other and from the first-run defaults in
+// every one of the eighteen values the game keeps (but Sound in B, which is
+// off as by default), so that a torn file, a mix of the two or a fall-back to
+// the defaults shows in what is loaded.
+#include <QCoreApplication>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/qt_settings.h"
+#include "settings/registry.h"
+
+namespace {
+
+using namespace ruvo;
+
+struct Table {
+    std::int32_t sound, music, option;
+    std::array<std::uint32_t, 5> scores;
+    std::array<std::uint16_t, 5> rounds;
+    std::array<const char*, 5> names;
+};
+
+// Names with the characters a settings file has to quote or escape.
+const Table kTableA = {1,
+                       0,
+                       1,
+                       {987654, 54321, 43210, 3210, 1001},
+                       {41, 17, 9, 3, 2},
+                       {"Alpha", "A; semi=colon", " lead space", "ÄÖÜ äöü", "back\\slash \"quoted\""}};
+const Table kTableB = {0,
+                       1,
+                       0,
+                       {4294967295u, 777777, 66666, 5555, 1002},
+                       {65535, 300, 12, 7, 4},
+                       {"Bravo", "#not a comment", "trailing space ", "日本語の名前", "tab\there"}};
+
+void Fill(GameRecord& record, const Table& table)
+{
+    record.soundOn = table.sound;
+    record.musicOn = table.music;
+    record.optionEnabled = table.option;
+    for (std::size_t k = 0; k < 5; ++k) {
+        record.hiScores[k] = table.scores[k];
+        record.hiRounds[k] = table.rounds[k];
+        CopyName(record.hiNames[k], table.names[k]);
+    }
+}
+
+// The values of the loaded record that differ from the table, or empty.
+std::string Differences(const GameRecord& record, const Table& table)
+{
+    std::string out;
+    const auto note = [&out](const std::string& what) { out += (out.empty() ? "" : ", ") + what; };
+    if (record.soundOn != table.sound)
+        note("Sound=" + std::to_string(record.soundOn));
+    if (record.musicOn != table.music)
+        note("Music=" + std::to_string(record.musicOn));
+    if (record.optionEnabled != table.option)
+        note("Option=" + std::to_string(record.optionEnabled));
+    for (std::size_t k = 0; k < 5; ++k) {
+        const std::string row = std::to_string(k + 1);
+        if (record.hiScores[k] != table.scores[k])
+            note("Score" + row + "=" + std::to_string(record.hiScores[k]));
+        if (record.hiRounds[k] != table.rounds[k])
+            note("Round" + row + "=" + std::to_string(record.hiRounds[k]));
+        if (NameText(record.hiNames[k]) != table.names[k])
+            note("Name" + row + "=" + std::string(NameText(record.hiNames[k])));
+    }
+    return out;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: ruvo-settings-saver save FILE COUNT | check FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
+        char* end = nullptr;
+        const long count = std::strtol(argv[3], &end, 10);
+        if (end == argv[3] || *end != '\0' || count <= 0)
+            return Usage();
+        // One store for the whole run, as the game keeps one for its life.
+        QtSettingsStore store(argv[2]);
+        GameRecord record;
+        record.host.settings = &store;
+        for (long i = 0; i < count; ++i) {
+            Fill(record, i % 2 == 0 ? kTableA : kTableB);
+            SaveSettings(record);
+        }
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0) {
+        QtSettingsStore store(argv[2]);
+        GameRecord record;
+        record.host.settings = &store;
+        LoadSettings(record);
+        const std::string a = Differences(record, kTableA);
+        const std::string b = Differences(record, kTableB);
+        if (a.empty() || b.empty()) {
+            std::printf("%s\n", a.empty() ? "A" : "B");
+            return 0;
+        }
+        std::printf("neither: against A %s; against B %s\n", a.c_str(), b.c_str());
+        return 1;
+    }
+    return Usage();
+}
