@@ -1,5 +1,6 @@
 #include "platform/qt_settings.h"
 
+#include <QLockFile>
 #include <QSettings>
 #include <QVariant>
 
@@ -117,6 +118,15 @@ void QtSettingsStore::SetString(std::string_view name, std::string_view text)
 // A save that cannot be written leaves the old table; the game says nothing.
 void QtSettingsStore::Close()
 {
+    {
+        // A game killed between creating the lock file and writing its owner
+        // into it leaves an empty lock, which QSettings would wait on for 30 s.
+        // A save takes milliseconds, so a lock older than a second is stale.
+        QLockFile lock(state_->settings->fileName() + QStringLiteral(".lock"));
+        lock.setStaleLockTime(1000);
+        if (lock.tryLock(2000))
+            lock.unlock();
+    }
     state_->settings->sync();
 }
 

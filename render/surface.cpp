@@ -38,17 +38,34 @@ Span ClipAxis(std::int64_t d, std::int64_t s, std::int64_t n, std::int64_t destS
     return {d, s, std::max<std::int64_t>(n, 0)};
 }
 
-Pixel Combine(RasterOp op, Pixel d, Pixel s, Pixel brush)
+// One row of the block; the operation is chosen once per row so that each
+// loop stays a plain one the compiler can vectorise.
+void CombineRow(RasterOp op, Pixel* out, const Pixel* in, std::size_t n, Pixel brush)
 {
     switch (op) {
-    case RasterOp::SRCCOPY: return s;
-    case RasterOp::SRCAND: return d & s;
-    case RasterOp::SRCINVERT: return d ^ s;
-    case RasterOp::SRCPAINT: return d | s;
-    case RasterOp::DSTINVERT: return ~d & kColourBits;
-    case RasterOp::PATCOPY: return brush;
+    case RasterOp::SRCCOPY:
+        std::memmove(out, in, n * sizeof(Pixel));
+        break;
+    case RasterOp::SRCAND:
+        for (std::size_t c = 0; c < n; ++c)
+            out[c] &= in[c];
+        break;
+    case RasterOp::SRCINVERT:
+        for (std::size_t c = 0; c < n; ++c)
+            out[c] ^= in[c];
+        break;
+    case RasterOp::SRCPAINT:
+        for (std::size_t c = 0; c < n; ++c)
+            out[c] |= in[c];
+        break;
+    case RasterOp::DSTINVERT:
+        for (std::size_t c = 0; c < n; ++c)
+            out[c] = ~out[c] & kColourBits;
+        break;
+    case RasterOp::PATCOPY:
+        std::fill(out, out + n, brush);
+        break;
     }
-    return d;
 }
 
 } // namespace
@@ -68,16 +85,13 @@ void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t
 
     const auto cols = static_cast<std::size_t>(x.n);
     if (!usesSource) {
-        for (std::int64_t r = 0; r < y.n; ++r) {
-            Pixel* out = dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d;
-            for (std::size_t c = 0; c < cols; ++c)
-                out[c] = Combine(op, out[c], 0, brush);
-        }
+        for (std::int64_t r = 0; r < y.n; ++r)
+            CombineRow(op, dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d, nullptr, cols, brush);
         return;
     }
 
     // Within one surface a shift may overlap itself: walk the rows bottom-up
-    // when moving down, and let memmove handle overlap inside a row.
+    // when moving down, and read a row ahead of writing it when it overlaps.
     const bool sameSurface = source == &dest;
     const bool upward = sameSurface && y.d > y.s;
     std::vector<Pixel> rowCopy;
@@ -85,16 +99,11 @@ void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t
         const std::int64_t r = upward ? y.n - 1 - i : i;
         Pixel* out = dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d;
         const Pixel* in = source->Row(static_cast<std::int32_t>(y.s + r)) + x.s;
-        if (op == RasterOp::SRCCOPY) {
-            std::memmove(out, in, cols * sizeof(Pixel));
-            continue;
-        }
-        if (sameSurface) {
+        if (sameSurface && op != RasterOp::SRCCOPY) {
             rowCopy.assign(in, in + cols);
             in = rowCopy.data();
         }
-        for (std::size_t c = 0; c < cols; ++c)
-            out[c] = Combine(op, out[c], in[c], brush);
+        CombineRow(op, out, in, cols, brush);
     }
 }
 

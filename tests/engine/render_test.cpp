@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "render/bitmap.h"
+#include "render/draw.h"
+#include "render/graphics.h"
+#include "render/surface.h"
+#include "render/title.h"
+#include "resources/embedded.h"
+
+namespace ruvo {
+namespace {
+
+TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
+{
+    const Pixel d = 0x00F0CC55, s = 0x003C0FA0, brush = 0x0000FFFF;
+    const std::pair<RasterOp, Pixel> cases[] = {
+        {RasterOp::SRCCOPY, s},           {RasterOp::SRCAND, d & s}, {RasterOp::SRCINVERT, d ^ s},
+        {RasterOp::SRCPAINT, d | s},      {RasterOp::DSTINVERT, ~d & 0xFFFFFF}, {RasterOp::PATCOPY, brush}};
+    for (auto [op, expected] : cases) {
+        Surface dest(3, 2, d);
+        const Surface source(3, 2, s);
+        BlockTransfer(dest, 0, 0, 3, 2, &source, 0, 0, op, brush);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(dest.At(x, y), expected) << static_cast<int>(op);
+    }
+    // White is all colour bits: inverting it gives black and back.
+    Surface white(1, 1, kWhite);
+    BlockTransfer(white, 0, 0, 1, 1, nullptr, 0, 0, RasterOp::DSTINVERT);
+    EXPECT_EQ(white.At(0, 0), kBlack);
+}
+
+// A source whose pixels name their own position.
+Surface Numbered(int w, int h)
+{
+    Surface s(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            s.Set(x, y, static_cast<Pixel>(y * 100 + x + 1));
+    return s;
+}
+
+TEST(BlockTransfer, ClipsToBothSurfacesAtEveryEdge)
+{
+    const Surface source = Numbered(4, 4);
+    struct Case {
+        int dx, dy, sx, sy;
+    };
+    // Destination off each edge, then source off each edge.
+    const Case cases[] = {{-2, 0, 0, 0}, {6, 0, 0, 0}, {0, -3, 0, 0}, {0, 5, 0, 0},
+                          {0, 0, -2, 0}, {0, 0, 2, 0}, {0, 0, 0, -1}, {0, 0, 0, 3}};
+    for (const Case& c : cases) {
+        Surface dest(8, 8, 0xABCDEF);
+        BlockTransfer(dest, c.dx, c.dy, 4, 4, &source, c.sx, c.sy, RasterOp::SRCCOPY);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int srcX = x - c.dx + c.sx, srcY = y - c.dy + c.sy;
+                const bool inBlock = x >= c.dx && x < c.dx + 4 && y >= c.dy && y < c.dy + 4;
+                const bool inSource = srcX >= 0 && srcX < 4 && srcY >= 0 && srcY < 4;
+                const Pixel expected = inBlock && inSource ? source.At(srcX, srcY) : 0xABCDEF;
+                ASSERT_EQ(dest.At(x, y), expected) << "case " << c.dx << "," << c.dy << "," << c.sx << "," << c.sy
+                                                   << " at " << x << "," << y;
+            }
+    }
+    // Far outside, or a block of no size: nothing happens.
+    Surface dest(8, 8, 7);
+    BlockTransfer(dest, 100000, -100000, 2147483647, 2147483647, &source, 0, 0, RasterOp::SRCCOPY);
+    BlockTransfer(dest, 0, 0, -5, 3, nullptr, 0, 0, RasterOp::PATCOPY, 1);
+    EXPECT_EQ(dest.Pixels(), std::vector<Pixel>(64, 7));
+}
+
+TEST(BlockTransfer, AnOverlappingShiftReadsTheWholeSourceFirst)
+{
+    for (auto [sx, sy] : {std::pair{3, 0}, {-3, 0}, {0, 2}, {0, -2}, {2, 1}}) {
+        Surface stage = Numbered(10, 6);
+        const Surface before = stage;
+        BlockTransfer(stage, 0, 0, 10, 6, &stage, sx, sy, RasterOp::SRCCOPY);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 10; ++x) {
+                // Pixels whose source lies outside the surface are clipped away and keep their value.
+                const int fx = x + sx, fy = y + sy;
+                const bool copied = fx >= 0 && fx < 10 && fy >= 0 && fy < 6;
+                ASSERT_EQ(stage.At(x, y), copied ? before.At(fx, fy) : before.At(x, y))
+                    << sx << "," << sy << " at " << x << "," << y;
+            }
+        // Also with an operation that combines, within one surface.
+        Surface again = Numbered(10, 6);
+        BlockTransfer(again, 0, 0, 10, 6, &again, 1, 0, RasterOp::SRCINVERT);
+        EXPECT_EQ(again.At(0, 0), before.At(0, 0) ^ before.At(1, 0));
+        EXPECT_EQ(again.At(8, 5), before.At(8, 5) ^ before.At(9, 5));
+    }
+}
+
+class Sprites : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        record.hInstance = &resources;
+        LoadGraphics(record);
+        stage.bitmap = &sky;
+    }
+    EmbeddedResources resources;
+    GameRecord record;
+    Surface sky{32, 32, PixelFromColorRef(kSkyColorRef)};
+    DrawContext stage;
+};
+
+TEST_F(Sprites, ASilhouetteLeavesThePairAsItWas)
+{
+    SpritePair& boss = record.bossSprites[0];
+    const Surface mask = *boss.mask;
+    Surface frame(64, 64, 0x123456);
+    DrawContext dc;
+    dc.bitmap = &frame;
+    DrawSilhouette(record, dc, boss, 0, 0, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(frame.At(x, y), mask.At(x, y) == kBlack ? kWhite : 0x123456u);
+    EXPECT_EQ(boss.mask->Pixels(), mask.Pixels());
+    Surface again(64, 64, 0x123456);
+    dc.bitmap = &again;
+    DrawSprite(record, dc, boss, 0, 0, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(again.At(x, y), mask.At(x, y) == kBlack ? boss.image->At(x, y) : 0x123456u);
+}
+
+TEST_F(Sprites, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
+{
+    const Pixel aqua = PixelFromColorRef(kSkyColorRef);
+    for (std::size_t t = 0; t < 10; ++t) {
+        for (SpritePair* pair : {&record.groundSprites[t], &record.platformSprites[t]}) {
+            sky = Surface(32, 32, aqua);
+            DrawSprite(record, stage, *pair, 0, 0, 32);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    if (pair->mask->At(x, y) == kBlack)
+                        continue;
+                    const bool wire = pair == &record.groundSprites[5] && pair->image->At(x, y) != kBlack;
+                    ASSERT_EQ(sky.At(x, y), wire ? kBlack : aqua) << "theme " << t << " at " << x << "," << y;
+                }
+        }
+    }
+    // Theme 9's ground is nothing at all.
+    sky = Surface(32, 32, aqua);
+    DrawSprite(record, stage, record.groundSprites[9], 0, 0, 32);
+    EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
+}
+
+TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
+{
+    EmbeddedResources resources;
+    for (std::uint32_t id = 201; id <= 312; ++id) {
+        const ResourceData block = resources.Find("BITMAP", id);
+        if (block.data == nullptr)
+            continue;
+        const auto surface = DecodeBitmap(block.data, block.size);
+        ASSERT_TRUE(surface) << id;
+        const int size = (id >= 281 && id <= 300) || id >= 311 ? 64 : 32;
+        EXPECT_EQ(surface->Width(), size);
+        EXPECT_EQ(surface->Height(), size);
+        // Every truncation is refused without reading past the end.
+        for (std::size_t cut = 0; cut < block.size; cut += 7)
+            EXPECT_FALSE(DecodeBitmap(block.data, cut)) << id << " cut at " << cut;
+    }
+    const ResourceData tint = resources.Find("BITMAP", 311);
+    std::vector<std::uint8_t> broken(tint.data, tint.data + tint.size);
+    broken[28] = 3; // 3 bits per pixel does not exist
+    EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size()));
+    broken.assign(tint.data, tint.data + tint.size);
+    broken[22] = 0x7F; // an absurd height
+    broken[23] = 0x7F;
+    broken[24] = 0x7F;
+    EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size()));
+    EXPECT_FALSE(DecodeBitmap(nullptr, 100));
+}
+
+TEST(StatusLine, WritesAtLeastTheMinimumDigitsAndAllOfThem)
+{
+    EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
+    EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100),
+              "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
+}
+
+} // namespace
+} // namespace ruvo
