@@ -20,16 +20,7 @@ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j 2 --target ruvo ruvo_music ruvo-engine-bench ruvo-tick-bench ruvo-first-frame >/dev/null
 bin=$dir/bin
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tests/support/script_checks.sh"
 mkdir -p "$work/run"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR=$work/run HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
@@ -38,11 +29,7 @@ unset SESSION_MANAGER
 # are there, as on a machine with sound) and writes to nowhere.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb || { echo "bench: Xvfb did not start" >&2; exit 1; }
 
 value() { sed -n "s/^$1=//p"; }       # value KEY < key=value lines
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p"; } # field KEY < one line of key=value fields

@@ -12,23 +12,10 @@ if [ -z "${RUVO_X_TEST_DISPLAY:-}" ]; then
     exec env RUVO_X_TEST_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$build"
 fi
 
-work=$(mktemp -d)
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
 
-passed=0
-failed=0
-check() { # check NAME CONDITION-COMMAND...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
-}
 
 # The id of the visible window with exactly this title, waiting for it to appear.
 window() {
@@ -140,5 +127,4 @@ done
 check "Exit ends the game with status 0" test "$status" -eq 0
 check "the help window leaves with the game" gone "Ruvo Help"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

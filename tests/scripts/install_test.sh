@@ -15,32 +15,8 @@ for tool in cmake cpack dpkg-deb desktop-file-validate appstreamcli strace Xvfb 
 done
 [ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 
-passed=0
-failed=0
-check() { # check NAME CONDITION-COMMAND...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
-}
-wait_for() { # wait_for SECONDS CONDITION-COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
 
 # The files every installation holds, relative to its prefix (the .deb's is /usr).
 expected_files() {
@@ -114,10 +90,7 @@ check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | 
 # --- The installed game finds its own data -----------------------------------
 # Started from outside both trees, with an audio device that opens (written to
 # /dev/null) so that the music library loads the four tracks; F1 opens help.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-if wait_for 10 test -s "$work/display"; then
-    export DISPLAY=":$(head -n1 "$work/display")"
+if start_xvfb 800x600x24; then
     mkdir -p "$work/run" "$work/cwd"
     chmod 700 "$work/run"
     (cd "$work/cwd" && exec env HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
@@ -176,5 +149,4 @@ else
     check "cpack wrote a .deb" false
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

@@ -2,16 +2,8 @@
 # ruvo-sim: its command line, its trace and whole scripted games.
 set -uo pipefail
 sim="$1/bin/ruvo-sim"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
-passed=0
-failed=0
-check() { # check NAME CONDITION-COMMAND...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
-}
 field() { # field LINE NAME: the value of NAME= in a trace line
     sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<" $1"
 }
@@ -88,5 +80,4 @@ check "a missing settings file is a first run" bash -c "'$sim' --ticks 1 --setti
 "$sim" --ticks 40 --frames "$work/frames" --every 20 --script "$work/game.txt" >/dev/null
 check "frames written" test -s "$work/frames/frame-20.png" -a -s "$work/frames/frame-40.png" -a ! -e "$work/frames/frame-30.png"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

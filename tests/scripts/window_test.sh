@@ -12,7 +12,7 @@ TITLE="Ruvo Zelp! for Windows 95"
 
 fail() {
     echo "FAIL: $*"
-    [ -s "$WORK/game.log" ] && sed 's/^/  game: /' "$WORK/game.log"
+    [ -s "$work/game.log" ] && sed 's/^/  game: /' "$work/game.log"
     exit 1
 }
 
@@ -22,41 +22,17 @@ done
 [ -x "$RUVO" ] || { echo "FAIL: no $RUVO"; exit 1; }
 [ -x "$XCLOSE" ] || { echo "FAIL: no $XCLOSE"; exit 1; }
 
-WORK=$(mktemp -d)
-XVFB_PID=
-GAME_PID=
-cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
+start_xvfb 800x600x24 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
-# Runs a check again and again until it passes or the seconds are up.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
-
-# A display of our own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-export DISPLAY=":$(head -n1 "$WORK/display")"
-
-CONF="$WORK/config/Tolp/Ruvo.conf"
-mkdir -p "$WORK/home" "$WORK/run"
-chmod 700 "$WORK/run"
+CONF="$work/config/Tolp/Ruvo.conf"
+mkdir -p "$work/home" "$work/run"
+chmod 700 "$work/run"
 
 start_game() {
-    HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/run" \
-        SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb "$RUVO" >"$WORK/game.log" 2>&1 &
-    GAME_PID=$!
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
+        SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb "$RUVO" >"$work/game.log" 2>&1 &
+    game_pid=$!
     wait_for 15 find_window || fail "no visible window of class RuvoWClass titled \"$TITLE\""
 }
 
@@ -76,13 +52,13 @@ find_window() {
 expect_exit() {
     local gone=1
     for _ in $(seq 100); do
-        kill -0 "$GAME_PID" 2>/dev/null || { gone=0; break; }
+        kill -0 "$game_pid" 2>/dev/null || { gone=0; break; }
         sleep 0.1
     done
     [ $gone -eq 0 ] || fail "the game did not end after $1"
-    wait "$GAME_PID"
+    wait "$game_pid"
     local code=$?
-    GAME_PID=
+    game_pid=
     [ $code -eq 0 ] || fail "exit code $code after $1"
 }
 

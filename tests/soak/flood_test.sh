@@ -17,37 +17,10 @@ for tool in Xvfb xdotool xwininfo import; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 
-passed=0
-failed=0
-check() { # check NAME CONDITION-COMMAND...
-    local name=$1
-    shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
-}
-wait_for() { # wait_for SECONDS CONDITION-COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb || { echo "FAIL: Xvfb did not start"; exit 1; }
 mkdir -p "$work/run"
 chmod 700 "$work/run"
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
@@ -128,5 +101,4 @@ done
 check "the game ends with status 0 on WM_DELETE_WINDOW (status: $status)" test "$status" = 0
 if [ "$status" != 0 ] && [ -s "$work/game.log" ]; then sed 's/^/  game: /' "$work/game.log" | head -n 40; fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

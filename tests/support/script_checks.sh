@@ -1,0 +1,44 @@
+# Shared by the shell tests, the benchmarks and the soak: a scratch folder that
+# goes away at exit together with the game and the X server started for it,
+# named checks with a closing count, waiting on a condition, and an X server
+# of our own. Source it; it sets work, xvfb_pid and game_pid.
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() { # check NAME CONDITION-COMMAND...
+    local name=$1
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $name"; fi
+}
+# The closing line; the status is that of the checks.
+report() {
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+}
+
+wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until it holds or time is up
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+# An X server on a free display (Xvfb picks the number and writes it to fd 3); exports DISPLAY.
+start_xvfb() { # start_xvfb [SCREEN]
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    wait_for 10 test -s "$work/display" || return 1
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
