@@ -114,17 +114,9 @@ about=$(window "“Ruvo Zelp!”について") && press "$about" Escape && gone 
 
 # Game menu, Exit: the game saves, closes the help and ends.
 press "$main" alt+g x
-status=1
-for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-        wait "$game_pid"
-        status=$?
-        game_pid=
-        break
-    fi
-    sleep 0.1
-done
-check "Exit ends the game with status 0" test "$status" -eq 0
+wait_game_exit 10
+status=$game_status
+check "Exit ends the game with status 0 (status: $status)" test "$status" = 0
 check "the help window leaves with the game" gone "Ruvo Help"
 
 report

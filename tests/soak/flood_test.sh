@@ -88,16 +88,8 @@ check "the game still ticks after the flood" ticking
 
 "$xclose" "$win"
 check "WM_DELETE_WINDOW is sent" test $? -eq 0
-status=timeout
-for _ in $(seq 150); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-        wait "$game_pid"
-        status=$?
-        game_pid=
-        break
-    fi
-    sleep 0.1
-done
+wait_game_exit 15
+status=$game_status
 check "the game ends with status 0 on WM_DELETE_WINDOW (status: $status)" test "$status" = 0
 if [ "$status" != 0 ] && [ -s "$work/game.log" ]; then sed 's/^/  game: /' "$work/game.log" | head -n 40; fi
 

@@ -42,3 +42,18 @@ start_xvfb() { # start_xvfb [SCREEN]
     wait_for 10 test -s "$work/display" || return 1
     export DISPLAY=":$(head -n1 "$work/display")"
 }
+
+# Waits for the game started as game_pid to end and sets game_status to its
+# exit status, or to "timeout" when it is still running after the seconds.
+# (Not in a command substitution: only this shell can wait for its child.)
+wait_game_exit() { # wait_game_exit SECONDS
+    local deadline=$((SECONDS + $1))
+    game_status=timeout
+    while kill -0 "$game_pid" 2>/dev/null; do
+        [ "$SECONDS" -ge "$deadline" ] && return
+        sleep 0.1
+    done
+    wait "$game_pid"
+    game_status=$?
+    game_pid=
+}
