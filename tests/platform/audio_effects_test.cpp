@@ -1,7 +1,8 @@
 // The sound effects on SDL2_mixer, heard through SDL's "disk" driver:
-// whatever the device plays lands in a raw file that the tests read back. The driver writes a buffer every millisecond, so the stream runs many
-// times faster than real time, and every check is made on positions in the
-// stream, never on the clock.
+// whatever the device plays lands in a raw file that the tests read back.
+// The driver writes a buffer every millisecond, so the stream runs many times
+// faster than real time, and every check is made on positions in the stream,
+// never on the clock.
 #include "support/audio_listening.h"
 
 namespace ruvo {
