@@ -9,6 +9,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/tools/delete_window.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -118,15 +120,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = game;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, game, False, NoEventMask, &close);
-    XSync(display, False);
+    SendDeleteWindow(display, game);
     const Clock::time_point closeDeadline = Clock::now() + std::chrono::seconds(10);
     while (!(ended = Exited(pid, status)) && Clock::now() < closeDeadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

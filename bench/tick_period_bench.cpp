@@ -21,12 +21,7 @@
 
 #include "app/shell.h"
 #include "game/flow.h"
-#include "platform/help_viewer.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_settings.h"
-#include "platform/qt_text.h"
-#include "platform/qt_window.h"
-#include "platform/sdl_audio.h"
+#include "platform/qt_machine.h"
 #include "resources/embedded.h"
 
 namespace {
@@ -104,30 +99,17 @@ int main(int argc, char** argv)
     }
 
     // As the game's own main().
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+    ruvo::PrepareQtApplication();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    QApplication::setOrganizationName("Tolp");
-    QApplication::setApplicationName("Ruvo");
+    ruvo::NameQtApplication();
 
     using namespace ruvo;
     EmbeddedResources resources;
-    QtTextRenderer text;
-    QtSettingsStore settings("tick-bench.conf");
-    SdlWavePlayer wave;
-    SdlMusicLibrary music;
-    QtWindowSystem windows;
-    QtDialogHost dialogs(windows);
-    QtHelpViewer help;
-    Host host;
-    host.text = &text;
-    host.settings = &settings;
-    host.wave = &wave;
-    host.music = &music;
-    host.dialogs = &dialogs;
-    host.help = &help;
+    QtMachine machine(std::make_unique<QtSettingsStore>("tick-bench.conf"));
+    QtWindowSystem& windows = machine.windows;
 
-    std::unique_ptr<GameRecord> record = StartUp(windows, host, &resources, 1);
+    std::unique_ptr<GameRecord> record = StartUp(windows, machine.MakeHost(), &resources, 1);
     if (!record) {
         std::fprintf(stderr, "ruvo-tick-bench: no game window\n");
         return 1;

@@ -67,6 +67,21 @@ void RowGuard(GameRecord& record)
         record.bossDy = Roll(2) - 1;
 }
 
+// The dash and the lunge turn on the column the step would reach, so a
+// doubled step never carries the boss past a bound: it becomes a single step
+// the other way.
+void TurnAtReachedColumn(GameRecord& record, std::int32_t& heading)
+{
+    if (WrapAdd(record.bossCol, record.bossDx) < record.bossColMin) {
+        heading = 1;
+        record.bossDx = 1;
+    }
+    if (WrapAdd(record.bossCol, record.bossDx) > record.bossColMax) {
+        heading = -1;
+        record.bossDx = -1;
+    }
+}
+
 bool StepLeavesRows(const GameRecord& record)
 {
     const std::int32_t next = WrapAdd(record.bossRow, record.bossDy);
@@ -218,16 +233,7 @@ int DashPattern(GameRecord& record, std::int32_t steer)
         record.bossDx = Double(record.bossDx);
         dashTicks = 2;
     }
-    // The turns test the column the step would reach, so a doubled step
-    // never carries the boss past a bound.
-    if (WrapAdd(record.bossCol, record.bossDx) < record.bossColMin) {
-        dashHeading = 1;
-        record.bossDx = 1;
-    }
-    if (WrapAdd(record.bossCol, record.bossDx) > record.bossColMax) {
-        dashHeading = -1;
-        record.bossDx = -1;
-    }
+    TurnAtReachedColumn(record, dashHeading);
     DriftRoll(record, 20);
     RowGuard(record);
     return 1;
@@ -254,14 +260,7 @@ int LungePattern(GameRecord& record, std::int32_t steer)
             lungeTicks = 2;
         }
     }
-    if (WrapAdd(record.bossCol, record.bossDx) < record.bossColMin) {
-        lungeHeading = 1;
-        record.bossDx = 1;
-    }
-    if (WrapAdd(record.bossCol, record.bossDx) > record.bossColMax) {
-        lungeHeading = -1;
-        record.bossDx = -1;
-    }
+    TurnAtReachedColumn(record, lungeHeading);
     DriftRoll(record, 20);
     RowGuard(record);
     return 1;

@@ -1,7 +1,6 @@
-// Asks an X window to close the way a window manager does when its close
-// box is clicked: a WM_DELETE_WINDOW message of the WM_PROTOCOLS kind.
+// Closes an X window as a window manager would.
 // Usage: xclose WINDOW-ID
-#include <X11/Xlib.h>
+#include "tests/tools/delete_window.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,15 +22,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
         return 2;
     }
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
+    const Status sent = SendDeleteWindow(display, window);
     XCloseDisplay(display);
     return sent != 0 ? 0 : 1;
 }

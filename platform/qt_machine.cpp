@@ -1,0 +1,35 @@
+#include "platform/qt_machine.h"
+
+#include <QGuiApplication>
+
+namespace ruvo {
+
+void PrepareQtApplication()
+{
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
+
+void NameQtApplication()
+{
+    QGuiApplication::setOrganizationName("Tolp");
+    QGuiApplication::setApplicationName("Ruvo");
+    // Ties the window to its desktop entry and icon where the window class
+    // does not (Wayland's app id).
+    QGuiApplication::setDesktopFileName("org.tolp.Ruvo");
+}
+
+QtMachine::QtMachine(std::unique_ptr<QtSettingsStore> store) : settings(std::move(store)) {}
+
+Host QtMachine::MakeHost()
+{
+    Host host;
+    host.text = &text;
+    host.settings = settings.get();
+    host.wave = &wave;
+    host.music = &music;
+    host.dialogs = &dialogs;
+    host.help = &help;
+    return host;
+}
+
+} // namespace ruvo
