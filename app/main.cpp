@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "app/shell.h"
-#include "platform/qt_machine.h"
+#include "platform/desktop/qt_machine.h"
 #include "resources/embedded.h"
 
 int main(int argc, char** argv)

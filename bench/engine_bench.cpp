@@ -23,7 +23,7 @@
 
 #include "game/flow.h"
 #include "headless/headless_game.h"
-#include "platform/qt_text.h"
+#include "platform/desktop/qt_text.h"
 #include "resources/embedded.h"
 
 namespace {

@@ -21,7 +21,7 @@
 
 #include "app/shell.h"
 #include "game/flow.h"
-#include "platform/qt_machine.h"
+#include "platform/desktop/qt_machine.h"
 #include "resources/embedded.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "game/flow.h"
 #include "headless/headless_game.h"
-#include "platform/qt_text.h"
+#include "platform/desktop/qt_text.h"
 #include "resources/embedded.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"

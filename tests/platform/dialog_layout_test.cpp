@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/template_dialog.h"
+#include "platform/desktop/template_dialog.h"
 #include "render/icon.h"
 #include "resources/embedded.h"
 #include "support/qt_application.h"

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/qt_dialogs.h"
-#include "platform/qt_window.h"
+#include "platform/desktop/qt_dialogs.h"
+#include "platform/desktop/qt_window.h"
 #include "render/icon.h"
 #include "resources/embedded.h"
 #include "settings/defaults.h"

@@ -8,8 +8,8 @@
 
 #include "app/shell.h"
 #include "headless/headless_host.h"
-#include "platform/qt_menu.h"
-#include "platform/qt_window.h"
+#include "platform/desktop/qt_menu.h"
+#include "platform/desktop/qt_window.h"
 #include "resources/embedded.h"
 #include "support/qt_application.h"
 

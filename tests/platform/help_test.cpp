@@ -12,8 +12,8 @@
 #include <QTextBrowser>
 
 #include "app/shell.h"
-#include "platform/data_path.h"
-#include "platform/help_viewer.h"
+#include "platform/desktop/data_path.h"
+#include "platform/desktop/help_viewer.h"
 #include "settings/dialog_logic.h"
 #include "support/qt_application.h"
 

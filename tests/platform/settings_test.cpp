@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 
 #include "game/record.h"
-#include "platform/qt_settings.h"
+#include "platform/desktop/qt_settings.h"
 #include "settings/registry.h"
 
 namespace ruvo {

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "platform/qt_text.h"
-#include "platform/qt_text_face.h"
+#include "platform/desktop/qt_text.h"
+#include "platform/desktop/qt_text_face.h"
 #include "render/surface.h"
 #include "render/text.h"
 #include "render/title.h"

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/qt_settings.h"
+#include "platform/desktop/qt_settings.h"
 #include "settings/registry.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/qt_settings.h"
+#include "platform/desktop/qt_settings.h"
 #include "settings/registry.h"
 
 namespace {

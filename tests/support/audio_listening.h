@@ -23,9 +23,9 @@
 
 #include "audio/audio.h"
 #include "game/record.h"
-#include "platform/data_path.h"
-#include "platform/sdl_audio.h"
-#include "platform/sdl_sound_files.h"
+#include "platform/desktop/data_path.h"
+#include "platform/desktop/sdl_audio.h"
+#include "platform/desktop/sdl_sound_files.h"
 #include "resources/embedded.h"
 
 

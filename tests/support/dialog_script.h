@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "platform/template_dialog.h"
+#include "platform/desktop/template_dialog.h"
 
 namespace ruvo::testing {
 

@@ -1,4 +1,4 @@
-#include "platform/qt_game_window.h"
+#include "platform/desktop/qt_game_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "platform/qt_play_field.h"
+#include "platform/desktop/qt_play_field.h"
 
 namespace ruvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt_menu.h"
+#include "platform/desktop/qt_menu.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "platform/template_dialog.h"
+#include "platform/desktop/template_dialog.h"
 
 #include <algorithm>
 

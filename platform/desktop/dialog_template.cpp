@@ -1,4 +1,4 @@
-#include "platform/dialog_template.h"
+#include "platform/desktop/dialog_template.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/qt_machine.h"
+#include "platform/desktop/qt_machine.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl_audio.h"
+#include "platform/desktop/sdl_audio.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,10 +9,10 @@
 #include <map>
 #include <vector>
 
-#include "platform/data_path.h"
-#include "platform/sdl_audio_device.h"
-#include "platform/sdl_midi_synth.h"
-#include "platform/sdl_sound_files.h"
+#include "platform/desktop/data_path.h"
+#include "platform/desktop/sdl_audio_device.h"
+#include "platform/desktop/sdl_midi_synth.h"
+#include "platform/desktop/sdl_sound_files.h"
 
 namespace ruvo {
 

@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "platform/dialog_template.h"
+#include "platform/desktop/dialog_template.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "platform/sdl_audio_device.h"
+#include "platform/desktop/sdl_audio_device.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,4 +1,4 @@
-#include "platform/help_viewer.h"
+#include "platform/desktop/help_viewer.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "platform/data_path.h"
+#include "platform/desktop/data_path.h"
 
 namespace ruvo {
 namespace {

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "app/shell.h"
-#include "platform/qt_menu.h"
+#include "platform/desktop/qt_menu.h"
 
 class QTimer;
 

@@ -1,4 +1,4 @@
-#include "platform/qt_text.h"
+#include "platform/desktop/qt_text.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/qt_text_face.h"
+#include "platform/desktop/qt_text_face.h"
 #include "render/surface.h"
 
 namespace ruvo {

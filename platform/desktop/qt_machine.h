@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "game/host.h"
-#include "platform/help_viewer.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_settings.h"
-#include "platform/qt_text.h"
-#include "platform/qt_window.h"
-#include "platform/sdl_audio.h"
+#include "platform/desktop/help_viewer.h"
+#include "platform/desktop/qt_dialogs.h"
+#include "platform/desktop/qt_settings.h"
+#include "platform/desktop/qt_text.h"
+#include "platform/desktop/qt_window.h"
+#include "platform/desktop/sdl_audio.h"
 
 namespace ruvo {
 

@@ -1,11 +1,11 @@
-#include "platform/qt_dialogs.h"
+#include "platform/desktop/qt_dialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 
-#include "platform/qt_window.h"
-#include "platform/template_dialog.h"
+#include "platform/desktop/qt_window.h"
+#include "platform/desktop/template_dialog.h"
 #include "settings/dialog_logic.h"
 
 namespace ruvo {

@@ -1,4 +1,4 @@
-#include "platform/sdl_sound_files.h"
+#include "platform/desktop/sdl_sound_files.h"
 
 #include <cstdlib>
 #include <cstring>

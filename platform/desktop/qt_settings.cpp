@@ -1,4 +1,4 @@
-#include "platform/qt_settings.h"
+#include "platform/desktop/qt_settings.h"
 
 #include <QLockFile>
 #include <QSettings>

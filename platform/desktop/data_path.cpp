@@ -1,4 +1,4 @@
-#include "platform/data_path.h"
+#include "platform/desktop/data_path.h"
 
 #include <SDL.h>
 

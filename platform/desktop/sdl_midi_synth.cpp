@@ -1,4 +1,4 @@
-#include "platform/sdl_midi_synth.h"
+#include "platform/desktop/sdl_midi_synth.h"
 
 #include <SDL_mixer.h>
 

@@ -1,4 +1,4 @@
-#include "platform/qt_text_face.h"
+#include "platform/desktop/qt_text_face.h"
 
 #include <QFontMetrics>
 #include <QImage>

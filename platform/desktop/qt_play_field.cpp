@@ -1,4 +1,4 @@
-#include "platform/qt_play_field.h"
+#include "platform/desktop/qt_play_field.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -6,7 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "platform/qt_game_window.h"
+#include "platform/desktop/qt_game_window.h"
 #include "render/surface.h"
 
 namespace ruvo {

@@ -1,10 +1,10 @@
-#include "platform/qt_window.h"
+#include "platform/desktop/qt_window.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 
-#include "platform/qt_game_window.h"
+#include "platform/desktop/qt_game_window.h"
 #include "render/icon.h"
 
 namespace ruvo {
