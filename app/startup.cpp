@@ -4,6 +4,8 @@
 #include "render/icon.h"
 #include "render/text.h"
 
+#include <utility>
+
 namespace ruvo {
 
 int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources)

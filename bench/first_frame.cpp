@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ratio>
 #include <thread>
 #include <vector>
 

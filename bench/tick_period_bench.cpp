@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "app/shell.h"

@@ -1,5 +1,7 @@
 #include "headless/headless_game.h"
 
+#include <utility>
+
 namespace ruvo {
 
 HeadlessGame::HeadlessGame(TextRenderer* text, const ResourceLibrary* resources)

@@ -3,6 +3,7 @@
 // bits 1, and the raster operations work bit for bit on those values.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,7 +1,9 @@
 #include "sim/sim_options.h"
 
+#include <cstddef>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace ruvo::sim {
 namespace {

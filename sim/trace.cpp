@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <type_traits>
 
 #include "settings/registry.h"
 

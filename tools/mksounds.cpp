@@ -20,12 +20,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <numbers>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <filesystem>
+#include <system_error>
 
 namespace ruvo {
 

@@ -1,5 +1,7 @@
 #include "platform/desktop/qt_machine.h"
 
+#include <utility>
+
 #include <QGuiApplication>
 
 namespace ruvo {

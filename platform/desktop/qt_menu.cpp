@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <initializer_list>
 #include <string_view>
 
 namespace ruvo {

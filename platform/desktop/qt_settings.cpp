@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <limits>
+#include <utility>
 
 namespace ruvo {
 namespace {

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop/qt_text_face.h"

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop/data_path.h"

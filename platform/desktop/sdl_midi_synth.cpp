@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 
 #include <filesystem>
+#include <system_error>
 
 namespace ruvo {
 namespace {

@@ -4,6 +4,9 @@
 #include "game/grid.h"
 #include "support/game_fixture.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace ruvo {
 namespace {
 

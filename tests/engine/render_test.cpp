@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "render/bitmap.h"
 #include "render/draw.h"
 #include "render/graphics.h"

@@ -2,6 +2,8 @@
 #include "game/scenery.h"
 #include "support/game_fixture.h"
 
+#include <algorithm>
+
 namespace ruvo {
 namespace {
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
+#include <utility>
 #include <vector>
 
 #include <QApplication>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>

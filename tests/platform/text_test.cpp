@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_text_face.h"

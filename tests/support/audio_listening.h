@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 

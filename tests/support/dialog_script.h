@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <QAbstractButton>
