@@ -26,8 +26,9 @@ chmod 700 "$work/run"
 export XDG_RUNTIME_DIR=$work/run HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
 # An audio device that opens (so that the music library and the synthesiser
-# are there, as on a machine with sound) and writes to nowhere.
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+# are there, as on a machine with sound) and writes to a scratch file (the
+# disk driver takes nothing but a regular file or a pipe).
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$work/measured.raw
 
 start_xvfb || { echo "bench: Xvfb did not start" >&2; exit 1; }
 

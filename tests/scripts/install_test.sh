@@ -88,13 +88,14 @@ status=$?
 check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | tr '\n' ' ')" test $status -eq 0
 
 # --- The installed game finds its own data -----------------------------------
-# Started from outside both trees, with an audio device that opens (written to
-# /dev/null) so that the music library loads the four tracks; F1 opens help.
+# Started from outside both trees, with an audio device that opens (the disk
+# driver, writing to a scratch file) so that the music library loads the four
+# tracks; F1 opens help.
 if start_xvfb 800x600x24; then
     mkdir -p "$work/run" "$work/cwd"
     chmod 700 "$work/run"
     (cd "$work/cwd" && exec env HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-        QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
+        QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
         strace -f -qq -e trace=openat -o "$work/openat.log" "$prefix/bin/ruvo" >"$work/game.log" 2>&1) &
     game_pid=$!
     game_window() { win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ]; }
