@@ -13,8 +13,7 @@ if [ -z "${RUVO_X_TEST_DISPLAY:-}" ]; then
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
-unset SESSION_MANAGER
+export QT_QPA_PLATFORM=xcb
 
 
 # The id of the visible window with exactly this title, waiting for it to appear.

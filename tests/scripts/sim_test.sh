@@ -3,7 +3,6 @@
 set -uo pipefail
 sim="$1/bin/ruvo-sim"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
 field() { # field LINE NAME: the value of NAME= in a trace line
     sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<" $1"
 }

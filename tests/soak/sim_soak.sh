@@ -14,7 +14,7 @@ total=${2:?usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]}
 seed=${3:-1995}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
+export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
 # Unless the caller asked otherwise: every report ends the run with an error.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}

@@ -3,6 +3,15 @@
 # named checks with a closing count, waiting on a condition, and an X server
 # of our own. Source it; it sets work, xvfb_pid and game_pid.
 work=$(mktemp -d)
+# The same surroundings whatever the caller's session holds: a UTF-8 locale
+# (xdotool matches window titles through it; the POSIX locale would miss any
+# title that is not ASCII), a home, settings and runtime folder of our own, Qt
+# drawing offscreen until a script starts an X server and asks for it, the
+# silent audio driver.
+mkdir -m 700 "$work/home" "$work/run"
+export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run \
+    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+unset LANGUAGE SESSION_MANAGER
 xvfb_pid=
 game_pid=
 cleanup() {
