@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# Runs one of the README's two commands as a newcomer would: in a fresh minimal
+# Debian (debootstrap --variant=minbase), as a user with sudo, with no locale,
+# no DISPLAY and no sound device, on a clean clone. A check for maintainers,
+# not a test: it needs root and a Debian mirror.
+#
+#   tests/fresh/fresh-debian.sh SUITE test|play [REPO [REF]]
+#
+# SUITE is a Debian release (trixie, bookworm). REPO defaults to the repository
+# holding this script, REF to its HEAD. `play` runs under an X server of the
+# checker's own (Xvfb, with xdotool, both installed before the command runs):
+# it passes when the game's window opens and the game is still running 20 s
+# later. The last line is "fresh-debian SUITE COMMAND: PASS" or "... FAIL";
+# the whole run is also kept in the log (FRESH_LOG, by default
+# ./fresh-SUITE-COMMAND.log).
+#
+# The bootstrapped base of each release and the downloaded packages are kept in
+# FRESH_CACHE (/var/cache/ruvo-fresh) so that a second run is quicker; every
+# run unpacks the base into a new folder.
+set -euo pipefail
+usage() { echo "usage: $0 SUITE test|play [REPO [REF]]" >&2; exit 2; }
+[ $# -ge 2 ] && [ $# -le 4 ] || usage
+suite=$1 command=$2
+case $command in test | play) ;; *) usage ;; esac
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "${3:-$here/../..}" && pwd)
+ref=${4:-HEAD}
+mirror=${FRESH_MIRROR:-http://deb.debian.org/debian}
+cache=${FRESH_CACHE:-/var/cache/ruvo-fresh}
+log=$(realpath -m "${FRESH_LOG:-fresh-$suite-$command.log}")
+[ "$(id -u)" -eq 0 ] || { echo "fresh-debian: run as root" >&2; exit 2; }
+command -v debootstrap >/dev/null || { echo "fresh-debian: needs debootstrap (apt-get install debootstrap)" >&2; exit 2; }
+commit=$(git -C "$repo" rev-parse --verify "$ref^{commit}")
+
+exec > >(tee "$log") 2>&1
+echo "fresh-debian: $suite, ./build.sh $command, $repo at $commit ($(git -C "$repo" log -1 --format=%s "$commit"))"
+echo "fresh-debian: started $(date -u '+%F %T') UTC"
+
+told=
+outcome() { # outcome PASS|FAIL [WHY]
+    told=1
+    echo "fresh-debian: finished $(date -u '+%F %T') UTC${2:+; $2}"
+    echo "fresh-debian $suite $command: $1"
+}
+
+# --- The pristine base, bootstrapped once per release -------------------------
+mkdir -p "$cache/$suite-debs/partial"
+base=$cache/$suite-base.tar
+if [ ! -f "$base" ]; then
+    staging=$(mktemp -d "$cache/$suite-bootstrap.XXXXXX")
+    debootstrap --variant=minbase "$suite" "$staging" "$mirror"
+    tar -C "$staging" -cf "$base.part" .
+    rm -rf "$staging"
+    mv "$base.part" "$base"
+fi
+
+root=$(mktemp -d /var/tmp/ruvo-fresh-"$suite".XXXXXX)
+mounts=()
+cleanup() {
+    set +e
+    local i pid
+    # Whatever the command left running in the tree goes first, then the mounts.
+    for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+        [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null || true
+    done
+    sleep 1
+    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+        umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}"
+    done
+    # Only once nothing is mounted below it may the tree go.
+    if ! grep -q " $root/" /proc/mounts; then rm -rf "$root"; fi
+}
+finish() {
+    local status=$?
+    [ -n "$told" ] || outcome FAIL "the checker's set-up stopped with status $status"
+    cleanup
+}
+trap finish EXIT
+tar -C "$root" -xf "$base"
+# Open to all, as a root folder is (mktemp made it private): the user must reach /usr.
+chmod 755 "$root"
+mount_in() { # mount_in TARGET mount-arguments...
+    local target=$root$1
+    shift
+    mkdir -p "$target"
+    mount "$@" "$target"
+    mounts+=("$target")
+}
+mount_in /proc -t proc proc
+mount_in /sys -t sysfs sys
+# A /dev of its own with the usual nodes only: no sound card, whatever the host has.
+mount_in /dev -t tmpfs -o mode=755,nosuid dev
+for node in null:1:3 zero:1:5 full:1:7 random:1:8 urandom:1:9 tty:5:0; do
+    IFS=: read -r name major minor <<<"$node"
+    mknod -m 666 "$root/dev/$name" c "$major" "$minor"
+done
+ln -s /proc/self/fd "$root/dev/fd"
+ln -s /proc/self/fd/0 "$root/dev/stdin"
+ln -s /proc/self/fd/1 "$root/dev/stdout"
+ln -s /proc/self/fd/2 "$root/dev/stderr"
+mount_in /dev/pts -t devpts -o newinstance,ptmxmode=666,gid=5,mode=620 devpts
+ln -s pts/ptmx "$root/dev/ptmx"
+mount_in /dev/shm -t tmpfs -o mode=1777,nosuid,nodev shm
+mount_in /var/cache/apt/archives --bind "$cache/$suite-debs"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+printf '127.0.0.1 localhost\n127.0.1.1 %s\n' "$(hostname)" >"$root/etc/hosts"
+# apt downloads as its own user.
+chroot "$root" chown _apt:root /var/cache/apt/archives/partial
+# No services start inside the tree.
+printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
+chmod 755 "$root/usr/sbin/policy-rc.d"
+
+in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+as_user() { # as_user SCRIPT: a login of the user, without any locale
+    chroot "$root" /usr/sbin/runuser -u player -- /usr/bin/env -i HOME=/home/player USER=player \
+        LOGNAME=player SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin TERM=dumb bash -c "$1"
+}
+
+# --- The newcomer: a user with sudo, git, and the project cloned ---------------
+checker_packages=(sudo git)
+[ "$command" = play ] && checker_packages+=(xvfb xauth xdotool)
+echo "fresh-debian: the checker installs ${checker_packages[*]}"
+in_root apt-get update -q
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${checker_packages[@]}"
+in_root useradd -m -s /bin/bash player
+echo 'player ALL=(ALL) NOPASSWD:ALL' >"$root/etc/sudoers.d/player"
+chmod 440 "$root/etc/sudoers.d/player"
+# The clone comes from a bare copy inside the tree, so the host's repository is
+# only read, and only here.
+git clone -q --bare --no-local "$repo" "$root/srv/ruvo.git"
+git -C "$root/srv/ruvo.git" update-ref refs/heads/fresh-check "$commit"
+git -C "$root/srv/ruvo.git" symbolic-ref HEAD refs/heads/fresh-check
+chroot "$root" chown -R player:player /srv/ruvo.git
+as_user 'git clone -q /srv/ruvo.git ~/ruvo && git -C ~/ruvo log -1 --format="fresh-debian: cloned %H" && locale'
+
+# --- The README's command ------------------------------------------------------
+status=0
+if [ "$command" = test ]; then
+    as_user 'cd ~/ruvo && ./build.sh test' || status=$?
+    if [ $status -eq 0 ]; then outcome PASS; else outcome FAIL "./build.sh test ended with status $status"; fi
+    exit $status
+fi
+
+# play: started on a display of its own; waits for the window for as long as
+# the set-up and the build take, then for 20 s of running.
+as_user '
+cd ~/ruvo
+Xvfb :7 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+export DISPLAY=:7
+./build.sh play &
+game=$!
+for _ in $(seq 3600); do
+    kill -0 $game 2>/dev/null || { wait $game; echo "fresh-debian: ./build.sh play ended with status $? before any window"; exit 1; }
+    window=$(xdotool search --onlyvisible --class "^RuvoWClass$" 2>/dev/null | head -n1)
+    [ -n "$window" ] && break
+    sleep 1
+done
+[ -n "$window" ] || { echo "fresh-debian: no game window within an hour"; exit 1; }
+echo "fresh-debian: the game window opened: \"$(xdotool getwindowname $window)\""
+sleep 20
+kill -0 $game 2>/dev/null || { wait $game; echo "fresh-debian: the game ended with status $? within 20 s"; exit 1; }
+echo "fresh-debian: the game (process $game, $(readlink /proc/$game/exe)) is running after 20 s"
+kill $game
+' || status=$?
+if [ $status -eq 0 ]; then outcome PASS; else outcome FAIL; fi
+exit $status
