@@ -145,8 +145,11 @@ fi
 # the set-up and the build take, then for 20 s of running.
 as_user '
 cd ~/ruvo
-Xvfb :7 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
-export DISPLAY=:7
+# A free display number: the tree shares the abstract socket names of the host.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb.log &
+for _ in $(seq 100); do [ -s /tmp/display ] && break; sleep 0.1; done
+[ -s /tmp/display ] || { echo "fresh-debian: Xvfb did not start: $(cat /tmp/xvfb.log)"; exit 1; }
+export DISPLAY=:$(head -n1 /tmp/display)
 ./build.sh play &
 game=$!
 for _ in $(seq 3600); do
