@@ -60,8 +60,8 @@ cleanup() {
     set +e
     local i pid
     # Whatever the command left running in the tree goes first, then the mounts.
-    for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-        [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null || true
+    for pid in /proc/[0-9]*; do
+        [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "${pid#/proc/}" 2>/dev/null || true
     done
     sleep 1
     for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
