@@ -151,11 +151,38 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
         SaveSettings(*Machine().record);
 }
 
-// The state word, for the page's tests and benchmarks.
-RUVO_EXPORT(ruvo_state) std::int32_t RuvoState()
+// A few of the record's fields, by number, for the page's tests and its
+// benchmark: the state word, the score, the lives, the jumper's row and
+// vertical direction, whether a dive is armed to stomp, the tick interval,
+// the sound and music switches. -1 before start-up and after the end.
+RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
 {
     const WebMachine& machine = Machine();
-    return machine.record ? machine.record->state : -1;
+    if (!machine.record)
+        return -1;
+    const GameRecord& r = *machine.record;
+    switch (field) {
+    case 0:
+        return r.state;
+    case 1:
+        return static_cast<std::int32_t>(r.score);
+    case 2:
+        return r.lives;
+    case 3:
+        return r.jumperRow;
+    case 4:
+        return r.jumperVy;
+    case 5:
+        return r.stompArmed;
+    case 6:
+        return r.tickInterval;
+    case 7:
+        return r.soundOn;
+    case 8:
+        return r.musicOn;
+    default:
+        return -1;
+    }
 }
 
 // Room for the call stacks that a suspended call leaves behind while the

@@ -49,6 +49,7 @@ function setTimer(id, periodMs) {
     killTimer(id);
     const period = Math.max(periodMs, SHORTEST_TIMER_MS);
     const timer = { period, due: performance.now() + period, handle: 0 };
+    status.timerPeriod = period;
     const fire = () => {
         if (timers.get(id) !== timer) return;
         ++status.ticks;
