@@ -29,4 +29,4 @@ done
 url=$(head -n1 "$address_file")
 [ -n "$url" ] || { echo "run.sh: the server did not start" >&2; exit 1; }
 
-RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=spec "$here/page_test.mjs" "$url" "$chromium"
+RUVO_WEB_MODULES=$modules/node_modules node "$here/page_test.mjs" "$url" "$chromium"
