@@ -130,7 +130,11 @@ async function start() {
     const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
-    const menu = new MenuBar(document.getElementById('menubar'), (id) => command(id));
+    const menu = new MenuBar(document.getElementById('menubar'), (id) => {
+        command(id);
+        // The keys go back to the game, unless the command opened a dialog.
+        if (!dialogs.open && !status.ended) canvas.focus();
+    });
     const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic', '12px RuvoPGothic'];
     const [tracks, module] = await Promise.all([
         fetchTracks(),
