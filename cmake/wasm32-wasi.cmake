@@ -1,16 +1,18 @@
-# Cross-compiles for WebAssembly (wasm32-wasi) with Debian's clang 14, lld 14,
-# wasi-libc and libc++ for wasm32. The Debian packages put the headers and
-# libraries where clang looks by default, so no --sysroot is needed.
+# Cross-compiles for WebAssembly (wasm32-wasi) with Debian's clang 19, lld 19,
+# wasi-libc and libc++ for wasm32: version 19 is the one that both Debian 12
+# and Debian 13 ship with the WebAssembly libraries. The Debian packages put
+# the headers and libraries where clang looks by default, so no --sysroot is
+# needed.
 #   cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_VERSION 1)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
 
 set(RUVO_WASM_TRIPLE wasm32-wasi)
-find_program(CMAKE_C_COMPILER NAMES clang-14 clang REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES clang++-14 clang++ REQUIRED)
-find_program(CMAKE_AR NAMES llvm-ar-14 llvm-ar REQUIRED)
-find_program(CMAKE_RANLIB NAMES llvm-ranlib-14 llvm-ranlib REQUIRED)
+find_program(CMAKE_C_COMPILER NAMES clang-19 REQUIRED)
+find_program(CMAKE_CXX_COMPILER NAMES clang++-19 REQUIRED)
+find_program(CMAKE_AR NAMES llvm-ar-19 REQUIRED)
+find_program(CMAKE_RANLIB NAMES llvm-ranlib-19 REQUIRED)
 set(CMAKE_C_COMPILER_TARGET ${RUVO_WASM_TRIPLE})
 set(CMAKE_CXX_COMPILER_TARGET ${RUVO_WASM_TRIPLE})
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "sim/sim_options.h"
 
 namespace ruvo::sim {
 namespace {
@@ -498,12 +498,10 @@ SettingsValues ParseSettingsText(std::string_view data)
 
 SettingsValues ReadSettingsFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string content;
+    if (!ReadWholeFile(path, content))
         return {};
-    std::ostringstream content;
-    content << file.rdbuf();
-    return ParseSettingsText(content.str());
+    return ParseSettingsText(content);
 }
 
 } // namespace ruvo::sim
