@@ -239,6 +239,8 @@ async function start() {
     });
 
     await suspender.call('ruvo_start');
+    // The first frame at once, as a window paints when it is first shown.
+    suspender.call('ruvo_paint');
     canvas.focus();
     status.started = true;
 }
