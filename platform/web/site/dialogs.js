@@ -46,13 +46,24 @@ export class DialogStack {
         element.className = 'ruvo-dialog';
         const caption = document.createElement('div');
         caption.className = 'caption';
-        caption.textContent = title;
+        const captionText = document.createElement('span');
+        captionText.textContent = title;
+        // The close box answers as Escape does.
+        const close = document.createElement('button');
+        close.type = 'button';
+        close.className = 'close';
+        close.tabIndex = -1;
+        close.setAttribute('aria-label', 'Close');
+        close.textContent = '\u00d7';
+        caption.append(captionText, close);
         const client = document.createElement('div');
         client.className = 'client';
         client.style.width = `${width}px`;
         client.style.height = `${height}px`;
         element.append(caption, client);
         const dialog = { element, client, controls: new Map(), commands: [], waiting: null, offset: { x, y }, icon: null };
+        close.addEventListener('pointerdown', (event) => event.preventDefault()); // the focus stays where it was
+        close.addEventListener('click', () => this.command(dialog, CANCEL));
         element.addEventListener('cancel', (event) => {
             event.preventDefault();
             this.command(dialog, CANCEL);
@@ -62,7 +73,8 @@ export class DialogStack {
             event.preventDefault();
             // Enter presses the button that has the focus; anywhere else it means OK.
             const focused = document.activeElement;
-            const id = focused instanceof HTMLButtonElement && element.contains(focused) ? Number(focused.dataset.id) : OK;
+            const pressed = focused instanceof HTMLButtonElement && element.contains(focused) && focused.dataset.id;
+            const id = pressed ? Number(focused.dataset.id) : OK;
             this.command(dialog, id);
         });
         this.stack.push(dialog);
