@@ -196,6 +196,28 @@ describe('the page plays the game', () => {
         assert.deepEqual(errors, []);
         await context.close();
     });
+    test('a browser that refuses storage plays as on a first run', async () => {
+        const context = await freshContext();
+        await context.addInitScript(() => {
+            Object.defineProperty(window, 'localStorage', {
+                get() {
+                    throw new DOMException('storage is off', 'SecurityError');
+                },
+            });
+        });
+        const errors = [];
+        const page = await openGame(context, errors);
+        assert.equal(await isChecked(page, IDM.SOUND), false);
+        await page.keyboard.press('F4');
+        assert.equal(await isChecked(page, IDM.SOUND), true);
+        await page.keyboard.press('F2');
+        await waitForProbe(page, PROBE.state, PLAY);
+        await page.locator('.menu-title', { hasText: 'Game' }).click();
+        await page.locator('.menu-item', { hasText: 'Exit' }).click();
+        await page.locator('#ended').waitFor();
+        assert.deepEqual(errors, []);
+        await context.close();
+    });
 });
 
 describe('the dialogs', () => {
