@@ -1,6 +1,6 @@
 // A WASI program starts in "/", whatever folder it was started from. The
 // launcher passes the folder it was started in, so that relative paths on
-// the command line name the files they name for the native ruvo-sim.
+// the command line name the files they name for the native program.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,7 +9,7 @@ namespace {
 
 __attribute__((constructor)) void EnterStartFolder()
 {
-    if (const char* folder = std::getenv("RUVO_SIM_FOLDER"))
+    if (const char* folder = std::getenv("RUVO_WASI_FOLDER"))
         chdir(folder);
 }
 

@@ -1,26 +1,26 @@
-// Runs ruvo-sim.wasm (beside this file) under Node's WASI. The whole file
-// system is visible as it is natively, and the program starts in our
-// folder, so that the paths on the command line mean what they mean to the
-// native ruvo-sim.
+// node wasi-run.mjs PROGRAM.wasm ARGUMENTS...: runs a WASI program under
+// Node's WASI as if it were native. The whole file system is visible as it
+// is, and the program starts in our folder (start_folder.cpp), so that the
+// paths on its command line mean what they mean to the native program.
 import { readFileSync } from 'node:fs';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { basename } from 'node:path';
 import { WASI } from 'node:wasi';
 
-const here = dirname(fileURLToPath(import.meta.url));
+const [file, ...args] = process.argv.slice(2);
+const name = basename(file, '.wasm');
 const wasi = new WASI({
   version: 'preview1',
-  args: ['ruvo-sim', ...process.argv.slice(2)],
-  env: { RUVO_SIM_FOLDER: process.cwd() },
+  args: [name, ...args],
+  env: { RUVO_WASI_FOLDER: process.cwd() },
   preopens: { '/': '/' },
   returnOnExit: true,
 });
-const module = await WebAssembly.compile(readFileSync(join(here, 'ruvo-sim.wasm')));
+const module = await WebAssembly.compile(readFileSync(file));
 const instance = await WebAssembly.instantiate(module, { wasi_snapshot_preview1: wasi.wasiImport });
 try {
   process.exitCode = wasi.start(instance);
 } catch (error) {
   // A trap is where the native program would have aborted.
-  process.stderr.write(`ruvo-sim: ${error.message}\n`);
+  process.stderr.write(`${name}: ${error.message}\n`);
   process.exitCode = 134;
 }
