@@ -177,6 +177,31 @@ describe('the page plays the game', () => {
         await context.close();
     });
 
+    test('without its soundfont the music cannot be switched on, and the soundfont waits for the music', async () => {
+        const context = await freshContext();
+        const asked = [];
+        context.on('request', (request) => {
+            if (request.url().endsWith('.sf2')) asked.push(request.method());
+        });
+        const errors = [];
+        const page = await openGame(context, errors);
+        assert.deepEqual(asked, ['HEAD'], 'a first visit only asks whether the soundfont is there');
+
+        const missing = await freshContext();
+        await missing.route('**/TimGM6mb.sf2', (route) => route.fulfill({ status: 404 }));
+        const notFound = [];
+        const silent = await openGame(missing, notFound);
+        await silent.keyboard.press('F5');
+        assert.equal(await isChecked(silent, IDM.MUSIC), false);
+        assert.equal(notFound.length, 1);
+        assert.match(notFound[0], /404/);
+        await page.keyboard.press('F5');
+        assert.equal(await isChecked(page, IDM.MUSIC), true);
+        assert.deepEqual(errors, []);
+        await missing.close();
+        await context.close();
+    });
+
     test('Exit saves and ends the game, and the page can start it again', async () => {
         const context = await freshContext();
         const errors = [];

@@ -85,7 +85,8 @@ function invalidate() {
 function present(pointer, width, height, x, y, w, h) {
     const pixels = new Uint8ClampedArray(memory.buffer, pointer, width * height * 4).slice();
     field.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
-    if (status.firstFrameMs === null) status.firstFrameMs = performance.now();
+    // The first frame of the game's own picture comes with its first tick.
+    if (status.firstFrameMs === null && status.ticks > 0) status.firstFrameMs = performance.now();
 }
 
 // --- The game's end ---------------------------------------------------------
@@ -136,12 +137,14 @@ async function start() {
         if (!dialogs.open && !status.ended) canvas.focus();
     });
     const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic', '12px RuvoPGothic'];
+    const music = new MusicPlayer();
     const [tracks, module] = await Promise.all([
         fetchTracks(),
         WebAssembly.compileStreaming(fetch('ruvo.wasm')),
+        music.probe(),
         ...fonts.map((font) => document.fonts.load(font)),
     ]);
-    const music = new MusicPlayer(tracks);
+    music.files = tracks;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
 
@@ -239,8 +242,6 @@ async function start() {
     });
 
     await suspender.call('ruvo_start');
-    // The first frame at once, as a window paints when it is first shown.
-    suspender.call('ruvo_paint');
     canvas.focus();
     status.started = true;
 }

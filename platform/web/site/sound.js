@@ -77,22 +77,41 @@ function loadScript(url) {
 
 // The music library: handles count up for the page's life, 0 is no track.
 export class MusicPlayer {
-    // tracks: file name -> Uint8Array of the MIDI file, fetched before start.
-    constructor(tracks) {
-        this.files = tracks;
+    constructor() {
+        this.files = new Map(); // file name -> the MIDI file's bytes, fetched before start
         this.tracks = new Map();
         this.lastHandle = 0;
         this.isOpen = false;
         this.synth = null; // a promise of the running synthesizer
         this.generation = 0; // bumped by every play and stop, so a late start never plays over a newer order
         this.failed = false;
+        this.available = false;
     }
 
-    // Opens when the browser can run the synthesizer; its files come later.
+    // Asks, before the game starts, whether the synthesizer and the soundfont
+    // are there to be loaded (without fetching them): the library opens only
+    // when both are, and when the browser can run the synthesizer.
+    async probe() {
+        const context = audioContext();
+        if (!context || !context.audioWorklet || typeof WebAssembly === 'undefined') return;
+        const there = async (url) => {
+            // Kept for offline play once fetched; offline, nothing else is there.
+            if (typeof caches !== 'undefined' && await caches.match(url, { ignoreSearch: true })) return true;
+            if (navigator.onLine === false) return false;
+            return (await fetch(url, { method: 'HEAD', cache: 'no-store' })).ok;
+        };
+        try {
+            const answers = await Promise.all([SYNTH_SCRIPT, ...SYNTH_WORKLET_MODULES, SOUNDFONT].map(there));
+            this.available = answers.every(Boolean);
+        } catch {
+            this.available = false;
+        }
+    }
+
+    // The files themselves are fetched when the music first plays.
     open() {
         if (this.isOpen) return 0;
-        const context = audioContext();
-        if (!context || !context.audioWorklet || typeof WebAssembly === 'undefined') return 1;
+        if (!this.available) return 1;
         this.isOpen = true;
         return 0;
     }
