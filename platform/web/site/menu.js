@@ -54,12 +54,7 @@ export class MenuBar {
         document.addEventListener('pointerdown', (event) => {
             if (this.openMenu && !this.bar.contains(event.target)) this.close();
         });
-        this.bar.addEventListener('keydown', (event) => {
-            if (event.key === 'Escape' && this.openMenu) {
-                this.close();
-                event.stopPropagation();
-            }
-        });
+        this.bar.addEventListener('keydown', (event) => this.navigate(event));
     }
 
     addMenu(menu) {
@@ -100,9 +95,14 @@ export class MenuBar {
             popup.append(button);
             this.items.set(item.id, button);
         }
-        title.addEventListener('click', () => {
-            if (this.openMenu === holder) this.close();
-            else this.open(holder);
+        title.addEventListener('click', (event) => {
+            if (this.openMenu === holder) {
+                this.close();
+                return;
+            }
+            this.open(holder);
+            // Opened from the keyboard: the focus goes into the menu.
+            if (event.detail === 0) holder.querySelector('.menu-item:not(:disabled)')?.focus();
         });
         // Sliding across the bar with a menu open opens the one under the pointer.
         title.addEventListener('pointerenter', (event) => {
@@ -110,6 +110,42 @@ export class MenuBar {
         });
         holder.append(title, popup);
         this.bar.append(holder);
+    }
+
+    // The keys of an open menu: up and down walk its items, left and right
+    // the menus, Escape closes it.
+    navigate(event) {
+        if (!this.openMenu) return;
+        const holders = [...this.bar.querySelectorAll('.menu')];
+        const items = [...this.openMenu.querySelectorAll('.menu-item:not(:disabled)')];
+        const at = items.indexOf(document.activeElement);
+        switch (event.key) {
+        case 'Escape': {
+            const title = this.openMenu.querySelector('.menu-title');
+            this.close();
+            title.focus();
+            break;
+        }
+        case 'ArrowDown':
+        case 'ArrowUp':
+            if (items.length > 0) {
+                const step = event.key === 'ArrowDown' ? 1 : -1;
+                items[(at < 0 ? (step > 0 ? 0 : items.length - 1) : at + step + items.length) % items.length].focus();
+            }
+            break;
+        case 'ArrowLeft':
+        case 'ArrowRight': {
+            const step = event.key === 'ArrowRight' ? 1 : -1;
+            const next = holders[(holders.indexOf(this.openMenu) + step + holders.length) % holders.length];
+            this.open(next);
+            (next.querySelector('.menu-item:not(:disabled)') ?? next.querySelector('.menu-title')).focus();
+            break;
+        }
+        default:
+            return;
+        }
+        event.preventDefault();
+        event.stopPropagation();
     }
 
     open(holder) {
