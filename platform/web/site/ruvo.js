@@ -36,7 +36,7 @@ function putText(text, pointer, capacity) {
 function fitField() {
     const menuHeight = document.getElementById('menubar').offsetHeight;
     const room = Math.min(window.innerWidth / canvas.width, (window.innerHeight - menuHeight) / canvas.height);
-    const zoom = room >= 1 ? Math.floor(room) : Math.min(room, window.innerWidth / canvas.width);
+    const zoom = room >= 1 ? Math.floor(room) : room;
     canvas.style.width = `${canvas.width * zoom}px`;
     canvas.style.height = `${canvas.height * zoom}px`;
 }
@@ -126,7 +126,6 @@ async function fetchTracks() {
 }
 
 async function start() {
-    fitField();
     const storage = new SettingsStorage();
     const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
@@ -136,6 +135,7 @@ async function start() {
         // The keys go back to the game, unless the command opened a dialog.
         if (!dialogs.open && !status.ended) canvas.focus();
     });
+    fitField(); // with the menu bar in place
     const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic', '12px RuvoPGothic'];
     const music = new MusicPlayer();
     const [tracks, module] = await Promise.all([
@@ -206,7 +206,7 @@ async function start() {
     // Menu commands, keys and clicks reach the game only while no dialog is
     // open, as a modal dialog takes them from the game window.
     function command(id) {
-        if (status.ended || dialogs.open || !menu.isEnabled(id)) return;
+        if (!status.started || status.ended || dialogs.open || !menu.isEnabled(id)) return;
         suspender.call('ruvo_command', id);
     }
 
