@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 13 or Debian 12 machine for Ruvo, builds it, and then either
-# starts the game (./build.sh play: only the game and its data are built) or
-# builds everything and runs every test (./build.sh test).
+# starts the game (./build.sh play: only the game and its data are built),
+# builds everything and runs every test (./build.sh test), or serves the game
+# in the browser (./build.sh web: http://127.0.0.1:8080/, or the port in
+# RUVO_WEB_PORT).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (debian-packages.txt when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
@@ -32,6 +34,19 @@ build() { # build DIR [--target NAME...] [cmake options...]
     cmake --build "$dir" -j "$jobs" "${targets[@]}"
 }
 
+# The WebAssembly build in build-web: the generators that run during the
+# build are built for this machine first (build-web/host), then the engine,
+# ruvo-sim and the site (build-web/site) for WebAssembly.
+build_web() {
+    # Debian's nodejs has npm in a package of its own; another nodejs brings its own.
+    command -v npm >/dev/null || install_missing_packages <(echo npm)
+    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake --build build-web/host -j "$jobs" --target mkresources mksounds mkmusic
+    # Release: debugging information would be most of what a page fetches.
+    build build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DRUVO_WEB=ON \
+        -DRUVO_HOST_TOOLS="$PWD/build-web/host/bin"
+}
+
 if [ "$mode" = packages ]; then
     shift
     [ $# -eq 0 ] && set -- debian-packages.txt
@@ -55,9 +70,17 @@ test)
     ctest --test-dir build --output-on-failure -j "$jobs"
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    # The WebAssembly ruvo-sim against the native one, then the page in a browser.
+    build_web
+    bash tests/wasm/sim_equality_test.sh build build-web
+    bash tests/web/run.sh build-web
+    ;;
+web)
+    build_web
+    exec python3 tools/serve_site.py build-web/site "${RUVO_WEB_PORT:-8080}"
     ;;
 *)
-    echo "usage: ./build.sh play|test|packages [LIST...]" >&2
+    echo "usage: ./build.sh play|test|web|packages [LIST...]" >&2
     exit 2
     ;;
 esac

@@ -1,17 +1,17 @@
 // How fast the engine ticks: the real game on the in-memory machine, with the
 // real Qt text renderer, kept in a game for the whole run (lives and the
 // hurry-up out of reach, scripted dives), beside the cost of one plain copy of
-// a 384 x 200 frame of 4-byte pixels, measured in the same process.
+// a 384 x 200 frame of 4-byte pixels, measured in the same process. It is
+// also built as WebAssembly, which has no text renderer: --no-text leaves the
+// letters out natively too, for a comparison of like with like.
 //
-// Usage: ruvo-engine-bench boss|rounds [TICKS]   (100000 ticks when not given)
+// Usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text]   (100000 ticks when not given)
 //   boss:   the default options; a dive every 5 ticks never stomps the boss,
 //           so it stays on screen, and the status line shows its full row of
 //           life icons: the heaviest tick of play.
 //   rounds: one stomp beats a boss and a dive every 7 ticks stomps them, so
 //           the rounds, their themes, the dissolves and the banners go by.
 // Prints key=value lines for bench.sh.
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -23,8 +23,8 @@
 
 #include "game/flow.h"
 #include "headless/headless_game.h"
-#include "platform/desktop/qt_text.h"
 #include "resources/embedded.h"
+#include "sim/frame_text.h"
 
 namespace {
 
@@ -59,23 +59,21 @@ double FrameCopySeconds()
 
 int main(int argc, char** argv)
 {
-    const bool rounds = argc > 1 && std::strcmp(argv[1], "rounds") == 0;
+    const bool noText = argc > 2 && std::strcmp(argv[argc - 1], "--no-text") == 0;
+    const int counted = noText ? argc - 1 : argc;
+    const bool rounds = counted > 1 && std::strcmp(argv[1], "rounds") == 0;
     long long ticks = 100000;
     char* end = nullptr;
-    if (argc < 2 || argc > 3 || (!rounds && std::strcmp(argv[1], "boss") != 0) ||
-        (argc == 3 && ((ticks = std::strtoll(argv[2], &end, 10)) <= 0 || *end != '\0'))) {
-        std::fprintf(stderr, "usage: ruvo-engine-bench boss|rounds [TICKS]\n");
+    if (counted < 2 || counted > 3 || (!rounds && std::strcmp(argv[1], "boss") != 0) ||
+        (counted == 3 && ((ticks = std::strtoll(argv[2], &end, 10)) <= 0 || *end != '\0'))) {
+        std::fprintf(stderr, "usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text]\n");
         return 2;
     }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
 
     using namespace ruvo;
     EmbeddedResources resources;
-    QtTextRenderer text;
-    HeadlessGame game(&text, &resources);
+    const std::unique_ptr<TextRenderer> text = noText ? nullptr : sim::MakeFrameText(argc, argv);
+    HeadlessGame game(text.get(), &resources);
     game.Start();
     GameRecord& record = game.Record();
     record.optDamage = 0x7FFFFFFF;
@@ -108,6 +106,7 @@ int main(int argc, char** argv)
     const double tickSeconds = engineSeconds / static_cast<double>(ticks);
     const auto share = [ticks](long long n) { return 100.0 * static_cast<double>(n) / static_cast<double>(ticks); };
     std::printf("scenario=%s\n", rounds ? "rounds" : "boss");
+    std::printf("text=%s\n", text ? "drawn" : "none");
     std::printf("ticks=%lld\n", ticks);
     std::printf("in_game_percent=%.1f\n", share(inGame));
     std::printf("play_percent=%.1f\n", share(play));

@@ -1,20 +1,20 @@
 // ruvo-sim: the real game engine without a window, without sound and without
 // the user's settings, driven by a script and traced tick by tick.
-#include <QGuiApplication>
-#include <QImage>
-#include <QSettings>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
 #include "game/flow.h"
 #include "headless/headless_game.h"
-#include "platform/desktop/qt_text.h"
+#include "render/surface.h"
 #include "resources/embedded.h"
+#include "settings/dialog_logic.h"
+#include "sim/frame_text.h"
+#include "sim/png.h"
+#include "sim/settings_file.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"
-#include "settings/dialog_logic.h"
 
 namespace {
 
@@ -23,19 +23,28 @@ using namespace ruvo;
 // The settings file is read as the game reads its own on Linux; saves stay in memory.
 void LoadSettingsFile(const std::string& path, MemorySettings& store)
 {
-    if (!std::filesystem::exists(path))
-        return;
-    QSettings file(QString::fromStdString(path), QSettings::IniFormat);
-    for (const QString& key : file.allKeys())
-        store.values[key.toStdString()] = file.value(key).toString().toStdString();
+    for (auto& [key, value] : sim::ReadSettingsFile(path))
+        store.values[key] = std::move(value);
+}
+
+// Makes the folder and those above it that are missing (POSIX, as WASI has
+// no std::filesystem); true when the folder is there.
+bool MakeDirectories(const std::string& path)
+{
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0777);
+    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+        return false;
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 void ApplyOptions(GameRecord& record, const std::vector<sim::OptionSetting>& options)
 {
-    std::uint32_t* fields[] = {&record.optRound,    &record.optGameLevel,  &record.optBossLevel, &record.optDistance,
-                               &record.optSpeed,    &record.optHarryLevel, &record.optHarrySpeed};
-    const char* names[] = {"optRound",    "optGameLevel",  "optBossLevel", "optDistance",
-                           "optSpeed",    "optHarryLevel", "optHarrySpeed"};
+    std::uint32_t* fields[] = {&record.optRound, &record.optGameLevel,  &record.optBossLevel, &record.optDistance,
+                               &record.optSpeed, &record.optHarryLevel, &record.optHarrySpeed};
+    const char* names[] = {"optRound", "optGameLevel",  "optBossLevel", "optDistance",
+                           "optSpeed", "optHarryLevel", "optHarrySpeed"};
     for (const sim::OptionSetting& option : options) {
         if (option.name == "optDamage") {
             record.optDamage = static_cast<std::int32_t>(ParseDialogInt(option.value, true));
@@ -69,13 +78,8 @@ void WriteFrame(const GameRecord& record, const std::string& dir, std::uint64_t 
     if (!record.frameBitmap)
         return;
     const Surface& frame = *record.frameBitmap;
-    QImage image(frame.Width(), frame.Height(), QImage::Format_RGB32);
-    for (std::int32_t y = 0; y < frame.Height(); ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        for (std::int32_t x = 0; x < frame.Width(); ++x)
-            line[x] = 0xFF000000u | frame.At(x, y);
-    }
-    image.save(QString::fromStdString(dir + "/frame-" + std::to_string(k) + ".png"));
+    // A frame that cannot be written is skipped, as the run goes on.
+    sim::WritePng(dir + "/frame-" + std::to_string(k) + ".png", frame.Width(), frame.Height(), frame.Pixels());
 }
 
 } // namespace
@@ -89,22 +93,20 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ruvo-sim: %s\n", error.c_str());
         return 2;
     }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
+    const std::unique_ptr<TextRenderer> text = sim::MakeFrameText(argc, argv);
 
     EmbeddedResources resources;
-    QtTextRenderer text;
-    HeadlessGame game(&text, &resources);
+    HeadlessGame game(text.get(), &resources);
     if (run->settingsFile)
         LoadSettingsFile(*run->settingsFile, game.settings);
     game.Start();
     GameRecord& record = game.Record();
     if (!run->options.empty())
         ApplyOptions(record, run->options);
-    if (run->framesDir)
-        std::filesystem::create_directories(*run->framesDir);
+    if (run->framesDir && !MakeDirectories(*run->framesDir)) {
+        std::fprintf(stderr, "ruvo-sim: cannot make the folder %s\n", run->framesDir->c_str());
+        return 2;
+    }
 
     // The first trace line also reports what start-up played.
     std::size_t effectsSeen = 0;

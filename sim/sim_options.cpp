@@ -1,7 +1,7 @@
 #include "sim/sim_options.h"
 
 #include <cstddef>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 #include <utility>
 
@@ -32,6 +32,19 @@ bool ParseCount(const std::string& text, std::uint64_t& value)
 }
 
 } // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    content.clear();
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        content.append(buffer, n);
+    std::fclose(file);
+    return true;
+}
 
 bool ValidOption(const OptionSetting& option)
 {
@@ -125,14 +138,12 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
         } else if (arg == "--script") {
             if (!value(text))
                 return std::nullopt;
-            std::ifstream in(text);
-            if (!in) {
+            std::string content;
+            if (!ReadWholeFile(text, content)) {
                 error = "cannot read script: " + text;
                 return std::nullopt;
             }
-            std::stringstream content;
-            content << in.rdbuf();
-            auto script = ParseScript(content.str(), error);
+            auto script = ParseScript(content, error);
             if (!script)
                 return std::nullopt;
             settings.script = std::move(*script);

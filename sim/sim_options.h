@@ -36,6 +36,10 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
 // Parses the script's text; lineError names the first bad line.
 std::optional<std::vector<ScriptCommand>> ParseScript(const std::string& text, std::string& lineError);
 
+// Reads a whole file; false when it cannot be opened. (Plain C files: the
+// WebAssembly build's C++ library has no file streams.)
+bool ReadWholeFile(const std::string& path, std::string& content);
+
 // Checks an option's name and value: one of the eight option fields, an
 // unsigned decimal within 32 bits (optDamage: a signed one).
 bool ValidOption(const OptionSetting& option);

@@ -1,84 +1,22 @@
-// The layouts of the game's four dialogs, kept as data: positions and sizes
-// in dialog units, which scale with the dialog font the way the classic
-// dialog manager scales them, so the dialogs keep their proportions whatever
-// face the system substitutes for the one they were designed with.
+// The Qt side of the game's dialog templates: the dialog font, the dialog
+// units it gives, and where on the screen a dialog goes.
 #pragma once
-
-#include <cstdint>
-#include <span>
 
 #include <QFont>
 #include <QPoint>
 #include <QRect>
 
+#include "settings/dialog_templates.h"
+
 class QWidget;
 
 namespace ruvo {
 
-constexpr int kNoControlId = -1;
-constexpr int kOkId = 1;
-constexpr int kCancelId = 2;
-
-enum class ControlKind { Text, Icon, Edit, Button };
-
-// Styles a control can carry; text alignment is left unless centred or right.
-enum ControlStyle : std::uint32_t {
-    kStyleNone = 0,
-    kCentred = 1u << 0,
-    kRightAligned = 1u << 1,
-    kCentredVertically = 1u << 2, // one line of text, in the middle of the rectangle
-    kSunken = 1u << 3,
-    kDefaultButton = 1u << 4,
-};
-
-constexpr ControlStyle operator|(ControlStyle a, ControlStyle b)
-{
-    return static_cast<ControlStyle>(static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b));
-}
-
-// A rectangle in dialog units.
-struct UnitRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-// Every edit and button takes the focus (and the Tab key walks them in
-// template order); texts and icons never do.
-struct ControlTemplate {
-    ControlKind kind = ControlKind::Text;
-    int id = kNoControlId;
-    const char* text = ""; // UTF-8
-    UnitRect rect;
-    ControlStyle style = kStyleNone;
-};
-
-struct DialogTemplate {
-    const char* title; // UTF-8
-    UnitRect rect;     // position relative to the play field, and the client size
-    std::span<const ControlTemplate> controls;
-};
-
-const DialogTemplate& AboutTemplate();
-const DialogTemplate& OptionTemplate();
-const DialogTemplate& HighScoreTemplate();
-const DialogTemplate& InputTemplate();
-
-// The face the dialogs were designed with, 9 points; where the system lacks
-// it, a Japanese proportional Gothic of the same build stands in.
+// The face the dialogs were designed with; where the system lacks it, a
+// Japanese proportional Gothic of the same build stands in.
 QFont DialogFont();
 
-// One dialog unit across is a quarter of the font's average letter width
-// (measured over A-Z and a-z), one down an eighth of its character height.
-struct DialogUnits {
-    int baseX = 0;
-    int baseY = 0;
-
-    int ToPixelsX(int units) const;
-    int ToPixelsY(int units) const;
-    QRect ToPixels(const UnitRect& rect) const;
-};
+QRect ToPixels(const DialogUnits& units, const UnitRect& rect);
 
 DialogUnits MeasureDialogUnits(const QFont& font);
 

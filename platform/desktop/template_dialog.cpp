@@ -75,7 +75,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& layout, QWidget* playField)
     if (playField != nullptr)
         setWindowModality(Qt::WindowModal);
 
-    const QRect client = units_.ToPixels(layout.rect);
+    const QRect client = ToPixels(units_, layout.rect);
     setFixedSize(client.size());
     for (const ControlTemplate& control : layout.controls)
         AddControl(control);
@@ -95,7 +95,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& layout, QWidget* playField)
 
 void TemplateDialog::AddControl(const ControlTemplate& control)
 {
-    const QRect rect = units_.ToPixels(control.rect);
+    const QRect rect = ToPixels(units_, control.rect);
     const QString text = QString::fromUtf8(control.text);
     QWidget* widget = nullptr;
     switch (control.kind) {

@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Assembles the game's web site: the page's own files, the game module, the
+music, the help page, the web fonts, the soundfont, the synthesizer, the
+icons (scaled from the game's icon art), the manifest and the service worker
+with the list of files it keeps for offline play."""
+import argparse
+import hashlib
+import json
+import shutil
+import struct
+import zlib
+from pathlib import Path
+
+
+def read_xpm(path):
+    """The pixels of an XPM image as rows of (r, g, b, a) tuples."""
+    strings = []
+    for line in Path(path).read_text().splitlines():
+        line = line.strip()
+        if line.startswith('"'):
+            strings.append(line[1:line.rindex('"')])
+    width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
+    palette = {}
+    for entry in strings[1:1 + colours]:
+        key, rest = entry[:per_pixel], entry[per_pixel:].split()
+        value = rest[rest.index('c') + 1]
+        palette[key] = (0, 0, 0, 0) if value.lower() == 'none' else (
+            int(value[1:3], 16), int(value[3:5], 16), int(value[5:7], 16), 255)
+    rows = []
+    for text in strings[1 + colours:1 + colours + height]:
+        rows.append([palette[text[i:i + per_pixel]] for i in range(0, width * per_pixel, per_pixel)])
+    return rows
+
+
+def write_png(path, rows):
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF)
+    raw = b''.join(b'\0' + bytes(v for pixel in row for v in pixel) for row in rows)
+    header = struct.pack('>IIBBBBB', len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    Path(path).write_bytes(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', zlib.compress(raw, 9))
+                           + chunk(b'IEND', b''))
+
+
+def scaled(rows, size, padding=0):
+    """Scaled by whole pixels (every game pixel a sharp square), centred on a
+    transparent square of the given size."""
+    factor = (size - 2 * padding) // len(rows)
+    inner = len(rows) * factor
+    offset = (size - inner) // 2
+    blank = (0, 0, 0, 0)
+    out = [[blank] * size for _ in range(size)]
+    for y in range(inner):
+        for x in range(inner):
+            out[offset + y][offset + x] = rows[y // factor][x // factor]
+    return out
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--source', required=True, help='platform/web/site')
+    parser.add_argument('--out', required=True)
+    parser.add_argument('--wasm', required=True)
+    parser.add_argument('--music', nargs='+', required=True)
+    parser.add_argument('--help-file', required=True)
+    parser.add_argument('--icon', required=True, help='the 32 x 32 icon as XPM')
+    parser.add_argument('--fonts', nargs='+', required=True)
+    parser.add_argument('--soundfont', required=True)
+    parser.add_argument('--synth', nargs='+', required=True)
+    args = parser.parse_args()
+
+    out = Path(args.out)
+    if out.exists():
+        shutil.rmtree(out)
+    for sub in ('music', 'fonts', 'icons', 'synth'):
+        (out / sub).mkdir(parents=True)
+    for item in Path(args.source).iterdir():
+        if item.name != 'sw.js':
+            shutil.copy(item, out / item.name)
+    shutil.copy(args.wasm, out / 'ruvo.wasm')
+    for track in args.music:
+        shutil.copy(track, out / 'music' / Path(track).name)
+    shutil.copy(args.help_file, out / 'help.html')
+    for font in args.fonts:
+        shutil.copy(font, out / 'fonts' / Path(font).name)
+    shutil.copy(args.soundfont, out / Path(args.soundfont).name)
+    for script in args.synth:
+        shutil.copy(script, out / 'synth' / Path(script).name)
+
+    icon = read_xpm(args.icon)
+    icons = []
+    for size, padding in ((32, 0), (192, 0), (512, 0), (512, 64)):
+        purpose = 'maskable' if padding else 'any'
+        name = f'ruvo-{size}{"-maskable" if padding else ""}.png'
+        rows = scaled(icon, size, padding)
+        if padding:  # a maskable icon fills its square
+            rows = [[pixel if pixel[3] else (0, 255, 255, 255) for pixel in row] for row in rows]
+        write_png(out / 'icons' / name, rows)
+        icons.append({'src': f'icons/{name}', 'sizes': f'{size}x{size}', 'type': 'image/png', 'purpose': purpose})
+    manifest = {
+        'name': 'Ruvo Zelp! for Windows 95',
+        'short_name': 'Ruvo',
+        'description': 'A vegetable bounces on the scenery: dive, land on the platforms and stomp the boss.',
+        'start_url': './',
+        'scope': './',
+        'display': 'standalone',
+        'orientation': 'landscape',
+        'background_color': '#000000',
+        'theme_color': '#c0c0c0',
+        'icons': icons,
+    }
+    (out / 'manifest.webmanifest').write_text(json.dumps(manifest, indent=2, ensure_ascii=False) + '\n')
+
+    # The service worker keeps every file but the soundfont and the
+    # synthesizer, which it keeps once the music has fetched them; its cache
+    # is named for the files' contents, so a new build replaces the old one.
+    files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
+    later = {Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+    precache = ['./'] + [f for f in files if f not in later]
+    digest = hashlib.sha256()
+    for name in files:
+        digest.update(name.encode() + b'\0' + (out / name).read_bytes())
+    worker = (Path(args.source) / 'sw.js').read_text()
+    worker = worker.replace('@CACHE_NAME@', f'ruvo-{digest.hexdigest()[:16]}')
+    worker = worker.replace('@PRECACHE@', json.dumps(precache))
+    (out / 'sw.js').write_text(worker)
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,199 @@
+// The game's modal dialogs as HTML <dialog> elements, laid out in pixels by
+// the game from its templates. However the player answers - a button, Enter,
+// Escape - the answer is one command id; the game decides whether the dialog
+// closes. Dialogs stack: only the newest one takes input.
+const KIND_TEXT = 0;
+const KIND_ICON = 1;
+const KIND_EDIT = 2;
+const KIND_BUTTON = 3;
+
+const CENTRED = 1;
+const RIGHT_ALIGNED = 2;
+const CENTRED_VERTICALLY = 4;
+const SUNKEN = 8;
+const DEFAULT_BUTTON = 16;
+
+const OK = 1;
+const CANCEL = 2;
+
+export const DIALOG_FONT = '12px RuvoPGothic';
+
+export class DialogStack {
+    // field: the element the dialogs are placed relative to.
+    constructor(field) {
+        this.field = field;
+        this.stack = [];
+        this.measure = document.createElement('canvas').getContext('2d');
+    }
+
+    get open() {
+        return this.stack.length > 0;
+    }
+
+    textWidth(text) {
+        this.measure.font = DIALOG_FONT;
+        return Math.round(this.measure.measureText(text).width);
+    }
+
+    lineHeight() {
+        this.measure.font = DIALOG_FONT;
+        const m = this.measure.measureText('Hg');
+        return Math.round(m.fontBoundingBoxAscent) + Math.round(m.fontBoundingBoxDescent);
+    }
+
+    begin(title, x, y, width, height) {
+        const element = document.createElement('dialog');
+        element.className = 'ruvo-dialog';
+        const caption = document.createElement('div');
+        caption.className = 'caption';
+        const captionText = document.createElement('span');
+        captionText.textContent = title;
+        // The close box answers as Escape does.
+        const close = document.createElement('button');
+        close.type = 'button';
+        close.className = 'close';
+        close.tabIndex = -1;
+        close.setAttribute('aria-label', 'Close');
+        close.textContent = '\u00d7';
+        caption.append(captionText, close);
+        const client = document.createElement('div');
+        client.className = 'client';
+        client.style.width = `${width}px`;
+        client.style.height = `${height}px`;
+        element.append(caption, client);
+        const dialog = { element, client, controls: new Map(), commands: [], waiting: null, offset: { x, y }, icon: null };
+        close.addEventListener('pointerdown', (event) => event.preventDefault()); // the focus stays where it was
+        close.addEventListener('click', () => this.command(dialog, CANCEL));
+        element.addEventListener('cancel', (event) => {
+            event.preventDefault();
+            this.command(dialog, CANCEL);
+        });
+        element.addEventListener('keydown', (event) => {
+            if (event.key !== 'Enter' || event.shiftKey || event.ctrlKey || event.altKey || event.metaKey) return;
+            event.preventDefault();
+            // Enter presses the button that has the focus; anywhere else it means OK.
+            const focused = document.activeElement;
+            const pressed = focused instanceof HTMLButtonElement && element.contains(focused) && focused.dataset.id;
+            const id = pressed ? Number(focused.dataset.id) : OK;
+            this.command(dialog, id);
+        });
+        this.stack.push(dialog);
+    }
+
+    control(kind, id, text, x, y, width, height, style) {
+        const dialog = this.top();
+        let element;
+        switch (kind) {
+        case KIND_TEXT:
+            element = document.createElement('div');
+            element.className = 'text';
+            element.textContent = text;
+            if (style & CENTRED) element.classList.add('centred');
+            else if (style & RIGHT_ALIGNED) element.classList.add('right');
+            if (style & CENTRED_VERTICALLY) element.classList.add('middle');
+            if (style & SUNKEN) element.classList.add('sunken');
+            break;
+        case KIND_ICON:
+            // An icon takes the size of its picture, whatever the template says.
+            element = document.createElement('canvas');
+            element.className = 'icon';
+            width = height = 32;
+            dialog.iconSlots = [...(dialog.iconSlots ?? []), element];
+            break;
+        case KIND_EDIT:
+            element = document.createElement('input');
+            element.type = 'text';
+            element.value = text;
+            element.spellcheck = false;
+            element.autocomplete = 'off';
+            break;
+        default:
+            element = document.createElement('button');
+            element.type = 'button';
+            element.textContent = text;
+            if (style & DEFAULT_BUTTON) element.classList.add('default');
+            element.addEventListener('click', () => this.command(dialog, id));
+            break;
+        }
+        element.style.left = `${x}px`;
+        element.style.top = `${y}px`;
+        element.style.width = `${width}px`;
+        element.style.height = `${height}px`;
+        if (id !== -1) {
+            element.dataset.id = String(id);
+            dialog.controls.set(id, element);
+        }
+        dialog.client.append(element);
+    }
+
+    icon(rgba, width, height) {
+        for (const slot of this.top().iconSlots ?? []) {
+            slot.width = width;
+            slot.height = height;
+            slot.style.width = `${width}px`;
+            slot.style.height = `${height}px`;
+            slot.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+        }
+    }
+
+    setText(id, text) {
+        const element = this.top().controls.get(id);
+        if (element instanceof HTMLInputElement) element.value = text;
+        else if (element) element.textContent = text;
+    }
+
+    text(id) {
+        const element = this.top().controls.get(id);
+        if (element instanceof HTMLInputElement) return element.value;
+        return element ? element.textContent : '';
+    }
+
+    // Shows the newest dialog if it is not yet shown, and waits for a command.
+    run() {
+        const dialog = this.top();
+        if (!dialog.element.isConnected) this.show(dialog);
+        if (dialog.commands.length > 0) return Promise.resolve(dialog.commands.shift());
+        return new Promise((resolve) => {
+            dialog.waiting = resolve;
+        });
+    }
+
+    end() {
+        const dialog = this.stack.pop();
+        if (!dialog) return;
+        dialog.element.close();
+        dialog.element.remove();
+    }
+
+    top() {
+        return this.stack[this.stack.length - 1];
+    }
+
+    command(dialog, id) {
+        if (dialog.waiting) {
+            const resolve = dialog.waiting;
+            dialog.waiting = null;
+            resolve(id);
+        } else {
+            dialog.commands.push(id);
+        }
+    }
+
+    show(dialog) {
+        document.body.append(dialog.element);
+        dialog.element.showModal();
+        // At the template's place relative to the play field, kept on the screen.
+        const field = this.field.getBoundingClientRect();
+        const box = dialog.element.getBoundingClientRect();
+        const left = Math.max(0, Math.min(field.left + dialog.offset.x, window.innerWidth - box.width));
+        const top = Math.max(0, Math.min(field.top + dialog.offset.y, window.innerHeight - box.height));
+        dialog.element.style.left = `${left}px`;
+        dialog.element.style.top = `${top}px`;
+        // The first control that takes the focus gets it, an edit with its text selected.
+        const first = dialog.client.querySelector('input, button');
+        if (first) {
+            first.focus();
+            if (first instanceof HTMLInputElement) first.select();
+        }
+    }
+}

@@ -1,0 +1,181 @@
+// The game's menu bar as HTML: the same items, key hints, check marks and
+// greyed items as the desktop's, kept in step by the game. It works by mouse,
+// by touch and by keyboard focus.
+const SEPARATOR = null;
+
+export const MENU = [
+    { title: 'Game', access: 'G', items: [
+        { id: 101, label: 'Start', access: 'S', hint: 'F2' },
+        { id: 102, label: 'Pause', access: 'P', hint: 'F3' },
+        SEPARATOR,
+        { id: 103, label: 'High Score', access: 'H', hint: 'F8' },
+        SEPARATOR,
+        { id: 109, label: 'Exit', access: 'x' },
+    ] },
+    { title: 'Option', access: 'O', items: [
+        { id: 104, label: 'Sound', access: 'S', hint: 'F4' },
+        { id: 105, label: 'Music', access: 'M', hint: 'F5' },
+        SEPARATOR,
+        { id: 106, label: 'Option', access: 'O' },
+    ] },
+    { title: 'Help', access: 'H', items: [
+        { id: 107, label: 'Help', access: 'H', hint: 'F1' },
+        { id: 108, label: 'About', access: 'A', hint: 'F10' },
+    ] },
+];
+
+// The function keys and the commands they give, with no Shift, Ctrl or Alt.
+export const ACCELERATORS = new Map([
+    ['F2', 101], ['F3', 102], ['F4', 104], ['F5', 105], ['F1', 107], ['F8', 103], ['F10', 108],
+]);
+
+function labelWithAccess(label, access) {
+    const span = document.createElement('span');
+    span.className = 'label';
+    const at = label.indexOf(access);
+    if (at < 0) {
+        span.textContent = label;
+        return span;
+    }
+    const key = document.createElement('u');
+    key.textContent = label[at];
+    span.append(label.slice(0, at), key, label.slice(at + 1));
+    return span;
+}
+
+export class MenuBar {
+    // onCommand(id) is called for an enabled item.
+    constructor(bar, onCommand) {
+        this.bar = bar;
+        this.items = new Map();
+        this.openMenu = null;
+        this.onCommand = onCommand;
+        for (const menu of MENU) this.addMenu(menu);
+        document.addEventListener('pointerdown', (event) => {
+            if (this.openMenu && !this.bar.contains(event.target)) this.close();
+        });
+        this.bar.addEventListener('keydown', (event) => this.navigate(event));
+    }
+
+    addMenu(menu) {
+        const holder = document.createElement('div');
+        holder.className = 'menu';
+        const title = document.createElement('button');
+        title.type = 'button';
+        title.className = 'menu-title';
+        title.setAttribute('aria-haspopup', 'true');
+        title.setAttribute('aria-expanded', 'false');
+        title.append(labelWithAccess(menu.title, menu.access));
+        const popup = document.createElement('div');
+        popup.className = 'menu-popup';
+        popup.setAttribute('role', 'menu');
+        popup.hidden = true;
+        for (const item of menu.items) {
+            if (item === SEPARATOR) {
+                const line = document.createElement('hr');
+                line.setAttribute('role', 'separator');
+                popup.append(line);
+                continue;
+            }
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.className = 'menu-item';
+            button.dataset.command = String(item.id);
+            button.setAttribute('role', 'menuitem');
+            const check = document.createElement('span');
+            check.className = 'check';
+            const hint = document.createElement('span');
+            hint.className = 'hint';
+            hint.textContent = item.hint ?? '';
+            button.append(check, labelWithAccess(item.label, item.access), hint);
+            button.addEventListener('click', () => {
+                this.close();
+                if (!button.disabled) this.onCommand(item.id);
+            });
+            popup.append(button);
+            this.items.set(item.id, button);
+        }
+        title.addEventListener('click', (event) => {
+            if (this.openMenu === holder) {
+                this.close();
+                return;
+            }
+            this.open(holder);
+            // Opened from the keyboard: the focus goes into the menu.
+            if (event.detail === 0) holder.querySelector('.menu-item:not(:disabled)')?.focus();
+        });
+        // Sliding across the bar with a menu open opens the one under the pointer.
+        title.addEventListener('pointerenter', (event) => {
+            if (this.openMenu && this.openMenu !== holder && event.pointerType === 'mouse') this.open(holder);
+        });
+        holder.append(title, popup);
+        this.bar.append(holder);
+    }
+
+    // The keys of an open menu: up and down walk its items, left and right
+    // the menus, Escape closes it.
+    navigate(event) {
+        if (!this.openMenu) return;
+        const holders = [...this.bar.querySelectorAll('.menu')];
+        const items = [...this.openMenu.querySelectorAll('.menu-item:not(:disabled)')];
+        const at = items.indexOf(document.activeElement);
+        switch (event.key) {
+        case 'Escape': {
+            const title = this.openMenu.querySelector('.menu-title');
+            this.close();
+            title.focus();
+            break;
+        }
+        case 'ArrowDown':
+        case 'ArrowUp':
+            if (items.length > 0) {
+                const step = event.key === 'ArrowDown' ? 1 : -1;
+                items[(at < 0 ? (step > 0 ? 0 : items.length - 1) : at + step + items.length) % items.length].focus();
+            }
+            break;
+        case 'ArrowLeft':
+        case 'ArrowRight': {
+            const step = event.key === 'ArrowRight' ? 1 : -1;
+            const next = holders[(holders.indexOf(this.openMenu) + step + holders.length) % holders.length];
+            this.open(next);
+            (next.querySelector('.menu-item:not(:disabled)') ?? next.querySelector('.menu-title')).focus();
+            break;
+        }
+        default:
+            return;
+        }
+        event.preventDefault();
+        event.stopPropagation();
+    }
+
+    open(holder) {
+        this.close();
+        this.openMenu = holder;
+        holder.querySelector('.menu-popup').hidden = false;
+        holder.querySelector('.menu-title').setAttribute('aria-expanded', 'true');
+    }
+
+    close() {
+        if (!this.openMenu) return;
+        this.openMenu.querySelector('.menu-popup').hidden = true;
+        this.openMenu.querySelector('.menu-title').setAttribute('aria-expanded', 'false');
+        this.openMenu = null;
+    }
+
+    check(id, checked) {
+        const item = this.items.get(id);
+        if (!item) return;
+        item.setAttribute('role', 'menuitemcheckbox');
+        item.setAttribute('aria-checked', checked ? 'true' : 'false');
+    }
+
+    enable(id, enabled) {
+        const item = this.items.get(id);
+        if (item) item.disabled = !enabled;
+    }
+
+    isEnabled(id) {
+        const item = this.items.get(id);
+        return item !== undefined && !item.disabled;
+    }
+}

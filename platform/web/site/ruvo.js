@@ -1,0 +1,256 @@
+// The page: loads the game's WebAssembly module and connects it to the
+// canvas, the menu, the keys, the timer, the dialogs, storage and sound.
+import { DialogStack } from './dialogs.js';
+import { ACCELERATORS, MenuBar } from './menu.js';
+import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
+import { SettingsStorage } from './storage.js';
+import { Suspender } from './suspend.js';
+import { LetterPainter } from './text.js';
+import { wasiImports } from './wasi.js';
+
+const TRACKS = ['A_013GMW.MID', 'A_002GMW.MID', 'A_004GMW.MID', 'A_114GMW.MID'];
+const SHORTEST_TIMER_MS = 10;
+const SPACE = 32;
+
+const canvas = document.getElementById('field');
+const field = canvas.getContext('2d');
+const status = { firstFrameMs: null, ticks: 0, ended: false };
+window.ruvo = status; // for the tests and the benchmark
+
+let exports = null;
+let memory = null;
+const suspender = new Suspender();
+const utf8 = new TextDecoder();
+const encoder = new TextEncoder();
+const bytesAt = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
+const textAt = (pointer, length) => utf8.decode(bytesAt(pointer, length));
+
+// Copies UTF-8 text into the module's memory when it fits; returns its length.
+function putText(text, pointer, capacity) {
+    const bytes = encoder.encode(text);
+    if (pointer !== 0 && bytes.length <= capacity) bytesAt(pointer, bytes.length).set(bytes);
+    return bytes.length;
+}
+
+// --- Zoom: the largest whole zoom that fits, or scaled down below 1 --------
+function fitField() {
+    const menuHeight = document.getElementById('menubar').offsetHeight;
+    const room = Math.min(window.innerWidth / canvas.width, (window.innerHeight - menuHeight) / canvas.height);
+    const zoom = room >= 1 ? Math.floor(room) : room;
+    canvas.style.width = `${canvas.width * zoom}px`;
+    canvas.style.height = `${canvas.height * zoom}px`;
+}
+window.addEventListener('resize', fitField);
+
+// --- Timer: one tick per period, never a backlog ---------------------------
+const timers = new Map();
+
+function setTimer(id, periodMs) {
+    killTimer(id);
+    const period = Math.max(periodMs, SHORTEST_TIMER_MS);
+    const timer = { period, due: performance.now() + period, handle: 0 };
+    status.timerPeriod = period;
+    const fire = () => {
+        if (timers.get(id) !== timer) return;
+        ++status.ticks;
+        suspender.call('ruvo_tick', id);
+        const now = performance.now();
+        timer.due += timer.period;
+        // After a stall or a hidden tab the game goes on from now: the missed
+        // ticks are not made up.
+        if (timer.due < now) timer.due = now + timer.period;
+        timer.handle = setTimeout(fire, timer.due - now);
+    };
+    timer.handle = setTimeout(fire, period);
+    timers.set(id, timer);
+}
+
+function killTimer(id) {
+    const timer = timers.get(id);
+    if (timer) clearTimeout(timer.handle);
+    timers.delete(id);
+}
+
+// --- Painting ---------------------------------------------------------------
+let paintPending = false;
+function invalidate() {
+    if (paintPending || status.ended) return;
+    paintPending = true;
+    requestAnimationFrame(() => {
+        paintPending = false;
+        if (!status.ended) suspender.call('ruvo_paint');
+    });
+}
+
+function present(pointer, width, height, x, y, w, h) {
+    const pixels = new Uint8ClampedArray(memory.buffer, pointer, width * height * 4).slice();
+    field.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
+    // The first frame of the game's own picture comes with its first tick.
+    if (status.firstFrameMs === null && status.ticks > 0) status.firstFrameMs = performance.now();
+}
+
+// --- The game's end ---------------------------------------------------------
+function ended() {
+    status.ended = true;
+    for (const id of [...timers.keys()]) killTimer(id);
+    document.getElementById('game').hidden = true;
+    document.getElementById('ended').hidden = false;
+    document.getElementById('again').focus();
+}
+document.getElementById('again').addEventListener('click', () => location.reload());
+
+// --- Help -------------------------------------------------------------------
+let helpWindow = null;
+function showHelp(show) {
+    if (show) {
+        helpWindow = window.open('help.html', 'ruvo-help');
+        if (helpWindow) helpWindow.focus();
+    } else if (helpWindow) {
+        helpWindow.close();
+        helpWindow = null;
+    }
+}
+
+// --- Start ------------------------------------------------------------------
+async function fetchTracks() {
+    const tracks = new Map();
+    await Promise.all(TRACKS.map(async (name) => {
+        try {
+            const response = await fetch(`music/${name}`);
+            if (response.ok) tracks.set(name, new Uint8Array(await response.arrayBuffer()));
+        } catch {
+            // A missing track leaves the music library without it.
+        }
+    }));
+    return tracks;
+}
+
+async function start() {
+    const storage = new SettingsStorage();
+    const letters = new LetterPainter();
+    const dialogs = new DialogStack(canvas);
+    const effects = new EffectPlayer();
+    const menu = new MenuBar(document.getElementById('menubar'), (id) => {
+        command(id);
+        // The keys go back to the game, unless the command opened a dialog.
+        if (!dialogs.open && !status.ended) canvas.focus();
+    });
+    fitField(); // with the menu bar in place
+    const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic', '12px RuvoPGothic'];
+    const music = new MusicPlayer();
+    const [tracks, module] = await Promise.all([
+        fetchTracks(),
+        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
+        music.probe(),
+        ...fonts.map((font) => document.fonts.load(font)),
+    ]);
+    music.files = tracks;
+    status.music = music;
+    const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
+
+    const imports = {
+        wasi_snapshot_preview1: wasiImports(() => memory),
+        ruvo: {
+            window_invalidate: invalidate,
+            window_show: () => {},
+            window_quit: () => setTimeout(ended),
+            timer_set: setTimer,
+            timer_kill: killTimer,
+            menu_check: (id, on) => menu.check(id, on !== 0),
+            menu_enable: (id, on) => menu.enable(id, on !== 0),
+            field_present: present,
+            text_font: (id, height, weight, italic, face, faceLength) =>
+                letters.createFont(id, height, weight, italic !== 0, textAt(face, faceLength)),
+            text_glyph: (id, codePoint, pointer, width, height, pad) =>
+                letters.drawLetter(id, codePoint, mask(pointer, width * height), width, height, pad),
+            settings_read: (name, nameLength, pointer, capacity) => {
+                const text = storage.read(textAt(name, nameLength));
+                return text === null ? -1 : putText(text, pointer, capacity);
+            },
+            settings_writable: () => (storage.writable ? 1 : 0),
+            settings_write: (name, nameLength, text, textLength) =>
+                storage.write(textAt(name, nameLength), textAt(text, textLength)),
+            settings_commit: () => storage.commit(),
+            wave_prepare: (pointer, size) => effects.prepare(pointer, bytesAt(pointer, size)),
+            wave_play: (pointer, size) => effects.play(pointer, pointer === 0 ? new Uint8Array() : bytesAt(pointer, size)),
+            music_open: () => music.open(),
+            music_load: (name, length) => music.load(textAt(name, length)),
+            music_play: (handle, repeat) => music.play(handle, repeat !== 0),
+            music_stop: () => music.stop(),
+            music_free: (handle) => music.free(handle),
+            music_close: () => music.close(),
+            help_show: (show) => showHelp(show !== 0),
+            dialog_text_width: (text, length) => dialogs.textWidth(textAt(text, length)),
+            dialog_line_height: () => dialogs.lineHeight(),
+            dialog_begin: (title, titleLength, x, y, width, height) =>
+                dialogs.begin(textAt(title, titleLength), x, y, width, height),
+            dialog_control: (kind, id, text, textLength, x, y, width, height, style) =>
+                dialogs.control(kind, id, textAt(text, textLength), x, y, width, height, style),
+            dialog_icon: (pointer, width, height) => dialogs.icon(bytesAt(pointer, width * height * 4), width, height),
+            dialog_set_text: (id, text, length) => dialogs.setText(id, textAt(text, length)),
+            dialog_run: suspender.wrapImport(() => dialogs.run()),
+            dialog_text: (id, pointer, capacity) => putText(dialogs.text(id), pointer, capacity),
+            dialog_end: () => {
+                dialogs.end();
+                if (!dialogs.open) canvas.focus();
+            },
+        },
+    };
+    const instance = await WebAssembly.instantiate(module, imports);
+    exports = instance.exports;
+    memory = exports.memory;
+    suspender.attach(exports);
+    exports._initialize();
+    status.exports = exports;
+
+    // Menu commands, keys and clicks reach the game only while no dialog is
+    // open, as a modal dialog takes them from the game window.
+    function command(id) {
+        if (!status.started || status.ended || dialogs.open || !menu.isEnabled(id)) return;
+        suspender.call('ruvo_command', id);
+    }
+
+    document.addEventListener('keydown', (event) => {
+        unlockAudio();
+        const plain = !event.shiftKey && !event.ctrlKey && !event.altKey && !event.metaKey;
+        const id = ACCELERATORS.get(event.key);
+        if (id !== undefined && plain) {
+            // The function keys are the game's, never the browser's (help, reload, menu).
+            event.preventDefault();
+            command(id);
+            return;
+        }
+        if (event.key === ' ' && !event.altKey && !dialogs.open && !status.ended && !menu.openMenu) {
+            event.preventDefault();
+            suspender.call('ruvo_char', SPACE);
+        }
+    });
+    canvas.addEventListener('pointerdown', (event) => {
+        unlockAudio();
+        if (event.button !== 0 || dialogs.open || status.ended) return;
+        event.preventDefault();
+        suspender.call('ruvo_click');
+    });
+    document.addEventListener('pointerdown', unlockAudio, { capture: true });
+    // Leaving the page (or hiding it, which may be the last chance on a phone)
+    // keeps the settings as they stand.
+    window.addEventListener('pagehide', () => {
+        if (!status.ended) exports.ruvo_save();
+    });
+    document.addEventListener('visibilitychange', () => {
+        if (document.visibilityState === 'hidden' && !status.ended) exports.ruvo_save();
+    });
+
+    await suspender.call('ruvo_start');
+    canvas.focus();
+    status.started = true;
+}
+
+start().catch((error) => {
+    console.error(`Ruvo could not start: ${error.message}`);
+    document.getElementById('failed').hidden = false;
+});
+
+if ('serviceWorker' in navigator) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+}

@@ -1,0 +1,87 @@
+// The game's letters, drawn with the canvas 2D API in the web fonts the site
+// serves, one letter at a time, as a mask of solid pixels: the game lays them
+// into its frame buffer itself.
+
+// The faces the game asks for, and the served faces that stand in for them.
+const FACES = new Map([
+    ['Arial', 'RuvoSans'],
+    ['ＭＳ ゴシック', 'RuvoGothic'],
+    ['ＭＳ Ｐゴシック', 'RuvoPGothic'],
+]);
+
+export function cssFace(requested) {
+    return FACES.get(requested) ?? 'RuvoSans';
+}
+
+export class LetterPainter {
+    constructor() {
+        this.fonts = new Map();
+        this.canvas = document.createElement('canvas');
+        this.context = this.canvas.getContext('2d', { willReadFrequently: true });
+    }
+
+    cssFont(size, weight, italic, family) {
+        return `${italic ? 'italic ' : ''}${weight} ${size}px ${family}`;
+    }
+
+    // Whole-pixel ascent and descent, as the font's metrics round them.
+    metrics(css) {
+        this.context.font = css;
+        const m = this.context.measureText('Hg');
+        return { ascent: Math.round(m.fontBoundingBoxAscent), descent: Math.round(m.fontBoundingBoxDescent) };
+    }
+
+    // A positive height is the whole character cell. Sizes step by whole
+    // pixels: take the tallest cell not taller than asked, and of the sizes
+    // that give it the smallest, whose letters stay narrowest.
+    createFont(id, height, weight, italic, face) {
+        const family = cssFace(face);
+        const boldness = weight > 0 ? Math.min(Math.max(weight, 100), 900) : 400;
+        let font;
+        if (height > 0) {
+            let best = 1;
+            let bestHeight = 0;
+            for (let size = height; size >= 1; --size) {
+                const m = this.metrics(this.cssFont(size, boldness, italic, family));
+                const cell = m.ascent + m.descent;
+                if (cell > height) continue;
+                if (bestHeight !== 0 && cell < bestHeight) break;
+                bestHeight = cell;
+                best = size;
+            }
+            const css = this.cssFont(best, boldness, italic, family);
+            // Whatever the cell has to spare goes above the letters.
+            font = { css, cell: height, baseline: height - this.metrics(css).descent };
+        } else {
+            const css = this.cssFont(height < 0 ? -height : 16, boldness, italic, family);
+            const m = this.metrics(css);
+            font = { css, cell: m.ascent + m.descent, baseline: m.ascent };
+        }
+        this.fonts.set(id, font);
+        return font.cell;
+    }
+
+    // Fills mask (width x height) with 1 where the letter has ink, its cell's
+    // top-left at (pad, pad); returns its advance.
+    drawLetter(id, codePoint, mask, width, height, pad) {
+        const font = this.fonts.get(id);
+        mask.fill(0);
+        if (!font) return 0;
+        if (this.canvas.width < width || this.canvas.height < height) {
+            this.canvas.width = Math.max(this.canvas.width, width);
+            this.canvas.height = Math.max(this.canvas.height, height);
+        }
+        const c = this.context;
+        const letter = String.fromCodePoint(codePoint);
+        c.clearRect(0, 0, width, height);
+        c.font = font.css;
+        c.textBaseline = 'alphabetic';
+        c.fillStyle = '#fff';
+        c.fillText(letter, pad, pad + font.baseline);
+        const advance = Math.round(c.measureText(letter).width);
+        const pixels = c.getImageData(0, 0, width, height).data;
+        // Solid letters: a pixel is ink when the letter covers at least half of it.
+        for (let i = 0; i < width * height; ++i) mask[i] = pixels[i * 4 + 3] >= 128 ? 1 : 0;
+        return advance;
+    }
+}

@@ -1,0 +1,23 @@
+// The four dialogs as modal HTML dialogs, built by the page from the same
+// templates as the desktop's. Running one suspends the game's call until the
+// player answers; the page keeps the game ticking meanwhile.
+#pragma once
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class WebDialogHost final : public DialogHost {
+  public:
+    int RunAbout() override;
+    int RunOption(GameRecord& record) override;
+    int RunHighScore(GameRecord& record) override;
+    int RunInput(GameRecord& record) override;
+};
+
+class WebHelpViewer final : public HelpViewer {
+  public:
+    void Help(std::string_view fileName, HelpCommand command) override;
+};
+
+} // namespace ruvo

@@ -1,0 +1,79 @@
+// What the page offers the game: the browser's services, imported from the
+// page's scripts (module "ruvo"). Texts travel as UTF-8 pointer and length
+// pairs into the module's memory; the page reads and writes that memory.
+#pragma once
+
+#include <cstdint>
+
+#define RUVO_IMPORT(name) __attribute__((import_module("ruvo"), import_name(#name)))
+
+extern "C" {
+
+// Window, timer and menu.
+RUVO_IMPORT(window_invalidate) void ruvo_window_invalidate();
+RUVO_IMPORT(window_show) void ruvo_window_show(std::int32_t showCommand);
+RUVO_IMPORT(window_quit) void ruvo_window_quit(std::int32_t exitCode);
+RUVO_IMPORT(timer_set) void ruvo_timer_set(std::int32_t id, std::int32_t periodMs);
+RUVO_IMPORT(timer_kill) void ruvo_timer_kill(std::int32_t id);
+RUVO_IMPORT(menu_check) void ruvo_menu_check(std::int32_t item, std::int32_t checked);
+RUVO_IMPORT(menu_enable) void ruvo_menu_enable(std::int32_t item, std::int32_t enabled);
+// rgba: the whole field, 4 bytes a pixel, rows top to bottom; the rectangle is what changed.
+RUVO_IMPORT(field_present)
+void ruvo_field_present(const std::uint8_t* rgba, std::int32_t width, std::int32_t height, std::int32_t x,
+                        std::int32_t y, std::int32_t w, std::int32_t h);
+
+// Text: a font chosen from a request; returns its cell height in pixels.
+RUVO_IMPORT(text_font)
+std::int32_t ruvo_text_font(std::uint32_t font, std::int32_t height, std::int32_t weight, std::int32_t italic,
+                            const char* face, std::int32_t faceLength);
+// Draws one letter with the top-left of its cell at (pad, pad) into mask
+// (width x height bytes, 1 where the letter has ink); returns its advance.
+RUVO_IMPORT(text_glyph)
+std::int32_t ruvo_text_glyph(std::uint32_t font, std::uint32_t codePoint, std::uint8_t* mask, std::int32_t width,
+                             std::int32_t height, std::int32_t pad);
+
+// Settings, as read once when the page started: the value's length, or -1
+// when it is missing (the text is copied only when it fits capacity).
+RUVO_IMPORT(settings_read)
+std::int32_t ruvo_settings_read(const char* name, std::int32_t nameLength, char* text, std::int32_t capacity);
+RUVO_IMPORT(settings_writable) std::int32_t ruvo_settings_writable();
+RUVO_IMPORT(settings_write)
+void ruvo_settings_write(const char* name, std::int32_t nameLength, const char* text, std::int32_t textLength);
+RUVO_IMPORT(settings_commit) void ruvo_settings_commit();
+
+// Sound effects: images are named by their address, which stays put.
+RUVO_IMPORT(wave_prepare) void ruvo_wave_prepare(const std::uint8_t* image, std::int32_t size);
+RUVO_IMPORT(wave_play) void ruvo_wave_play(const std::uint8_t* image, std::int32_t size);
+
+// Music: 0 for done, as the music library answers.
+RUVO_IMPORT(music_open) std::int32_t ruvo_music_open();
+// Returns the new track's handle, or 0 when the file is missing or unreadable.
+RUVO_IMPORT(music_load) std::uint32_t ruvo_music_load(const char* fileName, std::int32_t length);
+RUVO_IMPORT(music_play) std::int32_t ruvo_music_play(std::uint32_t handle, std::int32_t repeat);
+RUVO_IMPORT(music_stop) void ruvo_music_stop();
+RUVO_IMPORT(music_free) std::int32_t ruvo_music_free(std::uint32_t handle);
+RUVO_IMPORT(music_close) std::int32_t ruvo_music_close();
+
+// Help.
+RUVO_IMPORT(help_show) void ruvo_help_show(std::int32_t show);
+
+// The dialog font: the width of a text, and its character height, in pixels.
+RUVO_IMPORT(dialog_text_width) std::int32_t ruvo_dialog_text_width(const char* text, std::int32_t length);
+RUVO_IMPORT(dialog_line_height) std::int32_t ruvo_dialog_line_height();
+
+// Dialogs, in pixels: one is built control by control, then run; dialog_run returns
+// the id of the command the player gave (a button, Enter, Escape) and is the
+// one import that suspends the game's call until the player answers.
+RUVO_IMPORT(dialog_begin)
+void ruvo_dialog_begin(const char* title, std::int32_t titleLength, std::int32_t x, std::int32_t y, std::int32_t width,
+                       std::int32_t height);
+RUVO_IMPORT(dialog_control)
+void ruvo_dialog_control(std::int32_t kind, std::int32_t id, const char* text, std::int32_t textLength, std::int32_t x,
+                         std::int32_t y, std::int32_t width, std::int32_t height, std::uint32_t style);
+RUVO_IMPORT(dialog_icon)
+void ruvo_dialog_icon(const std::uint8_t* rgba, std::int32_t width, std::int32_t height);
+RUVO_IMPORT(dialog_set_text) void ruvo_dialog_set_text(std::int32_t id, const char* text, std::int32_t length);
+RUVO_IMPORT(dialog_run) std::int32_t ruvo_dialog_run();
+RUVO_IMPORT(dialog_text) std::int32_t ruvo_dialog_text(std::int32_t id, char* text, std::int32_t capacity);
+RUVO_IMPORT(dialog_end) void ruvo_dialog_end();
+}

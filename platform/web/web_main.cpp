@@ -1,0 +1,204 @@
+// The game as a WebAssembly reactor: the page calls these entry points from
+// its events (start, the timer, the menu, keys, clicks, repaints, leaving)
+// and the game answers through the page's imports.
+#include <memory>
+#include <vector>
+
+#include "app/shell.h"
+#include "platform/web/web_dialogs.h"
+#include "platform/web/web_imports.h"
+#include "platform/web/web_settings.h"
+#include "platform/web/web_sound.h"
+#include "platform/web/web_text.h"
+#include "platform/web/web_window.h"
+#include "render/surface.h"
+#include "resources/embedded.h"
+#include "settings/registry.h"
+
+#define RUVO_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+namespace ruvo {
+namespace {
+
+struct WebMachine {
+    EmbeddedResources resources;
+    WebTextRenderer text;
+    WebSettingsStore settings;
+    WebWavePlayer wave;
+    WebMusicLibrary music;
+    WebDialogHost dialogs;
+    WebHelpViewer help;
+    WebWindowSystem windows;
+    std::unique_ptr<GameRecord> record;
+    std::vector<std::uint8_t> field; // the frame buffer as the canvas takes it
+};
+
+WebMachine& Machine()
+{
+    static WebMachine machine;
+    return machine;
+}
+
+// The repaint: the whole frame buffer, as RGBA bytes for the canvas.
+class FieldPaint final : public PaintTarget {
+  public:
+    explicit FieldPaint(std::vector<std::uint8_t>& field) : field_(field) {}
+
+    Rect InvalidRect() const override { return {0, 0, 1 << 16, 1 << 16}; }
+
+    void CopyFrom(const Surface& source, Rect area) override
+    {
+        const std::int32_t width = source.Width();
+        const std::int32_t height = source.Height();
+        field_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+        const std::int32_t left = std::max(area.x, 0);
+        const std::int32_t top = std::max(area.y, 0);
+        const auto right = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{area.x} + area.width, width));
+        const auto bottom =
+            static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{area.y} + area.height, height));
+        if (left >= right || top >= bottom)
+            return;
+        for (std::int32_t y = top; y < bottom; ++y) {
+            const Pixel* in = source.Row(y);
+            std::uint8_t* out = field_.data() + (static_cast<std::size_t>(y) * width + left) * 4;
+            for (std::int32_t x = left; x < right; ++x, out += 4) {
+                const Pixel p = in[x];
+                out[0] = static_cast<std::uint8_t>(p >> 16);
+                out[1] = static_cast<std::uint8_t>(p >> 8);
+                out[2] = static_cast<std::uint8_t>(p);
+                out[3] = 0xFF;
+            }
+        }
+        ruvo_field_present(field_.data(), width, height, left, top, right - left, bottom - top);
+    }
+
+  private:
+    std::vector<std::uint8_t>& field_;
+};
+
+WebGameWindow* LiveWindow()
+{
+    WebMachine& machine = Machine();
+    WebGameWindow* window = machine.windows.Window();
+    return machine.record && window != nullptr && !window->Destroyed() ? window : nullptr;
+}
+
+void Deliver(const Message& message)
+{
+    if (WebGameWindow* window = LiveWindow())
+        window->Deliver(message);
+    // After the quit the game shuts down, as the end of its message loop.
+    WebMachine& machine = Machine();
+    WebGameWindow* window = machine.windows.Window();
+    if (machine.record && window != nullptr && window->QuitCode())
+        ShutDown(std::move(machine.record));
+}
+
+} // namespace
+} // namespace ruvo
+
+using namespace ruvo;
+
+// Start-up up to the message loop; 1 when the game runs.
+RUVO_EXPORT(ruvo_start) std::int32_t RuvoStart()
+{
+    WebMachine& machine = Machine();
+    if (machine.record)
+        return 1;
+    Host host;
+    host.text = &machine.text;
+    host.settings = &machine.settings;
+    host.wave = &machine.wave;
+    host.music = &machine.music;
+    host.dialogs = &machine.dialogs;
+    host.help = &machine.help;
+    machine.record = StartUp(machine.windows, host, &machine.resources, 1);
+    return machine.record ? 1 : 0;
+}
+
+RUVO_EXPORT(ruvo_tick) void RuvoTick(std::int32_t timerId)
+{
+    Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(timerId)});
+}
+
+RUVO_EXPORT(ruvo_command) void RuvoCommand(std::int32_t command)
+{
+    Deliver(Message{MessageKind::Command, static_cast<std::uint32_t>(command)});
+}
+
+RUVO_EXPORT(ruvo_char) void RuvoChar(std::int32_t character)
+{
+    Deliver(Message{MessageKind::Char, static_cast<std::uint32_t>(character)});
+}
+
+RUVO_EXPORT(ruvo_click) void RuvoClick()
+{
+    Deliver(Message{MessageKind::LButtonDown});
+}
+
+RUVO_EXPORT(ruvo_paint) void RuvoPaint()
+{
+    FieldPaint target(Machine().field);
+    Message message{MessageKind::Paint};
+    message.paint = &target;
+    Deliver(message);
+}
+
+// The page is being hidden or closed: the settings are kept as they stand.
+RUVO_EXPORT(ruvo_save) void RuvoSave()
+{
+    if (LiveWindow() != nullptr)
+        SaveSettings(*Machine().record);
+}
+
+// A few of the record's fields, by number, for the page's tests and its
+// benchmark: the state word, the score, the lives, the jumper's row and
+// vertical direction, whether a dive is armed to stomp, the tick interval,
+// the sound and music switches. -1 before start-up and after the end.
+RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
+{
+    const WebMachine& machine = Machine();
+    if (!machine.record)
+        return -1;
+    const GameRecord& r = *machine.record;
+    switch (field) {
+    case 0:
+        return r.state;
+    case 1:
+        return static_cast<std::int32_t>(r.score);
+    case 2:
+        return r.lives;
+    case 3:
+        return r.jumperRow;
+    case 4:
+        return r.jumperVy;
+    case 5:
+        return r.stompArmed;
+    case 6:
+        return r.tickInterval;
+    case 7:
+        return r.soundOn;
+    case 8:
+        return r.musicOn;
+    default:
+        return -1;
+    }
+}
+
+// Room for the call stacks that a suspended call leaves behind while the
+// player answers a dialog; the page hands them out, one per open dialog.
+namespace {
+constexpr std::size_t kSuspendAreas = 4;
+constexpr std::size_t kSuspendAreaBytes = 64 * 1024;
+alignas(16) std::uint8_t gSuspendAreas[kSuspendAreas][kSuspendAreaBytes];
+} // namespace
+
+RUVO_EXPORT(ruvo_suspend_area) std::uint8_t* RuvoSuspendArea(std::int32_t index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < kSuspendAreas ? gSuspendAreas[index] : nullptr;
+}
+
+RUVO_EXPORT(ruvo_suspend_area_bytes) std::int32_t RuvoSuspendAreaBytes()
+{
+    return static_cast<std::int32_t>(kSuspendAreaBytes);
+}

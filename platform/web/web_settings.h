@@ -1,0 +1,20 @@
+// The settings in the browser's local storage, one entry per value
+// ("Ruvo/Sound", "Ruvo/Score1", ...): numbers as decimal text, names as text.
+// The page reads the entries once when it starts and writes them on Close.
+#pragma once
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class WebSettingsStore final : public SettingsStore {
+  public:
+    bool QueryDword(std::string_view name, std::uint32_t& value) override;
+    bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) override;
+    bool Create() override;
+    void SetDword(std::string_view name, std::uint32_t value) override;
+    void SetString(std::string_view name, std::string_view text) override;
+    void Close() override;
+};
+
+} // namespace ruvo

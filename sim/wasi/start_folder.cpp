@@ -1,0 +1,16 @@
+// A WASI program starts in "/", whatever folder it was started from. The
+// launcher passes the folder it was started in, so that relative paths on
+// the command line name the files they name for the native program.
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+
+__attribute__((constructor)) void EnterStartFolder()
+{
+    if (const char* folder = std::getenv("RUVO_WASI_FOLDER"))
+        chdir(folder);
+}
+
+} // namespace
