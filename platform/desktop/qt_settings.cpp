@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <limits>
+#include <optional>
 
 namespace ruvo {
 namespace {
@@ -36,6 +37,7 @@ bool ParseUnsigned32(const QString& text, std::uint32_t& value)
 
 struct QtSettingsStore::State {
     std::unique_ptr<QSettings> settings;
+    std::optional<ViewChoice> view;
 
     explicit State(std::unique_ptr<QSettings> s) : settings(std::move(s))
     {
@@ -127,7 +129,14 @@ void QtSettingsStore::Close()
         if (lock.tryLock(2000))
             lock.unlock();
     }
+    if (state_->view)
+        WriteViewChoice(*this, *state_->view);
     state_->settings->sync();
+}
+
+void QtSettingsStore::KeepViewChoice(const ViewChoice& choice)
+{
+    state_->view = choice;
 }
 
 } // namespace ruvo
