@@ -247,7 +247,7 @@ void GameFrame::keyPressEvent(QKeyEvent* event)
         owner_.Deliver(Message{MessageKind::Char, 32});
         return;
     }
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && isFullScreen()) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && owner_.View().fullScreen) {
         owner_.LeaveFullScreen();
         return;
     }
