@@ -32,9 +32,11 @@ find_window() {
     done
     return 1
 }
+# An X11 session as a desktop presents it: Qt picks its platform itself and,
+# with the Wayland one installed too, must stay on X11.
 start_game() {
-    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-        SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb "$RUVO" >"$work/game.log" 2>&1 &
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+        XDG_RUNTIME_DIR="$work/run" SDL_AUDIODRIVER=dummy "$RUVO" >"$work/game.log" 2>&1 &
     game_pid=$!
     wait_for 15 find_window
 }
