@@ -45,6 +45,36 @@ ZoomTarget BackingStoreTarget(QPainter& painter, int zoom)
             zoom * static_cast<int>(scale), true};
 }
 
+// One row of game pixels as a row of blocks. Our pixels leave the top byte 0;
+// Qt's RGB32 wants it 0xFF. A fixed block size lets the compiler unroll.
+template <int Block> void ExpandRow(const Pixel* in, int count, QRgb* out)
+{
+    for (int x = 0; x < count; ++x, out += Block) {
+        const QRgb pixel = 0xFF000000u | in[x];
+        for (int k = 0; k < Block; ++k)
+            out[k] = pixel;
+    }
+}
+
+void ExpandRow(const Pixel* in, int count, QRgb* out, int block)
+{
+    switch (block) {
+    case 1:
+        return ExpandRow<1>(in, count, out);
+    case 2:
+        return ExpandRow<2>(in, count, out);
+    case 3:
+        return ExpandRow<3>(in, count, out);
+    case 4:
+        return ExpandRow<4>(in, count, out);
+    case 5:
+        return ExpandRow<5>(in, count, out);
+    default:
+        for (int x = 0; x < count; ++x, out += block)
+            std::fill_n(out, block, 0xFF000000u | in[x]);
+    }
+}
+
 // A repaint of the play field: the invalid part of the frame buffer is
 // copied to the same place on the screen, each pixel a zoom x zoom block.
 class FieldPaint final : public PaintTarget {
@@ -89,13 +119,7 @@ class FieldPaint final : public PaintTarget {
             const Pixel* in = source.Row(y) + part.left();
             const int top = target.origin.y() + y * block;
             auto* first = reinterpret_cast<QRgb*>(target.image->scanLine(top)) + left;
-            QRgb* out = first;
-            for (int x = 0; x < part.width(); ++x) {
-                // Our pixels leave the top byte 0; Qt's RGB32 wants it 0xFF.
-                const QRgb pixel = 0xFF000000u | in[x];
-                for (int k = 0; k < block; ++k)
-                    *out++ = pixel;
-            }
+            ExpandRow(in, part.width(), first, block);
             for (int k = 1; k < block; ++k)
                 std::memcpy(reinterpret_cast<QRgb*>(target.image->scanLine(top + k)) + left, first, rowBytes);
         }
