@@ -111,6 +111,8 @@ std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
         timer->setTimerType(Qt::PreciseTimer);
         // A tick that falls due while the game is busy comes once, not as a backlog.
         QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+            if (beforeTick_)
+                beforeTick_();
             Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(id)});
         });
     }

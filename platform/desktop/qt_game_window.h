@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -68,6 +69,8 @@ class QtGameWindow final : public GameWindow {
     // A controller's button, as the keys would do it: only while the game
     // window is the active one, and through the menu's commands.
     void GamepadPress(GamepadButton button);
+    // Called before every tick is delivered.
+    void CallBeforeTicks(std::function<void()> call) { beforeTick_ = std::move(call); }
 
     // Null once destroyed.
     QWidget* Frame() const;
@@ -91,6 +94,7 @@ class QtGameWindow final : public GameWindow {
     std::map<std::int32_t, std::unique_ptr<QTimer>> timers_;
     bool destroyed_ = false;
     std::optional<int> quitCode_;
+    std::function<void()> beforeTick_;
 };
 
 // The height of the game's menu bar on one line, in a window as wide as the field.

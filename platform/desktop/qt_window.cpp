@@ -100,6 +100,11 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     QtGameWindow* window = state_->window.get();
     MainWndProc(record, Message{MessageKind::Create, 0, window});
     state_->gamepads = std::make_unique<SdlGamepads>([window](GamepadButton button) { window->GamepadPress(button); });
+    SdlGamepads* gamepads = state_->gamepads.get();
+    window->CallBeforeTicks([gamepads] {
+        if (gamepads->Attached() > 0)
+            gamepads->Poll();
+    });
     return window;
 }
 

@@ -5,8 +5,7 @@
 namespace ruvo {
 namespace {
 
-constexpr int kIdlePollMs = 1000;
-constexpr int kAttachedPollMs = 16;
+constexpr int kSlowPollMs = 1000;
 
 } // namespace
 
@@ -19,7 +18,7 @@ SdlGamepads::SdlGamepads(std::function<void(GamepadButton)> onPress) : onPress_(
         return;
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.setTimerType(Qt::CoarseTimer);
-    Retime();
+    timer_.start(kSlowPollMs);
     // Controllers already plugged in come as "added" events at the first poll.
     QTimer::singleShot(0, &timer_, [this] { Poll(); });
 }
@@ -76,14 +75,6 @@ void SdlGamepads::Poll()
         }
     }
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    Retime();
-}
-
-void SdlGamepads::Retime()
-{
-    const int interval = open_.empty() ? kIdlePollMs : kAttachedPollMs;
-    if (!timer_.isActive() || timer_.interval() != interval)
-        timer_.start(interval);
 }
 
 } // namespace ruvo

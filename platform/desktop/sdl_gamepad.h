@@ -22,15 +22,12 @@ class SdlGamepads final {
     SdlGamepads& operator=(const SdlGamepads&) = delete;
 
     // Takes in what SDL has seen since the last time: controllers coming and
-    // going, and buttons pressed. The timer calls it; tests may too.
+    // going, and buttons pressed. A slow timer calls it, once a second, to
+    // notice a controller arriving; while one is there the game window calls
+    // it before each of its ticks, which is as often as a press can matter,
+    // and costs no wake-up of its own.
     void Poll();
     int Attached() const { return static_cast<int>(open_.size()); }
-    // How often SDL is asked: rarely while no controller is there (only to
-    // notice one arriving), often enough for a button press while one is.
-    int PollIntervalMs() const { return timer_.interval(); }
-
-  private:
-    void Retime();
 
     std::function<void(GamepadButton)> onPress_;
     bool ready_ = false;
