@@ -133,9 +133,16 @@ TEST_F(SettingsFile, TheViewChoiceIsSavedBesideTheEighteenAndABadOneIsAutomaticA
         {"Zoom=3x\n", {0, false}},
         {"Zoom=1\nFullscreen=4294967297\n", {1, false}},
     };
+    int number = 0;
     for (const auto& [values, expected] : cases) {
-        WriteFile("[General]\n" + values);
-        QtSettingsStore store(Path());
+        // A file of its own each: QSettings would take one rewritten within
+        // the same second from its cache.
+        const QString path = dir.filePath(QStringLiteral("view%1.ini").arg(++number));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[General]\n" + values);
+        out.close();
+        QtSettingsStore store(path.toStdString());
         EXPECT_EQ(ReadViewChoice(store), expected) << values.toStdString();
     }
 }
