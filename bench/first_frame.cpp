@@ -34,21 +34,25 @@ constexpr int kSkyPixelsNeeded = 300;
 
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
 
-// How many pixels of the play field's top row show the sky. The field is the
-// bottom 200 rows of the window, under the menu bar.
+// How many game pixels of the play field's top row show the sky. The field is
+// the bottom 200 rows of the window, under the menu bar, zoomed by a whole
+// number: the window is that number times 384 wide.
 int SkyPixels(Display* display, Window window)
 {
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable ||
-        attributes.width != kFieldWidth || attributes.height <= kFieldHeight)
+        attributes.width % kFieldWidth != 0 || attributes.width == 0)
         return 0;
-    XImage* image =
-        XGetImage(display, window, 0, attributes.height - kFieldHeight, kFieldWidth, 1, AllPlanes, ZPixmap);
+    const int zoom = attributes.width / kFieldWidth;
+    if (attributes.height <= kFieldHeight * zoom)
+        return 0;
+    XImage* image = XGetImage(display, window, 0, attributes.height - kFieldHeight * zoom, attributes.width, 1,
+                              AllPlanes, ZPixmap);
     if (image == nullptr)
         return 0;
     int sky = 0;
     for (int x = 0; x < kFieldWidth; ++x)
-        sky += (XGetPixel(image, x, 0) & 0xFFFFFF) == kSky ? 1 : 0;
+        sky += (XGetPixel(image, x * zoom, 0) & 0xFFFFFF) == kSky ? 1 : 0;
     XDestroyImage(image);
     return sky;
 }

@@ -1,13 +1,14 @@
 #include "platform/desktop/qt_game_window.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMenuBar>
 #include <QTimer>
 
 #include <algorithm>
 
 #include "platform/desktop/qt_play_field.h"
+#include "platform/desktop/sdl_gamepad.h"
 
 namespace ruvo {
 namespace {
@@ -24,13 +25,13 @@ constexpr int kMinimize = 6;
 constexpr int kShowMinimizedNoActivate = 7;
 constexpr int kShowNoActivateKeepState = 8;
 
+} // namespace
+
 int BarHeight(QMenuBar& bar, int width)
 {
     const int height = bar.heightForWidth(width);
     return height > 0 ? height : bar.sizeHint().height();
 }
-
-} // namespace
 
 int MenuBarHeight(int width)
 {
@@ -40,7 +41,9 @@ int MenuBarHeight(int width)
     return BarHeight(bar, width);
 }
 
-QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look) : record_(record)
+QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const ViewChoice& view,
+                           QtSettingsStore* viewKeeper)
+    : record_(record), view_(view), viewKeeper_(viewKeeper)
 {
     auto* frame = new GameFrame(*this);
     frame_ = frame;
@@ -52,7 +55,7 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look) : record_
 
     QMenuBar* bar = frame->menuBar();
     bar->setNativeMenuBar(false); // in the window, as the game has it, also under a global menu
-    actions_ = BuildGameMenu(*bar);
+    actions_ = BuildGameMenu(*bar, &viewActions_);
     for (const auto& [id, action] : actions_) {
         const MenuId command = id;
         QObject::connect(action, &QAction::triggered, frame, [this, command] {
@@ -60,11 +63,22 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look) : record_
         });
         frame->addAction(action);
     }
+    const std::pair<QAction*, void (QtGameWindow::*)()> viewCommands[] = {
+        {viewActions_.zoomIn, &QtGameWindow::ZoomIn},
+        {viewActions_.zoomOut, &QtGameWindow::ZoomOut},
+        {viewActions_.automaticSize, &QtGameWindow::AutomaticSize},
+        {viewActions_.fullScreen, &QtGameWindow::ToggleFullScreen},
+    };
+    for (const auto& [action, command] : viewCommands) {
+        QObject::connect(action, &QAction::triggered, frame, [this, command = command] { (this->*command)(); });
+        frame->addAction(action);
+    }
 
-    auto* field = new PlayField(*this, QSize(record.fieldWidth, record.fieldHeight));
-    field_ = field;
-    frame->setCentralWidget(field);
-    frame->setFixedSize(record.fieldWidth, record.fieldHeight + BarHeight(*bar, record.fieldWidth));
+    auto* backdrop = new FieldBackdrop;
+    backdrop_ = backdrop;
+    field_ = new PlayField(*this, QSize(record.fieldWidth, record.fieldHeight), backdrop);
+    frame->setCentralWidget(backdrop);
+    ApplyView();
 
     // X11 takes WM_CLASS's class from the application name when the first
     // native window is made (and keeps it for all later ones, the dialogs
@@ -83,8 +97,8 @@ QtGameWindow::~QtGameWindow()
 
 void QtGameWindow::Invalidate()
 {
-    if (QWidget* field = Field())
-        field->update();
+    if (Field() != nullptr)
+        field_->ShowChanges(record_.frameBitmap.get());
 }
 
 std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
@@ -97,6 +111,8 @@ std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
         timer->setTimerType(Qt::PreciseTimer);
         // A tick that falls due while the game is busy comes once, not as a backlog.
         QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+            if (beforeTick_)
+                beforeTick_();
             Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(id)});
         });
     }
@@ -149,6 +165,7 @@ void QtGameWindow::Show(int showCommand)
         frame->setAttribute(Qt::WA_ShowWithoutActivating, false);
         break;
     default:
+        // Full screen, when chosen, is already the window's state.
         frame->show();
         frame->activateWindow();
         break;
@@ -186,6 +203,31 @@ void QtGameWindow::AttachAccelerators()
 {
     if (!destroyed_)
         ruvo::AttachAccelerators(actions_);
+}
+
+void QtGameWindow::GamepadPress(GamepadButton button)
+{
+    QWidget* frame = Frame();
+    // As with the keys: nothing reaches the game while a dialog or another
+    // program has the keyboard.
+    if (frame == nullptr || !frame->isActiveWindow() || QApplication::activeModalWidget() != nullptr)
+        return;
+    switch (button) {
+    case GamepadButton::Dive:
+        Deliver(Message{MessageKind::Char, 32});
+        break;
+    case GamepadButton::Start:
+        // Start on the title screen, pause and resume in play: whichever of
+        // the two commands the game has not greyed.
+        for (const MenuId command : {IDM_START, IDM_PAUSE}) {
+            QAction* action = Action(command);
+            if (action != nullptr && action->isEnabled()) {
+                action->trigger();
+                break;
+            }
+        }
+        break;
+    }
 }
 
 QWidget* QtGameWindow::Frame() const

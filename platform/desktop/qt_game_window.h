@@ -7,19 +7,25 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "app/shell.h"
 #include "platform/desktop/qt_menu.h"
+#include "platform/desktop/view_choice.h"
 
+class QMenuBar;
 class QTimer;
 
 namespace ruvo {
 
+class FieldBackdrop;
 class GameFrame;
 class PlayField;
+class QtSettingsStore;
+enum class GamepadButton;
 
 struct WindowLook {
     QString className; // becomes the X11 WM_CLASS class
@@ -29,7 +35,10 @@ struct WindowLook {
 
 class QtGameWindow final : public GameWindow {
   public:
-    QtGameWindow(GameRecord& record, const WindowLook& look);
+    // The view starts as chosen; every change is handed to the keeper (when
+    // there is one), which saves it with the game's settings.
+    QtGameWindow(GameRecord& record, const WindowLook& look, const ViewChoice& view = {},
+                 QtSettingsStore* viewKeeper = nullptr);
     ~QtGameWindow() override;
 
     void Invalidate() override;
@@ -48,22 +57,49 @@ class QtGameWindow final : public GameWindow {
     void AttachAccelerators();
     std::optional<int> QuitCode() const { return quitCode_; }
 
+    // The View menu's commands (qt_window_view.cpp).
+    void ZoomIn();
+    void ZoomOut();
+    void AutomaticSize();
+    void ToggleFullScreen();
+    void LeaveFullScreen();
+    ViewChoice View() const { return view_; }
+    int ShownZoom() const;
+
+    // A controller's button, as the keys would do it: only while the game
+    // window is the active one, and through the menu's commands.
+    void GamepadPress(GamepadButton button);
+    // Called before every tick is delivered.
+    void CallBeforeTicks(std::function<void()> call) { beforeTick_ = std::move(call); }
+
     // Null once destroyed.
     QWidget* Frame() const;
     QWidget* Field() const;
     QAction* Action(MenuId item) const;
+    const ViewActions& ViewItems() const { return viewActions_; }
 
   private:
+    // Sizes the field and the window for the view choice and greys what
+    // cannot be done from there.
+    void ApplyView();
+
     GameRecord& record_;
     QPointer<GameFrame> frame_;
+    QPointer<FieldBackdrop> backdrop_;
     QPointer<PlayField> field_;
     MenuActions actions_;
+    ViewActions viewActions_;
+    ViewChoice view_;
+    QtSettingsStore* viewKeeper_;
     std::map<std::int32_t, std::unique_ptr<QTimer>> timers_;
     bool destroyed_ = false;
     std::optional<int> quitCode_;
+    std::function<void()> beforeTick_;
 };
 
 // The height of the game's menu bar on one line, in a window as wide as the field.
 int MenuBarHeight(int width);
+// The height a menu bar takes in a window of that width.
+int BarHeight(QMenuBar& bar, int width);
 
 } // namespace ruvo

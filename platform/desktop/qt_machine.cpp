@@ -20,7 +20,10 @@ void NameQtApplication()
     QGuiApplication::setDesktopFileName("org.tolp.Ruvo");
 }
 
-QtMachine::QtMachine(std::unique_ptr<QtSettingsStore> store) : settings(std::move(store)) {}
+QtMachine::QtMachine(std::unique_ptr<QtSettingsStore> store) : settings(std::move(store))
+{
+    windows.KeepViewIn(settings.get());
+}
 
 Host QtMachine::MakeHost()
 {

@@ -54,12 +54,33 @@ const ItemTemplate* FindItem(MenuId id)
     return nullptr;
 }
 
+void AddViewMenu(QMenuBar& bar, ViewActions& view)
+{
+    QMenu* menu = bar.addMenu(QStringLiteral("&View"));
+    // The first key of each is the one shown in the menu.
+    view.zoomIn = menu->addAction(QStringLiteral("Zoom &In"));
+    view.zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    view.zoomOut = menu->addAction(QStringLiteral("Zoom &Out"));
+    view.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    view.automaticSize = menu->addAction(QStringLiteral("&Automatic Size"));
+    view.automaticSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    view.fullScreen = menu->addAction(QStringLiteral("&Full Screen"));
+    view.fullScreen->setCheckable(true);
+    view.fullScreen->setShortcuts(
+        {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    for (QAction* action : {view.zoomIn, view.zoomOut, view.automaticSize, view.fullScreen})
+        action->setShortcutContext(Qt::WindowShortcut);
+}
+
 } // namespace
 
-MenuActions BuildGameMenu(QMenuBar& bar)
+MenuActions BuildGameMenu(QMenuBar& bar, ViewActions* view)
 {
     MenuActions actions;
+    ViewActions unused;
     for (const PopupTemplate& popup : kGameMenu) {
+        if (std::string_view(popup.title) == "&Help")
+            AddViewMenu(bar, view != nullptr ? *view : unused);
         QMenu* menu = bar.addMenu(QString::fromUtf8(popup.title));
         for (const ItemTemplate& item : popup.items) {
             if (item.id == kSeparator) {

@@ -12,9 +12,20 @@ namespace ruvo {
 
 using MenuActions = std::map<MenuId, QAction*>;
 
-// Fills bar with the game's pop-ups and items and returns each item's action;
-// triggering one is left to the caller to connect.
-MenuActions BuildGameMenu(QMenuBar& bar);
+// The window's own items in the View pop-up: they size the window and never
+// reach the game.
+struct ViewActions {
+    QAction* zoomIn = nullptr;
+    QAction* zoomOut = nullptr;
+    QAction* automaticSize = nullptr;
+    QAction* fullScreen = nullptr;
+};
+
+// Fills bar with the game's pop-ups and items, the View pop-up after Option,
+// and returns each game item's action (and the View items' in view, when
+// given); triggering one is left to the caller to connect. The View items
+// have their keys already.
+MenuActions BuildGameMenu(QMenuBar& bar, ViewActions* view = nullptr);
 
 // The key hint of each item that has one, as its label gives it ("F2").
 const char* KeyHint(MenuId item);

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace ruvo {
@@ -37,6 +38,7 @@ bool ParseUnsigned32(const QString& text, std::uint32_t& value)
 
 struct QtSettingsStore::State {
     std::unique_ptr<QSettings> settings;
+    std::optional<ViewChoice> view;
 
     explicit State(std::unique_ptr<QSettings> s) : settings(std::move(s))
     {
@@ -128,7 +130,14 @@ void QtSettingsStore::Close()
         if (lock.tryLock(2000))
             lock.unlock();
     }
+    if (state_->view)
+        WriteViewChoice(*this, *state_->view);
     state_->settings->sync();
+}
+
+void QtSettingsStore::KeepViewChoice(const ViewChoice& choice)
+{
+    state_->view = choice;
 }
 
 } // namespace ruvo

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "game/host.h"
+#include "platform/desktop/view_choice.h"
 
 namespace ruvo {
 
 class QtSettingsStore final : public SettingsStore {
-public:
-    QtSettingsStore();                                 // the user's store, in the native format
+  public:
+    QtSettingsStore();                                    // the user's store, in the native format
     explicit QtSettingsStore(const std::string& iniPath); // a given INI file (tests, tools)
     ~QtSettingsStore() override;
 
@@ -22,7 +23,10 @@ public:
     void SetString(std::string_view name, std::string_view text) override;
     void Close() override;
 
-private:
+    // The window's view choice, written with the game's values at every save.
+    void KeepViewChoice(const ViewChoice& choice);
+
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

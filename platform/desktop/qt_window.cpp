@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QWidget>
 
 #include "platform/desktop/qt_game_window.h"
+#include "platform/desktop/qt_settings.h"
+#include "platform/desktop/sdl_gamepad.h"
+#include "platform/desktop/termination_watch.h"
 #include "render/icon.h"
 
 namespace ruvo {
@@ -33,7 +37,10 @@ QPixmap IconPixmap(const SpritePair& pair)
 struct QtWindowSystem::State {
     QString className;
     QIcon icon;
+    QtSettingsStore* viewKeeper = nullptr;
     std::unique_ptr<QtGameWindow> window;
+    std::unique_ptr<SdlGamepads> gamepads; // goes before the window it presses on
+    std::unique_ptr<TerminationWatch> termination;
     int menuHeight = -1;
 };
 
@@ -87,9 +94,18 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     look.className = state_->className;
     look.title = QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
     look.icon = state_->icon;
-    state_->window = std::make_unique<QtGameWindow>(record, look);
-    MainWndProc(record, Message{MessageKind::Create, 0, state_->window.get()});
-    return state_->window.get();
+    const ViewChoice view = state_->viewKeeper != nullptr ? ReadViewChoice(*state_->viewKeeper) : ViewChoice{};
+    state_->gamepads.reset();
+    state_->window = std::make_unique<QtGameWindow>(record, look, view, state_->viewKeeper);
+    QtGameWindow* window = state_->window.get();
+    MainWndProc(record, Message{MessageKind::Create, 0, window});
+    state_->gamepads = std::make_unique<SdlGamepads>([window](GamepadButton button) { window->GamepadPress(button); });
+    SdlGamepads* gamepads = state_->gamepads.get();
+    window->CallBeforeTicks([gamepads] {
+        if (gamepads->Attached() > 0)
+            gamepads->Poll();
+    });
+    return window;
 }
 
 void QtWindowSystem::LoadAccelerators()
@@ -107,12 +123,36 @@ int QtWindowSystem::RunMessageLoop()
         return *code;
     // Only the game's own quit ends the loop, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
-    return QApplication::exec();
+    // Asked to end (a logout, kill), the game closes as by its close box,
+    // saving its settings.
+    QtGameWindow* window = state_->window.get();
+    state_->termination = std::make_unique<TerminationWatch>([window] {
+        if (QWidget* frame = window->Frame())
+            frame->close();
+    });
+    const int code = QApplication::exec();
+    state_->termination.reset();
+    return code;
 }
 
 QWidget* QtWindowSystem::PlayField() const
 {
     return state_->window ? state_->window->Field() : nullptr;
+}
+
+void QtWindowSystem::KeepViewIn(QtSettingsStore* store)
+{
+    state_->viewKeeper = store;
+}
+
+QtGameWindow* QtWindowSystem::Window() const
+{
+    return state_->window.get();
+}
+
+SdlGamepads* QtWindowSystem::Gamepads() const
+{
+    return state_->gamepads.get();
 }
 
 } // namespace ruvo

@@ -12,9 +12,11 @@ class QWidget;
 namespace ruvo {
 
 class QtGameWindow;
+class QtSettingsStore;
+class SdlGamepads;
 
 class QtWindowSystem final : public WindowSystem {
-public:
+  public:
     QtWindowSystem();
     ~QtWindowSystem() override;
 
@@ -30,7 +32,15 @@ public:
     // relative to it and owned by its window.
     QWidget* PlayField() const;
 
-private:
+    // The store the window reads its view choice from at creation and hands
+    // every change to, to be saved with the game's values. Without one the
+    // window starts automatic and windowed.
+    void KeepViewIn(QtSettingsStore* store);
+    // Null before the window exists.
+    QtGameWindow* Window() const;
+    SdlGamepads* Gamepads() const;
+
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

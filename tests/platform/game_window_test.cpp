@@ -6,12 +6,18 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <SDL.h>
 
 #include "app/shell.h"
 #include "headless/headless_host.h"
+#include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_menu.h"
+#include "platform/desktop/qt_settings.h"
 #include "platform/desktop/qt_window.h"
+#include "platform/desktop/sdl_gamepad.h"
 #include "resources/embedded.h"
 #include "support/qt_application.h"
 
@@ -28,6 +34,9 @@ class GameWindowOnQt : public ::testing::Test {
         host.settings = &settings;
         host.dialogs = &dialogs;
         host.help = &help;
+        ASSERT_TRUE(folder.isValid());
+        viewStore = std::make_unique<QtSettingsStore>(folder.filePath("view.ini").toStdString());
+        windows.KeepViewIn(viewStore.get());
         record = StartUp(windows, host, &resources, 1);
         ASSERT_NE(record, nullptr);
         field = windows.PlayField();
@@ -60,6 +69,31 @@ class GameWindowOnQt : public ::testing::Test {
         record->jumperVy = -1;
     }
 
+    // What a field zoomed by zoom shows, against the frame buffer: the number
+    // of screen pixels that differ from the game pixel they belong to.
+    int DifferencesFromTheFrame(int zoom) const
+    {
+        const Surface& frameBuffer = *record->frameBitmap;
+        const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown.size() != QSize(frameBuffer.Width(), frameBuffer.Height()) * zoom)
+            return -1;
+        int differences = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differences += (shown.pixel(x, y) & 0xFFFFFFu) != frameBuffer.At(x / zoom, y / zoom) ? 1 : 0;
+        return differences;
+    }
+
+    ViewChoice SavedView()
+    {
+        viewStore->Create();
+        viewStore->Close();
+        QtSettingsStore reread(folder.filePath("view.ini").toStdString());
+        return ReadViewChoice(reread);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<QtSettingsStore> viewStore;
     EmbeddedResources resources;
     MemorySettings settings;
     ScriptedDialogs dialogs;
@@ -96,7 +130,9 @@ TEST_F(GameWindowOnQt, TheMenuIsTheGameMenuWithEachKeyAtTheRightOfItsItem)
     }
     EXPECT_EQ(layout,
               QStringList({"&Game", "  &Start F2", "  &Pause F3", "-", "  &High Score F8", "-", "  E&xit ", "&Option",
-                           "  &Sound F4", "  &Music F5", "-", "  &Option ", "&Help", "  &Help F1", "  &About F10"}));
+                           "  &Sound F4", "  &Music F5", "-", "  &Option ", "&View", "  Zoom &In Ctrl++",
+                           "  Zoom &Out Ctrl+-", "  &Automatic Size Ctrl+0", "  &Full Screen F11", "&Help",
+                           "  &Help F1", "  &About F10"}));
     for (MenuId id : {IDM_START, IDM_PAUSE, IDM_HIGHSCORE, IDM_SOUND, IDM_MUSIC, IDM_HELP, IDM_ABOUT})
         EXPECT_NE(KeyHint(id), nullptr) << id;
     EXPECT_EQ(KeyHint(IDM_EXIT), nullptr);
@@ -124,12 +160,7 @@ TEST_F(GameWindowOnQt, TheMenuFollowsTheGameAndItsItemsSendTheirCommands)
     EXPECT_EQ(record->state, kStartBannerWord);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_TRUE(pause->isEnabled());
-
-    ActionTitled("&Game", "&High Score")->trigger();
-    ActionTitled("&Help", "&About")->trigger();
-    ActionTitled("&Help", "&Help")->trigger();
-    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"highscore", "about"}));
-    EXPECT_EQ(help.calls, std::vector<std::string>{"finder RUVO.HLP"});
+    // High Score, About and Help go the same way, by their keys, below.
 }
 
 TEST_F(GameWindowOnQt, FunctionKeysAreTheAcceleratorsAndAGreyedOneSendsNothing)
@@ -172,16 +203,127 @@ TEST_F(GameWindowOnQt, SpaceAndALeftClickDiveAndNothingElseDoes)
     EXPECT_EQ(record->state, StateTitle);
 }
 
-TEST_F(GameWindowOnQt, ThePlayFieldShowsTheFrameBufferPixelForPixel)
+// The offscreen screen is 800 x 600: automatic is 1x, and 2x is the most a
+// window can have.
+TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
 {
-    const Surface& frameBuffer = *record->frameBitmap;
-    const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shown.size(), QSize(frameBuffer.Width(), frameBuffer.Height()));
-    int differences = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            differences += (shown.pixel(x, y) & 0xFFFFFFu) != frameBuffer.At(x, y) ? 1 : 0;
-    EXPECT_EQ(differences, 0);
+    QtGameWindow& window = *windows.Window();
+    const ViewActions& view = window.ViewItems();
+    EXPECT_EQ(DifferencesFromTheFrame(1), 0);
+    EXPECT_FALSE(view.zoomOut->isEnabled());
+
+    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    ASSERT_EQ(field->size(), QSize(768, 400));
+    EXPECT_EQ(frame->size(), QSize(768, 400 + frame->menuBar()->height()));
+    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{2, false}));
+    // A frame drawn at 2x after some play, and a click far into the field dives.
+    QTest::keyClick(frame, Qt::Key_F2);
+    for (int tick = 0; tick < 40; ++tick)
+        MainWndProc(*record, Message{MessageKind::Timer, 1});
+    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+    Rising();
+    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
+    EXPECT_EQ(record->jumperVy, 1);
+
+    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(SavedView(), (ViewChoice{1, false}));
+    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier); // greyed at 1x
+    EXPECT_EQ(SavedView(), (ViewChoice{1, false}));
+    QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(768, 400));
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(SavedView(), ViewChoice{});
+}
+
+TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
+{
+    const ViewActions& view = windows.Window()->ViewItems();
+    QTest::keyClick(frame, Qt::Key_F11);
+    ASSERT_TRUE(frame->isFullScreen());
+    // The offscreen platform leaves the size alone: give the window the whole
+    // screen, as a window manager does.
+    frame->resize(800, 600);
+    EXPECT_TRUE(view.fullScreen->isChecked());
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{0, true}));
+    // 2x under the menu bar, centred in what is left, black around it.
+    const int bar = frame->menuBar()->height();
+    ASSERT_EQ(field->size(), QSize(768, 400));
+    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(16, bar + (600 - bar - 400) / 2));
+    const QImage whole = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(whole.pixel(5, 599) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(whole.pixel(795, bar + 1) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(frame->size(), QSize(384, 200 + frame->menuBar()->height()));
+    EXPECT_FALSE(view.fullScreen->isChecked());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(frame->isFullScreen());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(SavedView(), ViewChoice{});
+    // Escape in a window is no command of ours.
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(record->state, StateTitle);
+}
+
+// SDL's virtual controller, plugged in while the game runs: its buttons go
+// the way of the keys, through the same greyed commands, and it can go again.
+TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
+{
+    SdlGamepads& pads = *windows.Gamepads();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    // Noticed by the slow poll.
+    ASSERT_TRUE(QTest::qWaitFor([&pads] { return pads.Attached() == 1; }, 3000));
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr);
+    const auto press = [&pads, stick](SDL_GameControllerButton button) {
+        SDL_JoystickSetVirtualButton(stick, button, 1);
+        pads.Poll();
+        SDL_JoystickSetVirtualButton(stick, button, 0);
+        pads.Poll();
+    };
+
+    press(SDL_CONTROLLER_BUTTON_BACK);
+    press(SDL_CONTROLLER_BUTTON_X);
+    EXPECT_EQ(record->state, StateTitle);
+    for (const SDL_GameControllerButton dive : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
+        Rising();
+        press(dive);
+        EXPECT_EQ(record->jumperVy, 1) << dive;
+    }
+
+    // Read before the title's next tick, with no poll of its own.
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return record->state != StateTitle; }, 500));
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
+    pads.Poll();
+    ASSERT_EQ(record->state & 0xFF00, kStartBannerWord & 0xFF00);
+    for (int tick = 0; tick < 200 && (record->state & 0xFF) != StatePlay; ++tick)
+        MainWndProc(*record, Message{MessageKind::Timer, 1});
+    ASSERT_EQ(record->state & 0xFF, StatePlay);
+    // Start is greyed in play: the button pauses instead of starting over.
+    record->score = 1234;
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(record->paused, 1);
+    EXPECT_EQ(record->score, 1234u);
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(record->paused, 0);
+
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+    pads.Poll();
+    EXPECT_EQ(pads.Attached(), 0);
 }
 
 TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)

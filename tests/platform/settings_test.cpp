@@ -11,6 +11,7 @@
 
 #include "game/record.h"
 #include "platform/desktop/qt_settings.h"
+#include "platform/desktop/view_choice.h"
 #include "settings/registry.h"
 
 namespace ruvo {
@@ -99,6 +100,74 @@ TEST_F(SettingsFile, AllEighteenValuesMakeTheRoundTrip)
     const QSettings file(QString::fromStdString(Path()), QSettings::IniFormat);
     EXPECT_EQ(file.allKeys().size(), 18);
     EXPECT_EQ(file.value("Score1").toString(), "4294967295");
+}
+
+// The window's zoom and full screen ride along with the eighteen values, and
+// each one that is missing, malformed or out of range means automatic and windowed.
+TEST_F(SettingsFile, TheViewChoiceIsSavedBesideTheEighteenAndABadOneIsAutomaticAndWindowed)
+{
+    GameRecord saved = Sample();
+    {
+        QtSettingsStore store(Path());
+        EXPECT_EQ(ReadViewChoice(store), ViewChoice{}); // first run
+        store.KeepViewChoice(ViewChoice{8, true});
+        saved.host.settings = &store;
+        SaveSettings(saved);
+        saved.host.settings = nullptr;
+    }
+    {
+        QtSettingsStore store(Path());
+        EXPECT_EQ(ReadViewChoice(store), (ViewChoice{8, true}));
+    }
+    const QSettings file(QString::fromStdString(Path()), QSettings::IniFormat);
+    EXPECT_EQ(file.allKeys().size(), 20);
+    const GameRecord loaded = Load(Path());
+    EXPECT_EQ(loaded.hiScores, saved.hiScores);
+    EXPECT_EQ(loaded.optionEnabled, 7);
+
+    const std::pair<QByteArray, ViewChoice> cases[] = {
+        {"Zoom=2\nFullscreen=0\n", {2, false}},
+        {"Zoom=0\nFullscreen=1\n", {0, true}},
+        {"Zoom=9\nFullscreen=2\n", {0, false}},
+        {"Zoom=-1\nFullscreen=yes\n", {0, false}},
+        {"Zoom=3x\n", {0, false}},
+        {"Zoom=1\nFullscreen=4294967297\n", {1, false}},
+    };
+    int number = 0;
+    for (const auto& [values, expected] : cases) {
+        // A file of its own each: QSettings would take one rewritten within
+        // the same second from its cache.
+        const QString path = dir.filePath(QStringLiteral("view%1.ini").arg(++number));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[General]\n" + values);
+        out.close();
+        QtSettingsStore store(path.toStdString());
+        EXPECT_EQ(ReadViewChoice(store), expected) << values.toStdString();
+    }
+}
+
+// The automatic zoom takes 60 % of the screen's free area at most; a chosen
+// one is held to what fits with the menu bar.
+TEST(ViewZoom, AutomaticAndChosenZoomsFitTheScreen)
+{
+    EXPECT_EQ(AutomaticZoom(1920, 1080), 3);
+    EXPECT_EQ(AutomaticZoom(1920, 1040), 3); // 600 rows within 624
+    EXPECT_EQ(AutomaticZoom(1366, 768), 2);
+    EXPECT_EQ(AutomaticZoom(1024, 768), 1);
+    EXPECT_EQ(AutomaticZoom(2560, 1000), 3); // the height decides
+    EXPECT_EQ(AutomaticZoom(640, 480), 1);   // never below 1, even where 1 is too large
+    EXPECT_EQ(AutomaticZoom(3840, 2160), 6);
+
+    EXPECT_EQ(LargestZoom(1920, 1080 - 20), 5);
+    EXPECT_EQ(LargestZoom(1919, 2000), 4);
+    EXPECT_EQ(LargestZoom(100, 100), 1);
+
+    EXPECT_EQ(WindowZoom(ViewChoice{0, false}, 1920, 1080, 20), 3);
+    EXPECT_EQ(WindowZoom(ViewChoice{4, false}, 1920, 1080, 20), 4);
+    EXPECT_EQ(WindowZoom(ViewChoice{8, false}, 1920, 1080, 20), 5);
+    EXPECT_EQ(WindowZoom(ViewChoice{5, false}, 1920, 1019, 20), 4); // 1000 rows and the bar do not fit
+    EXPECT_EQ(WindowZoom(ViewChoice{2, false}, 300, 200, 20), 1);
 }
 
 TEST_F(SettingsFile, AMissingStoreIsTheFirstRun)

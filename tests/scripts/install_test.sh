@@ -142,7 +142,7 @@ if [ -n "$deb" ]; then
     check "Architecture is this machine's" test "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)"
     check "Section: games" test "$(dpkg-deb -f "$deb" Section)" = games
     depends=$(dpkg-deb -f "$deb" Depends)
-    for package in libqt6widgets6 libsdl2-mixer-2.0-0 fonts-liberation2 fonts-ipafont-gothic timgm6mb-soundfont; do
+    for package in libqt6widgets6 qt6-wayland libsdl2-mixer-2.0-0 fonts-liberation2 fonts-ipafont-gothic timgm6mb-soundfont; do
         check "Depends names $package" grep -Eq "(^|, )$package( |,|$)" <<<"$depends"
     done
     check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/deb/usr/bin/ruvo" "$depends"

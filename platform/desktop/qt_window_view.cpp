@@ -1,0 +1,116 @@
+// The View menu of the game window: the whole-number zoom of the play field
+// and full screen. The frame buffer stays 384 x 200; only the widgets change.
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "platform/desktop/qt_game_window.h"
+#include "platform/desktop/qt_play_field.h"
+#include "platform/desktop/qt_settings.h"
+
+namespace ruvo {
+namespace {
+
+struct ScreenAreas {
+    QRect whole;
+    QRect available; // without the desktop's panels
+};
+
+ScreenAreas AreasOf(const QWidget& frame)
+{
+    const QScreen* screen = frame.screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {QRect(0, 0, kFieldWidth, kFieldHeight), QRect(0, 0, kFieldWidth, kFieldHeight)};
+    return {screen->geometry(), screen->availableGeometry()};
+}
+
+// The largest zoom a window can have on this screen.
+int LargestWindowZoom(QMenuBar& bar, const QRect& available)
+{
+    return WindowZoom(ViewChoice{kLargestZoomChoice, false}, available.width(), available.height(),
+                      BarHeight(bar, available.width()));
+}
+
+} // namespace
+
+int QtGameWindow::ShownZoom() const
+{
+    return field_ ? field_->Zoom() : 1;
+}
+
+void QtGameWindow::ApplyView()
+{
+    GameFrame* frame = frame_.data();
+    if (destroyed_ || frame == nullptr || !field_)
+        return;
+    QMenuBar& bar = *frame->menuBar();
+    const ScreenAreas areas = AreasOf(*frame);
+    const int largest = LargestWindowZoom(bar, areas.available);
+    if (view_.fullScreen) {
+        // The menu bar at the top as in the window, the field as large as
+        // whole pixels allow below it, black around it.
+        const int zoom = LargestZoom(areas.whole.width(), areas.whole.height() - BarHeight(bar, areas.whole.width()));
+        field_->SetZoom(zoom);
+        frame->setMinimumSize(0, 0);
+        frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        frame->setWindowState(frame->windowState() | Qt::WindowFullScreen);
+    } else {
+        const int zoom =
+            WindowZoom(view_, areas.available.width(), areas.available.height(), BarHeight(bar, kFieldWidth * largest));
+        field_->SetZoom(zoom);
+        frame->setWindowState(frame->windowState() & ~Qt::WindowFullScreen);
+        // Fixed in size: the window manager offers no sizing and no maximise.
+        frame->setFixedSize(kFieldWidth * zoom, kFieldHeight * zoom + BarHeight(bar, kFieldWidth * zoom));
+    }
+    viewActions_.fullScreen->setChecked(view_.fullScreen);
+    viewActions_.zoomIn->setEnabled(!view_.fullScreen && ShownZoom() < largest);
+    viewActions_.zoomOut->setEnabled(!view_.fullScreen && ShownZoom() > 1);
+    viewActions_.automaticSize->setEnabled(!view_.fullScreen);
+    if (viewKeeper_ != nullptr)
+        viewKeeper_->KeepViewChoice(view_);
+}
+
+void QtGameWindow::ZoomIn()
+{
+    if (!viewActions_.zoomIn || !viewActions_.zoomIn->isEnabled())
+        return;
+    view_.zoom = static_cast<std::uint32_t>(std::min<int>(ShownZoom() + 1, kLargestZoomChoice));
+    ApplyView();
+}
+
+void QtGameWindow::ZoomOut()
+{
+    if (!viewActions_.zoomOut || !viewActions_.zoomOut->isEnabled())
+        return;
+    view_.zoom = static_cast<std::uint32_t>(std::max(ShownZoom() - 1, 1));
+    ApplyView();
+}
+
+void QtGameWindow::AutomaticSize()
+{
+    if (view_.fullScreen)
+        return;
+    view_.zoom = 0;
+    ApplyView();
+}
+
+void QtGameWindow::ToggleFullScreen()
+{
+    view_.fullScreen = !view_.fullScreen;
+    ApplyView();
+}
+
+void QtGameWindow::LeaveFullScreen()
+{
+    if (!view_.fullScreen)
+        return;
+    view_.fullScreen = false;
+    ApplyView();
+}
+
+} // namespace ruvo
