@@ -1,19 +1,8 @@
 #!/usr/bin/env python3
-"""Checks Ruvo's four background-music MIDI files.
-
-usage: check_midi_files.py DIRECTORY
-       check_midi_files.py --self-test
-
-
-Reads every file with its own Standard MIDI File reader (standard library only)
-and checks the structure (chunks, events, end-of-track, balanced notes), the
-playing time from the tempo map, that looping tunes end exactly on a bar line
-with nothing left sounding, and that each tune has drums and at least three parts.
-Prints one line per file and a final "N passed, M failed" line.
---self-test instead feeds the checker hand-made files, one valid (using
-running status) and the others each broken in one way, and expects exactly
-the broken ones to be rejected for the right reason.
-"""
+"""Checks Ruvo's four background-music MIDI files (usage: check_midi_files.py DIRECTORY):
+structure, balanced notes, playing time, loops that end on a bar line with nothing sounding,
+drums and at least three parts. --self-test feeds the checker hand-made files instead, one
+valid and each other broken in one way, and expects exactly the broken ones to be rejected."""
 
 import os
 import sys
@@ -104,9 +93,7 @@ def read_smf(data):
         raise MidiError("no MThd header")
     if int.from_bytes(data[4:8], "big") != 6:
         raise MidiError("MThd length is not 6")
-    fmt = int.from_bytes(data[8:10], "big")
-    ntrks = int.from_bytes(data[10:12], "big")
-    division = int.from_bytes(data[12:14], "big")
+    fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
     if fmt not in (0, 1):
         raise MidiError(f"format {fmt} (want 0 or 1)")
     if fmt == 0 and ntrks != 1:
@@ -190,11 +177,6 @@ def bar_lines(end_tick, signatures, division):
         tick += bar_ticks
 
 
-def check_file(path, shortest, longest, loops):
-    with open(path, "rb") as handle:
-        return check_data(handle.read(), shortest, longest, loops)
-
-
 def check_data(data, shortest, longest, loops):
     fmt, division, tracks = read_smf(data)
     channels, first_on, last_off = check_notes(tracks)
@@ -218,10 +200,9 @@ def check_data(data, shortest, longest, loops):
         if bars[-1] != end_tick:
             raise MidiError(f"loop ends at tick {end_tick}, not on a bar line "
                             f"(last bar line at {bars[-1]})")
-        beat = division
-        if first_on >= beat:
+        if first_on >= division:
             raise MidiError(f"loop starts with {first_on} ticks of silence")
-        if last_off < end_tick - beat:
+        if last_off < end_tick - division:
             raise MidiError(f"loop ends with {end_tick - last_off} ticks of silence")
         detail += f", loops after {len(bars) - 1} bars"
     return detail
@@ -280,15 +261,20 @@ def self_test():
         ("too long", smf(track((0, b"\xff\x51\x03\x0f\x42\x40"), (0, meter), (3840, eot)),
                          lead, bass, drums), "lasts 8.00 s"),
     ]
+    return report((name, lambda data=data: check_data(data, 3.0, 5.0, True), expected)
+                  for name, data, expected in cases)
+
+
+def report(cases):
+    """Runs (name, check, expected error or None) cases; prints a line each and a total."""
     passed = failed = 0
-    for name, data, expected in cases:
+    for name, check, expected in cases:
         try:
-            check_data(data, 3.0, 5.0, True)
-            error = None
-        except MidiError as caught:
-            error = str(caught)
+            detail, error = check(), None
+        except (MidiError, OSError) as caught:
+            detail, error = None, str(caught)
         ok = error is None if expected is None else error is not None and expected in error
-        print(f"{'PASS' if ok else 'FAIL'} {name}: {error or 'accepted'}")
+        print(f"{'PASS' if ok else 'FAIL'} {name}: {error or detail or 'accepted'}")
         passed, failed = passed + ok, failed + (not ok)
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
@@ -300,18 +286,11 @@ def main(argv):
     if len(argv) != 2 or not os.path.isdir(argv[1]):
         print("usage: check_midi_files.py DIRECTORY", file=sys.stderr)
         return 2
-    passed = failed = 0
-    for name, (shortest, longest, loops) in EXPECTED.items():
-        path = os.path.join(argv[1], name)
-        try:
-            detail = check_file(path, shortest, longest, loops)
-            print(f"PASS {name}: {detail}")
-            passed += 1
-        except (MidiError, OSError) as error:
-            print(f"FAIL {name}: {error}")
-            failed += 1
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+
+    def check(name, shortest, longest, loops):
+        with open(os.path.join(argv[1], name), "rb") as handle:
+            return check_data(handle.read(), shortest, longest, loops)
+    return report((name, lambda n=name, a=args: check(n, *a), None) for name, args in EXPECTED.items())
 
 
 if __name__ == "__main__":

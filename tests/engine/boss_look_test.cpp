@@ -39,7 +39,7 @@ void ExpectTintedLook(const GameRecord& r, std::uint32_t theme)
 }
 
 class BossLook : public testing::GameFixture {
-protected:
+  protected:
     void SetUp() override { Start(); }
 };
 
@@ -80,32 +80,24 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
             ExpectTintedLook(r, theme);
             // The context keeps a bitmap that outlives the call.
             EXPECT_EQ(r.spriteDC.bitmap, r.bossWork.image.get());
+            // and the next round's boss is plain again.
+            r.round = round % 10 + 1;
+            ComposeBossSprite(r, 0);
+            EXPECT_TRUE(SamePixels(*r.bossWork.image, *r.bossSprites[RoundTheme(r.round)].image));
         }
     }
     EXPECT_TRUE(SamePixels(*r.bossTintSprite.image, tintImage));
     EXPECT_TRUE(SamePixels(*r.bossTintSprite.mask, tintMask));
 }
 
-TEST_F(BossLook, NextRoundsBossIsPlainAgain)
-{
-    R().round = 1;
-    ComposeBossSprite(R(), 1);
-    R().round = 2;
-    ComposeBossSprite(R(), 0);
-    EXPECT_TRUE(SamePixels(*R().bossWork.image, *R().bossSprites[1].image));
-    EXPECT_TRUE(SamePixels(*R().bossWork.mask, *R().bossSprites[1].mask));
-}
-
 // A round under way with the boss one step right of the falling jumper's
 // column, so that the coming tick's move brings it under the jumper's
 // right-hand corner: a stomp.
 class Stomp : public testing::GameFixture {
-protected:
+  protected:
     void SetUp() override
     {
-        Start();
-        game.Command(IDM_START);
-        Ticks(20);
+        Play();
         ASSERT_EQ(R().state, StatePlay);
     }
     void RigStomp(std::int32_t bossHits)
@@ -188,7 +180,7 @@ TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 // The defeat wipe, set up as the last stomp leaves it: the frame on show is
 // marked so that each uncovered line can be told from the rest.
 class Wipe : public testing::GameFixture {
-protected:
+  protected:
     static constexpr Pixel kMarker = 0x123456;
     static constexpr std::array<std::int32_t, 8> kOrder{0, 2, 4, 6, 1, 3, 5, 7};
 
@@ -210,11 +202,6 @@ protected:
         r.bannerTicks = 0;
         r.state = StateDissolve;
         BlockTransfer(*r.frameBitmap, 0, 0, r.fieldWidth, r.fieldHeight, nullptr, 0, 0, RasterOp::PATCOPY, kMarker);
-    }
-    void BeginWipe(std::int32_t bossCol, std::int32_t bossRow)
-    {
-        StartPlaying();
-        RigWipe(bossCol, bossRow);
     }
     // A stage whose every pixel differs, so that a line copied from the wrong
     // place shows. No value equals the marker.
@@ -247,30 +234,24 @@ protected:
     }
 };
 
-TEST_F(Wipe, UncoversALatticeThatClosesInEightSteps)
+TEST_F(Wipe, UncoversALatticeThatClosesInEightStepsClippedAtTheFieldsRightEdge)
 {
-    BeginWipe(2, 4);
+    StartPlaying();
     PatternTheStage();
-    for (int step = 1; step <= 8; ++step) {
-        Ticks(1);
-        // The banner of the last step lies beside the square.
-        ExpectLattice(step, step < 8);
-    }
-}
-
-TEST_F(Wipe, ClipsTheSquareAtTheFieldsRightEdge)
-{
-    BeginWipe(45, 6);
-    PatternTheStage();
-    for (int step = 1; step <= 8; ++step) {
-        Ticks(1);
-        ExpectLattice(step, false);
+    for (auto [col, row] : {std::pair{2, 4}, std::pair{45, 6}}) {
+        RigWipe(col, row);
+        for (int step = 1; step <= 8; ++step) {
+            Ticks(1);
+            // The banner of the last step lies beside the square.
+            ExpectLattice(step, step < 8 && col == 2);
+        }
     }
 }
 
 TEST_F(Wipe, LeavesAnOverlappingJumperVisibleInItsNormalPicture)
 {
-    BeginWipe(10, 8);
+    StartPlaying();
+    RigWipe(10, 8);
     R().jumperRow = 10;
     Ticks(8);
     const GameRecord& r = R();

@@ -16,7 +16,7 @@ namespace {
 // The generator's rule, followed from the present seed, so that a test can
 // see the coming draws without taking them.
 class UpcomingDraws {
-public:
+  public:
     UpcomingDraws() : seed_(RandomSeed()) {}
     std::int32_t Next()
     {
@@ -25,14 +25,13 @@ public:
     }
     std::uint32_t Seed() const { return seed_; }
 
-private:
+  private:
     std::uint32_t seed_;
 };
 
 // Draws from the generator until the coming draws suit the test. Skipping
 // draws changes nothing but the generator, just as other rolls would.
-template <typename Wanted>
-void SkipDrawsUntil(Wanted wanted)
+template <typename Wanted> void SkipDrawsUntil(Wanted wanted)
 {
     for (int i = 0; i < 100000 && !wanted(UpcomingDraws{}); ++i)
         NextRandom();
@@ -62,7 +61,7 @@ struct PlacementCase {
 
 TEST(BossPlacement, RollsOnlyForARandomRowAndTheBouncersHeading)
 {
-    const PlacementCase cases[] = {{1, 0}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 1}, {7, 1},
+    const PlacementCase cases[] = {{1, 0}, {2, 0}, {3, 1},  {4, 0},  {5, 1},  {6, 1}, {7, 1},
                                    {8, 1}, {9, 1}, {10, 2}, {11, 0}, {21, 0}, {0, 1}};
     for (const PlacementCase& c : cases) {
         SCOPED_TRACE(c.round);
@@ -211,71 +210,37 @@ TEST(StopAndGoAtTheBound, TurnsAndLetsTheHaltRunOutWithoutNewRolls)
     }
 }
 
-TEST(Dash, TurnsWhenTheDoubledStepWouldPassTheLeftBound)
-{
-    const auto record = BossRecord(7);
-    record->bossCol = 1;
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 30 == 0; });
-    MoveBoss(*record);
-    EXPECT_EQ(record->bossCol, 2);
-    // The dash goes on, two columns a tick, in the new heading.
-    MoveBoss(*record);
-    EXPECT_EQ(record->bossCol, 4);
-    MoveBoss(*record);
-    EXPECT_EQ(record->bossCol, 6);
-}
+// Columns after each of three ticks from a start column, once the dash's
+// roll of 30 (round 7) or the lunge's rolls of 20 and 2 (round 8) have come.
+struct ChargeCase {
+    std::uint32_t round;
+    std::int32_t startCol;
+    bool lungeGoes;
+    std::int32_t cols[3];
+};
 
-TEST(Dash, BeginsOnTheFirstActiveTick)
+TEST(DashAndLunge, DoubleTheirStepsAndTurnBeforeTheBound)
 {
-    const auto record = BossRecord(7);
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 30 == 0; });
-    MoveBoss(*record);
-    EXPECT_EQ(record->bossCol, 46);
-}
-
-TEST(Lunge, DoublesItsStepOnEachOfThreeTicks)
-{
-    const auto record = BossRecord(8);
-    record->bossCol = 30;
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 20 == 0 && d.Next() % 2 == 1; });
-    const std::int32_t expected[] = {28, 24, 16};
-    for (std::int32_t col : expected) {
-        MoveBoss(*record);
-        ASSERT_EQ(record->bossCol, col);
-    }
-}
-
-TEST(Lunge, TurnsBeforeADoubledStepPassesTheBoundAndDoublesOnFromThere)
-{
-    const auto record = BossRecord(8);
-    record->bossCol = 3;
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 20 == 0 && d.Next() % 2 == 1; });
-    const std::int32_t expected[] = {1, 2, 4};
-    for (std::int32_t col : expected) {
-        MoveBoss(*record);
-        ASSERT_EQ(record->bossCol, col);
-    }
-}
-
-TEST(Lunge, StandsForThreeTicksOnAHalt)
-{
-    const auto record = BossRecord(8);
-    record->bossCol = 30;
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 20 == 0 && d.Next() % 2 == 0; });
-    for (int tick = 1; tick <= 3; ++tick) {
-        MoveBoss(*record);
-        ASSERT_EQ(record->bossCol, 30) << "tick " << tick;
-    }
-}
-
-TEST(Lunge, AHaltAtColumn48TurnsIntoStepsOf1And2And4)
-{
-    const auto record = BossRecord(8);
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 20 == 0 && d.Next() % 2 == 0; });
-    const std::int32_t expected[] = {47, 45, 41};
-    for (std::int32_t col : expected) {
-        MoveBoss(*record);
-        ASSERT_EQ(record->bossCol, col);
+    const ChargeCase cases[] = {
+        {7, 48, true, {46, 44, 42}},  // the dash begins on the first active tick
+        {7, 1, true, {2, 4, 6}},      // and turns when a doubled step would pass the left bound
+        {8, 30, true, {28, 24, 16}},  // a lunge doubles its step on each of three ticks
+        {8, 3, true, {1, 2, 4}},      // turns before a doubled step passes the bound
+        {8, 30, false, {30, 30, 30}}, // a halt stands for three ticks
+        {8, 48, false, {47, 45, 41}}, // but a halt at column 48 turns into steps of 1, 2 and 4
+    };
+    for (const ChargeCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "round " << c.round << " from " << c.startCol);
+        const auto record = BossRecord(c.round);
+        record->bossCol = c.startCol;
+        if (c.round == 7)
+            SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 30 == 0; });
+        else
+            SkipDrawsUntil([&](UpcomingDraws d) { return d.Next() % 20 == 0 && (d.Next() % 2 == 1) == c.lungeGoes; });
+        for (std::int32_t col : c.cols) {
+            MoveBoss(*record);
+            ASSERT_EQ(record->bossCol, col);
+        }
     }
 }
 
@@ -284,7 +249,10 @@ struct LingerCase {
     std::int32_t driftChance;
 };
 
-void PrintTo(const LingerCase& c, std::ostream* os) { *os << "round " << c.round; }
+void PrintTo(const LingerCase& c, std::ostream* os)
+{
+    *os << "round " << c.round;
+}
 
 class LingerAtLeftBound : public ::testing::TestWithParam<LingerCase> {};
 
@@ -314,8 +282,7 @@ TEST_P(LingerAtLeftBound, HoldsOnAZeroAndLeavesOnTheFirstOne)
     EXPECT_EQ(record->bossCol, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(WanderAndFlutter, LingerAtLeftBound,
-                         ::testing::Values(LingerCase{5, 20}, LingerCase{9, 10}),
+INSTANTIATE_TEST_SUITE_P(WanderAndFlutter, LingerAtLeftBound, ::testing::Values(LingerCase{5, 20}, LingerCase{9, 10}),
                          [](const auto& caseInfo) { return "Round" + std::to_string(caseInfo.param.round); });
 
 struct GuardCase {
@@ -323,7 +290,10 @@ struct GuardCase {
     std::int32_t dy;
 };
 
-void PrintTo(const GuardCase& c, std::ostream* os) { *os << "row " << c.row << " step " << c.dy; }
+void PrintTo(const GuardCase& c, std::ostream* os)
+{
+    *os << "row " << c.row << " step " << c.dy;
+}
 
 class RowGuard : public ::testing::TestWithParam<GuardCase> {};
 
@@ -373,9 +343,7 @@ using BossInPlay = testing::GameFixture;
 
 TEST_F(BossInPlay, IsDrawnAndMarkedInTheGridWhereItMoved)
 {
-    Start();
-    game.Command(IDM_START);
-    Ticks(20);
+    Play();
     ASSERT_EQ(R().state, StatePlay);
     R().bossActive = 1;
     Ticks(10);
@@ -408,7 +376,7 @@ TEST_F(BossInPlay, IsDrawnAndMarkedInTheGridWhereItMoved)
 // next round begins.
 
 class BossRound : public testing::GameFixture, public ::testing::WithParamInterface<std::uint32_t> {
-protected:
+  protected:
     bool BossBelowJumper()
     {
         const GameRecord& r = R();

@@ -112,17 +112,19 @@ TEST_F(Flow, HurryUpShowsTenTicksAtTheFasterPeriod)
     EXPECT_EQ(R().state, StatePlay); // hurry-up fires once per round
 }
 
+// The hurry-up due on the same tick waits for a game that is over.
 TEST_F(Flow, GameOverWaitsTwentyTicksThenTheTitleReturns)
 {
     game.settings.values["Music"] = "1";
-    Start();
-    game.Command(IDM_START);
-    Ticks(20);
+    Play();
     R().lives = 0;
+    R().optHarryLevel = R().roundTicks + 1;
     AboutToTouchFloor(R());
     const std::uint32_t score = R().score;
     Ticks(1);
     EXPECT_EQ(R().state, kGameOverBannerWord);
+    EXPECT_EQ(R().hurryActive, 0);
+    EXPECT_EQ(R().tickInterval, 80);
     EXPECT_EQ(R().score, score + 1); // the tick of the loss still scores
     EXPECT_NE(std::find(text.drawn.begin(), text.drawn.end(), "GAME OVER"), text.drawn.end());
     Ticks(19);
@@ -135,25 +137,9 @@ TEST_F(Flow, GameOverWaitsTwentyTicksThenTheTitleReturns)
     EXPECT_EQ(R().score, score + 1); // the title shows the last game's score
 }
 
-TEST_F(Flow, HurryUpWaitsWhenTheSameTickEndsTheGame)
-{
-    Start();
-    game.Command(IDM_START);
-    Ticks(20);
-    R().lives = 0;
-    R().optHarryLevel = R().roundTicks + 1;
-    AboutToTouchFloor(R());
-    Ticks(1);
-    EXPECT_EQ(R().state, kGameOverBannerWord);
-    EXPECT_EQ(R().hurryActive, 0);
-    EXPECT_EQ(R().tickInterval, 80);
-}
-
 TEST_F(Flow, RoundClearShowsTheRoundWithTwoDigitsThenTheNextRoundStarts)
 {
-    Start();
-    game.Command(IDM_START);
-    Ticks(20);
+    Play();
     R().round = 7;
     ShowRoundClear(R());
     EXPECT_EQ(text.drawn.back(), "07 Round Clear");
@@ -187,7 +173,7 @@ TEST_F(Flow, ANewRoundRestoresTheNormalPeriodAndResetsTheJumper)
 
 TEST(BossHits, FollowTheRoundAndTheBossLevel)
 {
-    const std::pair<std::uint32_t, std::int32_t> level10[] = {{1, 10}, {2, 10}, {3, 11}, {4, 11},
+    const std::pair<std::uint32_t, std::int32_t> level10[] = {{1, 10}, {2, 10},  {3, 11}, {4, 11},
                                                               {5, 12}, {11, 15}, {21, 20}};
     for (auto [round, hits] : level10)
         EXPECT_EQ(BossHitsFor(round, 10), hits) << "round " << round;
@@ -198,9 +184,9 @@ TEST(BossHits, FollowTheRoundAndTheBossLevel)
     EXPECT_EQ(BossHitsFor(5, 0), 0);
     // Round 0 wraps to 2^32 - 1; the product is huge but defined.
     EXPECT_EQ(BossHitsFor(0, 1), 214748365); // (429496729.5 + 2) / 2, truncated
-    EXPECT_EQ(BossHitsFor(0, 4294967295u), static_cast<std::int32_t>(static_cast<std::uint32_t>(
-                                                 static_cast<std::int64_t>((4294967295.0 / 10.0 + 2.0) / 2.0 *
-                                                                           4294967295.0))));
+    EXPECT_EQ(BossHitsFor(0, 4294967295u),
+              static_cast<std::int32_t>(static_cast<std::uint32_t>(
+                  static_cast<std::int64_t>((4294967295.0 / 10.0 + 2.0) / 2.0 * 4294967295.0))));
 }
 
 TEST_F(Flow, JumperLookChangesEveryTenRounds)

@@ -8,13 +8,11 @@ namespace {
 
 // A round under way with a hand-made grid: floor everywhere, nothing else.
 class Jumper : public testing::GameFixture {
-protected:
+  protected:
     void SetUp() override
     {
         game.settings.values["Sound"] = "1";
-        Start();
-        game.Command(IDM_START);
-        Ticks(20);
+        Play();
         ClearAbove();
     }
     void ClearAbove()
@@ -23,6 +21,19 @@ protected:
         FillCells(R(), 0, 24, R().gridCols, 1, CellFloor);
     }
     void Platform(int column) { FillCells(R(), column, 21, 1, 2, CellPlatform); }
+    void Boss(std::int32_t col, std::int32_t hits)
+    {
+        R().bossCol = col;
+        R().bossRow = 4;
+        R().bossHits = hits;
+        FillCells(R(), col, 4, 8, 8, CellBoss);
+    }
+    void Place(std::int32_t row, std::int32_t vy, std::int32_t armed)
+    {
+        R().jumperRow = row;
+        R().jumperVy = vy;
+        R().stompArmed = armed;
+    }
     std::vector<int> Effects()
     {
         std::vector<int> out;
@@ -57,9 +68,7 @@ TEST_F(Jumper, BouncesOnAPlatformEveryThirtyFourTicks)
 
 TEST_F(Jumper, TurnsAtTheCeilingArmed)
 {
-    R().jumperRow = 0;
-    R().jumperVy = -1;
-    R().stompArmed = 0;
+    Place(0, -1, 0);
     MoveJumper(R());
     EXPECT_EQ(R().jumperRow, 1);
     EXPECT_EQ(R().jumperVy, 1);
@@ -131,28 +140,22 @@ TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
     EXPECT_EQ(R().jumperVy, -1);
 }
 
-TEST_F(Jumper, DiveOnlyFromRisingAtRowSixteenOrAbove)
+// A dive turns a rising jumper at row 16 or above, and arms the stomp unless
+// it starts inside the boss.
+TEST_F(Jumper, DiveOnlyFromRisingAtRowSixteenOrAboveAndArmedOutsideTheBoss)
 {
-    R().jumperRow = 17;
-    R().jumperVy = -1;
+    Place(17, -1, 0);
     Dive(R());
     EXPECT_EQ(R().jumperVy, -1);
-    R().jumperRow = 16;
-    R().stompArmed = 0;
+    Place(16, -1, 0);
     Dive(R());
     EXPECT_EQ(R().jumperVy, 1);
     EXPECT_EQ(R().stompArmed, 1);
     R().stompArmed = 0;
     Dive(R()); // already falling
     EXPECT_EQ(R().stompArmed, 0);
-}
-
-TEST_F(Jumper, ADiveStartingInsideTheBossDoesNotArm)
-{
-    FillCells(R(), 10, 4, 8, 8, CellBoss);
-    R().jumperRow = 6;
-    R().jumperVy = -1;
-    R().stompArmed = 0;
+    Boss(10, 5);
+    Place(6, -1, 0);
     Dive(R());
     EXPECT_EQ(R().jumperVy, 1);
     EXPECT_EQ(R().stompArmed, 0);
@@ -160,13 +163,8 @@ TEST_F(Jumper, ADiveStartingInsideTheBossDoesNotArm)
 
 TEST_F(Jumper, ARisingArmedJumperStompsWithATopCorner)
 {
-    R().bossCol = 15;
-    R().bossRow = 4;
-    R().bossHits = 5;
-    FillCells(R(), 15, 4, 8, 8, CellBoss);
-    R().jumperRow = 13; // its top-right corner reaches row 11 next: the boss's bottom row
-    R().jumperVy = -1;
-    R().stompArmed = 1;
+    Boss(15, 5);
+    Place(13, -1, 1); // its top-right corner reaches row 11 next: the boss's bottom row
     const std::uint32_t score = R().score;
     MoveJumper(R());
     MoveJumper(R());
@@ -182,14 +180,9 @@ TEST_F(Jumper, ARisingArmedJumperStompsWithATopCorner)
 
 TEST_F(Jumper, TheLastStompStartsTheWipe)
 {
-    R().bossCol = 12;
-    R().bossRow = 4;
-    R().bossHits = 1;
+    Boss(12, 1);
     R().scrollX = 16;
-    FillCells(R(), 12, 4, 8, 8, CellBoss);
-    R().jumperRow = 0;
-    R().jumperVy = 1;
-    R().stompArmed = 1;
+    Place(0, 1, 1);
     MoveJumper(R());
     EXPECT_EQ(R().bossHits, 0);
     EXPECT_EQ(R().state, StateDissolve);
@@ -201,13 +194,8 @@ TEST_F(Jumper, AStompAboveTheGridReadsEmptyCells)
 {
     // A dive at row 0 followed by a stomp sends it to row -1; its next probe
     // looks at row -2, which must read as empty.
-    R().bossCol = 12;
-    R().bossRow = 4;
-    R().bossHits = 9;
-    FillCells(R(), 12, 4, 8, 8, CellBoss);
-    R().jumperRow = 0;
-    R().jumperVy = 1;
-    R().stompArmed = 1;
+    Boss(12, 9);
+    Place(0, 1, 1);
     MoveJumper(R());
     EXPECT_EQ(R().jumperRow, -1);
     EXPECT_EQ(R().bossHits, 8);

@@ -15,16 +15,6 @@ TEST(NextRandom, StartsWithTheFixedSequence)
     EXPECT_EQ(NextRandom(), 19169);
 }
 
-TEST(StateWord, BannerWordsKeepTheirFollowUpInTheHighByte)
-{
-    EXPECT_EQ(kStartBannerWord, 0x0108);
-    EXPECT_EQ(kGameOverBannerWord, 0x0208);
-    EXPECT_EQ(kHurryBannerWord, 0x0408);
-    EXPECT_EQ(kClearBannerWord, 0x1008);
-    EXPECT_NE(kStartBannerWord, StatePlay);
-    EXPECT_EQ(kStartBannerWord & 0xFF, StateBanner);
-}
-
 TEST(RoundTheme, WrapsUnsignedSoThatRoundZeroIsThemeFive)
 {
     EXPECT_EQ(RoundTheme(1), 0u);

@@ -56,43 +56,31 @@ TEST_F(Scenery, NeverMoreThanNineColumnsWithoutAPlatform)
     EXPECT_EQ(longest, 9);
 }
 
-TEST_F(Scenery, ColumnCellsArePlatformFloorAndAnEmptyRowBetween)
+// A column is four cells wide: platform in rows 21 and 22, nothing in 23,
+// floor in 24. A column made on this step is drawn at stage x 384; the frame
+// shows it from scrollX 0, so field x 384..415, while its cells are 47..50.
+TEST_F(Scenery, ColumnCellsLieOneCellLeftOfTheirPicture)
 {
     Start();
     R().optGameLevel = 100;
     while (R().scrollX < 32)
         ScrollStage(R());
     ScrollStage(R());
-    // A column is four cells wide: platform in rows 21 and 22, nothing in 23, floor in 24.
     for (int c = 47; c <= 50; ++c) {
         EXPECT_EQ(GridCell(R(), c, 21), CellPlatform);
         EXPECT_EQ(GridCell(R(), c, 22), CellPlatform);
         EXPECT_EQ(GridCell(R(), c, 23), CellEmpty);
         EXPECT_EQ(GridCell(R(), c, 24), CellFloor);
     }
-}
-
-TEST_F(Scenery, CellsLieOneCellLeftOfTheirPicture)
-{
-    Start();
-    // A column made on this step is drawn at stage x 384; the frame shows it
-    // from scrollX 0, so field x 384..415, while its cells are 47..50.
-    R().optGameLevel = 100;
-    while (R().scrollX < 32)
-        ScrollStage(R());
-    ScrollStage(R());
-    const Surface& stage = *R().stageBitmap;
-    const Surface& platform = *R().platformSprites[0].mask;
-    // Find an opaque pixel of the platform picture in its top row and check
-    // that the stage shows the platform there, right of the field.
-    int opaqueX = -1;
-    for (int x = 0; x < 32 && opaqueX < 0; ++x)
-        if (platform.At(x, 0) == kBlack)
-            opaqueX = x;
-    ASSERT_GE(opaqueX, 0);
-    EXPECT_NE(stage.At(384 + opaqueX, 168), PixelFromColorRef(0x00FFFF00));
-    EXPECT_EQ(GridCell(R(), 47, 21), CellPlatform);
     EXPECT_EQ(GridCell(R(), 51, 21), CellEmpty);
+    // An opaque pixel of the platform picture's top row shows on the stage
+    // right of the field.
+    const Surface& platform = *R().platformSprites[0].mask;
+    int opaqueX = 0;
+    while (opaqueX < 31 && platform.At(opaqueX, 0) != kBlack)
+        ++opaqueX;
+    ASSERT_EQ(platform.At(opaqueX, 0), kBlack);
+    EXPECT_NE(R().stageBitmap->At(384 + opaqueX, 168), PixelFromColorRef(0x00FFFF00));
     // Eight steps later the picture has moved 32 pixels in the frame, and the cells four columns.
     for (int i = 0; i < 4; ++i)
         ScrollStage(R());

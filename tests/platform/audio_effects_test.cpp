@@ -196,18 +196,14 @@ TEST(SoundFiles, AMidiFileMustReadCleanlyToTheEndOfEveryTrack)
     Bytes events = OrganEvents();
     events.resize(events.size() - 3);
     EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << "no end-of-track";
-    events = OrganEvents();
-    events[8] = 0x40; // a program change without its status byte
-    EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events})));
-    events = OrganEvents();
-    events[22] = 0xC8; // a note number out of range
-    EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events})));
-    events = OrganEvents();
-    events[3] = 0x7F; // a tempo event longer than the track
-    EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events})));
+    // A program change without its status byte, a note number out of range,
+    // a tempo event longer than the track.
+    for (auto [at, value] : {std::pair{8, 0x40}, std::pair{22, 0xC8}, std::pair{3, 0x7F}}) {
+        events = OrganEvents();
+        events[at] = static_cast<std::uint8_t>(value);
+        EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << at;
+    }
 }
-
-// ---------------------------------------------------------------------------
 
 } // namespace
 } // namespace ruvo

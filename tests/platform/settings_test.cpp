@@ -178,79 +178,34 @@ TEST_F(SettingsFile, AMissingStoreIsTheFirstRun)
 
 TEST_F(SettingsFile, EachBadValueGetsItsOwnDefaultAndNothingElseChanges)
 {
-    WriteFile("[General]\n"
-              "Sound=yes\n"
-              "Music=-1\n"
-              "Option=4294967296\n"
-              "Score1=12345678901234567890\n"
-              "Score2=0x10\n"
-              "Score3=1.5\n"
-              "Score4=\n"
-              "Score5=4294967295\n"
-              "Round1=65536\n"
-              "Round2=-5\n"
-              "Round3=7\n"
-              "Name1=" +
-              QByteArray::fromStdString(k32Bytes) +
-              "\n"
-              "Name2=" +
-              QByteArray::fromStdString(k31Bytes) +
-              "\n"
-              "Name3=" +
-              QByteArray::fromStdString(kUtf8Spills) +
-              "\n"
-              "Name4=" +
-              QByteArray::fromStdString(kUtf8Fits) +
-              "\n"
-              "Name5=@Invalid()\n");
+    WriteFile(QByteArray::fromStdString("[General]\nSound=yes\nMusic=-1\nOption=4294967296\n"
+                                        "Score1=12345678901234567890\nScore2=0x10\nScore3=1.5\nScore4=\n"
+                                        "Score5=4294967295\nRound1=65536\nRound2=-5\nRound3=65535\n"
+                                        "Name1=" +
+                                        k32Bytes + "\nName2=" + k31Bytes + "\nName3=" + kUtf8Spills +
+                                        "\nName4=" + kUtf8Fits + "\nName5=@Invalid()\n"));
     const GameRecord r = Load(Path());
     EXPECT_EQ(r.soundOn, 0);
     EXPECT_EQ(r.musicOn, 0);
     EXPECT_EQ(r.optionEnabled, 0);
-    EXPECT_EQ(r.hiScores[0], 1000u);
-    EXPECT_EQ(r.hiScores[1], 1000u);
-    EXPECT_EQ(r.hiScores[2], 1000u);
-    EXPECT_EQ(r.hiScores[3], 1000u);
-    EXPECT_EQ(r.hiScores[4], 4294967295u);
-    EXPECT_EQ(r.hiRounds[0], 0u); // only the low 16 bits of a round are kept
-    EXPECT_EQ(r.hiRounds[1], 1u);
-    EXPECT_EQ(r.hiRounds[2], 7u);
-    EXPECT_EQ(r.hiRounds[3], 1u);
+    EXPECT_EQ(r.hiScores, (std::array<std::uint32_t, 5>{1000, 1000, 1000, 1000, 4294967295u}));
+    // Only the low 16 bits of a round are kept.
+    EXPECT_EQ(r.hiRounds, (std::array<std::uint16_t, 5>{0, 1, 65535, 1, 1}));
     EXPECT_EQ(NameText(r.hiNames[0]), kDefaultName);
     EXPECT_EQ(NameText(r.hiNames[1]), k31Bytes);
     EXPECT_EQ(NameText(r.hiNames[2]), kDefaultName); // never a letter cut in two
     EXPECT_EQ(NameText(r.hiNames[3]), kUtf8Fits);
     EXPECT_EQ(NameText(r.hiNames[4]), kDefaultName);
-}
-
-TEST_F(SettingsFile, RoundsAndNamesAtTheirLimits)
-{
-    {
-        QtSettingsStore store(Path());
-        ASSERT_TRUE(store.Create());
-        store.SetDword("Round1", 65536);
-        store.SetDword("Round2", 65535);
-        store.SetString("Name1", k31Bytes);
-        store.SetString("Name2", k32Bytes);
-        store.SetString("Name3", kUtf8Spills);
-        store.Close();
-    }
-    const GameRecord r = Load(Path());
-    EXPECT_EQ(r.hiRounds[0], 0u);
-    EXPECT_EQ(r.hiRounds[1], 65535u);
-    EXPECT_EQ(NameText(r.hiNames[0]), k31Bytes);
-    EXPECT_EQ(NameText(r.hiNames[1]), kDefaultName);
-    EXPECT_EQ(NameText(r.hiNames[2]), kDefaultName);
 
     // The store itself hands back whole strings or nothing.
     QtSettingsStore store(Path());
     std::string text;
-    EXPECT_FALSE(store.QueryString("Name2", text, 31));
-    EXPECT_TRUE(store.QueryString("Name2", text, 32));
+    EXPECT_FALSE(store.QueryString("Name1", text, 31));
+    EXPECT_TRUE(store.QueryString("Name1", text, 32));
     EXPECT_EQ(text, k32Bytes);
     EXPECT_FALSE(store.QueryString("Missing", text, 31));
     std::uint32_t number = 99;
-    EXPECT_FALSE(store.QueryDword("Name1", number));
+    EXPECT_FALSE(store.QueryDword("Name2", number));
     EXPECT_FALSE(store.QueryDword("Missing", number));
     EXPECT_EQ(number, 99u);
 }
@@ -276,11 +231,7 @@ TEST_F(SettingsFile, ATruncatedFileKeepsWhatIsWholeAndHealsAtTheNextSave)
     EXPECT_EQ(r.hiRounds, saved.hiRounds);
     for (std::size_t k = 0; k < 5; ++k)
         EXPECT_EQ(NameText(r.hiNames[k]), NameText(saved.hiNames[k])) << "row " << k + 1;
-    EXPECT_EQ(r.hiScores[0], saved.hiScores[0]);
-    EXPECT_EQ(r.hiScores[1], saved.hiScores[1]);
-    EXPECT_EQ(r.hiScores[2], 1000u);
-    EXPECT_EQ(r.hiScores[3], 1000u);
-    EXPECT_EQ(r.hiScores[4], 1000u);
+    EXPECT_EQ(r.hiScores, (std::array<std::uint32_t, 5>{saved.hiScores[0], saved.hiScores[1], 1000, 1000, 1000}));
     EXPECT_EQ(r.soundOn, 0);
 
     GameRecord again = Sample();
@@ -310,33 +261,27 @@ TEST_F(SettingsFile, BinaryGarbageReadsAsDefaultsAndIsReplacedByTheNextSave)
 }
 
 // Tests run as root, whom file modes do not stop: a directory where the file
-// should be can be neither read nor written by anyone.
-TEST_F(SettingsFile, AnUnreadableStoreGivesDefaultsAndSavingIsSilent)
+// should be can be neither read nor written by anyone; and a plain file where
+// its folder should be means the store cannot even be created.
+TEST_F(SettingsFile, AnUnreadableOrUncreatableStoreGivesDefaultsAndSavingIsSilent)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Ruvo.ini"));
-    ExpectDefaults(Load(Path()), "a directory in place of the file");
-
-    QtSettingsStore store(Path());
-    EXPECT_FALSE(store.Create());
-    GameRecord record = Sample();
-    record.host.settings = &store;
-    EXPECT_EQ(SaveSettings(record), 1);
+    QTemporaryDir other;
+    QFile plain(other.filePath("Ruvo.ini"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    for (const std::string& path : {Path(), plain.fileName().toStdString() + "/Ruvo.ini"}) {
+        SCOPED_TRACE(path);
+        ExpectDefaults(Load(path), "unreadable");
+        QtSettingsStore store(path);
+        EXPECT_FALSE(store.Create());
+        GameRecord record = Sample();
+        record.host.settings = &store;
+        EXPECT_EQ(SaveSettings(record), 1);
+        store.Close(); // a failed sync says nothing either
+        LoadSettings(record);
+        ExpectDefaults(record, "nothing could be stored");
+    }
     EXPECT_TRUE(QFileInfo(QString::fromStdString(Path())).isDir());
-}
-
-TEST_F(SettingsFile, AStoreThatCannotBeCreatedIsSilentAndTheGameGoesOn)
-{
-    // The folder that should hold the file is a plain file.
-    WriteFile("not a folder");
-    const std::string path = Path() + "/Ruvo.ini";
-    QtSettingsStore store(path);
-    EXPECT_FALSE(store.Create());
-    GameRecord record = Sample();
-    record.host.settings = &store;
-    EXPECT_EQ(SaveSettings(record), 1);
-    store.Close(); // a failed sync says nothing either
-    LoadSettings(record);
-    ExpectDefaults(record, "nothing could be stored");
 }
 
 // A crash in the middle of a save must never leave a half-written table: the

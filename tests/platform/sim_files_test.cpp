@@ -33,37 +33,15 @@ std::vector<std::string> NamesToCompare()
 // Pieces that files are made of: keys spelt plainly and escaped, quotes,
 // escapes, lists, comments, typed values, sections, line breaks, and bytes
 // that are not UTF-8 or that cut a character in two.
-const char* const kPieces[] = {"Sound",      "Music",
-                               "Option",     "Score1",
-                               "Name1",      "Round3",
-                               "S%6fund",    "%53ound",
-                               "%U0053ound", "Na\\me1",
-                               " ",          "\t",
-                               "\v",         "=",
-                               "\"",         "'",
-                               "\\",         "\\\\",
-                               "\\n",        "\\x41",
-                               "\\xd800",    "\\x",
-                               "\\101",      "\\0",
-                               "\\9",        ",",
-                               ";",          "#",
-                               "@",          "@@",
-                               "@String(",   "@ByteArray(",
-                               "@Invalid()", "@Rect(1 2 3 4)",
-                               "@Size(1 2)", "@Point(1)",
-                               "@Variant(",  ")",
-                               "\n",         "\r\n",
-                               "\r",         "[General]",
-                               "[general]",  "[%General]",
-                               "[Other]",    "[",
-                               "]",          "1",
-                               "42",         "4294967295",
-                               "-1",         "Abc",
-                               "\xC3\x84",   "\xE5\x90\x8D",
-                               "\xFF",       "\xC3",
-                               "\xE5\x90",   "\xEF\xBB\xBF",
-                               "%",          "%4",
-                               "%zz"};
+// clang-format off
+const char* const kPieces[] = {
+    "Sound", "Music", "Option", "Score1", "Name1", "Round3", "S%6fund", "%53ound", "%U0053ound", "Na\\me1", " ", "\t",
+    "\v", "=", "\"", "'", "\\", "\\\\", "\\n", "\\x41", "\\xd800", "\\x", "\\101", "\\0", "\\9", ",", ";", "#", "@",
+    "@@", "@String(", "@ByteArray(", "@Invalid()", "@Rect(1 2 3 4)", "@Size(1 2)", "@Point(1)", "@Variant(", ")",
+    "\n", "\r\n", "\r", "[General]", "[general]", "[%General]", "[Other]", "[", "]", "1", "42", "4294967295", "-1",
+    "Abc", "\xC3\x84", "\xE5\x90\x8D", "\xFF", "\xC3", "\xE5\x90", "\xEF\xBB\xBF", "%", "%4", "%zz"
+};
+// clang-format on
 
 std::string RandomFile(std::mt19937& random)
 {

@@ -7,16 +7,11 @@
 set -uo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILDDIR}" && pwd)
 id=org.tolp.Ruvo
-title="Ruvo Zelp! for Windows 95"
 tracks=(A_013GMW A_002GMW A_004GMW A_114GMW)
 
-for tool in cmake cpack dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 [ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
-
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-
+need_tools cmake cpack dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump
 
 # The files every installation holds, relative to its prefix (the .deb's is /usr).
 expected_files() {
@@ -92,27 +87,18 @@ check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | 
 # driver, writing to a scratch file) so that the music library loads the four
 # tracks; F1 opens help.
 if start_xvfb 800x600x24; then
-    mkdir -p "$work/run" "$work/cwd"
-    chmod 700 "$work/run"
-    (cd "$work/cwd" && exec env HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-        QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
+    mkdir "$work/cwd"
+    (cd "$work/cwd" && exec env HOME="$work" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
         strace -f -qq -e trace=openat -o "$work/openat.log" "$prefix/bin/ruvo" >"$work/game.log" 2>&1) &
     game_pid=$!
-    game_window() { win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ]; }
     help_window() { [ -n "$(xdotool search --onlyvisible --name '^Ruvo Help$' 2>/dev/null)" ]; }
-    if wait_for 20 game_window; then
-        xdotool windowfocus --sync "$win" && xdotool key F1
+    if wait_for 20 find_game_window; then
+        xdotool windowfocus --sync "$WIN" && xdotool key F1
         check "F1 opens the help window" wait_for 10 help_window
         # Closed as the window manager closes it: the game saves and ends.
-        "$build/bin/xclose" "$win"
-        if wait_for 15 bash -c "! kill -0 $game_pid 2>/dev/null"; then
-            wait "$game_pid"
-            status=$?
-            game_pid=
-        else
-            status="still running"
-        fi
-        check "the installed game ends with status 0 when closed (status: $status)" test "$status" = 0
+        "$build/bin/xclose" "$WIN"
+        wait_game_exit 15
+        check "the installed game ends with status 0 when closed (status: $game_status)" test "$game_status" = 0
     else
         check "the installed game opens its window: $(cat "$work/game.log")" false
     fi

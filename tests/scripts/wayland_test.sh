@@ -8,16 +8,12 @@ set -u
 
 BUILD=${1:?usage: wayland_test.sh BUILDDIR}
 RUVO=$BUILD/bin/ruvo
-for tool in weston; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
+command -v weston >/dev/null || { echo "FAIL: weston is not installed"; exit 1; }
 [ -n "$(find /usr/lib -path '*qt6/plugins/platforms/libqwayland-generic.so' -print -quit 2>/dev/null)" ] ||
     { echo "FAIL: Qt's Wayland platform (qt6-wayland) is not installed"; exit 1; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-runtime=$work/run
-mkdir -p "$runtime" "$work/home"
-chmod 700 "$runtime"
+runtime=$work/run # made by script_checks.sh, mode 700
 CONF="$work/config/Tolp/Ruvo.conf"
 
 export XDG_RUNTIME_DIR=$runtime

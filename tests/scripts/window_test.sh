@@ -16,50 +16,25 @@ fail() {
     exit 1
 }
 
-for tool in Xvfb xdotool xprop xwininfo import; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 [ -x "$RUVO" ] || { echo "FAIL: no $RUVO"; exit 1; }
 [ -x "$XCLOSE" ] || { echo "FAIL: no $XCLOSE"; exit 1; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
+need_tools Xvfb xdotool xprop xwininfo import
 start_xvfb 800x600x24 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
 CONF="$work/config/Tolp/Ruvo.conf"
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
 
 start_game() {
-    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" \
-        SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb "$RUVO" >"$work/game.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$RUVO" >"$work/game.log" 2>&1 &
     game_pid=$!
-    wait_for 15 find_window || fail "no visible window of class RuvoWClass titled \"$TITLE\""
-}
-
-# The game's own window among those of its class (its menus share the class).
-find_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --class '^RuvoWClass$' 2>/dev/null); do
-        if [ "$(xdotool getwindowname "$w")" = "$TITLE" ]; then
-            WIN=$w
-            return 0
-        fi
-    done
-    return 1
+    wait_for 15 find_game_window || fail "no visible window of class RuvoWClass titled \"$TITLE\""
 }
 
 # Waits for the game to end by itself and checks that it ended well.
 expect_exit() {
-    local gone=1
-    for _ in $(seq 100); do
-        kill -0 "$game_pid" 2>/dev/null || { gone=0; break; }
-        sleep 0.1
-    done
-    [ $gone -eq 0 ] || fail "the game did not end after $1"
-    wait "$game_pid"
-    local code=$?
-    game_pid=
-    [ $code -eq 0 ] || fail "exit code $code after $1"
+    wait_game_exit 10
+    [ "$game_status" = 0 ] || fail "exit status $game_status after $1"
 }
 
 # count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the

@@ -8,13 +8,9 @@ set -u
 BUILD=${1:?usage: zoom_x_test.sh BUILDDIR}
 RUVO=$BUILD/bin/ruvo
 XCLOSE=$BUILD/bin/xclose
-TITLE="Ruvo Zelp! for Windows 95"
-
-for tool in Xvfb openbox xdotool xprop xwininfo import python3; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
+need_tools Xvfb openbox xdotool xprop xwininfo import python3
 start_xvfb 1920x1080x24 || { echo "FAIL: Xvfb did not start"; exit 1; }
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
@@ -25,23 +21,12 @@ wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || { echo "FAIL
 sleep 1
 
 CONF="$work/config/Tolp/Ruvo.conf"
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-
-find_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --class '^RuvoWClass$' 2>/dev/null); do
-        [ "$(xdotool getwindowname "$w")" = "$TITLE" ] && { WIN=$w; return 0; }
-    done
-    return 1
-}
 # An X11 session as a desktop presents it: Qt picks its platform itself and,
 # with the Wayland one installed too, must stay on X11.
 start_game() {
-    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$work/run" SDL_AUDIODRIVER=dummy "$RUVO" >"$work/game.log" 2>&1 &
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 "$RUVO" >"$work/game.log" 2>&1 &
     game_pid=$!
-    wait_for 15 find_window
+    wait_for 15 find_game_window
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 width_is() { [ "$(size | cut -dx -f1)" = "$1" ]; }

@@ -11,26 +11,16 @@ game=${1:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}
 xclose=${2:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}
 events=${3:-2000}
 seconds=${4:-20}
-title="Ruvo Zelp! for Windows 95"
-
-for tool in Xvfb xdotool xwininfo import; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
-done
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-
-
+need_tools Xvfb xdotool xwininfo import
 start_xvfb || { echo "FAIL: Xvfb did not start"; exit 1; }
-mkdir -p "$work/run"
-chmod 700 "$work/run"
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
-unset SESSION_MANAGER
+export QT_QPA_PLATFORM=xcb
 
 "$game" >"$work/game.log" 2>&1 &
 game_pid=$!
-main_window() { win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ]; }
-wait_for 20 main_window || { echo "FAIL: the game window did not open"; cat "$work/game.log"; exit 1; }
-read -r width height < <(xwininfo -id "$win" | awk '/^ *Width:/ {w = $NF} /^ *Height:/ {h = $NF} END {print w, h}')
+wait_for 20 find_game_window || { echo "FAIL: the game window did not open"; cat "$work/game.log"; exit 1; }
+read -r width height < <(xwininfo -id "$WIN" | awk '/^ *Width:/ {w = $NF} /^ *Height:/ {h = $NF} END {print w, h}')
 
 # The flood, as one xdotool command line: an event, a pause, an event...
 # Clicks land in the middle of the play field; keys go wherever the focus is,
@@ -39,7 +29,7 @@ keys=(space space space space space space space space F2 F2 F3 F4 F5 F8 F10 Retu
     a b c x y z Up Down Left Right Tab BackSpace 1 2 3)
 pause=$(awk -v s="$seconds" -v n="$events" 'BEGIN {printf "%.4f", s / n * 0.95}')
 RANDOM=2000
-flood=(mousemove --window "$win" $((width / 2)) $((height - 100)))
+flood=(mousemove --window "$WIN" $((width / 2)) $((height - 100)))
 for _ in $(seq "$events"); do
     if [ $((RANDOM % 3)) -eq 0 ]; then
         flood+=(click --delay 0 1)
@@ -48,7 +38,7 @@ for _ in $(seq "$events"); do
     fi
     flood+=(sleep "$pause")
 done
-xdotool windowfocus --sync "$win"
+xdotool windowfocus --sync "$WIN"
 start=$SECONDS
 xdotool "${flood[@]}"
 echo "flood_test: $events events in $((SECONDS - start)) s"
@@ -57,7 +47,7 @@ check "the game lives through the flood" kill -0 "$game_pid"
 [ -n "${RUVO_FLOOD_SHOT:-}" ] && import -window root "$RUVO_FLOOD_SHOT"
 
 # Whatever the flood left open is closed, one Escape at a time.
-others() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -vx "$win"; }
+others() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -vx "$WIN"; }
 for _ in $(seq 10); do
     other=$(others | head -n1)
     [ -z "$other" ] && break
@@ -68,7 +58,7 @@ done
 check "no dialog is left open: $(others | tr '\n' ' ')" test -z "$(others)"
 
 # Still ticking: the picture changes. A flood may end paused, then F3 resumes.
-picture() { import -window "$win" rgb:- 2>/dev/null | md5sum; }
+picture() { import -window "$WIN" rgb:- 2>/dev/null | md5sum; }
 changes() {
     local before
     before=$(picture)
@@ -80,13 +70,13 @@ changes() {
 }
 ticking() {
     changes && return 0
-    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool windowfocus --sync "$WIN" 2>/dev/null
     xdotool key F3
     changes
 }
 check "the game still ticks after the flood" ticking
 
-"$xclose" "$win"
+"$xclose" "$WIN"
 check "WM_DELETE_WINDOW is sent" test $? -eq 0
 wait_game_exit 15
 status=$game_status

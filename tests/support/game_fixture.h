@@ -11,8 +11,15 @@
 namespace ruvo::testing {
 
 class GameFixture : public ::testing::Test {
-protected:
+  protected:
     void Start() { game.Start(); }
+    // Started and past the start banner: a round in play.
+    void Play()
+    {
+        Start();
+        game.Command(IDM_START);
+        Ticks(20);
+    }
     GameRecord& R() { return game.Record(); }
     void Ticks(int n)
     {

@@ -35,6 +35,22 @@ report() {
     [ "$failed" -eq 0 ]
 }
 
+need_tools() { # need_tools TOOL...: the test fails at once when one is missing
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed"; exit 1; }
+    done
+}
+
+# The game's own window among those of its class (its menus share the class); sets WIN.
+find_game_window() {
+    local w
+    for w in $(xdotool search --onlyvisible --class '^RuvoWClass$' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$w")" = "Ruvo Zelp! for Windows 95" ] && { WIN=$w; return 0; }
+    done
+    return 1
+}
+
 wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until it holds or time is up
     local deadline=$((SECONDS + $1))
     shift
