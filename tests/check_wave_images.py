@@ -1,25 +1,11 @@
 #!/usr/bin/env python3
-"""Checks the six sound effects written by tools/mksounds.
+"""Checks the six sound effects written by tools/mksounds (usage: check_wave_images.py SOUNDDIR).
 
-Usage: check_wave_images.py SOUNDDIR
-
-For each of 601.wav .. 606.wav it checks:
-  * the RIFF image: "RIFF" size "WAVE", a 16-byte "fmt " chunk (PCM), then a
-    "data" chunk and nothing after it (but the pad byte of an odd-sized chunk),
-    with every size field agreeing with the file size;
-  * the format: channels, sample rate and bits of the table below, and a frame
-    count within one frame of round(rate * ms / 1000); Python's wave module
-    must read the same format back;
-  * the level: every channel carries sound (RMS) without hard clipping or a
-    DC offset, and the loudest channel peaks at a comfortable level;
-  * the ends: the first and last frames are silence (128) and the signal
-    ramps in and out over the first and last half millisecond (no clicks);
-  * the pitch contour of the sweeping sounds: the bounce rises, the miss and
-    the game-over phrase fall.
-
-Prints one line per file and a final line "N passed, M failed"; exits 1 when
-anything failed.
-"""
+For each of 601.wav .. 606.wav: a RIFF image of one 16-byte PCM "fmt " chunk and one "data"
+chunk with every size agreeing; the format and length of the table below, read back the same by
+Python's wave module; sound on every channel without clipping or DC offset; silent first and
+last frames with a ramp over the first and last half millisecond; and the sweeps' pitch contour.
+Prints a line per file and "N passed, M failed"; exits 1 when anything failed."""
 
 import struct
 import sys
@@ -59,10 +45,8 @@ def parse_riff(data, channels, rate, bits):
     if riff_size + 8 != len(data):
         raise Fault(f"RIFF size {riff_size} + 8 does not match file size {len(data)}")
     fmt_id, fmt_size = struct.unpack_from("<4sI", data, 12)
-    if fmt_id != b"fmt ":
-        raise Fault(f"first chunk is {fmt_id!r}, expected 'fmt '")
-    if fmt_size != 16:
-        raise Fault(f"'fmt ' chunk is {fmt_size} bytes, expected 16")
+    if (fmt_id, fmt_size) != (b"fmt ", 16):
+        raise Fault(f"first chunk is {fmt_id!r} of {fmt_size} bytes, expected a 16-byte 'fmt '")
     tag, ch, sr, byte_rate, align, bps = struct.unpack_from("<HHIIHH", data, 20)
     if tag != 1:
         raise Fault(f"format tag {tag}, expected 1 (PCM)")
@@ -172,18 +156,14 @@ def main(argv):
     if len(argv) != 2:
         print("usage: check_wave_images.py SOUNDDIR", file=sys.stderr)
         return 2
-    directory = argv[1]
     passed = failed = 0
-    for sid, (event, channels, rate, bits, ms, contour) in SOUNDS.items():
-        label = f"{sid}.wav ({event})"
+    for sid, (event, *form) in SOUNDS.items():
         try:
-            summary = check_file(f"{directory}/{sid}.wav", channels, rate, bits, ms, contour)
-        except Fault as e:
-            print(f"{label}: FAILED: {e}")
-            failed += 1
-        else:
-            print(f"{label}: ok: {summary}")
+            print(f"{sid}.wav ({event}): ok: {check_file(f'{argv[1]}/{sid}.wav', *form)}")
             passed += 1
+        except Fault as e:
+            print(f"{sid}.wav ({event}): FAILED: {e}")
+            failed += 1
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -45,9 +45,7 @@ class DialogLayout : public ::testing::Test {
         return {scale(x, across, 4), scale(y, down, 8), scale(width, across, 4), scale(height, down, 8)};
     }
 
-    struct Application {
-        Application() { testing::EnsureQtApplication(); }
-    } application_; // before every widget
+    testing::QtApplicationFirst application_; // before every widget
     EmbeddedResources resources_;
     QWidget gameWindow_;
     QWidget* playField_ = nullptr;

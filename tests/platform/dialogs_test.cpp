@@ -65,9 +65,7 @@ class Dialogs : public ::testing::Test {
         return result;
     }
 
-    struct Application {
-        Application() { testing::EnsureQtApplication(); }
-    } application_; // before every widget
+    testing::QtApplicationFirst application_; // before every widget
     EmbeddedResources resources_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
     QtDialogHost host_{windows_};

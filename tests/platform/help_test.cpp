@@ -36,9 +36,7 @@ QTextBrowser* Browser(QWidget* window)
 
 class Help : public ::testing::Test {
   protected:
-    struct Application {
-        Application() { testing::EnsureQtApplication(); }
-    } application_;
+    testing::QtApplicationFirst application_;
     QtHelpViewer viewer_;
 };
 

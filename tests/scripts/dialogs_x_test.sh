@@ -8,30 +8,19 @@ build=$(cd "$1" && pwd)
 game="$build/bin/ruvo"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
+need_tools Xvfb xdotool xwininfo import
 # A display of our own, on a number that no other X server holds (containers
 # share the abstract socket names, which a guess from lock files misses).
 start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export QT_QPA_PLATFORM=xcb
 
-
+titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(titled "$1")" ]; }
+hidden() { [ -z "$(titled "$1")" ]; }
 # The id of the visible window with exactly this title, waiting for it to appear.
-window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+window() { wait_for 10 shown "$1" && titled "$1"; }
 # Waits for the window with this title to go away.
-gone() {
-    for _ in $(seq 100); do
-        [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+gone() { wait_for 10 hidden "$1"; }
 position() { # position WINDOW: "x y" of its top-left corner on the screen
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
 }
@@ -42,27 +31,7 @@ press() { # press WINDOW KEY...
 }
 # A fingerprint of the window's pixels, read straight from the X server.
 picture() { # picture WINDOW
-    local size
-    size=$(xwininfo -id "$1" | awk '/^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print w, h}')
-    # shellcheck disable=SC2086
-    python3 - "$1" $size <<'PY'
-import ctypes, hashlib, sys
-class Image(ctypes.Structure):
-    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + \
-               [("data", ctypes.c_void_p)] + \
-               [(name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order",
-                                                   "bitmap_pad", "depth", "bytes_per_line")]
-x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XGetImage.restype = ctypes.POINTER(Image)
-x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                          ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-window, width, height = (int(a) for a in sys.argv[1:4])
-image = x11.XGetImage(x11.XOpenDisplay(None), window, 0, 0, width, height, 0xFFFFFFFF, 2)  # ZPixmap
-if not image:
-    sys.exit(1)
-print(hashlib.md5(ctypes.string_at(image.contents.data, image.contents.bytes_per_line * height)).hexdigest())
-PY
+    import -window "$1" rgb:- 2>/dev/null | md5sum
 }
 # The game window's picture changes: the title keeps scrolling.
 game_runs() {

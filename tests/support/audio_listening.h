@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -29,7 +30,6 @@
 #include "platform/desktop/sdl_sound_files.h"
 #include "resources/embedded.h"
 
-
 namespace ruvo::audio_testing {
 
 namespace fs = std::filesystem;
@@ -40,7 +40,7 @@ using Samples = std::vector<std::int16_t>; // interleaved left, right
 // Listening
 
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
         if (const char* old = std::getenv(name))
@@ -58,21 +58,15 @@ public:
             unsetenv(name_);
     }
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
 
-inline fs::path MakeScratchDir()
-{
-    std::string pattern = (fs::temp_directory_path() / "ruvo-audio-XXXXXX").string();
-    return mkdtemp(pattern.data());
-}
-
 // Everything a device opened from now on plays.
 class Recording {
-public:
-    Recording() : dir_(MakeScratchDir()), file_("SDL_DISKAUDIOFILE", (dir_ / "played.raw").c_str()) {}
+  public:
+    Recording() : dir_(ScratchDir()), file_("SDL_DISKAUDIOFILE", (dir_ / "played.raw").c_str()) {}
     ~Recording() { fs::remove_all(dir_); }
 
     std::size_t Frames() const
@@ -110,7 +104,13 @@ public:
         EXPECT_TRUE(WaitUntil([&] { return Frames() >= frames; })) << "the stream stopped at " << Frames();
     }
 
-private:
+  private:
+    static fs::path ScratchDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "ruvo-audio-XXXXXX").string();
+        return mkdtemp(pattern.data());
+    }
+
     fs::path dir_;
     ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
     ScopedEnv file_;
@@ -214,20 +214,15 @@ inline std::vector<std::size_t> Onsets(const Samples& samples, std::size_t from,
 // ---------------------------------------------------------------------------
 // Sounds of our own
 
-inline void Put32(Bytes& out, std::uint32_t value, bool bigEndian = false)
+// A number of `bytes` bytes, little-endian as in RIFF or big-endian as in MIDI.
+inline void Put(Bytes& out, std::uint32_t value, int bytes, bool bigEndian = false)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (bigEndian ? 24 - 8 * i : 8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> 8 * (bigEndian ? bytes - 1 - i : i)));
 }
-inline void Put16(Bytes& out, std::uint16_t value, bool bigEndian = false)
+inline void PutTag(Bytes& out, std::string_view tag)
 {
-    out.push_back(static_cast<std::uint8_t>(bigEndian ? value >> 8 : value));
-    out.push_back(static_cast<std::uint8_t>(bigEndian ? value : value >> 8));
-}
-inline void PutTag(Bytes& out, const char* tag)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(tag[i]));
+    out.insert(out.end(), tag.begin(), tag.end());
 }
 
 // One level held for a while, 8-bit mono at 11025 Hz like the game's own
@@ -237,18 +232,17 @@ inline Bytes SteadyWave(int offset, double seconds)
     const auto frames = static_cast<std::uint32_t>(seconds * 11025);
     Bytes image;
     PutTag(image, "RIFF");
-    Put32(image, 36 + frames);
-    PutTag(image, "WAVE");
-    PutTag(image, "fmt ");
-    Put32(image, 16);
-    Put16(image, 1); // PCM
-    Put16(image, 1);
-    Put32(image, 11025);
-    Put32(image, 11025);
-    Put16(image, 1);
-    Put16(image, 8);
+    Put(image, 36 + frames, 4);
+    PutTag(image, "WAVEfmt ");
+    Put(image, 16, 4);
+    Put(image, 1, 2); // PCM
+    Put(image, 1, 2);
+    Put(image, 11025, 4);
+    Put(image, 11025, 4);
+    Put(image, 1, 2);
+    Put(image, 8, 2);
     PutTag(image, "data");
-    Put32(image, frames);
+    Put(image, frames, 4);
     image.insert(image.end(), frames, static_cast<std::uint8_t>(128 + offset));
     return image;
 }
@@ -275,17 +269,18 @@ inline std::size_t CountHeard(const Samples& samples, Heard what)
     return count;
 }
 
-inline Bytes MidiFile(std::uint16_t format, std::uint16_t tracks, std::uint16_t division, const std::vector<Bytes>& chunks)
+inline Bytes MidiFile(std::uint16_t format, std::uint16_t tracks, std::uint16_t division,
+                      const std::vector<Bytes>& chunks)
 {
     Bytes file;
     PutTag(file, "MThd");
-    Put32(file, 6, true);
-    Put16(file, format, true);
-    Put16(file, tracks, true);
-    Put16(file, division, true);
+    Put(file, 6, 4, true);
+    Put(file, format, 2, true);
+    Put(file, tracks, 2, true);
+    Put(file, division, 2, true);
     for (const Bytes& events : chunks) {
         PutTag(file, "MTrk");
-        Put32(file, static_cast<std::uint32_t>(events.size()), true);
+        Put(file, static_cast<std::uint32_t>(events.size()), 4, true);
         file.insert(file.end(), events.begin(), events.end());
     }
     return file;
@@ -313,7 +308,7 @@ constexpr double kPassSeconds = 2.0;
 // A file beside the test program, where the library looks for the game's
 // music, for as long as the test runs.
 class ProgramFile {
-public:
+  public:
     explicit ProgramFile(const Bytes& bytes, const char* extension = ".MID")
     {
         static int count = 0;
@@ -328,7 +323,7 @@ public:
     const char* Name() const { return name_.c_str(); }
     std::string Path() const { return path_.string(); }
 
-private:
+  private:
     std::string name_;
     fs::path path_;
 };
@@ -345,6 +340,5 @@ inline ResourceData Effect(std::uint32_t id)
 {
     return EmbeddedResources().Find("WAVE", id);
 }
-
 
 } // namespace ruvo::audio_testing

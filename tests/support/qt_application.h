@@ -20,4 +20,9 @@ inline void EnsureQtApplication()
     new QApplication(argc, argv);
 }
 
+// A fixture's first member, so that the application is there before any widget.
+struct QtApplicationFirst {
+    QtApplicationFirst() { EnsureQtApplication(); }
+};
+
 } // namespace ruvo::testing
