@@ -51,16 +51,11 @@ class Checker:
         return read_bmp(os.path.join(self.folder, '%d.bmp' % rid))
 
 
-def pairs():
-    ids = [201, 203, 205, 207, 211, 213, 215, 217]
-    ids += list(range(221, 241, 2)) + list(range(251, 271, 2)) + list(range(281, 301, 2)) + [311]
-    return ids
-
-
 def main():
     folder = sys.argv[1]
     c = Checker(folder)
-    ids = pairs()
+    # The image of each image-and-mask pair.
+    ids = [201, 203, 205, 207, 211, 213, 215, 217, *range(221, 241, 2), *range(251, 271, 2), *range(281, 301, 2), 311]
     c.check('count', len(ids) * 2 == 78, 'expected 78 resources')
     images = {}
     for rid in ids:

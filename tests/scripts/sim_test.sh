@@ -21,12 +21,11 @@ check "option wider than 32 bits" expect_error --ticks 1 --option optSpeed=42949
 check "negative unsigned option" expect_error --ticks 1 --option optSpeed=-1
 check "damage below int32" expect_error --ticks 1 --option optDamage=-2147483649
 check "frames without every" expect_error --ticks 1 --frames "$work/f"
-printf '1 start\n0 dive\n' >"$work/bad.txt"
-check "tick 0 in script" expect_error --ticks 1 --script "$work/bad.txt"
-printf '5 start\n3 dive\n' >"$work/bad.txt"
-check "decreasing ticks" expect_error --ticks 1 --script "$work/bad.txt"
-printf '1 jump\n' >"$work/bad.txt"
-check "unknown command" expect_error --ticks 1 --script "$work/bad.txt"
+# A tick 0, ticks going back, an unknown command.
+for bad in '1 start\n0 dive' '5 start\n3 dive' '1 jump'; do
+    printf "$bad\n" >"$work/bad.txt"
+    check "script $bad" expect_error --ticks 1 --script "$work/bad.txt"
+done
 check "missing script" expect_error --ticks 1 --script "$work/none.txt"
 check "extreme damage accepted" "$sim" --ticks 1 --option optDamage=-2147483648 --option optSpeed=4294967295 >/dev/null
 
