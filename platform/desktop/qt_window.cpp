@@ -7,6 +7,7 @@
 
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_settings.h"
+#include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_gamepad.h"
 #include "platform/desktop/termination_watch.h"
 #include "render/icon.h"
@@ -104,6 +105,7 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     window->CallBeforeTicks([gamepads] {
         if (gamepads->Attached() > 0)
             gamepads->Poll();
+        RestAudioDeviceWhenQuiet();
     });
     return window;
 }
