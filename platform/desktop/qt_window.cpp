@@ -103,8 +103,7 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     state_->gamepads = std::make_unique<SdlGamepads>([window](GamepadButton button) { window->GamepadPress(button); });
     SdlGamepads* gamepads = state_->gamepads.get();
     window->CallBeforeTicks([gamepads] {
-        if (gamepads->Attached() > 0)
-            gamepads->Poll();
+        gamepads->BeforeTick();
         RestAudioDeviceWhenQuiet();
     });
     return window;
