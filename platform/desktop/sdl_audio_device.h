@@ -17,10 +17,11 @@ namespace ruvo {
 // The mixer channel that carries the sound effects, one at a time.
 constexpr int kEffectChannel = 0;
 
-// How long the device stays awake after the last sound: longer than the
-// gaps between the effects in play, so that it rests in the menus and the
-// pauses rather than between two bounces.
-constexpr std::chrono::milliseconds kQuietBeforeRest{2000};
+// How long the device stays awake after the last sound: well beyond the gaps
+// between the effects in play (a bounce takes 34 ticks, almost 3 s at the
+// slowest usual speed), so that with sound on it never rests between two
+// bounces, and it rests in long pauses or when sound and music are off.
+constexpr std::chrono::milliseconds kQuietBeforeRest{10000};
 
 // True when the device is open (and awake) for the caller. SDL's "dummy"
 // driver counts as no device: nothing would be heard, so nothing should be
