@@ -7,6 +7,7 @@
 
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_settings.h"
+#include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_gamepad.h"
 #include "platform/desktop/termination_watch.h"
 #include "render/icon.h"
@@ -102,8 +103,8 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     state_->gamepads = std::make_unique<SdlGamepads>([window](GamepadButton button) { window->GamepadPress(button); });
     SdlGamepads* gamepads = state_->gamepads.get();
     window->CallBeforeTicks([gamepads] {
-        if (gamepads->Attached() > 0)
-            gamepads->Poll();
+        gamepads->BeforeTick();
+        RestAudioDeviceWhenQuiet();
     });
     return window;
 }

@@ -64,7 +64,8 @@ SdlWavePlayer::~SdlWavePlayer()
 {
     if (state_->device != State::Device::Open)
         return;
-    Mix_HaltChannel(kEffectChannel);
+    if (AudioDeviceAwake())
+        Mix_HaltChannel(kEffectChannel);
     for (auto& [image, entry] : state_->decoded)
         if (entry.chunk != nullptr)
             Mix_FreeChunk(entry.chunk);
@@ -73,13 +74,17 @@ SdlWavePlayer::~SdlWavePlayer()
 
 void SdlWavePlayer::Prepare(const std::uint8_t* image, std::size_t size)
 {
-    if (image != nullptr && state_->HasDevice())
+    // Decoding converts to the device's format, so it needs the device awake.
+    if (image != nullptr && state_->HasDevice() && WakeAudioDevice())
         state_->Chunk(image, size);
 }
 
 void SdlWavePlayer::Play(const std::uint8_t* image, std::size_t size)
 {
     if (!state_->HasDevice())
+        return;
+    // No image stops the sound, which a resting device has done already.
+    if (image == nullptr ? !AudioDeviceAwake() : !WakeAudioDevice())
         return;
     // Like the system's wave player, a new sound cuts off the old one, even
     // when the new one turns out to be unplayable (no image at all stops the
@@ -193,6 +198,7 @@ std::int32_t SdlMusicLibrary::KBGMPlay(std::uint32_t handle, std::int32_t repeat
     const auto track = state_->tracks.find(handle);
     if (!state_->open || track == state_->tracks.end())
         return kFailed;
+    WakeAudioDevice();
     state_->synth.Play(track->second, repeat != 0);
     state_->playing = handle;
     return kDone;

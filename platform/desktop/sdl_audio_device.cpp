@@ -8,13 +8,39 @@
 namespace ruvo {
 namespace {
 
-// Everything runs on the game's one thread, so a plain counter will do.
+using Clock = std::chrono::steady_clock;
+
+// Everything runs on the game's one thread, so plain variables will do.
 int deviceUsers = 0;
+bool awake = false;
+MusicSource music;
+Clock::time_point lastHeard;
 
 constexpr int kFrequency = 44100;
 constexpr int kChannels = 2;
 // About 23 ms: short enough that a bounce sounds with the landing.
 constexpr int kBufferFrames = 1024;
+
+bool OpenMixer()
+{
+    if (Mix_OpenAudioDevice(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames, nullptr, 0) != 0)
+        return false;
+    Mix_AllocateChannels(1);
+    if (music.render != nullptr)
+        Mix_HookMusic(music.render, music.self);
+    awake = true;
+    lastHeard = Clock::now();
+    return true;
+}
+
+void CloseMixer()
+{
+    if (!awake)
+        return;
+    Mix_HookMusic(nullptr, nullptr);
+    Mix_CloseAudio();
+    awake = false;
+}
 
 bool OpenDevice()
 {
@@ -24,12 +50,10 @@ bool OpenDevice()
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     const char* driver = SDL_GetCurrentAudioDriver();
-    if (driver == nullptr || std::strcmp(driver, "dummy") == 0 ||
-        Mix_OpenAudioDevice(kFrequency, AUDIO_S16SYS, kChannels, kBufferFrames, nullptr, 0) != 0) {
+    if (driver == nullptr || std::strcmp(driver, "dummy") == 0 || !OpenMixer()) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Mix_AllocateChannels(1);
     return true;
 }
 
@@ -37,7 +61,7 @@ bool OpenDevice()
 
 bool AcquireAudioDevice()
 {
-    if (deviceUsers == 0 && !OpenDevice())
+    if (deviceUsers == 0 ? !OpenDevice() : !WakeAudioDevice())
         return false;
     ++deviceUsers;
     return true;
@@ -47,8 +71,40 @@ void ReleaseAudioDevice()
 {
     if (deviceUsers == 0 || --deviceUsers > 0)
         return;
-    Mix_CloseAudio();
+    CloseMixer();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool WakeAudioDevice()
+{
+    if (deviceUsers == 0)
+        return false;
+    if (!awake)
+        OpenMixer();
+    lastHeard = Clock::now();
+    return awake;
+}
+
+bool AudioDeviceAwake()
+{
+    return awake;
+}
+
+void RestAudioDeviceWhenQuiet(Clock::time_point now)
+{
+    if (!awake)
+        return;
+    if (Mix_Playing(kEffectChannel) != 0 || (music.sounding != nullptr && music.sounding(music.self)))
+        lastHeard = now;
+    else if (now - lastHeard >= kQuietBeforeRest)
+        CloseMixer();
+}
+
+void SetMusicSource(const MusicSource& source)
+{
+    music = source.render != nullptr ? source : MusicSource{};
+    if (awake)
+        Mix_HookMusic(music.render, music.self);
 }
 
 } // namespace ruvo

@@ -6,6 +6,9 @@ namespace ruvo {
 namespace {
 
 constexpr int kSlowPollMs = 1000;
+// A tick this close to the slow look takes it early. More than the longest
+// usual tick, and more than the 5 % early that a coarse timer may fire.
+constexpr int kTakeWithTickMs = 150;
 
 } // namespace
 
@@ -34,10 +37,17 @@ SdlGamepads::~SdlGamepads()
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
+void SdlGamepads::BeforeTick()
+{
+    if (ready_ && (Attached() > 0 || timer_.remainingTime() <= kTakeWithTickMs))
+        Poll();
+}
+
 void SdlGamepads::Poll()
 {
     if (!ready_)
         return;
+    timer_.start(); // the slow look is a second after this one
     SDL_PumpEvents();
     SDL_Event events[32];
     int count = 0;

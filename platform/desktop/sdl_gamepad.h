@@ -23,10 +23,14 @@ class SdlGamepads final {
 
     // Takes in what SDL has seen since the last time: controllers coming and
     // going, and buttons pressed. A slow timer calls it, once a second, to
-    // notice a controller arriving; while one is there the game window calls
-    // it before each of its ticks, which is as often as a press can matter,
-    // and costs no wake-up of its own.
+    // notice a controller arriving.
     void Poll();
+    // The game window calls this before each of its ticks. While a controller
+    // is there it polls, which is as often as a press can matter; otherwise
+    // it takes the slow look along with the tick when that look is nearly
+    // due. Either way, while the game ticks, reading the controllers costs
+    // no wake-up of its own.
+    void BeforeTick();
     int Attached() const { return static_cast<int>(open_.size()); }
 
     std::function<void(GamepadButton)> onPress_;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/desktop/sdl_audio_device.h"
+
 namespace ruvo {
 namespace {
 
@@ -38,14 +40,14 @@ bool MidiSynth::Open(const std::string& soundFont)
         Close();
         return false;
     }
-    Mix_HookMusic(&MidiSynth::Render, this);
+    SetMusicSource({&MidiSynth::Render, &MidiSynth::Sounding, this});
     return true;
 }
 
 void MidiSynth::Close()
 {
     if (synth_ != nullptr)
-        Mix_HookMusic(nullptr, nullptr);
+        SetMusicSource({});
     DropPlayer();
     if (synth_ != nullptr)
         delete_fluid_synth(synth_);
@@ -90,6 +92,15 @@ void MidiSynth::DropPlayer()
     delete_fluid_player(player_);
     player_ = nullptr;
     fluid_synth_all_sounds_off(synth_, -1);
+}
+
+// Only the game's thread replaces the player, so it reads it without the lock.
+// A track played once is done at its end-of-track event; what still rings
+// after it fades within the device's quiet time before it rests.
+bool MidiSynth::Sounding(void* self)
+{
+    fluid_player_t* player = static_cast<MidiSynth*>(self)->player_;
+    return player != nullptr && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING;
 }
 
 // Runs on the mixer thread.

@@ -33,6 +33,7 @@ public:
 
 private:
     static void Render(void* self, Uint8* stream, int bytes);
+    static bool Sounding(void* self);
     void DropPlayer();
 
     fluid_settings_t* settings_ = nullptr;

@@ -3,6 +3,7 @@
 // The driver writes a buffer every millisecond, so the stream runs many times
 // faster than real time, and every check is made on positions in the stream,
 // never on the clock.
+#include "platform/desktop/sdl_audio_device.h"
 #include "support/audio_listening.h"
 
 namespace ruvo {
@@ -227,6 +228,50 @@ TEST(SharedDevice, EffectsAndMusicShareOneDeviceAndLeaveEachOtherAlone)
     EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0);
 }
 
+TEST(SharedDevice, RestsOnlyWhenNothingSoundsAndWakesForTheNextSoundWhole)
+{
+    const ProgramFile file(OrganTrack());
+    const Bytes longEffect = SteadyWave(kLow, 10.0), shortEffect = SteadyWave(kHigh, 0.3);
+    // Each look is an hour after the last: long enough for a rest, were the device quiet.
+    auto later = std::chrono::steady_clock::now();
+    const auto lookAnHourLater = [&] { RestAudioDeviceWhenQuiet(later += std::chrono::hours(1)); };
+    const auto awake = [] { return Mix_QuerySpec(nullptr, nullptr, nullptr) == 1; };
+    Recording recording;
+    SdlMusicLibrary music;
+    SdlWavePlayer effects;
+    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
+    std::uint32_t handle = 0;
+    music.KBGMLoadFile(&handle, file.Name());
+    ASSERT_NE(handle, 0u);
+    effects.Prepare(shortEffect.data(), shortEffect.size());
+
+    effects.Play(longEffect.data(), longEffect.size());
+    lookAnHourLater();
+    EXPECT_TRUE(awake()) << "rested under an effect";
+    effects.Play(nullptr, 0);
+    music.KBGMPlay(handle, 1);
+    lookAnHourLater();
+    EXPECT_TRUE(awake()) << "rested under the music";
+    music.KBGMStop();
+    lookAnHourLater();
+    ASSERT_FALSE(awake()) << "no rest in the quiet";
+    effects.Play(nullptr, 0); // stopping nothing leaves it resting
+    EXPECT_FALSE(awake());
+
+    // The device starts a fresh recording each time it opens.
+    effects.Play(shortEffect.data(), shortEffect.size());
+    ASSERT_TRUE(awake());
+    const std::size_t rate = DeviceRate();
+    recording.WaitForFrames(WaitForSound(recording) + rate / 2);
+    EXPECT_NEAR(Seconds(CountHeard(recording.Read(), Heard::High), rate), 0.3, 0.002) << "cut after a rest";
+
+    lookAnHourLater();
+    ASSERT_FALSE(awake());
+    music.KBGMPlay(handle, 1);
+    ASSERT_TRUE(awake());
+    WaitForSound(recording, 0, kNoteLevel); // the music is mixed in again
+    music.KBGMClose();
+}
 
 } // namespace
 } // namespace ruvo
