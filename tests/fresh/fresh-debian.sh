@@ -110,10 +110,19 @@ chroot "$root" chown _apt:root /var/cache/apt/archives/partial
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
 
+# Behind a proxy that inspects TLS, the host trusts the proxy's certificates;
+# the tree gets the same trust for Node (npm), or no npm package would arrive.
+# Nothing of the project's comes from this: a plain network needs none of it.
+node_ca=()
+if compgen -G '/usr/local/share/ca-certificates/*.crt' >/dev/null; then
+    cat /usr/local/share/ca-certificates/*.crt >"$root/etc/fresh-host-ca.pem"
+    node_ca=(NODE_EXTRA_CA_CERTS=/etc/fresh-host-ca.pem)
+fi
+
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 as_user() { # as_user SCRIPT: a login of the user, without any locale
     chroot "$root" /usr/sbin/runuser -u player -- /usr/bin/env -i HOME=/home/player USER=player \
-        LOGNAME=player SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin TERM=dumb bash -c "$1"
+        LOGNAME=player SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin TERM=dumb "${node_ca[@]}" bash -c "$1"
 }
 
 # --- The newcomer: a user with sudo, git, and the project cloned ---------------
