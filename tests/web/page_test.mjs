@@ -61,6 +61,24 @@ function countColour(page, [r, g, b], [x, y, width, height] = [0, 0, 384, 200]) 
     }, { r, g, b, x, y, width, height });
 }
 
+// Whether the field shows more than min pixels of one colour within a
+// rectangle before the game leaves the given state. The page paints on the
+// next animation frame after the game asks, so the picture is polled.
+function colourShowsDuring(page, state, [r, g, b], [x, y, width, height], min) {
+    return page.evaluate(({ state, r, g, b, x, y, width, height, min }) => new Promise((resolve) => {
+        const context = document.getElementById('field').getContext('2d');
+        const poll = () => {
+            const data = context.getImageData(x, y, width, height).data;
+            let count = 0;
+            for (let i = 0; i < data.length; i += 4) if (data[i] === r && data[i + 1] === g && data[i + 2] === b) ++count;
+            if (count > min) resolve(true);
+            else if (window.ruvo.exports.ruvo_probe(0) !== state) resolve(false);
+            else requestAnimationFrame(poll);
+        };
+        poll();
+    }), { state, r, g, b, x, y, width, height, min });
+}
+
 const fieldPicture = (page) => page.evaluate(() => document.getElementById('field').toDataURL());
 
 const menuItem = (page, id) => page.locator(`.menu-item[data-command="${id}"]`);
@@ -103,7 +121,7 @@ describe('the page plays the game', () => {
 
         await page.keyboard.press('F2');
         assert.equal(await probe(page, PROBE.state), START_BANNER);
-        assert.ok(await countColour(page, BLUE, [96, 60, 192, 80]) > 100, '"START" shows in the middle');
+        assert.ok(await colourShowsDuring(page, START_BANNER, BLUE, [96, 60, 192, 80], 100), '"START" shows in the middle');
         await waitForProbe(page, PROBE.state, PLAY);
         assert.equal(await isEnabled(page, IDM.START), false);
         assert.equal(await isEnabled(page, IDM.PAUSE), true);
