@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -87,6 +89,8 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const Vie
     QCoreApplication::setApplicationName(look.className);
     frame->winId();
     QCoreApplication::setApplicationName(applicationName);
+    // A screen unplugged under the window sends it to another without a move.
+    QObject::connect(frame->windowHandle(), &QWindow::screenChanged, frame, [this] { FollowScreen(); });
 }
 
 QtGameWindow::~QtGameWindow()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
@@ -17,6 +18,7 @@
 #include "platform/desktop/view_choice.h"
 
 class QMenuBar;
+class QScreen;
 class QTimer;
 
 namespace ruvo {
@@ -63,6 +65,8 @@ class QtGameWindow final : public GameWindow {
     void AutomaticSize();
     void ToggleFullScreen();
     void LeaveFullScreen();
+    // Sizes the window anew when it has come onto another screen.
+    void FollowScreen();
     ViewChoice View() const { return view_; }
     int ShownZoom() const;
 
@@ -91,6 +95,8 @@ class QtGameWindow final : public GameWindow {
     ViewActions viewActions_;
     ViewChoice view_;
     QtSettingsStore* viewKeeper_;
+    QPointer<QScreen> viewScreen_; // the screen the view was last sized for
+    QMetaObject::Connection screenWatch_;
     std::map<std::int32_t, std::unique_ptr<QTimer>> timers_;
     bool destroyed_ = false;
     std::optional<int> quitCode_;

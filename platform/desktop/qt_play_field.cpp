@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
@@ -276,6 +277,13 @@ void GameFrame::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->ignore();
+}
+
+// A window dragged onto another screen takes the size that screen gives it.
+void GameFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    owner_.FollowScreen();
 }
 
 } // namespace ruvo

@@ -61,6 +61,7 @@ class GameFrame final : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     QtGameWindow& owner_;

@@ -1,5 +1,6 @@
 // The View menu of the game window: the whole-number zoom of the play field
-// and full screen. The frame buffer stays 384 x 200; only the widgets change.
+// and full screen, on the screen the window is on. The frame buffer stays
+// 384 x 200; only the widgets change.
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
@@ -19,11 +20,22 @@ struct ScreenAreas {
     QRect available; // without the desktop's panels
 };
 
-ScreenAreas AreasOf(const QWidget& frame)
+// The screen under the window's top left corner, which stays put while the
+// window takes the size of a new zoom: a window that changes size as it comes
+// onto another screen cannot be sent back by its own new size. Wayland tells
+// no window its place; there Qt's screen is the first one the window entered,
+// kept until the window has left it altogether, which is as steady.
+QScreen* ScreenUnder(const QWidget& frame)
 {
-    const QScreen* screen = frame.screen();
+    const bool placeKnown = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    QScreen* screen = placeKnown && frame.isVisible() ? QGuiApplication::screenAt(frame.geometry().topLeft()) : nullptr;
     if (screen == nullptr)
-        screen = QGuiApplication::primaryScreen();
+        screen = frame.screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+ScreenAreas AreasOf(const QScreen* screen)
+{
     if (screen == nullptr)
         return {QRect(0, 0, kFieldWidth, kFieldHeight), QRect(0, 0, kFieldWidth, kFieldHeight)};
     return {screen->geometry(), screen->availableGeometry()};
@@ -49,7 +61,15 @@ void QtGameWindow::ApplyView()
     if (destroyed_ || frame == nullptr || !field_)
         return;
     QMenuBar& bar = *frame->menuBar();
-    const ScreenAreas areas = AreasOf(*frame);
+    QScreen* screen = ScreenUnder(*frame);
+    if (screen != viewScreen_) {
+        // The desktop's panels, or the screen's resolution, can change under the window.
+        QObject::disconnect(screenWatch_);
+        viewScreen_ = screen;
+        if (screen != nullptr)
+            screenWatch_ = QObject::connect(screen, &QScreen::availableGeometryChanged, frame, [this] { ApplyView(); });
+    }
+    const ScreenAreas areas = AreasOf(screen);
     const int largest = LargestWindowZoom(bar, areas.available);
     if (view_.fullScreen) {
         // The menu bar at the top as in the window, the field as large as
@@ -73,6 +93,13 @@ void QtGameWindow::ApplyView()
     viewActions_.automaticSize->setEnabled(!view_.fullScreen);
     if (viewKeeper_ != nullptr)
         viewKeeper_->KeepViewChoice(view_);
+}
+
+void QtGameWindow::FollowScreen()
+{
+    GameFrame* frame = frame_.data();
+    if (!destroyed_ && frame != nullptr && ScreenUnder(*frame) != viewScreen_)
+        ApplyView();
 }
 
 void QtGameWindow::ZoomIn()

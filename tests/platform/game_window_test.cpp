@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -203,8 +205,8 @@ TEST_F(GameWindowOnQt, SpaceAndALeftClickDiveAndNothingElseDoes)
     EXPECT_EQ(record->state, StateTitle);
 }
 
-// The offscreen screen is 800 x 600: automatic is 1x, and 2x is the most a
-// window can have.
+// The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
+// 2x is the most a window can have.
 TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
 {
     QtGameWindow& window = *windows.Window();
@@ -237,6 +239,48 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
     EXPECT_EQ(field->size(), QSize(768, 400));
     QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(SavedView(), ViewChoice{});
+}
+
+// Dragged onto the 1920 x 1080 screen, the window takes that screen's sizes:
+// 3x automatically, up to 5x by choice. A choice too large for the small
+// screen shows there as large as fits, and is kept for the large one.
+TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto large = std::find_if(screens.begin(), screens.end(),
+                                    [](const QScreen* screen) { return screen->size() == QSize(1920, 1080); });
+    ASSERT_NE(large, screens.end());
+    ASSERT_EQ(frame->screen()->size(), QSize(800, 600));
+    const QPoint onLarge = (*large)->geometry().topLeft() + QPoint(40, 30);
+    const QPoint onSmall(20, 30);
+    const ViewActions& view = windows.Window()->ViewItems();
+    const auto fieldBecomes = [&](QSize size) {
+        return QTest::qWaitFor([&] { return field->size() == size; }, 2000);
+    };
+
+    frame->move(onLarge);
+    ASSERT_TRUE(fieldBecomes(QSize(1152, 600))) << field->size().width();
+    EXPECT_EQ(frame->size(), QSize(1152, 600 + frame->menuBar()->height()));
+    EXPECT_EQ(DifferencesFromTheFrame(3), 0);
+    for (int press = 0; press < 4; ++press)
+        QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(1920, 1000));
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
+
+    frame->move(onSmall);
+    ASSERT_TRUE(fieldBecomes(QSize(768, 400)));
+    EXPECT_EQ(frame->pos(), onSmall) << "the new size keeps the window where it was put";
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
+    frame->move(onLarge);
+    EXPECT_TRUE(fieldBecomes(QSize(1920, 1000)));
+
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(1152, 600));
+    frame->move(onSmall);
+    EXPECT_TRUE(fieldBecomes(QSize(384, 200)));
     EXPECT_EQ(SavedView(), ViewChoice{});
 }
 
