@@ -18,6 +18,10 @@ constexpr const char* kClassName = "RuvoWClass";
 constexpr const char* kWindowTitle = "Ruvo Zelp! for Windows 95";
 constexpr const char* kHelpFile = "RUVO.HLP";
 
+// Every platform's timer fires every 10 ms at the fastest: a shorter period,
+// or 0, would only spin the processor.
+constexpr std::int32_t kShortestTimerMs = 10;
+
 enum class SystemMetric { CxDlgFrame, CyDlgFrame, CyCaption, CyMenu };
 
 struct FrameMetrics {
@@ -47,7 +51,7 @@ public:
     // through MainWndProc. Returns null when no window results.
     virtual GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
                                          std::int32_t width, std::int32_t height) = 0;
-    virtual void LoadAccelerators() = 0;
+    virtual void LoadAcceleratorTable() = 0;
     // Runs until the quit message; returns its exit code.
     virtual int RunMessageLoop() = 0;
 };

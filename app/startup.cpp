@@ -74,7 +74,7 @@ std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, cons
         return nullptr;
     record->hwndMain = window;
     record->timerId = window->SetTimer(1, record->tickInterval);
-    system.LoadAccelerators();
+    system.LoadAcceleratorTable();
     return record;
 }
 

@@ -41,10 +41,10 @@ int ComposeBossSprite(GameRecord& record, std::int32_t tinted)
 
     workDC.bitmap = work.image.get();
     spriteDC.bitmap = theme.image.get();
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCCOPY);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcCopy);
     workDC.bitmap = work.mask.get();
     spriteDC.bitmap = theme.mask.get();
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCCOPY);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcCopy);
     workDC.bitmap = nullptr;
     // Without the tint's art the boss keeps its plain look.
     if (tinted == 0 || !record.bossTintSprite.image || !record.bossTintSprite.mask)
@@ -56,26 +56,26 @@ int ComposeBossSprite(GameRecord& record, std::int32_t tinted)
     Surface tintMask(kBossSize, kBossSize);
     workDC.bitmap = &tint;
     spriteDC.bitmap = record.bossTintSprite.image.get();
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCCOPY);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcCopy);
     workDC.bitmap = &tintMask;
     spriteDC.bitmap = record.bossTintSprite.mask.get();
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCCOPY);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcCopy);
 
     // Inverted, the boss's mask is white over the figure and black around
     // it: ANDed onto the copies it clears them outside the figure.
     spriteDC.bitmap = work.mask.get();
-    BlitSquare(spriteDC, nullptr, RasterOp::DSTINVERT);
+    BlitSquare(spriteDC, nullptr, RasterOp::DstInvert);
     workDC.bitmap = &tint;
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCAND);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcAnd);
     workDC.bitmap = &tintMask;
-    BlitSquare(workDC, &spriteDC, RasterOp::SRCAND);
-    BlitSquare(spriteDC, nullptr, RasterOp::DSTINVERT);
+    BlitSquare(workDC, &spriteDC, RasterOp::SrcAnd);
+    BlitSquare(spriteDC, nullptr, RasterOp::DstInvert);
 
     // The masked drawing rule, applied inside the figure only.
     spriteDC.bitmap = work.image.get();
-    BlitSquare(spriteDC, &workDC, RasterOp::SRCAND);
+    BlitSquare(spriteDC, &workDC, RasterOp::SrcAnd);
     workDC.bitmap = &tint;
-    BlitSquare(spriteDC, &workDC, RasterOp::SRCINVERT);
+    BlitSquare(spriteDC, &workDC, RasterOp::SrcInvert);
     workDC.bitmap = nullptr;
     return 1;
 }
@@ -103,8 +103,8 @@ int DissolveBoss(GameRecord& record)
             const std::int32_t x = WrapAdd(x0, 8 * i + o);
             const std::int32_t y = WrapAdd(y0, 8 * i + o);
             // The frame shows stage column x + scrollX at field column x.
-            BlockTransfer(frame, x, y0, 1, kBossSize, stage, WrapAdd(x, record.scrollX), y0, RasterOp::SRCCOPY);
-            BlockTransfer(frame, x0, y, kBossSize, 1, stage, WrapAdd(x0, record.scrollX), y, RasterOp::SRCCOPY);
+            BlockTransfer(frame, x, y0, 1, kBossSize, stage, WrapAdd(x, record.scrollX), y0, RasterOp::SrcCopy);
+            BlockTransfer(frame, x0, y, kBossSize, 1, stage, WrapAdd(x0, record.scrollX), y, RasterOp::SrcCopy);
         }
     }
 

@@ -42,7 +42,7 @@ struct TextExtent {
 class TextRenderer {
 public:
     virtual ~TextRenderer() = default;
-    virtual FontId CreateFont(const FontRequest& request) = 0;
+    virtual FontId MakeFont(const FontRequest& request) = 0;
     virtual void DeleteFont(FontId font) = 0;
     virtual TextExtent Measure(FontId font, std::string_view text) = 0;
     // Draws the letters only, in a solid colour (COLORREF 0x00BBGGRR), with

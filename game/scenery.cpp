@@ -15,7 +15,7 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
     record.scrollX = 0;
     if (record.stageBitmap)
         BlockTransfer(*record.stageBitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageBitmap.get(), 32,
-                      0, RasterOp::SRCCOPY);
+                      0, RasterOp::SrcCopy);
     FillSky(record, x, 0, 32, record.fieldHeight);
 
     // The platform roll is made even when the gap forces a platform.

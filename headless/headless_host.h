@@ -123,7 +123,7 @@ public:
     std::int32_t GetSystemMetric(SystemMetric metric) override;
     GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
                                  std::int32_t width, std::int32_t height) override;
-    void LoadAccelerators() override {}
+    void LoadAcceleratorTable() override {}
     int RunMessageLoop() override { return window.quitCode.value_or(0); }
 
     HeadlessWindow window;

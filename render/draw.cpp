@@ -6,7 +6,7 @@ int FillSky(GameRecord& record, std::int32_t x, std::int32_t y, std::int32_t wid
 {
     if (record.stageDC.bitmap == nullptr)
         return 1;
-    BlockTransfer(*record.stageDC.bitmap, x, y, width, height, nullptr, 0, 0, RasterOp::PATCOPY,
+    BlockTransfer(*record.stageDC.bitmap, x, y, width, height, nullptr, 0, 0, RasterOp::PatCopy,
                   PixelFromColorRef(record.skyBrush));
     return 1;
 }
@@ -16,7 +16,7 @@ int ComposeFrame(GameRecord& record, std::int32_t sourceX, std::int32_t sourceY)
     if (record.frameDC.bitmap == nullptr || record.stageDC.bitmap == nullptr)
         return 1;
     BlockTransfer(*record.frameDC.bitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageDC.bitmap,
-                  sourceX, sourceY, RasterOp::SRCCOPY);
+                  sourceX, sourceY, RasterOp::SrcCopy);
     return 1;
 }
 
@@ -27,9 +27,9 @@ int DrawSprite(GameRecord& record, DrawContext& target, SpritePair& pair, std::i
         return 1;
     // The mask blackens the shape, then the image is XORed onto the black.
     record.spriteDC.bitmap = pair.mask.get();
-    BlockTransfer(*target.bitmap, x, y, size, size, pair.mask.get(), 0, 0, RasterOp::SRCAND);
+    BlockTransfer(*target.bitmap, x, y, size, size, pair.mask.get(), 0, 0, RasterOp::SrcAnd);
     record.spriteDC.bitmap = pair.image.get();
-    BlockTransfer(*target.bitmap, x, y, size, size, pair.image.get(), 0, 0, RasterOp::SRCINVERT);
+    BlockTransfer(*target.bitmap, x, y, size, size, pair.image.get(), 0, 0, RasterOp::SrcInvert);
     return 1;
 }
 
@@ -40,10 +40,10 @@ int DrawSilhouette(GameRecord& record, DrawContext& target, SpritePair& pair, st
         return 1;
     Surface& mask = *pair.mask;
     record.spriteDC.bitmap = &mask;
-    BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SRCAND);
-    BlockTransfer(mask, 0, 0, size, size, nullptr, 0, 0, RasterOp::DSTINVERT);
-    BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SRCPAINT);
-    BlockTransfer(mask, 0, 0, size, size, nullptr, 0, 0, RasterOp::DSTINVERT);
+    BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SrcAnd);
+    BlockTransfer(mask, 0, 0, size, size, nullptr, 0, 0, RasterOp::DstInvert);
+    BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SrcPaint);
+    BlockTransfer(mask, 0, 0, size, size, nullptr, 0, 0, RasterOp::DstInvert);
     return 1;
 }
 

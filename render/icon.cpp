@@ -30,8 +30,8 @@ void DrawIcon(DrawContext& target, const SpritePair& icon, std::int32_t x, std::
 {
     if (target.bitmap == nullptr || !icon.image || !icon.mask)
         return;
-    BlockTransfer(*target.bitmap, x, y, size, size, icon.mask.get(), 0, 0, RasterOp::SRCAND);
-    BlockTransfer(*target.bitmap, x, y, size, size, icon.image.get(), 0, 0, RasterOp::SRCINVERT);
+    BlockTransfer(*target.bitmap, x, y, size, size, icon.mask.get(), 0, 0, RasterOp::SrcAnd);
+    BlockTransfer(*target.bitmap, x, y, size, size, icon.image.get(), 0, 0, RasterOp::SrcInvert);
 }
 
 } // namespace ruvo

@@ -43,26 +43,26 @@ Span ClipAxis(std::int64_t d, std::int64_t s, std::int64_t n, std::int64_t destS
 void CombineRow(RasterOp op, Pixel* out, const Pixel* in, std::size_t n, Pixel brush)
 {
     switch (op) {
-    case RasterOp::SRCCOPY:
+    case RasterOp::SrcCopy:
         std::memmove(out, in, n * sizeof(Pixel));
         break;
-    case RasterOp::SRCAND:
+    case RasterOp::SrcAnd:
         for (std::size_t c = 0; c < n; ++c)
             out[c] &= in[c];
         break;
-    case RasterOp::SRCINVERT:
+    case RasterOp::SrcInvert:
         for (std::size_t c = 0; c < n; ++c)
             out[c] ^= in[c];
         break;
-    case RasterOp::SRCPAINT:
+    case RasterOp::SrcPaint:
         for (std::size_t c = 0; c < n; ++c)
             out[c] |= in[c];
         break;
-    case RasterOp::DSTINVERT:
+    case RasterOp::DstInvert:
         for (std::size_t c = 0; c < n; ++c)
             out[c] = ~out[c] & kColourBits;
         break;
-    case RasterOp::PATCOPY:
+    case RasterOp::PatCopy:
         std::fill(out, out + n, brush);
         break;
     }
@@ -73,7 +73,7 @@ void CombineRow(RasterOp op, Pixel* out, const Pixel* in, std::size_t n, Pixel b
 void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height,
                    const Surface* source, std::int32_t sx, std::int32_t sy, RasterOp op, Pixel brush)
 {
-    const bool usesSource = op != RasterOp::DSTINVERT && op != RasterOp::PATCOPY;
+    const bool usesSource = op != RasterOp::DstInvert && op != RasterOp::PatCopy;
     if (usesSource && source == nullptr)
         return;
     const std::int64_t srcW = usesSource ? source->Width() : 0;
@@ -99,7 +99,7 @@ void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t
         const std::int64_t r = upward ? y.n - 1 - i : i;
         Pixel* out = dest.Row(static_cast<std::int32_t>(y.d + r)) + x.d;
         const Pixel* in = source->Row(static_cast<std::int32_t>(y.s + r)) + x.s;
-        if (sameSurface && op != RasterOp::SRCCOPY) {
+        if (sameSurface && op != RasterOp::SrcCopy) {
             rowCopy.assign(in, in + cols);
             in = rowCopy.data();
         }

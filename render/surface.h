@@ -44,18 +44,21 @@ private:
     std::vector<Pixel> pixels_;
 };
 
+// The six raster operations, named after the GDI codes SRCCOPY ... PATCOPY
+// but spelt differently, so that a platform layer may include <windows.h>,
+// whose macros carry the upper-case names, beside this header.
 enum class RasterOp {
-    SRCCOPY,   // D = S
-    SRCAND,    // D = D AND S
-    SRCINVERT, // D = D XOR S
-    SRCPAINT,  // D = D OR S
-    DSTINVERT, // D = NOT D
-    PATCOPY,   // D = brush
+    SrcCopy,   // D = S
+    SrcAnd,    // D = D AND S
+    SrcInvert, // D = D XOR S
+    SrcPaint,  // D = D OR S
+    DstInvert, // D = NOT D
+    PatCopy,   // D = brush
 };
 
 // Combines a width x height block of source (at sx, sy) into dest (at dx, dy).
 // The block is clipped to both surfaces; operations without a source ignore
-// source, and PATCOPY paints brush. Source and dest may be the same surface
+// source, and PatCopy paints brush. Source and dest may be the same surface
 // with overlapping blocks: the result is as if the whole source were read first.
 void BlockTransfer(Surface& dest, std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height,
                    const Surface* source, std::int32_t sx, std::int32_t sy, RasterOp op, Pixel brush = kBlack);

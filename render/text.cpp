@@ -26,8 +26,8 @@ int CreateFonts(GameRecord& record)
 {
     if (record.host.text == nullptr)
         return 1;
-    record.textFont = record.host.text->CreateFont(TextFontRequest());
-    record.logoFont = record.host.text->CreateFont(LogoFontRequest());
+    record.textFont = record.host.text->MakeFont(TextFontRequest());
+    record.logoFont = record.host.text->MakeFont(LogoFontRequest());
     return 1;
 }
 

@@ -13,7 +13,7 @@ namespace {
 class QtFrameText final : public TextRenderer {
   public:
     explicit QtFrameText(char** argv) : application_(argc_, argv) {}
-    FontId CreateFont(const FontRequest& request) override { return text_.CreateFont(request); }
+    FontId MakeFont(const FontRequest& request) override { return text_.MakeFont(request); }
     void DeleteFont(FontId font) override { text_.DeleteFont(font); }
     TextExtent Measure(FontId font, std::string_view text) override { return text_.Measure(font, text); }
     void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,

@@ -9,15 +9,12 @@
 
 #include <algorithm>
 
+#include "app/shell.h"
 #include "platform/desktop/qt_play_field.h"
 #include "platform/desktop/sdl_gamepad.h"
 
 namespace ruvo {
 namespace {
-
-// Timers run every 10 ms at the fastest: a shorter period, or 0, would only
-// spin the processor.
-constexpr std::int32_t kShortestPeriodMs = 10;
 
 // How the game asks for the window to be shown.
 constexpr int kShowHide = 0;
@@ -120,7 +117,7 @@ std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
             Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(id)});
         });
     }
-    timer->start(std::max(periodMs, kShortestPeriodMs));
+    timer->start(std::max(periodMs, kShortestTimerMs));
     return id;
 }
 

@@ -4,72 +4,59 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include <initializer_list>
-#include <string_view>
+#include "app/menu_table.h"
 
 namespace ruvo {
 namespace {
 
-constexpr MenuId kSeparator = static_cast<MenuId>(0);
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-struct ItemTemplate {
-    MenuId id;
-    const char* label; // a tab separates the key hint
-};
-
-struct PopupTemplate {
-    const char* title;
-    std::initializer_list<ItemTemplate> items;
-};
-
-const PopupTemplate kGameMenu[] = {
-    {"&Game",
-     {{IDM_START, "&Start\tF2"},
-      {IDM_PAUSE, "&Pause\tF3"},
-      {kSeparator, nullptr},
-      {IDM_HIGHSCORE, "&High Score\tF8"},
-      {kSeparator, nullptr},
-      {IDM_EXIT, "E&xit"}}},
-    {"&Option", {{IDM_SOUND, "&Sound\tF4"}, {IDM_MUSIC, "&Music\tF5"}, {kSeparator, nullptr}, {IDM_OPTION, "&Option"}}},
-    {"&Help", {{IDM_HELP, "&Help\tF1"}, {IDM_ABOUT, "&About\tF10"}}},
-};
-
-struct Accelerator {
-    Qt::Key key;
-    MenuId command;
-};
-
-// No Shift, Ctrl or Alt with any of them.
-constexpr Accelerator kAccelerators[] = {
-    {Qt::Key_F2, IDM_START}, {Qt::Key_F3, IDM_PAUSE},     {Qt::Key_F4, IDM_SOUND},  {Qt::Key_F5, IDM_MUSIC},
-    {Qt::Key_F1, IDM_HELP},  {Qt::Key_F8, IDM_HIGHSCORE}, {Qt::Key_F10, IDM_ABOUT},
-};
-
-const ItemTemplate* FindItem(MenuId id)
+QKeyCombination QtKeys(const Accelerator& accelerator)
 {
-    for (const PopupTemplate& popup : kGameMenu)
-        for (const ItemTemplate& item : popup.items)
-            if (item.id == id && item.label != nullptr)
-                return &item;
-    return nullptr;
+    Qt::Key key = Qt::Key_unknown;
+    switch (accelerator.key) {
+    case Key::F1: key = Qt::Key_F1; break;
+    case Key::F2: key = Qt::Key_F2; break;
+    case Key::F3: key = Qt::Key_F3; break;
+    case Key::F4: key = Qt::Key_F4; break;
+    case Key::F5: key = Qt::Key_F5; break;
+    case Key::F8: key = Qt::Key_F8; break;
+    case Key::F10: key = Qt::Key_F10; break;
+    case Key::F11: key = Qt::Key_F11; break;
+    case Key::Plus: key = Qt::Key_Plus; break;
+    case Key::Equal: key = Qt::Key_Equal; break;
+    case Key::Minus: key = Qt::Key_Minus; break;
+    case Key::Digit0: key = Qt::Key_0; break;
+    case Key::Return: key = Qt::Key_Return; break;
+    case Key::Enter: key = Qt::Key_Enter; break;
+    }
+    Qt::KeyboardModifiers modifiers;
+    if (accelerator.modifiers & kCtrl)
+        modifiers |= Qt::ControlModifier;
+    if (accelerator.modifiers & kAlt)
+        modifiers |= Qt::AltModifier;
+    return QKeyCombination(modifiers, key);
 }
 
-void AddViewMenu(QMenuBar& bar, ViewActions& view)
+// Every key of the command, the one its label hints at first.
+QList<QKeySequence> KeysOf(std::uint16_t command)
 {
-    QMenu* menu = bar.addMenu(QStringLiteral("&View"));
-    // The first key of each is the one shown in the menu.
-    view.zoomIn = menu->addAction(QStringLiteral("Zoom &In"));
-    view.zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    view.zoomOut = menu->addAction(QStringLiteral("Zoom &Out"));
-    view.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    view.automaticSize = menu->addAction(QStringLiteral("&Automatic Size"));
-    view.automaticSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    view.fullScreen = menu->addAction(QStringLiteral("&Full Screen"));
-    view.fullScreen->setCheckable(true);
-    view.fullScreen->setShortcuts(
-        {QKeySequence(Qt::Key_F11), QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
-    for (QAction* action : {view.zoomIn, view.zoomOut, view.automaticSize, view.fullScreen})
-        action->setShortcutContext(Qt::WindowShortcut);
+    QList<QKeySequence> keys;
+    for (const Accelerator& accelerator : GameAccelerators())
+        if (accelerator.command == command)
+            keys.append(QKeySequence(QtKeys(accelerator)));
+    return keys;
+}
+
+QAction** ViewSlot(ViewActions& view, std::uint16_t id)
+{
+    switch (id) {
+    case IDM_ZOOMIN: return &view.zoomIn;
+    case IDM_ZOOMOUT: return &view.zoomOut;
+    case IDM_AUTOSIZE: return &view.automaticSize;
+    case IDM_FULLSCREEN: return &view.fullScreen;
+    default: return nullptr;
+    }
 }
 
 } // namespace
@@ -78,41 +65,41 @@ MenuActions BuildGameMenu(QMenuBar& bar, ViewActions* view)
 {
     MenuActions actions;
     ViewActions unused;
-    for (const PopupTemplate& popup : kGameMenu) {
-        if (std::string_view(popup.title) == "&Help")
-            AddViewMenu(bar, view != nullptr ? *view : unused);
-        QMenu* menu = bar.addMenu(QString::fromUtf8(popup.title));
-        for (const ItemTemplate& item : popup.items) {
-            if (item.id == kSeparator) {
+    ViewActions& viewSlots = view != nullptr ? *view : unused;
+    for (const MenuPopup& popup : GameMenuBar()) {
+        QMenu* menu = bar.addMenu(Text(popup.title));
+        for (const MenuEntry& item : popup.items) {
+            if (item.id == 0) {
                 menu->addSeparator();
                 continue;
             }
-            const std::string_view label(item.label);
-            actions[item.id] = menu->addAction(QString::fromUtf8(label.substr(0, label.find('\t'))));
+            QAction* action = menu->addAction(Text(LabelText(item.label)));
+            action->setCheckable(item.checkable);
+            if (!popup.viewOnly) {
+                actions[static_cast<MenuId>(item.id)] = action;
+                continue;
+            }
+            // The View items size the window: their keys act at once, and
+            // only while the game window is the active one.
+            action->setShortcuts(KeysOf(item.id));
+            action->setShortcutContext(Qt::WindowShortcut);
+            if (QAction** slot = ViewSlot(viewSlots, item.id))
+                *slot = action;
         }
     }
     return actions;
 }
 
-const char* KeyHint(MenuId item)
-{
-    const ItemTemplate* found = FindItem(item);
-    if (found == nullptr)
-        return nullptr;
-    const std::size_t tab = std::string_view(found->label).find('\t');
-    return tab == std::string_view::npos ? nullptr : found->label + tab + 1;
-}
-
 void AttachAccelerators(const MenuActions& actions)
 {
-    for (const Accelerator& accelerator : kAccelerators) {
-        const auto it = actions.find(accelerator.command);
-        if (it == actions.end())
+    for (const auto& [command, action] : actions) {
+        const QList<QKeySequence> keys = KeysOf(command);
+        if (keys.isEmpty())
             continue;
-        it->second->setShortcut(QKeySequence(accelerator.key));
+        action->setShortcuts(keys);
         // Only while the game window is the active one: a modal dialog or
         // another program takes the keys away.
-        it->second->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
     }
 }
 

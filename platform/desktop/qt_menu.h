@@ -21,14 +21,11 @@ struct ViewActions {
     QAction* fullScreen = nullptr;
 };
 
-// Fills bar with the game's pop-ups and items, the View pop-up after Option,
-// and returns each game item's action (and the View items' in view, when
-// given); triggering one is left to the caller to connect. The View items
-// have their keys already.
+// Fills bar with the pop-ups and items of the game's menu table and returns
+// each game item's action (and the View items' in view, when given);
+// triggering one is left to the caller to connect. The View items have their
+// keys already.
 MenuActions BuildGameMenu(QMenuBar& bar, ViewActions* view = nullptr);
-
-// The key hint of each item that has one, as its label gives it ("F2").
-const char* KeyHint(MenuId item);
 
 // Gives every command of the accelerator table its key. Qt shows an action's
 // key at the right of its item, and sends nothing for a disabled action.

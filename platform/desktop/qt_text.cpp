@@ -66,7 +66,7 @@ QtTextRenderer::QtTextRenderer() : state_(std::make_unique<State>())
 
 QtTextRenderer::~QtTextRenderer() = default;
 
-FontId QtTextRenderer::CreateFont(const FontRequest& request)
+FontId QtTextRenderer::MakeFont(const FontRequest& request)
 {
     auto font = std::make_unique<CachedFont>();
     font->face = ChooseFace(request);

@@ -12,7 +12,7 @@ class QtTextRenderer final : public TextRenderer {
 public:
     QtTextRenderer(); // needs a QGuiApplication
     ~QtTextRenderer() override;
-    FontId CreateFont(const FontRequest& request) override;
+    FontId MakeFont(const FontRequest& request) override;
     void DeleteFont(FontId font) override;
     TextExtent Measure(FontId font, std::string_view text) override;
     void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,

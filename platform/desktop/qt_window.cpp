@@ -109,7 +109,7 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     return window;
 }
 
-void QtWindowSystem::LoadAccelerators()
+void QtWindowSystem::LoadAcceleratorTable()
 {
     if (state_->window)
         state_->window->AttachAccelerators();

@@ -24,7 +24,7 @@ class QtWindowSystem final : public WindowSystem {
     std::int32_t GetSystemMetric(SystemMetric metric) override;
     GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
                                  std::int32_t width, std::int32_t height) override;
-    void LoadAccelerators() override;
+    void LoadAcceleratorTable() override;
     int RunMessageLoop() override;
 
     // The play field (the window's client area under the menu bar), or null

@@ -23,7 +23,7 @@ Glyph RasteriseGlyph(FontId font, std::int32_t cellHeight, char32_t codePoint)
 
 } // namespace
 
-FontId WebTextRenderer::CreateFont(const FontRequest& request)
+FontId WebTextRenderer::MakeFont(const FontRequest& request)
 {
     const FontId id = nextId_++;
     const std::int32_t cellHeight =

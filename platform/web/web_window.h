@@ -41,7 +41,7 @@ class WebWindowSystem final : public WindowSystem {
     std::int32_t GetSystemMetric(SystemMetric) override { return 0; }
     GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
                                  std::int32_t width, std::int32_t height) override;
-    void LoadAccelerators() override {}
+    void LoadAcceleratorTable() override {}
     // The page's event loop is the browser's; this is never called.
     int RunMessageLoop() override { return window_ ? window_->QuitCode().value_or(0) : 0; }
 

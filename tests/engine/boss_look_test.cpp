@@ -74,7 +74,7 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
         for (Surface* held : leftInSpriteDC) {
             r.round = round;
             // A stale look in bossWork must not show through.
-            BlockTransfer(*r.bossWork.image, 0, 0, 64, 64, nullptr, 0, 0, RasterOp::PATCOPY, kWhite);
+            BlockTransfer(*r.bossWork.image, 0, 0, 64, 64, nullptr, 0, 0, RasterOp::PatCopy, kWhite);
             r.spriteDC.bitmap = held;
             ComposeBossSprite(r, 1);
             ExpectTintedLook(r, theme);
@@ -201,7 +201,7 @@ class Wipe : public testing::GameFixture {
         r.scrollX = 16;
         r.bannerTicks = 0;
         r.state = StateDissolve;
-        BlockTransfer(*r.frameBitmap, 0, 0, r.fieldWidth, r.fieldHeight, nullptr, 0, 0, RasterOp::PATCOPY, kMarker);
+        BlockTransfer(*r.frameBitmap, 0, 0, r.fieldWidth, r.fieldHeight, nullptr, 0, 0, RasterOp::PatCopy, kMarker);
     }
     // A stage whose every pixel differs, so that a line copied from the wrong
     // place shows. No value equals the marker.

@@ -16,8 +16,8 @@ TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
 {
     const Pixel d = 0x00F0CC55, s = 0x003C0FA0, brush = 0x0000FFFF;
     const std::pair<RasterOp, Pixel> cases[] = {
-        {RasterOp::SRCCOPY, s},           {RasterOp::SRCAND, d & s}, {RasterOp::SRCINVERT, d ^ s},
-        {RasterOp::SRCPAINT, d | s},      {RasterOp::DSTINVERT, ~d & 0xFFFFFF}, {RasterOp::PATCOPY, brush}};
+        {RasterOp::SrcCopy, s},           {RasterOp::SrcAnd, d & s}, {RasterOp::SrcInvert, d ^ s},
+        {RasterOp::SrcPaint, d | s},      {RasterOp::DstInvert, ~d & 0xFFFFFF}, {RasterOp::PatCopy, brush}};
     for (auto [op, expected] : cases) {
         Surface dest(3, 2, d);
         const Surface source(3, 2, s);
@@ -28,7 +28,7 @@ TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
     }
     // White is all colour bits: inverting it gives black and back.
     Surface white(1, 1, kWhite);
-    BlockTransfer(white, 0, 0, 1, 1, nullptr, 0, 0, RasterOp::DSTINVERT);
+    BlockTransfer(white, 0, 0, 1, 1, nullptr, 0, 0, RasterOp::DstInvert);
     EXPECT_EQ(white.At(0, 0), kBlack);
 }
 
@@ -53,7 +53,7 @@ TEST(BlockTransfer, ClipsToBothSurfacesAtEveryEdge)
                           {0, 0, -2, 0}, {0, 0, 2, 0}, {0, 0, 0, -1}, {0, 0, 0, 3}};
     for (const Case& c : cases) {
         Surface dest(8, 8, 0xABCDEF);
-        BlockTransfer(dest, c.dx, c.dy, 4, 4, &source, c.sx, c.sy, RasterOp::SRCCOPY);
+        BlockTransfer(dest, c.dx, c.dy, 4, 4, &source, c.sx, c.sy, RasterOp::SrcCopy);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 const int srcX = x - c.dx + c.sx, srcY = y - c.dy + c.sy;
@@ -66,8 +66,8 @@ TEST(BlockTransfer, ClipsToBothSurfacesAtEveryEdge)
     }
     // Far outside, or a block of no size: nothing happens.
     Surface dest(8, 8, 7);
-    BlockTransfer(dest, 100000, -100000, 2147483647, 2147483647, &source, 0, 0, RasterOp::SRCCOPY);
-    BlockTransfer(dest, 0, 0, -5, 3, nullptr, 0, 0, RasterOp::PATCOPY, 1);
+    BlockTransfer(dest, 100000, -100000, 2147483647, 2147483647, &source, 0, 0, RasterOp::SrcCopy);
+    BlockTransfer(dest, 0, 0, -5, 3, nullptr, 0, 0, RasterOp::PatCopy, 1);
     EXPECT_EQ(dest.Pixels(), std::vector<Pixel>(64, 7));
 }
 
@@ -76,7 +76,7 @@ TEST(BlockTransfer, AnOverlappingShiftReadsTheWholeSourceFirst)
     for (auto [sx, sy] : {std::pair{3, 0}, {-3, 0}, {0, 2}, {0, -2}, {2, 1}}) {
         Surface stage = Numbered(10, 6);
         const Surface before = stage;
-        BlockTransfer(stage, 0, 0, 10, 6, &stage, sx, sy, RasterOp::SRCCOPY);
+        BlockTransfer(stage, 0, 0, 10, 6, &stage, sx, sy, RasterOp::SrcCopy);
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 10; ++x) {
                 // Pixels whose source lies outside the surface are clipped away and keep their value.
@@ -87,7 +87,7 @@ TEST(BlockTransfer, AnOverlappingShiftReadsTheWholeSourceFirst)
             }
         // Also with an operation that combines, within one surface.
         Surface again = Numbered(10, 6);
-        BlockTransfer(again, 0, 0, 10, 6, &again, 1, 0, RasterOp::SRCINVERT);
+        BlockTransfer(again, 0, 0, 10, 6, &again, 1, 0, RasterOp::SrcInvert);
         EXPECT_EQ(again.At(0, 0), before.At(0, 0) ^ before.At(1, 0));
         EXPECT_EQ(again.At(8, 5), before.At(8, 5) ^ before.At(9, 5));
     }

@@ -39,8 +39,8 @@ class TextRendering : public ::testing::Test {
     {
         testing::EnsureQtApplication();
         renderer = std::make_unique<QtTextRenderer>();
-        textFont = renderer->CreateFont(TextFontRequest());
-        logoFont = renderer->CreateFont(LogoFontRequest());
+        textFont = renderer->MakeFont(TextFontRequest());
+        logoFont = renderer->MakeFont(LogoFontRequest());
     }
 
     std::unique_ptr<QtTextRenderer> renderer;
@@ -134,7 +134,7 @@ TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
 {
     for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
         const TextFace face = ChooseFace(request);
-        const FontId font = renderer->CreateFont(request);
+        const FontId font = renderer->MakeFont(request);
         std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
         texts.emplace_back(kLogoText);
         for (const std::string& text : texts) {
@@ -175,7 +175,7 @@ TEST_F(TextRendering, TheLogoIsBoldEvenWhereTheFaceHasNoBold)
 {
     FontRequest regular = LogoFontRequest();
     regular.weight = 400;
-    const FontId regularFont = renderer->CreateFont(regular);
+    const FontId regularFont = renderer->MakeFont(regular);
     const auto ink = [&](FontId font) {
         Surface surface(384, 100);
         renderer->Draw(surface, font, 0x00FFFFFF, 10, 10, kLogoText);

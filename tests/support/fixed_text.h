@@ -12,7 +12,7 @@ namespace ruvo::testing {
 
 class FixedText final : public TextRenderer {
 public:
-    FontId CreateFont(const FontRequest& request) override
+    FontId MakeFont(const FontRequest& request) override
     {
         heights[next] = request.height;
         return next++;
@@ -29,7 +29,7 @@ public:
         for (std::size_t i = 0; i < text.size(); ++i)
             if (text[i] != ' ')
                 BlockTransfer(target, x + 8 * static_cast<std::int32_t>(i) + 2, y + h / 4, 4, h / 2, nullptr, 0, 0,
-                              RasterOp::PATCOPY, PixelFromColorRef(colorRef));
+                              RasterOp::PatCopy, PixelFromColorRef(colorRef));
         drawn.emplace_back(text);
     }
 
