@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/shell.h"
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

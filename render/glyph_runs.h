@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "game/host.h"
 #include "render/surface.h"
+#include "render/text.h"
 
 namespace ruvo {
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo::embedded {
 

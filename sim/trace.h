@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo::sim {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/record.h"
+#include "record/record.h"
 #include "support/game_fixture.h"
 
 namespace ruvo {

@@ -2,11 +2,12 @@
 
 #include <utility>
 
+#include "game/graphics.h"
+#include "game/surfaces.h"
+#include "game/title.h"
 #include "render/bitmap.h"
 #include "render/draw.h"
-#include "render/graphics.h"
 #include "render/surface.h"
-#include "render/title.h"
 #include "resources/embedded.h"
 
 namespace ruvo {
@@ -114,14 +115,14 @@ TEST_F(Sprites, ASilhouetteLeavesThePairAsItWas)
     Surface frame(64, 64, 0x123456);
     DrawContext dc;
     dc.bitmap = &frame;
-    DrawSilhouette(record, dc, boss, 0, 0, 64);
+    DrawSilhouette(dc, record.spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(frame.At(x, y), mask.At(x, y) == kBlack ? kWhite : 0x123456u);
     EXPECT_EQ(boss.mask->Pixels(), mask.Pixels());
     Surface again(64, 64, 0x123456);
     dc.bitmap = &again;
-    DrawSprite(record, dc, boss, 0, 0, 64);
+    DrawSprite(dc, record.spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(again.At(x, y), mask.At(x, y) == kBlack ? boss.image->At(x, y) : 0x123456u);
@@ -133,7 +134,7 @@ TEST_F(Sprites, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
     for (std::size_t t = 0; t < 10; ++t) {
         for (SpritePair* pair : {&record.groundSprites[t], &record.platformSprites[t]}) {
             sky = Surface(32, 32, aqua);
-            DrawSprite(record, stage, *pair, 0, 0, 32);
+            DrawSprite(stage, record.spriteDC, *pair, 0, 0, 32);
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 32; ++x) {
                     if (pair->mask->At(x, y) == kBlack)
@@ -145,7 +146,7 @@ TEST_F(Sprites, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
     }
     // Theme 9's ground is nothing at all.
     sky = Surface(32, 32, aqua);
-    DrawSprite(record, stage, record.groundSprites[9], 0, 0, 32);
+    DrawSprite(stage, record.spriteDC, record.groundSprites[9], 0, 0, 32);
     EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
 }
 
