@@ -18,8 +18,8 @@ void HeadlessWindow::Destroy()
 {
     destroyed = true;
     timerPeriod.reset();
-    if (record != nullptr)
-        MainWndProc(*record, Message{MessageKind::Destroy});
+    if (destroyMessage)
+        destroyMessage();
 }
 
 bool HeadlessWindow::IsEnabled(MenuId item) const
@@ -153,30 +153,6 @@ int ScriptedDialogs::RunInput(GameRecord& record)
 void RecordingHelp::Help(std::string_view fileName, HelpCommand command)
 {
     calls.push_back(std::string(command == HelpCommand::Quit ? "quit " : "finder ") + std::string(fileName));
-}
-
-bool HeadlessWindowSystem::RegisterGameClass(std::string_view, const ProgramIcons&) { return true; }
-
-std::int32_t HeadlessWindowSystem::GetSystemMetric(SystemMetric metric)
-{
-    switch (metric) {
-    case SystemMetric::CxDlgFrame:
-    case SystemMetric::CyDlgFrame: return 3;
-    case SystemMetric::CyCaption: return 18;
-    case SystemMetric::CyMenu: return 19;
-    }
-    return 0;
-}
-
-GameWindow* HeadlessWindowSystem::CreateGameWindow(GameRecord& record, std::string_view, std::string_view windowTitle,
-                                                   std::int32_t w, std::int32_t h)
-{
-    title = std::string(windowTitle);
-    width = w;
-    height = h;
-    window.record = &record;
-    MainWndProc(record, Message{MessageKind::Create, 0, &window});
-    return &window;
 }
 
 } // namespace ruvo

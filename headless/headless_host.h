@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
-#include "record/host.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -41,7 +40,7 @@ public:
     std::vector<std::int32_t> timerPeriods;  // every period the timer was started with
     std::map<MenuId, bool> checkedItems;
     std::map<MenuId, bool> enabledItems;
-    GameRecord* record = nullptr; // set by the window system, for Destroy's message
+    std::function<void()> destroyMessage; // set by whoever handles the window's messages
 };
 
 // Values are kept as their stored text, as a settings file would hold them.
@@ -114,22 +113,6 @@ class RecordingHelp final : public HelpViewer {
 public:
     void Help(std::string_view fileName, HelpCommand command) override;
     std::vector<std::string> calls;
-};
-
-// The window system of the headless machine: one window, no message loop.
-class HeadlessWindowSystem final : public WindowSystem {
-public:
-    bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) override;
-    std::int32_t GetSystemMetric(SystemMetric metric) override;
-    GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
-                                 std::int32_t width, std::int32_t height) override;
-    void LoadAcceleratorTable() override {}
-    int RunMessageLoop() override { return window.quitCode.value_or(0); }
-
-    HeadlessWindow window;
-    std::string title;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
 };
 
 } // namespace ruvo

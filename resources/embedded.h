@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "record/host.h"
+#include "render/resources.h"
 
 namespace ruvo::embedded {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "game/flow.h"
-#include "headless/headless_game.h"
+#include "sim/headless_game.h"
 #include "render/surface.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"

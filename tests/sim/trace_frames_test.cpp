@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "game/flow.h"
-#include "headless/headless_game.h"
 #include "resources/embedded.h"
+#include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/fixed_text.h"
 
