@@ -8,7 +8,6 @@ namespace ruvo {
 std::int32_t HeadlessWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
 {
     timerPeriod = periodMs;
-    timerPeriods.push_back(periodMs);
     return id;
 }
 
@@ -26,12 +25,6 @@ bool HeadlessWindow::IsEnabled(MenuId item) const
 {
     const auto it = enabledItems.find(item);
     return it != enabledItems.end() && it->second;
-}
-
-bool HeadlessWindow::IsChecked(MenuId item) const
-{
-    const auto it = checkedItems.find(item);
-    return it != checkedItems.end() && it->second;
 }
 
 bool ParseDword(std::string_view text, std::uint32_t& value)
@@ -79,15 +72,8 @@ void MemorySettings::SetString(std::string_view name, std::string_view text)
 
 void MemorySettings::Close() { ++saves; }
 
-std::int32_t StandInMusic::KBGMOpen(std::int32_t, std::int32_t)
+std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char*)
 {
-    calls.push_back("open");
-    return opens ? 0 : -1;
-}
-
-std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char* fileName)
-{
-    calls.push_back(std::string("load ") + fileName);
     if (handle != nullptr)
         *handle = nextHandle_++;
     return 0;
@@ -95,26 +81,7 @@ std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char* fileN
 
 std::int32_t StandInMusic::KBGMPlay(std::uint32_t handle, std::int32_t repeat)
 {
-    calls.push_back("play " + std::to_string(handle) + ":" + std::to_string(repeat));
     plays.push_back({handle, repeat});
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMStop()
-{
-    calls.push_back("stop");
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMFree(std::uint32_t handle)
-{
-    calls.push_back("free " + std::to_string(handle));
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMClose()
-{
-    calls.push_back("close");
     return 0;
 }
 

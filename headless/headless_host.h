@@ -20,25 +20,20 @@ public:
     void Invalidate() override { ++invalidations; }
     std::int32_t SetTimer(std::int32_t id, std::int32_t periodMs) override;
     void KillTimer(std::int32_t id) override;
-    void CheckMenuItem(MenuId item, bool checked) override { checkedItems[item] = checked; }
+    void CheckMenuItem(MenuId, bool) override {}
     void EnableMenuItem(MenuId item, bool enabled) override { enabledItems[item] = enabled; }
-    void DrawMenuBar() override { ++menuRedraws; }
-    void Show(int) override { shown = true; }
+    void DrawMenuBar() override {}
+    void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override { quitCode = exitCode; }
 
     // A greyed item (or one never set) sends no command.
     bool IsEnabled(MenuId item) const;
-    bool IsChecked(MenuId item) const;
 
     int invalidations = 0;
-    int menuRedraws = 0;
-    bool shown = false;
     bool destroyed = false;
     std::optional<int> quitCode;
     std::optional<std::int32_t> timerPeriod; // the running timer's period, if any
-    std::vector<std::int32_t> timerPeriods;  // every period the timer was started with
-    std::map<MenuId, bool> checkedItems;
     std::map<MenuId, bool> enabledItems;
     std::function<void()> destroyMessage; // set by whoever handles the window's messages
 };
@@ -76,15 +71,13 @@ public:
 // handles 1 to 4 in load order.
 class StandInMusic final : public MusicLibrary {
 public:
-    std::int32_t KBGMOpen(std::int32_t, std::int32_t) override;
+    std::int32_t KBGMOpen(std::int32_t, std::int32_t) override { return 0; }
     std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) override;
     std::int32_t KBGMPlay(std::uint32_t handle, std::int32_t repeat) override;
-    std::int32_t KBGMStop() override;
-    std::int32_t KBGMFree(std::uint32_t handle) override;
-    std::int32_t KBGMClose() override;
+    std::int32_t KBGMStop() override { return 0; }
+    std::int32_t KBGMFree(std::uint32_t) override { return 0; }
+    std::int32_t KBGMClose() override { return 0; }
 
-    bool opens = true;
-    std::vector<std::string> calls; // "open", "load NAME", "play H:R", "stop", "free H", "close"
     struct Play {
         std::uint32_t handle;
         std::int32_t repeat;
