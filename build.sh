@@ -70,6 +70,10 @@ test)
     ctest --test-dir build --output-on-failure -j "$jobs"
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    # The settings file's fuzz target, built with clang, for a few seconds
+    # (./soak.sh runs it for a minute).
+    build build-fuzz --target settings_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+    bash tests/soak/fuzz.sh build-fuzz 5
     # The WebAssembly ruvo-sim against the native one, then the page in a browser.
     build_web
     bash tests/wasm/sim_equality_test.sh build build-web

@@ -10,11 +10,18 @@
 #      game), which then still ticks and closes with status 0.
 # Builds what it needs in build/, build-sanitize/ and build-fuzz/.
 # Usage: ./soak.sh
+# A shorter run for a check: SOAK_TICKS, SOAK_FUZZ_SECONDS, SOAK_KILLS,
+# SOAK_FLOOD (presses) and SOAK_FLOOD_SECONDS set the four parts' sizes.
 set -uo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 
-./build.sh packages debian-packages.txt tests/soak/debian-packages.txt || exit 1
+./build.sh packages || exit 1
+ticks=${SOAK_TICKS:-1000000}
+fuzz_seconds=${SOAK_FUZZ_SECONDS:-60}
+kills=${SOAK_KILLS:-100}
+flood=${SOAK_FLOOD:-2000}
+flood_seconds=${SOAK_FLOOD_SECONDS:-20}
 build() { # build DIR TARGET... -- CMAKE-OPTION...
     local dir=$1 targets=()
     shift
@@ -26,8 +33,7 @@ build() { # build DIR TARGET... -- CMAKE-OPTION...
 }
 build build ruvo-settings-saver xclose -- -DRUVO_SANITIZE=OFF
 build build-sanitize ruvo-sim ruvo ruvo_music -- -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-cmake -S tests/soak/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
-    cmake --build build-fuzz -j 2 >build-fuzz.log 2>&1 || { echo "soak: the fuzz target did not build; see build-fuzz.log" >&2; exit 1; }
+build build-fuzz settings_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
 
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
@@ -47,22 +53,12 @@ run() { # run NAME COMMAND...: runs a part, notes how it ended
 }
 
 seed=${SOAK_SEED:-$(((RANDOM << 15) | RANDOM))}
-run "1. ruvo-sim, 1,000,000 ticks (seed $seed)" bash tests/soak/sim_soak.sh build-sanitize/bin/ruvo-sim 1000000 "$seed"
+run "1. ruvo-sim, $ticks ticks (seed $seed)" bash tests/soak/sim_soak.sh build-sanitize/bin/ruvo-sim "$ticks" "$seed"
 
-fuzz() {
-    local corpus=$root/build-fuzz/corpus
-    mkdir -p "$corpus"
-    cp tests/soak/fuzz/corpus/* "$corpus/"
-    (cd build-fuzz && ./settings_fuzz -max_total_time=60 -timeout=10 -rss_limit_mb=4096 \
-        -dict="$root/tests/soak/fuzz/settings.dict" -artifact_prefix="$root/build-fuzz/" "$corpus" 2>fuzz.log)
-    local status=$?
-    grep -E '^#[0-9]+ +DONE|^Done' build-fuzz/fuzz.log
-    [ $status -eq 0 ] || { tail -n 40 build-fuzz/fuzz.log; echo "the failing input is in build-fuzz/ (crash-*, leak-*, timeout-*)"; }
-    return $status
-}
-run "2. settings file fuzzed, 60 s" fuzz
-run "3. settings saves killed, 100 rounds" bash tests/soak/kill_test.sh build/bin/ruvo-settings-saver 100
-run "4. input flood on the window, 2,000 in 20 s" bash tests/soak/flood_test.sh build-sanitize/bin/ruvo build/bin/xclose 2000 20
+run "2. settings file fuzzed, $fuzz_seconds s" bash tests/soak/fuzz.sh build-fuzz "$fuzz_seconds"
+run "3. settings saves killed, $kills rounds" bash tests/soak/kill_test.sh build/bin/ruvo-settings-saver "$kills"
+run "4. input flood on the window, $flood in $flood_seconds s" bash tests/soak/flood_test.sh build-sanitize/bin/ruvo \
+    build/bin/xclose "$flood" "$flood_seconds"
 
 echo
 echo "soak results:"

@@ -2,24 +2,10 @@
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/flow.h"
-#include "render/title.h"
+#include "game/title.h"
+#include "game/window.h"
 
 namespace ruvo {
-
-int UpdateMenu(GameRecord& record)
-{
-    GameWindow* window = record.hwndMain;
-    if (window == nullptr)
-        return 1;
-    const bool title = (record.state & StateTitle) != 0;
-    window->CheckMenuItem(IDM_SOUND, record.soundOn != 0);
-    window->CheckMenuItem(IDM_MUSIC, record.musicOn != 0);
-    window->EnableMenuItem(IDM_OPTION, record.optionEnabled != 0 && title);
-    window->EnableMenuItem(IDM_START, title);
-    window->EnableMenuItem(IDM_PAUSE, !title);
-    window->DrawMenuBar();
-    return 1;
-}
 
 namespace {
 

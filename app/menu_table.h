@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

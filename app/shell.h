@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -69,12 +69,10 @@ int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources);
 int ReadFrameMetrics(WindowSystem& system, FrameMetrics& metrics);
 int ComputeWindowSize(WindowSystem& system, GameRecord& record);
 GameWindow* CreateGameWindow(WindowSystem& system, GameRecord& record, int showCommand);
-int RestartTimer(GameRecord& record);
 
 // Returns the message's result.
 std::int64_t MainWndProc(GameRecord& record, const Message& message);
 
-int UpdateMenu(GameRecord& record);
 void RunCommand(GameRecord& record, std::uint32_t command);
 // Saves, destroys the surfaces, closes help and destroys the window.
 void ExitCommand(GameRecord& record);

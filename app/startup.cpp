@@ -1,8 +1,8 @@
 #include "app/shell.h"
 #include "audio/audio.h"
-#include "render/graphics.h"
+#include "game/fonts.h"
+#include "game/graphics.h"
 #include "render/icon.h"
-#include "render/text.h"
 
 #include <utility>
 
@@ -43,15 +43,6 @@ GameWindow* CreateGameWindow(WindowSystem& system, GameRecord& record, int showC
     if (window != nullptr)
         window->Show(showCommand);
     return window;
-}
-
-int RestartTimer(GameRecord& record)
-{
-    if (record.hwndMain == nullptr)
-        return 1;
-    record.hwndMain->KillTimer(record.timerId);
-    record.timerId = record.hwndMain->SetTimer(1, record.tickInterval);
-    return 1;
 }
 
 std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, const ResourceLibrary* resources,

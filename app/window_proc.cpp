@@ -1,8 +1,8 @@
 #include "app/shell.h"
 #include "game/flow.h"
 #include "game/jumper.h"
+#include "game/surfaces.h"
 #include "render/draw.h"
-#include "render/surfaces.h"
 #include "settings/defaults.h"
 #include "settings/registry.h"
 
@@ -32,7 +32,7 @@ std::int64_t MainWndProc(GameRecord& record, const Message& message)
         return 0;
     case MessageKind::Paint:
         if (message.paint != nullptr)
-            PaintWindow(record, *message.paint);
+            PaintWindow(record.frameBitmap.get(), *message.paint);
         return 0;
     case MessageKind::Timer:
         GameTick(record);

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "audio/tracks.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -16,15 +17,6 @@ enum WaveSound : std::int32_t {
     SoundDissolve = 4,
     SoundHurry = 5,
 };
-
-enum MusicTrack : std::int32_t {
-    MusicTitle = 0,
-    MusicRound = 1,
-    MusicBoss = 2,
-    MusicHighScore = 3,
-};
-
-constexpr const char* kMusicFiles[4] = {"A_013GMW.MID", "A_002GMW.MID", "A_004GMW.MID", "A_114GMW.MID"};
 
 int PlaySoundEffect(GameRecord& record, WaveSound sound);
 int OpenMusic(GameRecord& record);

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "game/flow.h"
-#include "headless/headless_game.h"
+#include "sim/headless_game.h"
 #include "resources/embedded.h"
 #include "sim/frame_text.h"
 

@@ -16,7 +16,7 @@ void WriteBanner(GameRecord& record, std::string_view text, std::uint32_t colorR
     DrawContext& dc = record.frameDC;
     SelectFont(dc, record.textFont);
     SetTextColor(dc, colorRef);
-    WriteCentred(record, dc, kCentreDown, text);
+    WriteCentred(record.host.text, dc, kCentreDown, text);
 }
 
 void EnterWait(GameRecord& record, std::uint16_t stateWord, std::int32_t ticks)

@@ -5,7 +5,7 @@
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/boss.h"
-#include "game/flow.h"
+#include "game/window.h"
 #include "render/draw.h"
 
 namespace ruvo {
@@ -85,7 +85,7 @@ int DissolveBoss(GameRecord& record)
     // Drawn into the stage, the jumper is uncovered with the scenery and
     // stays visible where it overlaps the boss.
     SpritePair& jumper = record.jumperSprites[static_cast<std::size_t>(record.jumperLook & 3)];
-    DrawSprite(record, record.stageDC, jumper, WrapAdd(record.scrollX, PixelOf(record.jumperCol)),
+    DrawSprite(record.stageDC, record.spriteDC, jumper, WrapAdd(record.scrollX, PixelOf(record.jumperCol)),
                PixelOf(record.jumperRow), 32);
 
     const std::int32_t x0 = PixelOf(record.bossCol);

@@ -34,7 +34,7 @@ int MoveBoss(GameRecord& record)
     PatternFor(record.round)(record, 1);
     record.bossCol = WrapAdd(record.bossCol, record.bossDx);
     record.bossRow = WrapAdd(record.bossRow, record.bossDy);
-    DrawSprite(record, record.frameDC, record.bossWork, PixelOf(record.bossCol), PixelOf(record.bossRow), 64);
+    DrawSprite(record.frameDC, record.spriteDC, record.bossWork, PixelOf(record.bossCol), PixelOf(record.bossRow), 64);
     // The jumper finds the boss in the grid at the place drawn this tick.
     FillCells(record, record.bossCol, record.bossRow, 8, 8, CellBoss);
     return 1;

@@ -1,12 +1,12 @@
 #include "game/flow.h"
 
-#include "app/shell.h"
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/boss.h"
 #include "game/scenery.h"
+#include "game/title.h"
+#include "game/window.h"
 #include "render/draw.h"
-#include "render/title.h"
 #include "settings/highscore.h"
 
 namespace ruvo {
@@ -21,12 +21,6 @@ std::int32_t BossHitsFor(std::uint32_t round, std::uint32_t bossLevel)
     // At most about 9.2e17, well inside a 64-bit integer.
     const auto whole = static_cast<std::int64_t>(hits);
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
-}
-
-void InvalidateWindow(GameRecord& record)
-{
-    if (record.hwndMain != nullptr)
-        record.hwndMain->Invalidate();
 }
 
 int ResetRound(GameRecord& record)
@@ -80,7 +74,7 @@ int StartRound(GameRecord& record)
     RestartTimer(record);
     ComposeBossSprite(record, 0);
     AnimateSun(record);
-    DrawSprite(record, record.frameDC, record.jumperSprites[static_cast<std::size_t>(record.jumperLook)],
+    DrawSprite(record.frameDC, record.spriteDC, record.jumperSprites[static_cast<std::size_t>(record.jumperLook)],
                8 * record.jumperCol, 8 * record.jumperRow, 32);
     SelectMusic(record, MusicRound);
     return 1;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -18,8 +18,5 @@ int BannerCountdown(GameRecord& record);
 // Stomps a round's boss takes: ((round - 1) / 10 + 2) / 2 x bossLevel, in
 // double precision, truncated, low 32 bits kept.
 std::int32_t BossHitsFor(std::uint32_t round, std::uint32_t bossLevel);
-
-// The whole client area is repainted from the frame buffer, without erasing.
-void InvalidateWindow(GameRecord& record);
 
 } // namespace ruvo

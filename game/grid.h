@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 

@@ -25,7 +25,7 @@ void Stomp(GameRecord& record)
     if (record.bossHits == 2)
         ComposeBossSprite(record, 1);
     if (record.bossHits != 0) {
-        DrawSilhouette(record, record.frameDC, record.bossWork, 8 * record.bossCol, 8 * record.bossRow, 64);
+        DrawSilhouette(record.frameDC, record.spriteDC, record.bossWork, 8 * record.bossCol, 8 * record.bossRow, 64);
     } else {
         // Beaten: the wipe maps frame to stage with the offset on show.
         record.bannerTicks = 0;
@@ -71,7 +71,7 @@ int MoveJumper(GameRecord& record)
     }
 
     record.jumperRow = WrapAdd(record.jumperRow, record.jumperVy);
-    DrawSprite(record, record.frameDC, record.jumperSprites[static_cast<std::size_t>(picture & 3)], 8 * c,
+    DrawSprite(record.frameDC, record.spriteDC, record.jumperSprites[static_cast<std::size_t>(picture & 3)], 8 * c,
                8 * record.jumperRow, 32);
     return 1;
 }

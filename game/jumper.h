@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 

@@ -16,19 +16,19 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
     if (record.stageBitmap)
         BlockTransfer(*record.stageBitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageBitmap.get(), 32,
                       0, RasterOp::SrcCopy);
-    FillSky(record, x, 0, 32, record.fieldHeight);
+    FillSky(record.stageDC, record.skyBrush, x, 0, 32, record.fieldHeight);
 
     // The platform roll is made even when the gap forces a platform.
     const auto r = static_cast<std::uint32_t>(NextRandom());
     if (r % 100u < record.optGameLevel || record.gapRun >= record.maxGap) {
         record.gapRun = 0;
         FillCells(record, x / 8, y / 8, 4, 2, CellPlatform);
-        DrawSprite(record, record.stageDC, record.platformSprites[theme], x, y, 32);
+        DrawSprite(record.stageDC, record.spriteDC, record.platformSprites[theme], x, y, 32);
     } else {
         record.gapRun = WrapAdd(record.gapRun, 1);
     }
     FillCells(record, x / 8, y / 8 + 3, 4, 1, CellFloor);
-    DrawSprite(record, record.stageDC, record.groundSprites[theme], x, y, 32);
+    DrawSprite(record.stageDC, record.spriteDC, record.groundSprites[theme], x, y, 32);
 }
 
 } // namespace
@@ -42,10 +42,10 @@ int ScrollStage(GameRecord& record)
         MakeColumn(record, theme);
     if (NextRandom() % 100 < 10) {
         const std::int32_t y = NextRandom() % (record.fieldHeight / 2 + 1);
-        DrawSprite(record, record.stageDC, record.cloudSprite, record.fieldWidth, y, 32);
+        DrawSprite(record.stageDC, record.spriteDC, record.cloudSprite, record.fieldWidth, y, 32);
     }
     ShiftGrid(record, 1);
-    ComposeFrame(record, record.scrollX, 0);
+    ComposeFrame(record.frameDC, record.stageDC, record.scrollX, 0);
     record.scrollX = WrapAdd(record.scrollX, 8);
     return 1;
 }
@@ -67,7 +67,7 @@ int PrefillStage(GameRecord& record)
 
 int AnimateSun(GameRecord& record)
 {
-    DrawSprite(record, record.frameDC, record.sunSprites[static_cast<std::size_t>(sunFrame)], 320, 16, 32);
+    DrawSprite(record.frameDC, record.spriteDC, record.sunSprites[static_cast<std::size_t>(sunFrame)], 320, 16, 32);
     sunFrame = (sunFrame + 1) % 3;
     return 1;
 }

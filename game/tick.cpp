@@ -4,7 +4,8 @@
 #include "game/grid.h"
 #include "game/jumper.h"
 #include "game/scenery.h"
-#include "render/title.h"
+#include "game/title.h"
+#include "game/window.h"
 
 namespace ruvo {
 

@@ -8,7 +8,6 @@ namespace ruvo {
 std::int32_t HeadlessWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
 {
     timerPeriod = periodMs;
-    timerPeriods.push_back(periodMs);
     return id;
 }
 
@@ -18,20 +17,14 @@ void HeadlessWindow::Destroy()
 {
     destroyed = true;
     timerPeriod.reset();
-    if (record != nullptr)
-        MainWndProc(*record, Message{MessageKind::Destroy});
+    if (destroyMessage)
+        destroyMessage();
 }
 
 bool HeadlessWindow::IsEnabled(MenuId item) const
 {
     const auto it = enabledItems.find(item);
     return it != enabledItems.end() && it->second;
-}
-
-bool HeadlessWindow::IsChecked(MenuId item) const
-{
-    const auto it = checkedItems.find(item);
-    return it != checkedItems.end() && it->second;
 }
 
 bool ParseDword(std::string_view text, std::uint32_t& value)
@@ -79,15 +72,8 @@ void MemorySettings::SetString(std::string_view name, std::string_view text)
 
 void MemorySettings::Close() { ++saves; }
 
-std::int32_t StandInMusic::KBGMOpen(std::int32_t, std::int32_t)
+std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char*)
 {
-    calls.push_back("open");
-    return opens ? 0 : -1;
-}
-
-std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char* fileName)
-{
-    calls.push_back(std::string("load ") + fileName);
     if (handle != nullptr)
         *handle = nextHandle_++;
     return 0;
@@ -95,26 +81,7 @@ std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char* fileN
 
 std::int32_t StandInMusic::KBGMPlay(std::uint32_t handle, std::int32_t repeat)
 {
-    calls.push_back("play " + std::to_string(handle) + ":" + std::to_string(repeat));
     plays.push_back({handle, repeat});
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMStop()
-{
-    calls.push_back("stop");
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMFree(std::uint32_t handle)
-{
-    calls.push_back("free " + std::to_string(handle));
-    return 0;
-}
-
-std::int32_t StandInMusic::KBGMClose()
-{
-    calls.push_back("close");
     return 0;
 }
 
@@ -153,30 +120,6 @@ int ScriptedDialogs::RunInput(GameRecord& record)
 void RecordingHelp::Help(std::string_view fileName, HelpCommand command)
 {
     calls.push_back(std::string(command == HelpCommand::Quit ? "quit " : "finder ") + std::string(fileName));
-}
-
-bool HeadlessWindowSystem::RegisterGameClass(std::string_view, const ProgramIcons&) { return true; }
-
-std::int32_t HeadlessWindowSystem::GetSystemMetric(SystemMetric metric)
-{
-    switch (metric) {
-    case SystemMetric::CxDlgFrame:
-    case SystemMetric::CyDlgFrame: return 3;
-    case SystemMetric::CyCaption: return 18;
-    case SystemMetric::CyMenu: return 19;
-    }
-    return 0;
-}
-
-GameWindow* HeadlessWindowSystem::CreateGameWindow(GameRecord& record, std::string_view, std::string_view windowTitle,
-                                                   std::int32_t w, std::int32_t h)
-{
-    title = std::string(windowTitle);
-    width = w;
-    height = h;
-    window.record = &record;
-    MainWndProc(record, Message{MessageKind::Create, 0, &window});
-    return &window;
 }
 
 } // namespace ruvo

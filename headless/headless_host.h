@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
-#include "game/host.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -21,27 +20,22 @@ public:
     void Invalidate() override { ++invalidations; }
     std::int32_t SetTimer(std::int32_t id, std::int32_t periodMs) override;
     void KillTimer(std::int32_t id) override;
-    void CheckMenuItem(MenuId item, bool checked) override { checkedItems[item] = checked; }
+    void CheckMenuItem(MenuId, bool) override {}
     void EnableMenuItem(MenuId item, bool enabled) override { enabledItems[item] = enabled; }
-    void DrawMenuBar() override { ++menuRedraws; }
-    void Show(int) override { shown = true; }
+    void DrawMenuBar() override {}
+    void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override { quitCode = exitCode; }
 
     // A greyed item (or one never set) sends no command.
     bool IsEnabled(MenuId item) const;
-    bool IsChecked(MenuId item) const;
 
     int invalidations = 0;
-    int menuRedraws = 0;
-    bool shown = false;
     bool destroyed = false;
     std::optional<int> quitCode;
     std::optional<std::int32_t> timerPeriod; // the running timer's period, if any
-    std::vector<std::int32_t> timerPeriods;  // every period the timer was started with
-    std::map<MenuId, bool> checkedItems;
     std::map<MenuId, bool> enabledItems;
-    GameRecord* record = nullptr; // set by the window system, for Destroy's message
+    std::function<void()> destroyMessage; // set by whoever handles the window's messages
 };
 
 // Values are kept as their stored text, as a settings file would hold them.
@@ -77,15 +71,13 @@ public:
 // handles 1 to 4 in load order.
 class StandInMusic final : public MusicLibrary {
 public:
-    std::int32_t KBGMOpen(std::int32_t, std::int32_t) override;
+    std::int32_t KBGMOpen(std::int32_t, std::int32_t) override { return 0; }
     std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) override;
     std::int32_t KBGMPlay(std::uint32_t handle, std::int32_t repeat) override;
-    std::int32_t KBGMStop() override;
-    std::int32_t KBGMFree(std::uint32_t handle) override;
-    std::int32_t KBGMClose() override;
+    std::int32_t KBGMStop() override { return 0; }
+    std::int32_t KBGMFree(std::uint32_t) override { return 0; }
+    std::int32_t KBGMClose() override { return 0; }
 
-    bool opens = true;
-    std::vector<std::string> calls; // "open", "load NAME", "play H:R", "stop", "free H", "close"
     struct Play {
         std::uint32_t handle;
         std::int32_t repeat;
@@ -114,22 +106,6 @@ class RecordingHelp final : public HelpViewer {
 public:
     void Help(std::string_view fileName, HelpCommand command) override;
     std::vector<std::string> calls;
-};
-
-// The window system of the headless machine: one window, no message loop.
-class HeadlessWindowSystem final : public WindowSystem {
-public:
-    bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) override;
-    std::int32_t GetSystemMetric(SystemMetric metric) override;
-    GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
-                                 std::int32_t width, std::int32_t height) override;
-    void LoadAcceleratorTable() override {}
-    int RunMessageLoop() override { return window.quitCode.value_or(0); }
-
-    HeadlessWindow window;
-    std::string title;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
 };
 
 } // namespace ruvo

@@ -2,44 +2,44 @@
 
 namespace ruvo {
 
-int FillSky(GameRecord& record, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+int FillSky(DrawContext& target, std::uint32_t brush, std::int32_t x, std::int32_t y, std::int32_t width,
+            std::int32_t height)
 {
-    if (record.stageDC.bitmap == nullptr)
+    if (target.bitmap == nullptr)
         return 1;
-    BlockTransfer(*record.stageDC.bitmap, x, y, width, height, nullptr, 0, 0, RasterOp::PatCopy,
-                  PixelFromColorRef(record.skyBrush));
+    BlockTransfer(*target.bitmap, x, y, width, height, nullptr, 0, 0, RasterOp::PatCopy, PixelFromColorRef(brush));
     return 1;
 }
 
-int ComposeFrame(GameRecord& record, std::int32_t sourceX, std::int32_t sourceY)
+int ComposeFrame(DrawContext& frame, const DrawContext& stage, std::int32_t sourceX, std::int32_t sourceY)
 {
-    if (record.frameDC.bitmap == nullptr || record.stageDC.bitmap == nullptr)
+    if (frame.bitmap == nullptr || stage.bitmap == nullptr)
         return 1;
-    BlockTransfer(*record.frameDC.bitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageDC.bitmap,
-                  sourceX, sourceY, RasterOp::SrcCopy);
+    BlockTransfer(*frame.bitmap, 0, 0, frame.bitmap->Width(), frame.bitmap->Height(), stage.bitmap, sourceX, sourceY,
+                  RasterOp::SrcCopy);
     return 1;
 }
 
-int DrawSprite(GameRecord& record, DrawContext& target, SpritePair& pair, std::int32_t x, std::int32_t y,
+int DrawSprite(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std::int32_t x, std::int32_t y,
                std::int32_t size)
 {
     if (target.bitmap == nullptr || !pair.image || !pair.mask)
         return 1;
     // The mask blackens the shape, then the image is XORed onto the black.
-    record.spriteDC.bitmap = pair.mask.get();
+    spriteDC.bitmap = pair.mask.get();
     BlockTransfer(*target.bitmap, x, y, size, size, pair.mask.get(), 0, 0, RasterOp::SrcAnd);
-    record.spriteDC.bitmap = pair.image.get();
+    spriteDC.bitmap = pair.image.get();
     BlockTransfer(*target.bitmap, x, y, size, size, pair.image.get(), 0, 0, RasterOp::SrcInvert);
     return 1;
 }
 
-int DrawSilhouette(GameRecord& record, DrawContext& target, SpritePair& pair, std::int32_t x, std::int32_t y,
+int DrawSilhouette(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std::int32_t x, std::int32_t y,
                    std::int32_t size)
 {
     if (target.bitmap == nullptr || !pair.mask)
         return 1;
     Surface& mask = *pair.mask;
-    record.spriteDC.bitmap = &mask;
+    spriteDC.bitmap = &mask;
     BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SrcAnd);
     BlockTransfer(mask, 0, 0, size, size, nullptr, 0, 0, RasterOp::DstInvert);
     BlockTransfer(*target.bitmap, x, y, size, size, &mask, 0, 0, RasterOp::SrcPaint);
@@ -47,10 +47,10 @@ int DrawSilhouette(GameRecord& record, DrawContext& target, SpritePair& pair, st
     return 1;
 }
 
-int PaintWindow(GameRecord& record, PaintTarget& paint)
+int PaintWindow(const Surface* frame, PaintTarget& paint)
 {
-    if (record.frameBitmap)
-        paint.CopyFrom(*record.frameBitmap, paint.InvalidRect());
+    if (frame != nullptr)
+        paint.CopyFrom(*frame, paint.InvalidRect());
     return 1;
 }
 

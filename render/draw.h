@@ -1,21 +1,42 @@
-// The drawing primitives of the game: sky on the stage, the frame composed
-// from the stage, masked sprites and white silhouettes, and the repaint.
+// The drawing primitives: a brush fill, the frame composed from the stage,
+// masked sprites and white silhouettes, and the repaint.
 #pragma once
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "render/draw_context.h"
+#include "render/sprite.h"
+#include "render/surface.h"
 
 namespace ruvo {
 
-constexpr std::uint32_t kSkyColorRef = 0x00FFFF00; // aqua
+struct Rect {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
 
-int FillSky(GameRecord& record, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
-int ComposeFrame(GameRecord& record, std::int32_t sourceX, std::int32_t sourceY);
-int DrawSprite(GameRecord& record, DrawContext& target, SpritePair& pair, std::int32_t x, std::int32_t y,
+// Where a repaint lands: the window's invalid rectangle and a way to copy
+// pixels of the frame buffer to it.
+class PaintTarget {
+  public:
+    virtual ~PaintTarget() = default;
+    virtual Rect InvalidRect() const = 0;
+    virtual void CopyFrom(const Surface& source, Rect area) = 0;
+};
+
+// Paints the block with a solid brush (a COLORREF).
+int FillSky(DrawContext& target, std::uint32_t brush, std::int32_t x, std::int32_t y, std::int32_t width,
+            std::int32_t height);
+// Copies the stage from (sourceX, sourceY) over the whole frame.
+int ComposeFrame(DrawContext& frame, const DrawContext& stage, std::int32_t sourceX, std::int32_t sourceY);
+// The pair's bitmaps are selected into spriteDC in turn, as each is drawn from.
+int DrawSprite(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std::int32_t x, std::int32_t y,
                std::int32_t size);
-int DrawSilhouette(GameRecord& record, DrawContext& target, SpritePair& pair, std::int32_t x, std::int32_t y,
+// The figure in white; the mask is inverted and back, so it ends as it began.
+int DrawSilhouette(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std::int32_t x, std::int32_t y,
                    std::int32_t size);
-int PaintWindow(GameRecord& record, PaintTarget& paint);
+int PaintWindow(const Surface* frame, PaintTarget& paint);
 
 } // namespace ruvo

@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "game/host.h"
 #include "render/surface.h"
+#include "render/text.h"
 
 namespace ruvo {
 
@@ -39,7 +39,6 @@ class GlyphCache {
     GlyphCache(Rasterise rasterise, std::int32_t cellHeight);
 
     const Glyph& Get(char32_t codePoint);
-    std::int32_t CellHeight() const { return cellHeight_; }
 
     TextExtent Measure(std::string_view text);
     void Draw(Surface& target, Pixel colour, std::int32_t x, std::int32_t y, std::string_view text);

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-#include "game/record.h"
+#include "render/draw_context.h"
+#include "render/resources.h"
+#include "render/sprite.h"
 
 namespace ruvo {
 

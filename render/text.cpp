@@ -2,71 +2,39 @@
 
 namespace ruvo {
 
-FontRequest TextFontRequest()
+void SelectFont(DrawContext& dc, FontId font)
 {
-    FontRequest request;
-    request.height = 18;
-    request.weight = 700;
-    request.charSet = 1;
-    request.faceName = "Arial";
-    return request;
+    dc.font = font;
 }
 
-FontRequest LogoFontRequest()
+void SetTextColor(DrawContext& dc, std::uint32_t colorRef)
 {
-    FontRequest request;
-    request.height = 80;
-    request.weight = 700;
-    request.charSet = 1;
-    request.faceName = "ＭＳ ゴシック";
-    return request;
+    dc.textColor = colorRef;
 }
 
-int CreateFonts(GameRecord& record)
+TextExtent GetTextExtent(TextRenderer* text, const DrawContext& dc, std::string_view letters)
 {
-    if (record.host.text == nullptr)
-        return 1;
-    record.textFont = record.host.text->MakeFont(TextFontRequest());
-    record.logoFont = record.host.text->MakeFont(LogoFontRequest());
-    return 1;
-}
-
-int DeleteFonts(GameRecord& record)
-{
-    if (record.host.text != nullptr) {
-        record.host.text->DeleteFont(record.textFont);
-        record.host.text->DeleteFont(record.logoFont);
-    }
-    record.textFont = 0;
-    record.logoFont = 0;
-    return 1;
-}
-
-void SelectFont(DrawContext& dc, FontId font) { dc.font = font; }
-
-void SetTextColor(DrawContext& dc, std::uint32_t colorRef) { dc.textColor = colorRef; }
-
-TextExtent GetTextExtent(GameRecord& record, const DrawContext& dc, std::string_view text)
-{
-    if (record.host.text == nullptr)
+    if (text == nullptr)
         return {};
-    return record.host.text->Measure(dc.font, text);
+    return text->Measure(dc.font, letters);
 }
 
-void TextOut(GameRecord& record, DrawContext& dc, std::int32_t x, std::int32_t y, std::string_view text)
+void TextOut(TextRenderer* text, DrawContext& dc, std::int32_t x, std::int32_t y, std::string_view letters)
 {
-    if (record.host.text == nullptr || dc.bitmap == nullptr)
+    if (text == nullptr || dc.bitmap == nullptr)
         return;
-    record.host.text->Draw(*dc.bitmap, dc.font, dc.textColor, x, y, text);
+    text->Draw(*dc.bitmap, dc.font, dc.textColor, x, y, letters);
 }
 
-TextExtent WriteCentred(GameRecord& record, DrawContext& dc, std::int32_t y, std::string_view text)
+TextExtent WriteCentred(TextRenderer* text, DrawContext& dc, std::int32_t y, std::string_view letters)
 {
-    const TextExtent extent = GetTextExtent(record, dc, text);
-    const std::int32_t x = (record.fieldWidth - extent.cx) / 2;
+    const TextExtent extent = GetTextExtent(text, dc, letters);
+    if (dc.bitmap == nullptr)
+        return extent;
+    const std::int32_t x = (dc.bitmap->Width() - extent.cx) / 2;
     if (y == kCentreDown)
-        y = (record.fieldHeight - extent.cy) / 2;
-    TextOut(record, dc, x, y, text);
+        y = (dc.bitmap->Height() - extent.cy) / 2;
+    TextOut(text, dc, x, y, letters);
     return extent;
 }
 

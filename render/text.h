@@ -1,28 +1,62 @@
-// Fonts and text output into a drawing context. Every routine that writes
-// text selects its own font and colour first and leaves them selected.
+// Text: the platform's text renderer, which makes fonts and measures and
+// draws letters, and text output into a drawing context. Every routine that
+// writes text selects its own font and colour first and leaves them selected.
 #pragma once
 
+#include <climits>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-#include "game/record.h"
+#include "render/draw_context.h"
+#include "render/surface.h"
 
 namespace ruvo {
 
-FontRequest TextFontRequest(); // 18-pixel bold "Arial"
-FontRequest LogoFontRequest(); // 80-pixel bold "ＭＳ ゴシック"
+// The fields of a font request, as a game states its fonts.
+struct FontRequest {
+    std::int32_t height = 0; // positive: the character cell height in pixels
+    std::int32_t width = 0;
+    std::int32_t escapement = 0;
+    std::int32_t orientation = 0;
+    std::int32_t weight = 0;
+    std::uint8_t italic = 0;
+    std::uint8_t underline = 0;
+    std::uint8_t strikeOut = 0;
+    std::uint8_t charSet = 0;
+    std::uint8_t outPrecision = 0;
+    std::uint8_t clipPrecision = 0;
+    std::uint8_t quality = 0;
+    std::uint8_t pitchAndFamily = 0;
+    std::string faceName; // UTF-8
+};
 
-int CreateFonts(GameRecord& record);
-int DeleteFonts(GameRecord& record);
+struct TextExtent {
+    std::int32_t cx = 0;
+    std::int32_t cy = 0;
+};
 
+class TextRenderer {
+  public:
+    virtual ~TextRenderer() = default;
+    virtual FontId MakeFont(const FontRequest& request) = 0;
+    virtual void DeleteFont(FontId font) = 0;
+    virtual TextExtent Measure(FontId font, std::string_view text) = 0;
+    // Draws the letters only, in a solid colour (COLORREF 0x00BBGGRR), with
+    // the top-left of the text cell at (x, y); everything is clipped to target.
+    virtual void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,
+                      std::string_view text) = 0;
+};
+
+// Without a renderer (text is null) nothing is measured or drawn.
 void SelectFont(DrawContext& dc, FontId font);
 void SetTextColor(DrawContext& dc, std::uint32_t colorRef);
-TextExtent GetTextExtent(GameRecord& record, const DrawContext& dc, std::string_view text);
-void TextOut(GameRecord& record, DrawContext& dc, std::int32_t x, std::int32_t y, std::string_view text);
+TextExtent GetTextExtent(TextRenderer* text, const DrawContext& dc, std::string_view letters);
+void TextOut(TextRenderer* text, DrawContext& dc, std::int32_t x, std::int32_t y, std::string_view letters);
 
-// Measures text in the context's font and writes it centred across the field
-// at y, or centred down the field too when y is kCentreDown.
+// Measures the letters in the context's font and writes them centred across
+// the context's surface at y, or centred down it too when y is kCentreDown.
 constexpr std::int32_t kCentreDown = INT32_MIN;
-TextExtent WriteCentred(GameRecord& record, DrawContext& dc, std::int32_t y, std::string_view text);
+TextExtent WriteCentred(TextRenderer* text, DrawContext& dc, std::int32_t y, std::string_view letters);
 
 } // namespace ruvo

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "game/host.h"
+#include "render/resources.h"
 
 namespace ruvo::embedded {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 

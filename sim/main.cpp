@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "game/flow.h"
-#include "headless/headless_game.h"
+#include "sim/headless_game.h"
 #include "render/surface.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
@@ -109,8 +109,7 @@ int main(int argc, char** argv)
     }
 
     // The first trace line also reports what start-up played.
-    std::size_t effectsSeen = 0;
-    std::size_t playsSeen = 0;
+    sim::PlayedSince played;
     std::size_t next = 0;
     std::string out;
     for (std::uint64_t k = 1; k <= run->ticks; ++k) {
@@ -118,16 +117,7 @@ int main(int argc, char** argv)
             Deliver(game, run->script[next++]);
         game.Tick();
         if (run->trace) {
-            std::vector<int> effects;
-            for (; effectsSeen < game.wave.played.size(); ++effectsSeen)
-                for (int i = 0; i < 6; ++i)
-                    if (game.wave.played[effectsSeen].image == record.waveData[static_cast<std::size_t>(i)])
-                        effects.push_back(i);
-            std::vector<std::string> music;
-            for (; playsSeen < game.music.plays.size(); ++playsSeen)
-                music.push_back(std::to_string(game.music.plays[playsSeen].handle - 1) + ":" +
-                                std::to_string(game.music.plays[playsSeen].repeat));
-            out += sim::TraceLine(k, record, effects, music);
+            out += sim::TraceLine(k, record, played.Effects(game.wave, record), played.Music(game.music));
             out += '\n';
             if (out.size() > (1u << 16)) {
                 std::fwrite(out.data(), 1, out.size(), stdout);

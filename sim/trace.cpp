@@ -58,6 +58,25 @@ std::string TraceLine(std::uint64_t k, const GameRecord& r, const std::vector<in
     return std::string(head) + " fx=" + Joined(effects) + " mu=" + Joined(music) + tail;
 }
 
+std::vector<int> PlayedSince::Effects(const RecordingWavePlayer& wave, const GameRecord& record)
+{
+    std::vector<int> effects;
+    for (; effectsSeen_ < wave.played.size(); ++effectsSeen_)
+        for (int i = 0; i < 6; ++i)
+            if (wave.played[effectsSeen_].image == record.waveData[static_cast<std::size_t>(i)])
+                effects.push_back(i);
+    return effects;
+}
+
+std::vector<std::string> PlayedSince::Music(const StandInMusic& music)
+{
+    std::vector<std::string> plays;
+    for (; playsSeen_ < music.plays.size(); ++playsSeen_)
+        plays.push_back(std::to_string(music.plays[playsSeen_].handle - 1) + ":" +
+                        std::to_string(music.plays[playsSeen_].repeat));
+    return plays;
+}
+
 std::string HighScoreLines(const GameRecord& r)
 {
     std::string out;

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "game/record.h"
+#include "headless/headless_host.h"
+#include "record/record.h"
 
 namespace ruvo::sim {
 
@@ -16,5 +17,17 @@ std::string TraceLine(std::uint64_t k, const GameRecord& record, const std::vect
                       const std::vector<std::string>& music);
 
 std::string HighScoreLines(const GameRecord& record);
+
+// What a game played since the last look, as a trace line reports it: the
+// effects by their number, the music as "track:repeat".
+class PlayedSince {
+  public:
+    std::vector<int> Effects(const RecordingWavePlayer& wave, const GameRecord& record);
+    std::vector<std::string> Music(const StandInMusic& music);
+
+  private:
+    std::size_t effectsSeen_ = 0;
+    std::size_t playsSeen_ = 0;
+};
 
 } // namespace ruvo::sim

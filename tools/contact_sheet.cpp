@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "game/graphics.h"
+#include "game/surfaces.h"
 #include "render/draw.h"
-#include "render/graphics.h"
 #include "render/icon.h"
 #include "resources/embedded.h"
 
@@ -40,7 +41,7 @@ QImage DrawOver(GameRecord& record, SpritePair& pair, int size, Pixel background
     if (icon)
         DrawIcon(dc, pair, at, at, size);
     else
-        DrawSprite(record, dc, pair, at, at, size);
+        DrawSprite(dc, record.spriteDC, pair, at, at, size);
     return ToImage(canvas).scaled(kCell * kScale, kCell * kScale);
 }
 

@@ -1,7 +1,7 @@
 // The four modal dialogs on Qt, built from the game's dialog templates.
 #pragma once
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

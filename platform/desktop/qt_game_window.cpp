@@ -14,18 +14,6 @@
 #include "platform/desktop/sdl_gamepad.h"
 
 namespace ruvo {
-namespace {
-
-// How the game asks for the window to be shown.
-constexpr int kShowHide = 0;
-constexpr int kShowMinimized = 2;
-constexpr int kShowNoActivate = 4;
-constexpr int kMinimize = 6;
-constexpr int kShowMinimizedNoActivate = 7;
-constexpr int kShowNoActivateKeepState = 8;
-
-} // namespace
-
 int BarHeight(QMenuBar& bar, int width)
 {
     const int height = bar.heightForWidth(width);
@@ -145,31 +133,13 @@ void QtGameWindow::EnableMenuItem(MenuId item, bool enabled)
 // Qt redraws the menu bar by itself whenever an item changes.
 void QtGameWindow::DrawMenuBar() {}
 
-void QtGameWindow::Show(int showCommand)
+// The desktop's main() asks for a normal window, the only way it is shown.
+// Full screen, when chosen, is already the window's state.
+void QtGameWindow::Show(int)
 {
-    QWidget* frame = Frame();
-    if (frame == nullptr)
-        return;
-    switch (showCommand) {
-    case kShowHide:
-        frame->hide();
-        break;
-    case kShowMinimized:
-    case kMinimize:
-    case kShowMinimizedNoActivate:
-        frame->showMinimized();
-        break;
-    case kShowNoActivate:
-    case kShowNoActivateKeepState:
-        frame->setAttribute(Qt::WA_ShowWithoutActivating);
-        frame->show();
-        frame->setAttribute(Qt::WA_ShowWithoutActivating, false);
-        break;
-    default:
-        // Full screen, when chosen, is already the window's state.
+    if (QWidget* frame = Frame()) {
         frame->show();
         frame->activateWindow();
-        break;
     }
 }
 

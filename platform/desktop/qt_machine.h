@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "game/host.h"
+#include "record/host.h"
 #include "platform/desktop/help_viewer.h"
 #include "platform/desktop/qt_dialogs.h"
 #include "platform/desktop/qt_settings.h"

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "game/host.h"
+#include "record/host.h"
 
 class QAction;
 class QMenuBar;

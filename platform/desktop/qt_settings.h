@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "game/host.h"
+#include "record/host.h"
 #include "platform/desktop/view_choice.h"
 
 namespace ruvo {

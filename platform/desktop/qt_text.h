@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QString>
 
-#include "game/host.h"
+#include "record/host.h"
 
 class QPainter;
 class QPointF;

@@ -34,8 +34,6 @@ class TemplateDialog final : public QDialog {
     QLineEdit* Edit(int id) const;
     QLabel* Text(int id) const;
 
-    const DialogUnits& Units() const { return units_; }
-
     // Escape and the close box both end up here.
     void reject() override;
 

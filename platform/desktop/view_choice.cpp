@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

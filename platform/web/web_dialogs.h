@@ -3,7 +3,7 @@
 // player answers; the page keeps the game ticking meanwhile.
 #pragma once
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -3,7 +3,7 @@
 // The page reads the entries once when it starts and writes them on Close.
 #pragma once
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -2,7 +2,7 @@
 // page's SoundFont synthesizer. The page keeps the voices and the tracks.
 #pragma once
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "game/host.h"
+#include "record/host.h"
 #include "render/glyph_runs.h"
 
 namespace ruvo {

@@ -20,7 +20,7 @@ class ScratchEnvironment {
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "ruvo-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("ruvo_platform_tests: scratch folder");
+            std::perror("ruvo_desktop_tests: scratch folder");
             std::exit(1);
         }
         dir_ = pattern;

@@ -9,7 +9,7 @@
 #include <random>
 #include <sys/stat.h>
 
-#include "game/record.h"
+#include "record/record.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/view_choice.h"
 #include "settings/registry.h"

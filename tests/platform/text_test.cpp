@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/fonts.h"
+#include "game/title.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_text_face.h"
 #include "render/surface.h"
-#include "render/text.h"
-#include "render/title.h"
 #include "support/qt_application.h"
 
 namespace ruvo {

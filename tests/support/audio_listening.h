@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "game/record.h"
+#include "record/record.h"
 #include "platform/desktop/data_path.h"
 #include "platform/desktop/sdl_audio.h"
 #include "platform/desktop/sdl_sound_files.h"

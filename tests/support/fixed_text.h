@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "game/host.h"
+#include "record/host.h"
 #include "render/surface.h"
 
 namespace ruvo::testing {

@@ -1,35 +1,69 @@
-// A fresh game on the in-memory machine, started as the program starts it,
-// with the built-in art, for tests that play through the engine.
+// A game on the in-memory machine with the built-in art, started the way the
+// program starts it but without the shell, for the tests of the game's
+// routines: the game's steps are called as the shell calls them.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include "headless/headless_game.h"
+#include "audio/audio.h"
+#include "game/banners.h"
+#include "game/flow.h"
+#include "game/fonts.h"
+#include "game/graphics.h"
+#include "game/jumper.h"
+#include "game/surfaces.h"
+#include "game/title.h"
+#include "game/window.h"
+#include "render/icon.h"
 #include "resources/embedded.h"
-#include "support/fixed_text.h"
+#include "settings/defaults.h"
+#include "support/record_fixture.h"
 
 namespace ruvo::testing {
 
-class GameFixture : public ::testing::Test {
+class GameFixture : public RecordFixture {
   protected:
-    void Start() { game.Start(); }
+    // Up to the title: icons, fonts, art and sounds, music, the defaults and
+    // saved settings, surfaces and grid, and the timer.
+    void Start()
+    {
+        LoadIconPair(&resources, Icons().largeIcon, 501, 32);
+        LoadIconPair(&resources, Icons().smallIcon, 501, 16);
+        record.hInstance = &resources;
+        record.fieldWidth = 384;
+        record.fieldHeight = 200;
+        record.stageWidth = record.fieldWidth + 64;
+        record.stageHeight = record.fieldHeight + 64;
+        CreateFonts(record);
+        LoadGraphics(record);
+        OpenMusic(record);
+        LoadMusic(record);
+        record.hwndMain = &window;
+        InitDefaults(record);
+        CreateSurfaces(record);
+        InitTitle(record);
+        record.timerId = window.SetTimer(1, record.tickInterval);
+    }
+    // What the Start command does on the title: a new game under its banner.
+    void StartGame()
+    {
+        NewGame(record);
+        DrawStatusLine(record);
+        ShowStartBanner(record);
+        InvalidateWindow(record);
+    }
     // Started and past the start banner: a round in play.
     void Play()
     {
         Start();
-        game.Command(IDM_START);
+        StartGame();
         Ticks(20);
     }
-    GameRecord& R() { return game.Record(); }
     void Ticks(int n)
     {
         for (int i = 0; i < n; ++i)
-            game.Tick();
+            GameTick(record);
     }
 
-    FixedText text;
     EmbeddedResources resources;
-    HeadlessGame game{&text, &resources};
 };
 
 } // namespace ruvo::testing

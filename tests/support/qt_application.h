@@ -14,7 +14,7 @@ inline void EnsureQtApplication()
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char name[] = "ruvo_platform_tests";
+    static char name[] = "ruvo_desktop_tests";
     static char* argv[] = {name, nullptr};
     // Never deleted: it must outlive every test and every other static.
     new QApplication(argc, argv);

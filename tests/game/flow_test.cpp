@@ -21,60 +21,12 @@ void AboutToTouchFloor(GameRecord& r)
     r.jumperVy = 1;
 }
 
-TEST_F(Flow, StartShowsTheBannerForTwentyTicksThenPlays)
-{
-    Start();
-    R().score = 777;
-    game.Command(IDM_START);
-    EXPECT_EQ(R().state, kStartBannerWord);
-    EXPECT_EQ(R().bannerTicks, 20);
-    EXPECT_EQ(R().score, 0u);
-    EXPECT_EQ(R().round, R().optRound);
-    EXPECT_EQ(R().lives, R().optDamage);
-    EXPECT_EQ(text.drawn.back(), "START");
-    const int invalidations = game.Window().invalidations;
-    Ticks(19);
-    EXPECT_EQ(R().state, kStartBannerWord);
-    EXPECT_EQ(game.Window().invalidations, invalidations); // the banner frame stays as it is
-    EXPECT_EQ(R().score, 0u);
-    Ticks(1);
-    EXPECT_EQ(R().state, StatePlay);
-    EXPECT_EQ(R().score, 0u);
-    Ticks(1);
-    EXPECT_EQ(R().score, 1u);
-}
-
-TEST_F(Flow, StartIsGreyedOutsideTheTitleAndPauseOnIt)
-{
-    Start();
-    game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StateTitle);
-    game.Command(IDM_START);
-    Ticks(20);
-    const std::uint32_t round = R().round;
-    game.Command(IDM_START); // greyed: nothing happens
-    EXPECT_EQ(R().state, StatePlay);
-    EXPECT_EQ(R().round, round);
-    game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StatePause);
-    EXPECT_EQ(R().paused, 1);
-    const std::uint32_t score = R().score;
-    Ticks(5);
-    EXPECT_EQ(R().score, score);
-    EXPECT_EQ(text.drawn.back(), "PAUSE");
-    game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StatePlay);
-    EXPECT_EQ(R().paused, 0);
-    Ticks(1);
-    EXPECT_EQ(R().score, score + 1);
-}
-
 TEST_F(Flow, TheBossEntersAtTheDistanceWithItsMusic)
 {
-    game.settings.values["Music"] = "1";
+    settings.values["Music"] = "1";
     Start();
     R().optDistance = 5;
-    game.Command(IDM_START);
+    StartGame();
     Ticks(20 + 4);
     EXPECT_EQ(R().bossActive, 0);
     EXPECT_EQ(R().musicTrack, MusicRound);
@@ -82,27 +34,27 @@ TEST_F(Flow, TheBossEntersAtTheDistanceWithItsMusic)
     EXPECT_EQ(R().roundTicks, 5u);
     EXPECT_EQ(R().bossActive, 1);
     EXPECT_EQ(R().musicTrack, MusicBoss);
-    ASSERT_FALSE(game.music.plays.empty());
-    EXPECT_EQ(game.music.plays.back().handle, 3u);
-    EXPECT_EQ(game.music.plays.back().repeat, 1);
+    ASSERT_FALSE(music.plays.empty());
+    EXPECT_EQ(music.plays.back().handle, 3u);
+    EXPECT_EQ(music.plays.back().repeat, 1);
 }
 
 TEST_F(Flow, HurryUpShowsTenTicksAtTheFasterPeriod)
 {
-    game.settings.values["Sound"] = "1";
+    settings.values["Sound"] = "1";
     Start();
     R().optHarryLevel = 10;
     R().optDistance = 1000;
     R().optGameLevel = 100;
-    game.Command(IDM_START);
+    StartGame();
     Ticks(20 + 10);
     EXPECT_EQ(R().state, kHurryBannerWord);
     EXPECT_EQ(R().bannerTicks, 10);
     EXPECT_EQ(R().tickInterval, 50);
-    EXPECT_EQ(game.Window().timerPeriod, 50);
+    EXPECT_EQ(window.timerPeriod, 50);
     EXPECT_EQ(R().hurryActive, 1);
-    ASSERT_FALSE(game.wave.played.empty());
-    EXPECT_EQ(game.wave.played.back().image, R().waveData[SoundHurry]);
+    ASSERT_FALSE(wave.played.empty());
+    EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
     EXPECT_NE(std::find(text.drawn.begin(), text.drawn.end(), "HARRY UP"), text.drawn.end());
     Ticks(10);
     EXPECT_EQ(R().state, StatePlay);
@@ -115,7 +67,7 @@ TEST_F(Flow, HurryUpShowsTenTicksAtTheFasterPeriod)
 // The hurry-up due on the same tick waits for a game that is over.
 TEST_F(Flow, GameOverWaitsTwentyTicksThenTheTitleReturns)
 {
-    game.settings.values["Music"] = "1";
+    settings.values["Music"] = "1";
     Play();
     R().lives = 0;
     R().optHarryLevel = R().roundTicks + 1;
@@ -132,8 +84,8 @@ TEST_F(Flow, GameOverWaitsTwentyTicksThenTheTitleReturns)
     Ticks(1);
     EXPECT_EQ(R().state, StateTitle);
     EXPECT_EQ(R().musicTrack, MusicTitle);
-    EXPECT_TRUE(game.Window().IsEnabled(IDM_START));
-    EXPECT_FALSE(game.Window().IsEnabled(IDM_PAUSE));
+    EXPECT_TRUE(window.IsEnabled(IDM_START));
+    EXPECT_FALSE(window.IsEnabled(IDM_PAUSE));
     EXPECT_EQ(R().score, score + 1); // the title shows the last game's score
 }
 
@@ -159,12 +111,12 @@ TEST_F(Flow, RoundClearShowsTheRoundWithTwoDigitsThenTheNextRoundStarts)
 TEST_F(Flow, ANewRoundRestoresTheNormalPeriodAndResetsTheJumper)
 {
     Start();
-    game.Command(IDM_START);
+    StartGame();
     R().tickInterval = 50;
     R().jumperRow = 3;
     StartRound(R());
     EXPECT_EQ(R().tickInterval, 80);
-    EXPECT_EQ(game.Window().timerPeriod, 80);
+    EXPECT_EQ(window.timerPeriod, 80);
     EXPECT_EQ(R().jumperRow, 17);
     EXPECT_EQ(R().jumperCol, 12);
     EXPECT_EQ(R().jumperVy, -1);
@@ -197,6 +149,12 @@ TEST_F(Flow, JumperLookChangesEveryTenRounds)
         ResetRound(R());
         EXPECT_EQ(R().jumperLook, look) << "round " << round;
     }
+}
+
+TEST(StatusLine, WritesAtLeastTheMinimumDigitsAndAllOfThem)
+{
+    EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
+    EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100), "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
 }
 
 } // namespace

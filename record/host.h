@@ -1,7 +1,8 @@
 // The engine's view of the machine it runs on. The engine never touches a
 // window system, a sound device or a settings file itself: it calls these
 // small interfaces, which the platform layer implements with Qt and SDL, and
-// which the headless runner and the tests implement in memory.
+// which the headless runner and the tests implement in memory. The text,
+// painting and resource interfaces belong to the drawing layer below.
 #pragma once
 
 #include <cstddef>
@@ -9,63 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "render/draw.h"
+#include "render/resources.h"
+#include "render/text.h"
+
 namespace ruvo {
 
-class Surface;
 struct GameRecord;
-
-using FontId = std::uint32_t;
-
-// The fields of a font request, as the game states its two fonts.
-struct FontRequest {
-    std::int32_t height = 0; // positive: the character cell height in pixels
-    std::int32_t width = 0;
-    std::int32_t escapement = 0;
-    std::int32_t orientation = 0;
-    std::int32_t weight = 0;
-    std::uint8_t italic = 0;
-    std::uint8_t underline = 0;
-    std::uint8_t strikeOut = 0;
-    std::uint8_t charSet = 0;
-    std::uint8_t outPrecision = 0;
-    std::uint8_t clipPrecision = 0;
-    std::uint8_t quality = 0;
-    std::uint8_t pitchAndFamily = 0;
-    std::string faceName; // UTF-8
-};
-
-struct TextExtent {
-    std::int32_t cx = 0;
-    std::int32_t cy = 0;
-};
-
-class TextRenderer {
-public:
-    virtual ~TextRenderer() = default;
-    virtual FontId MakeFont(const FontRequest& request) = 0;
-    virtual void DeleteFont(FontId font) = 0;
-    virtual TextExtent Measure(FontId font, std::string_view text) = 0;
-    // Draws the letters only, in a solid colour (COLORREF 0x00BBGGRR), with
-    // the top-left of the text cell at (x, y); everything is clipped to target.
-    virtual void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,
-                      std::string_view text) = 0;
-};
-
-struct Rect {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
-
-// Where a repaint lands: the window's invalid rectangle and a way to copy
-// pixels of the frame buffer to it.
-class PaintTarget {
-public:
-    virtual ~PaintTarget() = default;
-    virtual Rect InvalidRect() const = 0;
-    virtual void CopyFrom(const Surface& source, Rect area) = 0;
-};
 
 enum MenuId : std::uint16_t {
     IDM_START = 101,
@@ -81,7 +32,7 @@ enum MenuId : std::uint16_t {
 
 // The game window as the engine sees it: its timer, its menu and its life.
 class GameWindow {
-public:
+  public:
     virtual ~GameWindow() = default;
     // Whole client area, no erasing; a paint message follows.
     virtual void Invalidate() = 0;
@@ -99,7 +50,7 @@ public:
 
 // The settings store: one key with named values, as a registry key would be.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // Reading: false when the store or the value is missing or unreadable.
     virtual bool QueryDword(std::string_view name, std::uint32_t& value) = 0;
@@ -115,7 +66,7 @@ public:
 // Plays a WAVE file image from memory without waiting. One effect at a time:
 // a new one cuts off the one still playing. An image it can't play is silent.
 class WavePlayer {
-public:
+  public:
     virtual ~WavePlayer() = default;
     // Called once per effect at start-up, so that playing needs no decoding.
     virtual void Prepare(const std::uint8_t* image, std::size_t size)
@@ -129,7 +80,7 @@ public:
 // The background-music library: open, load by bare file name, play, stop,
 // free, close. Handles are 32-bit; 0 means "no track".
 class MusicLibrary {
-public:
+  public:
     virtual ~MusicLibrary() = default;
     virtual std::int32_t KBGMOpen(std::int32_t voices, std::int32_t device) = 0;
     virtual std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) = 0;
@@ -141,7 +92,7 @@ public:
 
 // The four modal dialogs. Each runs to its end before returning.
 class DialogHost {
-public:
+  public:
     virtual ~DialogHost() = default;
     virtual int RunAbout() = 0;
     virtual int RunOption(GameRecord& record) = 0;
@@ -152,22 +103,9 @@ public:
 enum class HelpCommand { Finder, Quit };
 
 class HelpViewer {
-public:
+  public:
     virtual ~HelpViewer() = default;
     virtual void Help(std::string_view fileName, HelpCommand command) = 0;
-};
-
-// Resources built into the executable, addressed by type and number.
-struct ResourceData {
-    const std::uint8_t* data = nullptr;
-    std::size_t size = 0;
-};
-
-class ResourceLibrary {
-public:
-    virtual ~ResourceLibrary() = default;
-    // type: "BITMAP", "WAVE", "ICON16", "ICON32". A missing resource has no data.
-    virtual ResourceData Find(std::string_view type, std::uint32_t id) const = 0;
 };
 
 struct Host {

@@ -1,22 +1,23 @@
 #include "audio/audio.h"
+#include "settings/defaults.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
-#include "support/game_fixture.h"
+#include "support/record_fixture.h"
 
 namespace ruvo {
 namespace {
 
-class HighScore : public testing::GameFixture {
-protected:
+class HighScore : public testing::RecordFixture {
+  protected:
     void SetUp() override
     {
         const std::uint32_t scores[5] = {5000, 4000, 3000, 2000, 1000};
         for (int row = 1; row <= 5; ++row) {
-            game.settings.values[RowValueName("Score", row)] = std::to_string(scores[row - 1]);
-            game.settings.values[RowValueName("Round", row)] = std::to_string(10 - row);
-            game.settings.values[RowValueName("Name", row)] = "P" + std::to_string(row);
+            settings.values[RowValueName("Score", row)] = std::to_string(scores[row - 1]);
+            settings.values[RowValueName("Round", row)] = std::to_string(10 - row);
+            settings.values[RowValueName("Name", row)] = "P" + std::to_string(row);
         }
-        Start();
+        InitDefaults(R());
     }
     std::vector<std::string> Names()
     {
@@ -29,7 +30,7 @@ protected:
     {
         R().score = score;
         R().round = 70000;
-        game.dialogs.nextName = name;
+        dialogs.nextName = name;
         CheckHighScore(R());
     }
 };
@@ -38,22 +39,22 @@ TEST_F(HighScore, AScoreEqualToTheFifthEntersNothing)
 {
     Finish(1000, "Nobody");
     EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "P3", "P4", "P5"}));
-    EXPECT_TRUE(game.dialogs.opened.empty());
-    EXPECT_EQ(game.settings.saves, 0);
+    EXPECT_TRUE(dialogs.opened.empty());
+    EXPECT_EQ(settings.saves, 0);
 }
 
 TEST_F(HighScore, ABetterScoreShiftsTheRowsBelowItAndIsSaved)
 {
-    game.settings.values["Music"] = "1";
+    settings.values["Music"] = "1";
     Finish(3500, "Ann");
     EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "Ann", "P3", "P4"}));
     EXPECT_EQ(R().hiScores[2], 3500u);
     EXPECT_EQ(R().hiRounds[2], static_cast<std::uint16_t>(70000)); // the round's low 16 bits
     EXPECT_EQ(R().hiScores[3], 3000u);
     EXPECT_EQ(R().hiRounds[3], 7u);
-    EXPECT_EQ(game.dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
-    EXPECT_EQ(game.settings.saves, 1);
-    EXPECT_EQ(game.settings.values["Name3"], "Ann");
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(settings.values["Name3"], "Ann");
     EXPECT_EQ(R().musicTrack, MusicHighScore);
 }
 
@@ -83,16 +84,16 @@ TEST_F(HighScore, TheNameKeepsThirtyOneBytesAndWholeCharacters)
     EXPECT_EQ(Names()[0].size(), 30u);
 }
 
-using FirstTable = testing::GameFixture;
+using FirstTable = testing::RecordFixture;
 
 TEST_F(FirstTable, ThousandEntersNothingButThousandAndOneTakesFirst)
 {
-    Start();
+    InitDefaults(R());
     R().score = 1000;
     CheckHighScore(R());
     EXPECT_EQ(R().hiScores[0], 1000u);
     R().score = 1001;
-    game.dialogs.nextName = "Top";
+    dialogs.nextName = "Top";
     CheckHighScore(R());
     EXPECT_EQ(R().hiScores[0], 1001u);
     EXPECT_STREQ(R().hiNames[0].data(), "Top");

@@ -392,14 +392,14 @@ TEST_P(BossRound, EndsInRoundClearAndTheNextRound)
     R().optRound = round;
     R().optDamage = 1000; // the script aims at the boss, not at the platforms
     InitTitle(R());
-    game.Command(IDM_START);
+    StartGame();
     const std::int32_t lowRow = RoundTheme(round) == 1 ? 13 : 8;
     bool cleared = false;
     for (int tick = 0; tick < 6000 && !(cleared && R().state == kStartBannerWord); ++tick) {
         if (BossBelowJumper())
-            game.Click();
+            Dive(R());
         const bool bossMoves = R().state == StatePlay && R().bossActive != 0;
-        game.Tick();
+        Ticks(1);
         const GameRecord& r = R();
         ASSERT_NE(r.state, kGameOverBannerWord);
         if (bossMoves) {

@@ -1,21 +1,10 @@
-#include "render/graphics.h"
-
-#include "render/bitmap.h"
+#include "game/graphics.h"
 
 namespace ruvo {
 namespace {
 
-std::unique_ptr<Surface> LoadBitmapResource(const ResourceLibrary* module, std::uint32_t id)
-{
-    if (module == nullptr)
-        return nullptr;
-    const ResourceData block = module->Find("BITMAP", id);
-    return DecodeBitmap(block.data, block.size);
-}
-
 // Every pair of the game in its load order; freeing walks the same list.
-template <typename Visit>
-void ForEachPair(GameRecord& record, Visit visit)
+template <typename Visit> void ForEachPair(GameRecord& record, Visit visit)
 {
     for (std::uint32_t i = 0; i < 4; ++i)
         visit(record.jumperSprites[i], 201 + 2 * i);
@@ -31,20 +20,6 @@ void ForEachPair(GameRecord& record, Visit visit)
 }
 
 } // namespace
-
-int LoadSpritePair(const ResourceLibrary* module, SpritePair& pair, std::uint32_t id)
-{
-    pair.image = LoadBitmapResource(module, id);
-    pair.mask = LoadBitmapResource(module, id + 1);
-    return 1;
-}
-
-int FreeSpritePair(SpritePair& pair)
-{
-    pair.image.reset();
-    pair.mask.reset();
-    return 1;
-}
 
 int LoadGraphics(GameRecord& record)
 {

@@ -4,9 +4,8 @@
 
 #include "render/bitmap.h"
 #include "render/draw.h"
-#include "render/graphics.h"
+#include "render/sprite.h"
 #include "render/surface.h"
-#include "render/title.h"
 #include "resources/embedded.h"
 
 namespace ruvo {
@@ -15,9 +14,12 @@ namespace {
 TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
 {
     const Pixel d = 0x00F0CC55, s = 0x003C0FA0, brush = 0x0000FFFF;
-    const std::pair<RasterOp, Pixel> cases[] = {
-        {RasterOp::SrcCopy, s},           {RasterOp::SrcAnd, d & s}, {RasterOp::SrcInvert, d ^ s},
-        {RasterOp::SrcPaint, d | s},      {RasterOp::DstInvert, ~d & 0xFFFFFF}, {RasterOp::PatCopy, brush}};
+    const std::pair<RasterOp, Pixel> cases[] = {{RasterOp::SrcCopy, s},
+                                                {RasterOp::SrcAnd, d & s},
+                                                {RasterOp::SrcInvert, d ^ s},
+                                                {RasterOp::SrcPaint, d | s},
+                                                {RasterOp::DstInvert, ~d & 0xFFFFFF},
+                                                {RasterOp::PatCopy, brush}};
     for (auto [op, expected] : cases) {
         Surface dest(3, 2, d);
         const Surface source(3, 2, s);
@@ -60,8 +62,8 @@ TEST(BlockTransfer, ClipsToBothSurfacesAtEveryEdge)
                 const bool inBlock = x >= c.dx && x < c.dx + 4 && y >= c.dy && y < c.dy + 4;
                 const bool inSource = srcX >= 0 && srcX < 4 && srcY >= 0 && srcY < 4;
                 const Pixel expected = inBlock && inSource ? source.At(srcX, srcY) : 0xABCDEF;
-                ASSERT_EQ(dest.At(x, y), expected) << "case " << c.dx << "," << c.dy << "," << c.sx << "," << c.sy
-                                                   << " at " << x << "," << y;
+                ASSERT_EQ(dest.At(x, y), expected)
+                    << "case " << c.dx << "," << c.dy << "," << c.sx << "," << c.sy << " at " << x << "," << y;
             }
     }
     // Far outside, or a block of no size: nothing happens.
@@ -93,60 +95,27 @@ TEST(BlockTransfer, AnOverlappingShiftReadsTheWholeSourceFirst)
     }
 }
 
-class Sprites : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        record.hInstance = &resources;
-        LoadGraphics(record);
-        stage.bitmap = &sky;
-    }
-    EmbeddedResources resources;
-    GameRecord record;
-    Surface sky{32, 32, PixelFromColorRef(kSkyColorRef)};
-    DrawContext stage;
-};
-
-TEST_F(Sprites, ASilhouetteLeavesThePairAsItWas)
+TEST(Sprites, ASilhouetteLeavesThePairAsItWas)
 {
-    SpritePair& boss = record.bossSprites[0];
+    EmbeddedResources resources;
+    SpritePair boss;
+    LoadSpritePair(&resources, boss, 281);
+    DrawContext spriteDC;
     const Surface mask = *boss.mask;
     Surface frame(64, 64, 0x123456);
     DrawContext dc;
     dc.bitmap = &frame;
-    DrawSilhouette(record, dc, boss, 0, 0, 64);
+    DrawSilhouette(dc, spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(frame.At(x, y), mask.At(x, y) == kBlack ? kWhite : 0x123456u);
     EXPECT_EQ(boss.mask->Pixels(), mask.Pixels());
     Surface again(64, 64, 0x123456);
     dc.bitmap = &again;
-    DrawSprite(record, dc, boss, 0, 0, 64);
+    DrawSprite(dc, spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(again.At(x, y), mask.At(x, y) == kBlack ? boss.image->At(x, y) : 0x123456u);
-}
-
-TEST_F(Sprites, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
-{
-    const Pixel aqua = PixelFromColorRef(kSkyColorRef);
-    for (std::size_t t = 0; t < 10; ++t) {
-        for (SpritePair* pair : {&record.groundSprites[t], &record.platformSprites[t]}) {
-            sky = Surface(32, 32, aqua);
-            DrawSprite(record, stage, *pair, 0, 0, 32);
-            for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 32; ++x) {
-                    if (pair->mask->At(x, y) == kBlack)
-                        continue;
-                    const bool wire = pair == &record.groundSprites[5] && pair->image->At(x, y) != kBlack;
-                    ASSERT_EQ(sky.At(x, y), wire ? kBlack : aqua) << "theme " << t << " at " << x << "," << y;
-                }
-        }
-    }
-    // Theme 9's ground is nothing at all.
-    sky = Surface(32, 32, aqua);
-    DrawSprite(record, stage, record.groundSprites[9], 0, 0, 32);
-    EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
 }
 
 TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
@@ -175,13 +144,6 @@ TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
     broken[24] = 0x7F;
     EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size()));
     EXPECT_FALSE(DecodeBitmap(nullptr, 100));
-}
-
-TEST(StatusLine, WritesAtLeastTheMinimumDigitsAndAllOfThem)
-{
-    EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
-    EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100),
-              "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
 }
 
 } // namespace

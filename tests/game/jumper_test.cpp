@@ -11,7 +11,7 @@ class Jumper : public testing::GameFixture {
   protected:
     void SetUp() override
     {
-        game.settings.values["Sound"] = "1";
+        settings.values["Sound"] = "1";
         Play();
         ClearAbove();
     }
@@ -37,7 +37,7 @@ class Jumper : public testing::GameFixture {
     std::vector<int> Effects()
     {
         std::vector<int> out;
-        for (const auto& call : game.wave.played)
+        for (const auto& call : wave.played)
             for (int i = 0; i < 6; ++i)
                 if (call.image == R().waveData[static_cast<std::size_t>(i)])
                     out.push_back(i);

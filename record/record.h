@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/host.h"
+#include "record/host.h"
+#include "render/draw_context.h"
+#include "render/resources.h"
+#include "render/sprite.h"
 #include "render/surface.h"
 
 namespace ruvo {
@@ -46,22 +49,6 @@ enum CellCode : std::uint8_t {
     CellFloor = 1,
     CellPlatform = 2,
     CellBoss = 4,
-};
-
-// A picture on black and its mask (black where opaque, white where transparent).
-struct SpritePair {
-    std::unique_ptr<Surface> image;
-    std::unique_ptr<Surface> mask;
-};
-
-// A drawing context: the surface selected into it, and the text font and
-// colour that the last text routine chose. Text is always drawn with a
-// transparent background.
-struct DrawContext {
-    Surface* bitmap = nullptr;
-    FontId font = 0;
-    std::uint32_t textColor = 0; // a COLORREF: 0x00BBGGRR
-    bool transparent = false;
 };
 
 using NameBuffer = std::array<char, 32>;
@@ -150,7 +137,10 @@ struct GameRecord {
 };
 
 // Round theme index (round - 1) mod 10 on the unsigned round: round 0 wraps to 5.
-constexpr std::uint32_t RoundTheme(std::uint32_t round) { return (round - 1u) % 10u; }
+constexpr std::uint32_t RoundTheme(std::uint32_t round)
+{
+    return (round - 1u) % 10u;
+}
 
 // The game's only source of chance: seeded with 1 at program start and never
 // reseeded, so every run plays out the same way for the same inputs.

@@ -1,14 +1,15 @@
+#include "settings/defaults.h"
 #include "settings/registry.h"
-#include "support/game_fixture.h"
+#include "support/record_fixture.h"
 
 namespace ruvo {
 namespace {
 
-using Settings = testing::GameFixture;
+using Settings = testing::RecordFixture;
 
 TEST_F(Settings, SaveThenLoadKeepsAllEighteenValues)
 {
-    Start();
+    InitDefaults(R());
     R().soundOn = 1;
     R().musicOn = 2;
     R().optionEnabled = 7;
@@ -18,9 +19,9 @@ TEST_F(Settings, SaveThenLoadKeepsAllEighteenValues)
         CopyName(R().hiNames[k], "Name " + std::to_string(k));
     }
     SaveSettings(R());
-    EXPECT_EQ(game.settings.values.size(), 18u);
+    EXPECT_EQ(settings.values.size(), 18u);
     GameRecord loaded;
-    loaded.host.settings = &game.settings;
+    loaded.host.settings = &settings;
     LoadSettings(loaded);
     EXPECT_EQ(loaded.soundOn, 1);
     EXPECT_EQ(loaded.musicOn, 2); // kept as stored, not reduced to 0 or 1
@@ -32,11 +33,18 @@ TEST_F(Settings, SaveThenLoadKeepsAllEighteenValues)
 
 TEST_F(Settings, EachBadValueFallsBackToItsOwnDefault)
 {
-    game.settings.values = {{"Sound", "abc"},     {"Music", "-1"},    {"Option", "4294967296"},
-                            {"Score1", "123"},    {"Round1", "65536"}, {"Name1", std::string(31, 'n')},
-                            {"Score2", ""},       {"Round2", "70000"}, {"Name2", std::string(32, 'n')},
-                            {"Score3", "12 34"}, {"Name3", std::string("a\0b", 3)}};
-    Start();
+    settings.values = {{"Sound", "abc"},
+                       {"Music", "-1"},
+                       {"Option", "4294967296"},
+                       {"Score1", "123"},
+                       {"Round1", "65536"},
+                       {"Name1", std::string(31, 'n')},
+                       {"Score2", ""},
+                       {"Round2", "70000"},
+                       {"Name2", std::string(32, 'n')},
+                       {"Score3", "12 34"},
+                       {"Name3", std::string("a\0b", 3)}};
+    InitDefaults(R());
     EXPECT_EQ(R().soundOn, 0);
     EXPECT_EQ(R().musicOn, 0);
     EXPECT_EQ(R().optionEnabled, 0);
@@ -53,11 +61,11 @@ TEST_F(Settings, EachBadValueFallsBackToItsOwnDefault)
 
 TEST_F(Settings, AStoreThatCannotBeWrittenIsSilent)
 {
-    game.settings.writable = false;
-    Start();
+    settings.writable = false;
+    InitDefaults(R());
     SaveSettings(R());
-    EXPECT_TRUE(game.settings.values.empty());
-    EXPECT_EQ(game.settings.saves, 0);
+    EXPECT_TRUE(settings.values.empty());
+    EXPECT_EQ(settings.saves, 0);
 }
 
 TEST(Names, AreCutBeforeACharacterThatWouldNotFitWhole)

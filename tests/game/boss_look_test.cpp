@@ -188,7 +188,7 @@ class Wipe : public testing::GameFixture {
     {
         Start();
         R().optRound = round;
-        game.Command(IDM_START);
+        StartGame();
         Ticks(20);
     }
     void RigWipe(std::int32_t bossCol, std::int32_t bossRow)
@@ -273,11 +273,11 @@ TEST_F(Wipe, SoundsOncePerStepOnlyWithSoundOn)
         SCOPED_TRACE(soundOn);
         RigWipe(20, 5);
         R().soundOn = soundOn;
-        game.wave.played.clear();
+        wave.played.clear();
         Ticks(8);
         ASSERT_EQ(R().state, kClearBannerWord);
-        ASSERT_EQ(game.wave.played.size(), soundOn != 0 ? 8u : 0u);
-        for (const RecordingWavePlayer::Call& call : game.wave.played)
+        ASSERT_EQ(wave.played.size(), soundOn != 0 ? 8u : 0u);
+        for (const RecordingWavePlayer::Call& call : wave.played)
             EXPECT_EQ(call.image, R().waveData[SoundDissolve]);
     }
 }
@@ -289,13 +289,13 @@ TEST_F(Wipe, RoundClearComesWithTheEighthStep)
     Ticks(7);
     ASSERT_EQ(R().state, StateDissolve);
     ASSERT_EQ(R().bannerTicks, 7);
-    const int invalidations = game.Window().invalidations;
+    const int invalidations = window.invalidations;
     Ticks(1);
     EXPECT_EQ(R().state, kClearBannerWord);
     EXPECT_EQ(R().bannerTicks, 20);
     ASSERT_FALSE(text.drawn.empty());
     EXPECT_EQ(text.drawn.back(), "07 Round Clear");
-    EXPECT_EQ(game.Window().invalidations, invalidations + 1);
+    EXPECT_EQ(window.invalidations, invalidations + 1);
     // Row 95 is one of the square's last lines to be uncovered and crosses
     // the banner's first letter: the banner is written over it, not under.
     EXPECT_EQ(R().frameBitmap->At(139, 95), PixelFromColorRef(0x00FF0000));

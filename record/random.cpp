@@ -1,4 +1,4 @@
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 namespace {
@@ -11,6 +11,9 @@ std::int32_t NextRandom()
     return static_cast<std::int32_t>((seed >> 16) & 0x7FFFu);
 }
 
-std::uint32_t RandomSeed() { return seed; }
+std::uint32_t RandomSeed()
+{
+    return seed;
+}
 
 } // namespace ruvo

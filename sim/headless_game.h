@@ -2,13 +2,31 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
+#include "app/shell.h"
 #include "headless/headless_host.h"
 
 namespace ruvo {
 
+// The window system of the headless machine: one window, no message loop.
+class HeadlessWindowSystem final : public WindowSystem {
+  public:
+    bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) override;
+    std::int32_t GetSystemMetric(SystemMetric metric) override;
+    GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
+                                 std::int32_t width, std::int32_t height) override;
+    void LoadAcceleratorTable() override {}
+    int RunMessageLoop() override { return window.quitCode.value_or(0); }
+
+    HeadlessWindow window;
+    std::string title;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 class HeadlessGame {
-public:
+  public:
     // text may be null (no text is drawn or measured).
     explicit HeadlessGame(TextRenderer* text, const ResourceLibrary* resources);
     ~HeadlessGame();
@@ -33,7 +51,7 @@ public:
     ScriptedDialogs dialogs;
     RecordingHelp help;
 
-private:
+  private:
     TextRenderer* text_;
     const ResourceLibrary* resources_;
     std::unique_ptr<GameRecord> record_;

@@ -1,4 +1,4 @@
-#include "render/title.h"
+#include "game/title.h"
 
 #include <cstdio>
 
@@ -19,10 +19,10 @@ int DrawTitle(GameRecord& record)
     DrawContext& dc = record.frameDC;
     SelectFont(dc, record.logoFont);
     SetTextColor(dc, 0x0000FFFF);
-    WriteCentred(record, dc, kCentreDown, kLogoText);
+    WriteCentred(record.host.text, dc, kCentreDown, kLogoText);
     SelectFont(dc, record.textFont);
     SetTextColor(dc, 0x00808080);
-    WriteCentred(record, dc, record.fieldHeight - 48, kCreditText);
+    WriteCentred(record.host.text, dc, record.fieldHeight - 48, kCreditText);
     return 1;
 }
 
@@ -32,7 +32,7 @@ int DrawStatusLine(GameRecord& record)
     const std::string text = FormatStatusLine(record.hiScores[0], record.score, record.round);
     SelectFont(dc, record.textFont);
     SetTextColor(dc, 0x00FF0000);
-    const TextExtent extent = WriteCentred(record, dc, 0, text);
+    const TextExtent extent = WriteCentred(record.host.text, dc, 0, text);
     for (std::int32_t i = 0; i < record.lives; ++i) {
         const std::int64_t x = 16 + 16 * static_cast<std::int64_t>(i);
         if (x >= record.fieldWidth)

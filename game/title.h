@@ -1,8 +1,9 @@
+// The title screen and the status line, drawn over the composed frame.
 #pragma once
 
 #include <string>
 
-#include "game/record.h"
+#include "record/record.h"
 
 namespace ruvo {
 
@@ -13,6 +14,7 @@ constexpr const char* kCreditText = "(C)2026 TOLP   PUSH F2 KEY";
 std::string FormatStatusLine(std::uint32_t best, std::uint32_t score, std::uint32_t round);
 
 int DrawTitle(GameRecord& record);
+// The scores and round across the top, and a small icon per life below.
 int DrawStatusLine(GameRecord& record);
 
 } // namespace ruvo

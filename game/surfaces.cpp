@@ -1,8 +1,6 @@
-#include "render/surfaces.h"
+#include "game/surfaces.h"
 
 #include "game/grid.h"
-#include "render/draw.h"
-#include "render/graphics.h"
 
 namespace ruvo {
 

@@ -114,7 +114,7 @@ TEST_F(Scenery, TheSunKeepsCountingAcrossTitleAndRounds)
     const std::int32_t before = SunFrame();
     AnimateSun(R());
     EXPECT_EQ(SunFrame(), (before + 1) % 3);
-    game.Command(IDM_START); // StartRound animates the sun once more
+    StartGame(); // StartRound animates the sun once more
     EXPECT_EQ(SunFrame(), (before + 2) % 3);
 }
 
@@ -138,6 +138,35 @@ TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
     EXPECT_EQ(GridCell(r, 0, 33), 0);
     EXPECT_EQ(FreeGrid(r), 1);
     EXPECT_EQ(FreeGrid(r), 0);
+}
+
+TEST(Art, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
+{
+    EmbeddedResources resources;
+    GameRecord record;
+    record.hInstance = &resources;
+    LoadGraphics(record);
+    const Pixel aqua = PixelFromColorRef(kSkyColorRef);
+    Surface sky{32, 32, aqua};
+    DrawContext stage;
+    stage.bitmap = &sky;
+    for (std::size_t t = 0; t < 10; ++t) {
+        for (SpritePair* pair : {&record.groundSprites[t], &record.platformSprites[t]}) {
+            sky = Surface(32, 32, aqua);
+            DrawSprite(stage, record.spriteDC, *pair, 0, 0, 32);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    if (pair->mask->At(x, y) == kBlack)
+                        continue;
+                    const bool wire = pair == &record.groundSprites[5] && pair->image->At(x, y) != kBlack;
+                    ASSERT_EQ(sky.At(x, y), wire ? kBlack : aqua) << "theme " << t << " at " << x << "," << y;
+                }
+        }
+    }
+    // Theme 9's ground is nothing at all.
+    sky = Surface(32, 32, aqua);
+    DrawSprite(stage, record.spriteDC, record.groundSprites[9], 0, 0, 32);
+    EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
 }
 
 } // namespace

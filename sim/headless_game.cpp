@@ -1,0 +1,72 @@
+#include "sim/headless_game.h"
+
+#include <utility>
+
+namespace ruvo {
+
+bool HeadlessWindowSystem::RegisterGameClass(std::string_view, const ProgramIcons&)
+{
+    return true;
+}
+
+std::int32_t HeadlessWindowSystem::GetSystemMetric(SystemMetric metric)
+{
+    switch (metric) {
+    case SystemMetric::CxDlgFrame:
+    case SystemMetric::CyDlgFrame:
+        return 3;
+    case SystemMetric::CyCaption:
+        return 18;
+    case SystemMetric::CyMenu:
+        return 19;
+    }
+    return 0;
+}
+
+GameWindow* HeadlessWindowSystem::CreateGameWindow(GameRecord& record, std::string_view, std::string_view windowTitle,
+                                                   std::int32_t w, std::int32_t h)
+{
+    title = std::string(windowTitle);
+    width = w;
+    height = h;
+    window.destroyMessage = [&record] { MainWndProc(record, Message{MessageKind::Destroy}); };
+    MainWndProc(record, Message{MessageKind::Create, 0, &window});
+    return &window;
+}
+
+HeadlessGame::HeadlessGame(TextRenderer* text, const ResourceLibrary* resources) : text_(text), resources_(resources) {}
+
+HeadlessGame::~HeadlessGame()
+{
+    if (record_)
+        ShutDown(std::move(record_));
+}
+
+void HeadlessGame::Start()
+{
+    Host host;
+    host.text = text_;
+    host.settings = &settings;
+    host.wave = &wave;
+    host.music = &music;
+    host.dialogs = &dialogs;
+    host.help = &help;
+    record_ = StartUp(system, host, resources_, 1);
+}
+
+void HeadlessGame::Command(MenuId id)
+{
+    // Items the menu never greys are always enabled.
+    const bool greyable = id == IDM_START || id == IDM_PAUSE || id == IDM_OPTION;
+    if (greyable && !system.window.IsEnabled(id))
+        return;
+    Send({MessageKind::Command, id});
+}
+
+void HeadlessGame::Send(const Message& message)
+{
+    if (record_ && !system.window.destroyed)
+        MainWndProc(*record_, message);
+}
+
+} // namespace ruvo

@@ -1,0 +1,137 @@
+// Whole games, traced and photographed tick by tick, against the hashes they
+// gave when they were recorded: a change anywhere in the engine that alters
+// a trace line or a pixel of a frame shows here. Letters come from the fixed
+// test renderer, so the hashes do not depend on the machine's fonts.
+#include <gtest/gtest.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/flow.h"
+#include "resources/embedded.h"
+#include "sim/headless_game.h"
+#include "sim/trace.h"
+#include "support/fixed_text.h"
+
+namespace ruvo {
+namespace {
+
+struct Scenario {
+    const char* name;
+    std::uint32_t optRound;
+    std::uint32_t optDistance;
+    std::uint32_t optBossLevel;
+    std::uint32_t optHarryLevel;
+    std::int32_t optDamage;
+    bool soundAndMusic;
+    int diveEvery; // ticks between dives (0: none); the phase shifts every round
+    int ticks;
+    std::uint64_t traceHash;
+    std::uint64_t frameHash;
+    std::vector<std::uint16_t> states; // every state word the game must pass through
+};
+
+void PrintTo(const Scenario& s, std::ostream* out)
+{
+    *out << s.name;
+}
+
+class Fnv64 {
+  public:
+    void Add(const void* data, std::size_t size)
+    {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash_ = (hash_ ^ p[i]) * 0x100000001b3ull;
+    }
+    void AddWord(std::uint32_t word) { hash_ = (hash_ ^ word) * 0x100000001b3ull; }
+    std::uint64_t Value() const { return hash_; }
+
+  private:
+    std::uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+class TraceAndFrames : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(TraceAndFrames, AreThoseRecorded)
+{
+    // The generator, the sun and the boss patterns keep their state for the
+    // whole run: each game needs a process of its own, as ctest gives it.
+    ASSERT_EQ(RandomSeed(), 1u) << "run one game per process (--gtest_filter)";
+    const Scenario& s = GetParam();
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessGame game(&text, &resources);
+    if (s.soundAndMusic) {
+        game.settings.values["Sound"] = "1";
+        game.settings.values["Music"] = "1";
+    }
+    game.Start();
+    GameRecord& record = game.Record();
+    record.optRound = s.optRound;
+    record.optDistance = s.optDistance;
+    record.optBossLevel = s.optBossLevel;
+    record.optHarryLevel = s.optHarryLevel;
+    record.optDamage = s.optDamage;
+    InitTitle(record);
+
+    Fnv64 trace;
+    Fnv64 frames;
+    std::set<std::uint16_t> seen;
+    sim::PlayedSince played;
+    int pausedAt = 0;
+    for (int k = 1; k <= s.ticks; ++k) {
+        if (k == 3 || (record.state == StateTitle && k % 400 == 0))
+            game.Command(IDM_START);
+        if (s.diveEvery != 0 && (k + static_cast<int>(record.round)) % s.diveEvery == 0)
+            game.Click();
+        // One pause of five ticks, in the first tick of play from 700 on.
+        if ((pausedAt == 0 && k >= 700 && record.state == StatePlay) || (pausedAt != 0 && k == pausedAt + 5)) {
+            pausedAt = pausedAt == 0 ? k : pausedAt;
+            game.Command(IDM_PAUSE);
+        }
+        game.dialogs.nextName = "Player " + std::to_string(k);
+        game.Tick();
+        const std::string line = sim::TraceLine(static_cast<std::uint64_t>(k), record,
+                                                played.Effects(game.wave, record), played.Music(game.music));
+        trace.Add(line.data(), line.size());
+        for (Pixel p : record.frameBitmap->Pixels())
+            frames.AddWord(p);
+        seen.insert(record.state);
+    }
+    const std::string table = sim::HighScoreLines(record);
+    trace.Add(table.data(), table.size());
+
+    for (std::uint16_t state : s.states)
+        EXPECT_TRUE(seen.count(state)) << "state " << std::hex << state << " never seen";
+    char got[96];
+    std::snprintf(got, sizeof got, "0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull", trace.Value(), frames.Value());
+    EXPECT_EQ(trace.Value(), s.traceHash) << s.name << ": " << got;
+    EXPECT_EQ(frames.Value(), s.frameHash) << s.name << ": " << got;
+}
+
+// Between them the games pass every state, every round theme and both of the
+// jumper's looks, the boss's plain, tinted and white looks and its wipe, the
+// hurry-up, a pause, lost games and entries in the table.
+// clang-format off
+const Scenario kScenarios[] = {
+    {"defaults", 1, 300, 10, 600, 4, true, 13, 1500, 0x6e85c3fd32493f57ull, 0xa1df5ef81d11790cull,
+     {StateTitle, StatePlay, StatePause, kStartBannerWord, kGameOverBannerWord}},
+    {"stomps", 1, 20, 1, 1000000, 50, true, 7, 4000, 0xa142c9dc38209beaull, 0x43acd689c55b3e27ull,
+     {StateDissolve, kClearBannerWord, kGameOverBannerWord}},
+    {"late_rounds", 11, 10, 3, 60, 30, false, 5, 4000, 0x2c96cb933effc1c6ull, 0x66e751c36ab31b9full,
+     {kHurryBannerWord, kGameOverBannerWord}},
+    {"tinted", 1, 20, 3, 1000000, 50, true, 11, 3000, 0xdf3033c90a1539a0ull, 0x3177d967d85d0c9dull,
+     {StateDissolve, kClearBannerWord}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Games, TraceAndFrames, ::testing::ValuesIn(kScenarios),
+                         [](const ::testing::TestParamInfo<Scenario>& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace ruvo

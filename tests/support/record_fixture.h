@@ -1,0 +1,28 @@
+// A record wired to the in-memory machine (window, settings, sounds, music,
+// dialogs and help, letters from the fixed renderer), for the tests of one
+// folder's routines: each folder's fixture starts it as far as it needs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "headless/headless_host.h"
+#include "support/fixed_text.h"
+
+namespace ruvo::testing {
+
+class RecordFixture : public ::testing::Test {
+  protected:
+    RecordFixture() { record.host = {&text, &settings, &wave, &music, &dialogs, &help}; }
+    GameRecord& R() { return record; }
+
+    FixedText text;
+    HeadlessWindow window;
+    MemorySettings settings;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    ScriptedDialogs dialogs;
+    RecordingHelp help;
+    GameRecord record;
+};
+
+} // namespace ruvo::testing
