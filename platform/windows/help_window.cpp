@@ -1,8 +1,8 @@
 #include "platform/windows/help_window.h"
 
-#include <windows.h>
 #include <commdlg.h>
 #include <richedit.h>
+#include <windows.h>
 
 #include "platform/windows/mci_music.h"
 #include "platform/windows/wide_text.h"
@@ -12,6 +12,8 @@ namespace {
 
 constexpr const wchar_t* kHelpClass = L"RuvoHelp";
 constexpr int kTextId = 100;
+// The colour the help's rich text gives its links (its colour table's third entry).
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 std::string MissingFileText(std::string_view fileName)
 {
@@ -36,6 +38,47 @@ void ScrollTo(HWND view, LONG position)
     const LRESULT line = SendMessageW(view, EM_LINEFROMCHAR, position, 0);
     const LRESULT first = SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0);
     SendMessageW(view, EM_LINESCROLL, 0, line - first);
+}
+
+bool InLinkColour(HWND view, LONG from, LONG to, bool& uniform)
+{
+    SendMessageW(view, EM_SETSEL, from, to);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    uniform = (format.dwMask & CFM_COLOR) != 0;
+    return uniform && (format.dwEffects & CFE_AUTOCOLOR) == 0 && format.crTextColor == kLinkColour;
+}
+
+// The text in the link colour becomes links (rich text's own link fields
+// are not shown by every rich edit control). Lines without a link are
+// passed over whole.
+void MarkLinks(HWND view)
+{
+    const auto lines = static_cast<LONG>(SendMessageW(view, EM_GETLINECOUNT, 0, 0));
+    CHARFORMAT2W link{};
+    link.cbSize = sizeof link;
+    link.dwMask = CFM_LINK;
+    link.dwEffects = CFE_LINK;
+    for (LONG line = 0; line < lines; ++line) {
+        const auto first = static_cast<LONG>(SendMessageW(view, EM_LINEINDEX, line, 0));
+        const auto length = static_cast<LONG>(SendMessageW(view, EM_LINELENGTH, first, 0));
+        bool uniform = false;
+        if (length == 0 || (!InLinkColour(view, first, first + length, uniform) && uniform))
+            continue;
+        LONG start = -1;
+        for (LONG at = first; at <= first + length; ++at) {
+            const bool inLink = at < first + length && InLinkColour(view, at, at + 1, uniform);
+            if (inLink && start < 0)
+                start = at;
+            if (!inLink && start >= 0) {
+                SendMessageW(view, EM_SETSEL, start, at);
+                SendMessageW(view, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&link));
+                start = -1;
+            }
+        }
+    }
+    SendMessageW(view, EM_SETSEL, 0, 0);
 }
 
 // A link names its topic by the topic's heading, or the contents: it goes to
@@ -100,8 +143,8 @@ HWND CreateHelpWindow()
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = HelpProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(501), IMAGE_ICON, 0, 0,
-                                                      LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(501), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kHelpClass;
@@ -110,9 +153,9 @@ HWND CreateHelpWindow()
                                   480, nullptr, nullptr, instance, nullptr);
     if (window == nullptr)
         return nullptr;
-    HWND view = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
-                                0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)), instance, nullptr);
+    HWND view = CreateWindowExW(
+        0, MSFTEDIT_CLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
+        0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)), instance, nullptr);
     SendMessageW(view, EM_SETEVENTMASK, 0, ENM_LINK);
     SendMessageW(view, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(8, 8));
     RECT client{};
@@ -170,6 +213,7 @@ void HelpWindow::Help(std::string_view fileName, HelpCommand command)
     SETTEXTEX how{ST_DEFAULT, CP_ACP};
     SendMessageW(TextView(window), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
                  reinterpret_cast<LPARAM>(text.c_str()));
+    MarkLinks(TextView(window));
     ScrollTo(TextView(window), 0);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);

@@ -2,8 +2,9 @@
 """Turns the help file (HTML) into the rich text that the Windows help window shows.
 
 Headings, paragraphs, bold, key names, lists, tables and preformatted lines
-keep their look; links become links whose text names their target (the
-window follows a link to the heading of the same text, or to the top). The
+keep their look; links keep their text in the link colour, which the help
+window makes into links (it follows one to the heading of the same text, or
+to the top). The
 instructions for the settings file are given for the registry instead.
 
     make_help_rtf.py RUVO.HLP RUVO.RTF
@@ -90,7 +91,8 @@ class Converter(HTMLParser):
             self.paragraph('\\sa120\\li240\\f1')
             self.pre = True
         elif tag == 'a' and attrs.get('href', '').startswith('#'):
-            self.emit('{\\field{\\*\\fldinst{HYPERLINK "%s"}}{\\fldrslt{\\ul\\cf3 ' % escape(attrs['href']))
+            # The link colour marks a link; the window makes it one when it shows the text.
+            self.emit('{\\ul\\cf3 ')
             self.link = True
         elif tag == 'tr':
             self.row = []
@@ -105,8 +107,10 @@ class Converter(HTMLParser):
             self.skip -= 1
         elif tag in HEADINGS:
             self.emit('}\\par ')
+            self.at_line_start = True
         elif tag in ('p', 'li'):
             self.emit('\\par\\pard\\plain\\f0\\fs20 ')
+            self.at_line_start = True
         elif tag == 'b':
             self.emit('}')
         elif tag in ('tt', 'span'):
@@ -118,8 +122,9 @@ class Converter(HTMLParser):
         elif tag == 'pre':
             self.emit('\\par\\pard\\plain\\f0\\fs20 ')
             self.pre = False
+            self.at_line_start = True
         elif tag == 'a' and self.link:
-            self.emit('}}}')
+            self.emit('}')
             self.link = None
         elif tag == 'tr':
             self.rows.append(self.row)
@@ -146,6 +151,7 @@ class Converter(HTMLParser):
             self.emit('\\row ')
         self.emit('\\pard\\sa120\\par ')
         self.rows = []
+        self.at_line_start = True
 
     def handle_data(self, data):
         if self.skip:

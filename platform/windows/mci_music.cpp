@@ -1,7 +1,7 @@
 #include "platform/windows/mci_music.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <cstring>
 
@@ -43,7 +43,8 @@ bool IsMidiFile(const std::wstring& path)
         return false;
     char magic[4] = {};
     DWORD read = 0;
-    const bool ok = ReadFile(file, magic, sizeof magic, &read, nullptr) && read == 4 && std::memcmp(magic, "MThd", 4) == 0;
+    const bool ok =
+        ReadFile(file, magic, sizeof magic, &read, nullptr) && read == 4 && std::memcmp(magic, "MThd", 4) == 0;
     CloseHandle(file);
     return ok;
 }
@@ -88,8 +89,8 @@ std::int32_t MciMusicLibrary::KBGMOpen(std::int32_t, std::int32_t)
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kNotifyClass;
     RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr)
         return 1;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -102,7 +102,8 @@ void RegistrySettingsStore::SetString(std::string_view name, std::string_view te
     const std::wstring wide = Widen(text);
     // The byte count takes in the terminating zero.
     RegSetValueExW(static_cast<HKEY>(writing_), Widen(name).c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(wide.c_str()), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+                   reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 void RegistrySettingsStore::Close()

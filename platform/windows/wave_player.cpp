@@ -1,7 +1,7 @@
 #include "platform/windows/wave_player.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace ruvo {
 

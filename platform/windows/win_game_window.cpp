@@ -23,8 +23,8 @@ struct DpiCalls {
     DpiCalls()
     {
         HMODULE user = GetModuleHandleW(L"user32.dll");
-        dpiForWindow = reinterpret_cast<decltype(dpiForWindow)>(
-            reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+        dpiForWindow =
+            reinterpret_cast<decltype(dpiForWindow)>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
         adjustForDpi = reinterpret_cast<decltype(adjustForDpi)>(
             reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
     }

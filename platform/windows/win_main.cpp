@@ -1,6 +1,6 @@
 // The program's entry on Windows: the Win32 machine under the game's own WinMain.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "app/shell.h"
 #include "platform/windows/gdi_text.h"

@@ -29,7 +29,10 @@ std::uint32_t Read32(const std::uint8_t* p)
     return value;
 }
 
-void Put32(std::uint8_t* p, std::uint32_t value) { std::memcpy(p, &value, 4); }
+void Put32(std::uint8_t* p, std::uint32_t value)
+{
+    std::memcpy(p, &value, 4);
+}
 
 // A BMP file image: the 14-byte file header in front of the bitmap's header,
 // palette and pixels; empty when the resource is not a bitmap we can read.

@@ -20,12 +20,11 @@ class RegistryStoreTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        path_ = L"SOFTWARE\\Tolp\\RuvoTest\\" +
-                Widen(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path_ = L"SOFTWARE\\Tolp\\RuvoTest\\" + Widen(::testing::UnitTest::GetInstance()->current_test_info()->name());
         RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr),
+            ERROR_SUCCESS);
     }
     void TearDown() override
     {
@@ -91,8 +90,8 @@ TEST_F(RegistryStoreTest, ReadsNamesThatOlderProgramsWroteThroughTheAnsiCalls)
     const std::wstring name = L"Zoë Åsa";
     char bytes[64] = {};
     BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), bytes,
-                                           sizeof bytes, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
+    const int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), bytes, sizeof bytes,
+                                           nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
     ASSERT_GT(length, 0);
     ASSERT_FALSE(lossy) << "code page " << GetACP();
     ASSERT_EQ(RegSetValueExA(key_, "Name1", 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes), length), ERROR_SUCCESS);

@@ -17,9 +17,9 @@ stamp=$WINEPREFIX/.ruvo-awake
     flock 9
     # Every run renews the stamp, and the server outlives it by half a minute.
     if [ -z "$(find "$stamp" -newermt '-30 seconds' 2>/dev/null)" ]; then
-        "$server" -p60 </dev/null >/dev/null 2>&1
-        [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i </dev/null >/dev/null 2>&1
-        "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+        "$server" -p60 </dev/null >/dev/null 2>&1 9>&-
+        [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 9>&-
     fi
     touch "$stamp"
 ) 9>"$WINEPREFIX/.ruvo-lock"
