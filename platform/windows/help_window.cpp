@@ -1,8 +1,9 @@
 #include "platform/windows/help_window.h"
 
+#include <windows.h>
+// After windows.h, which they build on.
 #include <commdlg.h>
 #include <richedit.h>
-#include <windows.h>
 
 #include "platform/windows/mci_music.h"
 #include "platform/windows/wide_text.h"

@@ -1,6 +1,7 @@
 // The program's entry on Windows: the Win32 machine under the game's own WinMain.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <commctrl.h>
 
 #include "app/shell.h"
 #include "platform/windows/gdi_text.h"

@@ -1,6 +1,7 @@
 #include "platform/windows/xinput_pads.h"
 
 #include <windows.h>
+// After windows.h, which it builds on.
 #include <xinput.h>
 
 namespace ruvo {
