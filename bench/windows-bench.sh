@@ -3,18 +3,19 @@
 # virtual X display: (w1) the tick period at 80 ms and 50 ms, (w2) the
 # processor time over SECONDS of play (the game's process, and for Wine its
 # wineserver too, which carries every message). Not tests: numbers to read.
-# Builds what it needs (build-bench as bench.sh does, build-windows/x64 as
-# ./build.sh windows does) and writes build-windows/windows-bench-results.md.
+# Builds what it needs (the native game in build/, RelWithDebInfo as
+# ./build.sh builds it; build-windows/x64 as ./build.sh windows does) and
+# writes build-windows/windows-bench-results.md.
 # Usage: bench/windows-bench.sh          BENCH_SECONDS=N changes the 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 seconds=${BENCH_SECONDS:-30}
 ./build.sh windows >/dev/null
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-bench -j 2 --target ruvo ruvo_music ruvo-tick-bench >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j 2 --target ruvo ruvo_music ruvo-tick-bench >/dev/null
 cmake --build build-windows/x64 -j 2 --target ruvo-tick-bench >/dev/null
-linux=$root/build-bench/bin
+linux=$root/build/bin
 windows=$root/build-windows/x64/bin
 
 source "$root/tests/support/script_checks.sh"

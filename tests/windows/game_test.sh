@@ -144,9 +144,12 @@ check "the installer puts the game in the folder" wait_for 60 test -f "$target/r
     -a -f "$target/A_114GMW.MID" -a -f "$target/uninstall.exe"
 check "the installed game starts" start_game "$target/ruvo.exe"
 check "and ends" quit_by_menu
+start_menu_entry() { [ -n "$(find "$WINEPREFIX/drive_c/users" -name 'Ruvo Zelp!.lnk' 2>/dev/null)" ]; }
+check "the Start menu has the game" start_menu_entry
 check "the uninstaller is listed in Apps" eval 'run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" >/dev/null 2>&1'
 run "$target/uninstall.exe" /S >/dev/null 2>&1
 check "the uninstaller removes the game" wait_for 60 test ! -e "$target"
+check "and the Start menu's entry" eval '! start_menu_entry'
 check "and its entry in Apps" eval '! run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" >/dev/null 2>&1'
 check "and keeps the high-score table" test "$(value Name1)" = "REG_SZ Wine Tester"
 report
