@@ -74,8 +74,9 @@ play() { # play linux|windows COMMAND...: SECONDS of a game, measured
     [ -n "$server" ] && safter=$(cpu_ticks "$server")
     xdotool windowfocus --sync "$w" && xdotool key alt+g && sleep 0.3 && xdotool key x
     wait_game_exit 30
-    awk -v g=$((after - before)) -v s=$((safter - sbefore)) -v hz="$clock_ticks" -v t="$seconds" \
-        'BEGIN {printf "game %.2f %%, wineserver %.2f %% of one core", g / hz / t * 100, s / hz / t * 100}'
+    awk -v g=$((after - before)) -v s=$((safter - sbefore)) -v hz="$clock_ticks" -v t="$seconds" -v wine="$server" \
+        'BEGIN {printf "game %.2f %%", g / hz / t * 100; if (wine != "") printf ", wineserver %.2f %%", s / hz / t * 100;
+                printf " of one core"}'
 }
 mkdir -p "$work/config/Tolp"
 printf '[General]\nSound=0\nMusic=0\nZoom=1\n' >"$work/config/Tolp/Ruvo.conf"
