@@ -74,6 +74,17 @@ press "$WIN" F3
 check "F3 shows a red PAUSE" wait_for 10 at_least 40 150 91 84 18 FF0000
 press "$WIN" F3
 check "F3 again resumes" wait_for 10 none_of 150 91 84 18 FF0000
+# The View menu's keys: twice the size (the largest that fits 1024 x 768),
+# the automatic size again, full screen and back with Escape.
+client() { probe window | cut -d'|' -f3; }
+press "$WIN" ctrl+equal
+check "Ctrl++ zooms to 2x" wait_for 10 eval '[ "$(client)" = 768x400 ]'
+press "$WIN" ctrl+0
+check "Ctrl+0 comes back to the automatic 1x" wait_for 10 eval '[ "$(client)" = 384x200 ]'
+press "$WIN" F11
+check "F11 fills the screen" wait_for 10 eval '[ "$(client | cut -dx -f1)" = 1024 ]'
+press "$WIN" Escape
+check "Escape leaves full screen" wait_for 10 eval '[ "$(client)" = 384x200 ]'
 press "$WIN" F1
 check "F1 opens the help window" wait_for 10 shown "Ruvo Help"
 # The help window took the activation; a click on the game's menu bar,
