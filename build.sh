@@ -3,7 +3,9 @@
 # starts the game (./build.sh play: only the game and its data are built),
 # builds everything and runs every test (./build.sh test), or serves the game
 # in the browser (./build.sh web: http://127.0.0.1:8080/, or the port in
-# RUVO_WEB_PORT).
+# RUVO_WEB_PORT), or builds the Windows programs, zips and installers
+# (./build.sh windows: in build-windows/, the 32-bit ones, and in
+# build-windows/x64/ the 64-bit ones).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (debian-packages.txt when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
@@ -47,6 +49,27 @@ build_web() {
         -DRUVO_HOST_TOOLS="$PWD/build-web/host/bin"
 }
 
+# The Windows builds in build-windows (i686, the shipped program) and
+# build-windows/x64 (x86_64, which Wine runs here for the tests), with the
+# generators built for this machine first (build-windows/host).
+build_windows() {
+    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake --build build-windows/host -j "$jobs" --target mkresources mksounds mkmusic
+    local arch dir
+    for arch in i686 x86_64; do
+        dir=build-windows
+        [ "$arch" = x86_64 ] && dir=build-windows/x64
+        # Release: the shipped programs carry no debugging information.
+        build "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+            -DRUVO_WINDOWS_ARCH="$arch" -DRUVO_WINDOWS=ON -DRUVO_HOST_TOOLS="$PWD/build-windows/host/bin"
+    done
+}
+
+# The engine, its tests and ruvo-sim for 32-bit Linux (i686), run under qemu-i386.
+build_i686() {
+    build build-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux.cmake -DRUVO_ENGINE_ONLY=ON
+}
+
 if [ "$mode" = packages ]; then
     shift
     [ $# -eq 0 ] && set -- debian-packages.txt
@@ -78,13 +101,23 @@ test)
     build_web
     bash tests/wasm/sim_equality_test.sh build build-web
     bash tests/web/run.sh build-web
+    # The Windows programs (the 64-bit ones run under Wine) and the engine
+    # for 32-bit Linux (under qemu-i386): their tests, ruvo-sim against the
+    # native one, and the game driven on a virtual display.
+    build_windows
+    build_i686
+    bash tests/windows/run.sh build build-windows build-i686
     ;;
 web)
     build_web
     exec python3 tools/serve_site.py build-web/site "${RUVO_WEB_PORT:-8080}"
     ;;
+windows)
+    build_windows
+    ls -1 build-windows/*.zip build-windows/*-setup.exe build-windows/x64/*.zip build-windows/x64/*-setup.exe
+    ;;
 *)
-    echo "usage: ./build.sh play|test|web|packages [LIST...]" >&2
+    echo "usage: ./build.sh play|test|web|windows|packages [LIST...]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,9 @@
 // ruvo-sim: the real game engine without a window, without sound and without
 // the user's settings, driven by a script and traced tick by tick.
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <direct.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -27,13 +30,23 @@ void LoadSettingsFile(const std::string& path, MemorySettings& store)
         store.values[key] = std::move(value);
 }
 
-// Makes the folder and those above it that are missing (POSIX, as WASI has
-// no std::filesystem); true when the folder is there.
+// Makes one folder: POSIX mkdir, or Windows' own, which takes no mode.
+int MakeFolder(const std::string& path)
+{
+#ifdef _WIN32
+    return _mkdir(path.c_str());
+#else
+    return mkdir(path.c_str(), 0777);
+#endif
+}
+
+// Makes the folder and those above it that are missing (as WASI has no
+// std::filesystem); true when the folder is there.
 bool MakeDirectories(const std::string& path)
 {
     for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0777);
-    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+        MakeFolder(path.substr(0, slash));
+    if (MakeFolder(path) != 0 && errno != EEXIST)
         return false;
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

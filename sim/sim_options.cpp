@@ -42,8 +42,10 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     char buffer[65536];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
         content.append(buffer, n);
+    // A folder opens on some systems and not on others; it reads on none.
+    const bool read = std::ferror(file) == 0;
     std::fclose(file);
-    return true;
+    return read;
 }
 
 bool ValidOption(const OptionSetting& option)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A ruvo-sim that runs two: the native one ($RUVO_SIM_NATIVE) and the
-# WebAssembly one ($RUVO_SIM_WASM) on the same command line, and hands back
-# the native one's output and exit status. When the two differ in stdout,
+# A ruvo-sim that runs two: the native one ($RUVO_SIM_NATIVE) and another
+# build's ($RUVO_SIM_WASM: the WebAssembly one, or the one named by
+# $RUVO_SIM_OTHER_NAME) on the same command line, and hands back the native
+# one's output and exit status. When the two differ in stdout,
 # stderr or status, it says so in $RUVO_SIM_PAIR_LOG and on stderr and exits
 # with 99. With RUVO_SIM_PAIR_TRACE=1 both also trace every tick, so that
 # whole games are compared, not only their ends.
@@ -21,7 +22,7 @@ cmp -s "$work/native.err" "$work/wasm.err" || differs+=("stderr: $(diff "$work/n
 if [ ${#differs[@]} -gt 0 ]; then
     printf 'DIFFERS: ruvo-sim %s\n' "${args[*]}" >>"$RUVO_SIM_PAIR_LOG"
     printf '  %s\n' "${differs[@]}" >>"$RUVO_SIM_PAIR_LOG"
-    echo "ruvo-sim pair: the WebAssembly ruvo-sim differs: ${differs[*]}" >&2
+    echo "ruvo-sim pair: the ${RUVO_SIM_OTHER_NAME:-WebAssembly} ruvo-sim differs: ${differs[*]}" >&2
     exit 99
 fi
 echo "ruvo-sim ${args[*]}" >>"$RUVO_SIM_PAIR_LOG.same"

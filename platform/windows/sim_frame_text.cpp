@@ -1,0 +1,12 @@
+// ruvo-sim's letters on Windows: GDI's, as the game draws them.
+#include "platform/windows/gdi_text.h"
+#include "sim/frame_text.h"
+
+namespace ruvo::sim {
+
+std::unique_ptr<TextRenderer> MakeFrameText(int, char**)
+{
+    return std::make_unique<GdiTextRenderer>();
+}
+
+} // namespace ruvo::sim

@@ -1,0 +1,14 @@
+// The sound effects through the system's simple wave player: a WAVE file
+// image played from memory, without waiting; a new one cuts off the last.
+#pragma once
+
+#include "game/host.h"
+
+namespace ruvo {
+
+class SystemWavePlayer final : public WavePlayer {
+  public:
+    void Play(const std::uint8_t* image, std::size_t size) override;
+};
+
+} // namespace ruvo

@@ -1,0 +1,32 @@
+// The four modal dialogs on Win32, each built in memory from the game's
+// dialog template and run with DialogBoxIndirectParamW, owned by the game
+// window: the game's timer goes on ticking behind them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "game/host.h"
+#include "settings/dialog_templates.h"
+
+namespace ruvo {
+
+class WinWindowSystem;
+
+class WinDialogHost final : public DialogHost {
+  public:
+    explicit WinDialogHost(WinWindowSystem& windows) : windows_(windows) {}
+    int RunAbout() override;
+    int RunOption(GameRecord& record) override;
+    int RunHighScore(GameRecord& record) override;
+    int RunInput(GameRecord& record) override;
+
+  private:
+    WinWindowSystem& windows_;
+};
+
+// A DLGTEMPLATE with its items, as the dialog manager reads it: a pop-up
+// with a caption, a close box and a modal frame, in the dialog font.
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& layout, std::uint16_t iconGroup);
+
+} // namespace ruvo

@@ -1,0 +1,147 @@
+// The View menu of the game window: the whole-number zoom of the play field
+// and full screen, on the monitor the window is on, at that monitor's DPI.
+// The frame buffer stays 384 x 200; only the window and the blocks change.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/menu_table.h"
+#include "platform/windows/registry_settings.h"
+#include "platform/windows/win_game_window.h"
+
+namespace ruvo {
+namespace {
+
+constexpr DWORD kWindowedStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFullScreenStyle = WS_POPUP | WS_SYSMENU;
+
+// The per-monitor DPI calls of Windows 10, where the system has them.
+struct DpiCalls {
+    UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
+    BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+
+    DpiCalls()
+    {
+        HMODULE user = GetModuleHandleW(L"user32.dll");
+        dpiForWindow =
+            reinterpret_cast<decltype(dpiForWindow)>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+        adjustForDpi = reinterpret_cast<decltype(adjustForDpi)>(
+            reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
+    }
+};
+
+const DpiCalls& Dpi()
+{
+    static const DpiCalls calls;
+    return calls;
+}
+
+// The outer size of a window of the style whose client area is width x height.
+SIZE OuterSize(HWND window, DWORD style, int width, int height)
+{
+    RECT rect{0, 0, width, height};
+    if (Dpi().adjustForDpi != nullptr && Dpi().dpiForWindow != nullptr)
+        Dpi().adjustForDpi(&rect, style, TRUE, 0, Dpi().dpiForWindow(window));
+    else
+        AdjustWindowRectEx(&rect, style, TRUE, 0);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace
+
+void WinGameWindow::ApplyView()
+{
+    HWND hwnd = static_cast<HWND>(hwnd_);
+    if (hwnd == nullptr || destroyed_)
+        return;
+    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    viewMonitor_ = monitor;
+    const RECT& whole = info.rcMonitor;
+    const RECT& work = info.rcWork;
+    // The frame, caption and menu bar around a client area.
+    const SIZE frame = OuterSize(hwnd, kWindowedStyle, 0, 0);
+    const int largest = LargestZoom(work.right - work.left - frame.cx, work.bottom - work.top - frame.cy);
+    const bool wasFullScreen = (GetWindowLongW(hwnd, GWL_STYLE) & WS_POPUP) != 0;
+    if (view_.fullScreen) {
+        if (!wasFullScreen) {
+            RECT place{};
+            GetWindowRect(hwnd, &place);
+            windowedLeft_ = place.left;
+            windowedTop_ = place.top;
+        }
+        const bool visible = IsWindowVisible(hwnd) != FALSE;
+        SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(kFullScreenStyle | (visible ? WS_VISIBLE : 0)));
+        SetWindowPos(hwnd, HWND_TOP, whole.left, whole.top, whole.right - whole.left, whole.bottom - whole.top,
+                     SWP_FRAMECHANGED | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        zoom_ = LargestZoom(client.right, client.bottom);
+        fieldX_ = (client.right - kFieldWidth * zoom_) / 2;
+        fieldY_ = (client.bottom - kFieldHeight * zoom_) / 2;
+    } else {
+        zoom_ = WindowZoom(view_, work.right - work.left - frame.cx, work.bottom - work.top - frame.cy, 0);
+        fieldX_ = 0;
+        fieldY_ = 0;
+        const bool visible = IsWindowVisible(hwnd) != FALSE;
+        SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(kWindowedStyle | (visible ? WS_VISIBLE : 0)));
+        const SIZE outer = OuterSize(hwnd, kWindowedStyle, kFieldWidth * zoom_, kFieldHeight * zoom_);
+        UINT flags = SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE;
+        if (!wasFullScreen)
+            flags |= SWP_NOMOVE;
+        SetWindowPos(hwnd, nullptr, windowedLeft_, windowedTop_, outer.cx, outer.cy, flags);
+        // A menu bar that takes two lines takes its room from the field:
+        // the window grows by what the client area lacks.
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const int lackX = kFieldWidth * zoom_ - client.right;
+        const int lackY = kFieldHeight * zoom_ - client.bottom;
+        if (lackX != 0 || lackY != 0)
+            SetWindowPos(hwnd, nullptr, 0, 0, outer.cx + lackX, outer.cy + lackY,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    HMENU menu = static_cast<HMENU>(menu_);
+    if (menu != nullptr) {
+        ::CheckMenuItem(menu, IDM_FULLSCREEN, MF_BYCOMMAND | (view_.fullScreen ? MF_CHECKED : MF_UNCHECKED));
+        ::EnableMenuItem(menu, IDM_ZOOMIN,
+                         MF_BYCOMMAND | (!view_.fullScreen && zoom_ < largest ? MF_ENABLED : MF_GRAYED));
+        ::EnableMenuItem(menu, IDM_ZOOMOUT, MF_BYCOMMAND | (!view_.fullScreen && zoom_ > 1 ? MF_ENABLED : MF_GRAYED));
+        ::EnableMenuItem(menu, IDM_AUTOSIZE, MF_BYCOMMAND | (!view_.fullScreen ? MF_ENABLED : MF_GRAYED));
+        ::DrawMenuBar(hwnd);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+    if (viewKeeper_ != nullptr)
+        viewKeeper_->KeepViewChoice(view_);
+}
+
+void WinGameWindow::ViewCommand(std::uint16_t command)
+{
+    switch (command) {
+    case IDM_ZOOMIN:
+        view_.zoom = static_cast<std::uint32_t>(std::min<int>(zoom_ + 1, kLargestZoomChoice));
+        break;
+    case IDM_ZOOMOUT:
+        view_.zoom = static_cast<std::uint32_t>(std::max(zoom_ - 1, 1));
+        break;
+    case IDM_AUTOSIZE:
+        view_.zoom = 0;
+        break;
+    case IDM_FULLSCREEN:
+        view_.fullScreen = !view_.fullScreen;
+        break;
+    default:
+        return;
+    }
+    ApplyView();
+}
+
+void WinGameWindow::FollowMonitor()
+{
+    HWND hwnd = static_cast<HWND>(hwnd_);
+    if (hwnd != nullptr && MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) != viewMonitor_)
+        ApplyView();
+}
+
+} // namespace ruvo
