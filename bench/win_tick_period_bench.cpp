@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "game/window.h"
 #include "platform/windows/gdi_text.h"
 #include "platform/windows/help_window.h"
 #include "platform/windows/mci_music.h"

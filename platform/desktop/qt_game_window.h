@@ -15,7 +15,7 @@
 
 #include "app/shell.h"
 #include "platform/desktop/qt_menu.h"
-#include "platform/desktop/view_choice.h"
+#include "app/view_choice.h"
 
 class QMenuBar;
 class QScreen;

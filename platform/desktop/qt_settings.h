@@ -6,7 +6,7 @@
 #include <string>
 
 #include "record/host.h"
-#include "platform/desktop/view_choice.h"
+#include "app/view_choice.h"
 
 namespace ruvo {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

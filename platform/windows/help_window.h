@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

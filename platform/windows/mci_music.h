@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -2,7 +2,7 @@
 // image played from memory, without waiting; a new one cuts off the last.
 #pragma once
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/host.h"
+#include "record/host.h"
 #include "settings/dialog_templates.h"
 
 namespace ruvo {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/shell.h"
-#include "platform/desktop/view_choice.h"
+#include "app/view_choice.h"
 #include "platform/windows/xinput_pads.h"
 
 namespace ruvo {

@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "game/host.h"
+#include "record/host.h"
 
 namespace ruvo {
 

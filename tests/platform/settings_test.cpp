@@ -11,7 +11,7 @@
 
 #include "record/record.h"
 #include "platform/desktop/qt_settings.h"
-#include "platform/desktop/view_choice.h"
+#include "app/view_choice.h"
 #include "settings/registry.h"
 
 namespace ruvo {

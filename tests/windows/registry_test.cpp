@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "game/record.h"
+#include "record/record.h"
 #include "platform/windows/registry_settings.h"
 #include "platform/windows/wide_text.h"
 #include "settings/registry.h"

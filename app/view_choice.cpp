@@ -1,4 +1,4 @@
-#include "platform/desktop/view_choice.h"
+#include "app/view_choice.h"
 
 #include <algorithm>
 
