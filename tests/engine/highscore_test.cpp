@@ -7,7 +7,7 @@ namespace ruvo {
 namespace {
 
 class HighScore : public testing::GameFixture {
-protected:
+  protected:
     void SetUp() override
     {
         const std::uint32_t scores[5] = {5000, 4000, 3000, 2000, 1000};
@@ -97,6 +97,48 @@ TEST_F(FirstTable, ThousandEntersNothingButThousandAndOneTakesFirst)
     EXPECT_EQ(R().hiScores[0], 1001u);
     EXPECT_STREQ(R().hiNames[0].data(), "Top");
     EXPECT_STREQ(R().hiNames[1].data(), "K.Dorrimak");
+}
+
+// Two windows of the game over one settings store, both loaded before
+// either enters the table: each enters it (the second with an equal score,
+// which goes below the older entry), then they close in either order. Every
+// save writes the whole table, so a window that wrote its own old table
+// would lose the other's entry; the switches go with the last to close.
+TEST(TwoWindows, KeepBothNewEntriesInWhicheverOrderTheyClose)
+{
+    for (const bool firstClosesFirst : {true, false}) {
+        SCOPED_TRACE(firstClosesFirst ? "the first closes first" : "the second closes first");
+        testing::FixedText text;
+        EmbeddedResources resources;
+        HeadlessGame first{&text, &resources};
+        HeadlessGame second{&text, &resources};
+        MemorySettings& store = first.settings;
+        first.Start();
+        second.Start();
+        second.Record().host.settings = &store;
+        const auto enter = [](HeadlessGame& game, std::uint32_t score, std::uint32_t round, const char* name) {
+            game.Record().score = score;
+            game.Record().round = round;
+            game.dialogs.nextName = name;
+            CheckHighScore(game.Record());
+        };
+        enter(first, 5000, 7, "Ann");
+        first.Command(IDM_SOUND);
+        enter(second, 5000, 9, "Bob");
+        EXPECT_EQ(NameText(second.Record().hiNames[1]), "Bob") << "the table shown holds both";
+        HeadlessGame& last = firstClosesFirst ? second : first;
+        (firstClosesFirst ? first : second).Send({MessageKind::Close});
+        last.Send({MessageKind::Close});
+        EXPECT_EQ(store.values["Score1"], "5000");
+        EXPECT_EQ(store.values["Name1"], "Ann");
+        EXPECT_EQ(store.values["Round1"], "7");
+        EXPECT_EQ(store.values["Score2"], "5000");
+        EXPECT_EQ(store.values["Name2"], "Bob");
+        EXPECT_EQ(store.values["Round2"], "9");
+        EXPECT_EQ(store.values["Name3"], kDefaultName);
+        EXPECT_EQ(store.values["Score5"], "1000");
+        EXPECT_EQ(store.values["Sound"], &last == &first ? "1" : "0");
+    }
 }
 
 } // namespace
