@@ -66,6 +66,8 @@ def main():
     parser.add_argument('--fonts', nargs='+', required=True)
     parser.add_argument('--soundfont', required=True)
     parser.add_argument('--synth', nargs='+', required=True)
+    parser.add_argument('--letters', nargs='+', required=True,
+                        help='FACE=LETTERS: the letters each served face of the field holds')
     args = parser.parse_args()
 
     out = Path(args.out)
@@ -74,8 +76,12 @@ def main():
     for sub in ('music', 'fonts', 'icons', 'synth'):
         (out / sub).mkdir(parents=True)
     for item in Path(args.source).iterdir():
-        if item.name != 'sw.js':
+        if item.name not in ('sw.js', 'text.js'):
             shutil.copy(item, out / item.name)
+    letters = dict(entry.split('=', 1) for entry in args.letters)
+    letters = {face: ''.join(sorted(set(text) - {' '})) for face, text in letters.items()}
+    text_script = (Path(args.source) / 'text.js').read_text()
+    (out / 'text.js').write_text(text_script.replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False)))
     shutil.copy(args.wasm, out / 'ruvo.wasm')
     for track in args.music:
         shutil.copy(track, out / 'music' / Path(track).name)
@@ -96,6 +102,8 @@ def main():
             rows = [[pixel if pixel[3] else (0, 255, 255, 255) for pixel in row] for row in rows]
         write_png(out / 'icons' / name, rows)
         icons.append({'src': f'icons/{name}', 'sizes': f'{size}x{size}', 'type': 'image/png', 'purpose': purpose})
+    # Where a browser looks for the icon of a page that names none (the help page).
+    shutil.copy(out / 'icons' / 'ruvo-32.png', out / 'favicon.ico')
     manifest = {
         'name': 'Ruvo Zelp! for Windows 95',
         'short_name': 'Ruvo',
