@@ -157,6 +157,14 @@ async function fetchTracks() {
 }
 
 async function start() {
+    // What the game needs before it starts is asked for first, all at once.
+    const music = new MusicPlayer();
+    const loading = Promise.all([
+        fetchTracks(),
+        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
+        music.probe(),
+        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)),
+    ]);
     const storage = new SettingsStorage();
     const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
@@ -179,14 +187,7 @@ async function start() {
     });
     document.getElementById('menubar').append(pauseButton);
     fitField(); // with the menu bar in place
-    const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic'];
-    const music = new MusicPlayer();
-    const [tracks, module] = await Promise.all([
-        fetchTracks(),
-        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
-        music.probe(),
-        ...fonts.map((font) => document.fonts.load(font)),
-    ]);
+    const [tracks, module] = await loading;
     music.files = tracks;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
