@@ -435,7 +435,10 @@ describe(`a tab that has not heard of another's entry (${engineName})`, () => {
 
 // A phone (844 x 390 CSS pixels at 3 device pixels each) held sideways and
 // upright, with touch as its only input.
-const touchOnly = { skip: canTouch ? false : `${engineName}'s driver cannot emulate a touch screen` };
+const noTouch = `${engineName}'s driver cannot emulate a touch screen`;
+const touchOnly = { skip: canTouch ? false : noTouch };
+// Where an engine is left out, the test's name says why.
+const touchTest = (name) => (canTouch ? name : `${name} (left out: ${noTouch})`);
 describe(`a touch screen (${engineName})`, () => {
     // The field is the largest whole number of device pixels per game pixel
     // that fits under the menu bar, and lies on whole device pixels.
@@ -461,7 +464,7 @@ describe(`a touch screen (${engineName})`, () => {
         return zoom;
     }
 
-    test('the field fills the screen held either way, crisp; a tap starts, dives and a second finger pauses', touchOnly, async () => {
+    test(touchTest('the field fills the screen held either way, crisp; a tap starts, dives and a second finger pauses'), touchOnly, async () => {
         const context = await engine.newContext({ width: 844, height: 390, scale: 3, touch: true });
         const page = await openGame(context);
         assert.equal(await page.evaluate(() => matchMedia('(pointer: coarse)').matches), true);
@@ -492,7 +495,7 @@ describe(`a touch screen (${engineName})`, () => {
         await context.close();
     });
 
-    test('the menu works by touch, and the name dialog stays within reach of the on-screen keyboard', touchOnly, async () => {
+    test(touchTest('the menu works by touch, and the name dialog stays within reach of the on-screen keyboard'), touchOnly, async () => {
         const context = await engine.newContext({ width: 844, height: 390, scale: 3, touch: true });
         const page = await openGameWithSettings(context,
             { Option: '1', Score1: '0', Score2: '0', Score3: '0', Score4: '0', Score5: '0' });
