@@ -101,7 +101,7 @@ class PuppeteerPage extends PageBase {
     }
 
     press(key) {
-        return this.page.keyboard.press(key);
+        return this.page.keyboard.press(key === 'Space' ? ' ' : key);
     }
 
     type(text) {

@@ -13,6 +13,8 @@ const canTouch = ENGINES[engineName]?.touch === true;
 
 const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106 };
 const PROBE = { state: 0, score: 1, lives: 2, row: 3, vy: 4, tickInterval: 6, best: 9 };
+// No suite may take longer, so that a driver that stops answering fails the run.
+const SUITE = { timeout: 600000 };
 const TITLE = 0x01;
 const PLAY = 0x02;
 const PAUSE = 0x04;
@@ -165,7 +167,7 @@ async function enterName(page, name) {
     await waitForDialog(page, false);
 }
 
-describe(`the page plays the game (${engineName})`, () => {
+describe(`the page plays the game (${engineName})`, SUITE, () => {
     test('the title screen, starting, diving and pausing', async () => {
         const context = await engine.newContext();
         const page = await openGame(context);
@@ -289,7 +291,7 @@ describe(`the page plays the game (${engineName})`, () => {
     });
 });
 
-describe(`the dialogs (${engineName})`, () => {
+describe(`the dialogs (${engineName})`, SUITE, () => {
     test('About and the table open by their keys and close by Escape or Enter, with the game going on', async () => {
         const context = await engine.newContext();
         const page = await openGame(context);
@@ -382,7 +384,7 @@ describe(`the dialogs (${engineName})`, () => {
 // while the second is open, whose status line shows the new best score at
 // once; then the second enters it too. Both tabs are then left (which saves
 // their settings) in either order, and the table keeps both entries.
-describe(`two tabs (${engineName})`, () => {
+describe(`two tabs (${engineName})`, SUITE, () => {
     for (const firstLeavesFirst of [true, false]) {
         test(`keep both new high scores when the ${firstLeavesFirst ? 'first' : 'second'} is left first`, async () => {
             const context = await engine.newContext();
@@ -413,7 +415,7 @@ describe(`two tabs (${engineName})`, () => {
     }
 });
 
-describe(`a tab that has not heard of another's entry (${engineName})`, () => {
+describe(`a tab that has not heard of another's entry (${engineName})`, SUITE, () => {
     // An entry stored by a tab whose news has not reached this one (a tab
     // the browser froze, a save at the same moment): stored here behind the
     // page's back, which tells a page nothing of its own writes.
@@ -439,7 +441,7 @@ const noTouch = `${engineName}'s driver cannot emulate a touch screen`;
 const touchOnly = { skip: canTouch ? false : noTouch };
 // Where an engine is left out, the test's name says why.
 const touchTest = (name) => (canTouch ? name : `${name} (left out: ${noTouch})`);
-describe(`a touch screen (${engineName})`, () => {
+describe(`a touch screen (${engineName})`, SUITE, () => {
     // The field is the largest whole number of device pixels per game pixel
     // that fits under the menu bar, and lies on whole device pixels.
     async function expectLargestCrispField(page) {
@@ -541,7 +543,7 @@ describe(`a touch screen (${engineName})`, () => {
 });
 
 // Every engine: the zoom counts device pixels on a display of twice the density.
-describe(`a dense display (${engineName})`, () => {
+describe(`a dense display (${engineName})`, SUITE, () => {
     test('the field is the largest whole number of device pixels per game pixel that fits', async () => {
         const context = await engine.newContext({ width: 800, height: 500, scale: 2 });
         const page = await openGame(context);
@@ -554,7 +556,7 @@ describe(`a dense display (${engineName})`, () => {
     });
 });
 
-describe(`offline (${engineName})`, () => {
+describe(`offline (${engineName})`, SUITE, () => {
     test('after the first visit the site plays without a network', async () => {
         const context = await engine.newContext();
         const page = await openGame(context);

@@ -53,7 +53,7 @@ failed=0
 for engine in "${engines[@]}"; do
     start=$SECONDS
     status=0
-    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=spec --test-timeout=240000 "$here/page_test.mjs" "$engine" "$build/site" \
+    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=spec "$here/page_test.mjs" "$engine" "$build/site" \
         >"$work/$engine.log" 2>&1 || status=$?
     cat "$work/$engine.log"
     echo "run.sh: $engine took $((SECONDS - start)) s, exit status $status"
