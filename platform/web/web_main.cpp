@@ -12,6 +12,7 @@
 #include "platform/web/web_text.h"
 #include "platform/web/web_window.h"
 #include "render/surface.h"
+#include "render/title.h"
 #include "resources/embedded.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
@@ -150,6 +151,20 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
 {
     if (LiveWindow() != nullptr)
         SaveSettings(*Machine().record);
+}
+
+// The letters of the title screen (the logo, the credit line, the status
+// line with every digit), drawn ahead while the page waits for the game's
+// first tick, so that the first frame need not draw them.
+RUVO_EXPORT(ruvo_warm_letters) void RuvoWarmLetters()
+{
+    if (LiveWindow() == nullptr || Machine().record->host.text == nullptr)
+        return;
+    const GameRecord& record = *Machine().record;
+    TextRenderer& text = *record.host.text;
+    text.Measure(record.logoFont, kLogoText);
+    text.Measure(record.textFont, kCreditText);
+    text.Measure(record.textFont, FormatStatusLine(123456789, 0, 0));
 }
 
 // Another tab has stored a new high-score table: this one takes it in, with

@@ -1,6 +1,7 @@
 // A static file server for the built site: node serve.mjs SITE_DIR [PORT]
-// (port 0: any free port). Prints the address once it listens; counts the
-// bytes it sends, for the benchmark, at /.bytes (GET /.bytes?reset clears),
+// (port 0: any free port). Prints the address once it listens; lists what it
+// has sent, for the benchmark, at /.bytes (method, path and bytes of each
+// answer; GET /.bytes?reset clears the list),
 // and keeps a log of the requests (server.requests: method and path).
 //
 // For the tests, serve(root, { testHook: true }) also
@@ -89,7 +90,7 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
                 size = body.length;
             }
             response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
-            sent.push({ path: url.pathname, bytes: size });
+            sent.push({ method: request.method, path: url.pathname, bytes: request.method === 'HEAD' ? 0 : size });
             if (request.method === 'HEAD') response.end();
             else if (body) response.end(body);
             else createReadStream(path).pipe(response);

@@ -306,6 +306,11 @@ async function start() {
     await suspender.call('ruvo_start');
     canvas.focus();
     status.started = true;
+    // The first tick comes a tick's period after start-up: time enough to
+    // draw the title's letters beforehand.
+    setTimeout(() => {
+        if (!status.ended && status.ticks === 0) exports.ruvo_warm_letters();
+    });
 }
 
 start().catch((error) => {
