@@ -18,6 +18,7 @@
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { createServer } from 'node:net';
+import { pathToFileURL } from 'node:url';
 
 const POLL_MS = 50;
 const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
@@ -169,7 +170,9 @@ class PuppeteerContext {
 }
 
 async function launchPuppeteer(name, modules) {
-    const puppeteer = createRequire(`${modules}/`)('puppeteer-core');
+    // An ES module: imported (which Node 18 can do), not required.
+    const entry = pathToFileURL(createRequire(`${modules}/`).resolve('puppeteer-core')).href;
+    const { default: puppeteer } = await import(entry);
     const launch = (prefs) => name === 'chromium'
         ? puppeteer.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', headless: true,
             args: CHROMIUM_FLAGS })
