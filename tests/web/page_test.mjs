@@ -1,7 +1,7 @@
 // The game's page in one browser engine, served from localhost: what a player
 // sees and does, from the title screen to a new high score, two tabs at once,
 // a touch screen, and offline play. The same tests run in every engine.
-//   node --test-reporter=spec page_test.mjs ENGINE SITE_DIR   (run.sh runs it per engine)
+//   node page_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine)
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 

@@ -47,13 +47,13 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache X
 export XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-count() { sed -n "s/^ℹ $1 \([0-9]*\)$/\1/p" "$2" | tail -n1; } # count WHAT LOG: the runner's closing count
+count() { sed -n "s/^# $1 \([0-9]*\)$/\1/p" "$2" | tail -n1; } # count WHAT LOG: the runner's closing count
 summary=()
 failed=0
 for engine in "${engines[@]}"; do
     start=$SECONDS
     status=0
-    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=spec "$here/page_test.mjs" "$engine" "$build/site" \
+    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/page_test.mjs" "$engine" "$build/site" \
         >"$work/$engine.log" 2>&1 || status=$?
     cat "$work/$engine.log"
     echo "run.sh: $engine took $((SECONDS - start)) s, exit status $status"
