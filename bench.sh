@@ -110,6 +110,8 @@ for music in 0 1; do
     music_heard "$music" && heard=yes
     label=$([ "$music" -eq 1 ] && echo on || echo off)
     limit=$([ "$music" -eq 1 ] && echo 4 || echo 1)
+    # With the music off the synthesiser never loads its soundfont.
+    memory=$([ "$music" -eq 1 ] && echo 60 || echo 45)
     cpus=() peaks=() notes=() cpu_ok=met peak_ok=met
     for zoom in 1 3; do
         settings "$music" "$zoom"
@@ -131,11 +133,11 @@ for music in 0 1; do
         peaks+=("${zoom}x: $peak MB")
         notes+=("${zoom}x ${width} px wide, exit status $status")
         [ "$(verdict "$cpu" "<=" "$limit")" = met ] || cpu_ok="**missed**"
-        [ "$(verdict "$peak" "<=" 60)" = met ] || peak_ok="**missed**"
+        [ "$(verdict "$peak" "<=" "$memory")" = met ] || peak_ok="**missed**"
     done
     row "(c) processor, music $label (music heard: $heard; ${notes[0]}; ${notes[1]})" \
         "${cpus[0]} / ${cpus[1]} of one core over $seconds s" "≤ $limit %" "$cpu_ok"
-    row "(c) peak memory (VmHWM), music $label" "${peaks[0]} / ${peaks[1]}" "≤ 60 MB" "$peak_ok"
+    row "(c) peak memory (VmHWM), music $label" "${peaks[0]} / ${peaks[1]}" "≤ $memory MB" "$peak_ok"
 done
 
 # --- (d) Start to first painted frame ---------------------------------------------------

@@ -1,106 +1,135 @@
-// The page's benchmark in Debian's headless Chromium (not a test: nothing
-// depends on a time). node bench/web-page-bench.mjs BUILD_WEB_DIR [TICKS]
+// The page's benchmark in each browser engine (not a test: nothing depends
+// on a time). node bench/web-page-bench.mjs BUILD_WEB_DIR [TICKS] [ENGINE...]
+// (chromium firefox webkit when none is named; WebKit's MiniBrowser runs on
+// an X server of the benchmark's own when DISPLAY is not set)
+//  - the time from navigation to the first frame on the canvas, ten visits
+//    with an empty cache, each in a fresh profile;
+//  - the bytes fetched before that first frame, file by file (the soundfont
+//    must not be among them; the music only asks whether it is there);
 //  - ticks per second of the WebAssembly engine in the page: a game kept in
 //    play (a new one started whenever one ends, a dive every seventh tick),
-//    the ticks called back to back;
-//  - the time from navigation to the first frame on the canvas, ten visits
-//    with an empty cache;
-//  - the bytes fetched before that first frame, file by file (the soundfont
-//    must not be among them; the music only asks whether it is there).
-// Prints a Markdown table.
-import { execFileSync } from 'node:child_process';
-import { existsSync } from 'node:fs';
-import { createRequire } from 'node:module';
+//    the ticks called back to back.
+// Prints a Markdown table per engine.
+import { execFileSync, spawn } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const source = dirname(dirname(fileURLToPath(import.meta.url)));
-const build = resolve(process.argv[2] ?? 'build-web');
-const ticks = Number(process.argv[3] ?? 100000);
+const [buildArg = 'build-web', ticksArg = '100000', ...engineArgs] = process.argv.slice(2);
+const build = resolve(buildArg);
+const ticks = Number(ticksArg);
+const engines = engineArgs.length > 0 ? engineArgs : ['chromium', 'firefox', 'webkit'];
 const modules = join(build, 'web-tests');
-if (!existsSync(join(modules, 'node_modules', 'playwright-core'))) {
+if (!existsSync(join(modules, 'node_modules', 'selenium-webdriver'))) {
     execFileSync('mkdir', ['-p', modules]);
     execFileSync('cp', [join(source, 'tests/web/package.json'), join(source, 'tests/web/package-lock.json'), modules]);
     execFileSync('npm', ['ci', '--prefix', modules, '--ignore-scripts', '--no-audit', '--no-fund', '--loglevel=error'],
         { stdio: 'inherit' });
 }
-const { chromium } = createRequire(join(modules, 'node_modules/'))('playwright-core');
-const { serve } = await import(join(source, 'tests/web/serve.mjs'));
+const { launch } = await import(join(source, 'tests/web/browsers.mjs'));
 
-const server = await serve(join(build, 'site'));
-const url = `http://127.0.0.1:${server.address().port}/`;
-const browser = await chromium.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    args: ['--no-sandbox'] });
+// WebKit's MiniBrowser needs an X server; profiles and caches go to a scratch folder.
+const scratch = mkdtempSync(join(tmpdir(), 'ruvo-page-bench-'));
+Object.assign(process.env, { HOME: scratch, XDG_CONFIG_HOME: join(scratch, 'config'),
+    XDG_CACHE_HOME: join(scratch, 'cache'), XDG_DATA_HOME: join(scratch, 'data') });
+let xvfb = null;
+if (engines.includes('webkit') && !process.env.DISPLAY) {
+    xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1920x1080x24', '-nolisten', 'tcp'],
+        { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+    const display = await new Promise((done) => xvfb.stdio[3].once('data', (data) => done(String(data).trim())));
+    process.env.DISPLAY = `:${display}`;
+}
 
-// A visit with an empty cache and no service worker yet.
-async function visit(settings = {}) {
-    const context = await browser.newContext({ serviceWorkers: 'block' });
+// The server runs in a process of its own, so that the drivers' work in this
+// one does not hold up its answers.
+const server = spawn(process.execPath, [join(source, 'tests/web/serve.mjs'), join(build, 'site'), '0'],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
+const url = await new Promise((done) => server.stdout.once('data', (data) => done(String(data).trim())));
+const served = async (reset = false) => (await fetch(`${url}.bytes${reset ? '?reset' : ''}`)).json();
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const kib = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
+const sizeOf = (path) => {
+    try {
+        return readFileSync(join(build, 'site', path === '/' ? 'index.html' : decodeURIComponent(path))).length;
+    } catch {
+        return 0;
+    }
+};
+
+async function visit(engine, settings = {}) {
+    const context = await engine.newContext();
+    const page = await context.newPage();
     if (Object.keys(settings).length > 0) {
-        const setup = await context.newPage();
-        await setup.goto(`${url}help.html`);
-        await setup.evaluate((values) => {
+        await page.goto(`${url}help.html`);
+        await page.evaluate((values) => {
             for (const [key, value] of Object.entries(values)) localStorage.setItem(`Ruvo/${key}`, value);
         }, settings);
-        await setup.close();
     }
-    const page = await context.newPage();
     await page.goto(url);
-    await page.waitForFunction(() => window.ruvo?.started && window.ruvo.firstFrameMs !== null, null, { timeout: 60000 });
+    await page.waitFor(() => window.ruvo?.started && window.ruvo.firstFrameMs !== null, null, 60000);
     return { context, page };
 }
 
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+let failed = false;
+for (const name of engines) {
+    const engine = await launch(name, join(modules, 'node_modules'));
+    const firstFrames = [];
+    let fetched = null;
+    for (let run = 0; run < 10; ++run) {
+        await served(true);
+        const { context, page } = await visit(engine);
+        // The files asked for before the first frame, from the page's own
+        // timeline; their sizes are the files', or nothing where the server
+        // was only asked whether a file is there (HEAD).
+        const result = await page.evaluate(() => {
+            const first = window.ruvo.firstFrameMs;
+            const paths = performance.getEntriesByType('resource').filter((entry) => entry.startTime < first)
+                .map((entry) => new URL(entry.name).pathname);
+            return { first, paths };
+        });
+        const fetchedWhole = new Set((await served()).filter((r) => r.method === 'GET').map((r) => r.path));
+        firstFrames.push(result.first);
+        fetched ??= ['/', ...new Set(result.paths)].map((path) => ({ path, bytes: fetchedWhole.has(path) ? sizeOf(path) : 0 }));
+        await context.close();
+    }
+    const files = fetched.filter((file) => file.bytes > 0);
+    const soundfont = files.some((file) => file.path.endsWith('.sf2'));
 
-const firstFrames = [];
-let fetched = null;
-for (let run = 0; run < 10; ++run) {
-    const { context, page } = await visit();
-    const result = await page.evaluate(() => {
-        const first = window.ruvo.firstFrameMs;
-        const navigation = performance.getEntriesByType('navigation')[0];
-        const files = performance.getEntriesByType('resource')
-            // Files only asked about (the music's, whether they are there) bring no body.
-            .filter((entry) => entry.startTime < first && entry.encodedBodySize > 0)
-            .map((entry) => ({ name: new URL(entry.name).pathname, bytes: entry.encodedBodySize }));
-        files.unshift({ name: '/', bytes: navigation.encodedBodySize });
-        return { first, files };
-    });
-    firstFrames.push(result.first);
-    fetched ??= result.files;
+    // The engine: a table no score can enter, so that no dialog opens.
+    const top = Object.fromEntries([1, 2, 3, 4, 5].map((row) => [`Score${row}`, '4294967295']));
+    const { context, page } = await visit(engine, top);
+    const engineRun = await page.evaluate((count) => {
+        const e = window.ruvo.exports;
+        const run = (n) => {
+            for (let i = 0; i < n; ++i) {
+                if ((e.ruvo_probe(0) & 0xFF) === 1) e.ruvo_command(101);
+                if (i % 7 === 0) e.ruvo_click();
+                e.ruvo_tick(1);
+            }
+        };
+        run(1000); // warm up: the letters are drawn once, the code compiled
+        const start = performance.now();
+        run(count);
+        return { seconds: (performance.now() - start) / 1000 };
+    }, ticks);
     await context.close();
+    await engine.close();
+
+    const total = files.reduce((sum, file) => sum + file.bytes, 0);
+    console.log(`\n${name} (${engine.version}):\n`);
+    console.log('| What | Result |');
+    console.log('|---|---|');
+    console.log(`| WebAssembly engine in the page, ${ticks} ticks | ${Math.round(ticks / engineRun.seconds)} ticks/s |`);
+    console.log(`| navigation to first frame, 10 visits, empty cache | median ${median(firstFrames).toFixed(0)} ms, ` +
+        `slowest ${Math.max(...firstFrames).toFixed(0)} ms |`);
+    console.log(`| fetched before the first frame | ${kib(total)} in ${files.length} files, ` +
+        `soundfont ${soundfont ? 'AMONG them' : 'not among them'} |`);
+    for (const file of files.sort((a, b) => b.bytes - a.bytes)) console.log(`| - ${file.path} | ${kib(file.bytes)} |`);
+    failed ||= soundfont;
 }
-
-// The engine: a table no score can enter, so that no dialog opens.
-const top = { Score1: '4294967295', Score2: '4294967295', Score3: '4294967295', Score4: '4294967295',
-    Score5: '4294967295' };
-const { context, page } = await visit(top);
-const engine = await page.evaluate((count) => {
-    const e = window.ruvo.exports;
-    const run = (n) => {
-        for (let i = 0; i < n; ++i) {
-            if ((e.ruvo_probe(0) & 0xFF) === 1) e.ruvo_command(101);
-            if (i % 7 === 0) e.ruvo_click();
-            e.ruvo_tick(1);
-        }
-    };
-    run(1000); // warm up: the letters are drawn once, the code compiled
-    const start = performance.now();
-    run(count);
-    return { seconds: (performance.now() - start) / 1000, playing: e.ruvo_probe(0) };
-}, ticks);
-await context.close();
-await browser.close();
-server.close();
-
-const total = fetched.reduce((sum, file) => sum + file.bytes, 0);
-const soundfont = fetched.some((file) => file.name.endsWith('.sf2'));
-const kib = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
-console.log('| What | Result |');
-console.log('|---|---|');
-console.log(`| WebAssembly engine in Chromium, ${ticks} ticks | ${Math.round(ticks / engine.seconds)} ticks/s |`);
-console.log(`| navigation to first frame, 10 visits, empty cache | median ${median(firstFrames).toFixed(0)} ms, ` +
-    `slowest ${Math.max(...firstFrames).toFixed(0)} ms |`);
-console.log(`| fetched before the first frame | ${kib(total)} in ${fetched.length} files, ` +
-    `soundfont ${soundfont ? 'AMONG them' : 'not among them'} |`);
-for (const file of fetched.sort((a, b) => b.bytes - a.bytes)) console.log(`| - ${file.name} | ${kib(file.bytes)} |`);
-process.exitCode = soundfont ? 1 : 0;
+server.kill();
+xvfb?.kill();
+rmSync(scratch, { recursive: true, force: true });
+process.exitCode = failed ? 1 : 0;

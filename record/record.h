@@ -102,6 +102,10 @@ struct GameRecord {
     std::array<std::uint16_t, 5> hiRounds{};
     std::array<NameBuffer, 5> hiNames{};
     NameBuffer entryName{};
+    // Bit k: row k holds an entry made in this run that the settings store
+    // does not hold yet. A save inserts exactly these into the stored table,
+    // so that another window's new entries, stored meanwhile, are kept.
+    std::uint8_t hiUnsavedRows = 0;
     std::int32_t soundOn = 0;
     std::int32_t musicOn = 0;
     std::int32_t optionEnabled = 0;

@@ -1,9 +1,28 @@
 #include "settings/highscore.h"
 
+#include <vector>
+
 #include "audio/audio.h"
 #include "settings/registry.h"
 
 namespace ruvo {
+namespace {
+
+// Moves rows row to 3 down by one place; the fifth row drops out. The marks
+// of unsaved entries move with their rows.
+void MakeRoom(GameRecord& record, std::size_t row)
+{
+    for (std::size_t j = 4; j > row; --j) {
+        record.hiScores[j] = record.hiScores[j - 1];
+        record.hiRounds[j] = record.hiRounds[j - 1];
+        record.hiNames[j] = record.hiNames[j - 1];
+    }
+    const unsigned above = record.hiUnsavedRows & ((1u << row) - 1);
+    const unsigned below = (static_cast<unsigned>(record.hiUnsavedRows) << 1) & 0x1Fu & ~((2u << row) - 1);
+    record.hiUnsavedRows = static_cast<std::uint8_t>(above | below);
+}
+
+} // namespace
 
 std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score)
 {
@@ -17,25 +36,53 @@ std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score)
 
 int CheckHighScore(GameRecord& record)
 {
-    const std::size_t row = HighScoreRow(record, record.score);
-    if (row > 4)
+    if (HighScoreRow(record, record.score) > 4)
         return 1;
     SelectMusic(record, MusicHighScore);
-    for (std::size_t j = 4; j > row; --j) {
-        record.hiScores[j] = record.hiScores[j - 1];
-        record.hiRounds[j] = record.hiRounds[j - 1];
-        record.hiNames[j] = record.hiNames[j - 1];
-    }
     if (record.host.dialogs != nullptr)
         record.host.dialogs->RunInput(record);
-    record.hiScores[row] = record.score;
-    record.hiRounds[row] = static_cast<std::uint16_t>(record.round);
-    record.hiNames[row] = record.entryName;
-    record.hiNames[row].back() = '\0';
+    // The row is found once the name is in: while the player typed, the
+    // table may have taken in another window's entries.
+    const std::size_t row = HighScoreRow(record, record.score);
+    if (row <= 4) {
+        MakeRoom(record, row);
+        record.hiScores[row] = record.score;
+        record.hiRounds[row] = static_cast<std::uint16_t>(record.round);
+        record.hiNames[row] = record.entryName;
+        record.hiNames[row].back() = '\0';
+        record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
+    }
     SaveSettings(record);
     if (record.host.dialogs != nullptr)
         record.host.dialogs->RunHighScore(record);
     return 1;
+}
+
+void MergeStoredTable(GameRecord& record)
+{
+    struct Entry {
+        std::uint32_t score;
+        std::uint16_t round;
+        NameBuffer name;
+    };
+    // Best first: of two equal scores the older one stands higher, and so it
+    // is inserted first and keeps its place above the other.
+    std::vector<Entry> unsaved;
+    for (std::size_t k = 0; k < 5; ++k)
+        if ((record.hiUnsavedRows >> k) & 1u)
+            unsaved.push_back({record.hiScores[k], record.hiRounds[k], record.hiNames[k]});
+    LoadTable(record);
+    record.hiUnsavedRows = 0;
+    for (const Entry& entry : unsaved) {
+        const std::size_t row = HighScoreRow(record, entry.score);
+        if (row > 4)
+            continue;
+        MakeRoom(record, row);
+        record.hiScores[row] = entry.score;
+        record.hiRounds[row] = entry.round;
+        record.hiNames[row] = entry.name;
+        record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
+    }
 }
 
 } // namespace ruvo

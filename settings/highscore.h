@@ -13,4 +13,10 @@ int CheckHighScore(GameRecord& record);
 // The row a score would take (0 to 4), or 5 when it does not enter the table.
 std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score);
 
+// Takes in the table as the settings store holds it now (another window, tab
+// or instance of the game may have stored new entries since this one loaded)
+// and inserts into it, by the table's own rule, the entries of this run that
+// the store does not hold yet.
+void MergeStoredTable(GameRecord& record);
+
 } // namespace ruvo

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "settings/highscore.h"
+
 namespace ruvo {
 
-std::string RowValueName(std::string_view word, int row) { return std::string(word) + std::to_string(row); }
+std::string RowValueName(std::string_view word, int row)
+{
+    return std::string(word) + std::to_string(row);
+}
 
 std::uint32_t ReadRegistryDword(SettingsStore* store, std::string_view name, std::uint32_t defaultValue)
 {
@@ -39,31 +44,63 @@ int LoadSettings(GameRecord& record)
     record.soundOn = static_cast<std::int32_t>(ReadRegistryDword(store, "Sound", 0));
     record.musicOn = static_cast<std::int32_t>(ReadRegistryDword(store, "Music", 0));
     record.optionEnabled = static_cast<std::int32_t>(ReadRegistryDword(store, "Option", 0));
+    LoadTable(record);
+    return 1;
+}
+
+void LoadTable(GameRecord& record)
+{
+    SettingsStore* store = record.host.settings;
     for (int row = 1; row <= 5; ++row) {
         const auto k = static_cast<std::size_t>(row - 1);
         record.hiScores[k] = ReadRegistryDword(store, RowValueName("Score", row), 1000);
         record.hiRounds[k] = static_cast<std::uint16_t>(ReadRegistryDword(store, RowValueName("Round", row), 1));
+        record.hiNames[k].fill('\0');
         ReadRegistryString(store, RowValueName("Name", row), record.hiNames[k].data(), record.hiNames[k].size(),
                            kDefaultName);
     }
-    return 1;
 }
+
+namespace {
+
+void WriteValues(SettingsStore& store, const GameRecord& record)
+{
+    store.SetDword("Sound", static_cast<std::uint32_t>(record.soundOn));
+    store.SetDword("Music", static_cast<std::uint32_t>(record.musicOn));
+    store.SetDword("Option", static_cast<std::uint32_t>(record.optionEnabled));
+    for (int row = 1; row <= 5; ++row) {
+        const auto k = static_cast<std::size_t>(row - 1);
+        store.SetDword(RowValueName("Score", row), record.hiScores[k]);
+        store.SetDword(RowValueName("Round", row), record.hiRounds[k]);
+        store.SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
+    }
+}
+
+} // namespace
 
 int SaveSettings(GameRecord& record)
 {
     SettingsStore* store = record.host.settings;
     if (store == nullptr || !store->Create())
         return 1;
-    store->SetDword("Sound", static_cast<std::uint32_t>(record.soundOn));
-    store->SetDword("Music", static_cast<std::uint32_t>(record.musicOn));
-    store->SetDword("Option", static_cast<std::uint32_t>(record.optionEnabled));
-    for (int row = 1; row <= 5; ++row) {
-        const auto k = static_cast<std::size_t>(row - 1);
-        store->SetDword(RowValueName("Score", row), record.hiScores[k]);
-        store->SetDword(RowValueName("Round", row), record.hiRounds[k]);
-        store->SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
-    }
+    // The table as stored now, with this run's new entries put into it: a
+    // second window that loaded the table before another one stored a new
+    // entry must not write its old table over that entry.
+    MergeStoredTable(record);
+    WriteValues(*store, record);
     store->Close();
+    record.hiUnsavedRows = 0;
+    return 1;
+}
+
+int WriteSettings(GameRecord& record)
+{
+    SettingsStore* store = record.host.settings;
+    if (store == nullptr || !store->Create())
+        return 1;
+    WriteValues(*store, record);
+    store->Close();
+    record.hiUnsavedRows = 0;
     return 1;
 }
 
@@ -80,7 +117,8 @@ void CopyName(NameBuffer& buffer, std::string_view text)
 
 std::string_view NameText(const NameBuffer& buffer)
 {
-    return std::string_view(buffer.data(), static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin()));
+    return std::string_view(buffer.data(),
+                            static_cast<std::size_t>(std::find(buffer.begin(), buffer.end(), '\0') - buffer.begin()));
 }
 
 } // namespace ruvo

@@ -20,7 +20,13 @@ std::size_t ReadRegistryString(SettingsStore* store, std::string_view name, char
                                std::string_view defaultText);
 
 int LoadSettings(GameRecord& record);
+// The game's save: the switches as they stand, and the table as stored now
+// with this run's unsaved entries inserted (see MergeStoredTable).
 int SaveSettings(GameRecord& record);
+// Writes all eighteen values as the record holds them, the table whole.
+int WriteSettings(GameRecord& record);
+// Reads the five rows of the table alone, each missing value as its default.
+void LoadTable(GameRecord& record);
 
 // "Score1", "Round3", "Name5", ...
 std::string RowValueName(std::string_view word, int row);

@@ -104,6 +104,10 @@ bool QtSettingsStore::QueryString(std::string_view name, std::string& text, std:
 
 bool QtSettingsStore::Create()
 {
+    // A save reads the table before it writes: what another instance of the
+    // game has stored since this one loaded must be read from the file, not
+    // from the copy QSettings keeps.
+    state_->settings->sync();
     return state_->settings->isWritable();
 }
 

@@ -124,6 +124,11 @@ std::vector<std::uint8_t> ReadTrackFile(const std::string& path)
 
 struct SdlMusicLibrary::State {
     bool open = false;
+    // The synthesiser and its soundfont (some 16 MB of samples) are loaded
+    // when the music first plays, so that a game with the music off never
+    // holds them.
+    std::string soundFont;
+    enum class Synth { Unloaded, Loaded, Failed } synthState = Synth::Unloaded;
     MidiSynth synth;
     // Handles count up for the life of the program, so that one left over
     // from before a close never names a track loaded after it.
@@ -142,6 +147,7 @@ struct SdlMusicLibrary::State {
         if (!open)
             return;
         synth.Close();
+        synthState = Synth::Unloaded;
         tracks.clear();
         playing = 0;
         ReleaseAudioDevice();
@@ -162,13 +168,10 @@ std::int32_t SdlMusicLibrary::KBGMOpen(std::int32_t, std::int32_t)
 {
     if (state_->open)
         return kDone;
-    const std::string soundFont = FindSoundFont();
+    std::string soundFont = FindSoundFont();
     if (soundFont.empty() || !AcquireAudioDevice())
         return kFailed;
-    if (!state_->synth.Open(soundFont)) {
-        ReleaseAudioDevice();
-        return kFailed;
-    }
+    state_->soundFont = std::move(soundFont);
     state_->open = true;
     return kDone;
 }
@@ -199,6 +202,12 @@ std::int32_t SdlMusicLibrary::KBGMPlay(std::uint32_t handle, std::int32_t repeat
     if (!state_->open || track == state_->tracks.end())
         return kFailed;
     WakeAudioDevice();
+    using Synth = State::Synth;
+    if (state_->synthState == Synth::Unloaded)
+        state_->synthState = state_->synth.Open(state_->soundFont) ? Synth::Loaded : Synth::Failed;
+    // A soundfont that looked whole but does not load leaves the game silent.
+    if (state_->synthState != Synth::Loaded)
+        return kFailed;
     state_->synth.Play(track->second, repeat != 0);
     state_->playing = handle;
     return kDone;

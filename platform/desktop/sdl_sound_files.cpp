@@ -105,13 +105,34 @@ bool IsCompleteTrack(const std::uint8_t* data, std::size_t end)
     return false;
 }
 
+// The soundfont's samples are loaded only when the music first plays, so
+// its shape is looked at beforehand, from the chunk headers alone: a RIFF
+// "sfbk" form as long as the file, holding its three lists (information,
+// samples, presets), each within the form.
 bool IsSoundFontFile(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
-    char header[12] = {};
-    if (!file.read(header, sizeof header))
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file.tellg();
+    std::uint8_t header[12] = {};
+    if (size < 12 || !file.seekg(0) || !file.read(reinterpret_cast<char*>(header), sizeof header))
         return false;
-    return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "sfbk", 4) == 0;
+    const std::uint64_t formEnd = 8 + static_cast<std::uint64_t>(LittleEndian32(header + 4));
+    if (!IsTag(header, "RIFF") || !IsTag(header + 8, "sfbk") || formEnd > static_cast<std::uint64_t>(size))
+        return false;
+    int lists = 0;
+    for (std::uint64_t pos = 12; pos + 12 <= formEnd;) {
+        if (!file.seekg(static_cast<std::streamoff>(pos)) || !file.read(reinterpret_cast<char*>(header), 12))
+            return false;
+        const std::uint64_t length = LittleEndian32(header + 4);
+        if (8 + length > formEnd - pos)
+            return false;
+        if (IsTag(header, "LIST"))
+            for (const char* kind : {"INFO", "sdta", "pdta"})
+                if (IsTag(header + 8, kind))
+                    ++lists;
+        pos += 8 + length + (length & 1); // chunks are padded to an even length
+    }
+    return lists == 3;
 }
 
 } // namespace

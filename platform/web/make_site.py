@@ -6,6 +6,7 @@ with the list of files it keeps for offline play."""
 import argparse
 import hashlib
 import json
+import re
 import shutil
 import struct
 import zlib
@@ -55,6 +56,49 @@ def scaled(rows, size, padding=0):
     return out
 
 
+IMPORT = re.compile(r"^import \{([^}]*)\} from '\./([\w-]+\.js)';\n", re.M)
+EXPORT = re.compile(r'^export (?=(?:async )?(?:class|function|const|let) )', re.M)
+EXPORTED = re.compile(r'^export (?:async )?(?:class|function|const|let) ([\w$]+)', re.M)
+
+
+def bundle(sources, entry):
+    """The page's modules as one: each module that the entry imports (and so
+    on) becomes a function scope that hands out what it exports, in the order
+    the imports need them. One file comes in one request, where the modules
+    one by one would queue behind each other and the fonts and the game's
+    module on the browser's few connections to the server."""
+    order, seen = [], set()
+
+    def visit(name):
+        if name in seen:
+            return
+        seen.add(name)
+        for _, dependency in IMPORT.findall(sources[name]):
+            visit(dependency)
+        order.append(name)
+
+    visit(entry)
+    parts, provided = [], {}
+    for name in order:
+        text = sources[name]
+        for names, dependency in IMPORT.findall(text):
+            for imported in (n.strip() for n in names.split(',') if n.strip()):
+                if provided.get(imported) != dependency:
+                    raise SystemExit(f'make_site: {name} imports {imported} from {dependency}, which does not export it')
+        body = IMPORT.sub('', text)
+        if name == entry:
+            parts.append(f'// --- {name}\n{body}')
+            continue
+        exported = EXPORTED.findall(body)
+        for item in exported:
+            if item in provided:
+                raise SystemExit(f'make_site: {item} is exported by both {provided[item]} and {name}')
+            provided[item] = name
+        names = ', '.join(exported)
+        parts.append(f'// --- {name}\nconst {{ {names} }} = (() => {{\n{EXPORT.sub("", body)}\nreturn {{ {names} }};\n}})();\n')
+    return '\n'.join(parts), order
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--source', required=True, help='platform/web/site')
@@ -66,6 +110,8 @@ def main():
     parser.add_argument('--fonts', nargs='+', required=True)
     parser.add_argument('--soundfont', required=True)
     parser.add_argument('--synth', nargs='+', required=True)
+    parser.add_argument('--letters', nargs='+', required=True,
+                        help='FACE=LETTERS: the letters each served face of the field holds')
     args = parser.parse_args()
 
     out = Path(args.out)
@@ -73,8 +119,14 @@ def main():
         shutil.rmtree(out)
     for sub in ('music', 'fonts', 'icons', 'synth'):
         (out / sub).mkdir(parents=True)
+    letters = dict(entry.split('=', 1) for entry in args.letters)
+    letters = {face: ''.join(sorted(set(text) - {' '})) for face, text in letters.items()}
+    scripts = {item.name: item.read_text() for item in Path(args.source).glob('*.js')}
+    scripts['text.js'] = scripts['text.js'].replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False))
+    page, bundled = bundle(scripts, 'ruvo.js')
+    (out / 'ruvo.js').write_text(page)
     for item in Path(args.source).iterdir():
-        if item.name != 'sw.js':
+        if item.name not in bundled and item.name != 'sw.js':
             shutil.copy(item, out / item.name)
     shutil.copy(args.wasm, out / 'ruvo.wasm')
     for track in args.music:
@@ -96,6 +148,8 @@ def main():
             rows = [[pixel if pixel[3] else (0, 255, 255, 255) for pixel in row] for row in rows]
         write_png(out / 'icons' / name, rows)
         icons.append({'src': f'icons/{name}', 'sizes': f'{size}x{size}', 'type': 'image/png', 'purpose': purpose})
+    # Where a browser looks for the icon of a page that names none (the help page).
+    shutil.copy(out / 'icons' / 'ruvo-32.png', out / 'favicon.ico')
     manifest = {
         'name': 'Ruvo Zelp! for Windows 95',
         'short_name': 'Ruvo',

@@ -32,7 +32,7 @@ RUVO_IMPORT(text_glyph)
 std::int32_t ruvo_text_glyph(std::uint32_t font, std::uint32_t codePoint, std::uint8_t* mask, std::int32_t width,
                              std::int32_t height, std::int32_t pad);
 
-// Settings, as read once when the page started: the value's length, or -1
+// Settings, as stored now: the value's length, or -1
 // when it is missing (the text is copied only when it fits capacity).
 RUVO_IMPORT(settings_read)
 std::int32_t ruvo_settings_read(const char* name, std::int32_t nameLength, char* text, std::int32_t capacity);

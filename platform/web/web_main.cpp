@@ -12,7 +12,9 @@
 #include "platform/web/web_text.h"
 #include "platform/web/web_window.h"
 #include "render/surface.h"
+#include "game/title.h"
 #include "resources/embedded.h"
+#include "settings/highscore.h"
 #include "settings/registry.h"
 
 #define RUVO_EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -151,10 +153,33 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
         SaveSettings(*Machine().record);
 }
 
+// The letters of the title screen (the logo, the credit line, the status
+// line with every digit), drawn ahead while the page waits for the game's
+// first tick, so that the first frame need not draw them.
+RUVO_EXPORT(ruvo_warm_letters) void RuvoWarmLetters()
+{
+    if (LiveWindow() == nullptr || Machine().record->host.text == nullptr)
+        return;
+    const GameRecord& record = *Machine().record;
+    TextRenderer& text = *record.host.text;
+    text.Measure(record.logoFont, kLogoText);
+    text.Measure(record.textFont, kCreditText);
+    text.Measure(record.textFont, FormatStatusLine(123456789, 0, 0));
+}
+
+// Another tab has stored a new high-score table: this one takes it in, with
+// its own entries not yet stored, and its status line shows the new best
+// score from the next tick on.
+RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
+{
+    if (LiveWindow() != nullptr)
+        MergeStoredTable(*Machine().record);
+}
+
 // A few of the record's fields, by number, for the page's tests and its
 // benchmark: the state word, the score, the lives, the jumper's row and
 // vertical direction, whether a dive is armed to stomp, the tick interval,
-// the sound and music switches. -1 before start-up and after the end.
+// the sound and music switches, the best score. -1 before start-up and after the end.
 RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
 {
     const WebMachine& machine = Machine();
@@ -180,6 +205,8 @@ RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
         return r.soundOn;
     case 8:
         return r.musicOn;
+    case 9:
+        return static_cast<std::int32_t>(r.hiScores[0]);
     default:
         return -1;
     }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -41,7 +42,7 @@ class SettingsFile : public ::testing::Test {
     {
         QtSettingsStore store(path);
         record.host.settings = &store;
-        SaveSettings(record);
+        WriteSettings(record);
         record.host.settings = nullptr;
     }
 
@@ -112,7 +113,7 @@ TEST_F(SettingsFile, TheViewChoiceIsSavedBesideTheEighteenAndABadOneIsAutomaticA
         EXPECT_EQ(ReadViewChoice(store), ViewChoice{}); // first run
         store.KeepViewChoice(ViewChoice{8, true});
         saved.host.settings = &store;
-        SaveSettings(saved);
+        WriteSettings(saved);
         saved.host.settings = nullptr;
     }
     {
@@ -302,6 +303,53 @@ TEST_F(SettingsFile, SavingReplacesTheFileInsteadOfRewritingIt)
     EXPECT_EQ(Load(Path()).hiScores[0], 5u);
     // Neither a temporary file nor a lock is left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Ruvo.ini"});
+}
+
+// Two instances of the game over one settings file, in processes of their
+// own as two windows are: both load the table, each enters it (the second
+// with an equal score, which goes below the older entry), and they close in
+// either order. The file keeps both entries, and the last to close decides
+// the switches.
+TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
+{
+    const QString saver = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + "/ruvo-settings-saver";
+    ASSERT_TRUE(QFileInfo(saver).isExecutable()) << "built beside the tests";
+    for (const bool firstClosesFirst : {true, false}) {
+        SCOPED_TRACE(firstClosesFirst ? "the first closes first" : "the second closes first");
+        const std::string path = dir.filePath(firstClosesFirst ? "first.ini" : "second.ini").toStdString();
+        QProcess games[2];
+        const auto step = [&games](int game, const char* line) {
+            QProcess& process = games[game];
+            if (line != nullptr)
+                process.write(QByteArray(line) + '\n');
+            while (!process.canReadLine())
+                if (!process.waitForReadyRead(30000))
+                    return QByteArray("no answer: ") + process.readAllStandardError();
+            return process.readLine().trimmed();
+        };
+        for (QProcess& game : games) {
+            game.start(saver, {QStringLiteral("play"), QString::fromStdString(path)});
+            ASSERT_TRUE(game.waitForStarted());
+        }
+        EXPECT_EQ(step(0, nullptr), "ok");
+        EXPECT_EQ(step(1, nullptr), "ok");
+        EXPECT_EQ(step(0, "enter 5000 7 Ann"), "ok");
+        EXPECT_EQ(step(0, "sound"), "ok");
+        EXPECT_EQ(step(1, "enter 5000 9 Bob"), "ok");
+        const int last = firstClosesFirst ? 1 : 0;
+        for (const int game : {1 - last, last}) {
+            games[game].write("close\n");
+            ASSERT_TRUE(games[game].waitForFinished(30000));
+            EXPECT_EQ(games[game].exitCode(), 0);
+        }
+        const GameRecord table = Load(path);
+        EXPECT_EQ(table.hiScores, (std::array<std::uint32_t, 5>{5000, 5000, 1000, 1000, 1000}));
+        EXPECT_EQ(table.hiRounds, (std::array<std::uint16_t, 5>{7, 9, 1, 1, 1}));
+        EXPECT_EQ(NameText(table.hiNames[0]), "Ann");
+        EXPECT_EQ(NameText(table.hiNames[1]), "Bob");
+        EXPECT_EQ(NameText(table.hiNames[2]), kDefaultName);
+        EXPECT_EQ(table.soundOn, last == 0 ? 1 : 0);
+    }
 }
 
 TEST(UserSettingsStore, LivesInTheUsersConfigFolderWithTheValuesAtTopLevel)

@@ -18,7 +18,7 @@ TEST_F(Settings, SaveThenLoadKeepsAllEighteenValues)
         R().hiRounds[k] = static_cast<std::uint16_t>(65535 - k);
         CopyName(R().hiNames[k], "Name " + std::to_string(k));
     }
-    SaveSettings(R());
+    WriteSettings(R());
     EXPECT_EQ(settings.values.size(), 18u);
     GameRecord loaded;
     loaded.host.settings = &settings;

@@ -5,6 +5,14 @@
 //                                         tables A, B, A, ... (save 1 is A)
 //   ruvo-settings-saver check FILE        loads FILE as the game loads it and
 //                                         prints A, B or "neither: ..." (status 1)
+//   ruvo-settings-saver play FILE         one game's life over FILE, so that two
+//                                         can run side by side: loads it as the
+//                                         game starts, then takes a line at a
+//                                         time from standard input: "enter SCORE
+//                                         ROUND NAME" ends a game with that score,
+//                                         "sound" toggles the sound, "close" saves
+//                                         as closing the window does and ends.
+//                                         Prints "ok" when ready for the next line.
 //
 // The two tables differ from each other and from the first-run defaults in
 // every one of the eighteen values the game keeps (but Sound in B, which is
@@ -16,9 +24,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
+#include <sstream>
 #include <string>
 
 #include "platform/desktop/qt_settings.h"
+#include "settings/highscore.h"
 #include "settings/registry.h"
 
 namespace {
@@ -83,8 +94,51 @@ std::string Differences(const GameRecord& record, const Table& table)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: ruvo-settings-saver save FILE COUNT | check FILE\n");
+    std::fprintf(stderr, "usage: ruvo-settings-saver save FILE COUNT | check FILE | play FILE\n");
     return 2;
+}
+
+// The name dialog answers with the name of the "enter" line; the others are
+// answered at once.
+class AnsweringDialogs final : public DialogHost {
+  public:
+    int RunAbout() override { return 0; }
+    int RunOption(GameRecord&) override { return 0; }
+    int RunHighScore(GameRecord&) override { return 0; }
+    int RunInput(GameRecord& record) override
+    {
+        CopyName(record.entryName, name);
+        return 0;
+    }
+    std::string name;
+};
+
+int Play(const char* file)
+{
+    QtSettingsStore store(file);
+    AnsweringDialogs dialogs;
+    GameRecord record;
+    record.host.settings = &store;
+    record.host.dialogs = &dialogs;
+    LoadSettings(record);
+    std::string line;
+    for (std::cout << "ok" << std::endl; std::getline(std::cin, line); std::cout << "ok" << std::endl) {
+        std::istringstream words(line);
+        std::string verb;
+        words >> verb;
+        if (verb == "enter" && words >> record.score >> record.round >> dialogs.name) {
+            CheckHighScore(record);
+        } else if (verb == "sound") {
+            record.soundOn = record.soundOn != 0 ? 0 : 1;
+        } else if (verb == "close") {
+            SaveSettings(record);
+            return 0;
+        } else {
+            std::fprintf(stderr, "ruvo-settings-saver: not a step: %s\n", line.c_str());
+            return 2;
+        }
+    }
+    return 1;
 }
 
 } // namespace
@@ -103,7 +157,7 @@ int main(int argc, char** argv)
         record.host.settings = &store;
         for (long i = 0; i < count; ++i) {
             Fill(record, i % 2 == 0 ? kTableA : kTableB);
-            SaveSettings(record);
+            WriteSettings(record);
         }
         return 0;
     }
@@ -121,5 +175,7 @@ int main(int argc, char** argv)
         std::printf("neither: against A %s; against B %s\n", a.c_str(), b.c_str());
         return 1;
     }
+    if (argc == 3 && std::strcmp(argv[1], "play") == 0)
+        return Play(argv[2]);
     return Usage();
 }

@@ -1,7 +1,18 @@
 // A static file server for the built site: node serve.mjs SITE_DIR [PORT]
-// (port 0: any free port). Prints the address once it listens; counts the
-// bytes it sends, for the benchmark, at /.bytes (GET /.bytes?reset clears).
-import { createReadStream, statSync } from 'node:fs';
+// (port 0: any free port). Prints the address once it listens; lists what it
+// has sent, for the benchmark, at /.bytes (method, path and bytes of each
+// answer; GET /.bytes?reset clears the list),
+// and keeps a log of the requests (server.requests: method and path).
+//
+// For the tests, serve(root, { testHook: true }) also
+//  - puts a script at the top of every page that collects the page's errors
+//    in window.ruvoErrors (uncaught exceptions, rejections, console.error),
+//    the same way in every browser, and that takes local storage away when
+//    the page's address asks for ?refuse-storage;
+//  - serves the site a second time under /no-soundfont/, without its soundfont;
+//  - goes offline while server.offline is set: every request then fails as a
+//    lost connection does.
+import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
 
@@ -19,42 +30,81 @@ const TYPES = {
     '.sf2': 'application/octet-stream',
 };
 
-export function serve(root, port = 0, host = '127.0.0.1') {
+const TEST_HOOK = `<script>(() => {
+    const errors = window.ruvoErrors = [];
+    addEventListener('error', (event) => errors.push(event.message ||
+        \`\${event.target?.src ?? event.target?.href ?? 'a resource'} did not load\`), true);
+    addEventListener('unhandledrejection', (event) => errors.push(\`unhandled: \${event.reason?.message ?? event.reason}\`));
+    const error = console.error.bind(console);
+    console.error = (...args) => {
+        errors.push(args.map(String).join(' '));
+        error(...args);
+    };
+    if (new URLSearchParams(location.search).has('refuse-storage')) {
+        Object.defineProperty(window, 'localStorage', {
+            get() {
+                throw new DOMException('storage is off', 'SecurityError');
+            },
+        });
+    }
+})();</script>`;
+
+export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
     root = resolve(root);
     let sent = [];
     const server = createServer((request, response) => {
         const url = new URL(request.url, 'http://localhost');
+        if (server.offline) {
+            request.socket.destroy();
+            return;
+        }
         if (url.pathname === '/.bytes') {
             response.writeHead(200, { 'content-type': 'application/json', 'cache-control': 'no-store' });
             response.end(JSON.stringify(sent));
             if (url.searchParams.has('reset')) sent = [];
             return;
         }
-        let path = normalize(join(root, decodeURIComponent(url.pathname)));
+        let pathname = decodeURIComponent(url.pathname);
+        server.requests.push({ method: request.method, path: url.pathname });
+        if (testHook) {
+            if (pathname.startsWith('/no-soundfont/')) {
+                pathname = pathname.slice('/no-soundfont'.length);
+                if (pathname.endsWith('.sf2')) {
+                    response.writeHead(404).end();
+                    return;
+                }
+            }
+        }
+        let path = normalize(join(root, pathname));
         if (!path.startsWith(root)) {
             response.writeHead(403).end();
             return;
         }
         try {
             if (statSync(path).isDirectory()) path = join(path, 'index.html');
-            const size = statSync(path).size;
-            response.writeHead(200, {
-                'content-type': TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream',
-                'content-length': size,
-                'cache-control': 'no-cache',
-            });
-            sent.push({ path: url.pathname, bytes: size });
+            const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
+            let body = null;
+            let size = statSync(path).size;
+            if (testHook && extname(path) === '.html') {
+                body = Buffer.from(readFileSync(path, 'utf8').replace(/<head>/i, (head) => head + TEST_HOOK));
+                size = body.length;
+            }
+            response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
+            sent.push({ method: request.method, path: url.pathname, bytes: request.method === 'HEAD' ? 0 : size });
             if (request.method === 'HEAD') response.end();
+            else if (body) response.end(body);
             else createReadStream(path).pipe(response);
         } catch {
             response.writeHead(404).end();
         }
     });
+    server.requests = [];
+    server.offline = false;
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 
 if (import.meta.url === `file://${process.argv[1]}`) {
     const [root, port = '0'] = process.argv.slice(2);
-    const server = await serve(root, Number(port));
+    const server = await serve(root, { port: Number(port) });
     console.log(`http://127.0.0.1:${server.address().port}/`);
 }

@@ -16,7 +16,9 @@ const DEFAULT_BUTTON = 16;
 const OK = 1;
 const CANCEL = 2;
 
-export const DIALOG_FONT = '12px RuvoPGothic';
+// The page's own font: a name may hold any letter, which the browser finds a
+// face for (the field's served fonts hold only the letters of its own texts).
+export const DIALOG_FONT = '12px sans-serif';
 
 export class DialogStack {
     // field: the element the dialogs are placed relative to.
@@ -24,6 +26,12 @@ export class DialogStack {
         this.field = field;
         this.stack = [];
         this.measure = document.createElement('canvas').getContext('2d');
+        // An on-screen keyboard shrinks what can be seen of the page: the open
+        // dialogs move up so that their buttons stay within reach.
+        const placeAll = () => this.stack.filter((d) => d.element.isConnected).forEach((d) => this.place(d));
+        window.addEventListener('resize', placeAll);
+        window.visualViewport?.addEventListener('resize', placeAll);
+        window.visualViewport?.addEventListener('scroll', placeAll);
     }
 
     get open() {
@@ -106,6 +114,7 @@ export class DialogStack {
             element.value = text;
             element.spellcheck = false;
             element.autocomplete = 'off';
+            element.enterKeyHint = 'done';
             break;
         default:
             element = document.createElement('button');
@@ -182,18 +191,44 @@ export class DialogStack {
     show(dialog) {
         document.body.append(dialog.element);
         dialog.element.showModal();
-        // At the template's place relative to the play field, kept on the screen.
-        const field = this.field.getBoundingClientRect();
-        const box = dialog.element.getBoundingClientRect();
-        const left = Math.max(0, Math.min(field.left + dialog.offset.x, window.innerWidth - box.width));
-        const top = Math.max(0, Math.min(field.top + dialog.offset.y, window.innerHeight - box.height));
-        dialog.element.style.left = `${left}px`;
-        dialog.element.style.top = `${top}px`;
+        this.place(dialog);
         // The first control that takes the focus gets it, an edit with its text selected.
         const first = dialog.client.querySelector('input, button');
         if (first) {
             first.focus();
-            if (first instanceof HTMLInputElement) first.select();
+            if (first instanceof HTMLInputElement) {
+                first.select();
+                this.showKeyboard(first);
+            }
         }
+    }
+
+    // At the template's place relative to the play field, kept within what
+    // can be seen of the page; a dialog taller than that (an on-screen
+    // keyboard takes half a phone's screen) keeps its lower part, where its
+    // edit and buttons are, in sight.
+    place(dialog) {
+        const field = this.field.getBoundingClientRect();
+        const box = dialog.element.getBoundingClientRect();
+        const view = window.visualViewport;
+        const [viewLeft, viewTop] = view ? [view.offsetLeft, view.offsetTop] : [0, 0];
+        const [viewWidth, viewHeight] = view ? [view.width, view.height] : [window.innerWidth, window.innerHeight];
+        const left = Math.max(viewLeft, Math.min(field.left + dialog.offset.x, viewLeft + viewWidth - box.width));
+        const lowest = viewTop + viewHeight - box.height;
+        const top = box.height > viewHeight ? lowest : Math.max(viewTop, Math.min(field.top + dialog.offset.y, lowest));
+        dialog.element.style.left = `${left}px`;
+        dialog.element.style.top = `${top}px`;
+    }
+
+    // A dialog opened by the game, not by a tap, does not bring up the
+    // on-screen keyboard by its focus alone where the browser can be asked
+    // for it; there, a tap on the edit asks again. Elsewhere the edit's first
+    // tap brings it up.
+    showKeyboard(edit) {
+        const keyboard = navigator.virtualKeyboard;
+        if (!keyboard || !matchMedia('(pointer: coarse)').matches) return;
+        edit.virtualKeyboardPolicy = 'manual';
+        edit.addEventListener('pointerdown', () => keyboard.show());
+        keyboard.show();
     }
 }

@@ -11,6 +11,8 @@ import { wasiImports } from './wasi.js';
 const TRACKS = ['A_013GMW.MID', 'A_002GMW.MID', 'A_004GMW.MID', 'A_114GMW.MID'];
 const SHORTEST_TIMER_MS = 10;
 const SPACE = 32;
+const IDM_START = 101;
+const IDM_PAUSE = 102;
 
 const canvas = document.getElementById('field');
 const field = canvas.getContext('2d');
@@ -32,15 +34,39 @@ function putText(text, pointer, capacity) {
     return bytes.length;
 }
 
-// --- Zoom: the largest whole zoom that fits, or scaled down below 1 --------
+// --- Zoom: whole device pixels per game pixel, as large as fits ------------
+// The zoom is reckoned in the screen's own pixels (devicePixelRatio), so that
+// every game pixel is a sharp square of whole device pixels while the field
+// fills as much of the window under the menu bar as it can: on a phone held
+// sideways at 3 device pixels to the CSS pixel, 5 x 384 device pixels fit
+// where 1 x 384 CSS pixels would. The field is placed on whole device pixels
+// too. A window too small even for one device pixel per game pixel gets the
+// field scaled down.
 function fitField() {
-    const menuHeight = document.getElementById('menubar').offsetHeight;
-    const room = Math.min(window.innerWidth / canvas.width, (window.innerHeight - menuHeight) / canvas.height);
-    const zoom = room >= 1 ? Math.floor(room) : room;
-    canvas.style.width = `${canvas.width * zoom}px`;
-    canvas.style.height = `${canvas.height * zoom}px`;
+    const ratio = window.devicePixelRatio || 1;
+    const top = Math.ceil(document.getElementById('menubar').getBoundingClientRect().bottom * ratio);
+    const width = Math.floor(window.innerWidth * ratio);
+    const height = Math.floor(window.innerHeight * ratio) - top;
+    const room = Math.min(width / canvas.width, height / canvas.height);
+    const zoom = room >= 1 ? Math.floor(room) : Math.max(room, 0.01);
+    const fieldWidth = Math.round(canvas.width * zoom);
+    const fieldHeight = Math.round(canvas.height * zoom);
+    canvas.style.width = `${fieldWidth / ratio}px`;
+    canvas.style.height = `${fieldHeight / ratio}px`;
+    canvas.style.left = `${Math.max(0, Math.floor((width - fieldWidth) / 2)) / ratio}px`;
+    canvas.style.top = `${(top + Math.max(0, Math.floor((height - fieldHeight) / 2))) / ratio}px`;
+    status.zoom = zoom;
 }
 window.addEventListener('resize', fitField);
+// The browser's own zoom, or a move to a screen of another density, changes
+// the ratio, which not every browser reports as a resize.
+function watchRatio() {
+    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+        fitField();
+        watchRatio();
+    }, { once: true });
+}
+watchRatio();
 
 // --- Timer: one tick per period, never a backlog ---------------------------
 const timers = new Map();
@@ -65,6 +91,8 @@ function setTimer(id, periodMs) {
     timers.set(id, timer);
 }
 
+status.runningTimers = () => timers.size;
+
 function killTimer(id) {
     const timer = timers.get(id);
     if (timer) clearTimeout(timer.handle);
@@ -86,7 +114,10 @@ function present(pointer, width, height, x, y, w, h) {
     const pixels = new Uint8ClampedArray(memory.buffer, pointer, width * height * 4).slice();
     field.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
     // The first frame of the game's own picture comes with its first tick.
-    if (status.firstFrameMs === null && status.ticks > 0) status.firstFrameMs = performance.now();
+    if (status.firstFrameMs === null && status.ticks > 0) {
+        status.firstFrameMs = performance.now();
+        keepForOffline();
+    }
 }
 
 // --- The game's end ---------------------------------------------------------
@@ -126,6 +157,14 @@ async function fetchTracks() {
 }
 
 async function start() {
+    // What the game needs before it starts is asked for first, all at once.
+    const music = new MusicPlayer();
+    const loading = Promise.all([
+        fetchTracks(),
+        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
+        music.probe(),
+        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)),
+    ]);
     const storage = new SettingsStorage();
     const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
@@ -135,15 +174,20 @@ async function start() {
         // The keys go back to the game, unless the command opened a dialog.
         if (!dialogs.open && !status.ended) canvas.focus();
     });
+    // A touch screen has no F3: a button outside the field pauses, greyed as
+    // Game > Pause is.
+    const pauseButton = document.createElement('button');
+    pauseButton.type = 'button';
+    pauseButton.id = 'pause-button';
+    pauseButton.textContent = 'Pause';
+    pauseButton.disabled = true;
+    pauseButton.addEventListener('click', () => {
+        command(IDM_PAUSE);
+        if (!dialogs.open && !status.ended) canvas.focus();
+    });
+    document.getElementById('menubar').append(pauseButton);
     fitField(); // with the menu bar in place
-    const fonts = ['700 18px RuvoSans', '700 80px RuvoGothic', '12px RuvoPGothic'];
-    const music = new MusicPlayer();
-    const [tracks, module] = await Promise.all([
-        fetchTracks(),
-        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
-        music.probe(),
-        ...fonts.map((font) => document.fonts.load(font)),
-    ]);
+    const [tracks, module] = await loading;
     music.files = tracks;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
@@ -157,7 +201,10 @@ async function start() {
             timer_set: setTimer,
             timer_kill: killTimer,
             menu_check: (id, on) => menu.check(id, on !== 0),
-            menu_enable: (id, on) => menu.enable(id, on !== 0),
+            menu_enable: (id, on) => {
+                menu.enable(id, on !== 0);
+                if (id === IDM_PAUSE) pauseButton.disabled = on === 0;
+            },
             field_present: present,
             text_font: (id, height, weight, italic, face, faceLength) =>
                 letters.createFont(id, height, weight, italic !== 0, textAt(face, faceLength)),
@@ -225,15 +272,30 @@ async function start() {
             suspender.call('ruvo_char', SPACE);
         }
     });
+    // A click, a tap or a pen dives. On a device whose main pointer is a
+    // finger, which has no F2 or F3: a tap on the title screen starts a game
+    // as Game > Start does, and a second finger put down while one is still
+    // on the field pauses (or resumes) as Game > Pause does.
+    const touchScreen = matchMedia('(pointer: coarse)');
+    const fingers = new Set();
     canvas.addEventListener('pointerdown', (event) => {
         unlockAudio();
         if (event.button !== 0 || dialogs.open || status.ended) return;
         event.preventDefault();
-        suspender.call('ruvo_click');
+        if (event.isPrimary) fingers.clear(); // the first finger of a new touch
+        if (event.pointerType === 'touch') fingers.add(event.pointerId);
+        if (event.pointerType === 'touch' && fingers.size === 2) command(IDM_PAUSE);
+        else if (touchScreen.matches && menu.isEnabled(IDM_START)) command(IDM_START);
+        else if (fingers.size < 2) suspender.call('ruvo_click');
     });
+    for (const type of ['pointerup', 'pointercancel']) canvas.addEventListener(type, (event) => fingers.delete(event.pointerId));
     document.addEventListener('pointerdown', unlockAudio, { capture: true });
     // Leaving the page (or hiding it, which may be the last chance on a phone)
     // keeps the settings as they stand.
+    // Another tab's new high score shows here at once.
+    storage.onTableStored(() => {
+        if (!status.ended) exports.ruvo_take_in_table();
+    });
     window.addEventListener('pagehide', () => {
         if (!status.ended) exports.ruvo_save();
     });
@@ -244,6 +306,11 @@ async function start() {
     await suspender.call('ruvo_start');
     canvas.focus();
     status.started = true;
+    // The first tick comes a tick's period after start-up: time enough to
+    // draw the title's letters beforehand.
+    setTimeout(() => {
+        if (!status.ended && status.ticks === 0) exports.ruvo_warm_letters();
+    });
 }
 
 start().catch((error) => {
@@ -251,6 +318,8 @@ start().catch((error) => {
     document.getElementById('failed').hidden = false;
 });
 
-if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
+// The service worker fetches the whole site for offline play when it is
+// installed: only once the first frame is up, so as not to hold it back.
+function keepForOffline() {
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 }

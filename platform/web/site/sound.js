@@ -94,14 +94,20 @@ export class MusicPlayer {
     async probe() {
         const context = audioContext();
         if (!context || !context.audioWorklet || typeof WebAssembly === 'undefined') return;
+        // Kept for offline play once fetched, where the site's service worker
+        // has taken charge (not on a first visit, which need not wait for the
+        // cache); offline, nothing else is there.
+        const kept = typeof caches !== 'undefined' && navigator.serviceWorker?.controller;
         const there = async (url) => {
-            // Kept for offline play once fetched; offline, nothing else is there.
-            if (typeof caches !== 'undefined' && await caches.match(url, { ignoreSearch: true })) return true;
+            if (kept && await caches.match(url, { ignoreSearch: true })) return true;
             if (navigator.onLine === false) return false;
             return (await fetch(url, { method: 'HEAD', cache: 'no-store' })).ok;
         };
         try {
-            const answers = await Promise.all([SYNTH_SCRIPT, ...SYNTH_WORKLET_MODULES, SOUNDFONT].map(there));
+            // The two large files, which a host might leave out: FluidSynth
+            // built for WebAssembly (its two small scripts come with it) and
+            // the soundfont.
+            const answers = await Promise.all([SYNTH_WORKLET_MODULES[0], SOUNDFONT].map(there));
             this.available = answers.every(Boolean);
         } catch {
             this.available = false;

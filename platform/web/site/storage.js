@@ -1,30 +1,38 @@
 // The settings in local storage: one entry per value, "Ruvo/" and the
-// value's name. Read once when the page starts; written when the game saves.
-// A browser that refuses storage plays as on a first run, and says nothing.
+// value's name. Every read asks local storage itself, so that a save reads
+// what another tab of the game has stored meanwhile; writes are kept until
+// the game commits its save. A browser that refuses storage plays as on a
+// first run, and says nothing.
 const PREFIX = 'Ruvo/';
+
+function storageOrNull() {
+    try {
+        const storage = window.localStorage;
+        const probe = `${PREFIX}.probe`;
+        storage.setItem(probe, '1');
+        storage.removeItem(probe);
+        return storage;
+    } catch {
+        return null;
+    }
+}
 
 export class SettingsStorage {
     constructor() {
-        this.values = new Map();
+        this.storage = storageOrNull();
         this.pending = new Map();
-        this.writable = false;
-        try {
-            const storage = window.localStorage;
-            for (let i = 0; i < storage.length; ++i) {
-                const key = storage.key(i);
-                if (key !== null && key.startsWith(PREFIX)) this.values.set(key.slice(PREFIX.length), storage.getItem(key));
-            }
-            const probe = `${PREFIX}.probe`;
-            storage.setItem(probe, '1');
-            storage.removeItem(probe);
-            this.writable = true;
-        } catch {
-            this.values.clear();
-        }
+    }
+
+    get writable() {
+        return this.storage !== null;
     }
 
     read(name) {
-        return this.values.has(name) ? this.values.get(name) : null;
+        try {
+            return this.storage?.getItem(PREFIX + name) ?? null;
+        } catch {
+            return null;
+        }
     }
 
     write(name, text) {
@@ -33,13 +41,21 @@ export class SettingsStorage {
 
     commit() {
         for (const [name, text] of this.pending) {
-            this.values.set(name, text);
             try {
-                window.localStorage.setItem(PREFIX + name, text);
+                this.storage?.setItem(PREFIX + name, text);
             } catch {
                 // Full or refused: the old values stay.
             }
         }
         this.pending.clear();
+    }
+
+    // Calls changed() when another tab of the site stores a row of the
+    // high-score table (a tab is not told of its own writes).
+    onTableStored(changed) {
+        window.addEventListener('storage', (event) => {
+            if (event.storageArea === this.storage && event.key !== null &&
+                /^Ruvo\/(Score|Round|Name)[1-5]$/.test(event.key)) changed();
+        });
     }
 }

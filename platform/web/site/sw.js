@@ -23,8 +23,16 @@ self.addEventListener('fetch', (event) => {
         const cache = await caches.open(CACHE);
         const cached = await cache.match(request, { ignoreSearch: true });
         if (cached) return cached;
-        const response = await fetch(request);
-        if (response.ok) cache.put(request, response.clone());
+        let response;
+        try {
+            response = await fetch(request);
+        } catch (error) {
+            // The page that asked has gone (left while the soundfont was on its
+            // way): nobody waits for the answer. Otherwise the network failed,
+            // and the page hears so as it would without the worker.
+            return error.name === 'AbortError' ? new Response(null, { status: 204 }) : Response.error();
+        }
+        if (response.ok) cache.put(request, response.clone()).catch(() => {});
         return response;
     })());
 });

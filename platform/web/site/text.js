@@ -6,8 +6,11 @@
 const FACES = new Map([
     ['Arial', 'RuvoSans'],
     ['ＭＳ ゴシック', 'RuvoGothic'],
-    ['ＭＳ Ｐゴシック', 'RuvoPGothic'],
 ]);
+
+// The letters each served face holds: the site's build cuts the faces down
+// to the letters of the field's own texts, and writes them here.
+const LETTERS = @FIELD_LETTERS@;
 
 export function cssFace(requested) {
     return FACES.get(requested) ?? 'RuvoSans';
@@ -57,7 +60,7 @@ export class LetterPainter {
             const m = this.metrics(css);
             font = { css, cell: m.ascent + m.descent, baseline: m.ascent };
         }
-        this.fonts.set(id, font);
+        this.fonts.set(id, { ...font, family, letters: LETTERS[family] ?? '', reported: new Set() });
         return font.cell;
     }
 
@@ -73,6 +76,11 @@ export class LetterPainter {
         }
         const c = this.context;
         const letter = String.fromCodePoint(codePoint);
+        if (letter !== ' ' && !font.letters.includes(letter) && !font.reported.has(letter)) {
+            // A new text of the game's whose letter the cut-down face lacks.
+            font.reported.add(letter);
+            console.error(`Ruvo: the letter "${letter}" is not in the served ${font.family}`);
+        }
         c.clearRect(0, 0, width, height);
         c.font = font.css;
         c.textBaseline = 'alphabetic';
