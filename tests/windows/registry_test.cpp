@@ -117,7 +117,7 @@ TEST_F(RegistryStoreTest, SaveWritesEighteenTypedValuesAndReadsSeeItWhileOpen)
     record.hiScores[2] = 123456;
     record.hiRounds[2] = 65535;
     CopyName(record.hiNames[2], "名前 Ü");
-    SaveSettings(record);
+    WriteSettings(record);
 
     HKEY saved = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &saved), ERROR_SUCCESS);
