@@ -8,8 +8,12 @@ namespace {
 constexpr MenuEntry kSeparator{};
 
 constexpr std::array kGameItems{
-    MenuEntry{IDM_START, "&Start\tF2"}, MenuEntry{IDM_PAUSE, "&Pause\tF3"}, kSeparator,
-    MenuEntry{IDM_HIGHSCORE, "&High Score\tF8"}, kSeparator, MenuEntry{IDM_EXIT, "E&xit"},
+    MenuEntry{IDM_START, "&Start\tF2"},
+    MenuEntry{IDM_PAUSE, "&Pause\tF3"},
+    kSeparator,
+    MenuEntry{IDM_HIGHSCORE, "&High Score\tF8"},
+    kSeparator,
+    MenuEntry{IDM_EXIT, "E&xit"},
 };
 constexpr std::array kOptionItems{
     MenuEntry{IDM_SOUND, "&Sound\tF4", true},
@@ -56,11 +60,20 @@ constexpr std::array kAccelerators{
 
 } // namespace
 
-std::span<const MenuPopup> GameMenuBar() { return kMenuBar; }
+std::span<const MenuPopup> GameMenuBar()
+{
+    return kMenuBar;
+}
 
-std::span<const Accelerator> GameAccelerators() { return kAccelerators; }
+std::span<const Accelerator> GameAccelerators()
+{
+    return kAccelerators;
+}
 
-std::string_view LabelText(std::string_view label) { return label.substr(0, label.find('\t')); }
+std::string_view LabelText(std::string_view label)
+{
+    return label.substr(0, label.find('\t'));
+}
 
 std::string_view KeyHint(std::string_view label)
 {

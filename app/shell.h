@@ -35,15 +35,15 @@ enum class MessageKind { Create, Paint, Timer, Command, Char, LButtonDown, Close
 
 struct Message {
     MessageKind kind = MessageKind::Timer;
-    std::uint32_t code = 0;          // timer id, command id or character
-    GameWindow* window = nullptr;    // Create: the new window
-    PaintTarget* paint = nullptr;    // Paint: where the repaint lands
+    std::uint32_t code = 0;       // timer id, command id or character
+    GameWindow* window = nullptr; // Create: the new window
+    PaintTarget* paint = nullptr; // Paint: where the repaint lands
 };
 
 // What the platform offers the shell: the window class, metrics, the window
 // itself and the message loop.
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
     virtual bool RegisterGameClass(std::string_view className, const ProgramIcons& icons) = 0;
     virtual std::int32_t GetSystemMetric(SystemMetric metric) = 0;

@@ -4,7 +4,10 @@ namespace ruvo {
 namespace {
 
 // The round and boss tracks repeat until stopped; title and fanfare play once.
-std::int32_t RepeatFlag(std::int32_t track) { return track == MusicRound || track == MusicBoss ? 1 : 0; }
+std::int32_t RepeatFlag(std::int32_t track)
+{
+    return track == MusicRound || track == MusicBoss ? 1 : 0;
+}
 
 } // namespace
 

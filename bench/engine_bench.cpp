@@ -22,15 +22,18 @@
 #include <vector>
 
 #include "game/flow.h"
-#include "sim/headless_game.h"
 #include "resources/embedded.h"
 #include "sim/frame_text.h"
+#include "sim/headless_game.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
 
 // The time of one frame copy, the best of several batches so that a batch
 // disturbed by the other processes on the machine does not count.

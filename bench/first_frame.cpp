@@ -32,7 +32,10 @@ constexpr unsigned long kSky = 0x00FFFF;
 // The sun and a cloud may cover part of the row; most of it is sky.
 constexpr int kSkyPixelsNeeded = 300;
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
 
 // How many game pixels of the play field's top row show the sky. The field is
 // the bottom 200 rows of the window, under the menu bar, zoomed by a whole
@@ -46,8 +49,8 @@ int SkyPixels(Display* display, Window window)
     const int zoom = attributes.width / kFieldWidth;
     if (attributes.height <= kFieldHeight * zoom)
         return 0;
-    XImage* image = XGetImage(display, window, 0, attributes.height - kFieldHeight * zoom, attributes.width, 1,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window, 0, attributes.height - kFieldHeight * zoom, attributes.width, 1, AllPlanes, ZPixmap);
     if (image == nullptr)
         return 0;
     int sky = 0;

@@ -29,7 +29,7 @@ namespace {
 
 // Notes when each timer message of the given period is delivered.
 class TickWatch final : public QObject {
-public:
+  public:
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
         if (event->type() == QEvent::Timer && period > 0) {

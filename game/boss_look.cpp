@@ -26,7 +26,10 @@ void BlitSquare(DrawContext& dest, const DrawContext* source, RasterOp op)
     BlockTransfer(*dest.bitmap, 0, 0, kBossSize, kBossSize, source != nullptr ? source->bitmap : nullptr, 0, 0, op);
 }
 
-std::int32_t PixelOf(std::int32_t cell) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u); }
+std::int32_t PixelOf(std::int32_t cell)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u);
+}
 
 } // namespace
 

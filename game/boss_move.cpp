@@ -12,14 +12,20 @@ using BossPattern = int (*)(GameRecord& record, std::int32_t steer);
 
 // One pattern per round theme, in theme order.
 constexpr std::array<BossPattern, 10> kBossPatterns{
-    SweepHighPattern, SweepLowPattern, StairsPattern, HopPattern,    WanderPattern,
+    SweepHighPattern, SweepLowPattern, StairsPattern, HopPattern,     WanderPattern,
     StopAndGoPattern, DashPattern,     LungePattern,  FlutterPattern, BouncePattern,
 };
 
-BossPattern PatternFor(std::uint32_t round) { return kBossPatterns[RoundTheme(round)]; }
+BossPattern PatternFor(std::uint32_t round)
+{
+    return kBossPatterns[RoundTheme(round)];
+}
 
 // A cell's top-left pixel; wraps instead of overflowing for absurd cells.
-std::int32_t PixelOf(std::int32_t cell) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u); }
+std::int32_t PixelOf(std::int32_t cell)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u);
+}
 
 } // namespace
 

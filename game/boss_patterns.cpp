@@ -25,9 +25,15 @@ std::int32_t Roll(std::int32_t n)
     return n == 0 ? 0 : value % n;
 }
 
-std::int32_t Negate(std::int32_t value) { return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value)); }
+std::int32_t Negate(std::int32_t value)
+{
+    return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value));
+}
 
-std::int32_t Double(std::int32_t value) { return WrapAdd(value, value); }
+std::int32_t Double(std::int32_t value)
+{
+    return WrapAdd(value, value);
+}
 
 // The boss waits just right of the field, heading left. The start row is
 // each pattern's own choice.

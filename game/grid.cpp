@@ -9,8 +9,8 @@ std::uint8_t* AllocGrid(GameRecord& record)
 {
     record.gridCols = record.stageWidth / 8;
     record.gridRows = record.stageHeight / 8;
-    const auto size = static_cast<std::size_t>(std::max(record.gridCols, 0)) *
-                      static_cast<std::size_t>(std::max(record.gridRows, 0));
+    const auto size =
+        static_cast<std::size_t>(std::max(record.gridCols, 0)) * static_cast<std::size_t>(std::max(record.gridRows, 0));
     record.gridHandle = std::make_unique<std::uint8_t[]>(size); // zero-filled
     return record.gridHandle.get();
 }

@@ -14,8 +14,8 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
     const std::int32_t y = record.fieldHeight - 32;
     record.scrollX = 0;
     if (record.stageBitmap)
-        BlockTransfer(*record.stageBitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageBitmap.get(), 32,
-                      0, RasterOp::SrcCopy);
+        BlockTransfer(*record.stageBitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageBitmap.get(), 32, 0,
+                      RasterOp::SrcCopy);
     FillSky(record.stageDC, record.skyBrush, x, 0, 32, record.fieldHeight);
 
     // The platform roll is made even when the gap forces a platform.
@@ -33,7 +33,10 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
 
 } // namespace
 
-std::int32_t SunFrame() { return sunFrame; }
+std::int32_t SunFrame()
+{
+    return sunFrame;
+}
 
 int ScrollStage(GameRecord& record)
 {

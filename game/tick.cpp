@@ -1,5 +1,5 @@
-#include "game/boss.h"
 #include "game/banners.h"
+#include "game/boss.h"
 #include "game/flow.h"
 #include "game/grid.h"
 #include "game/jumper.h"

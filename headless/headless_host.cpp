@@ -11,7 +11,10 @@ std::int32_t HeadlessWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
     return id;
 }
 
-void HeadlessWindow::KillTimer(std::int32_t) { timerPeriod.reset(); }
+void HeadlessWindow::KillTimer(std::int32_t)
+{
+    timerPeriod.reset();
+}
 
 void HeadlessWindow::Destroy()
 {
@@ -58,7 +61,10 @@ bool MemorySettings::QueryString(std::string_view name, std::string& text, std::
     return true;
 }
 
-bool MemorySettings::Create() { return writable; }
+bool MemorySettings::Create()
+{
+    return writable;
+}
 
 void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
 {
@@ -70,7 +76,10 @@ void MemorySettings::SetString(std::string_view name, std::string_view text)
     values[std::string(name)] = std::string(text);
 }
 
-void MemorySettings::Close() { ++saves; }
+void MemorySettings::Close()
+{
+    ++saves;
+}
 
 std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char*)
 {

@@ -16,7 +16,7 @@
 namespace ruvo {
 
 class HeadlessWindow final : public GameWindow {
-public:
+  public:
     void Invalidate() override { ++invalidations; }
     std::int32_t SetTimer(std::int32_t id, std::int32_t periodMs) override;
     void KillTimer(std::int32_t id) override;
@@ -40,7 +40,7 @@ public:
 
 // Values are kept as their stored text, as a settings file would hold them.
 class MemorySettings final : public SettingsStore {
-public:
+  public:
     bool QueryDword(std::string_view name, std::uint32_t& value) override;
     bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) override;
     bool Create() override;
@@ -58,7 +58,7 @@ public:
 bool ParseDword(std::string_view text, std::uint32_t& value);
 
 class RecordingWavePlayer final : public WavePlayer {
-public:
+  public:
     void Play(const std::uint8_t* image, std::size_t size) override { played.push_back({image, size}); }
     struct Call {
         const std::uint8_t* image;
@@ -70,7 +70,7 @@ public:
 // Stands in for the music library: opens, and gives the four tracks the
 // handles 1 to 4 in load order.
 class StandInMusic final : public MusicLibrary {
-public:
+  public:
     std::int32_t KBGMOpen(std::int32_t, std::int32_t) override { return 0; }
     std::int32_t KBGMLoadFile(std::uint32_t* handle, const char* fileName) override;
     std::int32_t KBGMPlay(std::uint32_t handle, std::int32_t repeat) override;
@@ -84,14 +84,14 @@ public:
     };
     std::vector<Play> plays;
 
-private:
+  private:
     std::uint32_t nextHandle_ = 1;
 };
 
 // Dialogs answered at once: the name dialog returns the scripted name, once;
 // after that it returns an empty name until another is scripted.
 class ScriptedDialogs final : public DialogHost {
-public:
+  public:
     int RunAbout() override;
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
@@ -103,7 +103,7 @@ public:
 };
 
 class RecordingHelp final : public HelpViewer {
-public:
+  public:
     void Help(std::string_view fileName, HelpCommand command) override;
     std::vector<std::string> calls;
 };

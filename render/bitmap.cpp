@@ -3,7 +3,10 @@
 namespace ruvo {
 namespace {
 
-std::uint32_t Read16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0] | (p[1] << 8)); }
+std::uint32_t Read16(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t Read32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -66,9 +69,15 @@ std::unique_ptr<Surface> DecodeBitmap(const std::uint8_t* data, std::size_t size
         Pixel* out = surface->Row(y);
         for (std::int32_t x = 0; x < width; ++x) {
             switch (bits) {
-            case 1: out[x] = palette[(line[x / 8] >> (7 - x % 8)) & 1]; break;
-            case 4: out[x] = palette[(line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF]; break;
-            case 8: out[x] = palette[line[x]]; break;
+            case 1:
+                out[x] = palette[(line[x / 8] >> (7 - x % 8)) & 1];
+                break;
+            case 4:
+                out[x] = palette[(line[x / 2] >> (x % 2 ? 0 : 4)) & 0xF];
+                break;
+            case 8:
+                out[x] = palette[line[x]];
+                break;
             default: {
                 const std::uint8_t* q = line + static_cast<std::size_t>(x) * (bits / 8);
                 out[x] = (static_cast<Pixel>(q[2]) << 16) | (static_cast<Pixel>(q[1]) << 8) | q[0];

@@ -20,7 +20,8 @@ struct Span {
 };
 
 // Shrinks one axis of the block so that it lies inside both surfaces.
-Span ClipAxis(std::int64_t d, std::int64_t s, std::int64_t n, std::int64_t destSize, std::int64_t srcSize, bool hasSource)
+Span ClipAxis(std::int64_t d, std::int64_t s, std::int64_t n, std::int64_t destSize, std::int64_t srcSize,
+              bool hasSource)
 {
     if (d < 0) {
         s -= d;

@@ -22,7 +22,7 @@ constexpr Pixel PixelFromColorRef(std::uint32_t colorRef)
 }
 
 class Surface {
-public:
+  public:
     Surface(std::int32_t width, std::int32_t height, Pixel fill = kBlack);
 
     std::int32_t Width() const { return width_; }
@@ -33,7 +33,7 @@ public:
     const Pixel* Row(std::int32_t y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
     const std::vector<Pixel>& Pixels() const { return pixels_; }
 
-private:
+  private:
     std::size_t Index(std::int32_t x, std::int32_t y) const
     {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);

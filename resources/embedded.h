@@ -23,7 +23,7 @@ namespace ruvo {
 
 // The executable's own resources, looked up by type and number.
 class EmbeddedResources final : public ResourceLibrary {
-public:
+  public:
     ResourceData Find(std::string_view type, std::uint32_t id) const override;
 };
 

@@ -7,9 +7,8 @@ namespace {
 
 std::uint32_t* UnsignedField(GameRecord& record, std::size_t row)
 {
-    std::uint32_t* fields[7] = {&record.optRound,    &record.optGameLevel,  &record.optBossLevel,
-                                &record.optDistance, &record.optSpeed,      &record.optHarryLevel,
-                                &record.optHarrySpeed};
+    std::uint32_t* fields[7] = {&record.optRound, &record.optGameLevel,  &record.optBossLevel, &record.optDistance,
+                                &record.optSpeed, &record.optHarryLevel, &record.optHarrySpeed};
     return fields[row];
 }
 
@@ -60,7 +59,10 @@ void StoreOptionEdits(GameRecord& record, const std::array<std::string, 8>& edit
     record.optDamage = static_cast<std::int32_t>(ParseDialogInt(edits[7], true));
 }
 
-void StoreEntryName(GameRecord& record, std::string_view text) { CopyName(record.entryName, text); }
+void StoreEntryName(GameRecord& record, std::string_view text)
+{
+    CopyName(record.entryName, text);
+}
 
 std::array<HighScoreRowText, 5> HighScoreRows(const GameRecord& record)
 {

@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "game/flow.h"
-#include "sim/headless_game.h"
 #include "render/surface.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
 #include "sim/frame_text.h"
+#include "sim/headless_game.h"
 #include "sim/png.h"
 #include "sim/settings_file.h"
 #include "sim/sim_options.h"
@@ -48,7 +48,7 @@ bool MakeDirectories(const std::string& path)
         MakeFolder(path.substr(0, slash));
     if (MakeFolder(path) != 0 && errno != EEXIST)
         return false;
-    struct stat info {};
+    struct stat info{};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 

@@ -8,8 +8,8 @@
 namespace ruvo::sim {
 namespace {
 
-constexpr const char* kOptionNames[] = {"optRound",    "optGameLevel",  "optBossLevel", "optDistance",
-                                        "optSpeed",    "optHarryLevel", "optHarrySpeed", "optDamage"};
+constexpr const char* kOptionNames[] = {"optRound", "optGameLevel",  "optBossLevel",  "optDistance",
+                                        "optSpeed", "optHarryLevel", "optHarrySpeed", "optDamage"};
 
 bool ParseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& value)
 {

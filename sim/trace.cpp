@@ -23,8 +23,7 @@ std::uint32_t GridHash(const GameRecord& record)
 
 namespace {
 
-template <typename T>
-std::string Joined(const std::vector<T>& items)
+template <typename T> std::string Joined(const std::vector<T>& items)
 {
     if (items.empty())
         return "-";
@@ -51,8 +50,8 @@ std::string TraceLine(std::uint64_t k, const GameRecord& r, const std::vector<in
                   "bdy=%d bh=%d sx=%d gap=%d bt=%d ti=%d hu=%d ps=%d mt=%d so=%d mo=%d",
                   k, static_cast<unsigned>(r.state), r.score, r.round, r.lives, r.roundTicks, r.jumperRow, r.jumperVy,
                   r.jumperLook, r.stompArmed, r.bossActive, r.bossCol, r.bossRow, r.bossDx, r.bossDy, r.bossHits,
-                  r.scrollX, r.gapRun, r.bannerTicks, r.tickInterval, r.hurryActive, r.paused, r.musicTrack,
-                  r.soundOn, r.musicOn);
+                  r.scrollX, r.gapRun, r.bannerTicks, r.tickInterval, r.hurryActive, r.paused, r.musicTrack, r.soundOn,
+                  r.musicOn);
     char tail[64];
     std::snprintf(tail, sizeof tail, " grid=%08x seed=%08x", GridHash(r), RandomSeed());
     return std::string(head) + " fx=" + Joined(effects) + " mu=" + Joined(music) + tail;

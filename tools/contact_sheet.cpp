@@ -19,9 +19,9 @@ namespace {
 using namespace ruvo;
 
 constexpr int kScale = 3;
-constexpr int kCell = 64 + 8;       // one picture with a margin, unscaled
-constexpr int kLabel = 14;          // label height, scaled pixels
-constexpr int kPerRow = 6;          // pairs per row
+constexpr int kCell = 64 + 8; // one picture with a margin, unscaled
+constexpr int kLabel = 14;    // label height, scaled pixels
+constexpr int kPerRow = 6;    // pairs per row
 
 QImage ToImage(const Surface& surface)
 {
@@ -84,8 +84,8 @@ int main(int argc, char** argv)
     const int iconGroups[4][2] = {{501, 16}, {501, 32}, {502, 16}, {502, 32}};
     for (int i = 0; i < 4; ++i) {
         LoadIconPair(&resources, icons[i], iconGroups[i][0], iconGroups[i][1]);
-        entries.push_back({&icons[i], iconGroups[i][1],
-                           QString("icon %1 %2px").arg(iconGroups[i][0]).arg(iconGroups[i][1]), true});
+        entries.push_back(
+            {&icons[i], iconGroups[i][1], QString("icon %1 %2px").arg(iconGroups[i][0]).arg(iconGroups[i][1]), true});
     }
 
     const int pairWidth = 2 * kCell * kScale;

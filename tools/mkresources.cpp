@@ -20,9 +20,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::array<std::uint32_t, 16> kStandardPalette = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<std::uint32_t, 16> kStandardPalette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                                            0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                                            0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 constexpr int kBlackIndex = 0;
 constexpr int kWhiteIndex = 15;
 
@@ -33,7 +33,10 @@ struct Picture {
     std::vector<bool> opaque; // mask black
 };
 
-[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
+[[noreturn]] void Fail(const std::string& what)
+{
+    throw std::runtime_error(what);
+}
 
 std::vector<std::string> StringLiterals(const std::string& text)
 {
@@ -237,8 +240,7 @@ void WriteSource(const fs::path& path, const std::vector<Resource>& resources)
     }
     out << "} // namespace\n\nconst EmbeddedResource kResources[] = {\n";
     for (std::size_t i = 0; i < resources.size(); ++i)
-        out << "    {\"" << resources[i].type << "\", " << resources[i].id << ", r" << i << ", sizeof r" << i
-            << "},\n";
+        out << "    {\"" << resources[i].type << "\", " << resources[i].id << ", r" << i << ", sizeof r" << i << "},\n";
     out << "};\nconst std::size_t kResourceCount = " << resources.size() << ";\n\n} // namespace ruvo::embedded\n";
     if (!out)
         Fail("cannot write " + path.string());

@@ -41,31 +41,35 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // xorshift32 with a fixed seed: cheap, deterministic white noise in [-1, 1).
 class Noise {
-public:
+  public:
     explicit Noise(std::uint32_t seed) : state_(seed ? seed : 0x9E3779B9u) {}
-    double next() {
+    double next()
+    {
         state_ ^= state_ << 13;
         state_ ^= state_ >> 17;
         state_ ^= state_ << 5;
         return static_cast<double>(state_) / 2147483648.0 - 1.0;
     }
-private:
+
+  private:
     std::uint32_t state_;
 };
 
 // Phase accumulator so that the pitch can glide without discontinuities.
 // The phase is kept in cycles, [0, 1).
 class Osc {
-public:
+  public:
     explicit Osc(int rate) : rate_(rate) {}
     // Advance by one sample at frequency f (Hz) and return the phase before the step.
-    double step(double f) {
+    double step(double f)
+    {
         const double p = phase_;
         phase_ += f / rate_;
         phase_ -= std::floor(phase_);
         return p;
     }
-private:
+
+  private:
     int rate_;
     double phase_ = 0.0;
 };
@@ -74,7 +78,8 @@ private:
 // Nyquist frequency (so nothing aliases at 11 kHz). 'cutoff' rolls the upper
 // harmonics off gently: a high cutoff gives a bright, buzzy square, a low one a
 // rounder, hollow tone. Peak amplitude is roughly 1.
-double square(double phase, double freq, int rate, double cutoff) {
+double square(double phase, double freq, int rate, double cutoff)
+{
     const double nyquist = 0.5 * rate;
     double sum = 0.0;
     for (int k = 1; k * freq < nyquist; k += 2)
@@ -83,27 +88,34 @@ double square(double phase, double freq, int rate, double cutoff) {
 }
 
 // Exponential glide from f0 to f1 as u goes 0 -> 1 (equal steps in pitch).
-double glide(double f0, double f1, double u) {
+double glide(double f0, double f1, double u)
+{
     u = std::clamp(u, 0.0, 1.0);
     return f0 * std::pow(f1 / f0, u);
 }
 
 // Smooth 0 -> 1 ramp over 'len' seconds starting at t = 0 (raised cosine).
-double rampIn(double t, double len) {
-    if (t <= 0.0) return 0.0;
-    if (t >= len) return 1.0;
+double rampIn(double t, double len)
+{
+    if (t <= 0.0)
+        return 0.0;
+    if (t >= len)
+        return 1.0;
     return 0.5 - 0.5 * std::cos(kPi * t / len);
 }
 
 // Note-shaped gate: ramps in over 'attack', stays at 1, and ramps out over
 // 'release' so that it reaches 0 exactly at 'dur'. Zero outside [0, dur].
-double gate(double t, double dur, double attack, double release) {
-    if (t < 0.0 || t > dur) return 0.0;
+double gate(double t, double dur, double attack, double release)
+{
+    if (t < 0.0 || t > dur)
+        return 0.0;
     return rampIn(t, attack) * rampIn(dur - t, release);
 }
 
 // Constant-power pan: p = -1 full left, 0 centre, +1 full right.
-void pan(double p, double& gainL, double& gainR) {
+void pan(double p, double& gainL, double& gainR)
+{
     const double a = (p + 1.0) * 0.25 * kPi;
     gainL = std::cos(a);
     gainR = std::sin(a);
@@ -116,13 +128,15 @@ void pan(double p, double& gainL, double& gainR) {
 struct Sound {
     int channels = 1;
     int rate = 11025;
-    std::vector<double> left, right;   // 'right' stays empty for mono sounds
+    std::vector<double> left, right; // 'right' stays empty for mono sounds
 
-    Sound(int ch, int r, int ms) : channels(ch), rate(r) {
+    Sound(int ch, int r, int ms) : channels(ch), rate(r)
+    {
         // frames = round(rate * ms / 1000); no table entry lands on a half.
         const auto frames = static_cast<std::size_t>((static_cast<long>(r) * ms + 500) / 1000);
         left.assign(frames, 0.0);
-        if (ch == 2) right.assign(frames, 0.0);
+        if (ch == 2)
+            right.assign(frames, 0.0);
     }
     std::size_t frames() const { return left.size(); }
     double time(std::size_t i) const { return static_cast<double>(i) / rate; }
@@ -130,8 +144,12 @@ struct Sound {
 
     // Add a mono sample s at frame i, placed in the stereo field by 'p'.
     // For mono sounds the pan is ignored.
-    void add(std::size_t i, double s, double p = 0.0) {
-        if (channels == 1) { left[i] += s; return; }
+    void add(std::size_t i, double s, double p = 0.0)
+    {
+        if (channels == 1) {
+            left[i] += s;
+            return;
+        }
         double gl, gr;
         pan(p, gl, gr);
         left[i] += s * gl;
@@ -140,7 +158,8 @@ struct Sound {
 };
 
 // Edge fades, normalisation and 8-bit quantisation. Returns interleaved bytes.
-std::vector<std::uint8_t> finish(Sound& s, double targetPeak, double fadeSeconds = 0.003) {
+std::vector<std::uint8_t> finish(Sound& s, double targetPeak, double fadeSeconds = 0.003)
+{
     const std::size_t n = s.frames();
     const double fadeFrames = fadeSeconds * s.rate;
     double peak = 0.0;
@@ -165,28 +184,34 @@ std::vector<std::uint8_t> finish(Sound& s, double targetPeak, double fadeSeconds
     out.reserve(n * s.channels);
     for (std::size_t i = 0; i < n; ++i) {
         out.push_back(toU8(s.left[i]));
-        if (s.channels == 2) out.push_back(toU8(s.right[i]));
+        if (s.channels == 2)
+            out.push_back(toU8(s.right[i]));
     }
     return out;
 }
 
-void put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
+void put16(std::vector<std::uint8_t>& b, std::uint32_t v)
+{
     b.push_back(static_cast<std::uint8_t>(v & 0xFF));
     b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
 }
-void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+void put32(std::vector<std::uint8_t>& b, std::uint32_t v)
+{
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
 }
-void putTag(std::vector<std::uint8_t>& b, const char* tag) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
+void putTag(std::vector<std::uint8_t>& b, const char* tag)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 // The complete RIFF WAVE image of 8-bit PCM samples.
-std::vector<std::uint8_t> waveImage(int channels, int rate, const std::vector<std::uint8_t>& pcm) {
+std::vector<std::uint8_t> waveImage(int channels, int rate, const std::vector<std::uint8_t>& pcm)
+{
     const std::uint32_t dataSize = static_cast<std::uint32_t>(pcm.size());
     const std::uint32_t pad = dataSize & 1u;
-    const std::uint32_t blockAlign = static_cast<std::uint32_t>(channels);   // 1 byte per sample
+    const std::uint32_t blockAlign = static_cast<std::uint32_t>(channels); // 1 byte per sample
     std::vector<std::uint8_t> b;
     b.reserve(44 + dataSize + pad);
     putTag(b, "RIFF");
@@ -194,16 +219,17 @@ std::vector<std::uint8_t> waveImage(int channels, int rate, const std::vector<st
     putTag(b, "WAVE");
     putTag(b, "fmt ");
     put32(b, 16);
-    put16(b, 1);                                         // PCM
+    put16(b, 1); // PCM
     put16(b, static_cast<std::uint32_t>(channels));
     put32(b, static_cast<std::uint32_t>(rate));
-    put32(b, static_cast<std::uint32_t>(rate) * blockAlign);  // bytes per second
+    put32(b, static_cast<std::uint32_t>(rate) * blockAlign); // bytes per second
     put16(b, blockAlign);
-    put16(b, 8);                                         // bits per sample
+    put16(b, 8); // bits per sample
     putTag(b, "data");
     put32(b, dataSize);
     b.insert(b.end(), pcm.begin(), pcm.end());
-    if (pad) b.push_back(128);
+    if (pad)
+        b.push_back(128);
     return b;
 }
 
@@ -213,7 +239,8 @@ std::vector<std::uint8_t> waveImage(int channels, int rate, const std::vector<st
 
 // 601 bounce: bright square blip sweeping up two octaves in the first 50 ms,
 // then holding while it decays. It hops from slightly left to slightly right.
-Sound bounce() {
+Sound bounce()
+{
     Sound s(2, 11025, 74);
     Osc osc(s.rate);
     for (std::size_t i = 0; i < s.frames(); ++i) {
@@ -229,7 +256,8 @@ Sound bounce() {
 // 602 miss: the "bwoww" of falling off. A square wave glides down three octaves
 // with a wobbly vibrato; its harmonics roll off with the pitch so the sound gets
 // darker as it falls. The vibrato also sways it a little between the speakers.
-Sound miss() {
+Sound miss()
+{
     Sound s(2, 11025, 216);
     Osc osc(s.rate);
     const double dur = s.duration();
@@ -246,24 +274,29 @@ Sound miss() {
 
 // 603 game over: four falling notes of C minor, G4 F4 Eb4 C4, the last one held
 // and drooping a little with a light vibrato. Notes alternate left and right.
-Sound gameOver() {
+Sound gameOver()
+{
     Sound s(2, 11025, 251);
-    struct Note { double start, dur, freq, pan; };
+    struct Note {
+        double start, dur, freq, pan;
+    };
     const Note notes[] = {
-        {0.000, 0.048, 392.00, -0.25},   // G4
-        {0.048, 0.048, 349.23, 0.25},    // F4
-        {0.096, 0.048, 311.13, -0.25},   // Eb4
-        {0.144, 0.107, 261.63, 0.0},     // C4, held to the end
+        {0.000, 0.048, 392.00, -0.25}, // G4
+        {0.048, 0.048, 349.23, 0.25},  // F4
+        {0.096, 0.048, 311.13, -0.25}, // Eb4
+        {0.144, 0.107, 261.63, 0.0},   // C4, held to the end
     };
     Osc osc(s.rate);
     for (std::size_t i = 0; i < s.frames(); ++i) {
         const double t = s.time(i);
         for (const Note& n : notes) {
             const double u = t - n.start;
-            if (u < 0.0 || u >= n.dur) continue;
+            if (u < 0.0 || u >= n.dur)
+                continue;
             const bool last = &n == &notes[3];
             double f = n.freq;
-            if (last) f *= glide(1.0, 0.94, u / n.dur) * (1.0 + 0.02 * std::sin(kTwoPi * 9.0 * u));
+            if (last)
+                f *= glide(1.0, 0.94, u / n.dur) * (1.0 + 0.02 * std::sin(kTwoPi * 9.0 * u));
             const double amp = gate(u, n.dur, 0.003, last ? 0.040 : 0.008) * std::exp(-u / 0.15);
             s.add(i, square(osc.step(f), f, s.rate, 2000.0) * amp, n.pan);
         }
@@ -275,11 +308,12 @@ Sound gameOver() {
 // burst of filtered noise for the impact and a square "squish" dropping quickly
 // in pitch. The noise is drawn separately for each channel, which widens the
 // impact without any phase trouble when the two are summed to mono.
-Sound stomp() {
+Sound stomp()
+{
     Sound s(2, 11025, 170);
     Osc thumpOsc(s.rate), squishOsc(s.rate);
     Noise noiseL(0x1234567u), noiseR(0x7654321u);
-    double lowL = 0.0, lowR = 0.0;            // one-pole low-pass states
+    double lowL = 0.0, lowR = 0.0; // one-pole low-pass states
     const double k = 1.0 - std::exp(-kTwoPi * 1800.0 / s.rate);
     for (std::size_t i = 0; i < s.frames(); ++i) {
         const double t = s.time(i);
@@ -291,8 +325,7 @@ Sound stomp() {
         const double thump = std::sin(kTwoPi * thumpOsc.step(fThump)) * std::exp(-t / 0.050);
 
         const double fSquish = glide(700.0, 160.0, t / 0.045);
-        const double squish = square(squishOsc.step(fSquish), fSquish, s.rate, 2500.0)
-                              * std::exp(-t / 0.030);
+        const double squish = square(squishOsc.step(fSquish), fSquish, s.rate, 2500.0) * std::exp(-t / 0.030);
 
         lowL += k * (noiseL.next() - lowL);
         lowR += k * (noiseR.next() - lowR);
@@ -309,7 +342,8 @@ Sound stomp() {
 // 605 dissolve tick: three tiny rising sine pings (D7, F7, A7) 10 ms apart, each
 // with a soft onset and quick ring-out: a sparkle short enough to repeat every
 // 80 ms for the eight steps of the wipe.
-Sound dissolve() {
+Sound dissolve()
+{
     Sound s(1, 11025, 34);
     const double freqs[] = {2349.3, 2793.8, 3520.0};
     for (int p = 0; p < 3; ++p) {
@@ -317,7 +351,8 @@ Sound dissolve() {
         Osc osc(s.rate);
         for (std::size_t i = 0; i < s.frames(); ++i) {
             const double u = s.time(i) - start;
-            if (u < 0.0) continue;
+            if (u < 0.0)
+                continue;
             const double amp = rampIn(u, 0.0015) * std::exp(-u / 0.006);
             s.add(i, std::sin(kTwoPi * osc.step(freqs[p])) * amp);
         }
@@ -328,7 +363,8 @@ Sound dissolve() {
 // 606 hurry: a two-tone alarm, twelve 76 ms beeps alternating B5 and E6 (a
 // fourth apart, like a siren), each with a little upward chirp at its onset
 // and a short gap before the next so the beeps stay distinct.
-Sound hurry() {
+Sound hurry()
+{
     Sound s(1, 22050, 912);
     const double beep = 0.076;
     Osc osc(s.rate);
@@ -347,12 +383,13 @@ Sound hurry() {
 struct Effect {
     int id;
     Sound (*make)();
-    double peak;   // target peak as a fraction of full scale
+    double peak; // target peak as a fraction of full scale
 };
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::cerr << "usage: mksounds OUTDIR\n";
         return 2;
@@ -366,12 +403,8 @@ int main(int argc, char** argv) {
     }
 
     const Effect effects[] = {
-        {601, bounce, 0.75},
-        {602, miss, 0.75},
-        {603, gameOver, 0.75},
-        {604, stomp, 0.78},
-        {605, dissolve, 0.70},
-        {606, hurry, 0.72},
+        {601, bounce, 0.75}, {602, miss, 0.75},     {603, gameOver, 0.75},
+        {604, stomp, 0.78},  {605, dissolve, 0.70}, {606, hurry, 0.72},
     };
     for (const Effect& e : effects) {
         Sound s = e.make();

@@ -10,7 +10,8 @@ namespace ruvo {
 std::string FindDataFile(std::string_view fileName)
 {
     namespace fs = std::filesystem;
-    if (fileName.empty() || fileName.find('/') != std::string_view::npos || fileName.find('\\') != std::string_view::npos)
+    if (fileName.empty() || fileName.find('/') != std::string_view::npos ||
+        fileName.find('\\') != std::string_view::npos)
         return {};
     char* base = SDL_GetBasePath();
     if (base == nullptr)

@@ -8,13 +8,13 @@
 namespace ruvo {
 
 class QtHelpViewer final : public HelpViewer {
-public:
+  public:
     QtHelpViewer();
     ~QtHelpViewer() override;
     // Finder: opens (or raises) the viewer on the file's contents; Quit closes it.
     void Help(std::string_view fileName, HelpCommand command) override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -8,14 +8,14 @@ namespace ruvo {
 class QtWindowSystem;
 
 class QtDialogHost final : public DialogHost {
-public:
+  public:
     explicit QtDialogHost(QtWindowSystem& windows) : windows_(windows) {}
     int RunAbout() override;
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
 
-private:
+  private:
     QtWindowSystem& windows_;
 };
 

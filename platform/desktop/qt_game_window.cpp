@@ -45,9 +45,8 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const Vie
     actions_ = BuildGameMenu(*bar, &viewActions_);
     for (const auto& [id, action] : actions_) {
         const MenuId command = id;
-        QObject::connect(action, &QAction::triggered, frame, [this, command] {
-            Deliver(Message{MessageKind::Command, command});
-        });
+        QObject::connect(action, &QAction::triggered, frame,
+                         [this, command] { Deliver(Message{MessageKind::Command, command}); });
         frame->addAction(action);
     }
     const std::pair<QAction*, void (QtGameWindow::*)()> viewCommands[] = {

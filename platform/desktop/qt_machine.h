@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "record/host.h"
 #include "platform/desktop/help_viewer.h"
 #include "platform/desktop/qt_dialogs.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_window.h"
 #include "platform/desktop/sdl_audio.h"
+#include "record/host.h"
 
 namespace ruvo {
 

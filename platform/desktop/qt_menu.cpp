@@ -9,26 +9,57 @@
 namespace ruvo {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QKeyCombination QtKeys(const Accelerator& accelerator)
 {
     Qt::Key key = Qt::Key_unknown;
     switch (accelerator.key) {
-    case Key::F1: key = Qt::Key_F1; break;
-    case Key::F2: key = Qt::Key_F2; break;
-    case Key::F3: key = Qt::Key_F3; break;
-    case Key::F4: key = Qt::Key_F4; break;
-    case Key::F5: key = Qt::Key_F5; break;
-    case Key::F8: key = Qt::Key_F8; break;
-    case Key::F10: key = Qt::Key_F10; break;
-    case Key::F11: key = Qt::Key_F11; break;
-    case Key::Plus: key = Qt::Key_Plus; break;
-    case Key::Equal: key = Qt::Key_Equal; break;
-    case Key::Minus: key = Qt::Key_Minus; break;
-    case Key::Digit0: key = Qt::Key_0; break;
-    case Key::Return: key = Qt::Key_Return; break;
-    case Key::Enter: key = Qt::Key_Enter; break;
+    case Key::F1:
+        key = Qt::Key_F1;
+        break;
+    case Key::F2:
+        key = Qt::Key_F2;
+        break;
+    case Key::F3:
+        key = Qt::Key_F3;
+        break;
+    case Key::F4:
+        key = Qt::Key_F4;
+        break;
+    case Key::F5:
+        key = Qt::Key_F5;
+        break;
+    case Key::F8:
+        key = Qt::Key_F8;
+        break;
+    case Key::F10:
+        key = Qt::Key_F10;
+        break;
+    case Key::F11:
+        key = Qt::Key_F11;
+        break;
+    case Key::Plus:
+        key = Qt::Key_Plus;
+        break;
+    case Key::Equal:
+        key = Qt::Key_Equal;
+        break;
+    case Key::Minus:
+        key = Qt::Key_Minus;
+        break;
+    case Key::Digit0:
+        key = Qt::Key_0;
+        break;
+    case Key::Return:
+        key = Qt::Key_Return;
+        break;
+    case Key::Enter:
+        key = Qt::Key_Enter;
+        break;
     }
     Qt::KeyboardModifiers modifiers;
     if (accelerator.modifiers & kCtrl)
@@ -51,11 +82,16 @@ QList<QKeySequence> KeysOf(std::uint16_t command)
 QAction** ViewSlot(ViewActions& view, std::uint16_t id)
 {
     switch (id) {
-    case IDM_ZOOMIN: return &view.zoomIn;
-    case IDM_ZOOMOUT: return &view.zoomOut;
-    case IDM_AUTOSIZE: return &view.automaticSize;
-    case IDM_FULLSCREEN: return &view.fullScreen;
-    default: return nullptr;
+    case IDM_ZOOMIN:
+        return &view.zoomIn;
+    case IDM_ZOOMOUT:
+        return &view.zoomOut;
+    case IDM_AUTOSIZE:
+        return &view.automaticSize;
+    case IDM_FULLSCREEN:
+        return &view.fullScreen;
+    default:
+        return nullptr;
     }
 }
 

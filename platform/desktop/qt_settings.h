@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "record/host.h"
 #include "app/view_choice.h"
+#include "record/host.h"
 
 namespace ruvo {
 

@@ -9,7 +9,7 @@
 namespace ruvo {
 
 class QtTextRenderer final : public TextRenderer {
-public:
+  public:
     QtTextRenderer(); // needs a QGuiApplication
     ~QtTextRenderer() override;
     FontId MakeFont(const FontRequest& request) override;
@@ -18,7 +18,7 @@ public:
     void Draw(Surface& target, FontId font, std::uint32_t colorRef, std::int32_t x, std::int32_t y,
               std::string_view text) override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -10,19 +10,19 @@
 namespace ruvo {
 
 class SdlWavePlayer final : public WavePlayer {
-public:
+  public:
     SdlWavePlayer();
     ~SdlWavePlayer() override;
     void Prepare(const std::uint8_t* image, std::size_t size) override;
     void Play(const std::uint8_t* image, std::size_t size) override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };
 
 class SdlMusicLibrary final : public MusicLibrary {
-public:
+  public:
     SdlMusicLibrary();
     ~SdlMusicLibrary() override;
     std::int32_t KBGMOpen(std::int32_t voices, std::int32_t device) override;
@@ -32,7 +32,7 @@ public:
     std::int32_t KBGMFree(std::uint32_t handle) override;
     std::int32_t KBGMClose() override;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -16,7 +16,7 @@
 namespace ruvo {
 
 class MidiSynth {
-public:
+  public:
     MidiSynth() = default;
     MidiSynth(const MidiSynth&) = delete;
     MidiSynth& operator=(const MidiSynth&) = delete;
@@ -31,7 +31,7 @@ public:
     // Silences the music at once.
     void Stop();
 
-private:
+  private:
     static void Render(void* self, Uint8* stream, int bytes);
     static bool Sounding(void* self);
     void DropPlayer();

@@ -44,7 +44,7 @@ TerminationWatch::TerminationWatch(std::function<void()> onSignal) : onSignal_(s
         Restore();
         onSignal_();
     });
-    struct sigaction action {};
+    struct sigaction action{};
     action.sa_handler = NoteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

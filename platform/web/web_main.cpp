@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "game/title.h"
 #include "platform/web/web_dialogs.h"
 #include "platform/web/web_imports.h"
 #include "platform/web/web_settings.h"
@@ -12,7 +13,6 @@
 #include "platform/web/web_text.h"
 #include "platform/web/web_window.h"
 #include "render/surface.h"
-#include "game/title.h"
 #include "resources/embedded.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"

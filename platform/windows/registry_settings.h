@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "record/host.h"
 #include "app/view_choice.h"
+#include "record/host.h"
 
 namespace ruvo {
 

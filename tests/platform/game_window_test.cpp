@@ -130,11 +130,26 @@ TEST_F(GameWindowOnQt, TheMenuIsTheGameMenuWithEachKeyAtTheRightOfItsItem)
         for (QAction* item : popup->menu()->actions())
             layout << (item->isSeparator() ? "-" : "  " + item->text() + " " + item->shortcut().toString());
     }
-    EXPECT_EQ(layout,
-              QStringList({"&Game", "  &Start F2", "  &Pause F3", "-", "  &High Score F8", "-", "  E&xit ", "&Option",
-                           "  &Sound F4", "  &Music F5", "-", "  &Option ", "&View", "  Zoom &In Ctrl++",
-                           "  Zoom &Out Ctrl+-", "  &Automatic Size Ctrl+0", "  &Full Screen F11", "&Help",
-                           "  &Help F1", "  &About F10"}));
+    EXPECT_EQ(layout, QStringList({"&Game",
+                                   "  &Start F2",
+                                   "  &Pause F3",
+                                   "-",
+                                   "  &High Score F8",
+                                   "-",
+                                   "  E&xit ",
+                                   "&Option",
+                                   "  &Sound F4",
+                                   "  &Music F5",
+                                   "-",
+                                   "  &Option ",
+                                   "&View",
+                                   "  Zoom &In Ctrl++",
+                                   "  Zoom &Out Ctrl+-",
+                                   "  &Automatic Size Ctrl+0",
+                                   "  &Full Screen F11",
+                                   "&Help",
+                                   "  &Help F1",
+                                   "  &About F10"}));
 }
 
 TEST_F(GameWindowOnQt, TheMenuFollowsTheGameAndItsItemsSendTheirCommands)
@@ -251,9 +266,7 @@ TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
     const QPoint onLarge = (*large)->geometry().topLeft() + QPoint(40, 30);
     const QPoint onSmall(20, 30);
     const ViewActions& view = windows.Window()->ViewItems();
-    const auto fieldBecomes = [&](QSize size) {
-        return QTest::qWaitFor([&] { return field->size() == size; }, 2000);
-    };
+    const auto fieldBecomes = [&](QSize size) { return QTest::qWaitFor([&] { return field->size() == size; }, 2000); };
 
     frame->move(onLarge);
     ASSERT_TRUE(fieldBecomes(QSize(1152, 600))) << field->size().width();

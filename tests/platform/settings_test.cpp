@@ -10,9 +10,9 @@
 #include <random>
 #include <sys/stat.h>
 
-#include "record/record.h"
-#include "platform/desktop/qt_settings.h"
 #include "app/view_choice.h"
+#include "platform/desktop/qt_settings.h"
+#include "record/record.h"
 #include "settings/registry.h"
 
 namespace ruvo {
@@ -291,13 +291,13 @@ TEST_F(SettingsFile, SavingReplacesTheFileInsteadOfRewritingIt)
 {
     GameRecord first = Sample();
     Save(first, Path());
-    struct stat before {};
+    struct stat before{};
     ASSERT_EQ(stat(Path().c_str(), &before), 0);
 
     GameRecord second = Sample();
     second.hiScores[0] = 5;
     Save(second, Path());
-    struct stat after {};
+    struct stat after{};
     ASSERT_EQ(stat(Path().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
     EXPECT_EQ(Load(Path()).hiScores[0], 5u);

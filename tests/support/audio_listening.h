@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "record/record.h"
 #include "platform/desktop/data_path.h"
 #include "platform/desktop/sdl_audio.h"
 #include "platform/desktop/sdl_sound_files.h"
+#include "record/record.h"
 #include "resources/embedded.h"
 
 namespace ruvo::audio_testing {

@@ -11,7 +11,7 @@
 namespace ruvo::testing {
 
 class FixedText final : public TextRenderer {
-public:
+  public:
     FontId MakeFont(const FontRequest& request) override
     {
         heights[next] = request.height;

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "record/record.h"
 #include "platform/windows/registry_settings.h"
 #include "platform/windows/wide_text.h"
+#include "record/record.h"
 #include "settings/registry.h"
 
 namespace ruvo {
