@@ -12,7 +12,11 @@ build=$(cd "${1:?usage: run.sh BUILD_WEB_DIR [ENGINE...]}" && pwd)
 shift
 engines=("$@")
 [ ${#engines[@]} -gt 0 ] || engines=(chromium firefox webkit)
-[ -f "$build/site/index.html" ] || { echo "run.sh: no site in $build/site" >&2; exit 1; }
+[ -f "$build/test-site/index.html" ] || { echo "run.sh: no test site in $build/test-site" >&2; exit 1; }
+# The tests read the game through its probe, which only the tests' module has.
+node -e 'const exported = (d) => WebAssembly.Module.exports(new WebAssembly.Module(require("fs").readFileSync(
+    `${process.argv[1]}/${d}/ruvo.wasm`))).some((e) => e.name === "ruvo_probe");
+if (exported("site") || !exported("test-site")) { console.error("run.sh: ruvo_probe is in the shipped site"); process.exit(1); }' "$build"
 
 modules=$build/web-tests
 mkdir -p "$modules"
@@ -53,7 +57,7 @@ failed=0
 for engine in "${engines[@]}"; do
     start=$SECONDS
     status=0
-    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/page_test.mjs" "$engine" "$build/site" \
+    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/page_test.mjs" "$engine" "$build/test-site" \
         >"$work/$engine.log" 2>&1 || status=$?
     cat "$work/$engine.log"
     echo "run.sh: $engine took $((SECONDS - start)) s, exit status $status"
