@@ -163,10 +163,10 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
 // first tick, so that the first frame need not draw them.
 RUVO_EXPORT(ruvo_warm_letters) void RuvoWarmLetters()
 {
-    if (LiveWindow() == nullptr || Machine().record->host.text == nullptr)
+    if (LiveWindow() == nullptr)
         return;
     const GameRecord& record = *Machine().record;
-    TextRenderer& text = *record.host.text;
+    TextRenderer& text = Machine().text;
     text.Measure(record.logoFont, kLogoText);
     text.Measure(record.textFont, kCreditText);
     text.Measure(record.textFont, FormatStatusLine(123456789, 0, 0));

@@ -24,7 +24,7 @@ fi
 
 work=$(mktemp -d)
 xvfb=
-trap '[ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$work"' EXIT
+trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work" || true' EXIT
 # A screen large enough for a phone held upright at three device pixels to
 # the CSS pixel (WebKit takes its scale from the display).
 if [[ " ${engines[*]} " == *" webkit "* ]]; then
