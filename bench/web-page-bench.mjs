@@ -43,8 +43,10 @@ if (engines.includes('webkit') && !process.env.DISPLAY) {
 }
 
 // The server runs in a process of its own, so that the drivers' work in this
-// one does not hold up its answers.
-const server = spawn(process.execPath, [join(source, 'tests/web/serve.mjs'), join(build, 'site'), '0'],
+// one does not hold up its answers. It serves the tests' build of the site,
+// whose game module has the probe (ruvo_probe) the benchmark reads; it is
+// the shipped one's size but for the probe.
+const server = spawn(process.execPath, [join(source, 'tests/web/serve.mjs'), join(build, 'test-site'), '0'],
     { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = await new Promise((done) => server.stdout.once('data', (data) => done(String(data).trim())));
 const served = async (reset = false) => (await fetch(`${url}.bytes${reset ? '?reset' : ''}`)).json();
@@ -52,7 +54,7 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const kib = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
 const sizeOf = (path) => {
     try {
-        return readFileSync(join(build, 'site', path === '/' ? 'index.html' : decodeURIComponent(path))).length;
+        return readFileSync(join(build, 'test-site', path === '/' ? 'index.html' : decodeURIComponent(path))).length;
     } catch {
         return 0;
     }

@@ -102,6 +102,8 @@ def bundle(sources, entry):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--source', required=True, help='platform/web/site')
+    parser.add_argument('--generated', nargs='*', default=[],
+                        help="modules written by the build (the engine's tables), bundled with the page's own")
     parser.add_argument('--out', required=True)
     parser.add_argument('--wasm', required=True)
     parser.add_argument('--music', nargs='+', required=True)
@@ -121,7 +123,7 @@ def main():
         (out / sub).mkdir(parents=True)
     letters = dict(entry.split('=', 1) for entry in args.letters)
     letters = {face: ''.join(sorted(set(text) - {' '})) for face, text in letters.items()}
-    scripts = {item.name: item.read_text() for item in Path(args.source).glob('*.js')}
+    scripts = {item.name: item.read_text() for item in [*Path(args.source).glob('*.js'), *map(Path, args.generated)]}
     scripts['text.js'] = scripts['text.js'].replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False))
     page, bundled = bundle(scripts, 'ruvo.js')
     (out / 'ruvo.js').write_text(page)

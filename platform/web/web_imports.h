@@ -11,7 +11,6 @@ extern "C" {
 
 // Window, timer and menu.
 RUVO_IMPORT(window_invalidate) void ruvo_window_invalidate();
-RUVO_IMPORT(window_show) void ruvo_window_show(std::int32_t showCommand);
 RUVO_IMPORT(window_quit) void ruvo_window_quit(std::int32_t exitCode);
 RUVO_IMPORT(timer_set) void ruvo_timer_set(std::int32_t id, std::int32_t periodMs);
 RUVO_IMPORT(timer_kill) void ruvo_timer_kill(std::int32_t id);

@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "game/title.h"
 #include "platform/web/web_dialogs.h"
+#include "platform/web/web_game.h"
 #include "platform/web/web_imports.h"
 #include "platform/web/web_settings.h"
 #include "platform/web/web_sound.h"
@@ -16,8 +17,6 @@
 #include "resources/embedded.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
-
-#define RUVO_EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
 namespace ruvo {
 namespace {
@@ -97,6 +96,12 @@ void Deliver(const Message& message)
 }
 
 } // namespace
+
+const GameRecord* RunningRecord()
+{
+    return Machine().record.get();
+}
+
 } // namespace ruvo
 
 using namespace ruvo;
@@ -158,10 +163,10 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
 // first tick, so that the first frame need not draw them.
 RUVO_EXPORT(ruvo_warm_letters) void RuvoWarmLetters()
 {
-    if (LiveWindow() == nullptr || Machine().record->host.text == nullptr)
+    if (LiveWindow() == nullptr)
         return;
     const GameRecord& record = *Machine().record;
-    TextRenderer& text = *record.host.text;
+    TextRenderer& text = Machine().text;
     text.Measure(record.logoFont, kLogoText);
     text.Measure(record.textFont, kCreditText);
     text.Measure(record.textFont, FormatStatusLine(123456789, 0, 0));
@@ -174,42 +179,6 @@ RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
 {
     if (LiveWindow() != nullptr)
         MergeStoredTable(*Machine().record);
-}
-
-// A few of the record's fields, by number, for the page's tests and its
-// benchmark: the state word, the score, the lives, the jumper's row and
-// vertical direction, whether a dive is armed to stomp, the tick interval,
-// the sound and music switches, the best score. -1 before start-up and after the end.
-RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
-{
-    const WebMachine& machine = Machine();
-    if (!machine.record)
-        return -1;
-    const GameRecord& r = *machine.record;
-    switch (field) {
-    case 0:
-        return r.state;
-    case 1:
-        return static_cast<std::int32_t>(r.score);
-    case 2:
-        return r.lives;
-    case 3:
-        return r.jumperRow;
-    case 4:
-        return r.jumperVy;
-    case 5:
-        return r.stompArmed;
-    case 6:
-        return r.tickInterval;
-    case 7:
-        return r.soundOn;
-    case 8:
-        return r.musicOn;
-    case 9:
-        return static_cast<std::int32_t>(r.hiScores[0]);
-    default:
-        return -1;
-    }
 }
 
 // Room for the call stacks that a suspended call leaves behind while the

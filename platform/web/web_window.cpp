@@ -35,12 +35,6 @@ void WebGameWindow::EnableMenuItem(MenuId item, bool enabled)
         ruvo_menu_enable(item, enabled ? 1 : 0);
 }
 
-void WebGameWindow::Show(int showCommand)
-{
-    if (!destroyed_)
-        ruvo_window_show(showCommand);
-}
-
 void WebGameWindow::Destroy()
 {
     if (destroyed_)

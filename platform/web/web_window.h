@@ -18,7 +18,8 @@ class WebGameWindow final : public GameWindow {
     void CheckMenuItem(MenuId item, bool checked) override;
     void EnableMenuItem(MenuId item, bool enabled) override;
     void DrawMenuBar() override {}
-    void Show(int showCommand) override;
+    // The canvas is always on the page: there is nothing to show or hide.
+    void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override;
 
@@ -42,8 +43,9 @@ class WebWindowSystem final : public WindowSystem {
     GameWindow* CreateGameWindow(GameRecord& record, std::string_view className, std::string_view title,
                                  std::int32_t width, std::int32_t height) override;
     void LoadAcceleratorTable() override {}
-    // The page's event loop is the browser's; this is never called.
-    int RunMessageLoop() override { return window_ ? window_->QuitCode().value_or(0) : 0; }
+    // Never called: the page's events are the loop, each reaching the game
+    // through an entry point of web_main.cpp.
+    int RunMessageLoop() override { return 0; }
 
     WebGameWindow* Window() const { return window_.get(); }
 

@@ -1,25 +1,21 @@
 #!/usr/bin/env bash
-# The WebAssembly ruvo-sim (under Node) against the native one: byte for byte
-# the same stdout and stderr and the same exit status, on ruvo-sim's own
-# tests, on a soak of random games over the extreme option values (traced
-# tick by tick), and on odd command lines and settings files of our own.
-# Another build's ruvo-sim (Windows under Wine, 32-bit Linux under qemu) is
-# compared the same way when given as a program, with the name it goes by.
+# The WebAssembly ruvo-sim (under Node) against the native one: the same
+# stdout, stderr and exit status on ruvo-sim's own tests, a soak of random
+# games over the extreme options (traced tick by tick), and odd command lines
+# and settings files. Another build's ruvo-sim (Windows under Wine, 32-bit
+# Linux under qemu) is compared the same way, given as a program and a name.
 # Usage: sim_equality_test.sh NATIVE_BUILD_DIR WEB_BUILD_DIR|OTHER_PROGRAM [OTHER_NAME]
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/script_checks.sh"
 export RUVO_SIM_NATIVE=$(cd "$1" && pwd)/bin/ruvo-sim
-if [ -d "$2" ]; then
-    export RUVO_SIM_WASM=$(cd "$2" && pwd)/bin/ruvo-sim
-else
-    export RUVO_SIM_WASM=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-fi
+other=$2
+[ -d "$other" ] && other=$other/bin/ruvo-sim
+export RUVO_SIM_WASM=$(cd "$(dirname "$other")" && pwd)/$(basename "$other")
 export RUVO_SIM_OTHER_NAME=${3:-WebAssembly}
 export RUVO_SIM_PAIR_LOG=$work/pair.log
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
-: >"$RUVO_SIM_PAIR_LOG"
-: >"$RUVO_SIM_PAIR_LOG.same"
+: >"$RUVO_SIM_PAIR_LOG" && : >"$RUVO_SIM_PAIR_LOG.same"
 # A build folder whose ruvo-sim is the pair.
 mkdir -p "$work/pair/bin"
 ln -s "$here/sim_pair.sh" "$work/pair/bin/ruvo-sim"
@@ -66,10 +62,8 @@ done
 
 compared=$(wc -l <"$RUVO_SIM_PAIR_LOG.same")
 check "every run compared" test "$compared" -gt 40
-if [ -s "$RUVO_SIM_PAIR_LOG" ]; then
-    echo "The $RUVO_SIM_OTHER_NAME ruvo-sim differs from the native one:"
+[ -s "$RUVO_SIM_PAIR_LOG" ] && echo "The $RUVO_SIM_OTHER_NAME ruvo-sim differs from the native one:" &&
     head -n 40 "$RUVO_SIM_PAIR_LOG"
-fi
 check "no run differs" test ! -s "$RUVO_SIM_PAIR_LOG"
 echo "sim_equality ($RUVO_SIM_OTHER_NAME): $compared runs the same"
 report

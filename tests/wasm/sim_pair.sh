@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# A ruvo-sim that runs two: the native one ($RUVO_SIM_NATIVE) and another
-# build's ($RUVO_SIM_WASM: the WebAssembly one, or the one named by
-# $RUVO_SIM_OTHER_NAME) on the same command line, and hands back the native
-# one's output and exit status. When the two differ in stdout,
-# stderr or status, it says so in $RUVO_SIM_PAIR_LOG and on stderr and exits
-# with 99. With RUVO_SIM_PAIR_TRACE=1 both also trace every tick, so that
-# whole games are compared, not only their ends.
+# A ruvo-sim that runs two on the same command line, the native one
+# ($RUVO_SIM_NATIVE) and another build's ($RUVO_SIM_WASM, named
+# $RUVO_SIM_OTHER_NAME), and hands back the native one's output and status;
+# when they differ, it says so in $RUVO_SIM_PAIR_LOG and on stderr and exits
+# with 99. With RUVO_SIM_PAIR_TRACE=1 both trace every tick.
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

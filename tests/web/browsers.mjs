@@ -1,37 +1,24 @@
 // The three browser engines behind one small interface, so that every test
-// of the page is written once and runs in each: Chromium (Debian's chromium,
-// driven by puppeteer-core over the DevTools protocol), Firefox (Debian's
-// firefox-esr, puppeteer-core over WebDriver BiDi) and WebKit (Debian's
-// WebKitGTK MiniBrowser, selenium-webdriver through WebKitWebDriver, on the X
-// display in DISPLAY).
-//
+// of the page is written once and runs in each: Chromium (Debian's chromium)
+// and Firefox (firefox-esr) driven by puppeteer-core, WebKit (WebKitGTK's
+// MiniBrowser on the X display in DISPLAY) by selenium-webdriver.
 //   const engine = await launch('chromium' | 'firefox' | 'webkit', modules);
-//   const context = await engine.newContext({ width, height, scale, touch });
-//   const page = await context.newPage();   // a fresh profile per context
-//
-// A page offers: goto, reload, evaluate(fn, ...args), waitFor(fn, arg,
-// timeout) (polls the page until fn returns a true value, and returns it),
-// press(key), type(text), click(selector), tap(selector) and
-// twoFingerTap(selector) (touch contexts only), front() (the tab in front,
-// as the one a player plays in), resize(width, height),
-// errors() (the page's errors so far), url() and close().
+//   const context = await engine.newContext({ width, height, scale, touch });  // a fresh profile
+//   const page = await context.newPage();
+// A page offers goto, reload, evaluate(fn, ...args), waitFor(fn, arg, timeout)
+// (polls until fn returns a true value, and returns it), press(key), type,
+// click(selector), tap and twoFingerTap (touch contexts), front() (the tab a
+// player plays in), resize(width, height), errors() and close().
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { createServer } from 'node:net';
 import { pathToFileURL } from 'node:url';
 
-const POLL_MS = 50;
 const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
     '--disable-background-networking', '--disable-component-update', '--autoplay-policy=no-user-gesture-required'];
 
-// Where each engine can go: touch needs the driver to emulate a touch screen
-// (a coarse pointer and touch input); WebKitWebDriver has neither, so its
-// touches arrive as a mouse.
-export const ENGINES = {
-    chromium: { touch: true },
-    firefox: { touch: true },
-    webkit: { touch: false },
-};
+// Touch needs the driver to emulate a touch screen; WebKitWebDriver cannot.
+export const ENGINES = { chromium: { touch: true }, firefox: { touch: true }, webkit: { touch: false } };
 
 async function poll(check, timeout, what) {
     const end = Date.now() + timeout;
@@ -39,27 +26,19 @@ async function poll(check, timeout, what) {
         const value = await check();
         if (value) return value;
         if (Date.now() > end) throw new Error(`timed out after ${timeout} ms waiting for ${what}`);
-        await new Promise((resolve) => setTimeout(resolve, POLL_MS));
+        await new Promise((resolve) => setTimeout(resolve, 50));
     }
 }
 
-// What every page shares: the waits and the page's own error log (kept by the
-// test server's hook, read before the page is left).
+// What every page shares: the waits, and the page's own error log (kept by
+// the test server's hook, read before the page is left).
 class PageBase {
-    constructor() {
-        this.logged = [];
-    }
+    logged = [];
 
-    async waitFor(fn, arg, timeout = 10000) {
-        return poll(() => this.evaluate(fn, arg), timeout, String(fn));
-    }
+    waitFor(fn, arg, timeout = 10000) { return poll(() => this.evaluate(fn, arg), timeout, String(fn)); }
 
     async collectErrors() {
-        try {
-            this.logged.push(...(await this.evaluate(() => (window.ruvoErrors ?? []).splice(0))));
-        } catch {
-            // A page on its way out has nothing more to say.
-        }
+        this.logged.push(...await this.evaluate(() => (window.ruvoErrors ?? []).splice(0)).catch(() => []));
     }
 
     async errors() {
@@ -67,12 +46,16 @@ class PageBase {
         return [...new Set(this.logged)];
     }
 
-    // The centre of an element, in CSS pixels of the viewport.
-    centre(selector) {
-        return this.evaluate((s) => {
-            const box = document.querySelector(s).getBoundingClientRect();
-            return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
-        }, selector);
+    async goto(url) {
+        await this.collectErrors();
+        await this.load(url);
+    }
+
+    reload() { return this.goto(null); }
+
+    async close() {
+        await this.collectErrors();
+        await this.closePage();
     }
 }
 
@@ -87,30 +70,18 @@ class PuppeteerPage extends PageBase {
         page.on('pageerror', (error) => this.logged.push(error.message));
     }
 
-    async goto(url) {
-        await this.collectErrors();
-        await this.page.goto(url);
-    }
+    load(url) { return url === null ? this.page.reload() : this.page.goto(url); }
+    evaluate(fn, ...args) { return this.page.evaluate(fn, ...args); }
+    press(key) { return this.page.keyboard.press(key === 'Space' ? ' ' : key); }
+    type(text) { return this.page.keyboard.type(text); }
+    click(selector) { return this.page.click(selector); }
 
-    async reload() {
-        await this.collectErrors();
-        await this.page.reload();
-    }
-
-    evaluate(fn, ...args) {
-        return this.page.evaluate(fn, ...args);
-    }
-
-    press(key) {
-        return this.page.keyboard.press(key === 'Space' ? ' ' : key);
-    }
-
-    type(text) {
-        return this.page.keyboard.type(text);
-    }
-
-    click(selector) {
-        return this.page.click(selector);
+    // The centre of an element, in CSS pixels of the viewport.
+    centre(selector) {
+        return this.evaluate((s) => {
+            const box = document.querySelector(s).getBoundingClientRect();
+            return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+        }, selector);
     }
 
     async tap(selector) {
@@ -126,58 +97,18 @@ class PuppeteerPage extends PageBase {
         await first.end();
     }
 
-    front() {
-        return this.page.bringToFront();
-    }
-
-    async resize(width, height) {
-        const viewport = this.page.viewport();
-        await this.page.setViewport({ ...viewport, width, height });
-    }
-
-    url() {
-        return this.page.url();
-    }
-
-    async close() {
-        await this.collectErrors();
-        await this.page.close();
-    }
-}
-
-class PuppeteerContext {
-    constructor(context, options) {
-        this.context = context;
-        this.options = options;
-    }
-
-    async newPage() {
-        const page = await this.context.newPage();
-        const { width = 800, height = 500, scale = 1, touch = false } = this.options;
-        await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch, isMobile: touch });
-        return new PuppeteerPage(page);
-    }
-
-    // A page that the page under test opens itself (help, in a window of its own).
-    async waitForPage(pattern) {
-        const target = await this.context.waitForTarget((t) => pattern.test(t.url()), { timeout: 10000 });
-        return new PuppeteerPage(await target.page());
-    }
-
-    close() {
-        return this.context.close();
-    }
+    front() { return this.page.bringToFront(); }
+    resize(width, height) { return this.page.setViewport({ ...this.page.viewport(), width, height }); }
+    closePage() { return this.page.close(); }
 }
 
 async function launchPuppeteer(name, modules) {
     // An ES module: imported (which Node 18 can do), not required.
-    const entry = pathToFileURL(createRequire(`${modules}/`).resolve('puppeteer-core')).href;
-    const { default: puppeteer } = await import(entry);
-    const launch = (prefs) => name === 'chromium'
-        ? puppeteer.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', headless: true,
-            args: CHROMIUM_FLAGS })
+    const { default: puppeteer } = await import(pathToFileURL(createRequire(`${modules}/`).resolve('puppeteer-core')));
+    const launch = (prefs) => (name === 'chromium'
+        ? puppeteer.launch({ executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: CHROMIUM_FLAGS })
         : puppeteer.launch({ browser: 'firefox', executablePath: process.env.FIREFOX ?? '/usr/bin/firefox-esr',
-            headless: true, extraPrefsFirefox: prefs });
+            extraPrefsFirefox: prefs }));
     const browser = await launch({});
     // Firefox takes a touch screen from its preferences only, which hold for
     // the whole browser: a second one is started for the touch tests.
@@ -192,7 +123,21 @@ async function launchPuppeteer(name, modules) {
                     'dom.w3c_touch_events.enabled': 1 });
                 owner = touchBrowser;
             }
-            return new PuppeteerContext(await owner.createBrowserContext(), options);
+            const context = await owner.createBrowserContext();
+            const { width = 800, height = 500, scale = 1, touch = false } = options;
+            return {
+                async newPage() {
+                    const page = await context.newPage();
+                    await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch, isMobile: touch });
+                    return new PuppeteerPage(page);
+                },
+                // A page that the page under test opens itself (help, in a window of its own).
+                async waitForPage(pattern) {
+                    const target = await context.waitForTarget((t) => pattern.test(t.url()), { timeout: 10000 });
+                    return new PuppeteerPage(await target.page());
+                },
+                close: () => context.close(),
+            };
         },
         async close() {
             await touchBrowser?.close();
@@ -202,9 +147,6 @@ async function launchPuppeteer(name, modules) {
 }
 
 // --- selenium-webdriver: WebKit ----------------------------------------------------------
-const KEYS = { F1: 'F1', F2: 'F2', F3: 'F3', F4: 'F4', F5: 'F5', F8: 'F8', F10: 'F10', Enter: 'ENTER',
-    Escape: 'ESCAPE', ArrowUp: 'ARROW_UP', ArrowDown: 'ARROW_DOWN' };
-
 class WebKitPage extends PageBase {
     constructor(context, handle) {
         super();
@@ -217,71 +159,50 @@ class WebKitPage extends PageBase {
         return this.context.driver;
     }
 
-    async goto(url) {
-        await this.collectErrors();
-        await (await this.driver()).get(url);
-    }
-
-    async reload() {
-        await this.collectErrors();
-        await (await this.driver()).navigate().refresh();
+    async load(url) {
+        const driver = await this.driver();
+        await (url === null ? driver.navigate().refresh() : driver.get(url));
     }
 
     async evaluate(fn, ...args) {
         return (await this.driver()).executeScript(`return (${fn}).apply(null, arguments);`, ...args);
     }
 
+    // 'F2', 'Enter', 'ArrowUp', 'Space': selenium's F2, ENTER, ARROW_UP, SPACE.
     async press(key) {
-        const { Key } = this.context.selenium;
-        const driver = await this.driver();
-        await driver.actions().sendKeys(key === 'Space' ? ' ' : Key[KEYS[key]] ?? key).perform();
+        const name = key.replace(/([a-z])([A-Z])/g, '$1_$2').toUpperCase();
+        await (await this.driver()).actions().sendKeys(this.context.selenium.Key[name] ?? key).perform();
     }
 
-    async type(text) {
-        await (await this.driver()).actions().sendKeys(text).perform();
-    }
+    async type(text) { await (await this.driver()).actions().sendKeys(text).perform(); }
 
     async click(selector) {
-        const { By } = this.context.selenium;
         const driver = await this.driver();
-        const element = await driver.findElement(By.css(selector));
+        const element = await driver.findElement(this.context.selenium.By.css(selector));
         await driver.actions().move({ origin: element }).press().release().perform();
     }
 
-    tap() {
-        throw new Error('WebKitWebDriver cannot emulate a touch screen');
-    }
-
-    twoFingerTap() {
-        return this.tap();
-    }
-
-    async front() {
-        await this.driver();
-    }
+    tap() { throw new Error('WebKitWebDriver cannot emulate a touch screen'); }
+    front() { return this.driver(); }
 
     // The window is sized so that the page inside it gets the size asked for.
     async resize(width, height) {
         const driver = await this.driver();
+        const inner = () => driver.executeScript('return [innerWidth, innerHeight]');
         for (let attempt = 0; attempt < 3; ++attempt) {
-            const [innerWidth, innerHeight] = await driver.executeScript('return [innerWidth, innerHeight]');
+            const [innerWidth, innerHeight] = await inner();
             if (innerWidth === width && innerHeight === height) return;
             const rect = await driver.manage().window().getRect();
             await driver.manage().window().setRect({ width: rect.width + width - innerWidth,
                 height: rect.height + height - innerHeight });
             await poll(async () => {
-                const size = await driver.executeScript('return [innerWidth, innerHeight]');
-                return size[0] !== innerWidth || size[1] !== innerHeight || (size[0] === width && size[1] === height);
+                const [w, h] = await inner();
+                return w !== innerWidth || h !== innerHeight || (w === width && h === height);
             }, 5000, 'the window to take its new size');
         }
     }
 
-    async url() {
-        return (await this.driver()).getCurrentUrl();
-    }
-
-    async close() {
-        await this.collectErrors();
+    async closePage() {
         await (await this.driver()).close();
         this.context.current = null;
     }
@@ -289,8 +210,7 @@ class WebKitPage extends PageBase {
 
 function freePort() {
     return new Promise((resolve, reject) => {
-        const server = createServer();
-        server.on('error', reject);
+        const server = createServer().on('error', reject);
         server.listen(0, '127.0.0.1', () => {
             const { port } = server.address();
             server.close(() => resolve(port));
@@ -304,59 +224,47 @@ class WebKitContext {
     constructor(selenium, options) {
         this.selenium = selenium;
         this.options = options;
-        this.current = null;
         this.used = false;
     }
 
     async start() {
         const port = await freePort();
         const env = { ...process.env, GDK_SCALE: String(this.options.scale ?? 1) };
-        this.process = spawn(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', [`--port=${port}`],
-            { env, stdio: 'ignore' });
-        const server = `http://127.0.0.1:${port}`;
+        this.process = spawn(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
         // The driver starts the MiniBrowser that comes with it (WEBKIT_BROWSER names another).
         const capabilities = { browserName: 'MiniBrowser' };
         if (process.env.WEBKIT_BROWSER)
             capabilities['webkitgtk:browserOptions'] = { binary: process.env.WEBKIT_BROWSER, args: ['--automation'] };
-        this.driver = await poll(async () => {
-            try {
-                return await new this.selenium.Builder().usingServer(server).withCapabilities(capabilities).build();
-            } catch (error) {
+        this.driver = await poll(() => new this.selenium.Builder().usingServer(`http://127.0.0.1:${port}`)
+            .withCapabilities(capabilities).build().catch((error) => {
                 if (!/ECONNREFUSED/.test(error.message)) throw error;
                 return null;
-            }
-        }, 20000, 'WebKitWebDriver to answer');
+            }), 20000, 'WebKitWebDriver to answer');
         this.current = await this.driver.getWindowHandle();
         return this;
     }
 
     async switchTo(handle) {
-        if (this.current !== handle) {
-            await this.driver.switchTo().window(handle);
-            this.current = handle;
-        }
+        if (this.current !== handle) await this.driver.switchTo().window(handle);
+        this.current = handle;
     }
 
     async newPage() {
-        let handle;
-        if (!this.used) {
-            handle = this.current;
-            this.used = true;
-        } else {
+        if (this.used) {
             await this.driver.switchTo().newWindow('window');
-            handle = await this.driver.getWindowHandle();
-            this.current = handle;
+            this.current = await this.driver.getWindowHandle();
         }
-        const page = new WebKitPage(this, handle);
+        this.used = true;
+        const page = new WebKitPage(this, this.current);
         await page.resize(this.options.width ?? 800, this.options.height ?? 500);
         return page;
     }
 
-    async waitForPage(pattern) {
-        const known = new Set([this.current]);
+    waitForPage(pattern) {
+        const known = this.current;
         return poll(async () => {
             for (const handle of await this.driver.getAllWindowHandles()) {
-                if (known.has(handle)) continue;
+                if (handle === known) continue;
                 await this.switchTo(handle);
                 if (pattern.test(await this.driver.getCurrentUrl())) return new WebKitPage(this, handle);
             }
@@ -370,20 +278,19 @@ class WebKitContext {
     }
 }
 
-async function launchWebKit(modules) {
+// The version is the MiniBrowser's, known once a context has started.
+function launchWebKit(modules) {
     const selenium = createRequire(`${modules}/`)('selenium-webdriver');
-    const probe = await new WebKitContext(selenium, {}).start();
-    const version = (await probe.driver.getCapabilities()).get('browserVersion');
-    await probe.close();
-    return {
-        name: 'webkit',
-        version: `WebKitGTK ${version}`,
-        newContext: (options = {}) => new WebKitContext(selenium, options).start(),
-        close: async () => {},
+    const engine = { name: 'webkit', version: 'WebKitGTK', close: async () => {} };
+    engine.newContext = async (options = {}) => {
+        const context = await new WebKitContext(selenium, options).start();
+        engine.version = `WebKitGTK ${(await context.driver.getCapabilities()).get('browserVersion')}`;
+        return context;
     };
+    return engine;
 }
 
 export function launch(name, modules) {
     if (!(name in ENGINES)) throw new Error(`no such engine: ${name}`);
-    return name === 'webkit' ? launchWebKit(modules) : launchPuppeteer(name, modules);
+    return name === 'webkit' ? Promise.resolve(launchWebKit(modules)) : launchPuppeteer(name, modules);
 }

@@ -1,34 +1,19 @@
 // A static file server for the built site: node serve.mjs SITE_DIR [PORT]
-// (port 0: any free port). Prints the address once it listens; lists what it
-// has sent, for the benchmark, at /.bytes (method, path and bytes of each
-// answer; GET /.bytes?reset clears the list),
-// and keeps a log of the requests (server.requests: method and path).
-//
-// For the tests, serve(root, { testHook: true }) also
-//  - puts a script at the top of every page that collects the page's errors
-//    in window.ruvoErrors (uncaught exceptions, rejections, console.error),
-//    the same way in every browser, and that takes local storage away when
-//    the page's address asks for ?refuse-storage;
-//  - serves the site a second time under /no-soundfont/, without its soundfont;
-//  - goes offline while server.offline is set: every request then fails as a
-//    lost connection does.
+// (port 0: any free port) prints its address once it listens. GET /.bytes
+// lists what it has sent, for the benchmark (?reset clears the list);
+// server.requests logs every request's method and path. For the tests,
+// serve(root, { testHook: true }) also puts a script atop every page that
+// collects the page's errors in window.ruvoErrors, the same way in every
+// browser, and takes local storage away on ?refuse-storage; serves the site
+// again under /no-soundfont/ without its soundfont; and while server.offline
+// is set, fails every request as a lost connection does.
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
 
-const TYPES = {
-    '.html': 'text/html; charset=utf-8',
-    '.js': 'text/javascript; charset=utf-8',
-    '.mjs': 'text/javascript; charset=utf-8',
-    '.css': 'text/css; charset=utf-8',
-    '.wasm': 'application/wasm',
-    '.json': 'application/json',
-    '.webmanifest': 'application/manifest+json',
-    '.png': 'image/png',
-    '.ttf': 'font/ttf',
-    '.mid': 'audio/midi',
-    '.sf2': 'application/octet-stream',
-};
+const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
+    '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json',
+    '.png': 'image/png', '.ttf': 'font/ttf', '.mid': 'audio/midi' };
 
 const TEST_HOOK = `<script>(() => {
     const errors = window.ruvoErrors = [];
@@ -40,13 +25,8 @@ const TEST_HOOK = `<script>(() => {
         errors.push(args.map(String).join(' '));
         error(...args);
     };
-    if (new URLSearchParams(location.search).has('refuse-storage')) {
-        Object.defineProperty(window, 'localStorage', {
-            get() {
-                throw new DOMException('storage is off', 'SecurityError');
-            },
-        });
-    }
+    if (new URLSearchParams(location.search).has('refuse-storage'))
+        Object.defineProperty(window, 'localStorage', { get: () => { throw new DOMException('off', 'SecurityError'); } });
 })();</script>`;
 
 export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
@@ -54,10 +34,7 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
     let sent = [];
     const server = createServer((request, response) => {
         const url = new URL(request.url, 'http://localhost');
-        if (server.offline) {
-            request.socket.destroy();
-            return;
-        }
+        if (server.offline) return request.socket.destroy();
         if (url.pathname === '/.bytes') {
             response.writeHead(200, { 'content-type': 'application/json', 'cache-control': 'no-store' });
             response.end(JSON.stringify(sent));
@@ -66,20 +43,12 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         }
         let pathname = decodeURIComponent(url.pathname);
         server.requests.push({ method: request.method, path: url.pathname });
-        if (testHook) {
-            if (pathname.startsWith('/no-soundfont/')) {
-                pathname = pathname.slice('/no-soundfont'.length);
-                if (pathname.endsWith('.sf2')) {
-                    response.writeHead(404).end();
-                    return;
-                }
-            }
+        if (testHook && pathname.startsWith('/no-soundfont/')) {
+            pathname = pathname.slice('/no-soundfont'.length);
+            if (pathname.endsWith('.sf2')) return response.writeHead(404).end();
         }
         let path = normalize(join(root, pathname));
-        if (!path.startsWith(root)) {
-            response.writeHead(403).end();
-            return;
-        }
+        if (!path.startsWith(root)) return response.writeHead(403).end();
         try {
             if (statSync(path).isDirectory()) path = join(path, 'index.html');
             const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
@@ -98,8 +67,7 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
             response.writeHead(404).end();
         }
     });
-    server.requests = [];
-    server.offline = false;
+    Object.assign(server, { requests: [], offline: false });
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 

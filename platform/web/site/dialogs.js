@@ -2,23 +2,15 @@
 // the game from its templates. However the player answers - a button, Enter,
 // Escape - the answer is one command id; the game decides whether the dialog
 // closes. Dialogs stack: only the newest one takes input.
-const KIND_TEXT = 0;
-const KIND_ICON = 1;
-const KIND_EDIT = 2;
-const KIND_BUTTON = 3;
+import { CONTROL_KIND, CONTROL_STYLE, DIALOG_ANSWER, DIALOG_FONT_PIXELS } from './tables.js';
 
-const CENTRED = 1;
-const RIGHT_ALIGNED = 2;
-const CENTRED_VERTICALLY = 4;
-const SUNKEN = 8;
-const DEFAULT_BUTTON = 16;
-
-const OK = 1;
-const CANCEL = 2;
+const { TEXT: KIND_TEXT, ICON: KIND_ICON, EDIT: KIND_EDIT } = CONTROL_KIND;
+const { CENTRED, RIGHT_ALIGNED, CENTRED_VERTICALLY, SUNKEN, DEFAULT_BUTTON } = CONTROL_STYLE;
+const { OK, CANCEL } = DIALOG_ANSWER;
 
 // The page's own font: a name may hold any letter, which the browser finds a
 // face for (the field's served fonts hold only the letters of its own texts).
-export const DIALOG_FONT = '12px sans-serif';
+export const DIALOG_FONT = `${DIALOG_FONT_PIXELS}px sans-serif`;
 
 export class DialogStack {
     // field: the element the dialogs are placed relative to.

@@ -1,33 +1,8 @@
 // The game's menu bar as HTML: the same items, key hints, check marks and
 // greyed items as the desktop's, kept in step by the game. It works by mouse,
 // by touch and by keyboard focus.
-const SEPARATOR = null;
-
-export const MENU = [
-    { title: 'Game', access: 'G', items: [
-        { id: 101, label: 'Start', access: 'S', hint: 'F2' },
-        { id: 102, label: 'Pause', access: 'P', hint: 'F3' },
-        SEPARATOR,
-        { id: 103, label: 'High Score', access: 'H', hint: 'F8' },
-        SEPARATOR,
-        { id: 109, label: 'Exit', access: 'x' },
-    ] },
-    { title: 'Option', access: 'O', items: [
-        { id: 104, label: 'Sound', access: 'S', hint: 'F4' },
-        { id: 105, label: 'Music', access: 'M', hint: 'F5' },
-        SEPARATOR,
-        { id: 106, label: 'Option', access: 'O' },
-    ] },
-    { title: 'Help', access: 'H', items: [
-        { id: 107, label: 'Help', access: 'H', hint: 'F1' },
-        { id: 108, label: 'About', access: 'A', hint: 'F10' },
-    ] },
-];
-
-// The function keys and the commands they give, with no Shift, Ctrl or Alt.
-export const ACCELERATORS = new Map([
-    ['F2', 101], ['F3', 102], ['F4', 104], ['F5', 105], ['F1', 107], ['F8', 103], ['F10', 108],
-]);
+// The pop-ups and their items (null: a separator) are the engine's table.
+import { MENU } from './tables.js';
 
 function labelWithAccess(label, access) {
     const span = document.createElement('span');
@@ -65,13 +40,13 @@ export class MenuBar {
         title.className = 'menu-title';
         title.setAttribute('aria-haspopup', 'true');
         title.setAttribute('aria-expanded', 'false');
-        title.append(labelWithAccess(menu.title, menu.access));
+        title.append(labelWithAccess(menu.label, menu.access));
         const popup = document.createElement('div');
         popup.className = 'menu-popup';
         popup.setAttribute('role', 'menu');
         popup.hidden = true;
         for (const item of menu.items) {
-            if (item === SEPARATOR) {
+            if (item === null) {
                 const line = document.createElement('hr');
                 line.setAttribute('role', 'separator');
                 popup.append(line);
@@ -86,7 +61,7 @@ export class MenuBar {
             check.className = 'check';
             const hint = document.createElement('span');
             hint.className = 'hint';
-            hint.textContent = item.hint ?? '';
+            hint.textContent = item.hint;
             button.append(check, labelWithAccess(item.label, item.access), hint);
             button.addEventListener('click', () => {
                 this.close();

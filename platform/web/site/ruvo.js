@@ -1,18 +1,16 @@
 // The page: loads the game's WebAssembly module and connects it to the
 // canvas, the menu, the keys, the timer, the dialogs, storage and sound.
 import { DialogStack } from './dialogs.js';
-import { ACCELERATORS, MenuBar } from './menu.js';
+import { MenuBar } from './menu.js';
 import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
+import { ACCELERATORS, COMMANDS, SHORTEST_TIMER_MS, TRACKS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
-const TRACKS = ['A_013GMW.MID', 'A_002GMW.MID', 'A_004GMW.MID', 'A_114GMW.MID'];
-const SHORTEST_TIMER_MS = 10;
 const SPACE = 32;
-const IDM_START = 101;
-const IDM_PAUSE = 102;
+const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
 
 const canvas = document.getElementById('field');
 const field = canvas.getContext('2d');
@@ -196,7 +194,6 @@ async function start() {
         wasi_snapshot_preview1: wasiImports(() => memory),
         ruvo: {
             window_invalidate: invalidate,
-            window_show: () => {},
             window_quit: () => setTimeout(ended),
             timer_set: setTimer,
             timer_kill: killTimer,

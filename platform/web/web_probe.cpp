@@ -1,0 +1,41 @@
+// A few of the record's fields, by number, for the page's tests and its
+// benchmark: the state word, the score, the lives, the jumper's row and
+// vertical direction, whether a dive is armed to stomp, the tick interval,
+// the sound and music switches, the best score; -1 before start-up and after
+// the end. Only the tests' build of the page (build-web/test-site) has it,
+// never the shipped one.
+#include "platform/web/web_game.h"
+
+using namespace ruvo;
+
+RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
+{
+    const GameRecord* record = RunningRecord();
+    if (record == nullptr)
+        return -1;
+    const GameRecord& r = *record;
+    switch (field) {
+    case 0:
+        return r.state;
+    case 1:
+        return static_cast<std::int32_t>(r.score);
+    case 2:
+        return r.lives;
+    case 3:
+        return r.jumperRow;
+    case 4:
+        return r.jumperVy;
+    case 5:
+        return r.stompArmed;
+    case 6:
+        return r.tickInterval;
+    case 7:
+        return r.soundOn;
+    case 8:
+        return r.musicOn;
+    case 9:
+        return static_cast<std::int32_t>(r.hiScores[0]);
+    default:
+        return -1;
+    }
+}

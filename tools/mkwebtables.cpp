@@ -1,0 +1,160 @@
+// mkwebtables: writes what the page shares with every other platform - the
+// menu bar, its accelerators, the commands the page gives itself, the timer's
+// shortest period, the music files and the dialogs' control kinds and style
+// bits - as a JavaScript module, from the engine's own tables, so that the
+// page keeps no copy of its own. The web build runs it under Node.
+//
+//   usage: mkwebtables OUT_FILE.js
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "app/menu_table.h"
+#include "app/shell.h"
+#include "audio/tracks.h"
+#include "settings/dialog_templates.h"
+
+namespace {
+
+using namespace ruvo;
+
+std::string Quoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+// A label as the page shows it: without its '&', and the letter that
+// followed it, which the page underlines.
+void WriteLabel(std::ostream& out, std::string_view label)
+{
+    std::string text;
+    std::string access;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&' && i + 1 < label.size() && access.empty())
+            access = label[i + 1];
+        else
+            text += label[i];
+    }
+    out << "\"label\": " << Quoted(text) << ", \"access\": " << Quoted(access);
+}
+
+// The name the browser gives a key (KeyboardEvent.key).
+std::string_view KeyName(Key key)
+{
+    switch (key) {
+    case Key::F1:
+        return "F1";
+    case Key::F2:
+        return "F2";
+    case Key::F3:
+        return "F3";
+    case Key::F4:
+        return "F4";
+    case Key::F5:
+        return "F5";
+    case Key::F8:
+        return "F8";
+    case Key::F10:
+        return "F10";
+    case Key::F11:
+        return "F11";
+    case Key::Plus:
+        return "+";
+    case Key::Equal:
+        return "=";
+    case Key::Minus:
+        return "-";
+    case Key::Digit0:
+        return "0";
+    case Key::Return:
+    case Key::Enter:
+        return "Enter";
+    }
+    return "";
+}
+
+// The page sizes its field itself: it shows no View pop-up, and takes none
+// of the window's keys.
+void WriteMenu(std::ostream& out)
+{
+    out << "export const MENU = [\n";
+    for (const MenuPopup& popup : GameMenuBar()) {
+        if (popup.viewOnly)
+            continue;
+        out << "    { ";
+        WriteLabel(out, popup.title);
+        out << ", \"items\": [\n";
+        for (const MenuEntry& item : popup.items) {
+            if (item.id == 0) {
+                out << "        null,\n";
+                continue;
+            }
+            out << "        { \"id\": " << item.id << ", ";
+            WriteLabel(out, LabelText(item.label));
+            out << ", \"hint\": " << Quoted(KeyHint(item.label)) << " },\n";
+        }
+        out << "    ] },\n";
+    }
+    out << "];\n\n";
+    // The keys with no Shift, Ctrl or Alt that give the game's own commands.
+    out << "export const ACCELERATORS = new Map([";
+    for (const Accelerator& accelerator : GameAccelerators())
+        if (accelerator.modifiers == kNoModifiers && accelerator.command <= IDM_EXIT)
+            out << "[" << Quoted(KeyName(accelerator.key)) << ", " << accelerator.command << "], ";
+    out << "]);\n\n";
+    out << "export const COMMANDS = { START: " << IDM_START << ", PAUSE: " << IDM_PAUSE << " };\n\n";
+}
+
+void WriteTimerAndMusic(std::ostream& out)
+{
+    out << "export const SHORTEST_TIMER_MS = " << kShortestTimerMs << ";\n\n";
+    out << "export const TRACKS = [";
+    for (const char* file : kMusicFiles)
+        out << Quoted(file) << ", ";
+    out << "];\n\n";
+}
+
+void WriteDialogs(std::ostream& out)
+{
+    out << "export const CONTROL_KIND = { TEXT: " << static_cast<int>(ControlKind::Text)
+        << ", ICON: " << static_cast<int>(ControlKind::Icon) << ", EDIT: " << static_cast<int>(ControlKind::Edit)
+        << ", BUTTON: " << static_cast<int>(ControlKind::Button) << " };\n";
+    out << "export const CONTROL_STYLE = { CENTRED: " << kCentred << ", RIGHT_ALIGNED: " << kRightAligned
+        << ", CENTRED_VERTICALLY: " << kCentredVertically << ", SUNKEN: " << kSunken
+        << ", DEFAULT_BUTTON: " << kDefaultButton << " };\n";
+    out << "export const DIALOG_ANSWER = { OK: " << kOkId << ", CANCEL: " << kCancelId << " };\n";
+    out << "export const DIALOG_FONT_PIXELS = " << kDialogFontPixels << ";\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: mkwebtables OUT_FILE.js\n";
+        return 2;
+    }
+    std::ostringstream text;
+    text << "// Written by mkwebtables from the engine's tables (app/menu_table.cpp, app/shell.h,\n"
+            "// audio/tracks.h, settings/dialog_templates.h): every platform shares them.\n\n";
+    WriteMenu(text);
+    WriteTimerAndMusic(text);
+    WriteDialogs(text);
+    // stdio: WebAssembly's C++ library has no file streams.
+    const std::string bytes = text.str();
+    std::FILE* file = std::fopen(argv[1], "wb");
+    const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (file == nullptr || std::fclose(file) != 0 || !written) {
+        std::cerr << "mkwebtables: cannot write " << argv[1] << '\n';
+        return 1;
+    }
+    return 0;
+}
