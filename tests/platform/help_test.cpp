@@ -15,7 +15,6 @@
 #include "platform/desktop/data_path.h"
 #include "platform/desktop/help_viewer.h"
 #include "settings/dialog_logic.h"
-#include "support/qt_application.h"
 
 namespace ruvo {
 namespace {
@@ -36,7 +35,6 @@ QTextBrowser* Browser(QWidget* window)
 
 class Help : public ::testing::Test {
   protected:
-    testing::QtApplicationFirst application_;
     QtHelpViewer viewer_;
 };
 

@@ -299,26 +299,5 @@ TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
     }
 }
 
-TEST(UserSettingsStore, LivesInTheUsersConfigFolderWithTheValuesAtTopLevel)
-{
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    {
-        QtSettingsStore store;
-        ASSERT_TRUE(store.Create());
-        store.SetDword("Sound", 1);
-        store.SetString("Name1", "Ann");
-        store.Close();
-    }
-    const QSettings file(home.filePath("Tolp/Ruvo.conf"), QSettings::IniFormat);
-    EXPECT_EQ(file.childGroups(), QStringList{});
-    EXPECT_EQ(file.value("Sound").toString(), "1");
-    EXPECT_EQ(file.value("Name1").toString(), "Ann");
-    QtSettingsStore reader;
-    std::uint32_t sound = 0;
-    EXPECT_TRUE(reader.QueryDword("Sound", sound));
-    EXPECT_EQ(sound, 1u);
-}
-
 } // namespace
 } // namespace ruvo

@@ -12,7 +12,6 @@
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_text_face.h"
 #include "render/surface.h"
-#include "support/qt_application.h"
 
 namespace ruvo {
 namespace {
@@ -37,7 +36,6 @@ class TextRendering : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        testing::EnsureQtApplication();
         renderer = std::make_unique<QtTextRenderer>();
         textFont = renderer->MakeFont(TextFontRequest());
         logoFont = renderer->MakeFont(LogoFontRequest());
