@@ -11,17 +11,15 @@
 #include <utility>
 #include <vector>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/desktop/qt_dialogs.h"
@@ -42,33 +40,19 @@ static void PrintTo(const QString& text, std::ostream* out)
 namespace ruvo {
 namespace {
 
-// A key pressed and released with the widget in focus; a key it ignores goes
-// on to its parents, up to the dialog.
-void PressKey(QWidget* widget, Qt::Key key, const QString& text = {})
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
-
 // Each character as one key stroke, as a keyboard or an input method sends it.
 void TypeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text)
-        PressKey(widget, Qt::Key_unknown, QString(c));
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
-
-// The left mouse button pressed and released in the middle of the button.
+void PressKey(QWidget* widget, Qt::Key key)
+{
+    QTest::keyClick(widget, key);
+}
 void Click(TemplateDialog& dialog, int id)
 {
-    auto* button = qobject_cast<QAbstractButton*>(dialog.Control(id));
-    const QPointF local = QRectF(button->rect()).center();
-    const QPointF global = button->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &release);
+    QTest::mouseClick(dialog.Control(id), Qt::LeftButton);
 }
 
 using Action = std::function<void(TemplateDialog&)>;

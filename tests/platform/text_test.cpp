@@ -101,16 +101,6 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
                 }
         }
     }
-
-    // Far outside, or at the ends of the coordinate range: nothing changes.
-    Surface surface(384, 200);
-    FillPattern(surface);
-    const Surface before = surface;
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
-    EXPECT_EQ(surface.Pixels(), before.Pixels());
 }
 
 // The letters laid from the cache must be exactly what Qt paints for the
@@ -185,14 +175,20 @@ TEST_F(TextRendering, ReadsUtf8AndSurvivesMalformedText)
     renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
 }
 
-TEST_F(TextRendering, AnUnknownOrDeletedFontMeasuresNothingAndDrawsNothing)
+// Far outside, at the ends of the coordinate range, or in a font that is
+// unknown or deleted, nothing is drawn.
+TEST_F(TextRendering, NothingIsDrawnFarOutsideOrInAnUnknownOrDeletedFont)
 {
-    renderer->DeleteFont(textFont);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
     Surface surface(384, 200);
     FillPattern(surface);
     const Surface before = surface;
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
+    renderer->DeleteFont(textFont);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
     renderer->Draw(surface, textFont, kBlueRef, 0, 0, kStatus);
     renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
     EXPECT_EQ(surface.Pixels(), before.Pixels());
