@@ -1,8 +1,8 @@
 #!/bin/bash
 # The game on a real X server (Xvfb): its window's class, icon and play field,
-# the keys as a player presses them and the screen they change, the dialogs
-# over the window and the help window beside it, and the settings written
-# when the window manager closes the window or the player chooses Exit.
+# the keys as a player presses them and the screen they change, a dialog over
+# the running game, and the settings written when the window manager closes
+# the window or the player chooses Exit.
 # Usage: window_test.sh BUILDDIR (the programs are in BUILDDIR/bin)
 set -u
 BUILD=$(cd "${1:?usage: window_test.sh BUILDDIR}" && pwd)
@@ -49,9 +49,6 @@ shown() { [ -n "$(titled "$1")" ]; }
 hidden() { [ -z "$(titled "$1")" ]; }
 window() { wait_for 10 shown "$1" && titled "$1"; } # its id, once it is shown
 gone() { wait_for 10 hidden "$1"; }
-position() { # position WINDOW: "x y" of its top-left corner on the screen
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'
-}
 # The game window's picture changes: the title keeps scrolling.
 game_runs() {
     local before
@@ -67,9 +64,8 @@ read -r WIDTH HEIGHT < <(xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ 
 check "the window is 384 wide" test "$WIDTH" -eq 384
 FIELD_TOP=$((HEIGHT - 200))
 # The client area under the menu bar is the 384 x 200 field: its first row is
-# the aqua sky across the whole width, the row above it is the menu bar.
+# the aqua sky across the whole width.
 check "the play field starts $FIELD_TOP rows down" wait_for 5 at_least 300 0 0 384 1 00FFFF
-check "the sky stays below the menu bar" test "$(count 0 -1 384 1 00FFFF)" -eq 0
 check "the title shows the yellow logo" wait_for 5 at_least 500 20 60 344 80 FFFF00
 press "$WIN" F4 # sound on, saved at the close
 # F2 starts a game: the logo goes and "START" shows in blue at the centre, then play.
@@ -83,35 +79,16 @@ check "closed by the window manager, it ends with status 0 ($game_status)" test 
 check "F4 then the close stored Sound=1" grep -qx 'Sound=1' "$CONF"
 check "the store holds the eighteen values" test "$(stored_values)" -eq 18
 
-# --- Second run: the dialogs and help over the game; Exit from the menu -----
+# --- Second run: About over the running game; Exit from the menu -----------
+# Where the dialogs go and how they close is the desktop tests' (dialogs_test).
 start_game
 main=$WIN
-read -r main_x main_y < <(position "$main")
 press "$main" F10
 about=$(window "“Ruvo Zelp!”について")
 check "F10 opens About" test -n "$about"
-if [ -n "$about" ]; then
-    read -r x y < <(position "$about")
-    check "About lies over the play field, right of and below its corner" test "$x" -gt "$main_x" -a "$y" -gt "$main_y"
-    check "the game runs on behind About" game_runs
-    press "$about" Escape
-    check "Escape closes About" gone "“Ruvo Zelp!”について"
-fi
-press "$main" F8
-table=$(window "High-Score")
-check "F8 opens the high-score table" test -n "$table"
-if [ -n "$table" ]; then
-    read -r x y < <(position "$table")
-    check "the table lies at the play field's left edge" test "$x" -eq "$main_x"
-    press "$table" Return
-    check "Enter closes the table" gone "High-Score"
-fi
-press "$main" F1
-check "F1 opens the help window" wait_for 10 shown "Ruvo Help"
-press "$main" F10
-check "the game takes keys while the help is open" wait_for 10 shown "“Ruvo Zelp!”について"
-about=$(window "“Ruvo Zelp!”について") && press "$about" Escape && gone "“Ruvo Zelp!”について"
-
+check "the game runs on behind About" game_runs
+[ -n "$about" ] && press "$about" Escape
+check "Escape closes About" gone "“Ruvo Zelp!”について"
 press "$main" F4 # the stored sound was on: now off
 press "$main" alt+g
 check "Alt+G opens the Game menu" wait_for 5 bash -c \
@@ -119,7 +96,6 @@ check "Alt+G opens the Game menu" wait_for 5 bash -c \
 xdotool key x # E&xit
 wait_game_exit 10
 check "Exit ends the game with status 0 ($game_status)" test "$game_status" = 0
-check "the help window leaves with the game" gone "Ruvo Help"
 check "the second F4 stored Sound=0" grep -qx 'Sound=0' "$CONF"
 check "the store still holds the eighteen values" test "$(stored_values)" -eq 18
 report
