@@ -16,18 +16,23 @@ start_xvfb 1920x1080x24 || { echo "FAIL: Xvfb did not start"; exit 1; }
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-# Openbox names itself before it has finished starting, and a window mapped
-# in between can stay unmanaged and unmapped: its client list comes last.
-wm_ready() { ! xprop -root _NET_CLIENT_LIST 2>&1 | grep -q 'not found'; }
-wait_for 10 wm_ready || { echo "FAIL: openbox did not start"; exit 1; }
+wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || { echo "FAIL: openbox did not start"; exit 1; }
 
 CONF="$work/config/Tolp/Ruvo.conf"
 # An X11 session as a desktop presents it: Qt picks its platform itself and,
 # with the Wayland one installed too, must stay on X11.
+# Openbox names itself before it has finished starting, and a window mapped
+# in between can stay unmanaged and unseen: such a start is tried again.
 start_game() {
-    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 "$RUVO" >"$work/game.log" 2>&1 &
-    game_pid=$!
-    wait_for 15 find_game_window
+    local try
+    for try in 1 2 3; do
+        env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 "$RUVO" >"$work/game.log" 2>&1 &
+        game_pid=$!
+        wait_for 10 find_game_window && return 0
+        kill "$game_pid" && wait "$game_pid"
+        game_pid=
+    done
+    return 1
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 width_is() { [ "$(size | cut -dx -f1)" = "$1" ]; }
