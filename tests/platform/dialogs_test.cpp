@@ -1,27 +1,35 @@
-// The four dialogs on Qt, driven the way a player drives them: keys typed
-// into the controls, buttons clicked, Escape and the close box tried.
+// The four dialogs on Qt: laid out from the templates' dialog units with the
+// dialog font over the play field, and driven the way a player drives them,
+// keys typed into the controls, buttons clicked, Escape and the close box
+// tried. The rules behind them (the name's length, the table's order) are the
+// engine's and are tested there.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
 
 #include "platform/desktop/qt_dialogs.h"
 #include "platform/desktop/qt_window.h"
+#include "platform/desktop/template_dialog.h"
 #include "render/icon.h"
 #include "resources/embedded.h"
 #include "settings/defaults.h"
 #include "settings/dialog_logic.h"
-#include "settings/highscore.h"
 #include "settings/registry.h"
-#include "support/dialog_script.h"
-#include "support/qt_application.h"
 
 // Readable failure messages for Qt's strings.
 static void PrintTo(const QString& text, std::ostream* out)
@@ -32,19 +40,47 @@ static void PrintTo(const QString& text, std::ostream* out)
 namespace ruvo {
 namespace {
 
-QPushButton* Button(TemplateDialog& dialog, int id)
+// Each character as one key stroke, as a keyboard or an input method sends it.
+void TypeText(QWidget* widget, const QString& text)
 {
-    return qobject_cast<QPushButton*>(dialog.Control(id));
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+void PressKey(QWidget* widget, Qt::Key key)
+{
+    QTest::keyClick(widget, key);
+}
+void Click(TemplateDialog& dialog, int id)
+{
+    QTest::mouseClick(dialog.Control(id), Qt::LeftButton);
 }
 
-std::string Name(const NameBuffer& buffer)
-{
-    return std::string(NameText(buffer));
-}
+using Action = std::function<void(TemplateDialog&)>;
 
-int Across(const QLabel* label)
+// Answers the one modal dialog `open` runs, from inside its own event loop.
+// The action must leave the dialog closed; one that does not is a failure,
+// and the dialog is closed by force so that the test ends.
+int Answer(const std::function<int()>& open, const Action& action)
 {
-    return static_cast<int>(label->alignment() & Qt::AlignHorizontal_Mask);
+    int opened = 0;
+    QPointer<TemplateDialog> current;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog == current || !dialog->isVisible())
+            return;
+        current = dialog;
+        ++opened;
+        action(*dialog);
+        if (current != nullptr && current->isVisible()) {
+            ADD_FAILURE() << "the dialog stayed open: " << dialog->windowTitle().toStdString();
+            current->done(-1);
+        }
+    });
+    poll.start(1);
+    const int result = open();
+    EXPECT_EQ(opened, 1);
+    return result;
 }
 
 class Dialogs : public ::testing::Test {
@@ -55,17 +91,8 @@ class Dialogs : public ::testing::Test {
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
+    std::string EntryName() const { return std::string(NameText(record_.entryName)); }
 
-    // Runs a dialog while the script answers it; returns the dialog's result.
-    int Run(const std::function<int()>& open, testing::DialogScript::Action action)
-    {
-        testing::DialogScript script({std::move(action)});
-        const int result = open();
-        EXPECT_EQ(script.Opened(), 1u);
-        return result;
-    }
-
-    testing::QtApplicationFirst application_; // before every widget
     EmbeddedResources resources_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
     QtDialogHost host_{windows_};
@@ -77,25 +104,25 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
     for (const bool enter : {false, true}) {
         InitDefaults(record_);
         record_.optHarryLevel = 4000000000u;
-        const int result = Run([&] { return host_.RunOption(record_); },
-                               [enter](TemplateDialog& dialog) {
-                                   EXPECT_EQ(dialog.windowTitle(), "Option");
-                                   EXPECT_EQ(dialog.Edit(402)->text(), "1");
-                                   EXPECT_EQ(dialog.Edit(406)->text(), "80");
-                                   EXPECT_EQ(dialog.Edit(407)->text(), "4000000000");
-                                   EXPECT_EQ(dialog.Edit(409)->text(), "4");
-                                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(402));
-                                   const std::pair<int, const char*> typed[] = {
-                                       {406, "abc"}, {409, "-3"}, {402, "99999"}, {405, ""}, {403, "100"}};
-                                   for (const auto& [id, text] : typed) {
-                                       dialog.Edit(id)->clear();
-                                       testing::TypeText(dialog.Edit(id), text);
-                                   }
-                                   if (enter)
-                                       testing::PressKey(dialog.Edit(403), Qt::Key_Return);
-                                   else
-                                       testing::Click(Button(dialog, kOkId));
-                               });
+        const int result = Answer([&] { return host_.RunOption(record_); },
+                                  [enter](TemplateDialog& dialog) {
+                                      EXPECT_EQ(dialog.windowTitle(), "Option");
+                                      EXPECT_EQ(dialog.Edit(402)->text(), "1");
+                                      EXPECT_EQ(dialog.Edit(406)->text(), "80");
+                                      EXPECT_EQ(dialog.Edit(407)->text(), "4000000000");
+                                      EXPECT_EQ(dialog.Edit(409)->text(), "4");
+                                      EXPECT_EQ(dialog.focusWidget(), dialog.Edit(402));
+                                      const std::pair<int, const char*> typed[] = {
+                                          {406, "abc"}, {409, "-3"}, {402, "99999"}, {405, ""}, {403, "100"}};
+                                      for (const auto& [id, text] : typed) {
+                                          dialog.Edit(id)->clear();
+                                          TypeText(dialog.Edit(id), text);
+                                      }
+                                      if (enter)
+                                          PressKey(dialog.Edit(403), Qt::Key_Return);
+                                      else
+                                          Click(dialog, kOkId);
+                                  });
         EXPECT_EQ(result, 1);
         EXPECT_EQ(record_.optSpeed, 0u);
         EXPECT_EQ(record_.optDamage, -3);
@@ -108,7 +135,9 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
     }
 }
 
-TEST_F(Dialogs, OptionCancelEscapeAndCloseBoxLeaveEveryField)
+// Every way out of About, of the table and of Option but OK leaves the
+// options as they were, whatever was typed.
+TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
 {
     const GameRecord& r = record_;
     const auto options = [&r] {
@@ -116,179 +145,212 @@ TEST_F(Dialogs, OptionCancelEscapeAndCloseBoxLeaveEveryField)
                                          r.optSpeed, r.optHarryLevel, r.optHarrySpeed, r.optDamage};
     };
     const std::vector<std::int64_t> before = options();
-    const auto scribble = [](TemplateDialog& dialog) {
-        for (int id = 402; id <= 409; ++id) {
-            dialog.Edit(id)->clear();
-            testing::TypeText(dialog.Edit(id), "7");
-        }
+    const auto scribbled = [](Action ending) {
+        return [ending](TemplateDialog& dialog) {
+            for (int id = 402; id <= 409; ++id) {
+                dialog.Edit(id)->clear();
+                TypeText(dialog.Edit(id), "7");
+            }
+            ending(dialog);
+        };
     };
-    const std::vector<testing::DialogScript::Action> endings = {
-        [](TemplateDialog& dialog) { testing::Click(Button(dialog, kCancelId)); },
-        [](TemplateDialog& dialog) { testing::PressKey(dialog.Edit(405), Qt::Key_Escape); },
-        [](TemplateDialog& dialog) { dialog.close(); },
-        [](TemplateDialog& dialog) { // Enter on the focused Cancel button is Cancel
-            Button(dialog, kCancelId)->setFocus();
-            testing::PressKey(Button(dialog, kCancelId), Qt::Key_Return);
-        },
+    const std::function<int()> about = [&] { return host_.RunAbout(); };
+    const std::function<int()> option = [&] { return host_.RunOption(record_); };
+    const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
+    const std::pair<const std::function<int()>*, Action> cases[] = {
+        {&about, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
+        {&about, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Return); }},
+        {&about, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Escape); }},
+        {&about, [](TemplateDialog& dialog) { dialog.close(); }},
+        {&table, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
+        {&table, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Escape); }},
+        {&option, scribbled([](TemplateDialog& dialog) { Click(dialog, kCancelId); })},
+        {&option, scribbled([](TemplateDialog& dialog) { PressKey(dialog.Edit(405), Qt::Key_Escape); })},
+        {&option, scribbled([](TemplateDialog& dialog) { dialog.close(); })},
+        {&option, scribbled([](TemplateDialog& dialog) { // Enter on the focused Cancel button is Cancel
+             dialog.Control(kCancelId)->setFocus();
+             PressKey(dialog.Control(kCancelId), Qt::Key_Return);
+         })},
     };
-    for (const testing::DialogScript::Action& ending : endings) {
-        const int result = Run([&] { return host_.RunOption(record_); },
-                               [&](TemplateDialog& dialog) {
-                                   scribble(dialog);
-                                   ending(dialog);
-                               });
-        EXPECT_EQ(result, 0);
+    for (const auto& [open, ending] : cases) {
+        EXPECT_EQ(Answer(*open, ending), 0);
         EXPECT_EQ(options(), before);
     }
 }
 
-TEST_F(Dialogs, NameEntryStartsEmptyAndStoresWhatIsConfirmed)
+TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
 {
     StoreEntryName(record_, "Old name");
-    Run([&] { return host_.RunInput(record_); },
-        [](TemplateDialog& dialog) {
-            EXPECT_EQ(dialog.windowTitle(), "High-Score");
-            EXPECT_TRUE(dialog.Edit(410)->text().isEmpty());
-            EXPECT_EQ(dialog.focusWidget(), dialog.Edit(410));
-            testing::PressKey(dialog.Edit(410), Qt::Key_Return);
-        });
-    EXPECT_EQ(Name(record_.entryName), "");
-}
-
-TEST_F(Dialogs, NameEntryKeepsAtMost31BytesAndNeverHalfACharacter)
-{
-    struct Case {
-        QString typed;
-        std::string stored;
-    };
-    const std::string forty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
-    const std::string thirty = "abcdefghijklmnopqrstuvwxyz0123";
-    const std::vector<Case> cases = {
-        {QString::fromStdString(forty), forty.substr(0, 31)},
-        {QString::fromStdString(thirty) + QString::fromUtf8("ä"), thirty},     // 30 + 2 bytes
-        {QString::fromUtf8("ルヴォルヴォルヴォルヴ"), "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
-        {QString::fromUtf8("Zelp! ゼルプ"), "Zelp! ゼルプ"},                   // fits whole
-    };
-    for (const Case& c : cases) {
-        Run([&] { return host_.RunInput(record_); },
-            [&](TemplateDialog& dialog) {
-                testing::TypeText(dialog.Edit(410), c.typed);
-                EXPECT_EQ(dialog.Edit(410)->text(), c.typed); // the field itself has no limit
-                testing::PressKey(dialog.Edit(410), Qt::Key_Enter);
-            });
-        EXPECT_EQ(Name(record_.entryName), c.stored) << c.typed.toStdString();
+    Answer([&] { return host_.RunInput(record_); },
+           [](TemplateDialog& dialog) {
+               EXPECT_EQ(dialog.windowTitle(), "High-Score");
+               EXPECT_TRUE(dialog.Edit(410)->text().isEmpty());
+               EXPECT_EQ(dialog.focusWidget(), dialog.Edit(410));
+               PressKey(dialog.Edit(410), Qt::Key_Return);
+           });
+    EXPECT_EQ(EntryName(), "");
+    for (const auto& [typed, stored] : {std::pair{"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
+                                        {"Zelp! ゼルプ", "Zelp! ゼルプ"}}) {
+        Answer([&] { return host_.RunInput(record_); },
+               [&](TemplateDialog& dialog) {
+                   TypeText(dialog.Edit(410), QString::fromUtf8(typed));
+                   PressKey(dialog.Edit(410), Qt::Key_Escape);
+                   EXPECT_FALSE(dialog.close());
+                   EXPECT_TRUE(dialog.isVisible());
+                   PressKey(dialog.Edit(410), Qt::Key_Enter);
+               });
+        EXPECT_EQ(EntryName(), stored);
     }
-}
-
-TEST_F(Dialogs, NameEntryIgnoresEscapeAndTheCloseBox)
-{
-    Run([&] { return host_.RunInput(record_); },
-        [](TemplateDialog& dialog) {
-            testing::TypeText(dialog.Edit(410), "Ruvo");
-            testing::PressKey(dialog.Edit(410), Qt::Key_Escape);
-            EXPECT_TRUE(dialog.isVisible());
-            EXPECT_FALSE(dialog.close());
-            EXPECT_TRUE(dialog.isVisible());
-            testing::PressKey(dialog.Edit(410), Qt::Key_Return);
-        });
-    EXPECT_EQ(Name(record_.entryName), "Ruvo");
 }
 
 TEST_F(Dialogs, HighScoreShowsTheFiveRows)
 {
     record_.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
     record_.hiRounds = {65535, 12, 1, 3, 0};
-    CopyName(record_.hiNames[0], "ルヴォ");
-    CopyName(record_.hiNames[1], "K.Dorrimak");
-    CopyName(record_.hiNames[2], "");
-    CopyName(record_.hiNames[3], "<b>bold</b>");
-    CopyName(record_.hiNames[4], "Tolp");
-    const auto check = [](TemplateDialog& dialog) {
-        const QStringList scores = {"4294967295", "123456", "1000", "7", "0"};
-        const QStringList rounds = {"65535", "12", "1", "3", "0"};
-        const QStringList names = {QString::fromUtf8("ルヴォ"), "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
+    const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
+    for (int k = 0; k < 5; ++k)
+        CopyName(record_.hiNames[k], names[k]);
+    const auto check = [&](TemplateDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "High-Score");
         for (int k = 0; k < 5; ++k) {
             QLabel* score = dialog.Text(411 + k);
             QLabel* round = dialog.Text(421 + k);
             QLabel* name = dialog.Text(416 + k);
             ASSERT_TRUE(score && round && name);
-            EXPECT_EQ(score->text(), scores[k]);
-            EXPECT_EQ(round->text(), rounds[k]);
-            EXPECT_EQ(name->text(), names[k]);
-            EXPECT_EQ(Across(score), Qt::AlignRight);
-            EXPECT_EQ(Across(round), Qt::AlignHCenter);
-            EXPECT_EQ(Across(name), Qt::AlignLeft);
+            EXPECT_EQ(score->text(), QString::number(record_.hiScores[k]));
+            EXPECT_EQ(round->text(), QString::number(record_.hiRounds[k]));
+            EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
+            EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+            EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+            EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
             EXPECT_EQ(name->textFormat(), Qt::PlainText);
             // Each row's cells share one line.
             EXPECT_EQ(score->y(), name->y());
             EXPECT_EQ(round->y(), name->y());
-            if (k > 0) {
-                EXPECT_GT(score->y(), dialog.Text(411 + k - 1)->y());
-            }
         }
-        QStringList fixed;
-        for (QLabel* label : dialog.findChildren<QLabel*>())
-            if (label->objectName().isEmpty())
-                fixed << label->text();
-        for (const char* text : {"Score", "RD", "Name", "1st", "2nd", "3rd", "4th", "5th"})
-            EXPECT_TRUE(fixed.contains(text)) << text;
     };
-    Run([&] { return host_.RunHighScore(record_); },
-        [&](TemplateDialog& dialog) {
-            EXPECT_EQ(dialog.windowTitle(), "High-Score");
-            check(dialog);
-            testing::PressKey(&dialog, Qt::Key_Escape);
-        });
-    Run([&] { return host_.RunHighScore(record_); },
-        [](TemplateDialog& dialog) { testing::Click(Button(dialog, kOkId)); });
+    Answer([&] { return host_.RunHighScore(record_); },
+           [&](TemplateDialog& dialog) {
+               check(dialog);
+               PressKey(&dialog, Qt::Key_Escape);
+           });
 }
 
-TEST_F(Dialogs, AboutClosesWithOkEnterEscapeOrTheCloseBox)
-{
-    const std::vector<testing::DialogScript::Action> endings = {
-        [](TemplateDialog& dialog) { testing::Click(Button(dialog, kOkId)); },
-        [](TemplateDialog& dialog) { testing::PressKey(&dialog, Qt::Key_Return); },
-        [](TemplateDialog& dialog) { testing::PressKey(&dialog, Qt::Key_Escape); },
-        [](TemplateDialog& dialog) { dialog.close(); },
-    };
-    for (const testing::DialogScript::Action& ending : endings) {
-        const int result = Run([&] { return host_.RunAbout(); },
-                               [&](TemplateDialog& dialog) {
-                                   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("“Ruvo Zelp!”について"));
-                                   ending(dialog);
-                               });
-        EXPECT_EQ(result, 0);
+// ---------------------------------------------------------------------------
+// Where the dialogs and their controls go
+
+class DialogLayout : public ::testing::Test {
+  protected:
+    // The play field lies inside the game window, under the menu bar.
+    void SetUp() override
+    {
+        LoadIconPair(&resources_, Icons().largeIcon, 501, 32);
+        gameWindow_.setGeometry(40, 30, 384, 220);
+        playField_ = new QWidget(&gameWindow_);
+        playField_->setGeometry(0, 20, 384, 200);
+        gameWindow_.show();
     }
+
+    // Dialog units to pixels, from the font's letters as the dialog manager counts them.
+    static QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
+    {
+        const QFontMetrics metrics(dialog.font());
+        const int across =
+            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+        const int down = metrics.height();
+        const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
+        return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
+                scale(rect.height, down, 8)};
+    }
+
+    EmbeddedResources resources_;
+    QWidget gameWindow_;
+    QWidget* playField_ = nullptr;
+};
+
+TEST_F(DialogLayout, UsesTheJapaneseGothicFaceAtNinePoints)
+{
+    const QFontInfo face(DialogFont());
+    EXPECT_TRUE(face.family().contains("Gothic") || face.family().contains(QString::fromUtf8("ゴシック")))
+        << face.family().toStdString();
+    EXPECT_EQ(face.pixelSize(), 12);
 }
 
-// The table's rules are the engine's; here the name typed into the Qt dialog
-// reaches the table, and the table dialog that follows shows it.
-TEST_F(Dialogs, AHighScoreAsksForTheNameThenShowsTheTableAndOnlyAboveTheFifth)
+// Each dialog at its place over the play field and modal to its window, each
+// edit and button where its template puts it, the icon at its corner in its
+// own size, nothing overlapping or clipped, the focus only where it belongs.
+TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 {
-    QStringList shown;
-    testing::DialogScript script({
-        [](TemplateDialog& dialog) {
-            ASSERT_NE(dialog.Edit(410), nullptr) << "the name dialog comes first";
-            testing::TypeText(dialog.Edit(410), "Ruvo");
-            testing::Click(Button(dialog, kOkId));
-        },
-        [&](TemplateDialog& dialog) {
-            ASSERT_NE(dialog.Text(411), nullptr) << "then the table";
-            for (int k = 0; k < 5; ++k)
-                shown << dialog.Text(411 + k)->text() + " " + dialog.Text(416 + k)->text();
-            testing::PressKey(&dialog, Qt::Key_Return);
-        },
-    });
-    record_.round = 9;
-    record_.score = 1000; // the first run's table holds 1000 five times
-    EXPECT_EQ(CheckHighScore(record_), 1);
-    EXPECT_EQ(script.Opened(), 0u);
-    record_.score = 1001;
-    EXPECT_EQ(CheckHighScore(record_), 1);
-    EXPECT_EQ(script.Opened(), 2u);
-    EXPECT_EQ(shown.join(" | "), "1001 Ruvo | 1000 K.Dorrimak | 1000 K.Dorrimak | 1000 K.Dorrimak | 1000 K.Dorrimak");
-    EXPECT_EQ(Name(record_.hiNames[0]), "Ruvo");
-    EXPECT_EQ(record_.hiRounds[0], 9u);
+    struct Case {
+        const DialogTemplate* layout;
+        UnitRect rect;
+        std::vector<int> focusable; // template order
+        bool okIsDefault;
+    };
+    const Case cases[] = {
+        {&AboutTemplate(), {42, 29, 133, 47}, {kOkId}, true},
+        {&OptionTemplate(), {0, 0, 155, 170}, {402, 403, 404, 405, 406, 407, 408, 409, kOkId, kCancelId}, false},
+        {&HighScoreTemplate(), {0, 16, 183, 161}, {kOkId}, true},
+        {&InputTemplate(), {0, 16, 187, 79}, {410, kOkId}, false},
+    };
+    const QPoint field = playField_->mapToGlobal(QPoint(0, 0));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layout->title);
+        TemplateDialog dialog(*c.layout, playField_);
+        EXPECT_EQ(QRect(dialog.pos(), dialog.size()), Pixels(dialog, c.rect).translated(field));
+        EXPECT_EQ(dialog.parentWidget(), &gameWindow_);
+        EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+
+        const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(controls.size(), static_cast<qsizetype>(c.layout->controls.size()));
+        std::vector<int> focusable;
+        for (qsizetype i = 0; i < controls.size(); ++i) {
+            const ControlTemplate& control = c.layout->controls[static_cast<std::size_t>(i)];
+            const QRect a = controls[i]->geometry();
+            // A text is fitted to its letters; an icon takes its picture's size.
+            const QRect placed = Pixels(dialog, control.rect);
+            if (control.kind != ControlKind::Text) {
+                EXPECT_EQ(a, control.kind == ControlKind::Icon ? QRect(placed.topLeft(), QSize(32, 32)) : placed) << i;
+            }
+            EXPECT_TRUE(dialog.rect().contains(a)) << "control " << i;
+            for (qsizetype j = i + 1; j < controls.size(); ++j)
+                EXPECT_FALSE(a.intersects(controls[j]->geometry())) << "controls " << i << ", " << j;
+            // No text is clipped.
+            if (auto* label = qobject_cast<QLabel*>(controls[i]); label != nullptr && !label->text().isEmpty()) {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << i;
+            }
+            if (auto* button = qobject_cast<QPushButton*>(controls[i])) {
+                EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 8) << i;
+            }
+            if (controls[i]->focusPolicy() != Qt::NoFocus)
+                focusable.push_back(controls[i]->objectName().toInt());
+        }
+        EXPECT_EQ(focusable, c.focusable);
+        EXPECT_EQ(dialog.focusWidget(), dialog.Control(c.focusable.front()));
+        EXPECT_EQ(qobject_cast<QPushButton*>(dialog.Control(kOkId))->isDefault(), c.okIsDefault);
+    }
+
+    TemplateDialog alone(AboutTemplate(), nullptr);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(std::abs(QRect(alone.pos(), alone.size()).center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(QRect(alone.pos(), alone.size()).center().y() - screen.center().y()), 1);
+}
+
+TEST_F(DialogLayout, IconsShowTheProgramIconThroughItsMask)
+{
+    TemplateDialog about(AboutTemplate(), playField_);
+    const QImage icon = qobject_cast<QLabel*>(about.Control(401))->pixmap().toImage();
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    int transparent = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const int alpha = qAlpha(icon.pixel(x, y));
+            const bool maskWhite = (Icons().largeIcon.mask->At(x, y) & kColourBits) == kWhite;
+            EXPECT_EQ(alpha, maskWhite ? 0 : 255) << x << "," << y;
+            transparent += alpha == 0 ? 1 : 0;
+        }
+    EXPECT_GT(transparent, 0);
+    EXPECT_LT(transparent, 32 * 32);
 }
 
 } // namespace

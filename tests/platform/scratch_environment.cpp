@@ -3,60 +3,72 @@
 // two screens of its own), the silent audio driver (the tests that listen
 // switch to the disk driver themselves), and settings and runtime folders of
 // its own, so that no test reads or writes the player's settings. Set before
-// main(), ahead of Qt and SDL.
+// main(), ahead of Qt and SDL; the one Qt application is made before the
+// first test and never deleted, as it must outlive every widget and static.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-#include <stdlib.h>
-
 namespace {
 
-class ScratchEnvironment {
+namespace fs = std::filesystem;
+
+class ScratchEnvironment : public ::testing::Environment {
   public:
     ScratchEnvironment()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ruvo-platform-XXXXXX").string();
+        std::string pattern = (fs::temp_directory_path() / "ruvo-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             std::perror("ruvo_desktop_tests: scratch folder");
             std::exit(1);
         }
         dir_ = pattern;
-        const auto config = dir_ / "config", runtime = dir_ / "run";
         std::error_code error;
-        std::filesystem::create_directories(config, error);
-        std::filesystem::create_directories(runtime, error);
-        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, error);
-        setenv("LC_ALL", "C.UTF-8", 1);
-        unsetenv("LANGUAGE");
+        fs::create_directories(dir_ / "config", error);
+        fs::create_directories(dir_ / "run", error);
+        fs::permissions(dir_ / "run", fs::perms::owner_all, error);
         // Two screens side by side: the usual 800 x 600 first, a 1920 x 1080
         // one to its right for the tests that take a window across.
-        const auto screens = dir_ / "screens.json";
-        if (std::FILE* file = std::fopen(screens.c_str(), "w")) {
+        if (std::FILE* file = std::fopen((dir_ / "screens.json").c_str(), "w")) {
             std::fputs(R"({"screens": [)"
                        R"({"name": "small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
                        R"({"name": "large", "x": 800, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})",
                        file);
             std::fclose(file);
         }
-        setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens.string()).c_str(), 1);
+        setenv("LC_ALL", "C.UTF-8", 1);
+        setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + (dir_ / "screens.json").string()).c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
+        unsetenv("LANGUAGE");
         unsetenv("SESSION_MANAGER");
     }
-    ~ScratchEnvironment()
+    ~ScratchEnvironment() override
     {
         std::error_code error;
-        std::filesystem::remove_all(dir_, error);
+        fs::remove_all(dir_, error);
+    }
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "ruvo_desktop_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
     }
 
   private:
-    std::filesystem::path dir_;
+    fs::path dir_;
 };
 
-const ScratchEnvironment scratchEnvironment;
+// gtest owns and deletes the environment after the last test.
+[[maybe_unused]] ::testing::Environment* const scratchEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ScratchEnvironment);
 
 } // namespace

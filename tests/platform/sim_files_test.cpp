@@ -15,7 +15,6 @@
 
 #include "sim/png.h"
 #include "sim/settings_file.h"
-#include "support/qt_application.h"
 
 namespace ruvo {
 namespace {
@@ -61,7 +60,6 @@ std::string RandomFile(std::mt19937& random)
 
 TEST(SimSettingsFile, ReadsEveryFileAsQtDoes)
 {
-    testing::EnsureQtApplication();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     std::vector<std::string> files = {
@@ -98,17 +96,8 @@ TEST(SimSettingsFile, ReadsEveryFileAsQtDoes)
     }
 }
 
-TEST(SimSettingsFile, MissingOrUnreadableFileGivesNothing)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    EXPECT_TRUE(sim::ReadSettingsFile(dir.filePath("none.conf").toStdString()).empty());
-    EXPECT_TRUE(sim::ReadSettingsFile(dir.path().toStdString()).empty());
-}
-
 TEST(SimPng, DecodesToThePixelsGiven)
 {
-    testing::EnsureQtApplication();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     std::mt19937 random(7);

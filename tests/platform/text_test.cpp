@@ -12,7 +12,6 @@
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_text_face.h"
 #include "render/surface.h"
-#include "support/qt_application.h"
 
 namespace ruvo {
 namespace {
@@ -37,7 +36,6 @@ class TextRendering : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        testing::EnsureQtApplication();
         renderer = std::make_unique<QtTextRenderer>();
         textFont = renderer->MakeFont(TextFontRequest());
         logoFont = renderer->MakeFont(LogoFontRequest());
@@ -65,49 +63,36 @@ TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
     EXPECT_EQ(renderer->Measure(textFont, "").cy, 18);
 }
 
-TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheTextCell)
-{
-    for (const FontId font : {textFont, logoFont}) {
-        for (const char* text : {kStatus, "START", kLogoText}) {
-            Surface surface(384, 200);
-            FillPattern(surface);
-            const Surface before = surface;
-            const std::int32_t x = 5;
-            const std::int32_t y = 40;
-            renderer->Draw(surface, font, kBlueRef, x, y, text);
-            const TextExtent extent = renderer->Measure(font, text);
-
-            int painted = 0;
-            for (std::int32_t py = 0; py < surface.Height(); ++py) {
-                for (std::int32_t px = 0; px < surface.Width(); ++px) {
-                    if (surface.At(px, py) == before.At(px, py))
-                        continue;
-                    ++painted;
-                    ASSERT_EQ(surface.At(px, py), kBluePixel) << text << " at " << px << "," << py;
-                    // Bold strokes may reach a little past the advance, never out of the cell's rows.
-                    EXPECT_GE(py, y);
-                    EXPECT_LT(py, y + extent.cy);
-                    EXPECT_GE(px, x - 4);
-                    EXPECT_LT(px, x + extent.cx + 4);
-                }
-            }
-            EXPECT_GT(painted, 20) << text;
-        }
-    }
-}
-
-TEST_F(TextRendering, ClipsAtEveryEdgeAsIfTheSurfaceWereAWindowOntoALargerOne)
+// Only the text colour is painted, inside the text cell, and cut at every
+// edge as if the surface were a window onto a larger one.
+TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
 {
     const std::int32_t margin = 100;
     for (const FontId font : {textFont, logoFont}) {
         for (const auto& [x, y] :
-             {std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
+             {std::pair{5, 40}, std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
             Surface small(384, 200);
             Surface large(384 + 2 * margin, 200 + 2 * margin);
             FillPattern(small);
             FillPattern(large);
+            const Surface before = large;
             renderer->Draw(small, font, kBlueRef, x, y, kLogoText);
             renderer->Draw(large, font, kBlueRef, x + margin, y + margin, kLogoText);
+            const TextExtent extent = renderer->Measure(font, kLogoText);
+            int painted = 0;
+            for (std::int32_t py = 0; py < large.Height(); ++py)
+                for (std::int32_t px = 0; px < large.Width(); ++px) {
+                    if (large.At(px, py) == before.At(px, py))
+                        continue;
+                    ++painted;
+                    ASSERT_EQ(large.At(px, py), kBluePixel) << px << "," << py;
+                    // Bold strokes may reach a little past the advance, never out of the cell's rows.
+                    EXPECT_TRUE(py >= y + margin && py < y + margin + extent.cy) << px << "," << py;
+                    EXPECT_TRUE(px >= x + margin - 4 && px < x + margin + extent.cx + 4) << px << "," << py;
+                }
+            if (x == 5) {
+                EXPECT_GT(painted, 20) << "nothing drawn inside the surface";
+            }
             for (std::int32_t py = 0; py < small.Height(); ++py)
                 for (std::int32_t px = 0; px < small.Width(); ++px) {
                     const bool inkSmall = small.At(px, py) == kBluePixel;
@@ -116,16 +101,6 @@ TEST_F(TextRendering, ClipsAtEveryEdgeAsIfTheSurfaceWereAWindowOntoALargerOne)
                 }
         }
     }
-
-    // Far outside, or at the ends of the coordinate range: nothing changes.
-    Surface surface(384, 200);
-    FillPattern(surface);
-    const Surface before = surface;
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
-    EXPECT_EQ(surface.Pixels(), before.Pixels());
 }
 
 // The letters laid from the cache must be exactly what Qt paints for the
@@ -200,14 +175,20 @@ TEST_F(TextRendering, ReadsUtf8AndSurvivesMalformedText)
     renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
 }
 
-TEST_F(TextRendering, AnUnknownOrDeletedFontMeasuresNothingAndDrawsNothing)
+// Far outside, at the ends of the coordinate range, or in a font that is
+// unknown or deleted, nothing is drawn.
+TEST_F(TextRendering, NothingIsDrawnFarOutsideOrInAnUnknownOrDeletedFont)
 {
-    renderer->DeleteFont(textFont);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
     Surface surface(384, 200);
     FillPattern(surface);
     const Surface before = surface;
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
+    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
+    renderer->DeleteFont(textFont);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
     renderer->Draw(surface, textFont, kBlueRef, 0, 0, kStatus);
     renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
     EXPECT_EQ(surface.Pixels(), before.Pixels());

@@ -46,22 +46,12 @@ check "exit status 0" test $? -eq 0
 "$sim" --ticks 3000 --trace --script "$work/game.txt" --option optDamage=1 >"$work/b.txt"
 check "the same script gives the same trace" cmp -s "$work/a.txt" "$work/b.txt"
 check "3000 trace lines, five table rows and the saves" test "$(wc -l <"$work/a.txt")" -eq 3006
-first=$(head -1 "$work/a.txt")
-check "trace line fields in order" grep -Eq '^t=1 st=[0-9a-f]{4} sc=[0-9]+ rd=[0-9]+ lv=-?[0-9]+ rt=[0-9]+ jr=-?[0-9]+ jv=-?[0-9]+ jl=[0-9]+ arm=[0-9]+ ba=[0-9]+ bc=-?[0-9]+ br=-?[0-9]+ bdx=-?[0-9]+ bdy=-?[0-9]+ bh=-?[0-9]+ sx=-?[0-9]+ gap=-?[0-9]+ bt=-?[0-9]+ ti=[0-9]+ hu=[0-9] ps=[0-9] mt=[0-9] so=[0-9] mo=[0-9] fx=[-0-9,]+ mu=[-0-9:,]+ grid=[0-9a-f]{8} seed=[0-9a-f]{8}$' <<<"$first"
-check "start shows the banner" test "$(field "$first" st)" = 0108
-line21=$(sed -n 21p "$work/a.txt")
-check "play begins after twenty banner ticks" test "$(field "$line21" st)" = 0002
-check "pause" test "$(field "$(sed -n 40p "$work/a.txt")" st)" = 0004
-check "paused score stands" test "$(field "$(sed -n 40p "$work/a.txt")" sc)" = "$(field "$(sed -n 49p "$work/a.txt")" sc)"
-check "resume" test "$(field "$(sed -n 50p "$work/a.txt")" st)" = 0002
+# What the game does tick by tick is the engine's (tests/sim); here the
+# script's commands land on their ticks and the run ends with the table.
+check "trace line fields in order" grep -Eq '^t=1 st=[0-9a-f]{4} sc=[0-9]+ rd=[0-9]+ lv=-?[0-9]+ rt=[0-9]+ jr=-?[0-9]+ jv=-?[0-9]+ jl=[0-9]+ arm=[0-9]+ ba=[0-9]+ bc=-?[0-9]+ br=-?[0-9]+ bdx=-?[0-9]+ bdy=-?[0-9]+ bh=-?[0-9]+ sx=-?[0-9]+ gap=-?[0-9]+ bt=-?[0-9]+ ti=[0-9]+ hu=[0-9] ps=[0-9] mt=[0-9] so=[0-9] mo=[0-9] fx=[-0-9,]+ mu=[-0-9:,]+ grid=[0-9a-f]{8} seed=[0-9a-f]{8}$' "$work/a.txt"
+check "start on tick 1 shows the banner" test "$(field "$(head -1 "$work/a.txt")" st)" = 0108
+check "pause on tick 40" test "$(field "$(sed -n 40p "$work/a.txt")" st)" = 0004
 check "the game ends and the title returns" grep -q ' st=0208 ' "$work/a.txt"
-check "back on the title" test "$(field "$(sed -n 3000p "$work/a.txt")" st)" = 0001
-check "one point per play tick" awk '
-    { for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] } }
-    prev != "" && pst == "0002" && v["st"] == "0002" && v["rt"] == prt + 1 {
-        d = v["sc"] - psc; if (d != 1 && d != 51 && d != 101) bad = 1 }
-    { prev = 1; pst = v["st"]; psc = v["sc"]; prt = v["rt"] }
-    END { exit bad }' "$work/a.txt"
 check "the table ends the run" grep -q '^hs1 score=[0-9]* round=[0-9]* name=' "$work/a.txt"
 check "saves counted" grep -q '^saves=[0-9]*$' "$work/a.txt"
 

