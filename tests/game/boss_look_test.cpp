@@ -43,25 +43,6 @@ class BossLook : public testing::GameFixture {
     void SetUp() override { Start(); }
 };
 
-TEST_F(BossLook, PlainLookIsTheRoundThemesPicture)
-{
-    // Each theme's picture gets a corner of its own, so that no two can be
-    // mistaken for each other even where the art repeats a picture.
-    for (std::uint32_t t = 0; t < 10; ++t) {
-        R().bossSprites[t].image->Set(0, 0, 0x010000 * (t + 1));
-        R().bossSprites[t].mask->Set(63, 63, 0x000100 * (t + 1));
-    }
-    for (std::uint32_t round : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 21u, 0u}) {
-        SCOPED_TRACE(round);
-        R().round = round;
-        ComposeBossSprite(R(), 0);
-        const SpritePair& theme = R().bossSprites[RoundTheme(round)];
-        EXPECT_TRUE(SamePixels(*R().bossWork.image, *theme.image));
-        EXPECT_TRUE(SamePixels(*R().bossWork.mask, *theme.mask));
-    }
-    EXPECT_EQ(R().bossWork.image->At(0, 0), 0x060000u) << "round 0 shows the sixth picture";
-}
-
 TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 {
     GameRecord& r = R();
@@ -114,60 +95,6 @@ class Stomp : public testing::GameFixture {
         r.stompArmed = 1;
     }
 };
-
-struct TintCase {
-    std::int32_t hitsBefore;
-    bool tinted;
-};
-
-class StompTint : public Stomp, public ::testing::WithParamInterface<TintCase> {};
-
-TEST_P(StompTint, ComesOnlyWithTheStompThatLeavesTwo)
-{
-    RigStomp(GetParam().hitsBefore);
-    Ticks(1);
-    ASSERT_EQ(R().bossHits, GetParam().hitsBefore - 1);
-    if (GetParam().tinted) {
-        ExpectTintedLook(R(), 0);
-    } else {
-        EXPECT_TRUE(SamePixels(*R().bossWork.image, *R().bossSprites[0].image));
-        EXPECT_TRUE(SamePixels(*R().bossWork.mask, *R().bossSprites[0].mask));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(HitsLeft, StompTint,
-                         ::testing::Values(TintCase{4, false}, TintCase{3, true}, TintCase{2, false},
-                                           TintCase{1, false}),
-                         [](const auto& caseInfo) { return "From" + std::to_string(caseInfo.param.hitsBefore); });
-
-TEST_F(Stomp, DitherShowsOnTheNextFrameOverTheFigureOnly)
-{
-    RigStomp(3);
-    Ticks(2);
-    const GameRecord& r = R();
-    ASSERT_EQ(r.bossCol, 12);
-    const SpritePair& plain = r.bossSprites[0];
-    const std::int32_t bx = 8 * r.bossCol, by = 8 * r.bossRow;
-    const std::int32_t jx = 8 * r.jumperCol, jy = 8 * r.jumperRow;
-    std::int32_t reds = 0;
-    for (std::int32_t y = 0; y < 64; ++y)
-        for (std::int32_t x = 0; x < 64; ++x) {
-            const std::int32_t fx = bx + x, fy = by + y;
-            if (fx >= jx && fx < jx + 32 && fy >= jy && fy < jy + 32)
-                continue; // the jumper is drawn over the boss
-            const Pixel shown = r.frameBitmap->At(fx, fy);
-            if (plain.mask->At(x, y) != kBlack) {
-                // The frame was composed before the scroll advanced scrollX.
-                ASSERT_EQ(shown, r.stageBitmap->At(fx + r.scrollX - 8, fy)) << x << "," << y;
-            } else if (x % 2 == 0 && y % 2 == 0) {
-                ASSERT_EQ(shown, kRed) << x << "," << y;
-                ++reds;
-            } else {
-                ASSERT_EQ(shown, plain.image->At(x, y)) << x << "," << y;
-            }
-        }
-    EXPECT_GT(reds, 0);
-}
 
 TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 {
@@ -246,59 +173,6 @@ TEST_F(Wipe, UncoversALatticeThatClosesInEightStepsClippedAtTheFieldsRightEdge)
             ExpectLattice(step, step < 8 && col == 2);
         }
     }
-}
-
-TEST_F(Wipe, LeavesAnOverlappingJumperVisibleInItsNormalPicture)
-{
-    StartPlaying();
-    RigWipe(10, 8);
-    R().jumperRow = 10;
-    Ticks(8);
-    const GameRecord& r = R();
-    const SpritePair& jumper = r.jumperSprites[static_cast<std::size_t>(r.jumperLook)];
-    std::int32_t figure = 0;
-    for (std::int32_t y = 0; y < 32; ++y)
-        for (std::int32_t x = 0; x < 32; ++x)
-            if (jumper.mask->At(x, y) == kBlack) {
-                ++figure;
-                ASSERT_EQ(r.frameBitmap->At(96 + x, 80 + y), jumper.image->At(x, y)) << x << "," << y;
-            }
-    EXPECT_GT(figure, 0);
-}
-
-TEST_F(Wipe, SoundsOncePerStepOnlyWithSoundOn)
-{
-    StartPlaying();
-    for (std::int32_t soundOn : {1, 0}) {
-        SCOPED_TRACE(soundOn);
-        RigWipe(20, 5);
-        R().soundOn = soundOn;
-        wave.played.clear();
-        Ticks(8);
-        ASSERT_EQ(R().state, kClearBannerWord);
-        ASSERT_EQ(wave.played.size(), soundOn != 0 ? 8u : 0u);
-        for (const RecordingWavePlayer::Call& call : wave.played)
-            EXPECT_EQ(call.image, R().waveData[SoundDissolve]);
-    }
-}
-
-TEST_F(Wipe, RoundClearComesWithTheEighthStep)
-{
-    StartPlaying(7);
-    RigWipe(16, 6);
-    Ticks(7);
-    ASSERT_EQ(R().state, StateDissolve);
-    ASSERT_EQ(R().bannerTicks, 7);
-    const int invalidations = window.invalidations;
-    Ticks(1);
-    EXPECT_EQ(R().state, kClearBannerWord);
-    EXPECT_EQ(R().bannerTicks, 20);
-    ASSERT_FALSE(text.drawn.empty());
-    EXPECT_EQ(text.drawn.back(), "07 Round Clear");
-    EXPECT_EQ(window.invalidations, invalidations + 1);
-    // Row 95 is one of the square's last lines to be uncovered and crosses
-    // the banner's first letter: the banner is written over it, not under.
-    EXPECT_EQ(R().frameBitmap->At(139, 95), PixelFromColorRef(0x00FF0000));
 }
 
 TEST_F(Wipe, StepCounterOutsideTheWipeUncoversNothing)
