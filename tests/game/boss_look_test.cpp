@@ -102,10 +102,11 @@ TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 }
 
 // The wipe's steps show in the recorded games; a step counter that is not
-// one of its eight steps uncovers nothing.
+// one of its eight steps uncovers nothing, and with the sound off it is silent.
 TEST_F(Stomp, AWipeStepOutsideTheEightUncoversNothing)
 {
     GameRecord& r = R();
+    r.soundOn = 0;
     r.bossCol = 20;
     r.bossRow = 5;
     r.scrollX = 16;
@@ -116,6 +117,7 @@ TEST_F(Stomp, AWipeStepOutsideTheEightUncoversNothing)
         EXPECT_TRUE(SamePixels(*r.frameBitmap, before)) << step;
         EXPECT_EQ(r.bannerTicks, step + 1);
     }
+    EXPECT_TRUE(wave.played.empty());
 }
 
 } // namespace

@@ -12,6 +12,23 @@ namespace {
 
 using Flow = testing::GameFixture;
 
+// What the recorded games do not show of the hurry-up: its sound and the
+// timer restarted at the faster period.
+TEST_F(Flow, HurryUpSoundsAndRestartsTheTimerFaster)
+{
+    settings.values["Sound"] = "1";
+    Start();
+    R().optHarryLevel = 10;
+    R().optDistance = 1000;
+    R().optGameLevel = 100;
+    StartGame();
+    Ticks(20 + 10);
+    EXPECT_EQ(R().state, kHurryBannerWord);
+    EXPECT_EQ(window.timerPeriod, 50);
+    ASSERT_FALSE(wave.played.empty());
+    EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
+}
+
 TEST(BossHits, FollowTheRoundAndTheBossLevel)
 {
     const std::pair<std::uint32_t, std::int32_t> level10[] = {{1, 10}, {2, 10},  {3, 11}, {4, 11},
