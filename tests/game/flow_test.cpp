@@ -1,10 +1,8 @@
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/flow.h"
-#include "game/grid.h"
 #include "support/game_fixture.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace ruvo {
