@@ -2,14 +2,13 @@
 """Checks the six sound effects written by tools/mksounds (usage: check_wave_images.py SOUNDDIR).
 
 For each of 601.wav .. 606.wav: a RIFF image of one 16-byte PCM "fmt " chunk and one "data"
-chunk with every size agreeing; the format and length of the table below, read back the same by
-Python's wave module; sound on every channel without clipping or DC offset; silent first and
+chunk with every size agreeing; the format and length of the table below; sound on every
+channel without clipping or DC offset; silent first and
 last frames with a ramp over the first and last half millisecond; and the sweeps' pitch contour.
 Prints a line per file and "N passed, M failed"; exits 1 when anything failed."""
 
 import struct
 import sys
-import wave
 
 # id: (event, channels, rate, bits, length in ms, pitch contour or None)
 SOUNDS = {
@@ -64,17 +63,6 @@ def parse_riff(data, channels, rate, bits):
     if data_size % align:
         raise Fault(f"'data' size {data_size} is not a whole number of {align}-byte frames")
     return data_size // align, data[44:44 + data_size]
-
-
-def check_with_wave_module(path, channels, rate, bits, frames):
-    """The standard reader must agree with our own parse."""
-    try:
-        with wave.open(path, "rb") as w:
-            got = (w.getnchannels(), w.getframerate(), w.getsampwidth() * 8, w.getnframes())
-    except (wave.Error, EOFError) as e:
-        raise Fault(f"wave module cannot read it: {e}")
-    if got != (channels, rate, bits, frames):
-        raise Fault(f"wave module reads {got}, expected {(channels, rate, bits, frames)}")
 
 
 def pitch(samples, rate):
@@ -147,7 +135,6 @@ def check_file(path, channels, rate, bits, ms, contour):
     expected = (rate * ms + 500) // 1000
     if abs(frames - expected) > 1:
         raise Fault(f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
-    check_with_wave_module(path, channels, rate, bits, frames)
     rms, peak = check_samples(pcm, channels, rate, contour)
     return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
 

@@ -22,7 +22,9 @@ std::vector<bool> NewColumns(GameRecord& r, int steps)
     return platforms;
 }
 
-TEST_F(Scenery, RateZeroGivesEveryTenthColumnAPlatform)
+// Rate 0 forces a platform after every nine bare columns, a low rate never
+// leaves more than nine, and 100 or more puts one on every column.
+TEST_F(Scenery, PlatformRatesFromForcedOnlyToEveryColumn)
 {
     Start();
     R().optGameLevel = 0;
@@ -31,22 +33,6 @@ TEST_F(Scenery, RateZeroGivesEveryTenthColumnAPlatform)
     ASSERT_EQ(platforms.size(), 60u);
     for (std::size_t i = 0; i < platforms.size(); ++i)
         EXPECT_EQ(platforms[i], i % 10 == 9) << "column " << i;
-}
-
-TEST_F(Scenery, RateHundredOrMoreGivesEveryColumnAPlatform)
-{
-    Start();
-    for (std::uint32_t level : {100u, 250u, 4294967295u}) {
-        R().optGameLevel = level;
-        for (bool platform : NewColumns(R(), 80))
-            EXPECT_TRUE(platform);
-        EXPECT_EQ(R().gapRun, 0);
-    }
-}
-
-TEST_F(Scenery, NeverMoreThanNineColumnsWithoutAPlatform)
-{
-    Start();
     R().optGameLevel = 5;
     int run = 0, longest = 0;
     for (bool platform : NewColumns(R(), 4 * 2000)) {
@@ -54,68 +40,12 @@ TEST_F(Scenery, NeverMoreThanNineColumnsWithoutAPlatform)
         longest = std::max(longest, run);
     }
     EXPECT_EQ(longest, 9);
-}
-
-// A column is four cells wide: platform in rows 21 and 22, nothing in 23,
-// floor in 24. A column made on this step is drawn at stage x 384; the frame
-// shows it from scrollX 0, so field x 384..415, while its cells are 47..50.
-TEST_F(Scenery, ColumnCellsLieOneCellLeftOfTheirPicture)
-{
-    Start();
-    R().optGameLevel = 100;
-    while (R().scrollX < 32)
-        ScrollStage(R());
-    ScrollStage(R());
-    for (int c = 47; c <= 50; ++c) {
-        EXPECT_EQ(GridCell(R(), c, 21), CellPlatform);
-        EXPECT_EQ(GridCell(R(), c, 22), CellPlatform);
-        EXPECT_EQ(GridCell(R(), c, 23), CellEmpty);
-        EXPECT_EQ(GridCell(R(), c, 24), CellFloor);
+    for (std::uint32_t level : {100u, 250u, 4294967295u}) {
+        R().optGameLevel = level;
+        for (bool platform : NewColumns(R(), 80))
+            EXPECT_TRUE(platform) << level;
+        EXPECT_EQ(R().gapRun, 0);
     }
-    EXPECT_EQ(GridCell(R(), 51, 21), CellEmpty);
-    // An opaque pixel of the platform picture's top row shows on the stage
-    // right of the field.
-    const Surface& platform = *R().platformSprites[0].mask;
-    int opaqueX = 0;
-    while (opaqueX < 31 && platform.At(opaqueX, 0) != kBlack)
-        ++opaqueX;
-    ASSERT_EQ(platform.At(opaqueX, 0), kBlack);
-    EXPECT_NE(R().stageBitmap->At(384 + opaqueX, 168), PixelFromColorRef(0x00FFFF00));
-    // Eight steps later the picture has moved 32 pixels in the frame, and the cells four columns.
-    for (int i = 0; i < 4; ++i)
-        ScrollStage(R());
-    EXPECT_EQ(GridCell(R(), 43, 21), CellPlatform);
-}
-
-TEST_F(Scenery, PrefillMakesThirteenColumnsTheFirstSevenWithPlatforms)
-{
-    Start();
-    R().optGameLevel = 0;
-    R().gapRun = 0;
-    PrefillStage(R());
-    EXPECT_EQ(R().scrollX, 8);
-    EXPECT_EQ(R().optGameLevel, 0u);
-    // The seven forced columns end in grid columns 0 to 26.
-    for (int c = 0; c <= 26; ++c)
-        EXPECT_EQ(GridCell(R(), c, 21), CellPlatform) << c;
-    // The other six follow the rate of 0: none carries a platform.
-    for (int c = 27; c <= 50; ++c)
-        EXPECT_EQ(GridCell(R(), c, 21), CellEmpty) << c;
-    EXPECT_EQ(R().gapRun, 6);
-    for (int c = 0; c <= 50; ++c)
-        EXPECT_EQ(GridCell(R(), c, 24), CellFloor) << c;
-    for (int c = 51; c < 56; ++c)
-        EXPECT_EQ(GridCell(R(), c, 24), CellEmpty) << c;
-}
-
-TEST_F(Scenery, TheSunKeepsCountingAcrossTitleAndRounds)
-{
-    Start();
-    const std::int32_t before = SunFrame();
-    AnimateSun(R());
-    EXPECT_EQ(SunFrame(), (before + 1) % 3);
-    StartGame(); // StartRound animates the sun once more
-    EXPECT_EQ(SunFrame(), (before + 2) % 3);
 }
 
 TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)

@@ -35,55 +35,45 @@ class HighScore : public testing::RecordFixture {
     }
 };
 
-TEST_F(HighScore, AScoreEqualToTheFifthEntersNothing)
+// Where a finished game's score goes: not in at all when it only equals the
+// fifth, below an older equal entry, in place of the fifth when it beats only
+// that; the name kept to 31 bytes.
+TEST_F(HighScore, EntersBelowEqualScoresAndPushesTheRestDown)
 {
-    Finish(1000, "Nobody");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "P3", "P4", "P5"}));
-    EXPECT_TRUE(dialogs.opened.empty());
-    EXPECT_EQ(settings.saves, 0);
+    using Table = std::vector<std::string>;
+    const struct {
+        std::uint32_t score;
+        std::string name;
+        Table table;
+    } cases[] = {
+        {1000, "Nobody", {"P1", "P2", "P3", "P4", "P5"}},
+        {5000, "Bob", {"P1", "Bob", "P2", "P3", "P4"}},
+        {2001, "Cy", {"P1", "Bob", "P2", "P3", "Cy"}},
+        {9999, std::string(40, 'x'), {std::string(31, 'x'), "P1", "Bob", "P2", "P3"}},
+    };
+    for (const auto& c : cases) {
+        Finish(c.score, c.name);
+        EXPECT_EQ(Names(), c.table) << c.score;
+    }
+    EXPECT_EQ(settings.saves, 3);
+    EXPECT_EQ(settings.values["Name1"], std::string(31, 'x'));
 }
 
-TEST_F(HighScore, ABetterScoreShiftsTheRowsBelowItAndIsSaved)
+TEST_F(HighScore, ABetterScoreIsAskedForSavedAndShownWithItsRoundsLowBits)
 {
     settings.values["Music"] = "1";
     Finish(3500, "Ann");
     EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "Ann", "P3", "P4"}));
     EXPECT_EQ(R().hiScores[2], 3500u);
-    EXPECT_EQ(R().hiRounds[2], static_cast<std::uint16_t>(70000)); // the round's low 16 bits
+    EXPECT_EQ(R().hiRounds[2], static_cast<std::uint16_t>(70000));
     EXPECT_EQ(R().hiScores[3], 3000u);
     EXPECT_EQ(R().hiRounds[3], 7u);
     EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
-    EXPECT_EQ(settings.saves, 1);
     EXPECT_EQ(settings.values["Name3"], "Ann");
     EXPECT_EQ(R().musicTrack, MusicHighScore);
 }
 
-TEST_F(HighScore, AnEqualScoreGoesBelowTheOlderEntry)
-{
-    Finish(5000, "Bob");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "Bob", "P2", "P3", "P4"}));
-}
-
-TEST_F(HighScore, BeatingOnlyTheFifthReplacesIt)
-{
-    Finish(1001, "Cy");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "P3", "P4", "Cy"}));
-    Finish(9999, "");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"", "P1", "P2", "P3", "P4"}));
-}
-
-TEST_F(HighScore, TheNameKeepsThirtyOneBytesAndWholeCharacters)
-{
-    Finish(6000, std::string(40, 'x'));
-    EXPECT_EQ(Names()[0], std::string(31, 'x'));
-    // 10 three-byte characters are 30 bytes; an eleventh does not fit whole.
-    std::string kana;
-    for (int i = 0; i < 11; ++i)
-        kana += "カ";
-    Finish(7000, kana);
-    EXPECT_EQ(Names()[0].size(), 30u);
-}
-
+// The first table holds five scores of 1000.
 using FirstTable = testing::RecordFixture;
 
 TEST_F(FirstTable, ThousandEntersNothingButThousandAndOneTakesFirst)
@@ -92,6 +82,7 @@ TEST_F(FirstTable, ThousandEntersNothingButThousandAndOneTakesFirst)
     R().score = 1000;
     CheckHighScore(R());
     EXPECT_EQ(R().hiScores[0], 1000u);
+    EXPECT_TRUE(dialogs.opened.empty());
     R().score = 1001;
     dialogs.nextName = "Top";
     CheckHighScore(R());
