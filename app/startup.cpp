@@ -1,4 +1,5 @@
 #include "app/shell.h"
+#include "app/view_choice.h"
 #include "audio/audio.h"
 #include "game/fonts.h"
 #include "game/graphics.h"
@@ -53,8 +54,8 @@ std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, cons
     auto record = std::make_unique<GameRecord>();
     record->host = host;
     record->hInstance = resources;
-    record->fieldWidth = 384;
-    record->fieldHeight = 200;
+    record->fieldWidth = kFieldWidth;
+    record->fieldHeight = kFieldHeight;
     ComputeWindowSize(system, *record);
     CreateFonts(*record);
     LoadGraphics(*record);

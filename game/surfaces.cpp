@@ -17,8 +17,6 @@ int CreateSurfaces(GameRecord& record)
     record.bossWork.mask = std::make_unique<Surface>(64, 64);
     record.skyBrush = kSkyColorRef;
     AllocGrid(record);
-    record.stageDC.transparent = true;
-    record.frameDC.transparent = true;
     return 1;
 }
 

@@ -15,7 +15,6 @@ struct DrawContext {
     Surface* bitmap = nullptr;
     FontId font = 0;
     std::uint32_t textColor = 0; // a COLORREF: 0x00BBGGRR
-    bool transparent = false;
 };
 
 } // namespace ruvo

@@ -22,6 +22,21 @@ void MakeRoom(GameRecord& record, std::size_t row)
     record.hiUnsavedRows = static_cast<std::uint8_t>(above | below);
 }
 
+// Puts the entry into the row its score earns, marked unsaved; an entry that
+// no longer earns a row is dropped.
+void InsertEntry(GameRecord& record, std::uint32_t score, std::uint16_t round, const NameBuffer& name)
+{
+    const std::size_t row = HighScoreRow(record, score);
+    if (row > 4)
+        return;
+    MakeRoom(record, row);
+    record.hiScores[row] = score;
+    record.hiRounds[row] = round;
+    record.hiNames[row] = name;
+    record.hiNames[row].back() = '\0';
+    record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
+}
+
 } // namespace
 
 std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score)
@@ -43,15 +58,7 @@ int CheckHighScore(GameRecord& record)
         record.host.dialogs->RunInput(record);
     // The row is found once the name is in: while the player typed, the
     // table may have taken in another window's entries.
-    const std::size_t row = HighScoreRow(record, record.score);
-    if (row <= 4) {
-        MakeRoom(record, row);
-        record.hiScores[row] = record.score;
-        record.hiRounds[row] = static_cast<std::uint16_t>(record.round);
-        record.hiNames[row] = record.entryName;
-        record.hiNames[row].back() = '\0';
-        record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
-    }
+    InsertEntry(record, record.score, static_cast<std::uint16_t>(record.round), record.entryName);
     SaveSettings(record);
     if (record.host.dialogs != nullptr)
         record.host.dialogs->RunHighScore(record);
@@ -73,16 +80,8 @@ void MergeStoredTable(GameRecord& record)
             unsaved.push_back({record.hiScores[k], record.hiRounds[k], record.hiNames[k]});
     LoadTable(record);
     record.hiUnsavedRows = 0;
-    for (const Entry& entry : unsaved) {
-        const std::size_t row = HighScoreRow(record, entry.score);
-        if (row > 4)
-            continue;
-        MakeRoom(record, row);
-        record.hiScores[row] = entry.score;
-        record.hiRounds[row] = entry.round;
-        record.hiNames[row] = entry.name;
-        record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
-    }
+    for (const Entry& entry : unsaved)
+        InsertEntry(record, entry.score, entry.round, entry.name);
 }
 
 } // namespace ruvo

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "app/view_choice.h"
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/sdl_audio_device.h"
@@ -14,9 +15,6 @@
 
 namespace ruvo {
 namespace {
-
-// The game window is exactly as wide as its 384-pixel field.
-constexpr int kWindowWidth = 384;
 
 // An icon's picture where its mask is black, transparent where it is white.
 QPixmap IconPixmap(const SpritePair& pair)
@@ -74,7 +72,7 @@ std::int32_t QtWindowSystem::GetSystemMetric(SystemMetric metric)
         return 0;
     case SystemMetric::CyMenu:
         if (state_->menuHeight < 0)
-            state_->menuHeight = MenuBarHeight(kWindowWidth);
+            state_->menuHeight = MenuBarHeight(kFieldWidth);
         return state_->menuHeight;
     }
     return 0;
