@@ -11,7 +11,7 @@
 //    the ticks called back to back.
 // Prints a Markdown table per engine.
 import { execFileSync, spawn } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -52,13 +52,6 @@ const url = await new Promise((done) => server.stdout.once('data', (data) => don
 const served = async (reset = false) => (await fetch(`${url}.bytes${reset ? '?reset' : ''}`)).json();
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const kib = (bytes) => `${(bytes / 1024).toFixed(1)} KiB`;
-const sizeOf = (path) => {
-    try {
-        return readFileSync(join(build, 'test-site', path === '/' ? 'index.html' : decodeURIComponent(path))).length;
-    } catch {
-        return 0;
-    }
-};
 
 async function visit(engine, settings = {}) {
     const context = await engine.newContext();
@@ -83,17 +76,19 @@ for (const name of engines) {
         await served(true);
         const { context, page } = await visit(engine);
         // The files asked for before the first frame, from the page's own
-        // timeline; their sizes are the files', or nothing where the server
-        // was only asked whether a file is there (HEAD).
+        // timeline; their sizes are what the server sent for them, nothing
+        // where it was only asked whether a file is there (HEAD).
         const result = await page.evaluate(() => {
             const first = window.ruvo.firstFrameMs;
             const paths = performance.getEntriesByType('resource').filter((entry) => entry.startTime < first)
                 .map((entry) => new URL(entry.name).pathname);
             return { first, paths };
         });
-        const fetchedWhole = new Set((await served()).filter((r) => r.method === 'GET').map((r) => r.path));
         firstFrames.push(result.first);
-        fetched ??= ['/', ...new Set(result.paths)].map((path) => ({ path, bytes: fetchedWhole.has(path) ? sizeOf(path) : 0 }));
+        if (fetched === null) {
+            const sent = new Map((await served()).filter((r) => r.method === 'GET').map((r) => [r.path, r.bytes]));
+            fetched = ['/', ...new Set(result.paths)].map((path) => ({ path, bytes: sent.get(path) ?? 0 }));
+        }
         await context.close();
     }
     const files = fetched.filter((file) => file.bytes > 0);

@@ -121,8 +121,8 @@ def main():
         shutil.rmtree(out)
     for sub in ('music', 'fonts', 'icons', 'synth'):
         (out / sub).mkdir(parents=True)
-    letters = dict(entry.split('=', 1) for entry in args.letters)
-    letters = {face: ''.join(sorted(set(text) - {' '})) for face, text in letters.items()}
+    faces = (entry.split('=', 1) for entry in args.letters)
+    letters = {face: ''.join(sorted(set(text))) for face, text in faces}
     scripts = {item.name: item.read_text() for item in [*Path(args.source).glob('*.js'), *map(Path, args.generated)]}
     scripts['text.js'] = scripts['text.js'].replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False))
     page, bundled = bundle(scripts, 'ruvo.js')

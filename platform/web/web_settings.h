@@ -1,6 +1,7 @@
 // The settings in the browser's local storage, one entry per value
 // ("Ruvo/Sound", "Ruvo/Score1", ...): numbers as decimal text, names as text.
-// The page reads the entries once when it starts and writes them on Close.
+// Every query reads local storage as it stands (another tab may have stored
+// since); the writes are kept until Close stores them.
 #pragma once
 
 #include "record/host.h"

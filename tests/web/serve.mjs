@@ -1,8 +1,8 @@
 // A static file server for the built site: node serve.mjs SITE_DIR [PORT]
-// (port 0: any free port) prints its address once it listens. GET /.bytes
-// lists what it has sent, for the benchmark (?reset clears the list);
-// server.requests logs every request's method and path. For the tests,
-// serve(root, { testHook: true }) also puts a script atop every page that
+// (port 0: any free port) prints its address once it listens.
+// server.requests logs every request's method, path and the bytes sent for
+// it; GET /.bytes hands the log to the benchmark (?reset clears it). For the
+// tests, serve(root, { testHook: true }) also puts a script atop every page that
 // collects the page's errors in window.ruvoErrors, the same way in every
 // browser, and takes local storage away on ?refuse-storage; serves the site
 // again under /no-soundfont/ without its soundfont; and while server.offline
@@ -31,18 +31,18 @@ const TEST_HOOK = `<script>(() => {
 
 export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
     root = resolve(root);
-    let sent = [];
     const server = createServer((request, response) => {
         const url = new URL(request.url, 'http://localhost');
         if (server.offline) return request.socket.destroy();
         if (url.pathname === '/.bytes') {
             response.writeHead(200, { 'content-type': 'application/json', 'cache-control': 'no-store' });
-            response.end(JSON.stringify(sent));
-            if (url.searchParams.has('reset')) sent = [];
+            response.end(JSON.stringify(server.requests));
+            if (url.searchParams.has('reset')) server.requests.length = 0;
             return;
         }
         let pathname = decodeURIComponent(url.pathname);
-        server.requests.push({ method: request.method, path: url.pathname });
+        const logged = { method: request.method, path: url.pathname, bytes: 0 };
+        server.requests.push(logged);
         if (testHook && pathname.startsWith('/no-soundfont/')) {
             pathname = pathname.slice('/no-soundfont'.length);
             if (pathname.endsWith('.sf2')) return response.writeHead(404).end();
@@ -59,7 +59,7 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
                 size = body.length;
             }
             response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
-            sent.push({ method: request.method, path: url.pathname, bytes: request.method === 'HEAD' ? 0 : size });
+            if (request.method !== 'HEAD') logged.bytes = size;
             if (request.method === 'HEAD') response.end();
             else if (body) response.end(body);
             else createReadStream(path).pipe(response);

@@ -167,11 +167,13 @@ async function start() {
     const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
-    const menu = new MenuBar(document.getElementById('menubar'), (id) => {
+    // A command from the bar: the keys go back to the game, unless the
+    // command opened a dialog.
+    const barCommand = (id) => {
         command(id);
-        // The keys go back to the game, unless the command opened a dialog.
         if (!dialogs.open && !status.ended) canvas.focus();
-    });
+    };
+    const menu = new MenuBar(document.getElementById('menubar'), barCommand);
     // A touch screen has no F3: a button outside the field pauses, greyed as
     // Game > Pause is.
     const pauseButton = document.createElement('button');
@@ -179,10 +181,7 @@ async function start() {
     pauseButton.id = 'pause-button';
     pauseButton.textContent = 'Pause';
     pauseButton.disabled = true;
-    pauseButton.addEventListener('click', () => {
-        command(IDM_PAUSE);
-        if (!dialogs.open && !status.ended) canvas.focus();
-    });
+    pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
     fitField(); // with the menu bar in place
     const [tracks, module] = await loading;

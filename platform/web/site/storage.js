@@ -54,8 +54,8 @@ export class SettingsStorage {
     // high-score table (a tab is not told of its own writes).
     onTableStored(changed) {
         window.addEventListener('storage', (event) => {
-            if (event.storageArea === this.storage && event.key !== null &&
-                /^Ruvo\/(Score|Round|Name)[1-5]$/.test(event.key)) changed();
+            if (event.storageArea === this.storage && event.key?.startsWith(PREFIX) &&
+                /^(Score|Round|Name)[1-5]$/.test(event.key.slice(PREFIX.length))) changed();
         });
     }
 }

@@ -76,7 +76,7 @@ export class LetterPainter {
         }
         const c = this.context;
         const letter = String.fromCodePoint(codePoint);
-        if (letter !== ' ' && !font.letters.includes(letter) && !font.reported.has(letter)) {
+        if (!font.letters.includes(letter) && !font.reported.has(letter)) {
             // A new text of the game's whose letter the cut-down face lacks.
             font.reported.add(letter);
             console.error(`Ruvo: the letter "${letter}" is not in the served ${font.family}`);
