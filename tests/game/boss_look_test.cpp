@@ -11,18 +11,13 @@ namespace {
 
 constexpr Pixel kRed = 0xFF0000;
 
-bool SamePixels(const Surface& a, const Surface& b)
-{
-    return a.Width() == b.Width() && a.Height() == b.Height() && a.Pixels() == b.Pixels();
-}
-
 // Checks bossWork against the theme's pair under the red dither: red on the
 // figure at every even row and column, the picture elsewhere on the figure,
 // black around it, and the mask as drawn.
 void ExpectTintedLook(const GameRecord& r, std::uint32_t theme)
 {
     const SpritePair& plain = r.bossSprites[theme];
-    ASSERT_TRUE(SamePixels(*r.bossWork.mask, *plain.mask));
+    ASSERT_TRUE(r.bossWork.mask->Pixels() == plain.mask->Pixels());
     std::int32_t reds = 0;
     for (std::int32_t y = 0; y < 64; ++y)
         for (std::int32_t x = 0; x < 64; ++x) {
@@ -61,11 +56,11 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
             // and the next round's boss is plain again.
             r.round = round % 10 + 1;
             ComposeBossSprite(r, 0);
-            EXPECT_TRUE(SamePixels(*r.bossWork.image, *r.bossSprites[RoundTheme(r.round)].image));
+            EXPECT_TRUE(r.bossWork.image->Pixels() == r.bossSprites[RoundTheme(r.round)].image->Pixels());
         }
     }
-    EXPECT_TRUE(SamePixels(*r.bossTintSprite.image, tintImage));
-    EXPECT_TRUE(SamePixels(*r.bossTintSprite.mask, tintMask));
+    EXPECT_TRUE(r.bossTintSprite.image->Pixels() == tintImage.Pixels());
+    EXPECT_TRUE(r.bossTintSprite.mask->Pixels() == tintMask.Pixels());
 }
 
 // A round under way with the boss one step right of the falling jumper's
@@ -78,24 +73,20 @@ class Stomp : public testing::GameFixture {
         Play();
         ASSERT_EQ(R().state, StatePlay);
     }
-    void RigStomp(std::int32_t bossHits)
-    {
-        GameRecord& r = R();
-        r.bossActive = 1;
-        r.bossHits = bossHits;
-        r.bossCol = 14;
-        r.bossDx = -1;
-        r.bossRow = 4;
-        r.bossDy = 0;
-        r.jumperRow = 10;
-        r.jumperVy = 1;
-        r.stompArmed = 1;
-    }
 };
 
 TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 {
-    RigStomp(0);
+    GameRecord& r = R();
+    r.bossActive = 1;
+    r.bossHits = 0;
+    r.bossCol = 14;
+    r.bossDx = -1;
+    r.bossRow = 4;
+    r.bossDy = 0;
+    r.jumperRow = 10;
+    r.jumperVy = 1;
+    r.stompArmed = 1;
     Ticks(1);
     EXPECT_EQ(R().bossHits, -1);
     EXPECT_EQ(R().state, StatePlay);
@@ -114,7 +105,7 @@ TEST_F(Stomp, AWipeStepOutsideTheEightUncoversNothing)
         r.bannerTicks = step;
         const Surface before = *r.frameBitmap;
         DissolveBoss(r);
-        EXPECT_TRUE(SamePixels(*r.frameBitmap, before)) << step;
+        EXPECT_TRUE(r.frameBitmap->Pixels() == before.Pixels()) << step;
         EXPECT_EQ(r.bannerTicks, step + 1);
     }
     EXPECT_TRUE(wave.played.empty());

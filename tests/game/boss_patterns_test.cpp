@@ -55,34 +55,23 @@ std::unique_ptr<GameRecord> BossRecord(std::uint32_t round)
     return record;
 }
 
-struct PlacementCase {
-    std::uint32_t round;
-    int rolls;
-};
-
 TEST(BossPlacement, RollsOnlyForARandomRowAndTheBouncersHeading)
 {
-    const PlacementCase cases[] = {{1, 0}, {2, 0}, {3, 1},  {4, 0},  {5, 1},  {6, 1}, {7, 1},
-                                   {8, 1}, {9, 1}, {10, 2}, {11, 0}, {21, 0}, {0, 1}};
-    for (const PlacementCase& c : cases) {
-        SCOPED_TRACE(c.round);
+    // Each round with the number of rolls its placement takes.
+    const std::pair<std::uint32_t, int> cases[] = {{1, 0}, {2, 0}, {3, 1},  {4, 0},  {5, 1},  {6, 1}, {7, 1},
+                                                   {8, 1}, {9, 1}, {10, 2}, {11, 0}, {21, 0}, {0, 1}};
+    for (const auto& [round, rolls] : cases) {
+        SCOPED_TRACE(round);
         UpcomingDraws draws;
         std::vector<std::int32_t> values;
-        for (int i = 0; i < c.rolls; ++i)
+        for (int i = 0; i < rolls; ++i)
             values.push_back(draws.Next());
-        const auto record = BossRecord(c.round);
+        const auto record = BossRecord(round);
         EXPECT_EQ(RandomSeed(), draws.Seed());
         EXPECT_EQ(record->bossCol, 48);
         EXPECT_EQ(record->bossDx, -1);
-        const std::uint32_t theme = RoundTheme(c.round);
-        if (theme == 0)
-            EXPECT_EQ(record->bossRow, 4);
-        else if (theme == 1)
-            EXPECT_EQ(record->bossRow, 13);
-        else if (theme == 3)
-            EXPECT_EQ(record->bossRow, 8);
-        else
-            EXPECT_EQ(record->bossRow, values[0] % 5 + 4);
+        const std::uint32_t theme = RoundTheme(round);
+        EXPECT_EQ(record->bossRow, theme == 0 ? 4 : theme == 1 ? 13 : theme == 3 ? 8 : values[0] % 5 + 4);
         EXPECT_EQ(record->bossDy, theme == 9 ? 2 * (values[1] % 2) - 1 : 0);
     }
 }

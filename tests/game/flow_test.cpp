@@ -33,16 +33,12 @@ TEST(BossHits, FollowTheRoundAndTheBossLevel)
                                                               {5, 12}, {11, 15}, {21, 20}};
     for (auto [round, hits] : level10)
         EXPECT_EQ(BossHitsFor(round, 10), hits) << "round " << round;
-    for (std::uint32_t round = 1; round <= 7; ++round)
-        EXPECT_EQ(BossHitsFor(round, 3), 3);
-    for (std::uint32_t round = 8; round <= 14; ++round)
-        EXPECT_EQ(BossHitsFor(round, 3), 4);
+    for (std::uint32_t round = 1; round <= 14; ++round)
+        EXPECT_EQ(BossHitsFor(round, 3), round <= 7 ? 3 : 4) << "round " << round;
     EXPECT_EQ(BossHitsFor(5, 0), 0);
-    // Round 0 wraps to 2^32 - 1; the product is huge but defined.
-    EXPECT_EQ(BossHitsFor(0, 1), 214748365); // (429496729.5 + 2) / 2, truncated
-    EXPECT_EQ(BossHitsFor(0, 4294967295u),
-              static_cast<std::int32_t>(static_cast<std::uint32_t>(
-                  static_cast<std::int64_t>((4294967295.0 / 10.0 + 2.0) / 2.0 * 4294967295.0))));
+    // Round 0 wraps to 2^32 - 1; a product past 32 bits keeps its low 32.
+    EXPECT_EQ(BossHitsFor(0, 1), 214748365);             // (429496729.5 + 2) / 2, truncated
+    EXPECT_EQ(BossHitsFor(0, 4294967295u), -1288490240); // 922337207550948096 mod 2^32
 }
 
 TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerShowsEveryDigit)

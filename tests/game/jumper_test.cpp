@@ -11,10 +11,6 @@ class Jumper : public testing::GameFixture {
     void SetUp() override
     {
         Play();
-        ClearAbove();
-    }
-    void ClearAbove()
-    {
         FillCells(R(), 0, 0, R().gridCols, 24, CellEmpty);
         FillCells(R(), 0, 24, R().gridCols, 1, CellFloor);
     }
@@ -47,8 +43,7 @@ TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
 {
     for (int c = 13; c <= 15; ++c)
         Platform(c);
-    R().jumperRow = 17;
-    R().jumperVy = 1;
+    Place(17, 1, R().stompArmed);
     MoveJumper(R());
     EXPECT_EQ(R().jumperRow, 18);
     // A platform arriving under the foot while it moves on from row 18 still catches it.

@@ -62,10 +62,8 @@ TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
     for (int row = 0; row < 33; ++row)
         EXPECT_EQ(GridCell(r, 55, row), 0);
     // Cells off the grid read as empty, above included.
-    EXPECT_EQ(GridCell(r, 0, -1), 0);
-    EXPECT_EQ(GridCell(r, 0, -2), 0);
-    EXPECT_EQ(GridCell(r, 56, 0), 0);
-    EXPECT_EQ(GridCell(r, 0, 33), 0);
+    for (const auto& [col, row] : {std::pair{0, -1}, {0, -2}, {56, 0}, {0, 33}})
+        EXPECT_EQ(GridCell(r, col, row), 0) << col << "," << row;
     EXPECT_EQ(FreeGrid(r), 1);
     EXPECT_EQ(FreeGrid(r), 0);
 }

@@ -5,6 +5,9 @@
 // on positions in the stream, never on the clock.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <unistd.h>
@@ -14,12 +17,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "platform/desktop/data_path.h"
@@ -51,33 +51,19 @@ class ScopedEnv {
 };
 
 // A generous limit only keeps a broken build from hanging.
-bool WaitUntil(const std::function<bool()>& done)
+template <typename Done> bool WaitUntil(Done done)
 {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return QTest::qWaitFor(done, 20000);
 }
 
 // Everything a device opened from now on plays.
 class Recording {
   public:
-    Recording() : dir_(ScratchDir()), file_("SDL_DISKAUDIOFILE", (dir_ / "played.raw").c_str()) {}
-    ~Recording() { fs::remove_all(dir_); }
-
-    std::size_t Frames() const
-    {
-        std::error_code error;
-        const auto bytes = fs::file_size(dir_ / "played.raw", error);
-        return error ? 0 : bytes / 4;
-    }
+    std::size_t Frames() const { return static_cast<std::size_t>(QFileInfo(path_).size()) / 4; }
     // The stream from frame `from` on.
     Samples Read(std::size_t from = 0) const
     {
-        std::ifstream file(dir_ / "played.raw", std::ios::binary);
+        std::ifstream file(path_.toStdString(), std::ios::binary);
         file.seekg(static_cast<std::streamoff>(from * 4));
         Samples samples(Frames() > from ? (Frames() - from) * 2 : 0);
         file.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
@@ -90,15 +76,10 @@ class Recording {
     }
 
   private:
-    static fs::path ScratchDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "ruvo-audio-XXXXXX").string();
-        return mkdtemp(pattern.data());
-    }
-
-    fs::path dir_;
+    QTemporaryDir dir_;
+    QString path_ = dir_.filePath("played.raw");
     ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
-    ScopedEnv file_;
+    ScopedEnv file_{"SDL_DISKAUDIOFILE", path_.toLocal8Bit().constData()};
     ScopedEnv delay_{"SDL_DISKAUDIODELAY", "1"};
 };
 

@@ -46,10 +46,6 @@ void TypeText(QWidget* widget, const QString& text)
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
-void PressKey(QWidget* widget, Qt::Key key)
-{
-    QTest::keyClick(widget, key);
-}
 void Click(TemplateDialog& dialog, int id)
 {
     QTest::mouseClick(dialog.Control(id), Qt::LeftButton);
@@ -119,7 +115,7 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
                                           TypeText(dialog.Edit(id), text);
                                       }
                                       if (enter)
-                                          PressKey(dialog.Edit(403), Qt::Key_Return);
+                                          QTest::keyClick(dialog.Edit(403), Qt::Key_Return);
                                       else
                                           Click(dialog, kOkId);
                                   });
@@ -159,17 +155,17 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
     const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
     const std::pair<const std::function<int()>*, Action> cases[] = {
         {&about, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
-        {&about, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Return); }},
-        {&about, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Escape); }},
+        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }},
+        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
         {&about, [](TemplateDialog& dialog) { dialog.close(); }},
         {&table, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
-        {&table, [](TemplateDialog& dialog) { PressKey(&dialog, Qt::Key_Escape); }},
+        {&table, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
         {&option, scribbled([](TemplateDialog& dialog) { Click(dialog, kCancelId); })},
-        {&option, scribbled([](TemplateDialog& dialog) { PressKey(dialog.Edit(405), Qt::Key_Escape); })},
+        {&option, scribbled([](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(405), Qt::Key_Escape); })},
         {&option, scribbled([](TemplateDialog& dialog) { dialog.close(); })},
         {&option, scribbled([](TemplateDialog& dialog) { // Enter on the focused Cancel button is Cancel
              dialog.Control(kCancelId)->setFocus();
-             PressKey(dialog.Control(kCancelId), Qt::Key_Return);
+             QTest::keyClick(dialog.Control(kCancelId), Qt::Key_Return);
          })},
     };
     for (const auto& [open, ending] : cases) {
@@ -186,7 +182,7 @@ TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTy
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
                EXPECT_TRUE(dialog.Edit(410)->text().isEmpty());
                EXPECT_EQ(dialog.focusWidget(), dialog.Edit(410));
-               PressKey(dialog.Edit(410), Qt::Key_Return);
+               QTest::keyClick(dialog.Edit(410), Qt::Key_Return);
            });
     EXPECT_EQ(EntryName(), "");
     for (const auto& [typed, stored] : {std::pair{"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
@@ -194,10 +190,10 @@ TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTy
         Answer([&] { return host_.RunInput(record_); },
                [&](TemplateDialog& dialog) {
                    TypeText(dialog.Edit(410), QString::fromUtf8(typed));
-                   PressKey(dialog.Edit(410), Qt::Key_Escape);
+                   QTest::keyClick(dialog.Edit(410), Qt::Key_Escape);
                    EXPECT_FALSE(dialog.close());
                    EXPECT_TRUE(dialog.isVisible());
-                   PressKey(dialog.Edit(410), Qt::Key_Enter);
+                   QTest::keyClick(dialog.Edit(410), Qt::Key_Enter);
                });
         EXPECT_EQ(EntryName(), stored);
     }
@@ -210,29 +206,26 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
     const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
     for (int k = 0; k < 5; ++k)
         CopyName(record_.hiNames[k], names[k]);
-    const auto check = [&](TemplateDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "High-Score");
-        for (int k = 0; k < 5; ++k) {
-            QLabel* score = dialog.Text(411 + k);
-            QLabel* round = dialog.Text(421 + k);
-            QLabel* name = dialog.Text(416 + k);
-            ASSERT_TRUE(score && round && name);
-            EXPECT_EQ(score->text(), QString::number(record_.hiScores[k]));
-            EXPECT_EQ(round->text(), QString::number(record_.hiRounds[k]));
-            EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
-            EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-            EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-            EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-            EXPECT_EQ(name->textFormat(), Qt::PlainText);
-            // Each row's cells share one line.
-            EXPECT_EQ(score->y(), name->y());
-            EXPECT_EQ(round->y(), name->y());
-        }
-    };
     Answer([&] { return host_.RunHighScore(record_); },
            [&](TemplateDialog& dialog) {
-               check(dialog);
-               PressKey(&dialog, Qt::Key_Escape);
+               EXPECT_EQ(dialog.windowTitle(), "High-Score");
+               for (int k = 0; k < 5; ++k) {
+                   QLabel* score = dialog.Text(411 + k);
+                   QLabel* round = dialog.Text(421 + k);
+                   QLabel* name = dialog.Text(416 + k);
+                   ASSERT_TRUE(score && round && name);
+                   EXPECT_EQ(score->text(), QString::number(record_.hiScores[k]));
+                   EXPECT_EQ(round->text(), QString::number(record_.hiRounds[k]));
+                   EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
+                   EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+                   EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+                   EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+                   EXPECT_EQ(name->textFormat(), Qt::PlainText);
+                   // Each row's cells share one line.
+                   EXPECT_EQ(score->y(), name->y());
+                   EXPECT_EQ(round->y(), name->y());
+               }
+               QTest::keyClick(&dialog, Qt::Key_Escape);
            });
 }
 

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <sys/stat.h>
@@ -39,15 +40,17 @@ class SettingsFile : public ::testing::Test {
         record.host.settings = nullptr;
         return record;
     }
-    static void Save(GameRecord record, const std::string& path)
+    static void Save(GameRecord record, const std::string& path, std::optional<ViewChoice> view = {})
     {
         QtSettingsStore store(path);
+        if (view)
+            store.KeepViewChoice(*view);
         record.host.settings = &store;
         WriteSettings(record);
     }
-    void WriteFile(const QByteArray& bytes)
+    void WriteFile(const QByteArray& bytes, const QString& path = {})
     {
-        QFile file(QString::fromStdString(Path()));
+        QFile file(path.isEmpty() ? QString::fromStdString(Path()) : path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
@@ -56,7 +59,7 @@ class SettingsFile : public ::testing::Test {
     {
         GameRecord record;
         record.soundOn = 1;
-        record.musicOn = 1;
+        record.musicOn = 2;       // kept as stored, not reduced to 0 or 1
         record.optionEnabled = 7; // saved and loaded unchanged, whatever its value
         record.hiScores = {4294967295u, 123456, 1001, 0, 77};
         record.hiRounds = {65535, 12, 1, 0, 300};
@@ -95,13 +98,7 @@ TEST_F(SettingsFile, AllEighteenValuesAndTheViewChoiceMakeTheRoundTripAndEachSav
     Save(Sample(), Path());
     struct stat before{};
     ASSERT_EQ(stat(Path().c_str(), &before), 0);
-    {
-        QtSettingsStore store(Path());
-        store.KeepViewChoice(ViewChoice{8, true});
-        GameRecord saved = Sample();
-        saved.host.settings = &store;
-        WriteSettings(saved);
-    }
+    Save(Sample(), Path(), ViewChoice{8, true});
     struct stat after{};
     ASSERT_EQ(stat(Path().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
@@ -149,10 +146,7 @@ TEST_F(SettingsFile, ABadValueReadsAsMissing)
         // A file of its own each: QSettings would take one rewritten within
         // the same second from its cache.
         const QString path = dir.filePath(QStringLiteral("view%1.ini").arg(++number));
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("[General]\n" + values);
-        out.close();
+        WriteFile("[General]\n" + values, path);
         QtSettingsStore view(path.toStdString());
         EXPECT_EQ(ReadViewChoice(view), expected) << values.toStdString();
     }
@@ -192,7 +186,6 @@ TEST_F(SettingsFile, AMissingOrDamagedFileKeepsWhatIsWholeAndHealsAtTheNextSave)
     QFile file(QString::fromStdString(Path()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    file.close();
     // The values are stored in name order: cut inside the name "Score3", so
     // that Score3 to Score5 and Sound are lost and everything before is whole.
     const qsizetype cut = bytes.indexOf("Score3=");
@@ -206,9 +199,8 @@ TEST_F(SettingsFile, AMissingOrDamagedFileKeepsWhatIsWholeAndHealsAtTheNextSave)
     ExpectSame(Load(Path()), Sample());
 
     std::mt19937 random(1);
-    QByteArray garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.append(static_cast<char>(random() & 0xFF));
+    QByteArray garbage(4096, '\0');
+    std::generate(garbage.begin(), garbage.end(), [&random] { return static_cast<char>(random() & 0xFF); });
     garbage.replace('=', '\0'); // no line of it may pass for a value
     WriteFile(garbage);
     ExpectDefaults(Load(Path()));

@@ -110,14 +110,11 @@ TEST(SimPng, DecodesToThePixelsGiven)
         ASSERT_TRUE(sim::WritePng(path, width, height, pixels));
         QImage image;
         ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG")) << width << "x" << height;
-        ASSERT_EQ(image.width(), width);
-        ASSERT_EQ(image.height(), height);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
+        ASSERT_EQ(image.size(), QSize(width, height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
                 ASSERT_EQ(image.pixel(x, y) & 0xFFFFFFu, pixels[static_cast<std::size_t>(y * width + x)])
                     << x << "," << y;
-            }
-        }
     }
     EXPECT_FALSE(sim::WritePng(dir.filePath("none/frame.png").toStdString(), 1, 1, {0}));
 }

@@ -34,16 +34,9 @@ void FillPattern(Surface& surface)
 
 class TextRendering : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        renderer = std::make_unique<QtTextRenderer>();
-        textFont = renderer->MakeFont(TextFontRequest());
-        logoFont = renderer->MakeFont(LogoFontRequest());
-    }
-
-    std::unique_ptr<QtTextRenderer> renderer;
-    FontId textFont = 0;
-    FontId logoFont = 0;
+    std::unique_ptr<QtTextRenderer> renderer = std::make_unique<QtTextRenderer>();
+    FontId textFont = renderer->MakeFont(TextFontRequest());
+    FontId logoFont = renderer->MakeFont(LogoFontRequest());
 };
 
 TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
@@ -114,11 +107,9 @@ TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
         texts.emplace_back(kLogoText);
         for (const std::string& text : texts) {
             const QString qtext = QString::fromStdString(text);
-            const std::int32_t x = 7;
-            const std::int32_t y = 9;
+            const std::int32_t x = 7, y = 9;
             const TextExtent extent = renderer->Measure(font, text);
-            const int width = extent.cx + 40;
-            const int height = extent.cy + 20;
+            const int width = extent.cx + 40, height = extent.cy + 20;
 
             Surface ours(width, height);
             renderer->Draw(ours, font, 0x00FFFFFF, x, y, text);
@@ -182,10 +173,8 @@ TEST_F(TextRendering, NothingIsDrawnFarOutsideOrInAnUnknownOrDeletedFont)
     Surface surface(384, 200);
     FillPattern(surface);
     const Surface before = surface;
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MAX - 5, INT32_MAX - 5, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, INT32_MIN, INT32_MIN, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, 0, 300, kStatus);
-    renderer->Draw(surface, textFont, kBlueRef, -2000, 50, kStatus);
+    for (const auto& [x, y] : {std::pair{INT32_MAX - 5, INT32_MAX - 5}, {INT32_MIN, INT32_MIN}, {0, 300}, {-2000, 50}})
+        renderer->Draw(surface, textFont, kBlueRef, x, y, kStatus);
     renderer->DeleteFont(textFont);
     EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
     EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);

@@ -135,14 +135,12 @@ TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
             EXPECT_FALSE(DecodeBitmap(block.data, cut)) << id << " cut at " << cut;
     }
     const ResourceData tint = resources.Find("BITMAP", 311);
-    std::vector<std::uint8_t> broken(tint.data, tint.data + tint.size);
-    broken[28] = 3; // 3 bits per pixel does not exist
-    EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size()));
-    broken.assign(tint.data, tint.data + tint.size);
-    broken[22] = 0x7F; // an absurd height
-    broken[23] = 0x7F;
-    broken[24] = 0x7F;
-    EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size()));
+    // 3 bits per pixel, which does not exist; an absurd height.
+    for (const auto& [at, value] : {std::pair{28, 3}, {24, 0x7F}}) {
+        std::vector<std::uint8_t> broken(tint.data, tint.data + tint.size);
+        broken[at] = static_cast<std::uint8_t>(value);
+        EXPECT_FALSE(DecodeBitmap(broken.data(), broken.size())) << at;
+    }
     EXPECT_FALSE(DecodeBitmap(nullptr, 100));
 }
 

@@ -73,23 +73,5 @@ TEST_F(HighScore, ABetterScoreIsAskedForSavedAndShownWithItsRoundsLowBits)
     EXPECT_EQ(R().musicTrack, MusicHighScore);
 }
 
-// The first table holds five scores of 1000.
-using FirstTable = testing::RecordFixture;
-
-TEST_F(FirstTable, ThousandEntersNothingButThousandAndOneTakesFirst)
-{
-    InitDefaults(R());
-    R().score = 1000;
-    CheckHighScore(R());
-    EXPECT_EQ(R().hiScores[0], 1000u);
-    EXPECT_TRUE(dialogs.opened.empty());
-    R().score = 1001;
-    dialogs.nextName = "Top";
-    CheckHighScore(R());
-    EXPECT_EQ(R().hiScores[0], 1001u);
-    EXPECT_STREQ(R().hiNames[0].data(), "Top");
-    EXPECT_STREQ(R().hiNames[1].data(), "K.Dorrimak");
-}
-
 } // namespace
 } // namespace ruvo

@@ -7,30 +7,7 @@ namespace {
 
 using Settings = testing::RecordFixture;
 
-TEST_F(Settings, SaveThenLoadKeepsAllEighteenValues)
-{
-    InitDefaults(R());
-    R().soundOn = 1;
-    R().musicOn = 2;
-    R().optionEnabled = 7;
-    for (std::size_t k = 0; k < 5; ++k) {
-        R().hiScores[k] = 4000000000u - static_cast<std::uint32_t>(k);
-        R().hiRounds[k] = static_cast<std::uint16_t>(65535 - k);
-        CopyName(R().hiNames[k], "Name " + std::to_string(k));
-    }
-    WriteSettings(R());
-    EXPECT_EQ(settings.values.size(), 18u);
-    GameRecord loaded;
-    loaded.host.settings = &settings;
-    LoadSettings(loaded);
-    EXPECT_EQ(loaded.soundOn, 1);
-    EXPECT_EQ(loaded.musicOn, 2); // kept as stored, not reduced to 0 or 1
-    EXPECT_EQ(loaded.optionEnabled, 7);
-    EXPECT_EQ(loaded.hiScores, R().hiScores);
-    EXPECT_EQ(loaded.hiRounds, R().hiRounds);
-    EXPECT_EQ(loaded.hiNames, R().hiNames);
-}
-
+// The round trip of the eighteen values is tested on the real file (tests/platform).
 TEST_F(Settings, EachBadValueFallsBackToItsOwnDefault)
 {
     settings.values = {{"Sound", "abc"},

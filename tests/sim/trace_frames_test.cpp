@@ -9,6 +9,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/flow.h"
@@ -40,19 +41,15 @@ void PrintTo(const Scenario& s, std::ostream* out)
     *out << s.name;
 }
 
-class Fnv64 {
-  public:
-    void Add(const void* data, std::size_t size)
+// FNV-1a, taking the trace a byte and the frames a pixel at a time.
+struct Fnv64 {
+    void Add(std::uint32_t value) { hash = (hash ^ value) * 0x100000001b3ull; }
+    void Add(std::string_view text)
     {
-        const auto* p = static_cast<const unsigned char*>(data);
-        for (std::size_t i = 0; i < size; ++i)
-            hash_ = (hash_ ^ p[i]) * 0x100000001b3ull;
+        for (const unsigned char c : text)
+            Add(c);
     }
-    void AddWord(std::uint32_t word) { hash_ = (hash_ ^ word) * 0x100000001b3ull; }
-    std::uint64_t Value() const { return hash_; }
-
-  private:
-    std::uint64_t hash_ = 0xcbf29ce484222325ull;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
 };
 
 class TraceAndFrames : public ::testing::TestWithParam<Scenario> {};
@@ -79,8 +76,7 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     record.optDamage = s.optDamage;
     InitTitle(record);
 
-    Fnv64 trace;
-    Fnv64 frames;
+    Fnv64 trace, frames;
     std::set<std::uint16_t> seen;
     sim::PlayedSince played;
     int pausedAt = 0;
@@ -98,20 +94,19 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
         game.Tick();
         const std::string line = sim::TraceLine(static_cast<std::uint64_t>(k), record,
                                                 played.Effects(game.wave, record), played.Music(game.music));
-        trace.Add(line.data(), line.size());
-        for (Pixel p : record.frameBitmap->Pixels())
-            frames.AddWord(p);
+        trace.Add(line);
+        for (const Pixel p : record.frameBitmap->Pixels())
+            frames.Add(p);
         seen.insert(record.state);
     }
-    const std::string table = sim::HighScoreLines(record);
-    trace.Add(table.data(), table.size());
+    trace.Add(sim::HighScoreLines(record));
 
     for (std::uint16_t state : s.states)
         EXPECT_TRUE(seen.count(state)) << "state " << std::hex << state << " never seen";
     char got[96];
-    std::snprintf(got, sizeof got, "0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull", trace.Value(), frames.Value());
-    EXPECT_EQ(trace.Value(), s.traceHash) << s.name << ": " << got;
-    EXPECT_EQ(frames.Value(), s.frameHash) << s.name << ": " << got;
+    std::snprintf(got, sizeof got, "0x%016" PRIx64 "ull, 0x%016" PRIx64 "ull", trace.hash, frames.hash);
+    EXPECT_EQ(trace.hash, s.traceHash) << s.name << ": " << got;
+    EXPECT_EQ(frames.hash, s.frameHash) << s.name << ": " << got;
 }
 
 // Between them the games pass every state, every round theme and both of the

@@ -69,25 +69,15 @@ void Fill(GameRecord& record, const Table& table)
     }
 }
 
-// The values of the loaded record that differ from the table, or empty.
-std::string Differences(const GameRecord& record, const Table& table)
+// The eighteen values as the file names them.
+std::string Values(const GameRecord& r)
 {
-    std::string out;
-    const auto note = [&out](const std::string& what) { out += (out.empty() ? "" : ", ") + what; };
-    if (record.soundOn != table.sound)
-        note("Sound=" + std::to_string(record.soundOn));
-    if (record.musicOn != table.music)
-        note("Music=" + std::to_string(record.musicOn));
-    if (record.optionEnabled != table.option)
-        note("Option=" + std::to_string(record.optionEnabled));
+    std::string out = "Sound=" + std::to_string(r.soundOn) + " Music=" + std::to_string(r.musicOn) +
+                      " Option=" + std::to_string(r.optionEnabled);
     for (std::size_t k = 0; k < 5; ++k) {
         const std::string row = std::to_string(k + 1);
-        if (record.hiScores[k] != table.scores[k])
-            note("Score" + row + "=" + std::to_string(record.hiScores[k]));
-        if (record.hiRounds[k] != table.rounds[k])
-            note("Round" + row + "=" + std::to_string(record.hiRounds[k]));
-        if (NameText(record.hiNames[k]) != table.names[k])
-            note("Name" + row + "=" + std::string(NameText(record.hiNames[k])));
+        out += " Score" + row + "=" + std::to_string(r.hiScores[k]) + " Round" + row + "=" +
+               std::to_string(r.hiRounds[k]) + " Name" + row + "=" + std::string(NameText(r.hiNames[k]));
     }
     return out;
 }
@@ -166,13 +156,14 @@ int main(int argc, char** argv)
         GameRecord record;
         record.host.settings = &store;
         LoadSettings(record);
-        const std::string a = Differences(record, kTableA);
-        const std::string b = Differences(record, kTableB);
-        if (a.empty() || b.empty()) {
-            std::printf("%s\n", a.empty() ? "A" : "B");
+        GameRecord a, b;
+        Fill(a, kTableA);
+        Fill(b, kTableB);
+        if (Values(record) == Values(a) || Values(record) == Values(b)) {
+            std::printf("%s\n", Values(record) == Values(a) ? "A" : "B");
             return 0;
         }
-        std::printf("neither: against A %s; against B %s\n", a.c_str(), b.c_str());
+        std::printf("neither: %s\n", Values(record).c_str());
         return 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "play") == 0)

@@ -34,29 +34,20 @@ random32() { echo $(((RANDOM << 17 ^ RANDOM << 2 ^ RANDOM) & 0xFFFFFFFF)); }
 # A random option set: each option left at its default or set to a value
 # from its list, now and then to any 32-bit value.
 random_options() {
-    local name roll
+    local name
     for name in "${unsigned_options[@]}"; do
-        roll=$((RANDOM % 10))
-        if [ $roll -lt 4 ]; then
-            continue
-        elif [ $roll -lt 9 ]; then
-            echo "--option $name=${unsigned_values[RANDOM % ${#unsigned_values[@]}]}"
-        else
-            echo "--option $name=$(random32)"
-        fi
+        case $((RANDOM % 10)) in
+        [4-8]) echo "--option $name=${unsigned_values[RANDOM % ${#unsigned_values[@]}]}" ;;
+        9) echo "--option $name=$(random32)" ;;
+        esac
     done
-    roll=$((RANDOM % 10))
-    if [ $roll -ge 3 ]; then
-        echo "--option optDamage=${damage_values[RANDOM % ${#damage_values[@]}]}"
-    fi
+    [ $((RANDOM % 10)) -lt 3 ] || echo "--option optDamage=${damage_values[RANDOM % ${#damage_values[@]}]}"
 }
 
 # A settings file: the switches, and a table that a game can or cannot enter.
 random_settings() {
     local row
-    echo "[General]"
-    echo "Sound=$((RANDOM % 2))"
-    echo "Music=$((RANDOM % 2))"
+    printf '[General]\nSound=%d\nMusic=%d\n' $((RANDOM % 2)) $((RANDOM % 2))
     for row in 1 2 3 4 5; do
         case $((RANDOM % 3)) in
         0) echo "Score$row=$((RANDOM % 2000))" ;;
@@ -93,10 +84,7 @@ random_script() { # random_script TICKS SEED
     }'
 }
 
-passed=0
-failed=0
-played=0
-run=0
+passed=0 failed=0 played=0 run=0
 echo "sim_soak: seed $seed, $total ticks"
 while [ "$played" -lt "$total" ]; do
     run=$((run + 1))
@@ -127,9 +115,8 @@ while [ "$played" -lt "$total" ]; do
         echo "FAIL: run $run ($what): $sim ${args[*]}"
         sed 's/^/  /' "$work/err" | head -n 40
         # Keep what the run needs for a replay.
-        mkdir -p "${RUVO_SOAK_KEEP:-/tmp}/ruvo-soak-failures"
-        cp "$work/script-$run.txt" "${RUVO_SOAK_KEEP:-/tmp}/ruvo-soak-failures/" 2>/dev/null
-        [ -f "$work/settings-$run.conf" ] && cp "$work/settings-$run.conf" "${RUVO_SOAK_KEEP:-/tmp}/ruvo-soak-failures/"
+        keep=${RUVO_SOAK_KEEP:-/tmp}/ruvo-soak-failures
+        mkdir -p "$keep" && cp "$work/script-$run.txt" "$work/settings-$run.conf" "$keep/" 2>/dev/null
     fi
     played=$((played + ticks))
 done
