@@ -28,20 +28,22 @@ extremes=(optSpeed=0 optDistance=0 optBossLevel=0 optRound=0 optRound=4294967295
     optGameLevel=4294967295 optDamage=-2147483648 optDistance=4294967295 optBossLevel=4294967295
     optHarryLevel=0 optHarrySpeed=0 optDamage=2147483647 optRound=2147483648)
 
+# Every draw is made in this shell, never in a $(...) subshell: bash seeds a
+# subshell's RANDOM afresh, and the seed would no longer replay the runs.
 RANDOM=$seed
-random32() { echo $(((RANDOM << 17 ^ RANDOM << 2 ^ RANDOM) & 0xFFFFFFFF)); }
+random32() { r32=$(((RANDOM << 17 ^ RANDOM << 2 ^ RANDOM) & 0xFFFFFFFF)); }
 
-# A random option set: each option left at its default or set to a value
-# from its list, now and then to any 32-bit value.
+# A random option set, added to args: each option left at its default or set
+# to a value from its list, now and then to any 32-bit value.
 random_options() {
     local name
     for name in "${unsigned_options[@]}"; do
         case $((RANDOM % 10)) in
-        [4-8]) echo "--option $name=${unsigned_values[RANDOM % ${#unsigned_values[@]}]}" ;;
-        9) echo "--option $name=$(random32)" ;;
+        [4-8]) args+=(--option "$name=${unsigned_values[RANDOM % ${#unsigned_values[@]}]}") ;;
+        9) random32 && args+=(--option "$name=$r32") ;;
         esac
     done
-    [ $((RANDOM % 10)) -lt 3 ] || echo "--option optDamage=${damage_values[RANDOM % ${#damage_values[@]}]}"
+    [ $((RANDOM % 10)) -lt 3 ] || args+=(--option "optDamage=${damage_values[RANDOM % ${#damage_values[@]}]}")
 }
 
 # A settings file: the switches, and a table that a game can or cannot enter.
@@ -51,7 +53,7 @@ random_settings() {
     for row in 1 2 3 4 5; do
         case $((RANDOM % 3)) in
         0) echo "Score$row=$((RANDOM % 2000))" ;;
-        1) echo "Score$row=$(random32)" ;;
+        1) random32 && echo "Score$row=$r32" ;;
         esac
         [ $((RANDOM % 2)) -eq 0 ] && echo "Round$row=$((RANDOM % 70000))"
     done
@@ -94,8 +96,7 @@ while [ "$played" -lt "$total" ]; do
     if [ "$run" -le "${#extremes[@]}" ]; then
         args+=(--option "${extremes[run - 1]}")
     else
-        # shellcheck disable=SC2207
-        args+=($(random_options))
+        random_options
     fi
     if [ $((RANDOM % 2)) -eq 0 ]; then
         random_settings >"$work/settings-$run.conf"
