@@ -5,7 +5,9 @@
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/boss.h"
+#include "game/grid.h"
 #include "game/window.h"
+#include "game/wrapping.h"
 #include "render/draw.h"
 
 namespace ruvo {
@@ -24,11 +26,6 @@ void BlitSquare(DrawContext& dest, const DrawContext* source, RasterOp op)
     if (dest.bitmap == nullptr)
         return;
     BlockTransfer(*dest.bitmap, 0, 0, kBossSize, kBossSize, source != nullptr ? source->bitmap : nullptr, 0, 0, op);
-}
-
-std::int32_t PixelOf(std::int32_t cell)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u);
 }
 
 } // namespace

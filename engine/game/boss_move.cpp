@@ -3,6 +3,7 @@
 
 #include "game/boss.h"
 #include "game/grid.h"
+#include "game/wrapping.h"
 #include "render/draw.h"
 
 namespace ruvo {
@@ -19,12 +20,6 @@ constexpr std::array<BossPattern, 10> kBossPatterns{
 BossPattern PatternFor(std::uint32_t round)
 {
     return kBossPatterns[RoundTheme(round)];
-}
-
-// A cell's top-left pixel; wraps instead of overflowing for absurd cells.
-std::int32_t PixelOf(std::int32_t cell)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(cell) * 8u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // boss when its flag is 0 and otherwise steers it for the coming move; the
 // move itself, the drawing and the cells belong to MoveBoss.
 #include "game/boss.h"
+#include "game/wrapping.h"
 
 namespace ruvo {
 namespace {
@@ -25,11 +26,6 @@ std::int32_t Roll(std::int32_t n)
     return n == 0 ? 0 : value % n;
 }
 
-std::int32_t Negate(std::int32_t value)
-{
-    return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value));
-}
-
 std::int32_t Double(std::int32_t value)
 {
     return WrapAdd(value, value);
@@ -46,7 +42,7 @@ void PlaceRightOfField(GameRecord& record)
 
 std::int32_t RandomRow(const GameRecord& record)
 {
-    const std::int32_t rows = WrapAdd(WrapAdd(record.bossRowMax, Negate(record.bossRowMin)), 1);
+    const std::int32_t rows = WrapAdd(WrapAdd(record.bossRowMax, WrapNegate(record.bossRowMin)), 1);
     return WrapAdd(Roll(rows), record.bossRowMin);
 }
 
@@ -147,7 +143,7 @@ int StairsPattern(GameRecord& record, std::int32_t steer)
     }
     if (stairsTicks == 13) {
         stairsTicks = 0;
-        stairsDir = Negate(stairsDir);
+        stairsDir = WrapNegate(stairsDir);
         record.bossDy = 0;
     } else {
         stairsTicks = WrapAdd(stairsTicks, 1);
@@ -167,7 +163,7 @@ int HopPattern(GameRecord& record, std::int32_t steer)
     if (hopTicks == 10)
         record.bossDy = -1;
     if (WrapAdd(record.bossRow, record.bossDy) < record.bossRowMin)
-        record.bossDy = Negate(record.bossDy);
+        record.bossDy = WrapNegate(record.bossDy);
     if (WrapAdd(record.bossRow, record.bossDy) > record.bossRowMax) {
         // Landed: the count of level ticks starts again.
         record.bossDy = 0;
@@ -293,7 +289,7 @@ int BouncePattern(GameRecord& record, std::int32_t steer)
     }
     EdgeTurn(record);
     if (StepLeavesRows(record))
-        record.bossDy = Negate(record.bossDy);
+        record.bossDy = WrapNegate(record.bossDy);
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include "game/scenery.h"
 #include "game/title.h"
 #include "game/window.h"
+#include "game/wrapping.h"
 #include "render/draw.h"
 #include "settings/highscore.h"
 
@@ -20,7 +21,7 @@ std::int32_t BossHitsFor(std::uint32_t round, std::uint32_t bossLevel)
     hits *= static_cast<double>(bossLevel);
     // At most about 9.2e17, well inside a 64-bit integer.
     const auto whole = static_cast<std::int64_t>(hits);
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
+    return WrapTo32(whole);
 }
 
 int ResetRound(GameRecord& record)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "game/wrapping.h"
 #include "record/record.h"
 
 namespace ruvo {
@@ -16,5 +17,11 @@ int ShiftGrid(GameRecord& record, std::int32_t n);
 
 // A cell's value; anything outside the grid reads as empty.
 std::uint8_t GridCell(const GameRecord& record, std::int32_t column, std::int32_t row);
+
+// A cell's top-left pixel.
+constexpr std::int32_t PixelOf(std::int32_t cell)
+{
+    return WrapMultiply(cell, 8);
+}
 
 } // namespace ruvo

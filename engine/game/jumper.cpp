@@ -4,6 +4,7 @@
 #include "game/banners.h"
 #include "game/boss.h"
 #include "game/grid.h"
+#include "game/wrapping.h"
 #include "render/draw.h"
 
 namespace ruvo {

@@ -1,6 +1,7 @@
 #include "game/scenery.h"
 
 #include "game/grid.h"
+#include "game/wrapping.h"
 #include "render/draw.h"
 
 namespace ruvo {

@@ -151,10 +151,4 @@ constexpr std::uint32_t RoundTheme(std::uint32_t round)
 std::int32_t NextRandom();
 std::uint32_t RandomSeed();
 
-// Signed 32-bit addition that wraps as two's complement instead of overflowing.
-constexpr std::int32_t WrapAdd(std::int32_t a, std::int32_t b)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
 } // namespace ruvo
