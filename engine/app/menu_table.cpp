@@ -81,13 +81,4 @@ std::string_view KeyHint(std::string_view label)
     return tab == std::string_view::npos ? std::string_view{} : label.substr(tab + 1);
 }
 
-std::string_view KeyHint(std::uint16_t command)
-{
-    for (const MenuPopup& popup : kMenuBar)
-        for (const MenuEntry& item : popup.items)
-            if (item.id == command && command != 0)
-                return KeyHint(item.label);
-    return {};
-}
-
 } // namespace ruvo

@@ -57,7 +57,5 @@ std::span<const Accelerator> GameAccelerators();
 // empty when the item has none).
 std::string_view LabelText(std::string_view label);
 std::string_view KeyHint(std::string_view label);
-// The key hint of a command's item; empty for an unknown command.
-std::string_view KeyHint(std::uint16_t command);
 
 } // namespace ruvo

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "record/record.h"
 
 namespace ruvo {
@@ -12,8 +10,5 @@ int ScrollStage(GameRecord& record);
 int PrefillStage(GameRecord& record);
 // The next of the sun's three frames, over the composed frame.
 int AnimateSun(GameRecord& record);
-
-// The sun's frame counter, program-wide and never reset.
-std::int32_t SunFrame();
 
 } // namespace ruvo

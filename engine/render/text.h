@@ -13,21 +13,12 @@
 
 namespace ruvo {
 
-// The fields of a font request, as a game states its fonts.
+// A font as the game asks for it: upright, unadorned letters of a face at a
+// height and weight; how they are rasterised is the renderer's own choice.
 struct FontRequest {
     std::int32_t height = 0; // positive: the character cell height in pixels
-    std::int32_t width = 0;
-    std::int32_t escapement = 0;
-    std::int32_t orientation = 0;
     std::int32_t weight = 0;
-    std::uint8_t italic = 0;
-    std::uint8_t underline = 0;
-    std::uint8_t strikeOut = 0;
     std::uint8_t charSet = 0;
-    std::uint8_t outPrecision = 0;
-    std::uint8_t clipPrecision = 0;
-    std::uint8_t quality = 0;
-    std::uint8_t pitchAndFamily = 0;
     std::string faceName; // UTF-8
 };
 

@@ -61,7 +61,6 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const Vie
     }
 
     auto* backdrop = new FieldBackdrop;
-    backdrop_ = backdrop;
     field_ = new PlayField(*this, QSize(record.fieldWidth, record.fieldHeight), backdrop);
     frame->setCentralWidget(backdrop);
     ApplyView();

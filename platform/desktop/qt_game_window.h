@@ -23,7 +23,6 @@ class QTimer;
 
 namespace ruvo {
 
-class FieldBackdrop;
 class GameFrame;
 class PlayField;
 class QtSettingsStore;
@@ -89,7 +88,6 @@ class QtGameWindow final : public GameWindow {
 
     GameRecord& record_;
     QPointer<GameFrame> frame_;
-    QPointer<FieldBackdrop> backdrop_;
     QPointer<PlayField> field_;
     MenuActions actions_;
     ViewActions viewActions_;

@@ -27,7 +27,7 @@ Glyph RenderGlyph(const TextFace& face, char32_t codePoint)
     Glyph glyph;
     glyph.advance = QFontMetrics(face.font).horizontalAdvance(letter);
 
-    // Room enough around the cell for overhangs, italics and the stroke.
+    // Room enough around the cell for overhangs and the stroke.
     const int pad = face.font.pixelSize() + static_cast<int>(face.strokeWidth) + 4;
     QImage image(std::max(glyph.advance, 0) + 2 * pad, face.cellHeight + 2 * pad, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

@@ -29,9 +29,6 @@ QFont BaseFont(const FontRequest& request)
 {
     QFont font(QString::fromStdString(request.faceName));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight > 0 ? request.weight : 400, 100, 900)));
-    font.setItalic(request.italic != 0);
-    font.setUnderline(request.underline != 0);
-    font.setStrikeOut(request.strikeOut != 0);
     // Solid pixels, whole-pixel advances and no pair kerning: every letter
     // looks the same wherever it stands, as the game's text always did.
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));

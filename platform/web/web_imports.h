@@ -23,8 +23,8 @@ void ruvo_field_present(const std::uint8_t* rgba, std::int32_t width, std::int32
 
 // Text: a font chosen from a request; returns its cell height in pixels.
 RUVO_IMPORT(text_font)
-std::int32_t ruvo_text_font(std::uint32_t font, std::int32_t height, std::int32_t weight, std::int32_t italic,
-                            const char* face, std::int32_t faceLength);
+std::int32_t ruvo_text_font(std::uint32_t font, std::int32_t height, std::int32_t weight, const char* face,
+                            std::int32_t faceLength);
 // Draws one letter with the top-left of its cell at (pad, pad) into mask
 // (width x height bytes, 1 where the letter has ink); returns its advance.
 RUVO_IMPORT(text_glyph)

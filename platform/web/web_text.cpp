@@ -9,8 +9,7 @@ namespace {
 
 Glyph RasteriseGlyph(FontId font, std::int32_t cellHeight, char32_t codePoint)
 {
-    // Room around the cell for overhangs and italics, and two cells across
-    // for the widest letter.
+    // Room around the cell for overhangs, and two cells across for the widest letter.
     const std::int32_t pad = cellHeight / 2 + 4;
     const std::int32_t width = 2 * cellHeight + 2 * pad;
     const std::int32_t height = cellHeight + 2 * pad;
@@ -26,9 +25,8 @@ Glyph RasteriseGlyph(FontId font, std::int32_t cellHeight, char32_t codePoint)
 FontId WebTextRenderer::MakeFont(const FontRequest& request)
 {
     const FontId id = nextId_++;
-    const std::int32_t cellHeight =
-        ruvo_text_font(id, request.height, request.weight, request.italic, request.faceName.data(),
-                       static_cast<std::int32_t>(request.faceName.size()));
+    const std::int32_t cellHeight = ruvo_text_font(id, request.height, request.weight, request.faceName.data(),
+                                                   static_cast<std::int32_t>(request.faceName.size()));
     fonts_.emplace(id, std::make_unique<GlyphCache>(
                            [id, cellHeight](char32_t c) { return RasteriseGlyph(id, cellHeight, c); }, cellHeight));
     return id;

@@ -47,18 +47,8 @@ LOGFONTW LogFontFrom(const FontRequest& request, const std::wstring& face)
 {
     LOGFONTW font{};
     font.lfHeight = request.height;
-    font.lfWidth = request.width;
-    font.lfEscapement = request.escapement;
-    font.lfOrientation = request.orientation;
     font.lfWeight = request.weight;
-    font.lfItalic = request.italic;
-    font.lfUnderline = request.underline;
-    font.lfStrikeOut = request.strikeOut;
     font.lfCharSet = request.charSet;
-    font.lfOutPrecision = request.outPrecision;
-    font.lfClipPrecision = request.clipPrecision;
-    font.lfQuality = request.quality;
-    font.lfPitchAndFamily = request.pitchAndFamily;
     const std::size_t length = std::min<std::size_t>(face.size(), LF_FACESIZE - 1);
     std::copy_n(face.begin(), length, font.lfFaceName);
     return font;

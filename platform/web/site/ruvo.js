@@ -202,8 +202,8 @@ async function start() {
                 if (id === IDM_PAUSE) pauseButton.disabled = on === 0;
             },
             field_present: present,
-            text_font: (id, height, weight, italic, face, faceLength) =>
-                letters.createFont(id, height, weight, italic !== 0, textAt(face, faceLength)),
+            text_font: (id, height, weight, face, faceLength) =>
+                letters.createFont(id, height, weight, textAt(face, faceLength)),
             text_glyph: (id, codePoint, pointer, width, height, pad) =>
                 letters.drawLetter(id, codePoint, mask(pointer, width * height), width, height, pad),
             settings_read: (name, nameLength, pointer, capacity) => {

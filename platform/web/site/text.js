@@ -23,8 +23,8 @@ export class LetterPainter {
         this.context = this.canvas.getContext('2d', { willReadFrequently: true });
     }
 
-    cssFont(size, weight, italic, family) {
-        return `${italic ? 'italic ' : ''}${weight} ${size}px ${family}`;
+    cssFont(size, weight, family) {
+        return `${weight} ${size}px ${family}`;
     }
 
     // Whole-pixel ascent and descent, as the font's metrics round them.
@@ -37,7 +37,7 @@ export class LetterPainter {
     // A positive height is the whole character cell. Sizes step by whole
     // pixels: take the tallest cell not taller than asked, and of the sizes
     // that give it the smallest, whose letters stay narrowest.
-    createFont(id, height, weight, italic, face) {
+    createFont(id, height, weight, face) {
         const family = cssFace(face);
         const boldness = weight > 0 ? Math.min(Math.max(weight, 100), 900) : 400;
         let font;
@@ -45,18 +45,18 @@ export class LetterPainter {
             let best = 1;
             let bestHeight = 0;
             for (let size = height; size >= 1; --size) {
-                const m = this.metrics(this.cssFont(size, boldness, italic, family));
+                const m = this.metrics(this.cssFont(size, boldness, family));
                 const cell = m.ascent + m.descent;
                 if (cell > height) continue;
                 if (bestHeight !== 0 && cell < bestHeight) break;
                 bestHeight = cell;
                 best = size;
             }
-            const css = this.cssFont(best, boldness, italic, family);
+            const css = this.cssFont(best, boldness, family);
             // Whatever the cell has to spare goes above the letters.
             font = { css, cell: height, baseline: height - this.metrics(css).descent };
         } else {
-            const css = this.cssFont(height < 0 ? -height : 16, boldness, italic, family);
+            const css = this.cssFont(height < 0 ? -height : 16, boldness, family);
             const m = this.metrics(css);
             font = { css, cell: m.ascent + m.descent, baseline: m.ascent };
         }
