@@ -81,7 +81,8 @@ int main(int argc, char** argv)
         add(record.bossSprites[t], 281 + 2 * t, 64);
     add(record.bossTintSprite, 311, 64);
     SpritePair icons[4];
-    const int iconGroups[4][2] = {{501, 16}, {501, 32}, {502, 16}, {502, 32}};
+    const int iconGroups[4][2] = {
+        {kProgramIconGroup, 16}, {kProgramIconGroup, 32}, {kSpareIconGroup, 16}, {kSpareIconGroup, 32}};
     for (int i = 0; i < 4; ++i) {
         LoadIconPair(&resources, icons[i], iconGroups[i][0], iconGroups[i][1]);
         entries.push_back(

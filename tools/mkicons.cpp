@@ -34,7 +34,8 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     ruvo::EmbeddedResources resources;
     ruvo::SpritePair small, large;
-    if (!ruvo::LoadIconPair(&resources, small, 501, 16) || !ruvo::LoadIconPair(&resources, large, 501, 32)) {
+    if (!ruvo::LoadIconPair(&resources, small, ruvo::kProgramIconGroup, 16) ||
+        !ruvo::LoadIconPair(&resources, large, ruvo::kProgramIconGroup, 32)) {
         std::fprintf(stderr, "mkicons: icon 501 is missing\n");
         return 1;
     }

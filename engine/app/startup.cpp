@@ -12,8 +12,8 @@ namespace ruvo {
 int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources)
 {
     ProgramIcons& icons = Icons();
-    LoadIconPair(resources, icons.largeIcon, 501, 32);
-    LoadIconPair(resources, icons.smallIcon, 501, 16);
+    LoadIconPair(resources, icons.largeIcon, kProgramIconGroup, 32);
+    LoadIconPair(resources, icons.smallIcon, kProgramIconGroup, 16);
     return system.RegisterGameClass(kClassName, icons) ? 1 : 0;
 }
 

@@ -11,6 +11,11 @@
 
 namespace ruvo {
 
+// The icon groups among the resources: the program's own, and a second one
+// that the resources carry but no routine of the game draws.
+constexpr std::uint16_t kProgramIconGroup = 501;
+constexpr std::uint16_t kSpareIconGroup = 502;
+
 struct ProgramIcons {
     SpritePair largeIcon;
     SpritePair smallIcon;

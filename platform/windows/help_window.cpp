@@ -7,6 +7,7 @@
 
 #include "platform/windows/mci_music.h"
 #include "platform/windows/wide_text.h"
+#include "render/icon.h"
 
 namespace ruvo {
 namespace {
@@ -144,8 +145,8 @@ HWND CreateHelpWindow()
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = HelpProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(501), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconGroup), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kHelpClass;

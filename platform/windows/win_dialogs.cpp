@@ -8,12 +8,12 @@
 #include "platform/windows/gdi_text.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win_window_system.h"
+#include "render/icon.h"
 #include "settings/dialog_logic.h"
 
 namespace ruvo {
 namespace {
 
-constexpr std::uint16_t kIconGroup = 501;
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
@@ -169,7 +169,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 int Run(WinWindowSystem& windows, const DialogTemplate& layout, DialogKind kind, GameRecord* record)
 {
-    const std::vector<std::uint16_t> data = BuildDialogTemplate(layout, kIconGroup);
+    const std::vector<std::uint16_t> data = BuildDialogTemplate(layout, kProgramIconGroup);
     DialogCall call{kind, record};
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(data.data()),

@@ -6,11 +6,10 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win_game_window.h"
 #include "platform/windows/win_menu.h"
+#include "render/icon.h"
 
 namespace ruvo {
 namespace {
-
-constexpr WORD kIconGroup = 501;
 
 LRESULT CALLBACK GameWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -40,7 +39,7 @@ WinWindowSystem::~WinWindowSystem()
         DestroyAcceleratorTable(static_cast<HACCEL>(accelerators_));
 }
 
-// The program's icon group 501 stands for the window and the taskbar; the
+// The program's icon group stands for the window and the taskbar; the
 // engine's pictures of it (for the status line) are not needed here.
 bool WinWindowSystem::RegisterGameClass(std::string_view className, const ProgramIcons&)
 {
@@ -54,10 +53,10 @@ bool WinWindowSystem::RegisterGameClass(std::string_view className, const Progra
     windowClass.lpfnWndProc = GameWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconGroup), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconGroup), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.hIconSm =
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconGroup), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconGroup), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     windowClass.lpszClassName = className_.c_str();

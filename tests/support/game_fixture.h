@@ -25,8 +25,8 @@ class GameFixture : public RecordFixture {
     // saved settings, surfaces and grid, and the timer.
     void Start()
     {
-        LoadIconPair(&resources, Icons().largeIcon, 501, 32);
-        LoadIconPair(&resources, Icons().smallIcon, 501, 16);
+        LoadIconPair(&resources, Icons().largeIcon, kProgramIconGroup, 32);
+        LoadIconPair(&resources, Icons().smallIcon, kProgramIconGroup, 16);
         record.hInstance = &resources;
         record.fieldWidth = 384;
         record.fieldHeight = 200;

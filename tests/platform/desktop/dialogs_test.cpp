@@ -83,7 +83,7 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        LoadIconPair(&resources_, Icons().largeIcon, 501, 32);
+        LoadIconPair(&resources_, Icons().largeIcon, kProgramIconGroup, 32);
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
@@ -237,7 +237,7 @@ class DialogLayout : public ::testing::Test {
     // The play field lies inside the game window, under the menu bar.
     void SetUp() override
     {
-        LoadIconPair(&resources_, Icons().largeIcon, 501, 32);
+        LoadIconPair(&resources_, Icons().largeIcon, kProgramIconGroup, 32);
         gameWindow_.setGeometry(40, 30, 384, 220);
         playField_ = new QWidget(&gameWindow_);
         playField_->setGeometry(0, 20, 384, 200);
