@@ -1,5 +1,4 @@
 #include "app/shell.h"
-#include "app/view_choice.h"
 #include "audio/audio.h"
 #include "game/fonts.h"
 #include "game/graphics.h"

@@ -53,6 +53,11 @@ enum CellCode : std::uint8_t {
 
 using NameBuffer = std::array<char, 32>;
 
+// The play field in game pixels, as start-up gives it to the record; every
+// platform shows it enlarged by a whole number.
+constexpr int kFieldWidth = 384;
+constexpr int kFieldHeight = 200;
+
 struct GameRecord {
     GameWindow* hwndMain = nullptr;
     const ResourceLibrary* hInstance = nullptr;

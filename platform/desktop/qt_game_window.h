@@ -14,8 +14,8 @@
 #include <optional>
 
 #include "app/shell.h"
-#include "app/view_choice.h"
 #include "platform/desktop/qt_menu.h"
+#include "platform/kit/view_choice.h"
 
 class QMenuBar;
 class QScreen;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/view_choice.h"
+#include "platform/kit/view_choice.h"
 #include "record/host.h"
 
 namespace ruvo {

@@ -5,12 +5,12 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "app/view_choice.h"
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_gamepad.h"
 #include "platform/desktop/termination_watch.h"
+#include "platform/kit/view_choice.h"
 #include "render/icon.h"
 
 namespace ruvo {

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "app/view_choice.h"
+#include "platform/kit/view_choice.h"
 #include "record/host.h"
 
 namespace ruvo {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/shell.h"
-#include "app/view_choice.h"
+#include "platform/kit/view_choice.h"
 #include "platform/windows/xinput_pads.h"
 
 namespace ruvo {

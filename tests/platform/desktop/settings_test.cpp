@@ -15,8 +15,8 @@
 #include <random>
 #include <sys/stat.h>
 
-#include "app/view_choice.h"
 #include "platform/desktop/qt_settings.h"
+#include "platform/kit/view_choice.h"
 #include "record/record.h"
 #include "settings/registry.h"
 

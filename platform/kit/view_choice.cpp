@@ -1,8 +1,9 @@
-#include "app/view_choice.h"
+#include "platform/kit/view_choice.h"
 
 #include <algorithm>
 
 #include "record/host.h"
+#include "record/record.h"
 
 namespace ruvo {
 

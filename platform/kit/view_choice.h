@@ -9,8 +9,6 @@ namespace ruvo {
 
 class SettingsStore;
 
-constexpr int kFieldWidth = 384;
-constexpr int kFieldHeight = 200;
 constexpr std::uint32_t kLargestZoomChoice = 8;
 
 struct ViewChoice {
