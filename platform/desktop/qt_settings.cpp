@@ -8,30 +8,14 @@
 #include <optional>
 #include <utility>
 
+#include "platform/kit/stored_number.h"
+
 namespace ruvo {
 namespace {
 
 QString KeyName(std::string_view name)
 {
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-// Our own writes store plain decimal text; anything else in the file was put
-// there by hand or by damage, and reads as missing.
-bool ParseUnsigned32(const QString& text, std::uint32_t& value)
-{
-    if (text.isEmpty() || text.size() > 10)
-        return false;
-    std::uint64_t number = 0;
-    for (const QChar ch : text) {
-        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
-            return false;
-        number = number * 10 + static_cast<std::uint64_t>(ch.unicode() - u'0');
-    }
-    if (number > std::numeric_limits<std::uint32_t>::max())
-        return false;
-    value = static_cast<std::uint32_t>(number);
-    return true;
 }
 
 } // namespace
@@ -70,7 +54,8 @@ bool QtSettingsStore::QueryDword(std::string_view name, std::uint32_t& value)
     const QVariant stored = state_->settings->value(KeyName(name));
     switch (stored.typeId()) {
     case QMetaType::QString:
-        return ParseUnsigned32(stored.toString(), value);
+        // Our own writes store plain decimal text in a file.
+        return ParseStoredNumber(stored.toString().toStdString(), value);
     case QMetaType::Int:
         // The registry hands a 32-bit value back as a signed int: its bits are the number.
         value = static_cast<std::uint32_t>(stored.toInt());

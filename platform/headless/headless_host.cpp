@@ -1,5 +1,6 @@
 #include "platform/headless/headless_host.h"
 
+#include "platform/kit/stored_number.h"
 #include "settings/dialog_logic.h"
 #include "settings/registry.h"
 
@@ -30,26 +31,10 @@ bool HeadlessWindow::IsEnabled(MenuId item) const
     return it != enabledItems.end() && it->second;
 }
 
-bool ParseDword(std::string_view text, std::uint32_t& value)
-{
-    if (text.empty() || text.size() > 10)
-        return false;
-    std::uint64_t v = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        v = v * 10 + static_cast<std::uint64_t>(ch - '0');
-    }
-    if (v > 0xFFFFFFFFu)
-        return false;
-    value = static_cast<std::uint32_t>(v);
-    return true;
-}
-
 bool MemorySettings::QueryDword(std::string_view name, std::uint32_t& value)
 {
     const auto it = values.find(name);
-    return it != values.end() && ParseDword(it->second, value);
+    return it != values.end() && ParseStoredNumber(it->second, value);
 }
 
 bool MemorySettings::QueryString(std::string_view name, std::string& text, std::size_t maxBytes)
@@ -68,7 +53,7 @@ bool MemorySettings::Create()
 
 void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
 {
-    values[std::string(name)] = std::to_string(value);
+    values[std::string(name)] = StoredNumberText(value);
 }
 
 void MemorySettings::SetString(std::string_view name, std::string_view text)

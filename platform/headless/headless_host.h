@@ -53,10 +53,6 @@ class MemorySettings final : public SettingsStore {
     bool writable = true;
 };
 
-// Parses a stored number the way every settings store of the game does:
-// unsigned decimal within 32 bits, nothing else.
-bool ParseDword(std::string_view text, std::uint32_t& value);
-
 class RecordingWavePlayer final : public WavePlayer {
   public:
     void Play(const std::uint8_t* image, std::size_t size) override { played.push_back({image, size}); }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/headless/headless_host.h"
+#include "platform/kit/stored_number.h"
 #include "platform/web/web_imports.h"
 
 namespace ruvo {
@@ -24,7 +24,7 @@ bool ReadValue(std::string_view name, std::string& text)
 bool WebSettingsStore::QueryDword(std::string_view name, std::uint32_t& value)
 {
     std::string text;
-    return ReadValue(name, text) && ParseDword(text, value);
+    return ReadValue(name, text) && ParseStoredNumber(text, value);
 }
 
 bool WebSettingsStore::QueryString(std::string_view name, std::string& text, std::size_t maxBytes)
@@ -43,7 +43,7 @@ bool WebSettingsStore::Create()
 
 void WebSettingsStore::SetDword(std::string_view name, std::uint32_t value)
 {
-    SetString(name, std::to_string(value));
+    SetString(name, StoredNumberText(value));
 }
 
 void WebSettingsStore::SetString(std::string_view name, std::string_view text)
