@@ -1,8 +1,9 @@
 // mkwebtables: writes what the page shares with every other platform - the
-// menu bar, its accelerators, the commands the page gives itself, the timer's
-// shortest period, the music files and the dialogs' control kinds and style
-// bits - as a JavaScript module, from the engine's own tables, so that the
-// page keeps no copy of its own. The web build runs it under Node.
+// menu bar, its accelerators, the commands and the character the page gives
+// itself, the timer's shortest period, the music files and the dialogs'
+// control kinds and style bits - as a JavaScript module, from the engine's
+// own tables, so that the page keeps no copy of its own. The web build runs
+// it under Node.
 //
 //   usage: mkwebtables OUT_FILE.js
 #include <cstdio>
@@ -111,6 +112,7 @@ void WriteMenu(std::ostream& out)
             out << "[" << Quoted(KeyName(accelerator.key)) << ", " << accelerator.command << "], ";
     out << "]);\n\n";
     out << "export const COMMANDS = { START: " << IDM_START << ", PAUSE: " << IDM_PAUSE << " };\n\n";
+    out << "export const DIVE_CHARACTER = " << kDiveCharacter << ";\n\n";
 }
 
 void WriteTimerAndMusic(std::ostream& out)

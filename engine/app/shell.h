@@ -33,6 +33,9 @@ struct FrameMetrics {
 
 enum class MessageKind { Create, Paint, Timer, Command, Char, LButtonDown, Close, Destroy };
 
+// The one character the game takes, the space bar's: it dives, as a click does.
+constexpr std::uint32_t kDiveCharacter = ' ';
+
 struct Message {
     MessageKind kind = MessageKind::Timer;
     std::uint32_t code = 0;       // timer id, command id or character

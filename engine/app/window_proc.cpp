@@ -41,7 +41,7 @@ std::int64_t MainWndProc(GameRecord& record, const Message& message)
         RunCommand(record, message.code & 0xFFFF);
         return 0;
     case MessageKind::Char:
-        if (message.code == 32)
+        if (message.code == kDiveCharacter)
             Dive(record);
         return 0;
     case MessageKind::LButtonDown:

@@ -49,14 +49,14 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const Vie
                          [this, command] { Deliver(Message{MessageKind::Command, command}); });
         frame->addAction(action);
     }
-    const std::pair<QAction*, void (QtGameWindow::*)()> viewCommands[] = {
-        {viewActions_.zoomIn, &QtGameWindow::ZoomIn},
-        {viewActions_.zoomOut, &QtGameWindow::ZoomOut},
-        {viewActions_.automaticSize, &QtGameWindow::AutomaticSize},
-        {viewActions_.fullScreen, &QtGameWindow::ToggleFullScreen},
+    const std::pair<QAction*, ViewStep> viewSteps[] = {
+        {viewActions_.zoomIn, ViewStep::ZoomIn},
+        {viewActions_.zoomOut, ViewStep::ZoomOut},
+        {viewActions_.automaticSize, ViewStep::AutomaticSize},
+        {viewActions_.fullScreen, ViewStep::FullScreen},
     };
-    for (const auto& [action, command] : viewCommands) {
-        QObject::connect(action, &QAction::triggered, frame, [this, command = command] { (this->*command)(); });
+    for (const auto& [action, step] : viewSteps) {
+        QObject::connect(action, &QAction::triggered, frame, [this, step = step] { StepView(step); });
         frame->addAction(action);
     }
 
@@ -174,7 +174,7 @@ void QtGameWindow::AttachAccelerators()
         ruvo::AttachAccelerators(actions_);
 }
 
-void QtGameWindow::GamepadPress(GamepadButton button)
+void QtGameWindow::PadPress(PadButton button)
 {
     QWidget* frame = Frame();
     // As with the keys: nothing reaches the game while a dialog or another
@@ -182,13 +182,11 @@ void QtGameWindow::GamepadPress(GamepadButton button)
     if (frame == nullptr || !frame->isActiveWindow() || QApplication::activeModalWidget() != nullptr)
         return;
     switch (button) {
-    case GamepadButton::Dive:
-        Deliver(Message{MessageKind::Char, 32});
+    case PadButton::Dive:
+        Deliver(Message{MessageKind::Char, kDiveCharacter});
         break;
-    case GamepadButton::Start:
-        // Start on the title screen, pause and resume in play: whichever of
-        // the two commands the game has not greyed.
-        for (const MenuId command : {IDM_START, IDM_PAUSE}) {
+    case PadButton::Start:
+        for (const MenuId command : kStartButtonCommands) {
             QAction* action = Action(command);
             if (action != nullptr && action->isEnabled()) {
                 action->trigger();

@@ -26,7 +26,7 @@ namespace ruvo {
 class GameFrame;
 class PlayField;
 class QtSettingsStore;
-enum class GamepadButton;
+enum class PadButton;
 
 struct WindowLook {
     QString className; // becomes the X11 WM_CLASS class
@@ -58,12 +58,8 @@ class QtGameWindow final : public GameWindow {
     void AttachAccelerators();
     std::optional<int> QuitCode() const { return quitCode_; }
 
-    // The View menu's commands (qt_window_view.cpp).
-    void ZoomIn();
-    void ZoomOut();
-    void AutomaticSize();
-    void ToggleFullScreen();
-    void LeaveFullScreen();
+    // The View menu's items and keys (qt_window_view.cpp); a greyed one does nothing.
+    void StepView(ViewStep step);
     // Sizes the window anew when it has come onto another screen.
     void FollowScreen();
     ViewChoice View() const { return view_; }
@@ -71,7 +67,7 @@ class QtGameWindow final : public GameWindow {
 
     // A controller's button, as the keys would do it: only while the game
     // window is the active one, and through the menu's commands.
-    void GamepadPress(GamepadButton button);
+    void PadPress(PadButton button);
     // Called before every tick is delivered.
     void CallBeforeTicks(std::function<void()> call) { beforeTick_ = std::move(call); }
 
@@ -92,6 +88,7 @@ class QtGameWindow final : public GameWindow {
     MenuActions actions_;
     ViewActions viewActions_;
     ViewChoice view_;
+    int largestZoom_ = 1; // the largest the screen holds, as of the last sizing
     QtSettingsStore* viewKeeper_;
     QPointer<QScreen> viewScreen_; // the screen the view was last sized for
     QMetaObject::Connection screenWatch_;

@@ -269,11 +269,11 @@ void GameFrame::closeEvent(QCloseEvent* event)
 void GameFrame::keyPressEvent(QKeyEvent* event)
 {
     if (event->text() == QStringLiteral(" ") && !(event->modifiers() & Qt::AltModifier)) {
-        owner_.Deliver(Message{MessageKind::Char, 32});
+        owner_.Deliver(Message{MessageKind::Char, kDiveCharacter});
         return;
     }
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && owner_.View().fullScreen) {
-        owner_.LeaveFullScreen();
+        owner_.StepView(ViewStep::LeaveFullScreen);
         return;
     }
     event->ignore();

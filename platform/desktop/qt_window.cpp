@@ -98,7 +98,7 @@ GameWindow* QtWindowSystem::CreateGameWindow(GameRecord& record, std::string_vie
     state_->window = std::make_unique<QtGameWindow>(record, look, view, state_->viewKeeper);
     QtGameWindow* window = state_->window.get();
     MainWndProc(record, Message{MessageKind::Create, 0, window});
-    state_->gamepads = std::make_unique<SdlGamepads>([window](GamepadButton button) { window->GamepadPress(button); });
+    state_->gamepads = std::make_unique<SdlGamepads>([window](PadButton button) { window->PadPress(button); });
     SdlGamepads* gamepads = state_->gamepads.get();
     window->CallBeforeTicks([gamepads] {
         gamepads->BeforeTick();

@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include <algorithm>
+#include <optional>
 
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_play_field.h"
@@ -87,10 +87,12 @@ void QtGameWindow::ApplyView()
         // Fixed in size: the window manager offers no sizing and no maximise.
         frame->setFixedSize(kFieldWidth * zoom, kFieldHeight * zoom + BarHeight(bar, kFieldWidth * zoom));
     }
-    viewActions_.fullScreen->setChecked(view_.fullScreen);
-    viewActions_.zoomIn->setEnabled(!view_.fullScreen && ShownZoom() < largest);
-    viewActions_.zoomOut->setEnabled(!view_.fullScreen && ShownZoom() > 1);
-    viewActions_.automaticSize->setEnabled(!view_.fullScreen);
+    largestZoom_ = largest;
+    const ViewMenu menu = ViewMenuFor(view_, ShownZoom(), largest);
+    viewActions_.fullScreen->setChecked(menu.fullScreenChecked);
+    viewActions_.zoomIn->setEnabled(menu.zoomIn);
+    viewActions_.zoomOut->setEnabled(menu.zoomOut);
+    viewActions_.automaticSize->setEnabled(menu.automaticSize);
     if (viewKeeper_ != nullptr)
         viewKeeper_->KeepViewChoice(view_);
 }
@@ -102,42 +104,12 @@ void QtGameWindow::FollowScreen()
         ApplyView();
 }
 
-void QtGameWindow::ZoomIn()
+void QtGameWindow::StepView(ViewStep step)
 {
-    if (!viewActions_.zoomIn || !viewActions_.zoomIn->isEnabled())
-        return;
-    view_.zoom = static_cast<std::uint32_t>(std::min<int>(ShownZoom() + 1, kLargestZoomChoice));
-    ApplyView();
-}
-
-void QtGameWindow::ZoomOut()
-{
-    if (!viewActions_.zoomOut || !viewActions_.zoomOut->isEnabled())
-        return;
-    view_.zoom = static_cast<std::uint32_t>(std::max(ShownZoom() - 1, 1));
-    ApplyView();
-}
-
-void QtGameWindow::AutomaticSize()
-{
-    if (view_.fullScreen)
-        return;
-    view_.zoom = 0;
-    ApplyView();
-}
-
-void QtGameWindow::ToggleFullScreen()
-{
-    view_.fullScreen = !view_.fullScreen;
-    ApplyView();
-}
-
-void QtGameWindow::LeaveFullScreen()
-{
-    if (!view_.fullScreen)
-        return;
-    view_.fullScreen = false;
-    ApplyView();
+    if (const std::optional<ViewChoice> next = ViewAfter(view_, step, ShownZoom(), largestZoom_)) {
+        view_ = *next;
+        ApplyView();
+    }
 }
 
 } // namespace ruvo

@@ -12,7 +12,7 @@ constexpr int kTakeWithTickMs = 150;
 
 } // namespace
 
-SdlGamepads::SdlGamepads(std::function<void(GamepadButton)> onPress) : onPress_(std::move(onPress))
+SdlGamepads::SdlGamepads(std::function<void(PadButton)> onPress) : onPress_(std::move(onPress))
 {
     // SDL would turn Ctrl+C and SIGTERM into quit events that nobody reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -75,9 +75,9 @@ void SdlGamepads::Poll()
             }
             case SDL_CONTROLLERBUTTONDOWN:
                 if (event.cbutton.button == SDL_CONTROLLER_BUTTON_A || event.cbutton.button == SDL_CONTROLLER_BUTTON_B)
-                    onPress_(GamepadButton::Dive);
+                    onPress_(PadButton::Dive);
                 else if (event.cbutton.button == SDL_CONTROLLER_BUTTON_START)
-                    onPress_(GamepadButton::Start);
+                    onPress_(PadButton::Start);
                 break;
             default:
                 break;

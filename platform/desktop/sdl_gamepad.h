@@ -7,16 +7,13 @@
 #include <functional>
 #include <map>
 
-namespace ruvo {
+#include "platform/kit/pad_buttons.h"
 
-enum class GamepadButton {
-    Dive,  // the south and east face buttons
-    Start, // start, or pause and resume
-};
+namespace ruvo {
 
 class SdlGamepads final {
   public:
-    explicit SdlGamepads(std::function<void(GamepadButton)> onPress);
+    explicit SdlGamepads(std::function<void(PadButton)> onPress);
     ~SdlGamepads();
     SdlGamepads(const SdlGamepads&) = delete;
     SdlGamepads& operator=(const SdlGamepads&) = delete;
@@ -33,7 +30,7 @@ class SdlGamepads final {
     void BeforeTick();
     int Attached() const { return static_cast<int>(open_.size()); }
 
-    std::function<void(GamepadButton)> onPress_;
+    std::function<void(PadButton)> onPress_;
     bool ready_ = false;
     QTimer timer_;
     std::map<int, void*> open_; // SDL_GameController by joystick instance id

@@ -27,6 +27,48 @@ int WindowZoom(const ViewChoice& choice, int availableWidth, int availableHeight
     return std::min(static_cast<int>(choice.zoom), LargestZoom(availableWidth, availableHeight - menuHeight));
 }
 
+ViewMenu ViewMenuFor(const ViewChoice& choice, int shownZoom, int largestZoom)
+{
+    ViewMenu menu;
+    menu.zoomIn = !choice.fullScreen && shownZoom < largestZoom;
+    menu.zoomOut = !choice.fullScreen && shownZoom > 1;
+    menu.automaticSize = !choice.fullScreen;
+    menu.fullScreenChecked = choice.fullScreen;
+    return menu;
+}
+
+std::optional<ViewChoice> ViewAfter(const ViewChoice& choice, ViewStep step, int shownZoom, int largestZoom)
+{
+    const ViewMenu menu = ViewMenuFor(choice, shownZoom, largestZoom);
+    ViewChoice next = choice;
+    switch (step) {
+    case ViewStep::ZoomIn:
+        if (!menu.zoomIn)
+            return std::nullopt;
+        next.zoom = static_cast<std::uint32_t>(std::min<int>(shownZoom + 1, kLargestZoomChoice));
+        break;
+    case ViewStep::ZoomOut:
+        if (!menu.zoomOut)
+            return std::nullopt;
+        next.zoom = static_cast<std::uint32_t>(std::max(shownZoom - 1, 1));
+        break;
+    case ViewStep::AutomaticSize:
+        if (!menu.automaticSize)
+            return std::nullopt;
+        next.zoom = 0;
+        break;
+    case ViewStep::FullScreen:
+        next.fullScreen = !choice.fullScreen;
+        break;
+    case ViewStep::LeaveFullScreen:
+        if (!choice.fullScreen)
+            return std::nullopt;
+        next.fullScreen = false;
+        break;
+    }
+    return next;
+}
+
 ViewChoice ReadViewChoice(SettingsStore& store)
 {
     ViewChoice choice;

@@ -263,12 +263,10 @@ void WinGameWindow::PadPress(PadButton button)
     if (hwnd == nullptr || GetForegroundWindow() != hwnd || !IsWindowEnabled(hwnd))
         return;
     if (button == PadButton::Dive) {
-        Deliver(Message{MessageKind::Char, 32});
+        Deliver(Message{MessageKind::Char, kDiveCharacter});
         return;
     }
-    // Start on the title screen, pause and resume in play: whichever of the
-    // two commands the game has not greyed.
-    for (const MenuId command : {IDM_START, IDM_PAUSE}) {
+    for (const MenuId command : kStartButtonCommands) {
         if (menu_ != nullptr &&
             (GetMenuState(static_cast<HMENU>(menu_), command, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0) {
             Deliver(Message{MessageKind::Command, command});

@@ -55,7 +55,8 @@ class WinGameWindow final : public GameWindow {
     ViewChoice view_;
     RegistrySettingsStore* viewKeeper_;
     int zoom_ = 1;
-    int fieldX_ = 0; // the field's place in the client area
+    int largestZoom_ = 1; // the largest the monitor holds, as of the last sizing
+    int fieldX_ = 0;      // the field's place in the client area
     int fieldY_ = 0;
     void* viewMonitor_ = nullptr;
     long windowedLeft_ = 0; // where the window stood before full screen

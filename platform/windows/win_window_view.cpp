@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/menu_table.h"
 #include "platform/windows/registry_settings.h"
@@ -102,13 +103,15 @@ void WinGameWindow::ApplyView()
             SetWindowPos(hwnd, nullptr, 0, 0, outer.cx + lackX, outer.cy + lackY,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    largestZoom_ = largest;
     HMENU menu = static_cast<HMENU>(menu_);
     if (menu != nullptr) {
-        ::CheckMenuItem(menu, IDM_FULLSCREEN, MF_BYCOMMAND | (view_.fullScreen ? MF_CHECKED : MF_UNCHECKED));
-        ::EnableMenuItem(menu, IDM_ZOOMIN,
-                         MF_BYCOMMAND | (!view_.fullScreen && zoom_ < largest ? MF_ENABLED : MF_GRAYED));
-        ::EnableMenuItem(menu, IDM_ZOOMOUT, MF_BYCOMMAND | (!view_.fullScreen && zoom_ > 1 ? MF_ENABLED : MF_GRAYED));
-        ::EnableMenuItem(menu, IDM_AUTOSIZE, MF_BYCOMMAND | (!view_.fullScreen ? MF_ENABLED : MF_GRAYED));
+        const ViewMenu items = ViewMenuFor(view_, zoom_, largest);
+        const auto enabled = [](bool on) { return static_cast<UINT>(MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+        ::CheckMenuItem(menu, IDM_FULLSCREEN, MF_BYCOMMAND | (items.fullScreenChecked ? MF_CHECKED : MF_UNCHECKED));
+        ::EnableMenuItem(menu, IDM_ZOOMIN, enabled(items.zoomIn));
+        ::EnableMenuItem(menu, IDM_ZOOMOUT, enabled(items.zoomOut));
+        ::EnableMenuItem(menu, IDM_AUTOSIZE, enabled(items.automaticSize));
         ::DrawMenuBar(hwnd);
     }
     InvalidateRect(hwnd, nullptr, FALSE);
@@ -116,25 +119,30 @@ void WinGameWindow::ApplyView()
         viewKeeper_->KeepViewChoice(view_);
 }
 
+// A greyed item does nothing, whether from the menu, its keys or Escape.
 void WinGameWindow::ViewCommand(std::uint16_t command)
 {
+    ViewStep step = ViewStep::FullScreen;
     switch (command) {
     case IDM_ZOOMIN:
-        view_.zoom = static_cast<std::uint32_t>(std::min<int>(zoom_ + 1, kLargestZoomChoice));
+        step = ViewStep::ZoomIn;
         break;
     case IDM_ZOOMOUT:
-        view_.zoom = static_cast<std::uint32_t>(std::max(zoom_ - 1, 1));
+        step = ViewStep::ZoomOut;
         break;
     case IDM_AUTOSIZE:
-        view_.zoom = 0;
+        step = ViewStep::AutomaticSize;
         break;
     case IDM_FULLSCREEN:
-        view_.fullScreen = !view_.fullScreen;
+        step = ViewStep::FullScreen;
         break;
     default:
         return;
     }
-    ApplyView();
+    if (const std::optional<ViewChoice> next = ViewAfter(view_, step, zoom_, largestZoom_)) {
+        view_ = *next;
+        ApplyView();
+    }
 }
 
 void WinGameWindow::FollowMonitor()

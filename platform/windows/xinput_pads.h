@@ -8,9 +8,9 @@
 #include <functional>
 #include <utility>
 
-namespace ruvo {
+#include "platform/kit/pad_buttons.h"
 
-enum class PadButton { Dive, Start };
+namespace ruvo {
 
 class XInputPads {
   public:

@@ -6,10 +6,9 @@ import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
-import { ACCELERATORS, COMMANDS, SHORTEST_TIMER_MS, TRACKS } from './tables.js';
+import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, SHORTEST_TIMER_MS, TRACKS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
-const SPACE = 32;
 const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
 
 const canvas = document.getElementById('field');
@@ -265,7 +264,7 @@ async function start() {
         }
         if (event.key === ' ' && !event.altKey && !dialogs.open && !status.ended && !menu.openMenu) {
             event.preventDefault();
-            suspender.call('ruvo_char', SPACE);
+            suspender.call('ruvo_char', DIVE_CHARACTER);
         }
     });
     // A click, a tap or a pen dives. On a device whose main pointer is a

@@ -48,9 +48,9 @@ class SettingsFile : public ::testing::Test {
         record.host.settings = &store;
         WriteSettings(record);
     }
-    void WriteFile(const QByteArray& bytes, const QString& path = {})
+    void WriteFile(const QByteArray& bytes)
     {
-        QFile file(path.isEmpty() ? QString::fromStdString(Path()) : path);
+        QFile file(QString::fromStdString(Path()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
@@ -111,8 +111,7 @@ TEST_F(SettingsFile, AllEighteenValuesAndTheViewChoiceMakeTheRoundTripAndEachSav
     EXPECT_EQ(file.value("Score1").toString(), "4294967295");
 }
 
-// What is not our own plain decimal or a whole string reads as missing, and a
-// missing or malformed view choice is automatic and windowed.
+// What is not our own plain decimal or a whole string reads as missing.
 TEST_F(SettingsFile, ABadValueReadsAsMissing)
 {
     WriteFile(QByteArray::fromStdString("[General]\nA=yes\nB=-1\nC=4294967296\nD=12345678901234567890\nE=0x10\n"
@@ -135,44 +134,6 @@ TEST_F(SettingsFile, ABadValueReadsAsMissing)
     EXPECT_FALSE(store.QueryString("Missing", text, 31));
     EXPECT_TRUE(store.QueryString("Name3", text, 31));
     EXPECT_EQ(text, "\xC3\xA4");
-
-    // A missing or malformed number reads as above; out of range is automatic and windowed.
-    const std::pair<QByteArray, ViewChoice> views[] = {{"", {0, false}},
-                                                       {"Zoom=2\nFullscreen=0\n", {2, false}},
-                                                       {"Zoom=0\nFullscreen=1\n", {0, true}},
-                                                       {"Zoom=9\nFullscreen=2\n", {0, false}}};
-    int number = 0;
-    for (const auto& [values, expected] : views) {
-        // A file of its own each: QSettings would take one rewritten within
-        // the same second from its cache.
-        const QString path = dir.filePath(QStringLiteral("view%1.ini").arg(++number));
-        WriteFile("[General]\n" + values, path);
-        QtSettingsStore view(path.toStdString());
-        EXPECT_EQ(ReadViewChoice(view), expected) << values.toStdString();
-    }
-}
-
-// The automatic zoom takes 60 % of the screen's free area at most; a chosen
-// one is held to what fits with the menu bar.
-TEST(ViewZoom, AutomaticAndChosenZoomsFitTheScreen)
-{
-    EXPECT_EQ(AutomaticZoom(1920, 1080), 3);
-    EXPECT_EQ(AutomaticZoom(1920, 1040), 3); // 600 rows within 624
-    EXPECT_EQ(AutomaticZoom(1366, 768), 2);
-    EXPECT_EQ(AutomaticZoom(1024, 768), 1);
-    EXPECT_EQ(AutomaticZoom(2560, 1000), 3); // the height decides
-    EXPECT_EQ(AutomaticZoom(640, 480), 1);   // never below 1, even where 1 is too large
-    EXPECT_EQ(AutomaticZoom(3840, 2160), 6);
-
-    EXPECT_EQ(LargestZoom(1920, 1080 - 20), 5);
-    EXPECT_EQ(LargestZoom(1919, 2000), 4);
-    EXPECT_EQ(LargestZoom(100, 100), 1);
-
-    EXPECT_EQ(WindowZoom(ViewChoice{0, false}, 1920, 1080, 20), 3);
-    EXPECT_EQ(WindowZoom(ViewChoice{4, false}, 1920, 1080, 20), 4);
-    EXPECT_EQ(WindowZoom(ViewChoice{8, false}, 1920, 1080, 20), 5);
-    EXPECT_EQ(WindowZoom(ViewChoice{5, false}, 1920, 1019, 20), 4); // 1000 rows and the bar do not fit
-    EXPECT_EQ(WindowZoom(ViewChoice{2, false}, 300, 200, 20), 1);
 }
 
 // Missing, cut short or garbage: what is whole is read, the rest is the first

@@ -1,13 +1,110 @@
-// What the machines share: the stored number's text.
+// What the machines share: the View menu's rules and the zooms they reckon
+// from a screen's measures, the view choice as a text store keeps it, and
+// the stored number's text. The desktop's and Windows' windows are driven
+// through the same rules in their own tests.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "platform/headless/headless_host.h"
 #include "platform/kit/stored_number.h"
+#include "platform/kit/view_choice.h"
 
 namespace ruvo {
 namespace {
+
+// The automatic zoom takes 60 % of the screen's free area at most; a chosen
+// one is held to what fits with the menu bar.
+TEST(ViewZoom, AutomaticAndChosenZoomsFitTheScreen)
+{
+    EXPECT_EQ(AutomaticZoom(1920, 1080), 3);
+    EXPECT_EQ(AutomaticZoom(1920, 1040), 3); // 600 rows within 624
+    EXPECT_EQ(AutomaticZoom(1366, 768), 2);
+    EXPECT_EQ(AutomaticZoom(1024, 768), 1);
+    EXPECT_EQ(AutomaticZoom(2560, 1000), 3); // the height decides
+    EXPECT_EQ(AutomaticZoom(640, 480), 1);   // never below 1, even where 1 is too large
+    EXPECT_EQ(AutomaticZoom(3840, 2160), 6);
+
+    EXPECT_EQ(LargestZoom(1920, 1080 - 20), 5);
+    EXPECT_EQ(LargestZoom(1919, 2000), 4);
+    EXPECT_EQ(LargestZoom(100, 100), 1);
+
+    EXPECT_EQ(WindowZoom(ViewChoice{0, false}, 1920, 1080, 20), 3);
+    EXPECT_EQ(WindowZoom(ViewChoice{4, false}, 1920, 1080, 20), 4);
+    EXPECT_EQ(WindowZoom(ViewChoice{8, false}, 1920, 1080, 20), 5);
+    EXPECT_EQ(WindowZoom(ViewChoice{5, false}, 1920, 1019, 20), 4); // 1000 rows and the bar do not fit
+    EXPECT_EQ(WindowZoom(ViewChoice{2, false}, 300, 200, 20), 1);
+}
+
+// Each step from a view, shown at some zoom on a screen that holds at most
+// another: the choice it leads to, or none where the menu has it greyed.
+TEST(ViewMenu, EachStepLeadsWhereTheMenuOffersIt)
+{
+    struct Case {
+        ViewChoice from;
+        int shown;
+        int largest;
+        ViewStep step;
+        std::optional<ViewChoice> to;
+    };
+    const Case cases[] = {
+        {{3, false}, 3, 5, ViewStep::ZoomIn, ViewChoice{4, false}},
+        {{0, false}, 3, 5, ViewStep::ZoomIn, ViewChoice{4, false}},   // from the zoom shown, not the one chosen
+        {{5, false}, 5, 5, ViewStep::ZoomIn, std::nullopt},           // the screen holds no more
+        {{0, false}, 10, 12, ViewStep::ZoomIn, ViewChoice{8, false}}, // never past the largest choice
+        {{3, false}, 3, 5, ViewStep::ZoomOut, ViewChoice{2, false}},
+        {{0, false}, 1, 5, ViewStep::ZoomOut, std::nullopt},
+        {{3, false}, 3, 5, ViewStep::AutomaticSize, ViewChoice{0, false}},
+        {{3, false}, 3, 5, ViewStep::FullScreen, ViewChoice{3, true}},
+        {{3, false}, 3, 5, ViewStep::LeaveFullScreen, std::nullopt},
+        // On the whole screen only full screen and Escape act, and the
+        // window comes back at the zoom chosen before.
+        {{3, true}, 6, 5, ViewStep::ZoomIn, std::nullopt},
+        {{3, true}, 6, 5, ViewStep::ZoomOut, std::nullopt},
+        {{3, true}, 6, 5, ViewStep::AutomaticSize, std::nullopt},
+        {{3, true}, 6, 5, ViewStep::FullScreen, ViewChoice{3, false}},
+        {{0, true}, 6, 5, ViewStep::LeaveFullScreen, ViewChoice{0, false}},
+    };
+    for (const Case& c : cases) {
+        const std::string where = "zoom " + std::to_string(c.from.zoom) + (c.from.fullScreen ? " full" : "") +
+                                  ", step " + std::to_string(static_cast<int>(c.step));
+        EXPECT_EQ(ViewAfter(c.from, c.step, c.shown, c.largest), c.to) << where;
+        const ViewMenu menu = ViewMenuFor(c.from, c.shown, c.largest);
+        const bool offered = c.step == ViewStep::ZoomIn          ? menu.zoomIn
+                             : c.step == ViewStep::ZoomOut       ? menu.zoomOut
+                             : c.step == ViewStep::AutomaticSize ? menu.automaticSize
+                                                                 : true;
+        if (c.step != ViewStep::LeaveFullScreen) {
+            EXPECT_EQ(offered, c.to.has_value()) << where;
+        }
+        EXPECT_EQ(menu.fullScreenChecked, c.from.fullScreen) << where;
+    }
+}
+
+// The view choice in a store that keeps text: a missing, malformed or out of
+// range value reads as automatic and windowed, each on its own.
+TEST(ViewChoiceStore, WhatIsNotAChoiceReadsAsAutomaticAndWindowed)
+{
+    const std::pair<std::map<std::string, std::string, std::less<>>, ViewChoice> cases[] = {
+        {{}, {0, false}},
+        {{{"Zoom", "2"}, {"Fullscreen", "0"}}, {2, false}},
+        {{{"Zoom", "0"}, {"Fullscreen", "1"}}, {0, true}},
+        {{{"Zoom", "8"}, {"Fullscreen", "2"}}, {8, false}},
+        {{{"Zoom", "9"}, {"Fullscreen", "1"}}, {0, true}},
+        {{{"Zoom", "-1"}, {"Fullscreen", "yes"}}, {0, false}},
+    };
+    for (const auto& [values, expected] : cases) {
+        MemorySettings store;
+        store.values = values;
+        EXPECT_EQ(ReadViewChoice(store), expected) << ::testing::PrintToString(values);
+    }
+    MemorySettings store;
+    WriteViewChoice(store, ViewChoice{7, true});
+    EXPECT_EQ(ReadViewChoice(store), (ViewChoice{7, true}));
+}
 
 // A stored number is the game's own plain decimal, ten digits at most.
 TEST(StoredNumber, OnlyPlainDecimalWithinThirtyTwoBitsIsANumber)
