@@ -18,16 +18,9 @@
 
 #include "app/shell.h"
 #include "game/window.h"
-#include "platform/windows/gdi_text.h"
-#include "platform/windows/help_window.h"
-#include "platform/windows/mci_music.h"
-#include "platform/windows/registry_settings.h"
 #include "platform/windows/tick_timer.h"
-#include "platform/windows/wave_player.h"
-#include "platform/windows/win_dialogs.h"
 #include "platform/windows/win_game_window.h"
-#include "platform/windows/win_resources.h"
-#include "platform/windows/win_window_system.h"
+#include "platform/windows/win_machine.h"
 
 namespace {
 
@@ -58,16 +51,9 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     const double seconds = std::atof(argv[1]);
-    ruvo::Win32Resources resources;
-    ruvo::GdiTextRenderer text;
-    ruvo::RegistrySettingsStore settings(L"SOFTWARE\\Tolp\\RuvoTickBench");
-    ruvo::SystemWavePlayer wave;
-    ruvo::MciMusicLibrary music;
-    ruvo::WinWindowSystem windows(&settings);
-    ruvo::WinDialogHost dialogs(windows);
-    ruvo::HelpWindow help;
-    ruvo::Host host{&text, &settings, &wave, &music, &dialogs, &help};
-    std::unique_ptr<ruvo::GameRecord> record = ruvo::StartUp(windows, host, &resources, SW_SHOWNOACTIVATE);
+    ruvo::WinMachine machine(L"SOFTWARE\\Tolp\\RuvoTickBench");
+    std::unique_ptr<ruvo::GameRecord> record =
+        ruvo::StartUp(machine.windows, machine.MakeHost(), &machine.resources, SW_SHOWNOACTIVATE);
     if (!record)
         return 1;
     // Lives enough that the game never ends (a high score would open a dialog).

@@ -21,7 +21,20 @@
 namespace ruvo {
 namespace {
 
+// The browser's machine under the game, with the game it runs.
 struct WebMachine {
+    Host MakeHost()
+    {
+        Host host;
+        host.text = &text;
+        host.settings = &settings;
+        host.wave = &wave;
+        host.music = &music;
+        host.dialogs = &dialogs;
+        host.help = &help;
+        return host;
+    }
+
     EmbeddedResources resources;
     WebTextRenderer text;
     WebSettingsStore settings;
@@ -112,14 +125,7 @@ RUVO_EXPORT(ruvo_start) std::int32_t RuvoStart()
     WebMachine& machine = Machine();
     if (machine.record)
         return 1;
-    Host host;
-    host.text = &machine.text;
-    host.settings = &machine.settings;
-    host.wave = &machine.wave;
-    host.music = &machine.music;
-    host.dialogs = &machine.dialogs;
-    host.help = &machine.help;
-    machine.record = StartUp(machine.windows, host, &machine.resources, 1);
+    machine.record = StartUp(machine.windows, machine.MakeHost(), &machine.resources, 1);
     return machine.record ? 1 : 0;
 }
 
