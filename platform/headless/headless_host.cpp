@@ -53,7 +53,7 @@ bool MemorySettings::Create()
 
 void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
 {
-    values[std::string(name)] = StoredNumberText(value);
+    values[std::string(name)] = std::to_string(value);
 }
 
 void MemorySettings::SetString(std::string_view name, std::string_view text)

@@ -21,9 +21,4 @@ bool ParseStoredNumber(std::string_view text, std::uint32_t& value)
     return true;
 }
 
-std::string StoredNumberText(std::uint32_t value)
-{
-    return std::to_string(value);
-}
-
 } // namespace ruvo

@@ -1,16 +1,14 @@
 // A number in a settings store that keeps text (a settings file, the
 // browser's local storage, the in-memory store): plain unsigned decimal
-// within 32 bits, as the game writes it. Anything else in the store was put
-// there by hand or by damage, and reads as missing.
+// within 32 bits, as the game writes it (std::to_string). Anything else in
+// the store was put there by hand or by damage, and reads as missing.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace ruvo {
 
 bool ParseStoredNumber(std::string_view text, std::uint32_t& value);
-std::string StoredNumberText(std::uint32_t value);
 
 } // namespace ruvo

@@ -43,7 +43,7 @@ bool WebSettingsStore::Create()
 
 void WebSettingsStore::SetDword(std::string_view name, std::uint32_t value)
 {
-    SetString(name, StoredNumberText(value));
+    SetString(name, std::to_string(value));
 }
 
 void WebSettingsStore::SetString(std::string_view name, std::string_view text)
