@@ -168,9 +168,15 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
         Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(wParam)});
         return 0;
     }
-    case WM_TIMER:
+    case WM_TIMER: {
+        // The ticks of a timer that fell back on the window's system timer.
+        const auto it = timers_.find(static_cast<std::int32_t>(wParam));
+        if (it == timers_.end() || !it->second->Running() || destroyed_)
+            return 0;
+        pads_.BeforeTick();
         Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(wParam)});
         return 0;
+    }
     case WM_COMMAND: {
         const auto command = static_cast<std::uint16_t>(LOWORD(wParam));
         // A key sends nothing for a greyed item, whatever the system's own
