@@ -221,7 +221,16 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
         hwnd_ = nullptr;
         menu_ = nullptr;
         break;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
+        // Where the system puts the window at its new scale; the size then
+        // follows the field's whole-number zoom at that scale.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        if (suggested != nullptr && !view_.fullScreen)
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplyView();
+        return 0;
+    }
     case WM_DISPLAYCHANGE:
         ApplyView();
         return 0;

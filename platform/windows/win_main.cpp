@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     ruvo::MciMusicLibrary music;
     ruvo::WinWindowSystem windows(&settings);
     ruvo::WinDialogHost dialogs(windows);
-    ruvo::HelpWindow help;
+    ruvo::HelpWindow help(&windows);
 
     ruvo::Host host;
     host.text = &text;
