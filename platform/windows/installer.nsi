@@ -89,6 +89,15 @@ FunctionEnd
 
 Function .onInit
   Call CloseRunningGame
+  ; Silently there is no page to refuse the folder on: it is refused here.
+  ${If} ${Silent}
+    Call ProbeFolder
+    ${If} $R0 != "ok"
+      MessageBox MB_OK|MB_ICONSTOP "${REFUSED}" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -97,13 +106,6 @@ FunctionEnd
 
 Section "Ruvo"
   SetShellVarContext current
-  ; Silently there was no page to refuse the folder on.
-  Call ProbeFolder
-  ${If} $R0 != "ok"
-    MessageBox MB_OK|MB_ICONSTOP "${REFUSED}" /SD IDOK
-    SetErrorLevel 2
-    Quit
-  ${EndIf}
   SetOutPath "$INSTDIR"
   ${If} ${IsNativeAMD64}
     File "${SOURCE64}/ruvo.exe"
