@@ -32,7 +32,7 @@ set(RUVO_WINE /usr/lib/wine/wine64 CACHE FILEPATH "The Wine loader that runs the
 set(RUVO_WINE32 /usr/lib/wine/wine CACHE FILEPATH "The Wine loader that runs the i686 programs")
 if((RUVO_WINDOWS_ARCH STREQUAL x86_64 AND EXISTS ${RUVO_WINE}) OR (RUVO_WINDOWS_ARCH STREQUAL i686 AND EXISTS
                                                                    ${RUVO_WINE32}))
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/platform/windows/wine-run.sh)
 endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${RUVO_MINGW_TRIPLE})

@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# A Windows game under Wine, on a virtual X display with a small window
+# manager, driven by xdotool: its window, the keys, the registry it leaves and
+# reads, the dialogs over a game that goes on, a high score whose name dialog
+# is closed with the window and shown again after a restart, and the
+# installer, which installs the build's own kind of program (x86_64 on 64-bit
+# Windows; i686 in a 32-bit prefix, WINEARCH=win32, as on 32-bit Windows).
+# Usage: game_test.sh BUILD_DIR SETUP (a Windows build with its tests, the installer)
+set -uo pipefail
+build=$(cd "$1" && pwd)
+setup=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../support/script_checks.sh"
+need_tools Xvfb xdotool import twm
+export WINEPREFIX=$work/prefix
+wm_pid=
+stop_wine() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
+}
+trap 'stop_wine; cleanup' EXIT
+run() { "$here/wine-run.sh" "$@"; }
+probe() { run "$build/bin/ruvo-probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+key='HKCU\Software\Tolp\Ruvo'
+fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
+
+# One display for the prefix's whole life, and a window manager on it:
+# without one every window that closes keeps Wine waiting.
+start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+printf 'NoTitleFocus\nRandomPlacement\n' >"$work/twmrc"
+twm -f "$work/twmrc" >/dev/null 2>&1 &
+wm_pid=$!
+run "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1 # makes the prefix
+
+titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(titled "$1")" ]; }
+hidden() { [ -z "$(titled "$1")" ]; }
+starts=0
+start_game() { # start_game [PROGRAM]: sets WIN, the game window's X id
+    # Wine's messages and the log it kept are shown when the window never comes.
+    starts=$((starts + 1))
+    run "${1:-$build/bin/ruvo.exe}" >"$work/game-$starts.log" 2>&1 &
+    game_pid=$!
+    WIN=
+    wait_for 60 shown "Ruvo Zelp! for Windows 95" && WIN=$(titled "Ruvo Zelp! for Windows 95")
+    [ -n "$WIN" ] || { echo "no game window; the game's output and Wine's:"; cat "$work/game-$starts.log"; false; }
+}
+press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
+# count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
+# play field, under the menu bar (the client area is the window's bottom 200 rows).
+count() {
+    local height pixels
+    height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
+    pixels=$(import -window "$WIN" -crop "${3}x${4}+${1}+$((height - 200 + $2))" -depth 8 txt:- 2>/dev/null) ||
+        { echo -1; return; }
+    grep -ci "#$5 " <<<"$pixels"
+}
+at_least() { [ "$(count "$2" "$3" "$4" "$5" "$6")" -ge "$1" ]; }
+none_of() { [ "$(count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
+picture() { import -window "$WIN" rgb:- 2>/dev/null | md5sum; }
+# The game goes on: its picture changes while a dialog is open over it.
+game_runs() {
+    local before
+    before=$(picture)
+    wait_for 10 eval '[ "$(picture)" != "$before" ]'
+}
+registry() { run reg query "$key" 2>/dev/null | tr -d '\r'; }
+value() { registry | sed -n "s/^ *$1  *\(REG_[A-Z_]*\)  *\(.*\)\$/\1 \2/p"; }
+has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
+quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]; }
+
+# --- The window and the keys; Sound saved on Exit --------------------------
+start_game || { echo "FAIL: no game window: $(probe window)"; exit 1; }
+check "class, title and a 384 x 200 client area" \
+    test "$(probe window)" = "RuvoWClass|Ruvo Zelp! for Windows 95|384x200"
+press "$WIN" F2
+check "F2 shows a blue START" wait_for 10 at_least 40 150 91 84 18 0000FF
+check "the START banner ends" wait_for 15 none_of 150 91 84 18 0000FF
+press "$WIN" F3
+check "F3 shows a red PAUSE" wait_for 10 at_least 40 150 91 84 18 FF0000
+press "$WIN" F3
+check "F3 again resumes" wait_for 10 none_of 150 91 84 18 FF0000
+# The View menu's keys: twice the size (the largest that fits 1024 x 768),
+# the automatic size again, full screen and back with Escape.
+client() { probe window | cut -d'|' -f3; }
+press "$WIN" ctrl+equal
+check "Ctrl++ zooms to 2x" wait_for 10 eval '[ "$(client)" = 768x400 ]'
+press "$WIN" ctrl+0
+check "Ctrl+0 comes back to the automatic 1x" wait_for 10 eval '[ "$(client)" = 384x200 ]'
+press "$WIN" F11
+check "F11 fills the screen" wait_for 10 eval '[ "$(client | cut -dx -f1)" = 1024 ]'
+press "$WIN" Escape
+check "Escape leaves full screen" wait_for 10 eval '[ "$(client)" = 384x200 ]'
+press "$WIN" F1
+check "F1 opens the help window" wait_for 10 shown "Ruvo Help"
+# Closing the help window (as its close box does) gives the keys back to the
+# game, with no click and no focus given by hand.
+probe close "Ruvo Help"
+check "the help window closes" wait_for 10 hidden "Ruvo Help"
+xdotool key --delay 60 F3
+check "F3 right after it pauses the game" wait_for 10 at_least 40 150 91 84 18 FF0000
+xdotool key --delay 60 F3
+check "and resumes it" wait_for 10 none_of 150 91 84 18 FF0000
+press "$WIN" F4 F5
+check "Game > Exit ends the game with status 0" quit_by_menu
+check "the help window goes with it" hidden "Ruvo Help"
+check "Sound is saved as 1" test "$(value Sound)" = "REG_DWORD 0x1"
+# Wine has no MIDI output device here: the music stays closed and F5 cannot switch it on.
+check "Music stays 0 without a MIDI device" test "$(value Music)" = "REG_DWORD 0x0"
+check "eighteen values of their types, with the view" test "$(registry | grep -cE \
+    '^ +((Sound|Music|Option|Score[1-5]|Round[1-5]|Zoom|Fullscreen) +REG_DWORD|Name[1-5] +REG_SZ) ')" -eq 20
+
+# --- The dialogs over a running game ----------------------------------------
+# (What each stored value loads as is registry_test's.)
+start_game || fail "the game did not start again"
+press "$WIN" F2
+check "F8 opens the table" wait_for 10 eval 'press "$WIN" F8; wait_for 3 shown High-Score'
+check "the game plays on behind the table" game_runs
+press "$(titled High-Score)" Escape
+check "Escape closes the table" wait_for 10 hidden High-Score
+press "$WIN" F10
+about="“Ruvo Zelp!”について"
+check "F10 opens About" wait_for 10 shown "$about"
+check "the game plays on behind About" game_runs
+press "$(titled "$about")" Return
+check "Enter closes About" wait_for 10 hidden "$about"
+check "closing the window ends the game" eval 'press "$WIN" alt+F4; wait_game_exit 30; [ "$game_status" = 0 ]'
+
+# --- A high score: the name asked for, the table shown, kept for next time --
+for row in 1 2 3 4 5; do
+    run reg add "$key" /v "Score$row" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+done
+run reg add "$key" /v Option /t REG_DWORD /d 1 /f >/dev/null 2>&1
+start_game || fail "the game did not start a third time"
+# Option: no platforms to speak of, a fast game, no life to spare.
+press "$WIN" alt+o o
+check "Option opens" wait_for 10 shown Option
+press "$(titled Option)" Tab 0 Tab Tab Tab 1 0 Tab Tab Tab 0 Return
+check "OK closes Option" wait_for 10 hidden Option
+press "$WIN" F2
+check "the game ends and asks for a name" wait_for 60 has_control High-Score 410
+press "$(titled High-Score)" W i n e space T e s t e r
+check "the name is typed" wait_for 10 eval '[ "$(probe text High-Score 410)" = "Wine Tester" ]'
+# The window is closed (WM_CLOSE) while the name dialog is open: the dialog
+# ends with the name typed, the row is saved, no table opens without its owner.
+probe close
+check "WM_CLOSE during the name dialog ends the game" eval 'wait_game_exit 30; [ "$game_status" = 0 ]'
+check "no dialog is left behind" hidden High-Score
+check "the new row is saved with the name typed" test "$(value Name1)" = "REG_SZ Wine Tester"
+start_game || fail "the game did not start a fourth time"
+press "$WIN" F8
+check "after a restart the table shows the name" wait_for 10 eval '[ "$(probe text High-Score 416)" = "Wine Tester" ]'
+press "$(titled High-Score)" Return
+wait_for 10 hidden High-Score
+quit_by_menu
+
+# --- The installer: silent, per user, and its uninstaller ----------------
+target=$work/installed
+winpath() { local path=${1//\//\\}; echo "Z:$path"; }
+start_game || fail "the game did not start for the installer"
+check "the installer refuses while the game runs" eval '! run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1'
+check "and installs nothing" test ! -e "$target/ruvo.exe"
+quit_by_menu
+# A folder the player may not write in (for root too: immutable, where it can be).
+locked=$work/locked
+mkdir -p "$locked" && chmod 555 "$locked"
+[ "$(id -u)" -eq 0 ] && chattr +i "$locked" 2>/dev/null
+if touch "$locked/probe" 2>/dev/null; then
+    rm -f "$locked/probe"
+    echo "left out: the installer's refusal of a folder it cannot write in (no such folder can be made here)"
+else
+    check "a folder it cannot write in is refused" eval '! run "$setup" /S "/D=$(winpath "$locked")" >/dev/null 2>&1'
+    check "and gets nothing" test -z "$(ls -A "$locked")"
+fi
+[ "$(id -u)" -eq 0 ] && chattr -i "$locked" 2>/dev/null
+chmod 755 "$locked"
+run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1
+check "the installer puts the game in the folder" wait_for 60 test -f "$target/ruvo.exe" -a -f "$target/RUVO.RTF" \
+    -a -f "$target/A_114GMW.MID" -a -f "$target/uninstall.exe"
+machine=i386:x86-64
+[ "${WINEARCH:-}" = win32 ] && machine=i386
+check "of the kind this Windows runs ($machine)" eval \
+    'x86_64-w64-mingw32-objdump -f "$target/ruvo.exe" | grep -q "^architecture: $machine,"'
+size_kib=$(run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" /v EstimatedSize 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*REG_DWORD *0x\([0-9a-f]*\).*/\1/p')
+folder_kib=$(($(cat "$target"/* | wc -c) / 1024))
+check "Apps shows the size the folder holds ($folder_kib KiB)" \
+    test "$((16#${size_kib:-0} - folder_kib))" -le 8 -a "$((folder_kib - 16#${size_kib:-0}))" -le 8
+check "the installed game starts" start_game "$target/ruvo.exe"
+check "and ends" quit_by_menu
+start_menu_entry() { [ -n "$(find "$WINEPREFIX/drive_c/users" -name 'Ruvo Zelp!.lnk' 2>/dev/null)" ]; }
+check "the Start menu has the game" start_menu_entry
+check "the uninstaller is listed in Apps" eval 'run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" >/dev/null 2>&1'
+run "$target/uninstall.exe" /S >/dev/null 2>&1
+check "the uninstaller removes the game" wait_for 60 test ! -e "$target"
+check "and the Start menu's entry" eval '! start_menu_entry'
+check "and its entry in Apps" eval '! run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" >/dev/null 2>&1'
+check "and keeps the high-score table" test "$(value Name1)" = "REG_SZ Wine Tester"
+report
