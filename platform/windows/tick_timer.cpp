@@ -212,11 +212,6 @@ bool TickTimer::Running() const
     return state_->running;
 }
 
-bool TickTimer::OnSystemTimer() const
-{
-    return state_->systemTimer;
-}
-
 bool TickTimer::HighResolution() const
 {
     return state_->highResolution;

@@ -37,9 +37,6 @@ class TickTimer {
     // Started and not stopped since (for WM_TIMER on the system timer).
     bool Running() const;
 
-    // Whether the ticks come as WM_TIMER from the window's system timer.
-    bool OnSystemTimer() const;
-
     // Whether the timer can wait to the half millisecond (the system has
     // high-resolution waitable timers); otherwise its ticks are as late as
     // the system's timer tick makes them, still one period apart on average.
