@@ -4,8 +4,8 @@
 # builds everything and runs every test (./build.sh test), or serves the game
 # in the browser (./build.sh web: http://127.0.0.1:8080/, or the port in
 # RUVO_WEB_PORT), or builds the Windows programs, zips and installers
-# (./build.sh windows: in build-windows/, the 32-bit ones, and in
-# build-windows/x64/ the 64-bit ones).
+# (./build.sh windows: in build-windows/ the players' installer and the
+# 32-bit programs, in build-windows/x64/ the 64-bit ones).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (debian-packages.txt when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
@@ -22,6 +22,44 @@ install_missing_packages() { # install_missing_packages LIST...
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     "${sudo[@]}" apt-get update
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Wine's 32-bit half, for the tests of the 32-bit Windows programs (test
+# mode): the i386 architecture and wine32:i386, where this machine runs
+# 32-bit x86 code (a tiny static i686 program tells) and apt would remove
+# nothing for them. On Debian 12, jack1's headers (libjack-dev, which
+# libfluidsynth-dev brings where nothing else is named) and wine32's i386
+# libraries cannot be installed together, and apt would remove them with the
+# SDL and FluidSynth headers: there, where no jack headers are in yet, jack2's
+# (libjack-jackd2-dev, which serve libfluidsynth-dev as well) come with the
+# first install. Debian 13 (Wine 10) has the same two halves and no such
+# conflict. Where wine32 stays out, tests/windows/run.sh says so and goes on.
+wine32_companions() { # the packages to name with the project's list
+    grep -q '^12' /etc/debian_version 2>/dev/null || return 0
+    dpkg-query -W -f='${Status}' libjack-dev 2>/dev/null | grep -q 'install ok installed' && return 0
+    echo libjack-jackd2-dev
+}
+install_wine32() {
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && return 0
+    printf 'int main(void) { return 0; }\n' >/tmp/ruvo-tiny-$$.c
+    if ! { i686-linux-gnu-gcc -static -o /tmp/ruvo-tiny-$$ /tmp/ruvo-tiny-$$.c && /tmp/ruvo-tiny-$$; } 2>/dev/null; then
+        rm -f /tmp/ruvo-tiny-$$ /tmp/ruvo-tiny-$$.c
+        echo "wine32:i386 left out: this machine does not run 32-bit x86 code"
+        return 0
+    fi
+    rm -f /tmp/ruvo-tiny-$$ /tmp/ruvo-tiny-$$.c
+    local sudo=() removed
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386
+        "${sudo[@]}" apt-get update
+    fi
+    removed=$(apt-get -s install --no-install-recommends wine32:i386 2>/dev/null | sed -n 's/^Remv \([^ ]*\).*/\1/p' | tr '\n' ' ')
+    if [ -n "$removed" ]; then
+        echo "wine32:i386 left out: apt would remove ${removed% } to install it"
+        return 0
+    fi
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends wine32:i386
 }
 
 jobs=$(nproc)
@@ -49,19 +87,20 @@ build_web() {
         -DRUVO_HOST_TOOLS="$PWD/build-web/host/bin"
 }
 
-# The Windows builds in build-windows (i686, the shipped program) and
-# build-windows/x64 (x86_64, which Wine runs here for the tests), with the
+# The Windows builds in build-windows/x64 (x86_64) and build-windows (i686,
+# with the players' installer, which carries both programs), with the
 # generators built for this machine first (build-windows/host).
 build_windows() {
     cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
     cmake --build build-windows/host -j "$jobs" --target mkresources mksounds mkmusic
     local arch dir
-    for arch in i686 x86_64; do
+    for arch in x86_64 i686; do
         dir=build-windows
         [ "$arch" = x86_64 ] && dir=build-windows/x64
         # Release: the shipped programs carry no debugging information.
         build "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-            -DRUVO_WINDOWS_ARCH="$arch" -DRUVO_WINDOWS=ON -DRUVO_HOST_TOOLS="$PWD/build-windows/host/bin"
+            -DRUVO_WINDOWS_ARCH="$arch" -DRUVO_WINDOWS=ON -DRUVO_HOST_TOOLS="$PWD/build-windows/host/bin" \
+            -DRUVO_WINDOWS_X64_STAGE="$PWD/build-windows/x64/package/Ruvo"
     done
 }
 
@@ -76,7 +115,12 @@ if [ "$mode" = packages ]; then
     install_missing_packages "$@"
     exit 0
 fi
-install_missing_packages debian-packages.txt
+if [ "$mode" = test ]; then
+    install_missing_packages debian-packages.txt <(wine32_companions)
+    install_wine32
+else
+    install_missing_packages debian-packages.txt
+fi
 case "$mode" in
 play)
     # The game brings its music with it; the help file is copied at configure time.
@@ -116,7 +160,7 @@ web)
     ;;
 windows)
     build_windows
-    ls -1 build-windows/*.zip build-windows/*-setup.exe build-windows/x64/*.zip build-windows/x64/*-setup.exe
+    ls -1 build-windows/*-setup.exe build-windows/*.zip build-windows/x64/*.zip
     ;;
 *)
     echo "usage: ./build.sh play|test|web|windows|packages [LIST...]" >&2

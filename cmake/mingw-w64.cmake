@@ -25,9 +25,13 @@ if(RUVO_WINDOWS_ARCH STREQUAL i686)
 endif()
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Tests run under Wine, where it can run them (x86_64 only on these machines).
+# Tests run under Wine, where it can run the programs: the x86_64 ones with
+# Wine's 64-bit loader, the i686 ones where Wine's 32-bit half (wine32:i386)
+# is installed too.
 set(RUVO_WINE /usr/lib/wine/wine64 CACHE FILEPATH "The Wine loader that runs the x86_64 programs")
-if(RUVO_WINDOWS_ARCH STREQUAL x86_64 AND EXISTS ${RUVO_WINE})
+set(RUVO_WINE32 /usr/lib/wine/wine CACHE FILEPATH "The Wine loader that runs the i686 programs")
+if((RUVO_WINDOWS_ARCH STREQUAL x86_64 AND EXISTS ${RUVO_WINE}) OR (RUVO_WINDOWS_ARCH STREQUAL i686 AND EXISTS
+                                                                   ${RUVO_WINE32}))
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/platform/windows/wine-run.sh)
 endif()
 

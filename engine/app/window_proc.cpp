@@ -4,15 +4,20 @@
 #include "game/surfaces.h"
 #include "render/draw.h"
 #include "settings/defaults.h"
+#include "settings/highscore.h"
 #include "settings/registry.h"
 
 namespace ruvo {
 namespace {
 
 // What closing the window and the Exit command share: the settings are saved,
-// the surfaces go and the help viewer closes.
+// the surfaces go and the help viewer closes. Dialogs still open end first,
+// and a score still waiting for its name is saved with it.
 void CloseSteps(GameRecord& record)
 {
+    if (record.host.dialogs != nullptr)
+        record.host.dialogs->EndDialogs();
+    TakePendingEntry(record);
     SaveSettings(record);
     DestroySurfaces(record);
     if (record.host.help != nullptr)

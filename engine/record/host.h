@@ -98,6 +98,11 @@ class DialogHost {
     virtual int RunOption(GameRecord& record) = 0;
     virtual int RunHighScore(GameRecord& record) = 0;
     virtual int RunInput(GameRecord& record) = 0;
+    // The window closes (or the session ends) while dialogs may be open:
+    // every open dialog ends at once, the name dialog keeping the name typed
+    // so far as OK would. Where a dialog holds the window's closing off until
+    // it ends, there is nothing to do.
+    virtual void EndDialogs() {}
 };
 
 enum class HelpCommand { Finder, Quit };

@@ -111,6 +111,8 @@ struct GameRecord {
     // does not hold yet. A save inserts exactly these into the stored table,
     // so that another window's new entries, stored meanwhile, are kept.
     std::uint8_t hiUnsavedRows = 0;
+    // A score that enters the table waits for its name (the name dialog is open).
+    std::int32_t entryPending = 0;
     std::int32_t soundOn = 0;
     std::int32_t musicOn = 0;
     std::int32_t optionEnabled = 0;

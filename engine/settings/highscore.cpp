@@ -39,6 +39,16 @@ void InsertEntry(GameRecord& record, std::uint32_t score, std::uint16_t round, c
 
 } // namespace
 
+void TakePendingEntry(GameRecord& record)
+{
+    if (record.entryPending == 0)
+        return;
+    record.entryPending = 0;
+    // The row is found once the name is in: while the player typed, the
+    // table may have taken in another window's entries.
+    InsertEntry(record, record.score, static_cast<std::uint16_t>(record.round), record.entryName);
+}
+
 std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score)
 {
     if (score <= record.hiScores[4])
@@ -54,11 +64,12 @@ int CheckHighScore(GameRecord& record)
     if (HighScoreRow(record, record.score) > 4)
         return 1;
     SelectMusic(record, MusicHighScore);
+    record.entryPending = 1;
     if (record.host.dialogs != nullptr)
         record.host.dialogs->RunInput(record);
-    // The row is found once the name is in: while the player typed, the
-    // table may have taken in another window's entries.
-    InsertEntry(record, record.score, static_cast<std::uint16_t>(record.round), record.entryName);
+    if (record.entryPending == 0)
+        return 1; // the window closed meanwhile and took the entry with it
+    TakePendingEntry(record);
     SaveSettings(record);
     if (record.host.dialogs != nullptr)
         record.host.dialogs->RunHighScore(record);

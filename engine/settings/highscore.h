@@ -10,6 +10,11 @@ namespace ruvo {
 // equal score, asks for a name, is saved and the table is shown.
 int CheckHighScore(GameRecord& record);
 
+// The window closes while a new entry waits for its name: the entry goes into
+// the table with the name as the dialog ended, for the close's one save, and
+// CheckHighScore neither saves it again nor shows the table.
+void TakePendingEntry(GameRecord& record);
+
 // The row a score would take (0 to 4), or 5 when it does not enter the table.
 std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score);
 

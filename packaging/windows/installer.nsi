@@ -1,18 +1,20 @@
-; The installer of the Windows program: for the user who runs it, without
-; administrator rights, into the user's own programs folder, with an entry
-; in the Start menu and an uninstaller listed in the system's Apps. The
+; The installer of the Windows program, one for every player: on 64-bit
+; Windows it installs the x86_64 program, on 32-bit Windows the i686 one.
+; For the user who runs it, without administrator rights, into the user's
+; own programs folder (a folder that would need them is refused), with an
+; entry in the Start menu and an uninstaller listed in the system's Apps.
+; A running game (its window class RuvoWClass) is to be closed first. The
 ; uninstaller removes the program and leaves the high-score table (the
 ; registry key HKCU\Software\Tolp\Ruvo) where it is.
-;   makensis -DVERSION=1.32 -DARCH=x86|x64 -DSOURCE=<folder with the program> -DICON=<icon> -DOUTFILE=<setup.exe> installer.nsi
+;   makensis -DVERSION=1.32 -DSOURCE32=<i686 program folder> -DSOURCE64=<x86_64 program folder>
+;            -DICON=<icon> -DOUTFILE=<setup.exe> installer.nsi
 Unicode true
-!if ${ARCH} == x64
-  Target amd64-unicode
-!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo"
+!define COPYRIGHT "Copyright (c) 2026 Tolp"
 
 Name "Ruvo Zelp!"
 OutFile "${OUTFILE}"
@@ -25,12 +27,16 @@ VIAddVersionKey "CompanyName" "Tolp"
 VIAddVersionKey "FileDescription" "Ruvo Zelp! setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Tolp"
+VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
+!include "x64.nsh"
 !include "MUI2.nsh"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\ruvo.exe"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolderNotOurs
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -38,15 +44,79 @@ VIAddVersionKey "LegalCopyright" "Tolp"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; Asks the player to close a running game, until it is closed or the player
+; gives up (silently: gives up at once, with status 2).
+!macro CloseRunningGame un
+Function ${un}CloseRunningGame
+  ${Do}
+    FindWindow $0 "RuvoWClass"
+    ${If} $0 = 0
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Ruvo Zelp! is running. Please close the game, then choose Retry." /SD IDCANCEL IDRETRY +3
+    SetErrorLevel 2
+    Quit
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro CloseRunningGame ""
+!insertmacro CloseRunningGame "un."
+
+; $R0 is "ok" when the player may write in $INSTDIR without administrator rights.
+Function ProbeFolder
+  StrCpy $R0 ""
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $R1 "$INSTDIR\ruvo-setup.probe" w
+  ${IfNot} ${Errors}
+    FileClose $R1
+    Delete "$INSTDIR\ruvo-setup.probe"
+    StrCpy $R0 "ok"
+  ${Else}
+    RMDir "$INSTDIR"
+  ${EndIf}
+FunctionEnd
+
+!define REFUSED "Ruvo Zelp! cannot be installed in $INSTDIR: you may not write there without administrator rights, and this installer does not ask for them. Please choose a folder of your own, such as $LOCALAPPDATA\Programs\Ruvo."
+
+Function RefuseFolderNotOurs
+  Call ProbeFolder
+  ${If} $R0 != "ok"
+    MessageBox MB_OK|MB_ICONSTOP "${REFUSED}"
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  Call CloseRunningGame
+  ; Silently there is no page to refuse the folder on: it is refused here.
+  ${If} ${Silent}
+    Call ProbeFolder
+    ${If} $R0 != "ok"
+      MessageBox MB_OK|MB_ICONSTOP "${REFUSED}" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  Call un.CloseRunningGame
+FunctionEnd
+
 Section "Ruvo"
   SetShellVarContext current
   SetOutPath "$INSTDIR"
-  File "${SOURCE}/ruvo.exe"
-  File "${SOURCE}/RUVO.RTF"
-  File "${SOURCE}/A_013GMW.MID"
-  File "${SOURCE}/A_002GMW.MID"
-  File "${SOURCE}/A_004GMW.MID"
-  File "${SOURCE}/A_114GMW.MID"
+  ${If} ${IsNativeAMD64}
+    File "${SOURCE64}/ruvo.exe"
+  ${Else}
+    File "${SOURCE32}/ruvo.exe"
+  ${EndIf}
+  File "${SOURCE32}/RUVO.RTF"
+  File "${SOURCE32}/A_013GMW.MID"
+  File "${SOURCE32}/A_002GMW.MID"
+  File "${SOURCE32}/A_004GMW.MID"
+  File "${SOURCE32}/A_114GMW.MID"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Ruvo Zelp!.lnk" "$INSTDIR\ruvo.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Ruvo Zelp!"
@@ -58,7 +128,9 @@ Section "Ruvo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" 1024
+  ; What the folder holds now, in KiB, as Apps shows it.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section "Uninstall"

@@ -108,6 +108,8 @@ int ScriptedDialogs::RunInput(GameRecord& record)
     opened.push_back("input");
     StoreEntryName(record, nextName);
     nextName.clear(); // a scripted name answers one dialog only
+    if (whileInputOpen)
+        whileInputOpen();
     return 0;
 }
 

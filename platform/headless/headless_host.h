@@ -94,6 +94,8 @@ class ScriptedDialogs final : public DialogHost {
     int RunInput(GameRecord& record) override;
 
     std::string nextName;
+    // Runs while the name dialog is open, once its name is typed (a close, say).
+    std::function<void()> whileInputOpen;
     std::optional<std::vector<std::string>> optionAnswer; // the eight edits' texts; none means Cancel
     std::vector<std::string> opened;
 };

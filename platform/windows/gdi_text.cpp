@@ -145,7 +145,10 @@ GdiTextRenderer::~GdiTextRenderer()
 
 FontId GdiTextRenderer::MakeFont(const FontRequest& request)
 {
-    const LOGFONTW logFont = LogFontFrom(request, Widen(AvailableFace(request.faceName)));
+    LOGFONTW logFont = LogFontFrom(request, Widen(AvailableFace(request.faceName)));
+    // Whole pixels only: the field is pixel art that the window zooms, and
+    // smoothed (or ClearType's coloured) edges would grow with it.
+    logFont.lfQuality = NONANTIALIASED_QUALITY;
     HFONT font = CreateFontIndirectW(&logFont);
     if (font == nullptr)
         return 0;

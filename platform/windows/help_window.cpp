@@ -5,8 +5,12 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "platform/windows/mci_music.h"
 #include "platform/windows/wide_text.h"
+#include "platform/windows/win_dpi.h"
+#include "platform/windows/win_window_system.h"
 #include "render/icon.h"
 
 namespace ruvo {
@@ -14,6 +18,10 @@ namespace {
 
 constexpr const wchar_t* kHelpClass = L"RuvoHelp";
 constexpr int kTextId = 100;
+// The window's client area and the text's margins at 100 %.
+constexpr int kWidth = 560;
+constexpr int kHeight = 480;
+constexpr int kMargin = 8;
 // The colour the help's rich text gives its links (its colour table's third entry).
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
@@ -109,6 +117,18 @@ void FollowLink(HWND view, const CHARRANGE& range)
         ScrollTo(view, static_cast<LONG>(at + 1));
 }
 
+// The text's margins and zoom at the window's scale: the rich text is laid
+// out at the system's scale, which a monitor of another scale zooms.
+void FitText(HWND window)
+{
+    HWND view = TextView(window);
+    const unsigned dpi = WindowDpi(window);
+    const int margin = Scaled(kMargin, dpi);
+    SendMessageW(view, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    const unsigned system = SystemDpi();
+    SendMessageW(view, EM_SETZOOM, dpi == system ? 0 : dpi, dpi == system ? 0 : system);
+}
+
 LRESULT CALLBACK HelpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -126,16 +146,31 @@ LRESULT CALLBACK HelpProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         }
         break;
     }
-    case WM_CLOSE:
-        ShowWindow(window, SW_HIDE);
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitText(window);
         return 0;
+    }
+    case WM_CLOSE: {
+        // Hidden, to be shown again as it was; the game takes the keys back.
+        HWND owner = GetWindow(window, GW_OWNER);
+        ShowWindow(window, SW_HIDE);
+        if (owner != nullptr && IsWindowVisible(owner)) {
+            SetForegroundWindow(owner);
+            SetActiveWindow(owner);
+            SetFocus(owner);
+        }
+        return 0;
+    }
     default:
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND CreateHelpWindow()
+HWND CreateHelpWindow(HWND owner)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     // The rich edit control of Windows XP and later (RICHEDIT50W).
@@ -151,15 +186,26 @@ HWND CreateHelpWindow()
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kHelpClass;
     RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, kHelpClass, L"Ruvo Help", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 560,
-                                  480, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kHelpClass, L"Ruvo Help", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  kWidth, kHeight, owner, nullptr, instance, nullptr);
     if (window == nullptr)
         return nullptr;
+    // At the scale of the game's monitor, as far as its work area holds it.
+    const unsigned dpi = WindowDpi(owner != nullptr ? owner : window);
+    int width = 0;
+    int height = 0;
+    OuterSize(window, WS_OVERLAPPEDWINDOW, false, Scaled(kWidth, dpi), Scaled(kHeight, dpi), width, height);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
+    width = std::min<int>(width, monitor.rcWork.right - monitor.rcWork.left);
+    height = std::min<int>(height, monitor.rcWork.bottom - monitor.rcWork.top);
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND view = CreateWindowExW(
         0, MSFTEDIT_CLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
         0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)), instance, nullptr);
     SendMessageW(view, EM_SETEVENTMASK, 0, ENM_LINK);
-    SendMessageW(view, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(8, 8));
+    FitText(window);
     RECT client{};
     GetClientRect(window, &client);
     MoveWindow(view, 0, 0, client.right, client.bottom, FALSE);
@@ -206,7 +252,7 @@ void HelpWindow::Help(std::string_view fileName, HelpCommand command)
         return;
     }
     if (window_ == nullptr)
-        window_ = CreateHelpWindow();
+        window_ = CreateHelpWindow(windows_ != nullptr ? static_cast<HWND>(windows_->GameHwnd()) : nullptr);
     HWND window = static_cast<HWND>(window_);
     if (window == nullptr)
         return;

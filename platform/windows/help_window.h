@@ -1,8 +1,9 @@
 // The help viewer: Windows no longer has one for .HLP files, so the help text
 // shows in a window of the game's own, a read-only rich-text view of the
-// help file made at build time (RUVO.RTF beside the program). Like the
-// system's viewer it belongs to no other window: it stays usable while the
-// game shows a dialog, and the game while it is open.
+// help file made at build time (RUVO.RTF beside the program). It belongs to
+// the game window: it stays above it and usable while the game shows a
+// dialog, the game stays usable while it is open, and closing it gives the
+// keys back to the game. Its size follows the game window's scale.
 #pragma once
 
 #include <string>
@@ -11,9 +12,12 @@
 
 namespace ruvo {
 
+class WinWindowSystem;
+
 class HelpWindow final : public HelpViewer {
   public:
-    HelpWindow() = default;
+    // The game window of windows (when given) owns the help window.
+    explicit HelpWindow(const WinWindowSystem* windows = nullptr) : windows_(windows) {}
     ~HelpWindow() override;
     HelpWindow(const HelpWindow&) = delete;
     HelpWindow& operator=(const HelpWindow&) = delete;
@@ -26,6 +30,7 @@ class HelpWindow final : public HelpViewer {
     static std::string ReadHelpText(std::string_view fileName);
 
   private:
+    const WinWindowSystem* windows_;
     void* window_ = nullptr;
 };
 

@@ -4,7 +4,11 @@
 // After windows.h, which it builds on.
 #include <mmsystem.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 #include "platform/windows/wide_text.h"
 
@@ -13,17 +17,7 @@ namespace {
 
 constexpr const wchar_t* kNotifyClass = L"RuvoMusicNotify";
 constexpr const wchar_t* kAlias = L"ruvo_music";
-
-LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == MM_MCINOTIFY) {
-        auto* library = reinterpret_cast<MciMusicLibrary*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (library != nullptr)
-            library->TrackEnded(wParam == MCI_NOTIFY_SUCCESSFUL, static_cast<unsigned>(lParam));
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+constexpr UINT kWork = WM_APP + 1;
 
 bool MidiOutputOpens()
 {
@@ -50,12 +44,148 @@ bool IsMidiFile(const std::wstring& path)
     return ok;
 }
 
-bool Mci(const std::wstring& command, HWND notify = nullptr)
+} // namespace
+
+SequencerCalls SystemSequencer()
 {
-    return mciSendStringW(command.c_str(), nullptr, 0, notify) == 0;
+    return {MidiOutputOpens,
+            [](const std::wstring& command, void* notify) {
+                return mciSendStringW(command.c_str(), nullptr, 0, static_cast<HWND>(notify)) == 0;
+            },
+            [](const std::wstring& alias) { return static_cast<unsigned>(mciGetDeviceIDW(alias.c_str())); }};
 }
 
-} // namespace
+// The sequencer's thread: a message-only window that takes the game's
+// requests in order and the sequencer's notices.
+struct MciMusicLibrary::Player {
+    struct Request {
+        bool play = false; // else stop
+        std::wstring path;
+        bool repeat = false;
+    };
+
+    const SequencerCalls& calls;
+    std::mutex lock;
+    std::condition_variable ready;
+    std::deque<Request> requests;
+    bool quit = false;
+    HWND window = nullptr;
+    bool started = false;
+    unsigned playing = 0; // the open track's device; 0: none
+    bool repeat = false;
+    std::thread thread;
+
+    explicit Player(const SequencerCalls& sequencer) : calls(sequencer)
+    {
+        thread = std::thread([this] { Run(); });
+        std::unique_lock<std::mutex> guard(lock);
+        ready.wait(guard, [this] { return started; });
+    }
+
+    ~Player()
+    {
+        if (window != nullptr) {
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                quit = true;
+            }
+            PostMessageW(window, kWork, 0, 0);
+        }
+        thread.join();
+    }
+
+    bool Ok() const { return window != nullptr; }
+
+    void Ask(Request request)
+    {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            requests.push_back(std::move(request));
+        }
+        PostMessageW(window, kWork, 0, 0);
+    }
+
+    void Close()
+    {
+        if (playing == 0)
+            return;
+        // Closing stops it; the notice it sends names a device no longer ours.
+        playing = 0;
+        calls.send(std::wstring(L"close ") + kAlias, nullptr);
+    }
+
+    void Play(const Request& request)
+    {
+        Close();
+        if (!calls.send(L"open \"" + request.path + L"\" type sequencer alias " + kAlias, nullptr))
+            return;
+        playing = calls.deviceId(kAlias);
+        repeat = request.repeat;
+        if (!calls.send(std::wstring(L"play ") + kAlias + L" from 0 notify", window))
+            Close();
+    }
+
+    // Returns false once asked to end.
+    bool Work()
+    {
+        for (;;) {
+            Request request;
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                if (requests.empty())
+                    return !quit;
+                request = std::move(requests.front());
+                requests.pop_front();
+            }
+            if (request.play)
+                Play(request);
+            else
+                Close();
+        }
+    }
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* player = reinterpret_cast<Player*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (player != nullptr && message == MM_MCINOTIFY) {
+            const auto device = static_cast<unsigned>(lParam);
+            if (wParam == MCI_NOTIFY_SUCCESSFUL && device == player->playing && player->playing != 0 && player->repeat)
+                player->calls.send(std::wstring(L"play ") + kAlias + L" from 0 notify", window);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    void Run()
+    {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kNotifyClass;
+        RegisterClassExW(&windowClass);
+        HWND created = CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+        if (created != nullptr)
+            SetWindowLongPtrW(created, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            window = created;
+            started = true;
+        }
+        ready.notify_all();
+        if (created == nullptr)
+            return;
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (message.hwnd == created && message.message == kWork && !Work())
+                break;
+            DispatchMessageW(&message);
+        }
+        Close();
+        DestroyWindow(created);
+    }
+};
 
 std::wstring ProgramFolder()
 {
@@ -73,6 +203,8 @@ std::wstring ProgramFolder()
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+MciMusicLibrary::MciMusicLibrary(SequencerCalls calls) : calls_(std::move(calls)) {}
+
 MciMusicLibrary::~MciMusicLibrary()
 {
     KBGMClose();
@@ -80,22 +212,15 @@ MciMusicLibrary::~MciMusicLibrary()
 
 std::int32_t MciMusicLibrary::KBGMOpen(std::int32_t, std::int32_t)
 {
-    if (notifyWindow_ != nullptr)
+    if (player_)
         return 0;
-    if (!MidiOutputOpens())
+    if (!calls_.outputOpens())
         return 1;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = NotifyProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kNotifyClass;
-    RegisterClassExW(&windowClass);
-    HWND window =
-        CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr)
+    player_ = std::make_unique<Player>(calls_);
+    if (!player_->Ok()) {
+        player_.reset();
         return 1;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    notifyWindow_ = window;
+    }
     return 0;
 }
 
@@ -118,27 +243,16 @@ std::int32_t MciMusicLibrary::KBGMLoadFile(std::uint32_t* handle, const char* fi
 std::int32_t MciMusicLibrary::KBGMPlay(std::uint32_t handle, std::int32_t repeat)
 {
     const auto track = tracks_.find(handle);
-    if (notifyWindow_ == nullptr || track == tracks_.end())
+    if (!player_ || track == tracks_.end())
         return 1;
-    KBGMStop();
-    if (!Mci(L"open \"" + track->second + L"\" type sequencer alias " + kAlias))
-        return 1;
-    playingDevice_ = mciGetDeviceIDW(kAlias);
-    repeat_ = repeat != 0;
-    if (!Mci(std::wstring(L"play ") + kAlias + L" from 0 notify", static_cast<HWND>(notifyWindow_))) {
-        KBGMStop();
-        return 1;
-    }
+    player_->Ask({true, track->second, repeat != 0});
     return 0;
 }
 
 std::int32_t MciMusicLibrary::KBGMStop()
 {
-    if (playingDevice_ != 0) {
-        // Closing stops it; the notice it sends names a device no longer ours.
-        playingDevice_ = 0;
-        Mci(std::wstring(L"close ") + kAlias);
-    }
+    if (player_)
+        player_->Ask({});
     return 0;
 }
 
@@ -150,20 +264,8 @@ std::int32_t MciMusicLibrary::KBGMFree(std::uint32_t handle)
 
 std::int32_t MciMusicLibrary::KBGMClose()
 {
-    KBGMStop();
-    if (notifyWindow_ != nullptr) {
-        DestroyWindow(static_cast<HWND>(notifyWindow_));
-        notifyWindow_ = nullptr;
-    }
+    player_.reset();
     return 0;
-}
-
-void MciMusicLibrary::TrackEnded(bool completed, unsigned deviceId)
-{
-    if (!completed || deviceId != playingDevice_ || playingDevice_ == 0)
-        return;
-    if (repeat_)
-        Mci(std::wstring(L"play ") + kAlias + L" from 0 notify", static_cast<HWND>(notifyWindow_));
 }
 
 } // namespace ruvo

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -24,6 +25,10 @@ std::int64_t Now100ns()
     return counter.QuadPart / frequency * 10'000'000 + counter.QuadPart % frequency * 10'000'000 / frequency;
 }
 
+// A tick that the window has not taken after this long is taken for lost
+// (a message queue that dropped it): the next one is posted all the same.
+constexpr std::int64_t kLostAfter = 10'000'000; // 1 s
+
 } // namespace
 
 struct TickTimer::State {
@@ -33,19 +38,63 @@ struct TickTimer::State {
     HANDLE timer = nullptr;
     HANDLE wake = nullptr;
     bool highResolution = false;
+    bool systemTimer = false;
+    bool running = false; // the window thread's own view
     std::mutex lock;
+    // Guarded by lock:
     std::int64_t period = 0; // 100 ns units; 0: stopped
+    std::uint32_t generation = 0;
     bool restarted = false;
     bool quit = false;
-    std::atomic<std::intptr_t> generation{0};
-    std::atomic<bool> pending{false};
+    std::uint32_t outstanding = 0; // the ticket of the tick posted and not yet taken; 0: none
+    std::int64_t outstandingSince = 0;
+    std::uint32_t lastTicket = 0;
     std::thread thread;
+
+    // Waits until the delay (100 ns units) has passed: false when woken first.
+    bool WaitFor(std::int64_t delay)
+    {
+        LARGE_INTEGER due{};
+        due.QuadPart = -delay; // relative, so that clock changes do not matter
+        const DWORD milliseconds = static_cast<DWORD>((delay + 9'999) / 10'000);
+        if (timer == nullptr || !SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
+            return WaitForSingleObject(wake, milliseconds) != WAIT_OBJECT_0;
+        const HANDLE handles[2] = {wake, timer};
+        const DWORD woke = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        if (woke == WAIT_FAILED)
+            Sleep(milliseconds); // never a busy loop
+        return woke != WAIT_OBJECT_0;
+    }
+
+    // Posts a tick of the schedule that began with generation scheduled,
+    // unless the window has changed the schedule since or not yet taken the
+    // last tick.
+    void Post(std::uint32_t scheduled)
+    {
+        std::uint32_t ticket = 0;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            const std::int64_t now = Now100ns();
+            if (scheduled != generation || restarted || (outstanding != 0 && now - outstandingSince < kLostAfter))
+                return;
+            ticket = ++lastTicket;
+            if (ticket == 0)
+                ticket = ++lastTicket;
+            outstanding = ticket;
+            outstandingSince = now;
+        }
+        if (!PostMessageW(window, message, id, static_cast<LPARAM>(ticket))) {
+            std::lock_guard<std::mutex> guard(lock);
+            if (outstanding == ticket)
+                outstanding = 0;
+        }
+    }
 
     void Run()
     {
         std::int64_t next = 0;
         std::int64_t step = 0;
-        std::intptr_t running = 0;
+        std::uint32_t scheduled = 0;
         for (;;) {
             {
                 std::lock_guard<std::mutex> guard(lock);
@@ -54,7 +103,7 @@ struct TickTimer::State {
                 if (restarted) {
                     restarted = false;
                     step = period;
-                    running = generation.load();
+                    scheduled = generation;
                     next = Now100ns() + step;
                 }
             }
@@ -63,18 +112,9 @@ struct TickTimer::State {
                 continue;
             }
             const std::int64_t now = Now100ns();
-            if (next > now) {
-                LARGE_INTEGER due{};
-                due.QuadPart = -(next - now); // relative, so that clock changes do not matter
-                SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-                const HANDLE handles[2] = {wake, timer};
-                if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
-                    continue; // woken: look at the schedule again
-                if (Now100ns() < next)
-                    continue;
-            }
-            if (!pending.exchange(true))
-                PostMessageW(window, message, id, static_cast<LPARAM>(running));
+            if (next > now && (!WaitFor(next - now) || Now100ns() < next))
+                continue; // woken, or early: look at the schedule again
+            Post(scheduled);
             // Ticks missed while the machine was busy or asleep are not made up.
             next += step;
             const std::int64_t after = Now100ns();
@@ -82,64 +122,94 @@ struct TickTimer::State {
                 next += ((after - next) / step + 1) * step;
         }
     }
+
+    void Reschedule(std::int64_t newPeriod)
+    {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            period = newPeriod;
+            restarted = true;
+            ++generation;
+            outstanding = 0; // a tick already posted is no longer the one waited for
+        }
+        SetEvent(wake);
+    }
 };
 
-TickTimer::TickTimer(void* window, unsigned message, std::uintptr_t id) : state_(std::make_unique<State>())
+TickTimer::TickTimer(void* window, unsigned message, std::uintptr_t id, Source source)
+    : state_(std::make_unique<State>())
 {
-    state_->window = static_cast<HWND>(window);
-    state_->message = message;
-    state_->id = id;
-    state_->timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-    state_->highResolution = state_->timer != nullptr;
-    if (state_->timer == nullptr)
-        state_->timer = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
-    state_->wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    state_->thread = std::thread([state = state_.get()] { state->Run(); });
+    State& state = *state_;
+    state.window = static_cast<HWND>(window);
+    state.message = message;
+    state.id = id;
+    if (source == Source::Best) {
+        state.timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+        state.highResolution = state.timer != nullptr;
+        if (state.timer == nullptr)
+            state.timer = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+        state.wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (state.timer != nullptr && state.wake != nullptr) {
+            try {
+                state.thread = std::thread([&state] { state.Run(); });
+            } catch (const std::system_error&) {
+            }
+        }
+    }
+    state.systemTimer = !state.thread.joinable();
+    if (state.systemTimer)
+        state.highResolution = false;
 }
 
 TickTimer::~TickTimer()
 {
-    {
-        std::lock_guard<std::mutex> guard(state_->lock);
-        state_->quit = true;
+    State& state = *state_;
+    if (state.thread.joinable()) {
+        {
+            std::lock_guard<std::mutex> guard(state.lock);
+            state.quit = true;
+        }
+        SetEvent(state.wake);
+        state.thread.join();
+    } else if (state.running && state.window != nullptr) {
+        ::KillTimer(state.window, state.id);
     }
-    SetEvent(state_->wake);
-    state_->thread.join();
-    CloseHandle(state_->wake);
-    if (state_->timer != nullptr)
-        CloseHandle(state_->timer);
+    if (state.wake != nullptr)
+        CloseHandle(state.wake);
+    if (state.timer != nullptr)
+        CloseHandle(state.timer);
 }
 
 void TickTimer::Start(std::int32_t periodMs)
 {
-    {
-        std::lock_guard<std::mutex> guard(state_->lock);
-        state_->period = std::int64_t{periodMs} * 10'000;
-        state_->restarted = true;
-        ++state_->generation;
-        state_->pending = false;
-    }
-    SetEvent(state_->wake);
+    state_->running = true;
+    if (state_->systemTimer)
+        ::SetTimer(state_->window, state_->id, static_cast<UINT>(periodMs), nullptr);
+    else
+        state_->Reschedule(std::int64_t{periodMs} * 10'000);
 }
 
 void TickTimer::Stop()
 {
-    {
-        std::lock_guard<std::mutex> guard(state_->lock);
-        state_->period = 0;
-        state_->restarted = true;
-        ++state_->generation;
-        state_->pending = false;
-    }
-    SetEvent(state_->wake);
+    state_->running = false;
+    if (state_->systemTimer)
+        ::KillTimer(state_->window, state_->id);
+    else
+        state_->Reschedule(0);
 }
 
-bool TickTimer::Take(std::intptr_t generation)
+bool TickTimer::Take(std::intptr_t ticket)
 {
-    const bool current = generation == state_->generation.load();
-    if (current)
-        state_->pending = false;
-    return current;
+    std::lock_guard<std::mutex> guard(state_->lock);
+    if (ticket == 0 || static_cast<std::uint32_t>(ticket) != state_->outstanding)
+        return false;
+    state_->outstanding = 0;
+    return true;
+}
+
+bool TickTimer::Running() const
+{
+    return state_->running;
 }
 
 bool TickTimer::HighResolution() const

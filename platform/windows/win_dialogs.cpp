@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "platform/windows/dialog_text_fit.h"
 #include "platform/windows/gdi_text.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win_window_system.h"
@@ -85,6 +86,8 @@ enum class DialogKind { About, Option, HighScore, Input };
 struct DialogCall {
     DialogKind kind;
     GameRecord* record;
+    WinDialogHost* host;
+    std::vector<void*> fonts; // made to fit texts, for the dialog's life
 };
 
 std::string ItemText(HWND dialog, int id)
@@ -158,19 +161,32 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        Initialise(dialog, *reinterpret_cast<const DialogCall*>(lParam));
+        auto& call = *reinterpret_cast<DialogCall*>(lParam);
+        call.host->OpenDialogs().push_back({dialog, static_cast<int>(call.kind), call.record});
+        Initialise(dialog, call);
+        FitDialogTexts(dialog, call.fonts);
         return TRUE;
     }
-    const auto* call = reinterpret_cast<const DialogCall*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* call = reinterpret_cast<DialogCall*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message == WM_DESTROY && call != nullptr) {
+        ReleaseFittedFonts(call->fonts);
+        auto& open = call->host->OpenDialogs();
+        std::erase_if(open, [dialog](const WinDialogHost::Open& entry) { return entry.dialog == dialog; });
+        return FALSE;
+    }
     if (message == WM_COMMAND && call != nullptr)
         return Command(dialog, *call, LOWORD(wParam)) ? TRUE : FALSE;
     return FALSE;
 }
 
-int Run(WinWindowSystem& windows, const DialogTemplate& layout, DialogKind kind, GameRecord* record)
+int Run(WinDialogHost& host, WinWindowSystem& windows, const DialogTemplate& layout, DialogKind kind,
+        GameRecord* record)
 {
+    // No dialog without its owner: once the game window is gone, none opens.
+    if (windows.GameHwnd() == nullptr)
+        return 0;
     const std::vector<std::uint16_t> data = BuildDialogTemplate(layout, kProgramIconGroup);
-    DialogCall call{kind, record};
+    DialogCall call{kind, record, &host, {}};
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(data.data()),
                                 static_cast<HWND>(windows.GameHwnd()), DialogProc, reinterpret_cast<LPARAM>(&call));
@@ -211,24 +227,35 @@ std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& layout, std
     return out;
 }
 
+// The innermost first: the name dialog keeps what was typed, as OK would.
+void WinDialogHost::EndDialogs()
+{
+    for (auto entry = open_.rbegin(); entry != open_.rend(); ++entry) {
+        HWND dialog = static_cast<HWND>(entry->dialog);
+        if (entry->kind == static_cast<int>(DialogKind::Input) && entry->record != nullptr)
+            StoreEntryName(*entry->record, ItemText(dialog, 410));
+        EndDialog(dialog, 0);
+    }
+}
+
 int WinDialogHost::RunAbout()
 {
-    return Run(windows_, AboutTemplate(), DialogKind::About, nullptr);
+    return Run(*this, windows_, AboutTemplate(), DialogKind::About, nullptr);
 }
 
 int WinDialogHost::RunOption(GameRecord& record)
 {
-    return Run(windows_, OptionTemplate(), DialogKind::Option, &record);
+    return Run(*this, windows_, OptionTemplate(), DialogKind::Option, &record);
 }
 
 int WinDialogHost::RunHighScore(GameRecord& record)
 {
-    return Run(windows_, HighScoreTemplate(), DialogKind::HighScore, &record);
+    return Run(*this, windows_, HighScoreTemplate(), DialogKind::HighScore, &record);
 }
 
 int WinDialogHost::RunInput(GameRecord& record)
 {
-    return Run(windows_, InputTemplate(), DialogKind::Input, &record);
+    return Run(*this, windows_, InputTemplate(), DialogKind::Input, &record);
 }
 
 } // namespace ruvo

@@ -20,9 +20,19 @@ class WinDialogHost final : public DialogHost {
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
+    void EndDialogs() override;
+
+    // The dialogs open now, innermost last (for their procedure).
+    struct Open {
+        void* dialog;
+        int kind;
+        GameRecord* record;
+    };
+    std::vector<Open>& OpenDialogs() { return open_; }
 
   private:
     WinWindowSystem& windows_;
+    std::vector<Open> open_;
 };
 
 // A DLGTEMPLATE with its items, as the dialog manager reads it: a pop-up

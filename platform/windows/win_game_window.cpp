@@ -168,9 +168,15 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
         Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(wParam)});
         return 0;
     }
-    case WM_TIMER:
+    case WM_TIMER: {
+        // The ticks of a timer that fell back on the window's system timer.
+        const auto it = timers_.find(static_cast<std::int32_t>(wParam));
+        if (it == timers_.end() || !it->second->Running() || destroyed_)
+            return 0;
+        pads_.BeforeTick();
         Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(wParam)});
         return 0;
+    }
     case WM_COMMAND: {
         const auto command = static_cast<std::uint16_t>(LOWORD(wParam));
         // A key sends nothing for a greyed item, whatever the system's own
@@ -215,7 +221,16 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
         hwnd_ = nullptr;
         menu_ = nullptr;
         break;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
+        // Where the system puts the window at its new scale; the size then
+        // follows the field's whole-number zoom at that scale.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        if (suggested != nullptr && !view_.fullScreen)
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ApplyView();
+        return 0;
+    }
     case WM_DISPLAYCHANGE:
         ApplyView();
         return 0;

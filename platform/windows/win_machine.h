@@ -29,7 +29,7 @@ struct WinMachine {
     MciMusicLibrary music;
     WinWindowSystem windows{&settings};
     WinDialogHost dialogs{windows};
-    HelpWindow help;
+    HelpWindow help{&windows};
 };
 
 } // namespace ruvo

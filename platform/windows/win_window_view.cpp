@@ -8,6 +8,7 @@
 
 #include "app/menu_table.h"
 #include "platform/windows/registry_settings.h"
+#include "platform/windows/win_dpi.h"
 #include "platform/windows/win_game_window.h"
 
 namespace ruvo {
@@ -16,36 +17,13 @@ namespace {
 constexpr DWORD kWindowedStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFullScreenStyle = WS_POPUP | WS_SYSMENU;
 
-// The per-monitor DPI calls of Windows 10, where the system has them.
-struct DpiCalls {
-    UINT(WINAPI* dpiForWindow)(HWND) = nullptr;
-    BOOL(WINAPI* adjustForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
-
-    DpiCalls()
-    {
-        HMODULE user = GetModuleHandleW(L"user32.dll");
-        dpiForWindow =
-            reinterpret_cast<decltype(dpiForWindow)>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
-        adjustForDpi = reinterpret_cast<decltype(adjustForDpi)>(
-            reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
-    }
-};
-
-const DpiCalls& Dpi()
-{
-    static const DpiCalls calls;
-    return calls;
-}
-
 // The outer size of a window of the style whose client area is width x height.
-SIZE OuterSize(HWND window, DWORD style, int width, int height)
+SIZE OuterFor(HWND window, DWORD style, int width, int height)
 {
-    RECT rect{0, 0, width, height};
-    if (Dpi().adjustForDpi != nullptr && Dpi().dpiForWindow != nullptr)
-        Dpi().adjustForDpi(&rect, style, TRUE, 0, Dpi().dpiForWindow(window));
-    else
-        AdjustWindowRectEx(&rect, style, TRUE, 0);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    int outerWidth = 0;
+    int outerHeight = 0;
+    ruvo::OuterSize(window, style, true, width, height, outerWidth, outerHeight);
+    return {outerWidth, outerHeight};
 }
 
 } // namespace
@@ -63,7 +41,7 @@ void WinGameWindow::ApplyView()
     const RECT& whole = info.rcMonitor;
     const RECT& work = info.rcWork;
     // The frame, caption and menu bar around a client area.
-    const SIZE frame = OuterSize(hwnd, kWindowedStyle, 0, 0);
+    const SIZE frame = OuterFor(hwnd, kWindowedStyle, 0, 0);
     const int largest = LargestZoom(work.right - work.left - frame.cx, work.bottom - work.top - frame.cy);
     const bool wasFullScreen = (GetWindowLongW(hwnd, GWL_STYLE) & WS_POPUP) != 0;
     if (view_.fullScreen) {
@@ -83,12 +61,20 @@ void WinGameWindow::ApplyView()
         fieldX_ = (client.right - kFieldWidth * zoom_) / 2;
         fieldY_ = (client.bottom - kFieldHeight * zoom_) / 2;
     } else {
-        zoom_ = WindowZoom(view_, work.right - work.left - frame.cx, work.bottom - work.top - frame.cy, 0);
+        const int availableWidth = work.right - work.left - frame.cx;
+        const int availableHeight = work.bottom - work.top - frame.cy;
+        // The automatic size is chosen as at 100 %, then scaled by the
+        // monitor's scale rounded to a whole number (150 % and 175 % give
+        // twice the blocks), as far as the screen holds it.
+        const int scale = std::max(1, static_cast<int>((WindowDpi(hwnd) + 48) / 96));
+        zoom_ = view_.zoom != 0
+                    ? WindowZoom(view_, availableWidth, availableHeight, 0)
+                    : std::min(largest, AutomaticZoom(availableWidth / scale, availableHeight / scale) * scale);
         fieldX_ = 0;
         fieldY_ = 0;
         const bool visible = IsWindowVisible(hwnd) != FALSE;
         SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(kWindowedStyle | (visible ? WS_VISIBLE : 0)));
-        const SIZE outer = OuterSize(hwnd, kWindowedStyle, kFieldWidth * zoom_, kFieldHeight * zoom_);
+        const SIZE outer = OuterFor(hwnd, kWindowedStyle, kFieldWidth * zoom_, kFieldHeight * zoom_);
         UINT flags = SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE;
         if (!wasFullScreen)
             flags |= SWP_NOMOVE;

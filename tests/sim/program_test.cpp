@@ -72,5 +72,30 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefault)
     EXPECT_EQ(r.windowHeight, 243);
 }
 
+// The window closes (or the session ends) while a new high score waits for
+// its name: the entry goes in with the name as typed, in the close's one
+// save, and no table dialog follows the closed window.
+TEST_F(Program, ClosingDuringTheNameDialogKeepsTheEntryAndSavesOnce)
+{
+    game.Start();
+    R().score = 4321;
+    R().round = 3;
+    R().state = kGameOverBannerWord;
+    R().bannerTicks = 1;
+    game.dialogs.nextName = "Half";
+    int savesBefore = 0;
+    game.dialogs.whileInputOpen = [&] {
+        savesBefore = game.settings.saves;
+        game.Send({MessageKind::Close});
+    };
+    game.Tick();
+    EXPECT_TRUE(game.Window().destroyed);
+    EXPECT_EQ(game.settings.saves, savesBefore + 1);
+    EXPECT_EQ(game.settings.values["Score1"], "4321");
+    EXPECT_EQ(game.settings.values["Name1"], "Half");
+    EXPECT_EQ(game.settings.values["Round1"], "3");
+    EXPECT_EQ(game.dialogs.opened, (std::vector<std::string>{"input"}));
+}
+
 } // namespace
 } // namespace ruvo

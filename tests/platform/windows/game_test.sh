@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The 64-bit Windows game under Wine, on a virtual X display with a small
-# window manager, driven by xdotool: its window, the keys, the registry it
-# leaves and reads, the dialogs over a game that goes on, a high score
-# entered and shown again after a restart, and the installer.
-# Usage: game_test.sh BUILD_DIR (the x86_64 Windows build)
+# A Windows game under Wine, on a virtual X display with a small window
+# manager, driven by xdotool: its window, the keys, the registry it leaves and
+# reads, the dialogs over a game that goes on, a high score whose name dialog
+# is closed with the window and shown again after a restart, and the
+# installer, which installs the build's own kind of program (x86_64 on 64-bit
+# Windows; i686 in a 32-bit prefix, WINEARCH=win32, as on 32-bit Windows).
+# Usage: game_test.sh BUILD_DIR SETUP (a Windows build with its tests, the installer)
 set -uo pipefail
 build=$(cd "$1" && pwd)
+setup=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../support/script_checks.sh"
 need_tools Xvfb xdotool import twm
@@ -32,12 +35,15 @@ run "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1 # makes the prefix
 titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shown() { [ -n "$(titled "$1")" ]; }
 hidden() { [ -z "$(titled "$1")" ]; }
+starts=0
 start_game() { # start_game [PROGRAM]: sets WIN, the game window's X id
-    run "${1:-$build/bin/ruvo.exe}" >/dev/null 2>&1 &
+    # Wine's messages and the log it kept are shown when the window never comes.
+    starts=$((starts + 1))
+    run "${1:-$build/bin/ruvo.exe}" >"$work/game-$starts.log" 2>&1 &
     game_pid=$!
     WIN=
     wait_for 60 shown "Ruvo Zelp! for Windows 95" && WIN=$(titled "Ruvo Zelp! for Windows 95")
-    [ -n "$WIN" ]
+    [ -n "$WIN" ] || { echo "no game window; the game's output and Wine's:"; cat "$work/game-$starts.log"; false; }
 }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
 # count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
@@ -87,9 +93,14 @@ press "$WIN" Escape
 check "Escape leaves full screen" wait_for 10 eval '[ "$(client)" = 384x200 ]'
 press "$WIN" F1
 check "F1 opens the help window" wait_for 10 shown "Ruvo Help"
-# The help window took the activation; a click on the game's menu bar,
-# beside its items, gives it back (Wine activates a window on a click).
-xdotool windowraise "$WIN" mousemove --window "$WIN" 360 8 click 1
+# Closing the help window (as its close box does) gives the keys back to the
+# game, with no click and no focus given by hand.
+probe close "Ruvo Help"
+check "the help window closes" wait_for 10 hidden "Ruvo Help"
+xdotool key --delay 60 F3
+check "F3 right after it pauses the game" wait_for 10 at_least 40 150 91 84 18 FF0000
+xdotool key --delay 60 F3
+check "and resumes it" wait_for 10 none_of 150 91 84 18 FF0000
 press "$WIN" F4 F5
 check "Game > Exit ends the game with status 0" quit_by_menu
 check "the help window goes with it" hidden "Ruvo Help"
@@ -128,11 +139,14 @@ press "$(titled Option)" Tab 0 Tab Tab Tab 1 0 Tab Tab Tab 0 Return
 check "OK closes Option" wait_for 10 hidden Option
 press "$WIN" F2
 check "the game ends and asks for a name" wait_for 60 has_control High-Score 410
-press "$(titled High-Score)" W i n e space T e s t e r Return
-check "the table shows the new name first" wait_for 10 eval '[ "$(probe text High-Score 416)" = "Wine Tester" ]'
-press "$(titled High-Score)" Return
-check "the table closes" wait_for 10 hidden High-Score
-check "Exit after the high score" quit_by_menu
+press "$(titled High-Score)" W i n e space T e s t e r
+check "the name is typed" wait_for 10 eval '[ "$(probe text High-Score 410)" = "Wine Tester" ]'
+# The window is closed (WM_CLOSE) while the name dialog is open: the dialog
+# ends with the name typed, the row is saved, no table opens without its owner.
+probe close
+check "WM_CLOSE during the name dialog ends the game" eval 'wait_game_exit 30; [ "$game_status" = 0 ]'
+check "no dialog is left behind" hidden High-Score
+check "the new row is saved with the name typed" test "$(value Name1)" = "REG_SZ Wine Tester"
 start_game || fail "the game did not start a fourth time"
 press "$WIN" F8
 check "after a restart the table shows the name" wait_for 10 eval '[ "$(probe text High-Score 416)" = "Wine Tester" ]'
@@ -141,11 +155,37 @@ wait_for 10 hidden High-Score
 quit_by_menu
 
 # --- The installer: silent, per user, and its uninstaller ----------------
-setup=$(ls "$build"/ruvo-*-setup.exe)
 target=$work/installed
-run "$setup" /S "/D=Z:${target//\//\\}" >/dev/null 2>&1
+winpath() { local path=${1//\//\\}; echo "Z:$path"; }
+start_game || fail "the game did not start for the installer"
+check "the installer refuses while the game runs" eval '! run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1'
+check "and installs nothing" test ! -e "$target/ruvo.exe"
+quit_by_menu
+# A folder the player may not write in (for root too: immutable, where it can be).
+locked=$work/locked
+mkdir -p "$locked" && chmod 555 "$locked"
+[ "$(id -u)" -eq 0 ] && chattr +i "$locked" 2>/dev/null
+if touch "$locked/probe" 2>/dev/null; then
+    rm -f "$locked/probe"
+    echo "left out: the installer's refusal of a folder it cannot write in (no such folder can be made here)"
+else
+    check "a folder it cannot write in is refused" eval '! run "$setup" /S "/D=$(winpath "$locked")" >/dev/null 2>&1'
+    check "and gets nothing" test -z "$(ls -A "$locked")"
+fi
+[ "$(id -u)" -eq 0 ] && chattr -i "$locked" 2>/dev/null
+chmod 755 "$locked"
+run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1
 check "the installer puts the game in the folder" wait_for 60 test -f "$target/ruvo.exe" -a -f "$target/RUVO.RTF" \
     -a -f "$target/A_114GMW.MID" -a -f "$target/uninstall.exe"
+machine=i386:x86-64
+[ "${WINEARCH:-}" = win32 ] && machine=i386
+check "of the kind this Windows runs ($machine)" eval \
+    'x86_64-w64-mingw32-objdump -f "$target/ruvo.exe" | grep -q "^architecture: $machine,"'
+size_kib=$(run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" /v EstimatedSize 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*REG_DWORD *0x\([0-9a-f]*\).*/\1/p')
+folder_kib=$(($(cat "$target"/* | wc -c) / 1024))
+check "Apps shows the size the folder holds ($folder_kib KiB)" \
+    test "$((16#${size_kib:-0} - folder_kib))" -le 8 -a "$((folder_kib - 16#${size_kib:-0}))" -le 8
 check "the installed game starts" start_game "$target/ruvo.exe"
 check "and ends" quit_by_menu
 start_menu_entry() { [ -n "$(find "$WINEPREFIX/drive_c/users" -name 'Ruvo Zelp!.lnk' 2>/dev/null)" ]; }

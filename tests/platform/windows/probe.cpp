@@ -2,6 +2,8 @@
 // under Wine, where X shows neither the window class nor control texts.
 //   ruvo-probe window          "CLASS|TITLE|WIDTHxHEIGHT" of the game window (its client area)
 //   ruvo-probe text TITLE ID   the text of control ID in the top-level window TITLE
+//   ruvo-probe size TITLE      "WIDTHxHEIGHT" of the top-level window TITLE, frame and all
+//   ruvo-probe close [TITLE]   posts WM_CLOSE to the game window (or the top-level window TITLE)
 // Exit status 1 when there is no such window or control.
 #include <windows.h>
 
@@ -32,11 +34,26 @@ int wmain(int argc, wchar_t** argv)
         HWND item = dialog != nullptr ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
         if (item == nullptr)
             return 1;
+        // Asked of the control itself: an edit's typed text is no caption that
+        // another process could read.
         wchar_t text[256] = {};
-        GetWindowTextW(item, text, 256);
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(item, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
         std::printf("%s\n", ruvo::Narrow(text).c_str());
         return 0;
     }
-    std::fprintf(stderr, "usage: ruvo-probe window | text TITLE ID\n");
+    if (command == L"size" && argc == 3) {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        RECT rect{};
+        if (window == nullptr || !GetWindowRect(window, &rect))
+            return 1;
+        std::printf("%ldx%ld\n", rect.right - rect.left, rect.bottom - rect.top);
+        return 0;
+    }
+    if (command == L"close") {
+        HWND window = argc == 3 ? FindWindowW(nullptr, argv[2]) : FindWindowW(L"RuvoWClass", nullptr);
+        return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: ruvo-probe window | text TITLE ID | size TITLE | close [TITLE]\n");
     return 2;
 }

@@ -6,18 +6,35 @@
 #    and the Windows layer's tests for 64-bit Windows under Wine;
 #  - ruvo-sim under Wine and under qemu-i386 against the native one, byte
 #    for byte on the project's scripted games;
-#  - the 64-bit game under Wine on a virtual display (game_test.sh).
+#  - the 64-bit game under Wine on a virtual display (game_test.sh), with the
+#    players' installer, and at 150 % (dpi_test.sh);
+#  - where this machine runs 32-bit x86 code and Wine's 32-bit half is
+#    installed (./build.sh test installs it there): the same for the 32-bit
+#    programs, in a 32-bit prefix as on 32-bit Windows.
+# Every part runs in Wine prefixes of its own, made afresh for this run.
 # Usage: run.sh NATIVE_BUILD WINDOWS_BUILD I686_BUILD
+# (WINDOWS_BUILD: the i686 build with the installer, its x64/ the x86_64 one)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
 i686=$(cd "$3" && pwd)
+source "$here/../../support/script_checks.sh"
+export RUVO_WINE_LOGS=$work/wine-logs
+mkdir -p "$RUVO_WINE_LOGS"
 status=0
+failed_64=0 failed_32=0 # the steps of each Windows architecture that failed
 step() { # step TITLE COMMAND...
     echo "== $1"
+    local title=$1
     shift
-    "$@" || { echo "FAILED: $*"; status=1; }
+    "$@" && return
+    echo "FAILED: $*"
+    status=1
+    case $title in
+    *for\ i686* | *32-bit\ Windows* | *32-bit\ game*) failed_32=$((failed_32 + 1)) ;;
+    *64-bit* | *x86_64*) failed_64=$((failed_64 + 1)) ;;
+    esac
 }
 
 # What Windows itself brings: the program needs nothing else beside it.
@@ -37,24 +54,74 @@ step "ruvo.exe for x86_64: PE32+, GUI, x86-64, system DLLs only" headers "$windo
 step "the engine's tests for 32-bit Linux, under qemu-i386" \
     ctest --test-dir "$i686" --output-on-failure -j "$(nproc)"
 
-# Wine's prefix for the Windows tests is made before ctest looks for them.
-export WINEPREFIX=$windows/x64/wineprefix
-"$here/wine-run.sh" "$windows/x64/bin/ruvo-probe.exe" none >/dev/null 2>&1
-step "the engine's and the Windows layer's tests, under Wine" \
-    ctest --test-dir "$windows/x64" --output-on-failure -j "$(nproc)"
+# The Windows layer's tests make windows (dialogs): an X display for them.
+start_xvfb || { echo "FAILED: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+server=${RUVO_WINESERVER:-/usr/lib/wine/wineserver}
+launchers=$work/launchers
+mkdir -p "$launchers"
+# The tests of one Windows build and its ruvo-sim against the native one, in
+# a new prefix (made before ctest looks for the tests).
+windows_build() { # windows_build NAME BUILD
+    local name=$1 build=$2
+    export WINEPREFIX=$work/prefix-$name
+    "$here/wine-run.sh" "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1
+    step "the engine's and the Windows layer's tests for $name, under Wine" \
+        ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+    # The comparison reads the program's stderr: Wine's reports stay in the logs.
+    printf '#!/bin/sh\nRUVO_WINE_REPORT=0 exec "%s" "%s" "$@"\n' "$here/wine-run.sh" "$build/bin/ruvo-sim.exe" \
+        >"$launchers/$name"
+    chmod +x "$launchers/$name"
+    step "ruvo-sim for $name under Wine, against the native one" \
+        bash "$here/../../sim/equality_test.sh" "$native" "$launchers/$name" "$name"
+    "$server" -k 2>/dev/null
+    unset WINEPREFIX
+}
 
-launchers=$(mktemp -d)
-trap 'rm -rf "$launchers"' EXIT
-printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$here/wine-run.sh" "$windows/x64/bin/ruvo-sim.exe" >"$launchers/windows"
+# Whether this machine runs 32-bit x86 code: a tiny static i686 program.
+runs_32bit() {
+    printf 'int main(void) { return 0; }\n' >"$work/tiny.c"
+    i686-linux-gnu-gcc -static -o "$work/tiny" "$work/tiny.c" 2>/dev/null && "$work/tiny" 2>/dev/null
+}
+thirty_two= left_out=
+if ! runs_32bit; then
+    left_out="this machine does not run 32-bit x86 code"
+elif [ ! -x "${RUVO_WINE32:-/usr/lib/wine/wine}" ]; then
+    left_out="Wine's 32-bit half, wine32:i386, is not installed"
+elif [ ! -f "$windows/bin/ruvo-probe.exe" ]; then
+    left_out="$windows was configured without Wine's 32-bit half"
+else
+    thirty_two=1
+fi
+[ -n "$left_out" ] && echo "== left out: the 32-bit Windows programs under Wine ($left_out)"
+
+windows_build "64-bit Windows" "$windows/x64"
+[ -n "$thirty_two" ] && WINEARCH=win32 windows_build "32-bit Windows" "$windows"
+
 printf '#!/bin/sh\nexec qemu-i386 "%s" "$@"\n' "$i686/bin/ruvo-sim" >"$launchers/i686"
-chmod +x "$launchers/windows" "$launchers/i686"
-step "ruvo-sim for Windows under Wine, against the native one" \
-    bash "$here/../../sim/equality_test.sh" "$native" "$launchers/windows" Windows
+chmod +x "$launchers/i686"
 step "ruvo-sim for 32-bit Linux under qemu-i386, against the native one" \
     bash "$here/../../sim/equality_test.sh" "$native" "$launchers/i686" "32-bit Linux"
-"${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
-unset WINEPREFIX
 
-step "the game under Wine" bash "$here/game_test.sh" "$windows/x64"
+setup=$(ls "$windows"/ruvo-*-windows-setup.exe 2>/dev/null | head -n 1)
+step "the 64-bit game under Wine, with the installer" bash "$here/game_test.sh" "$windows/x64" "$setup"
+[ -n "$thirty_two" ] &&
+    step "the 32-bit game under Wine (a 32-bit prefix), with the installer" \
+        env WINEARCH=win32 bash "$here/game_test.sh" "$windows" "$setup"
+step "the 64-bit game at 150 %" bash "$here/dpi_test.sh" "$windows/x64"
+
+# A start that Wine failed and that was tried again is said here too.
+if [ -s "$RUVO_WINE_LOGS/retries.log" ]; then
+    echo "Wine failed to start a program and it was tried again:"
+    sed 's/^/  /' "$RUVO_WINE_LOGS/retries.log"
+fi
+verdict() { [ "$1" -eq 0 ] && echo passed || echo "$1 parts failed"; }
+if [ -n "${RUVO_TEST_SUMMARY:-}" ]; then
+    echo "windows 64-bit: $(verdict $failed_64)" >>"$RUVO_TEST_SUMMARY"
+    if [ -n "$thirty_two" ]; then
+        echo "windows 32-bit: $(verdict $failed_32)" >>"$RUVO_TEST_SUMMARY"
+    else
+        echo "windows 32-bit: left out ($left_out)" >>"$RUVO_TEST_SUMMARY"
+    fi
+fi
 [ $status -eq 0 ] && echo "windows and 32-bit checks: all passed"
 exit $status

@@ -1,0 +1,100 @@
+// The four dialogs as the game builds them, in the face the system gives
+// them here: every static and edit control's text fits its box on one line
+// (an edit's margins left out), with a pixel to spare beside it, and each
+// digit's ink stays within its own advance, so that digits never run into
+// one another. The High-Score table holds the widest values a game makes in
+// practice: seven-digit scores and three-digit rounds.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/windows/dialog_text_fit.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win_dialogs.h"
+#include "render/icon.h"
+#include "settings/dialog_templates.h"
+
+namespace ruvo {
+namespace {
+
+INT_PTR CALLBACK Quiet(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+struct Measured {
+    std::string text;
+    std::string face;
+    SIZE size;
+    int room;
+    LONG height;
+    bool digitsApart;
+};
+
+BOOL CALLBACK MeasureControl(HWND control, LPARAM context)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    const bool edit = _wcsicmp(className, L"Edit") == 0;
+    if (!edit && (_wcsicmp(className, L"Static") != 0 || (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON))
+        return TRUE;
+    wchar_t text[256] = {};
+    GetWindowTextW(control, text, 256);
+    RECT box{};
+    GetClientRect(control, &box);
+    int room = box.right;
+    if (edit) {
+        const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
+        room -= LOWORD(margins) + HIWORD(margins);
+    }
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    Measured measured{Narrow(text), Narrow(face), {}, room, box.bottom, true};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &measured.size);
+    for (const wchar_t* ch = text; *ch != 0; ++ch) {
+        ABC abc{};
+        if (*ch >= L'0' && *ch <= L'9' && GetCharABCWidthsW(dc, *ch, *ch, &abc) && (abc.abcA < 0 || abc.abcC < 0))
+            measured.digitsApart = false;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    reinterpret_cast<std::vector<Measured>*>(context)->push_back(measured);
+    return TRUE;
+}
+
+TEST(DialogText, EveryTextFitsItsBoxInTheFaceChosenHere)
+{
+    for (const DialogTemplate* layout : {&AboutTemplate(), &OptionTemplate(), &HighScoreTemplate(), &InputTemplate()}) {
+        const std::vector<std::uint16_t> data = BuildDialogTemplate(*layout, kProgramIconGroup);
+        HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                                 reinterpret_cast<const DLGTEMPLATE*>(data.data()), nullptr, Quiet, 0);
+        ASSERT_NE(dialog, nullptr) << layout->title;
+        for (int k = 0; k < 5; ++k) {
+            SetDlgItemTextW(dialog, 411 + k, L"8888888");
+            SetDlgItemTextW(dialog, 421 + k, L"888");
+            SetDlgItemTextW(dialog, 416 + k, L"K.Dorrimak");
+        }
+        for (int id = 402; id <= 409; ++id)
+            SetDlgItemTextW(dialog, id, id == 409 ? L"-99" : L"9999");
+        std::vector<void*> fonts;
+        FitDialogTexts(dialog, fonts);
+        std::vector<Measured> controls;
+        EnumChildWindows(dialog, MeasureControl, reinterpret_cast<LPARAM>(&controls));
+        EXPECT_FALSE(controls.empty());
+        for (const Measured& c : controls) {
+            EXPECT_TRUE(c.size.cx + 1 <= c.room && c.size.cy <= c.height && c.digitsApart)
+                << layout->title << ": \"" << c.text << "\" in " << c.face << " is " << c.size.cx << " x " << c.size.cy
+                << " in " << c.room << " x " << c.height << (c.digitsApart ? "" : ", digits overlap");
+        }
+        DestroyWindow(dialog);
+        ReleaseFittedFonts(fonts);
+    }
+}
+
+} // namespace
+} // namespace ruvo
