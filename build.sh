@@ -6,8 +6,10 @@
 # RUVO_WEB_PORT), or builds the Windows programs, zips and installers
 # (./build.sh windows: in build-windows/, the 32-bit ones, and in
 # build-windows/x64/ the 64-bit ones).
+# Each command first installs what it needs and is missing: play the lists
+# packages/play.txt, web and windows theirs besides, test all four.
 # ./build.sh packages [LIST...] only installs what is missing from the lists
-# (debian-packages.txt when none is named); bench.sh and soak.sh use it.
+# (all of packages/ when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}
@@ -42,7 +44,7 @@ build() { # build DIR [--target NAME...] [cmake options...]
 build_web() {
     # Debian's nodejs has npm in a package of its own; another nodejs brings its own.
     command -v npm >/dev/null || install_missing_packages <(echo npm)
-    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-web/host -j "$jobs" --target mkresources mksounds mkmusic
     # Release: debugging information would be most of what a page fetches.
     build build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DRUVO_WEB=ON \
@@ -53,7 +55,7 @@ build_web() {
 # build-windows/x64 (x86_64, which Wine runs here for the tests), with the
 # generators built for this machine first (build-windows/host).
 build_windows() {
-    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-windows/host -j "$jobs" --target mkresources mksounds mkmusic
     local arch dir
     for arch in i686 x86_64; do
@@ -86,20 +88,26 @@ build_i686() {
 
 if [ "$mode" = packages ]; then
     shift
-    [ $# -eq 0 ] && set -- debian-packages.txt
+    [ $# -eq 0 ] && set -- packages/*.txt
     install_missing_packages "$@"
     exit 0
 fi
-install_missing_packages debian-packages.txt
+lists=(packages/play.txt)
+case "$mode" in
+test) lists+=(packages/test.txt packages/web.txt packages/windows.txt) ;;
+web | windows) lists+=("packages/$mode.txt") ;;
+esac
+install_missing_packages "${lists[@]}"
 case "$mode" in
 play)
-    # The game brings its music with it; the help file is copied at configure time.
-    build build --target ruvo
+    # The game brings its music with it; the help file is copied at configure
+    # time. Without the tests, which need packages of the test list.
+    build build --target ruvo -DBUILD_TESTING=OFF
     exec ./build/bin/ruvo
     ;;
 test)
     check_format
-    build build
+    build build -DBUILD_TESTING=ON
     # The engine's tests and a soak of ruvo-sim under the sanitizers (the
     # sanitized build leaves out the window's tests and the installation).
     build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF

@@ -159,6 +159,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display 2>/tmp/xvfb
 for _ in $(seq 100); do [ -s /tmp/display ] && break; sleep 0.1; done
 [ -s /tmp/display ] || { echo "fresh-debian: Xvfb did not start: $(cat /tmp/xvfb.log)"; exit 1; }
 export DISPLAY=:$(head -n1 /tmp/display)
+started=$(date +%s)
 ./build.sh play &
 game=$!
 for _ in $(seq 3600); do
@@ -168,7 +169,7 @@ for _ in $(seq 3600); do
     sleep 1
 done
 [ -n "$window" ] || { echo "fresh-debian: no game window within an hour"; exit 1; }
-echo "fresh-debian: the game window opened: \"$(xdotool getwindowname $window)\""
+echo "fresh-debian: the game window opened $(($(date +%s) - started)) s after ./build.sh play started: \"$(xdotool getwindowname $window)\""
 sleep 20
 kill -0 $game 2>/dev/null || { wait $game; echo "fresh-debian: the game ended with status $? within 20 s"; exit 1; }
 echo "fresh-debian: the game (process $game, $(readlink /proc/$game/exe)) is running after 20 s"
