@@ -126,11 +126,23 @@ as_user() { # as_user SCRIPT: a login of the user, without any locale
 }
 
 # --- The newcomer: a user with sudo, git, and the project cloned ---------------
-checker_packages=(sudo git)
-[ "$command" = play ] && checker_packages+=(xvfb xauth xdotool)
-echo "fresh-debian: the checker installs ${checker_packages[*]}"
+checker_install() { # checker_install PACKAGE...
+    echo "fresh-debian: the checker installs $*"
+    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
+}
 in_root apt-get update -q
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${checker_packages[@]}"
+checker_install sudo git
+if [ "$command" = play ]; then
+    # What ./build.sh play downloads where only sudo and git are installed,
+    # before the checker's own X tools bring some of the same libraries
+    # (counted against an empty archive folder, whatever the cache holds).
+    mkdir -p "$root/tmp/no-archives/partial"
+    size=$(git -C "$repo" show "$commit:packages/play.txt" 2>/dev/null | grep -v '^#' |
+        xargs -r chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin apt-get install --print-uris -qq \
+            --no-install-recommends -o Dir::Cache::Archives=/tmp/no-archives/ | awk '{bytes += $3; n++} END {printf "%d packages, %.1f MB", n, bytes / 1e6}')
+    echo "fresh-debian: packages/play.txt needs $size of downloads on a system with only sudo and git"
+    checker_install xvfb xauth xdotool
+fi
 in_root useradd -m -s /bin/bash player
 echo 'player ALL=(ALL) NOPASSWD:ALL' >"$root/etc/sudoers.d/player"
 chmod 440 "$root/etc/sudoers.d/player"
