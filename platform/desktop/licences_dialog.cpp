@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -10,17 +9,10 @@
 #include <QVBoxLayout>
 
 namespace ruvo {
-namespace {
 
-QString BuiltInText(const QString& name)
-{
-    QFile file(QStringLiteral(":/licences/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-} // namespace
+// Written by the build (embed_texts.cmake).
+extern const char kLicenceText[];
+extern const char kNoticesText[];
 
 void ShowLicences(QWidget* parent)
 {
@@ -30,12 +22,12 @@ void ShowLicences(QWidget* parent)
     dialog->setWindowTitle(QStringLiteral("Ruvo Licences"));
     auto* tabs = new QTabWidget(dialog);
     const struct {
-        const char* file;
+        const char* text;
         const char* tab;
         const char* object;
-    } pages[] = {{"LICENSE", "Ruvo", "licenceText"}, {"THIRD_PARTY_NOTICES", "Third-party notices", "noticesText"}};
+    } pages[] = {{kLicenceText, "Ruvo", "licenceText"}, {kNoticesText, "Third-party notices", "noticesText"}};
     for (const auto& page : pages) {
-        auto* text = new QPlainTextEdit(BuiltInText(QString::fromLatin1(page.file)), tabs);
+        auto* text = new QPlainTextEdit(QString::fromUtf8(page.text), tabs);
         text->setObjectName(QString::fromLatin1(page.object));
         text->setReadOnly(true);
         // The texts are laid out in columns of a fixed-width face.

@@ -214,7 +214,7 @@ TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
                });
     EXPECT_EQ(result, 0);
     const auto tree = [](const char* name) {
-        QFile file(QStringLiteral(RUVO_SOURCE_DIR "/") + QString::fromLatin1(name));
+        QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     };
     EXPECT_TRUE(licence.contains("Copyright (c) 2026 The Ruvo developers"));
