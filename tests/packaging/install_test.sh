@@ -136,7 +136,7 @@ package_part() {
     status=$?
     check "packaging/build-deb.sh builds the packages: $(tail -n 20 "$work/build-deb.log")" test $status -eq 0
     deb=$(find "$out" -maxdepth 1 -name 'ruvo_*.deb' | head -n1)
-    ddeb=$(find "$out" -maxdepth 1 -name 'ruvo-dbgsym_*.ddeb' | head -n1)
+    ddeb=$(find "$out" -maxdepth 1 -name 'ruvo-dbgsym_*deb' | head -n1)
     changes=$(find "$out" -maxdepth 1 -name '*.changes' | head -n1)
     [ -n "$deb" ] && [ -n "$ddeb" ] && [ -n "$changes" ] || { check "the build leaves ruvo, ruvo-dbgsym and .changes" false; return; }
 
