@@ -105,7 +105,7 @@ deb)
     copyright() {
         local package
         for package in "$@"; do
-            [[ $package == *.deb ]] || continue
+            [ "$(dpkg-deb -f "$package" Package)" = ruvo ] || continue
             dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/ruvo/copyright | cmp -s - "$tree/packaging/debian/copyright" ||
                 return 1
         done
