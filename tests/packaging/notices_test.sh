@@ -123,9 +123,10 @@ page)
     ;;
 windows)
     build=$(cd "${2:?usage: notices_test.sh windows BUILD}" && pwd)
+    shopt -s nullglob
     zips=("$build"/*.zip "$build"/x64/*.zip)
+    check "the build holds zips" test ${#zips[@]} -gt 0
     for zip in "${zips[@]}"; do
-        [ -f "$zip" ] || { check "a zip in $build" false; continue; }
         name=$(basename "$zip")
         listing=$work/$name.txt
         mkdir -p "$work/$name"
