@@ -187,10 +187,10 @@ kill -0 $game 2>/dev/null || { wait $game; echo "fresh-debian: the game ended wi
 echo "fresh-debian: the game (process $game, $(readlink /proc/$game/exe)) is running after 20 s"
 kill $game
 wait $game 2>/dev/null
-# What a busy machine stretches: the processor time that the set-up, the
-# build and the 20 s of play took, in all their processes.
-# (times runs in this shell: in a command substitution it would count the
-# processes of a subshell, which are none.)
+# The processor time that the set-up, the build and the 20 s of play took in
+# all their processes: unlike the time on the clock, other work on the
+# machine hardly stretches it. (times runs in this shell: in a command
+# substitution it would count the processes of a subshell, which are none.)
 echo "fresh-debian: processor time (user, system) of this shell, then of all it started:"
 times
 ' || status=$?
