@@ -23,7 +23,7 @@ own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
     'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)
 own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html
-    'music/*.MID' 'icons/ruvo-*.png' LICENSE THIRD_PARTY_NOTICES)
+    'music/*.MID' 'icons/ruvo-*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
 own_windows=(ruvo.exe '*.MID' RUVO.RTF LICENSE.txt THIRD_PARTY_NOTICES.txt)
 
 # The patterns THIRD_PARTY_NOTICES names for an edition.
@@ -118,8 +118,8 @@ page)
     (cd "$site" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$listing"
     check "the site holds files" test -s "$listing"
     check "every file of the site is accounted for" accounted page "$listing"
-    check "the site carries the tree's LICENSE" cmp -s "$site/LICENSE" "$tree/LICENSE"
-    check "the site carries the tree's THIRD_PARTY_NOTICES" cmp -s "$site/THIRD_PARTY_NOTICES" "$notices"
+    check "the site carries the tree's LICENSE" cmp -s "$site/LICENSE.txt" "$tree/LICENSE"
+    check "the site carries the tree's THIRD_PARTY_NOTICES" cmp -s "$site/THIRD_PARTY_NOTICES.txt" "$notices"
     ;;
 windows)
     build=$(cd "${2:?usage: notices_test.sh windows BUILD}" && pwd)
