@@ -6,8 +6,11 @@
 # RUVO_WEB_PORT), or builds the Windows programs, zips and installers
 # (./build.sh windows: in build-windows/ the players' installer and the
 # 32-bit programs, in build-windows/x64/ the 64-bit ones).
+# Each command first installs what it needs and is missing: play the list
+# packages/play.txt, web and windows theirs besides, test all four (and Wine's
+# 32-bit half where it can).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
-# (debian-packages.txt when none is named); bench.sh and soak.sh use it.
+# (all of packages/ when none is named); bench.sh and soak.sh use it.
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}
@@ -33,7 +36,7 @@ install_missing_packages() { # install_missing_packages LIST...
 # SDL and FluidSynth headers: there, where no jack headers are in yet, jack2's
 # (libjack-jackd2-dev, which serve libfluidsynth-dev as well) come with the
 # first install. Debian 13 (Wine 10) has the same two halves and no such
-# conflict. Where wine32 stays out, tests/windows/run.sh says so and goes on.
+# conflict. Where wine32 stays out, tests/platform/windows/run.sh says so and goes on.
 wine32_companions() { # the packages to name with the project's list
     grep -q '^12' /etc/debian_version 2>/dev/null || return 0
     dpkg-query -W -f='${Status}' libjack-dev 2>/dev/null | grep -q 'install ok installed' && return 0
@@ -80,7 +83,7 @@ build() { # build DIR [--target NAME...] [cmake options...]
 build_web() {
     # Debian's nodejs has npm in a package of its own; another nodejs brings its own.
     command -v npm >/dev/null || install_missing_packages <(echo npm)
-    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-web/host -j "$jobs" --target mkresources mksounds mkmusic
     # Release: debugging information would be most of what a page fetches.
     build build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DRUVO_WEB=ON \
@@ -91,7 +94,7 @@ build_web() {
 # with the players' installer, which carries both programs), with the
 # generators built for this machine first (build-windows/host).
 build_windows() {
-    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON >/dev/null
+    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-windows/host -j "$jobs" --target mkresources mksounds mkmusic
     local arch dir
     for arch in x86_64 i686; do
@@ -111,24 +114,30 @@ build_i686() {
 
 if [ "$mode" = packages ]; then
     shift
-    [ $# -eq 0 ] && set -- debian-packages.txt
+    [ $# -eq 0 ] && set -- packages/*.txt
     install_missing_packages "$@"
     exit 0
 fi
+lists=(packages/play.txt)
+case "$mode" in
+test) lists+=(packages/test.txt packages/web.txt packages/windows.txt) ;;
+web | windows) lists+=("packages/$mode.txt") ;;
+esac
 if [ "$mode" = test ]; then
-    install_missing_packages debian-packages.txt <(wine32_companions)
+    install_missing_packages "${lists[@]}" <(wine32_companions)
     install_wine32
 else
-    install_missing_packages debian-packages.txt
+    install_missing_packages "${lists[@]}"
 fi
 case "$mode" in
 play)
-    # The game brings its music with it; the help file is copied at configure time.
-    build build --target ruvo
+    # The game brings its music with it; the help file is copied at configure
+    # time. Without the tests, which need packages of the test list.
+    build build --target ruvo -DBUILD_TESTING=OFF
     exec ./build/bin/ruvo
     ;;
 test)
-    build build
+    build build -DBUILD_TESTING=ON
     # The layout, the docs' links and unused functions first: they need no
     # other build.
     ctest --test-dir build --output-on-failure -L '^format$' --no-tests=error

@@ -18,6 +18,8 @@ TYPES = {
     ".json": "application/json",
     ".sf2": "application/octet-stream",
     ".mid": "audio/midi",
+    # The notices name a font in Japanese.
+    ".txt": "text/plain; charset=utf-8",
 }
 
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_window.h"
 #include "platform/desktop/template_dialog.h"
 #include "settings/dialog_logic.h"
@@ -29,9 +30,19 @@ QString FromUtf8(const std::string& text)
 
 } // namespace
 
+// The About box as its template lays it out, with a Licences button of the
+// desktop's own beside OK, the same size, in the free space on its right.
 int QtDialogHost::RunAbout()
 {
-    return RunDialog(AboutTemplate(), windows_.PlayField(), [](TemplateDialog&) {});
+    return RunDialog(AboutTemplate(), windows_.PlayField(), [](TemplateDialog& dialog) {
+        dialog.AddControl({ControlKind::Button, kLicencesId, "Licences", {90, 30, 41, 12}});
+        dialog.OnCommand([&dialog](int id) {
+            if (id == kLicencesId)
+                ShowLicences(&dialog);
+            else if (id == kOkId || id == kCancelId)
+                dialog.done(0);
+        });
+    });
 }
 
 int QtDialogHost::RunOption(GameRecord& record)

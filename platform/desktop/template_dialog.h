@@ -34,6 +34,9 @@ class TemplateDialog final : public QDialog {
     QLineEdit* Edit(int id) const;
     QLabel* Text(int id) const;
 
+    // Adds a control to those of the template, placed in its dialog units.
+    void AddControl(const ControlTemplate& control);
+
     // Escape and the close box both end up here.
     void reject() override;
 
@@ -42,7 +45,6 @@ class TemplateDialog final : public QDialog {
 
   private:
     void Command(int id);
-    void AddControl(const ControlTemplate& control);
 
     DialogUnits units_;
     CommandHandler handler_;

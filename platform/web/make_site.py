@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Assembles the game's web site: the page's own files, the game module, the
 music, the help page, the web fonts, the soundfont, the synthesizer, the
-icons (scaled from the game's icon art), the manifest and the service worker
-with the list of files it keeps for offline play."""
+licence and the third-party notices, the icons (scaled from the game's icon
+art), the manifest and the service worker with the list of files it keeps for
+offline play."""
 import argparse
 import hashlib
 import json
@@ -112,6 +113,8 @@ def main():
     parser.add_argument('--fonts', nargs='+', required=True)
     parser.add_argument('--soundfont', required=True)
     parser.add_argument('--synth', nargs='+', required=True)
+    parser.add_argument('--notices', nargs='+', required=True,
+                        help="the game's licence and the third-party notices, served as text")
     parser.add_argument('--letters', nargs='+', required=True,
                         help='FACE=LETTERS: the letters each served face of the field holds')
     args = parser.parse_args()
@@ -139,6 +142,9 @@ def main():
     shutil.copy(args.soundfont, out / Path(args.soundfont).name)
     for script in args.synth:
         shutil.copy(script, out / 'synth' / Path(script).name)
+    # As .txt files, which any server sends as text for a link to show.
+    for notice in args.notices:
+        shutil.copy(notice, out / f'{Path(notice).name}.txt')
 
     icon = read_xpm(args.icon)
     icons = []
@@ -171,6 +177,8 @@ def main():
     # is named for the files' contents, so a new build replaces the old one.
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
     later = {Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+    # The licence and the notices, too, are kept once they have been read.
+    later |= {f'{Path(n).name}.txt' for n in args.notices}
     precache = ['./'] + [f for f in files if f not in later]
     digest = hashlib.sha256()
     for name in files:

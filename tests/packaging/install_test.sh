@@ -1,34 +1,44 @@
 #!/usr/bin/env bash
-# Installation and the Debian package: what `cmake --install` puts where, the
-# desktop entry and the AppStream data as the validators see them, the
-# installed game finding its music and its help in its own prefix (not in the
-# build tree), and the .deb that CPack makes from the same rules.
-# Usage: install_test.sh BUILDDIR
+# Installation and the Debian package.
+#   install_test.sh BUILDDIR prefix: what `cmake --install` puts where, the
+#     desktop entry and the AppStream data as the validators see them, and
+#     the installed game finding its music and its help in its own prefix
+#     (not in the build tree).
+#   install_test.sh BUILDDIR package: the packages that Debian's tools build
+#     from the tree (packaging/build-deb.sh), as lintian sees them (no error,
+#     no warning), their files, control fields and debugging symbols, and the
+#     game unpacked from the package, in /usr/games, finding its music and
+#     help in ../share/ruvo.
 set -uo pipefail
-build=$(cd "${1:?usage: install_test.sh BUILDDIR}" && pwd)
+build=$(cd "${1:?usage: install_test.sh BUILDDIR prefix|package}" && pwd)
+part=${2:?usage: install_test.sh BUILDDIR prefix|package}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 id=org.tolp.Ruvo
 tracks=(A_013GMW A_002GMW A_004GMW A_114GMW)
 
 [ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
-need_tools cmake cpack dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump
+source "$here/../support/script_checks.sh"
+need_tools cmake dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump
+[ "$part" = package ] && need_tools dpkg-buildpackage dh lintian readelf
 
-# The files every installation holds, relative to its prefix (the .deb's is /usr).
+# The files every installation holds, relative to its prefix (the .deb's is
+# /usr, with the program in games/ rather than bin/).
+program=bin/ruvo
 expected_files() {
-    echo bin/ruvo
+    echo "$program"
     for track in "${tracks[@]}"; do echo "share/ruvo/$track.MID"; done
     echo share/ruvo/RUVO.HLP
     echo "share/applications/$id.desktop"
     echo "share/metainfo/$id.metainfo.xml"
     for size in 16 32 48 64 128; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
-    echo share/man/man6/ruvo.6
+    if [ "$part" = package ]; then echo share/man/man6/ruvo.6.gz; else echo share/man/man6/ruvo.6; fi
 }
 all_present() { # all_present ROOT
     local file missing=0
     while read -r file; do
         [ -f "$1/$file" ] && [ -s "$1/$file" ] || { echo "  missing or empty: $1/$file"; missing=1; }
     done < <(expected_files)
-    [ -x "$1/bin/ruvo" ] || { echo "  not executable: $1/bin/ruvo"; missing=1; }
+    [ -x "$1/$program" ] || { echo "  not executable: $1/$program"; missing=1; }
     return $missing
 }
 # Each icon is a PNG of the size its folder names.
@@ -67,29 +77,19 @@ linked_libraries_covered() { # linked_libraries_covered PROGRAM DEPENDS
     return $status
 }
 
-# --- cmake --install into a prefix of our own ---------------------------------
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1
-status=$?
-check "cmake --install succeeds" test $status -eq 0
-check "the installation holds every file" all_present "$prefix"
-check "the icons have their sizes" icons_sized "$prefix"
-check "the desktop entry starts ruvo with the installed icon" entry_consistent "$prefix"
-desktop-file-validate "$prefix/share/applications/$id.desktop" >"$work/desktop.log" 2>&1
-status=$?
-check "desktop-file-validate passes: $(tr '\n' ' ' <"$work/desktop.log")" test $status -eq 0 -a ! -s "$work/desktop.log"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1
-status=$?
-check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | tr '\n' ' ')" test $status -eq 0
-
 # --- The installed game finds its own data -----------------------------------
 # Started from outside both trees, with an audio device that opens (the disk
 # driver, writing to a scratch file) so that the music library loads the four
 # tracks; F1 opens help.
-if start_xvfb 800x600x24; then
-    mkdir "$work/cwd"
+reads_its_data() { # reads_its_data ROOT: the game installed in ROOT (a prefix)
+    local root=$1 track
+    if ! start_xvfb 800x600x24; then
+        check "Xvfb starts: $(cat "$work/xvfb.log")" false
+        return
+    fi
+    mkdir -p "$work/cwd"
     (cd "$work/cwd" && exec env HOME="$work" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
-        strace -f -qq -e trace=openat -o "$work/openat.log" "$prefix/bin/ruvo" >"$work/game.log" 2>&1) &
+        strace -f -qq -e trace=openat -o "$work/openat.log" "$root/$program" >"$work/game.log" 2>&1) &
     game_pid=$!
     help_window() { [ -n "$(xdotool search --onlyvisible --name '^Ruvo Help$' 2>/dev/null)" ]; }
     if wait_for 20 find_game_window; then
@@ -105,33 +105,78 @@ if start_xvfb 800x600x24; then
     # Successful opens (a non-negative descriptor) of a path.
     opened() { grep -F "\"$1\"" "$work/openat.log" | grep -Eq '= [0-9]+$'; }
     for track in "${tracks[@]}"; do
-        check "the installed game loads $track.MID from its prefix" opened "$prefix/share/ruvo/$track.MID"
+        check "the installed game loads $track.MID from $root/share/ruvo" opened "$root/share/ruvo/$track.MID"
     done
-    check "the installed game's help reads RUVO.HLP from its prefix" opened "$prefix/share/ruvo/RUVO.HLP"
+    check "the installed game's help reads RUVO.HLP from $root/share/ruvo" opened "$root/share/ruvo/RUVO.HLP"
     check "nothing is read from the build tree" bash -c "! grep -F '\"$build/' '$work/openat.log' | grep -Eq '= [0-9]+\$'"
-else
-    check "Xvfb starts: $(cat "$work/xvfb.log")" false
-fi
+}
 
-# --- The Debian package --------------------------------------------------------
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1
-status=$?
-check "cpack makes the package: $(grep -i error "$work/cpack.log" | tr '\n' ' ')" test $status -eq 0
-deb=$(find "$work/package" -maxdepth 1 -name '*.deb' | head -n1)
-if [ -n "$deb" ]; then
-    dpkg-deb -x "$deb" "$work/deb"
-    check "the package installs every file under /usr" all_present "$work/deb/usr"
+# --- cmake --install into a prefix of our own ---------------------------------
+prefix_part() {
+    local prefix=$work/prefix status
+    cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1
+    status=$?
+    check "cmake --install succeeds" test $status -eq 0
+    check "the installation holds every file" all_present "$prefix"
+    check "the icons have their sizes" icons_sized "$prefix"
+    check "the desktop entry starts ruvo with the installed icon" entry_consistent "$prefix"
+    desktop-file-validate "$prefix/share/applications/$id.desktop" >"$work/desktop.log" 2>&1
+    status=$?
+    check "desktop-file-validate passes: $(tr '\n' ' ' <"$work/desktop.log")" test $status -eq 0 -a ! -s "$work/desktop.log"
+    appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1
+    status=$?
+    check "appstreamcli validate passes: $(grep -E '^[EW]:' "$work/appstream.log" | tr '\n' ' ')" test $status -eq 0
+    reads_its_data "$prefix"
+}
+
+# --- The Debian packages --------------------------------------------------------
+package_part() {
+    local out=$work/packages deb ddeb changes version fields depends package status
+    "$here/../../packaging/build-deb.sh" "$out" >"$work/build-deb.log" 2>&1
+    status=$?
+    check "packaging/build-deb.sh builds the packages: $(tail -n 20 "$work/build-deb.log")" test $status -eq 0
+    deb=$(find "$out" -maxdepth 1 -name 'ruvo_*.deb' | head -n1)
+    ddeb=$(find "$out" -maxdepth 1 -name 'ruvo-dbgsym_*deb' | head -n1)
+    changes=$(find "$out" -maxdepth 1 -name '*.changes' | head -n1)
+    [ -n "$deb" ] && [ -n "$ddeb" ] && [ -n "$changes" ] || { check "the build leaves ruvo, ruvo-dbgsym and .changes" false; return; }
+
+    # Lintian on everything the build made, with the tags it shows by default.
+    lintian --fail-on error,warning "$changes" >"$work/lintian.log" 2>&1
+    status=$?
+    cat "$work/lintian.log"
+    check "lintian reports no error and no warning" test $status -eq 0
+    check "lintian's report holds no E: or W: line" bash -c "! grep -Eq '^[EW]: ' '$work/lintian.log'"
+    bash "$here/notices_test.sh" deb "$deb" "$ddeb" | sed 's/^/  notices: /'
+    check "every file of the packages is Ruvo's own or in THIRD_PARTY_NOTICES" test "${PIPESTATUS[0]}" -eq 0
+
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
     fields="$(dpkg-deb -f "$deb" Package Version Architecture Section | tr '\n' ' ')"
     check "ruvo $version for $(dpkg --print-architecture) in games: $fields" \
         test -n "$version" -a "$fields" = "Package: ruvo Version: $version Architecture: $(dpkg --print-architecture) Section: games "
+    check "the description has more than its summary" bash -c "dpkg-deb -f '$deb' Description | sed -n '2,\$p' | grep -q ."
     depends=$(dpkg-deb -f "$deb" Depends)
     for package in libqt6widgets6 qt6-wayland libsdl2-mixer-2.0-0 fonts-liberation2 fonts-ipafont-gothic timgm6mb-soundfont; do
         check "Depends names $package" grep -Eq "(^|, )$package( |,|$)" <<<"$depends"
     done
-    check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/deb/usr/bin/ruvo" "$depends"
-else
-    check "cpack wrote a .deb" false
-fi
 
+    dpkg-deb -x "$deb" "$work/root"
+    dpkg-deb -x "$ddeb" "$work/root"
+    program=games/ruvo
+    check "the package installs every file under /usr" all_present "$work/root/usr"
+    check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/root/usr/games/ruvo" "$depends"
+    # The program carries no debugging information; ruvo-dbgsym has it, under
+    # the program's build id.
+    check "usr/games/ruvo is stripped" bash -c "! objdump -h '$work/root/usr/games/ruvo' | grep -q '\.debug_info'"
+    local build_id
+    build_id=$(readelf -n "$work/root/usr/games/ruvo" | sed -n 's/.*Build ID: *//p')
+    check "ruvo-dbgsym holds the debugging information of build id ${build_id:-(none)}" \
+        test -n "$build_id" -a -s "$work/root/usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug"
+    reads_its_data "$work/root/usr"
+}
+
+case $part in
+prefix) prefix_part ;;
+package) package_part ;;
+*) check "a part named prefix or package: $part" false ;;
+esac
 report

@@ -12,16 +12,20 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_dialogs.h"
 #include "platform/desktop/qt_window.h"
 #include "platform/desktop/template_dialog.h"
@@ -172,6 +176,50 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
         EXPECT_EQ(Answer(*open, ending), 0);
         EXPECT_EQ(options(), before);
     }
+}
+
+// About's Licences button, beside OK and as large, opens the licence and the
+// notices as the tree has them; closing them leaves About open.
+TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
+{
+    QString licence;
+    QString notices;
+    const int result =
+        Answer([&] { return host_.RunAbout(); },
+               [&](TemplateDialog& dialog) {
+                   QWidget* ok = dialog.Control(kOkId);
+                   auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));
+                   ASSERT_NE(button, nullptr);
+                   EXPECT_EQ(button->text(), "Licences");
+                   EXPECT_EQ(button->size(), ok->size());
+                   EXPECT_EQ(button->y(), ok->y());
+                   EXPECT_GT(button->x(), ok->geometry().right());
+                   EXPECT_TRUE(dialog.rect().contains(button->geometry()));
+                   // The viewer runs modal over About: read and closed from a timer.
+                   QTimer poll;
+                   QObject::connect(&poll, &QTimer::timeout, [&] {
+                       QWidget* viewer = QApplication::activeModalWidget();
+                       if (viewer == nullptr || viewer == &dialog || !viewer->isVisible())
+                           return;
+                       licence = viewer->findChild<QPlainTextEdit*>("licenceText")->toPlainText();
+                       notices = viewer->findChild<QPlainTextEdit*>("noticesText")->toPlainText();
+                       QTest::mouseClick(viewer->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                                         Qt::LeftButton);
+                   });
+                   poll.start(1);
+                   Click(dialog, kLicencesId);
+                   poll.stop();
+                   EXPECT_TRUE(dialog.isVisible());
+                   Click(dialog, kOkId);
+               });
+    EXPECT_EQ(result, 0);
+    const auto tree = [](const char* name) {
+        QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    EXPECT_TRUE(licence.contains("Copyright (c) 2026 The Ruvo developers"));
+    EXPECT_EQ(licence, tree("LICENSE"));
+    EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
 }
 
 TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
