@@ -12,8 +12,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -53,6 +55,9 @@ class XServer : public ::testing::Environment {
         setenv("DISPLAY", (":" + display).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        runtime_ = (std::filesystem::temp_directory_path() / "ruvo-x11-XXXXXX").string();
+        if (mkdtemp(runtime_.data()) != nullptr)
+            setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
         static int argc = 1;
         static char name[] = "ruvo_x11_tests";
         static char* argv[] = {name, nullptr};
@@ -65,10 +70,13 @@ class XServer : public ::testing::Environment {
             kill(server_, SIGTERM);
             waitpid(server_, nullptr, 0);
         }
+        std::error_code error;
+        std::filesystem::remove_all(runtime_, error);
     }
 
   private:
     pid_t server_ = -1;
+    std::string runtime_;
 };
 
 [[maybe_unused]] ::testing::Environment* const xServer = ::testing::AddGlobalTestEnvironment(new XServer);
@@ -158,13 +166,21 @@ TEST_F(FieldOnX, EveryGamePixelIsASharpBlockAtEveryZoomAndAnExposeDrawsItAgain)
     ASSERT_EQ(field->Zoom(), 3);
     EXPECT_TRUE(ShowsTheFrame()) << "3x at the start";
     QTest::keyClick(frame, Qt::Key_F2);
+    for (int tick = 0; tick < 200 && (record->state & 0xFF) != StatePlay; ++tick)
+        Ticks(1);
+    ASSERT_EQ(record->state & 0xFF, StatePlay);
     for (const int zoom : {3, 2, 1, 2, 3, 4, 5}) {
         if (zoom != field->Zoom())
             QTest::keyClick(frame, zoom > field->Zoom() ? Qt::Key_Plus : Qt::Key_Minus, Qt::ControlModifier);
         ASSERT_EQ(field->Zoom(), zoom);
-        // Play scrolls the landscape and moves the jumper: only parts change.
+        // Play scrolls the landscape and moves the jumper; the pause banner
+        // changes a block in the middle only.
         Ticks(7);
-        EXPECT_TRUE(ShowsTheFrame()) << zoom << "x after play";
+        EXPECT_TRUE(ShowsTheFrame()) << zoom << "x in play";
+        QTest::keyClick(frame, Qt::Key_F3);
+        Ticks(1);
+        EXPECT_TRUE(ShowsTheFrame()) << zoom << "x paused";
+        QTest::keyClick(frame, Qt::Key_F3);
     }
 
     // Something else draws over the field; the server asks for it again.
