@@ -39,3 +39,15 @@ endif()
 
 # Where the build writes the resources it generates (resources/).
 set(RUVO_GEN ${CMAKE_BINARY_DIR}/generated)
+
+# ruvo_fence(LIBRARY HEADER): proof that LIBRARY cannot see a header of a
+# layer above it. The probe, LIBRARY_fence, is a file of the library's that
+# includes HEADER; it is built only by its test (tests/), which passes when
+# the compiler cannot find the header.
+function(ruvo_fence library header)
+  set(source ${CMAKE_BINARY_DIR}/fences/${library}.cpp)
+  file(WRITE ${source} "#include \"${header}\"\n")
+  add_library(${library}_fence OBJECT EXCLUDE_FROM_ALL ${source})
+  target_link_libraries(${library}_fence PRIVATE ${library})
+  set_property(GLOBAL APPEND PROPERTY RUVO_FENCES "${library}|${header}")
+endfunction()

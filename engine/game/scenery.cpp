@@ -33,11 +33,6 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
 
 } // namespace
 
-std::int32_t SunFrame()
-{
-    return sunFrame;
-}
-
 int ScrollStage(GameRecord& record)
 {
     const std::uint32_t theme = RoundTheme(record.round);

@@ -50,4 +50,6 @@ for engine in "${engines[@]}"; do
     summary+=("$engine: $(grep -E '^# (pass|fail|skipped) ' "$work/$engine.log" | cut -c3- | tr '\n' ' ')exit status $status")
 done
 printf '%s\n' "${summary[@]}"
+# ./build.sh test ends with these lines, gathered from every suite.
+[ -z "${RUVO_TEST_SUMMARY:-}" ] || printf 'browser %s\n' "${summary[@]}" >>"$RUVO_TEST_SUMMARY"
 exit $failed

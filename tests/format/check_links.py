@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Every relative link in the tree's Markdown files leads to a file that
+exists, and a link to a heading (#name) to a heading that the file has.
+Usage: check_links.py [ROOT]"""
+import os
+import re
+import subprocess
+import sys
+
+root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", ".."))
+LINK = re.compile(r"(?<!!)\[[^\]]*\]\(([^)\s]+)\)|!\[[^\]]*\]\(([^)\s]+)\)")
+FENCE = re.compile(r"^\s*```")
+
+
+def markdown_files():
+    try:
+        out = subprocess.run(["git", "-C", root, "ls-files", "*.md"], capture_output=True, text=True, check=True).stdout
+        return [os.path.join(root, f) for f in out.split()]
+    except (OSError, subprocess.CalledProcessError):
+        found = []
+        for folder, dirs, files in os.walk(root):
+            dirs[:] = [d for d in dirs if not d.startswith((".", "build")) and d != "node_modules"]
+            found += [os.path.join(folder, f) for f in files if f.endswith(".md")]
+        return found
+
+
+def anchors(path):
+    """GitHub's anchors: the heading in lower case, punctuation dropped, spaces as hyphens."""
+    names = set()
+    in_fence = False
+    for line in open(path, encoding="utf-8"):
+        if FENCE.match(line):
+            in_fence = not in_fence
+        m = None if in_fence else re.match(r"^#{1,6}\s+(.*?)\s*#*\s*$", line)
+        if m:
+            text = re.sub(r"[`*_]", "", m.group(1)).lower()
+            names.add(re.sub(r"[^\w\- ]", "", text).replace(" ", "-"))
+    return names
+
+
+def links(path):
+    in_fence = False
+    for number, line in enumerate(open(path, encoding="utf-8"), 1):
+        if FENCE.match(line):
+            in_fence = not in_fence
+            continue
+        if in_fence or line.startswith("    "):
+            continue
+        for m in LINK.finditer(re.sub(r"`[^`]*`", "", line)):
+            yield number, m.group(1) or m.group(2)
+
+
+broken = []
+files = markdown_files()
+for path in files:
+    for number, target in links(path):
+        if re.match(r"^[a-z][a-z0-9+.-]*:", target):
+            continue  # an address, not a file of the tree
+        file_part, _, anchor = target.partition("#")
+        dest = os.path.normpath(os.path.join(os.path.dirname(path), file_part)) if file_part else path
+        where = f"{os.path.relpath(path, root)}:{number}: {target}"
+        if not os.path.exists(dest):
+            broken.append(f"{where}: no such file")
+        elif anchor and dest.endswith(".md") and anchor not in anchors(dest):
+            broken.append(f"{where}: no such heading")
+for line in broken:
+    print(line)
+print(f"{len(files)} Markdown files, {len(broken)} broken links")
+sys.exit(1 if broken else 0)
