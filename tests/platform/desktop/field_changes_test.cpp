@@ -28,10 +28,11 @@ TEST(FieldChanges, BandsHoldEveryChangedPixelAndMergeAcrossShortGaps)
 
     frame.Set(0, 2, 1);  // the first pixel
     frame.Set(12, 5, 1); // the last, in the tail past the stretches
-    frame.Set(7, 10, 1); // 8 rows under the last change: the same band
-    frame.Set(8, 19, 1); // 9 rows under it: a band of its own
+    frame.Set(7, 10, 1);
+    frame.Set(8, 19, 1); // eight unchanged rows since the last change: the same band
+    frame.Set(3, 29, 1); // nine: a band of its own
     frame.Set(5, 39, 1); // the last row
-    EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13)), "0,2 13x9;8,19 1x1;5,39 1x1;");
+    EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13)), "0,2 13x18;3,29 1x1;5,39 1x1;");
     EXPECT_EQ(shown, frame.Pixels()) << "the copy brought up to date";
     EXPECT_TRUE(TakeChanges(frame, shown.data(), 13).empty());
 
