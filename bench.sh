@@ -6,7 +6,8 @@
 #       384 x 200 x 4-byte copy per tick;
 #   (b) the real window's tick period at 80 ms and 50 ms;
 #   (c) the game's processor time and peak memory over 30 s of play, music
-#       off and on, with the field at 1x and at 3x;
+#       off and on, with the field at 1x and at 3x (and the X server's
+#       processor time beside it, which drawing can shift work onto);
 #   (d) the time from start to the first painted frame.
 # Usage: ./bench.sh            BENCH_SECONDS=N shortens (b) and (c) to N s each.
 set -euo pipefail
@@ -93,6 +94,7 @@ close_game() { # Game > Exit, and the status it ends with
     return $status
 }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+share() { awk -v d="$1" -v hz="$clock_ticks" -v s="$seconds" 'BEGIN {printf "%.2f", d / hz / s * 100}'; } # share TICKS: % of a core
 # The music really plays when the switch is on: a few seconds of the title with
 # the device writing to a file, then that file holds sound, or only silence.
 music_heard() { # music_heard MUSIC: exits 0 when the output holds a non-zero sample
@@ -109,10 +111,10 @@ for music in 0 1; do
     heard=no
     music_heard "$music" && heard=yes
     label=$([ "$music" -eq 1 ] && echo on || echo off)
-    limit=$([ "$music" -eq 1 ] && echo 4 || echo 1)
+    limit=$([ "$music" -eq 1 ] && echo 3 || echo 0.5)
     # With the music off the synthesiser never loads its soundfont.
     memory=$([ "$music" -eq 1 ] && echo 60 || echo 45)
-    cpus=() peaks=() notes=() cpu_ok=met peak_ok=met
+    cpus=() servers=() peaks=() notes=() cpu_ok=met peak_ok=met
     for zoom in 1 3; do
         settings "$music" "$zoom"
         "$bin/ruvo" >/dev/null 2>&1 &
@@ -121,22 +123,24 @@ for music in 0 1; do
         width=$(xwininfo -id "$w" | awk '/Width:/ {print $2}')
         xdotool windowfocus --sync "$w" && xdotool key F2
         sleep 1
-        before=$(cpu_ticks "$game_pid")
+        before=$(cpu_ticks "$game_pid") server_before=$(cpu_ticks "$xvfb_pid")
         sleep "$seconds"
-        after=$(cpu_ticks "$game_pid")
+        after=$(cpu_ticks "$game_pid") server_after=$(cpu_ticks "$xvfb_pid")
         peak_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$game_pid/status")
         status=0
         close_game "$w" || status=$?
-        cpu=$(awk -v d=$((after - before)) -v hz="$clock_ticks" -v s="$seconds" 'BEGIN {printf "%.2f", d / hz / s * 100}')
+        cpu=$(share $((after - before)))
         peak=$(awk -v k="$peak_kb" 'BEGIN {printf "%.1f", k / 1024}')
         cpus+=("${zoom}x: $cpu %")
+        servers+=("$(share $((server_after - server_before))) %")
         peaks+=("${zoom}x: $peak MB")
         notes+=("${zoom}x ${width} px wide, exit status $status")
         [ "$(verdict "$cpu" "<=" "$limit")" = met ] || cpu_ok="**missed**"
         [ "$(verdict "$peak" "<=" "$memory")" = met ] || peak_ok="**missed**"
     done
     row "(c) processor, music $label (music heard: $heard; ${notes[0]}; ${notes[1]})" \
-        "${cpus[0]} / ${cpus[1]} of one core over $seconds s" "≤ $limit %" "$cpu_ok"
+        "${cpus[0]} / ${cpus[1]} of one core over $seconds s (the X server: ${servers[0]} / ${servers[1]})" \
+        "≤ $limit %" "$cpu_ok"
     row "(c) peak memory (VmHWM), music $label" "${peaks[0]} / ${peaks[1]}" "≤ $memory MB" "$peak_ok"
 done
 

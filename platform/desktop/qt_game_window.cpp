@@ -85,7 +85,7 @@ QtGameWindow::~QtGameWindow()
 void QtGameWindow::Invalidate()
 {
     if (Field() != nullptr)
-        field_->ShowChanges(record_.frameBitmap.get());
+        field_->ShowChanges(record_.frameBitmap.get(), ticking_);
 }
 
 std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
@@ -100,7 +100,12 @@ std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
         QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
             if (beforeTick_)
                 beforeTick_();
+            ticking_ = true;
             Deliver(Message{MessageKind::Timer, static_cast<std::uint32_t>(id)});
+            ticking_ = false;
+            // What the tick drew goes to the screen now, in one piece.
+            if (Field() != nullptr)
+                field_->PresentChanges();
         });
     }
     timer->start(std::max(periodMs, kShortestTimerMs));

@@ -94,6 +94,7 @@ class QtGameWindow final : public GameWindow {
     QMetaObject::Connection screenWatch_;
     std::map<std::int32_t, std::unique_ptr<QTimer>> timers_;
     bool destroyed_ = false;
+    bool ticking_ = false;
     std::optional<int> quitCode_;
     std::function<void()> beforeTick_;
 };

@@ -1,6 +1,7 @@
 #include "platform/desktop/qt_play_field.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
@@ -11,8 +12,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
+#include "platform/desktop/field_changes.h"
 #include "platform/desktop/qt_game_window.h"
+#include "platform/desktop/x11_field_presenter.h"
 #include "render/surface.h"
 
 namespace ruvo {
@@ -138,6 +142,30 @@ class FieldPaint final : public PaintTarget {
     ZoomTarget target_;
 };
 
+// A repaint of a field that draws itself: the frame's changes go to the
+// server, and an exposed part of the window is drawn again from its copy.
+class FieldPresent final : public PaintTarget {
+  public:
+    FieldPresent(X11FieldPresenter& presenter, QSize field, const QRect& exposed)
+        : presenter_(presenter), field_(field), exposed_(exposed)
+    {
+    }
+
+    Rect InvalidRect() const override { return {0, 0, field_.width(), field_.height()}; }
+
+    void CopyFrom(const Surface& source, Rect) override
+    {
+        presenter_.ShowChanges(source);
+        if (!exposed_.isEmpty())
+            presenter_.Repaint({exposed_.x(), exposed_.y(), exposed_.width(), exposed_.height()});
+    }
+
+  private:
+    X11FieldPresenter& presenter_;
+    QSize field_;
+    QRect exposed_;
+};
+
 } // namespace
 
 PlayField::PlayField(QtGameWindow& owner, QSize size, QWidget* parent) : QWidget(parent), owner_(owner), gameSize_(size)
@@ -146,7 +174,17 @@ PlayField::PlayField(QtGameWindow& owner, QSize size, QWidget* parent) : QWidget
     // The frame buffer covers every pixel: nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            presenter_ = X11FieldPresenter::Open(x11->display(), size.width(), size.height());
+    if (presenter_) {
+        // A window of its own, which the presenter draws into and Qt leaves alone.
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_PaintOnScreen);
+    }
 }
+
+PlayField::~PlayField() = default;
 
 void PlayField::SetZoom(int zoom)
 {
@@ -155,61 +193,88 @@ void PlayField::SetZoom(int zoom)
     update();
 }
 
-void PlayField::ShowChanges(const Surface* frame)
+QPaintEngine* PlayField::paintEngine() const
 {
-    if (frame == nullptr || shown_.size() != frame->Pixels().size()) {
-        shown_ = frame != nullptr ? frame->Pixels() : std::vector<Pixel>();
-        update();
+    return presenter_ ? nullptr : QWidget::paintEngine();
+}
+
+void PlayField::ShowChanges(const Surface* frame, bool atPresent)
+{
+    if (presenter_) {
+        // The presenter finds the changes itself when the game paints.
+        changesWaiting_ = true;
+        if (!atPresent && !presentPosted_) {
+            presentPosted_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    presentPosted_ = false;
+                    PresentChanges();
+                },
+                Qt::QueuedConnection);
+        }
         return;
     }
-    // Bands of changed rows, each as wide as its changes; a few unchanged
-    // rows inside a band cost less than another rectangle.
-    constexpr int kLargestGap = 8;
-    const int width = frame->Width();
     QRegion changed;
-    int top = -1;
-    int bottom = -1;
-    int left = width;
-    int right = -1;
-    const auto closeBand = [&] {
-        if (top >= 0)
-            changed += QRect(left * zoom_, top * zoom_, (right - left + 1) * zoom_, (bottom - top + 1) * zoom_);
-        top = -1;
-        left = width;
-        right = -1;
-    };
-    for (int y = 0; y < frame->Height(); ++y) {
-        const Pixel* now = frame->Row(y);
-        Pixel* was = shown_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        if (std::memcmp(now, was, static_cast<std::size_t>(width) * sizeof(Pixel)) == 0) {
-            if (top >= 0 && y - bottom > kLargestGap)
-                closeBand();
-            continue;
-        }
-        int first = 0;
-        while (now[first] == was[first])
-            ++first;
-        int last = width - 1;
-        while (now[last] == was[last])
-            --last;
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, first);
-        right = std::max(right, last);
-        std::memcpy(was, now, static_cast<std::size_t>(width) * sizeof(Pixel));
+    if (frame == nullptr || shown_.size() != frame->Pixels().size()) {
+        shown_ = frame != nullptr ? frame->Pixels() : std::vector<Pixel>();
+        changed = rect();
+    } else {
+        for (const Rect& band : TakeChanges(*frame, shown_.data(), static_cast<std::size_t>(frame->Width())))
+            changed += QRect(band.x * zoom_, band.y * zoom_, band.width * zoom_, band.height * zoom_);
     }
-    closeBand();
-    if (!changed.isEmpty())
+    if (atPresent)
+        unpresented_ += changed;
+    else if (!changed.isEmpty())
         update(changed);
+}
+
+void PlayField::PresentChanges()
+{
+    if (presenter_) {
+        // A field not shown yet is drawn whole when it is.
+        if (changesWaiting_ && isVisible())
+            PaintItself(QRect());
+        return;
+    }
+    if (!unpresented_.isEmpty())
+        repaint(std::exchange(unpresented_, QRegion()));
 }
 
 void PlayField::paintEvent(QPaintEvent* event)
 {
+    if (presenter_)
+        PaintItself(event->rect());
+    else
+        PaintThroughQt(event->region());
+}
+
+void PlayField::PaintItself(const QRect& exposed)
+{
+    // The window counts in the screen's pixels, which a scaled desktop
+    // makes two or more to each of Qt's.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio < 1 || ratio != std::floor(ratio) ||
+        (!presenter_->Attached() && !presenter_->Attach(static_cast<std::uint32_t>(winId())))) {
+        // The server cannot draw into this window after all: Qt paints it.
+        presenter_.reset();
+        setAttribute(Qt::WA_PaintOnScreen, false);
+        update();
+        return;
+    }
+    const int scale = static_cast<int>(ratio);
+    presenter_->SetZoom(zoom_ * scale);
+    changesWaiting_ = false;
+    FieldPresent target(*presenter_, gameSize_, QRect(exposed.topLeft() * scale, exposed.size() * scale));
+    owner_.Deliver(Message{MessageKind::Paint, 0, nullptr, &target});
+}
+
+void PlayField::PaintThroughQt(const QRegion& region)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& part : event->region()) {
+    for (const QRect& part : region) {
         FieldPaint target(painter, buffer_, zoom_, part);
         owner_.Deliver(Message{MessageKind::Paint, 0, nullptr, &target});
     }

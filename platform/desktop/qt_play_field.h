@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 #include "render/surface.h"
@@ -15,30 +16,47 @@
 namespace ruvo {
 
 class QtGameWindow;
+class X11FieldPresenter;
 
+// On an X server the field draws itself (x11_field_presenter.h); elsewhere,
+// or where the server cannot take that, Qt paints it into the window's
+// backing store like any widget.
 class PlayField final : public QWidget {
   public:
     PlayField(QtGameWindow& owner, QSize size, QWidget* parent);
+    ~PlayField() override;
 
     // Every game pixel becomes a zoom x zoom block; the widget takes that size.
     void SetZoom(int zoom);
     int Zoom() const { return zoom_; }
+    bool DrawsItself() const { return presenter_ != nullptr; }
 
-    // Asks for a repaint of what differs between the frame and what the field
-    // last asked to show: a scrolling landscape changes only part of the
-    // field, and every pixel less is zoom x zoom pixels less to send.
-    void ShowChanges(const Surface* frame);
+    // Shows what differs between the frame and what the field last showed:
+    // at the next turn of the event loop, or with `atPresent` at the next
+    // PresentChanges, which the game window calls after each tick, so that
+    // a tick's drawing reaches the screen straight away, with no event on
+    // the way.
+    void ShowChanges(const Surface* frame, bool atPresent);
+    void PresentChanges();
 
   protected:
+    QPaintEngine* paintEngine() const override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void PaintThroughQt(const QRegion& region);
+    void PaintItself(const QRect& exposed);
+
     QtGameWindow& owner_;
     QSize gameSize_;
     int zoom_ = 1;
+    std::unique_ptr<X11FieldPresenter> presenter_;
+    bool changesWaiting_ = false; // for the presenter to take
+    bool presentPosted_ = false;
     QImage buffer_;            // the frame buffer's pixels zoomed, as Qt draws them
     std::vector<Pixel> shown_; // the frame as of the last repaint asked for
+    QRegion unpresented_;      // asked for, to be repainted at PresentChanges
 };
 
 class FieldBackdrop final : public QWidget {

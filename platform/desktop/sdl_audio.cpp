@@ -75,7 +75,7 @@ SdlWavePlayer::~SdlWavePlayer()
 void SdlWavePlayer::Prepare(const std::uint8_t* image, std::size_t size)
 {
     // Decoding converts to the device's format, so it needs the device awake.
-    if (image != nullptr && state_->HasDevice() && WakeAudioDevice())
+    if (image != nullptr && state_->HasDevice() && WakeAudioDeviceToDecode())
         state_->Chunk(image, size);
 }
 

@@ -13,6 +13,7 @@ using Clock = std::chrono::steady_clock;
 // Everything runs on the game's one thread, so plain variables will do.
 int deviceUsers = 0;
 bool awake = false;
+bool soundedSinceOpen = false;
 MusicSource music;
 Clock::time_point lastHeard;
 
@@ -29,6 +30,7 @@ bool OpenMixer()
     if (music.render != nullptr)
         Mix_HookMusic(music.render, music.self);
     awake = true;
+    soundedSinceOpen = false;
     lastHeard = Clock::now();
     return true;
 }
@@ -61,7 +63,7 @@ bool OpenDevice()
 
 bool AcquireAudioDevice()
 {
-    if (deviceUsers == 0 ? !OpenDevice() : !WakeAudioDevice())
+    if (deviceUsers == 0 ? !OpenDevice() : !WakeAudioDeviceToDecode())
         return false;
     ++deviceUsers;
     return true;
@@ -77,11 +79,19 @@ void ReleaseAudioDevice()
 
 bool WakeAudioDevice()
 {
+    if (!WakeAudioDeviceToDecode())
+        return false;
+    soundedSinceOpen = true;
+    lastHeard = Clock::now();
+    return true;
+}
+
+bool WakeAudioDeviceToDecode()
+{
     if (deviceUsers == 0)
         return false;
     if (!awake)
         OpenMixer();
-    lastHeard = Clock::now();
     return awake;
 }
 
@@ -94,10 +104,12 @@ void RestAudioDeviceWhenQuiet(Clock::time_point now)
 {
     if (!awake)
         return;
-    if (Mix_Playing(kEffectChannel) != 0 || (music.sounding != nullptr && music.sounding(music.self)))
+    if (Mix_Playing(kEffectChannel) != 0 || (music.sounding != nullptr && music.sounding(music.self))) {
+        soundedSinceOpen = true;
         lastHeard = now;
-    else if (now - lastHeard >= kQuietBeforeRest)
+    } else if (!soundedSinceOpen || now - lastHeard >= kQuietBeforeRest) {
         CloseMixer();
+    }
 }
 
 void SetMusicSource(const MusicSource& source)

@@ -30,12 +30,17 @@ bool AcquireAudioDevice();
 void ReleaseAudioDevice();
 
 // Opens a resting device again; true when it is awake. Call before starting
-// a sound or decoding one for the device.
+// a sound.
 bool WakeAudioDevice();
+// The same before decoding a sound into the device's format, which plays
+// nothing: a device opened for that alone (as the game opens it at start, to
+// decode its effects) rests at the next look.
+bool WakeAudioDeviceToDecode();
 bool AudioDeviceAwake();
 
 // Rests the device once neither an effect nor the music has sounded for
-// kQuietBeforeRest. Cheap enough to call before every tick of the game.
+// kQuietBeforeRest, or at once when nothing has sounded since it opened.
+// Cheap enough to call before every tick of the game.
 void RestAudioDeviceWhenQuiet(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
 // The music, mixed in under the effects whenever the device is awake.

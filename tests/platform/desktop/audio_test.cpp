@@ -521,7 +521,7 @@ TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
 
 // Neither stops the other, a failed open of the music leaves the effects'
 // device alone, and the device rests only when nothing sounds and wakes for
-// the next sound whole.
+// the next sound whole; opened with nothing to play, it rests at once.
 TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQuiet)
 {
     const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
@@ -575,6 +575,18 @@ TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQ
     WaitForSound(recording, recording.Frames() + rate / 10, kNoteLevel);
     music.KBGMClose();
     EXPECT_FALSE(DeviceOpen());
+
+    // Opened only to decode, as at the game's start, it rests at the first
+    // look; once something has sounded, only after the quiet time.
+    SdlWavePlayer decoder;
+    decoder.Prepare(shortEffect.data(), shortEffect.size());
+    ASSERT_TRUE(DeviceOpen());
+    RestAudioDeviceWhenQuiet();
+    EXPECT_FALSE(DeviceOpen()) << "kept awake with nothing to play";
+    decoder.Play(shortEffect.data(), shortEffect.size());
+    decoder.Play(nullptr, 0);
+    RestAudioDeviceWhenQuiet();
+    EXPECT_TRUE(DeviceOpen()) << "rested straight after a sound";
 }
 
 } // namespace
