@@ -127,8 +127,17 @@ def main():
     scripts['text.js'] = scripts['text.js'].replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False))
     page, bundled = bundle(scripts, 'ruvo.js')
     (out / 'ruvo.js').write_text(page)
+    # The script that sizes the field runs as the page is parsed, before its
+    # first layout: it is written into the page itself, not fetched.
+    fit = '\n'.join(line for line in scripts['fit.js'].strip().splitlines() if not line.lstrip().startswith('//'))
+    if '</' in fit:
+        raise SystemExit('make_site: fit.js may not hold "</", which would end its script element')
+    html = (Path(args.source) / 'index.html').read_text()
+    if html.count('@FIT_SCRIPT@') != 1:
+        raise SystemExit('make_site: index.html must hold @FIT_SCRIPT@ once')
+    (out / 'index.html').write_text(html.replace('@FIT_SCRIPT@', fit))
     for item in Path(args.source).iterdir():
-        if item.name not in bundled and item.name != 'sw.js':
+        if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html'):
             shutil.copy(item, out / item.name)
     shutil.copy(args.wasm, out / 'ruvo.wasm')
     for track in args.music:

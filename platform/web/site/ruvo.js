@@ -32,39 +32,9 @@ function putText(text, pointer, capacity) {
     return bytes.length;
 }
 
-// --- Zoom: whole device pixels per game pixel, as large as fits ------------
-// The zoom is reckoned in the screen's own pixels (devicePixelRatio), so that
-// every game pixel is a sharp square of whole device pixels while the field
-// fills as much of the window under the menu bar as it can: on a phone held
-// sideways at 3 device pixels to the CSS pixel, 5 x 384 device pixels fit
-// where 1 x 384 CSS pixels would. The field is placed on whole device pixels
-// too. A window too small even for one device pixel per game pixel gets the
-// field scaled down.
-function fitField() {
-    const ratio = window.devicePixelRatio || 1;
-    const top = Math.ceil(document.getElementById('menubar').getBoundingClientRect().bottom * ratio);
-    const width = Math.floor(window.innerWidth * ratio);
-    const height = Math.floor(window.innerHeight * ratio) - top;
-    const room = Math.min(width / canvas.width, height / canvas.height);
-    const zoom = room >= 1 ? Math.floor(room) : Math.max(room, 0.01);
-    const fieldWidth = Math.round(canvas.width * zoom);
-    const fieldHeight = Math.round(canvas.height * zoom);
-    canvas.style.width = `${fieldWidth / ratio}px`;
-    canvas.style.height = `${fieldHeight / ratio}px`;
-    canvas.style.left = `${Math.max(0, Math.floor((width - fieldWidth) / 2)) / ratio}px`;
-    canvas.style.top = `${(top + Math.max(0, Math.floor((height - fieldHeight) / 2))) / ratio}px`;
-    status.zoom = zoom;
-}
-window.addEventListener('resize', fitField);
-// The browser's own zoom, or a move to a screen of another density, changes
-// the ratio, which not every browser reports as a resize.
-function watchRatio() {
-    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
-        fitField();
-        watchRatio();
-    }, { once: true });
-}
-watchRatio();
+// The field's zoom, which the page's fit script (fit.js) keeps in step with
+// the window from before this script runs: whole device pixels per game pixel.
+Object.defineProperty(status, 'zoom', { get: () => Number(canvas.dataset.zoom) });
 
 // --- Timer: one tick per period, never a backlog ---------------------------
 const timers = new Map();
@@ -183,7 +153,6 @@ async function start() {
     pauseButton.disabled = true;
     pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
-    fitField(); // with the menu bar in place
     const [tracks, module] = await loading;
     music.files = tracks;
     status.music = music;
