@@ -175,11 +175,13 @@ def main():
     }
     (out / 'manifest.webmanifest').write_text(json.dumps(manifest, indent=2, ensure_ascii=False) + '\n')
 
-    # The service worker keeps every file but the soundfont and the
-    # synthesizer, which it keeps once the music has fetched them; its cache
-    # is named for the files' contents, so a new build replaces the old one.
+    # The service worker keeps every file but the music's (the tracks, the
+    # soundfont and the synthesizer), which it keeps once the music has
+    # fetched them; its cache is named for the files' contents, so a new
+    # build replaces the old one.
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
-    later = {Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+    later = ({Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+             | {f'music/{Path(t).name}' for t in args.music})
     precache = ['./'] + [f for f in files if f not in later]
     digest = hashlib.sha256()
     for name in files:

@@ -6,7 +6,7 @@ import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
-import { ACCELERATORS, COMMANDS, SHORTEST_TIMER_MS, TRACKS } from './tables.js';
+import { ACCELERATORS, COMMANDS, SHORTEST_TIMER_MS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
 const SPACE = 32;
@@ -68,6 +68,10 @@ function killTimer(id) {
 }
 
 // --- Painting ---------------------------------------------------------------
+// What the first frame does not need waits for it (the music's files).
+let firstFrameShown = null;
+const firstFrame = new Promise((resolve) => (firstFrameShown = resolve));
+
 let paintPending = false;
 function invalidate() {
     if (paintPending || status.ended) return;
@@ -84,6 +88,7 @@ function present(pointer, width, height, x, y, w, h) {
     // The first frame of the game's own picture comes with its first tick.
     if (status.firstFrameMs === null && status.ticks > 0) {
         status.firstFrameMs = performance.now();
+        firstFrameShown();
         keepForOffline();
     }
 }
@@ -111,24 +116,10 @@ function showHelp(show) {
 }
 
 // --- Start ------------------------------------------------------------------
-async function fetchTracks() {
-    const tracks = new Map();
-    await Promise.all(TRACKS.map(async (name) => {
-        try {
-            const response = await fetch(`music/${name}`);
-            if (response.ok) tracks.set(name, new Uint8Array(await response.arrayBuffer()));
-        } catch {
-            // A missing track leaves the music library without it.
-        }
-    }));
-    return tracks;
-}
-
 async function start() {
     // What the game needs before it starts is asked for first, all at once.
-    const music = new MusicPlayer();
+    const music = new MusicPlayer(firstFrame);
     const loading = Promise.all([
-        fetchTracks(),
         WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
         ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)),
@@ -153,8 +144,7 @@ async function start() {
     pauseButton.disabled = true;
     pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
-    const [tracks, module] = await loading;
-    music.files = tracks;
+    const [module] = await loading;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
 
