@@ -119,13 +119,14 @@ function showHelp(show) {
 async function start() {
     // What the game needs before it starts is asked for first, all at once.
     const music = new MusicPlayer(firstFrame);
+    const letters = new LetterPainter();
     const loading = Promise.all([
         WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
-        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)),
+        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)
+            .then(() => letters.prime(font))),
     ]);
     const storage = new SettingsStorage();
-    const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
@@ -262,10 +263,11 @@ async function start() {
     canvas.focus();
     status.started = true;
     // The first tick comes a tick's period after start-up: time enough to
-    // draw the title's letters beforehand.
-    setTimeout(() => {
-        if (!status.ended && status.ticks === 0) exports.ruvo_warm_letters();
+    // draw the title's letters beforehand, a few at a time.
+    const warm = (piece) => setTimeout(() => {
+        if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece)) warm(piece + 1);
     });
+    warm(0);
 }
 
 start().catch((error) => {
