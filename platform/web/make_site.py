@@ -5,6 +5,7 @@ icons (scaled from the game's icon art), the manifest and the service worker
 with the list of files it keeps for offline play."""
 import argparse
 import hashlib
+import html
 import json
 import re
 import shutil
@@ -99,6 +100,26 @@ def bundle(sources, entry):
     return '\n'.join(parts), order
 
 
+MENU_TITLE = re.compile(r'^ {4}\{ "label": "([^"]+)", "access": "([^"]*)", "items": \[', re.M)
+
+
+def menu_titles(tables):
+    """The menu bar's titles as the page's script builds them (menu.js), for
+    the page to show from its first frame: the engine's menu table, in the
+    page's tables (tables.js), names them."""
+    titles = MENU_TITLE.findall(tables)
+    if not titles:
+        raise SystemExit('make_site: no menu titles in tables.js')
+    markup = []
+    for label, access in titles:
+        at = label.find(access) if access else -1
+        text = html.escape(label) if at < 0 else (
+            f'{html.escape(label[:at])}<u>{html.escape(label[at])}</u>{html.escape(label[at + 1:])}')
+        markup.append('<div class="menu"><button type="button" class="menu-title" aria-haspopup="true" '
+                      f'aria-expanded="false"><span class="label">{text}</span></button></div>')
+    return ''.join(markup)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--source', required=True, help='platform/web/site')
@@ -132,10 +153,12 @@ def main():
     fit = '\n'.join(line for line in scripts['fit.js'].strip().splitlines() if not line.lstrip().startswith('//'))
     if '</' in fit:
         raise SystemExit('make_site: fit.js may not hold "</", which would end its script element')
-    html = (Path(args.source) / 'index.html').read_text()
-    if html.count('@FIT_SCRIPT@') != 1:
-        raise SystemExit('make_site: index.html must hold @FIT_SCRIPT@ once')
-    (out / 'index.html').write_text(html.replace('@FIT_SCRIPT@', fit))
+    page_html = (Path(args.source) / 'index.html').read_text()
+    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@'):
+        if page_html.count(mark) != 1:
+            raise SystemExit(f'make_site: index.html must hold {mark} once')
+    page_html = page_html.replace('@FIT_SCRIPT@', fit).replace('@MENU_TITLES@', menu_titles(scripts['tables.js']))
+    (out / 'index.html').write_text(page_html)
     for item in Path(args.source).iterdir():
         if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html'):
             shutil.copy(item, out / item.name)

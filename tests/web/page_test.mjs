@@ -144,20 +144,17 @@ const noTouch = ENGINES[engineName]?.touch ? false : `${engineName}'s driver can
 const touchTest = (name) => [noTouch ? `${name} (left out: ${noTouch})` : name, { skip: noTouch }];
 
 describe(`the page (${engineName})`, SUITE, () => {
-    test('shows the field in its final box from the first frame, at a crisp zoom; its menu, keys and clicks play',
+    test('shows the field and the menu in their final boxes from the first frame, at a crisp zoom; keys and clicks play',
         async () => {
         // Twice the density: 1600 x 1000 device pixels less the menu bar take 4 x 384 across.
         const context = await engine.newContext({ width: 800, height: 500, scale: 2 });
         // The page's script waits until the browser has drawn the page once:
-        // the field's box must not move from that frame on.
+        // neither the field nor the menu's titles may move from that frame on.
         server.holdScript = true;
         const page = await openGame(context);
         await expectLargestCrispField(page, 4);
-        const box = await page.evaluate(() => {
-            const { left, top, width, height } = document.getElementById('field').getBoundingClientRect();
-            return [left, top, width, height].join(' ');
-        });
-        assert.deepEqual(await page.evaluate(() => window.ruvoFieldBoxes), [box]);
+        const final = await page.evaluate(() => window.ruvoLayout());
+        assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
         assert.ok(await countColour(page, [0, 255, 255]) > 384 * 200 / 3, 'the sky fills the field');
         assert.ok(await countColour(page, [0, 0, 255], [0, 0, 384, 20]) > 300, 'the status line runs along the top');
         assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => t.textContent)),

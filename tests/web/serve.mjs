@@ -9,7 +9,9 @@
 // is set, fails every request as a lost connection does; and while
 // server.holdScript is set, holds back the page's script (/ruvo.js) until a
 // page reports (GET /.painted, from the hook) that the browser has drawn a
-// frame with the field in it, which clears holdScript.
+// frame with the field in it, which clears holdScript; the hook keeps the
+// boxes of the field and the menu's titles (window.ruvoLayout()) as each
+// frame shows them in window.ruvoLayouts.
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
@@ -28,18 +30,22 @@ const TEST_HOOK = `<script>(() => {
         errors.push(args.map(String).join(' '));
         error(...args);
     };
-    // The field's box in every frame the browser draws, until the game's
-    // first; a page whose script is held reports its first.
-    const boxes = window.ruvoFieldBoxes = [];
+    // The boxes of the field and the menu's titles in every frame the
+    // browser draws, until the game's first; a page whose script is held
+    // reports its first.
+    const layouts = window.ruvoLayouts = [];
     const watch = () => {
         const field = document.getElementById('field');
         if (field) {
-            const { left, top, width, height } = field.getBoundingClientRect();
-            const box = [left, top, width, height].join(' ');
-            if (boxes.at(-1) !== box && boxes.push(box) === 1 && @HELD@) fetch('/.painted').catch(() => {});
+            const layout = window.ruvoLayout();
+            if (layouts.at(-1) !== layout && layouts.push(layout) === 1 && @HELD@) fetch('/.painted').catch(() => {});
         }
         if (!(window.ruvo?.firstFrameMs > 0)) requestAnimationFrame(watch);
     };
+    window.ruvoLayout = () => [...document.querySelectorAll('#field, .menu-title')].map((element) => {
+        const { left, top, width, height } = element.getBoundingClientRect();
+        return [left, top, width, height].join(' ');
+    }).join(', ');
     requestAnimationFrame(watch);
     if (new URLSearchParams(location.search).has('refuse-storage'))
         Object.defineProperty(window, 'localStorage', { get: () => { throw new DOMException('off', 'SecurityError'); } });
