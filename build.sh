@@ -115,14 +115,14 @@ test)
     bash tests/soak/fuzz.sh build-fuzz 5
     # The WebAssembly ruvo-sim against the native one, then the page in a browser.
     build_web
-    bash tests/wasm/sim_equality_test.sh build build-web
-    bash tests/web/run.sh build-web
+    bash tests/sim/equality_test.sh build build-web
+    bash tests/platform/web/run.sh build-web
     # The Windows programs (the 64-bit ones run under Wine) and the engine
     # for 32-bit Linux (under qemu-i386): their tests, ruvo-sim against the
     # native one, and the game driven on a virtual display.
     build_windows
     build_i686
-    bash tests/windows/run.sh build build-windows build-i686
+    bash tests/platform/windows/run.sh build build-windows build-i686
     ;;
 web)
     build_web

@@ -9,7 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "tests/tools/delete_window.h"
+#include "support/delete_window.h"
 
 #include <signal.h>
 #include <sys/wait.h>

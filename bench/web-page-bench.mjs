@@ -24,11 +24,11 @@ const engines = engineArgs.length > 0 ? engineArgs : ['chromium', 'firefox', 'we
 const modules = join(build, 'web-tests');
 if (!existsSync(join(modules, 'node_modules', 'selenium-webdriver'))) {
     execFileSync('mkdir', ['-p', modules]);
-    execFileSync('cp', [join(source, 'tests/web/package.json'), join(source, 'tests/web/package-lock.json'), modules]);
+    execFileSync('cp', [join(source, 'tests/platform/web/package.json'), join(source, 'tests/platform/web/package-lock.json'), modules]);
     execFileSync('npm', ['ci', '--prefix', modules, '--ignore-scripts', '--no-audit', '--no-fund', '--loglevel=error'],
         { stdio: 'inherit' });
 }
-const { launch } = await import(join(source, 'tests/web/browsers.mjs'));
+const { launch } = await import(join(source, 'tests/platform/web/browsers.mjs'));
 
 // WebKit's MiniBrowser needs an X server; profiles and caches go to a scratch folder.
 const scratch = mkdtempSync(join(tmpdir(), 'ruvo-page-bench-'));
@@ -46,7 +46,7 @@ if (engines.includes('webkit') && !process.env.DISPLAY) {
 // one does not hold up its answers. It serves the tests' build of the site,
 // whose game module has the probe (ruvo_probe) the benchmark reads; it is
 // the shipped one's size but for the probe.
-const server = spawn(process.execPath, [join(source, 'tests/web/serve.mjs'), join(build, 'test-site'), '0'],
+const server = spawn(process.execPath, [join(source, 'tests/platform/web/serve.mjs'), join(build, 'test-site'), '0'],
     { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = await new Promise((done) => server.stdout.once('data', (data) => done(String(data).trim())));
 const served = async (reset = false) => (await fetch(`${url}.bytes${reset ? '?reset' : ''}`)).json();

@@ -24,7 +24,7 @@ trap '"${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null; cleanup' EX
 start_xvfb 1920x1080x24 || { echo "bench: Xvfb did not start" >&2; exit 1; }
 printf 'NoTitleFocus\n' >"$work/twmrc"
 twm -f "$work/twmrc" >/dev/null 2>&1 &
-wine() { "$root/tests/windows/wine-run.sh" "$@"; }
+wine() { "$root/tests/platform/windows/wine-run.sh" "$@"; }
 wine "$windows/ruvo-probe.exe" none >/dev/null 2>&1 || true # makes the prefix
 
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p"; }
@@ -83,7 +83,7 @@ printf '[General]\nSound=0\nMusic=0\nZoom=1\n' >"$work/config/Tolp/Ruvo.conf"
 row "(w2) processor over $seconds s of play, 1x, sound and music off" linux "$(play linux "$linux/ruvo")"
 wine reg add 'HKCU\Software\Tolp\Ruvo' /v Zoom /t REG_DWORD /d 1 /f >/dev/null 2>&1
 row "(w2) processor over $seconds s of play, 1x, sound and music off" "windows (Wine)" \
-    "$(play windows "$root/tests/windows/wine-run.sh" "$windows/ruvo.exe")"
+    "$(play windows "$root/tests/platform/windows/wine-run.sh" "$windows/ruvo.exe")"
 
 {
     echo "Ruvo on Windows (Wine $(/usr/lib/wine/wine64 --version 2>/dev/null)) beside Linux, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD 2>/dev/null || echo unknown)"

@@ -28,7 +28,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # Tests run under Wine, where it can run them (x86_64 only on these machines).
 set(RUVO_WINE /usr/lib/wine/wine64 CACHE FILEPATH "The Wine loader that runs the x86_64 programs")
 if(RUVO_WINDOWS_ARCH STREQUAL x86_64 AND EXISTS ${RUVO_WINE})
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/platform/windows/wine-run.sh)
 endif()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${RUVO_MINGW_TRIPLE})

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/shell.h"
-#include "headless/headless_host.h"
+#include "platform/headless/headless_host.h"
 
 namespace ruvo {
 

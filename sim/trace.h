@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/headless_host.h"
+#include "platform/headless/headless_host.h"
 #include "record/record.h"
 
 namespace ruvo::sim {

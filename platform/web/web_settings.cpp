@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "headless/headless_host.h"
+#include "platform/headless/headless_host.h"
 #include "platform/web/web_imports.h"
 
 namespace ruvo {

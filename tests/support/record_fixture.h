@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "headless/headless_host.h"
+#include "platform/headless/headless_host.h"
 #include "support/fixed_text.h"
 
 namespace ruvo::testing {

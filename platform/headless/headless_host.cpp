@@ -1,0 +1,134 @@
+#include "platform/headless/headless_host.h"
+
+#include "settings/dialog_logic.h"
+#include "settings/registry.h"
+
+namespace ruvo {
+
+std::int32_t HeadlessWindow::SetTimer(std::int32_t id, std::int32_t periodMs)
+{
+    timerPeriod = periodMs;
+    return id;
+}
+
+void HeadlessWindow::KillTimer(std::int32_t)
+{
+    timerPeriod.reset();
+}
+
+void HeadlessWindow::Destroy()
+{
+    destroyed = true;
+    timerPeriod.reset();
+    if (destroyMessage)
+        destroyMessage();
+}
+
+bool HeadlessWindow::IsEnabled(MenuId item) const
+{
+    const auto it = enabledItems.find(item);
+    return it != enabledItems.end() && it->second;
+}
+
+bool ParseDword(std::string_view text, std::uint32_t& value)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    std::uint64_t v = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return false;
+        v = v * 10 + static_cast<std::uint64_t>(ch - '0');
+    }
+    if (v > 0xFFFFFFFFu)
+        return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+bool MemorySettings::QueryDword(std::string_view name, std::uint32_t& value)
+{
+    const auto it = values.find(name);
+    return it != values.end() && ParseDword(it->second, value);
+}
+
+bool MemorySettings::QueryString(std::string_view name, std::string& text, std::size_t maxBytes)
+{
+    const auto it = values.find(name);
+    if (it == values.end() || it->second.size() > maxBytes)
+        return false;
+    text = it->second;
+    return true;
+}
+
+bool MemorySettings::Create()
+{
+    return writable;
+}
+
+void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
+{
+    values[std::string(name)] = std::to_string(value);
+}
+
+void MemorySettings::SetString(std::string_view name, std::string_view text)
+{
+    values[std::string(name)] = std::string(text);
+}
+
+void MemorySettings::Close()
+{
+    ++saves;
+}
+
+std::int32_t StandInMusic::KBGMLoadFile(std::uint32_t* handle, const char*)
+{
+    if (handle != nullptr)
+        *handle = nextHandle_++;
+    return 0;
+}
+
+std::int32_t StandInMusic::KBGMPlay(std::uint32_t handle, std::int32_t repeat)
+{
+    plays.push_back({handle, repeat});
+    return 0;
+}
+
+int ScriptedDialogs::RunAbout()
+{
+    opened.push_back("about");
+    return 0;
+}
+
+int ScriptedDialogs::RunOption(GameRecord& record)
+{
+    opened.push_back("option");
+    if (!optionAnswer)
+        return 0;
+    std::array<std::string, 8> edits;
+    for (std::size_t i = 0; i < edits.size() && i < optionAnswer->size(); ++i)
+        edits[i] = (*optionAnswer)[i];
+    StoreOptionEdits(record, edits);
+    return 1;
+}
+
+int ScriptedDialogs::RunHighScore(GameRecord&)
+{
+    opened.push_back("highscore");
+    return 0;
+}
+
+int ScriptedDialogs::RunInput(GameRecord& record)
+{
+    opened.push_back("input");
+    StoreEntryName(record, nextName);
+    nextName.clear(); // a scripted name answers one dialog only
+    return 0;
+}
+
+void RecordingHelp::Help(std::string_view fileName, HelpCommand command)
+{
+    calls.push_back(std::string(command == HelpCommand::Quit ? "quit " : "finder ") + std::string(fileName));
+}
+
+} // namespace ruvo

@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <SDL.h>
+
+#include "app/shell.h"
+#include "platform/desktop/qt_game_window.h"
+#include "platform/desktop/qt_menu.h"
+#include "platform/desktop/qt_settings.h"
+#include "platform/desktop/qt_window.h"
+#include "platform/desktop/sdl_gamepad.h"
+#include "platform/headless/headless_host.h"
+#include "resources/embedded.h"
+
+namespace ruvo {
+namespace {
+
+// The game started as the program starts it, on Qt's offscreen platform, with
+// recording stand-ins for the settings, the dialogs and the help viewer.
+class GameWindowOnQt : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        host.settings = &settings;
+        host.dialogs = &dialogs;
+        host.help = &help;
+        ASSERT_TRUE(folder.isValid());
+        viewStore = std::make_unique<QtSettingsStore>(folder.filePath("view.ini").toStdString());
+        windows.KeepViewIn(viewStore.get());
+        record = StartUp(windows, host, &resources, 1);
+        ASSERT_NE(record, nullptr);
+        field = windows.PlayField();
+        ASSERT_NE(field, nullptr);
+        frame = qobject_cast<QMainWindow*>(field->window());
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    }
+
+    void TearDown() override
+    {
+        if (record)
+            ShutDown(std::move(record));
+    }
+
+    QAction* ActionTitled(const QString& popup, const QString& item) const
+    {
+        for (QAction* menuAction : frame->menuBar()->actions())
+            if (menuAction->text() == popup)
+                for (QAction* action : menuAction->menu()->actions())
+                    if (action->text() == item)
+                        return action;
+        return nullptr;
+    }
+
+    // A jumper on its way up, which a dive sends down.
+    void Rising()
+    {
+        record->jumperRow = 5;
+        record->jumperVy = -1;
+    }
+
+    // What a field zoomed by zoom shows, against the frame buffer: the number
+    // of screen pixels that differ from the game pixel they belong to.
+    int DifferencesFromTheFrame(int zoom) const
+    {
+        const Surface& frameBuffer = *record->frameBitmap;
+        const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown.size() != QSize(frameBuffer.Width(), frameBuffer.Height()) * zoom)
+            return -1;
+        int differences = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differences += (shown.pixel(x, y) & 0xFFFFFFu) != frameBuffer.At(x / zoom, y / zoom) ? 1 : 0;
+        return differences;
+    }
+
+    ViewChoice SavedView()
+    {
+        viewStore->Create();
+        viewStore->Close();
+        QtSettingsStore reread(folder.filePath("view.ini").toStdString());
+        return ReadViewChoice(reread);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<QtSettingsStore> viewStore;
+    EmbeddedResources resources;
+    MemorySettings settings;
+    ScriptedDialogs dialogs;
+    RecordingHelp help;
+    Host host;
+    QtWindowSystem windows;
+    std::unique_ptr<GameRecord> record;
+    QWidget* field = nullptr;
+    QMainWindow* frame = nullptr;
+};
+
+TEST_F(GameWindowOnQt, HoldsTheFieldExactlyUnderItsMenuBarAndCannotBeSized)
+{
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
+    // The size the game computed from the metrics is the window's real size.
+    EXPECT_EQ(frame->size(), QSize(record->windowWidth, record->windowHeight));
+    EXPECT_EQ(windows.GetSystemMetric(SystemMetric::CyMenu), frame->menuBar()->height());
+    EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+    EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(frame->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(frame->windowTitle(), "Ruvo Zelp! for Windows 95");
+    EXPECT_FALSE(frame->windowIcon().isNull());
+}
+
+TEST_F(GameWindowOnQt, TheMenuIsTheGameMenuWithEachKeyAtTheRightOfItsItem)
+{
+    QStringList layout;
+    for (QAction* popup : frame->menuBar()->actions()) {
+        layout << popup->text();
+        for (QAction* item : popup->menu()->actions())
+            layout << (item->isSeparator() ? "-" : "  " + item->text() + " " + item->shortcut().toString());
+    }
+    EXPECT_EQ(layout.join('|').toStdString(),
+              "&Game|  &Start F2|  &Pause F3|-|  &High Score F8|-|  E&xit |"
+              "&Option|  &Sound F4|  &Music F5|-|  &Option |"
+              "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
+              "&Help|  &Help F1|  &About F10");
+}
+
+// The items and their keys send the commands; what the commands do is the
+// game's, tested with the engine.
+TEST_F(GameWindowOnQt, TheMenuAndItsKeysFollowTheGameAndAGreyedItemSendsNothing)
+{
+    QAction* start = ActionTitled("&Game", "&Start");
+    QAction* pause = ActionTitled("&Game", "&Pause");
+    QAction* sound = ActionTitled("&Option", "&Sound");
+    QAction* option = ActionTitled("&Option", "&Option");
+    ASSERT_TRUE(start && pause && sound && option);
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_FALSE(pause->isEnabled());
+    EXPECT_FALSE(option->isEnabled()); // the Option value is not set
+    EXPECT_TRUE(sound->isCheckable());
+    EXPECT_FALSE(sound->isChecked());
+
+    QTest::keyClick(frame, Qt::Key_F4);
+    EXPECT_EQ(record->soundOn, 1);
+    EXPECT_TRUE(sound->isChecked());
+    sound->trigger();
+    EXPECT_EQ(record->soundOn, 0);
+
+    start->trigger();
+    ASSERT_EQ(record->state, kStartBannerWord);
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_TRUE(pause->isEnabled());
+    MainWndProc(*record, Message{MessageKind::Timer, 1});
+    const std::int32_t ticksLeft = record->bannerTicks;
+    QTest::keyClick(frame, Qt::Key_F2); // greyed: the game must not start over
+    EXPECT_EQ(record->bannerTicks, ticksLeft);
+
+    QTest::keyClick(frame, Qt::Key_F8);
+    QTest::keyClick(frame, Qt::Key_F10); // About, not the menu bar
+    QTest::keyClick(frame, Qt::Key_F1);
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"highscore", "about"}));
+    EXPECT_EQ(help.calls, std::vector<std::string>{"finder RUVO.HLP"});
+    EXPECT_EQ(frame->menuBar()->activeAction(), nullptr);
+}
+
+TEST_F(GameWindowOnQt, SpaceAndALeftClickDiveAndNothingElseDoes)
+{
+    Rising();
+    QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
+    EXPECT_EQ(record->jumperVy, 1);
+
+    Rising();
+    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    EXPECT_EQ(record->jumperVy, 1);
+
+    Rising();
+    QTest::keyClick(frame, Qt::Key_A);
+    QTest::keyClick(frame, Qt::Key_Return);
+    QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
+    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
+    EXPECT_EQ(record->jumperVy, -1);
+    EXPECT_EQ(record->state, StateTitle);
+}
+
+// The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
+// 2x is the most a window can have.
+TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
+{
+    QtGameWindow& window = *windows.Window();
+    const ViewActions& view = window.ViewItems();
+    EXPECT_EQ(DifferencesFromTheFrame(1), 0);
+    EXPECT_FALSE(view.zoomOut->isEnabled());
+
+    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    ASSERT_EQ(field->size(), QSize(768, 400));
+    EXPECT_EQ(frame->minimumSize(), QSize(768, 400 + frame->menuBar()->height()));
+    EXPECT_EQ(frame->maximumSize(), frame->minimumSize());
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{2, false}));
+    // A frame drawn at 2x after some play, and a click far into the field dives.
+    QTest::keyClick(frame, Qt::Key_F2);
+    for (int tick = 0; tick < 40; ++tick)
+        MainWndProc(*record, Message{MessageKind::Timer, 1});
+    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+    Rising();
+    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
+    EXPECT_EQ(record->jumperVy, 1);
+
+    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier); // greyed at 1x
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(SavedView(), (ViewChoice{1, false}));
+    QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(768, 400));
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(SavedView(), ViewChoice{});
+}
+
+// Dragged onto the 1920 x 1080 screen, the window takes that screen's sizes:
+// 3x automatically, up to 5x by choice. A choice too large for the small
+// screen shows there as large as fits, and is kept for the large one.
+TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto large = std::find_if(screens.begin(), screens.end(),
+                                    [](const QScreen* screen) { return screen->size() == QSize(1920, 1080); });
+    ASSERT_NE(large, screens.end());
+    ASSERT_EQ(frame->screen()->size(), QSize(800, 600));
+    const QPoint onLarge = (*large)->geometry().topLeft() + QPoint(40, 30);
+    const QPoint onSmall(20, 30);
+    const ViewActions& view = windows.Window()->ViewItems();
+    const auto fieldBecomes = [&](QSize size) { return QTest::qWaitFor([&] { return field->size() == size; }, 2000); };
+
+    frame->move(onLarge);
+    ASSERT_TRUE(fieldBecomes(QSize(1152, 600))) << field->size().width();
+    EXPECT_EQ(frame->size(), QSize(1152, 600 + frame->menuBar()->height()));
+    EXPECT_EQ(DifferencesFromTheFrame(3), 0);
+    for (int press = 0; press < 4; ++press)
+        QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(1920, 1000));
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
+
+    frame->move(onSmall);
+    ASSERT_TRUE(fieldBecomes(QSize(768, 400)));
+    EXPECT_EQ(frame->pos(), onSmall) << "the new size keeps the window where it was put";
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
+    frame->move(onLarge);
+    EXPECT_TRUE(fieldBecomes(QSize(1920, 1000)));
+
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(field->size(), QSize(1152, 600));
+    frame->move(onSmall);
+    EXPECT_TRUE(fieldBecomes(QSize(384, 200)));
+    EXPECT_EQ(SavedView(), ViewChoice{});
+}
+
+TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
+{
+    const ViewActions& view = windows.Window()->ViewItems();
+    QTest::keyClick(frame, Qt::Key_F11);
+    ASSERT_TRUE(frame->isFullScreen());
+    // The offscreen platform leaves the size alone: give the window the whole
+    // screen, as a window manager does.
+    frame->resize(800, 600);
+    EXPECT_TRUE(view.fullScreen->isChecked());
+    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{0, true}));
+    // 2x under the menu bar, centred in what is left, black around it.
+    const int bar = frame->menuBar()->height();
+    ASSERT_EQ(field->size(), QSize(768, 400));
+    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(16, bar + (600 - bar - 400) / 2));
+    const QImage whole = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(whole.pixel(5, 599) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(whole.pixel(795, bar + 1) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(field->size(), QSize(384, 200));
+    EXPECT_EQ(frame->size(), QSize(384, 200 + frame->menuBar()->height()));
+    EXPECT_FALSE(view.fullScreen->isChecked());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(frame->isFullScreen());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(SavedView(), ViewChoice{});
+    // Escape in a window is no command of ours.
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(record->state, StateTitle);
+}
+
+// SDL's virtual controller, plugged in while the game runs: its buttons go
+// the way of the keys, through the same greyed commands, and it can go again.
+TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
+{
+    SdlGamepads& pads = *windows.Gamepads();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    // Noticed by the slow poll.
+    ASSERT_TRUE(QTest::qWaitFor([&pads] { return pads.Attached() == 1; }, 3000));
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr);
+    const auto press = [&pads, stick](SDL_GameControllerButton button) {
+        SDL_JoystickSetVirtualButton(stick, button, 1);
+        pads.Poll();
+        SDL_JoystickSetVirtualButton(stick, button, 0);
+        pads.Poll();
+    };
+
+    press(SDL_CONTROLLER_BUTTON_BACK);
+    press(SDL_CONTROLLER_BUTTON_X);
+    EXPECT_EQ(record->state, StateTitle);
+    for (const SDL_GameControllerButton dive : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
+        Rising();
+        press(dive);
+        EXPECT_EQ(record->jumperVy, 1) << dive;
+    }
+
+    // Read before the title's next tick, with no poll of its own.
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return record->state != StateTitle; }, 500));
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
+    pads.Poll();
+    ASSERT_EQ(record->state & 0xFF00, kStartBannerWord & 0xFF00);
+    for (int tick = 0; tick < 200 && (record->state & 0xFF) != StatePlay; ++tick)
+        MainWndProc(*record, Message{MessageKind::Timer, 1});
+    ASSERT_EQ(record->state & 0xFF, StatePlay);
+    // Start is greyed in play: the button pauses instead of starting over.
+    record->score = 1234;
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(record->paused, 1);
+    EXPECT_EQ(record->score, 1234u);
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(record->paused, 0);
+
+    ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
+    pads.Poll();
+    EXPECT_EQ(pads.Attached(), 0);
+}
+
+TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)
+{
+    frame->close();
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(help.calls, std::vector<std::string>{"quit RUVO.HLP"});
+    EXPECT_FALSE(record->frameBitmap);
+    EXPECT_EQ(windows.PlayField(), nullptr);
+    EXPECT_FALSE(frame->isVisible());
+    // Nothing reaches the game any more, not even a timer started anew.
+    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
+    EXPECT_EQ(windows.RunMessageLoop(), 0);
+}
+
+} // namespace
+} // namespace ruvo

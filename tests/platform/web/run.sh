@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs the browser tests on the tests' build of the site (BUILD/test-site) in
+# each browser engine: tests/platform/web/run.sh BUILD_WEB_DIR [ENGINE...] (chromium
+# firefox webkit when none is named). Installs the drivers as pinned into the
+# build folder, starts an X server of its own for WebKit's MiniBrowser, runs
+# page_test.mjs once per engine, and ends with one line per engine.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: run.sh BUILD_WEB_DIR [ENGINE...]}" && pwd)
+shift
+engines=("$@")
+[ $# -gt 0 ] || engines=(chromium firefox webkit)
+# The tests read the game through its probe, which the shipped module must not carry.
+node -e 'const probed = (site) => WebAssembly.Module.exports(new WebAssembly.Module(require("fs").readFileSync(
+    `${process.argv[1]}/${site}/ruvo.wasm`))).some((e) => e.name === "ruvo_probe");
+if (probed("site") || !probed("test-site")) throw new Error("ruvo_probe must be in test-site only");' "$build"
+
+modules=$build/web-tests
+mkdir -p "$modules"
+if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" || [ ! -d "$modules/node_modules/selenium-webdriver" ]; then
+    cp "$here/package.json" "$here/package-lock.json" "$modules/"
+    npm ci --prefix "$modules" --ignore-scripts --no-audit --no-fund --loglevel=error
+fi
+
+work=$(mktemp -d)
+xvfb=
+trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work" || true' EXIT
+# A screen large enough for a phone held upright at three device pixels to
+# the CSS pixel (WebKit takes its scale from the display).
+if [[ " ${engines[*]} " == *" webkit "* ]]; then
+    Xvfb -displayfd 3 -screen 0 2600x2600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(cat "$work/display")"
+fi
+# Firefox and the MiniBrowser keep their profiles and caches here.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
+export XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+summary=()
+failed=0
+for engine in "${engines[@]}"; do
+    status=0
+    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/page_test.mjs" "$engine" "$build/test-site" \
+        >"$work/$engine.log" 2>&1 || status=$?
+    cat "$work/$engine.log"
+    [ "$status" -eq 0 ] || failed=1
+    summary+=("$engine: $(grep -E '^# (pass|fail|skipped) ' "$work/$engine.log" | cut -c3- | tr '\n' ' ')exit status $status")
+done
+printf '%s\n' "${summary[@]}"
+exit $failed
