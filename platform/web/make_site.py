@@ -100,6 +100,7 @@ def bundle(sources, entry):
     return '\n'.join(parts), order
 
 
+STYLE_LINK = '<link rel="stylesheet" href="ruvo.css">'
 MENU_TITLE = re.compile(r'^ {4}\{ "label": "([^"]+)", "access": "([^"]*)", "items": \[', re.M)
 
 
@@ -153,14 +154,17 @@ def main():
     fit = '\n'.join(line for line in scripts['fit.js'].strip().splitlines() if not line.lstrip().startswith('//'))
     if '</' in fit:
         raise SystemExit('make_site: fit.js may not hold "</", which would end its script element')
+    # So is the style sheet, which the browser would otherwise have to fetch
+    # before it could draw anything (without its comments).
+    style = re.sub(r'/\*.*?\*/\n?', '', (Path(args.source) / 'ruvo.css').read_text(), flags=re.S)
     page_html = (Path(args.source) / 'index.html').read_text()
-    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@'):
+    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@', STYLE_LINK):
         if page_html.count(mark) != 1:
             raise SystemExit(f'make_site: index.html must hold {mark} once')
     page_html = page_html.replace('@FIT_SCRIPT@', fit).replace('@MENU_TITLES@', menu_titles(scripts['tables.js']))
-    (out / 'index.html').write_text(page_html)
+    (out / 'index.html').write_text(page_html.replace(STYLE_LINK, f'<style>\n{style}</style>'))
     for item in Path(args.source).iterdir():
-        if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html'):
+        if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html', 'ruvo.css'):
             shutil.copy(item, out / item.name)
     shutil.copy(args.wasm, out / 'ruvo.wasm')
     for track in args.music:
