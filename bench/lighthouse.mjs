@@ -87,8 +87,8 @@ for (const [preset, plain] of [['desktop', false], ['mobile', false], ['desktop'
         version = `Lighthouse ${lhr.lighthouseVersion}, ${lhr.environment.hostUserAgent.match(/Chrome\/[\d.]+/)?.[0]}`;
         const value = (id) => lhr.audits[id].numericValue;
         results.push({
-            performance: lhr.categories.performance.score * 100,
-            others: ['accessibility', 'best-practices', 'seo'].map((c) => lhr.categories[c].score * 100),
+            performance: Math.round(lhr.categories.performance.score * 100),
+            others: ['accessibility', 'best-practices', 'seo'].map((c) => Math.round(lhr.categories[c].score * 100)),
             fcp: value('first-contentful-paint'), lcp: value('largest-contentful-paint'),
             tbt: value('total-blocking-time'), cls: value('cumulative-layout-shift'), si: value('speed-index'),
             bytes: value('total-byte-weight'),

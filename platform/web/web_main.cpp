@@ -171,7 +171,7 @@ RUVO_EXPORT(ruvo_warm_letters) std::int32_t RuvoWarmLetters(std::int32_t piece)
 {
     if (LiveWindow() == nullptr || piece < 0)
         return 0;
-    constexpr std::size_t kLetters = 6;
+    constexpr std::size_t kLetters = 4;
     const GameRecord& record = *Machine().record;
     const std::string status = FormatStatusLine(123456789, 0, 0);
     const std::pair<FontId, std::string_view> texts[] = {

@@ -120,13 +120,14 @@ async function start() {
     // What the game needs before it starts is asked for first, all at once.
     const music = new MusicPlayer(firstFrame);
     const letters = new LetterPainter();
+    const storage = new SettingsStorage();
     const loading = Promise.all([
         WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
         ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)
             .then(() => letters.prime(font))),
+        new Promise((opened) => setTimeout(() => opened(storage.open()))),
     ]);
-    const storage = new SettingsStorage();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
@@ -263,11 +264,15 @@ async function start() {
     canvas.focus();
     status.started = true;
     // The first tick comes a tick's period after start-up: time enough to
-    // draw the title's letters beforehand, a few at a time.
-    const warm = (piece) => setTimeout(() => {
-        if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece)) warm(piece + 1);
-    });
-    warm(0);
+    // draw the title's letters beforehand, a few at a time, each call a task
+    // of its own (a message to the page itself, which unlike a timer of no
+    // delay the browser does not hold back when there are many in a row).
+    const next = new MessageChannel();
+    let piece = 0;
+    next.port1.onmessage = () => {
+        if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece++)) next.port2.postMessage(null);
+    };
+    next.port2.postMessage(null);
 }
 
 start().catch((error) => {
