@@ -38,8 +38,8 @@ export class EffectPlayer {
         this.voice = null;
     }
 
-    // The image is copied at once (the game's memory may move), decoded once
-    // there is a context.
+    // The image is copied at once (a view into the game's memory goes stale
+    // when the memory grows), and decoded once there is a context.
     prepare(address, bytes) {
         if (this.buffers.has(address)) return;
         this.buffers.set(address, null);
