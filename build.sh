@@ -85,8 +85,9 @@ build_web() {
     command -v npm >/dev/null || install_missing_packages <(echo npm)
     cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-web/host -j "$jobs" --target mkresources mksounds mkmusic
-    # Release: debugging information would be most of what a page fetches.
-    build build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DRUVO_WEB=ON \
+    # MinSizeRel: built for size (-Os), with no debugging information; the
+    # game's module is most of what the page fetches before its first frame.
+    build build-web -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake -DRUVO_WEB=ON \
         -DRUVO_HOST_TOOLS="$PWD/build-web/host/bin"
 }
 

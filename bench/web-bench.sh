@@ -2,7 +2,7 @@
 # The WebAssembly engine beside the native one (a benchmark, not a test:
 # nothing depends on a time). Builds what it needs: the native engine in
 # build-bench/ (RelWithDebInfo, as the game ships) and the WebAssembly tree in
-# build-web/ (Release, as build.sh web builds it), then runs ruvo-engine-bench natively and under Node in the same
+# build-web/ (MinSizeRel, as build.sh web builds it), then runs ruvo-engine-bench natively and under Node in the same
 # run, three times each, and prints one table, also written to
 # build-web/web-bench-results.md. WebAssembly has no text renderer, so both
 # sides leave the letters out; the native figure with letters is given too.
@@ -17,7 +17,7 @@ ticks=${1:-100000}
 command -v npm >/dev/null || ./build.sh packages <(echo npm)
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-bench -j 2 --target ruvo-engine-bench mkresources mksounds mkmusic >/dev/null
-cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
+cmake -S . -B build-web -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
     -DRUVO_WEB=ON -DRUVO_HOST_TOOLS="$root/build-bench/bin" >/dev/null
 cmake --build build-web -j 2 >/dev/null
 

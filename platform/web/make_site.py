@@ -6,6 +6,7 @@ art), the manifest and the service worker with the list of files it keeps for
 offline play."""
 import argparse
 import hashlib
+import html
 import json
 import re
 import shutil
@@ -100,6 +101,37 @@ def bundle(sources, entry):
     return '\n'.join(parts), order
 
 
+STYLE_LINK = '<link rel="stylesheet" href="ruvo.css">'
+MENU_TITLE = re.compile(r'^ {4}\{ "label": "([^"]+)", "access": "([^"]*)", "items": \[', re.M)
+
+
+def menu_titles(tables):
+    """The menu bar's titles as the page's script builds them (menu.js), for
+    the page to show from its first frame: the engine's menu table, in the
+    page's tables (tables.js), names them."""
+    titles = MENU_TITLE.findall(tables)
+    if not titles:
+        raise SystemExit('make_site: no menu titles in tables.js')
+    markup = []
+    for label, access in titles:
+        at = label.find(access) if access else -1
+        text = html.escape(label) if at < 0 else (
+            f'{html.escape(label[:at])}<u>{html.escape(label[at])}</u>{html.escape(label[at + 1:])}')
+        markup.append('<div class="menu"><button type="button" class="menu-title" aria-haspopup="true" '
+                      f'aria-expanded="false"><span class="label">{text}</span></button></div>')
+    return ''.join(markup)
+
+
+def compact(script):
+    """The page's script without its comment lines, indentation and blank
+    lines: a third smaller. (Its sources hold no text that spans lines, where
+    indentation would count.)"""
+    if any(line.count('`') % 2 for line in script.splitlines()) or '/*' in script:
+        raise SystemExit('make_site: the page\'s script holds text across lines or a block comment')
+    lines = (line.strip() for line in script.splitlines())
+    return '\n'.join(line for line in lines if line and not line.startswith('//')) + '\n'
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--source', required=True, help='platform/web/site')
@@ -129,9 +161,23 @@ def main():
     scripts = {item.name: item.read_text() for item in [*Path(args.source).glob('*.js'), *map(Path, args.generated)]}
     scripts['text.js'] = scripts['text.js'].replace('@FIELD_LETTERS@', json.dumps(letters, ensure_ascii=False))
     page, bundled = bundle(scripts, 'ruvo.js')
-    (out / 'ruvo.js').write_text(page)
+    (out / 'ruvo.js').write_text(compact(page))
+    # The script that sizes the field runs as the page is parsed, before its
+    # first layout: it is written into the page itself, not fetched.
+    fit = '\n'.join(line for line in scripts['fit.js'].strip().splitlines() if not line.lstrip().startswith('//'))
+    if '</' in fit:
+        raise SystemExit('make_site: fit.js may not hold "</", which would end its script element')
+    # So is the style sheet, which the browser would otherwise have to fetch
+    # before it could draw anything (without its comments).
+    style = re.sub(r'/\*.*?\*/\n?', '', (Path(args.source) / 'ruvo.css').read_text(), flags=re.S)
+    page_html = (Path(args.source) / 'index.html').read_text()
+    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@', STYLE_LINK):
+        if page_html.count(mark) != 1:
+            raise SystemExit(f'make_site: index.html must hold {mark} once')
+    page_html = page_html.replace('@FIT_SCRIPT@', fit).replace('@MENU_TITLES@', menu_titles(scripts['tables.js']))
+    (out / 'index.html').write_text(page_html.replace(STYLE_LINK, f'<style>\n{style}</style>'))
     for item in Path(args.source).iterdir():
-        if item.name not in bundled and item.name != 'sw.js':
+        if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html', 'ruvo.css'):
             shutil.copy(item, out / item.name)
     shutil.copy(args.wasm, out / 'ruvo.wasm')
     for track in args.music:
@@ -172,11 +218,13 @@ def main():
     }
     (out / 'manifest.webmanifest').write_text(json.dumps(manifest, indent=2, ensure_ascii=False) + '\n')
 
-    # The service worker keeps every file but the soundfont and the
-    # synthesizer, which it keeps once the music has fetched them; its cache
-    # is named for the files' contents, so a new build replaces the old one.
+    # The service worker keeps every file but the music's (the tracks, the
+    # soundfont and the synthesizer), which it keeps once the music has
+    # fetched them; its cache is named for the files' contents, so a new
+    # build replaces the old one.
     files = sorted(p.relative_to(out).as_posix() for p in out.rglob('*') if p.is_file())
-    later = {Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+    later = ({Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
+             | {f'music/{Path(t).name}' for t in args.music})
     # The licence and the notices, too, are kept once they have been read.
     later |= {f'{Path(n).name}.txt' for n in args.notices}
     precache = ['./'] + [f for f in files if f not in later]

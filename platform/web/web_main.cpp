@@ -1,7 +1,11 @@
 // The game as a WebAssembly reactor: the page calls these entry points from
 // its events (start, the timer, the menu, keys, clicks, repaints, leaving)
 // and the game answers through the page's imports.
+#include <iterator>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/shell.h"
@@ -166,16 +170,31 @@ RUVO_EXPORT(ruvo_save) void RuvoSave()
 
 // The letters of the title screen (the logo, the credit line, the status
 // line with every digit), drawn ahead while the page waits for the game's
-// first tick, so that the first frame need not draw them.
-RUVO_EXPORT(ruvo_warm_letters) void RuvoWarmLetters()
+// first tick, so that the first frame need not draw them. A few letters a
+// call, each call a task of the page's own, so that no one task holds the
+// page up for long: piece 0, 1, 2, ... while the answer is 1 (more to come).
+RUVO_EXPORT(ruvo_warm_letters) std::int32_t RuvoWarmLetters(std::int32_t piece)
 {
-    if (LiveWindow() == nullptr)
-        return;
+    if (LiveWindow() == nullptr || piece < 0)
+        return 0;
+    constexpr std::size_t kLetters = 4;
     const GameRecord& record = *Machine().record;
-    TextRenderer& text = Machine().text;
-    text.Measure(record.logoFont, kLogoText);
-    text.Measure(record.textFont, kCreditText);
-    text.Measure(record.textFont, FormatStatusLine(123456789, 0, 0));
+    const std::string status = FormatStatusLine(123456789, 0, 0);
+    const std::pair<FontId, std::string_view> texts[] = {
+        {record.logoFont, kLogoText}, {record.textFont, kCreditText}, {record.textFont, status}};
+    auto left = static_cast<std::size_t>(piece);
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        const std::string_view text = texts[i].second;
+        const std::size_t pieces = (text.size() + kLetters - 1) / kLetters;
+        if (left >= pieces) {
+            left -= pieces;
+            continue;
+        }
+        // The texts are ASCII: a piece never splits a letter.
+        Machine().text.Measure(texts[i].first, text.substr(left * kLetters, kLetters));
+        return left + 1 < pieces || i + 1 < std::size(texts) ? 1 : 0;
+    }
+    return 0;
 }
 
 // Another tab has stored a new high-score table: this one takes it in, with

@@ -25,6 +25,9 @@ export class MenuBar {
         this.items = new Map();
         this.openMenu = null;
         this.onCommand = onCommand;
+        // The page comes with the titles alone, drawn from its first frame;
+        // the bar is built here in their place, the titles where they were.
+        bar.replaceChildren();
         for (const menu of MENU) this.addMenu(menu);
         document.addEventListener('pointerdown', (event) => {
             if (this.openMenu && !this.bar.contains(event.target)) this.close();

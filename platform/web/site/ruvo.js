@@ -6,7 +6,7 @@ import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
-import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, SHORTEST_TIMER_MS, TRACKS } from './tables.js';
+import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, SHORTEST_TIMER_MS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
 const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
@@ -31,39 +31,9 @@ function putText(text, pointer, capacity) {
     return bytes.length;
 }
 
-// --- Zoom: whole device pixels per game pixel, as large as fits ------------
-// The zoom is reckoned in the screen's own pixels (devicePixelRatio), so that
-// every game pixel is a sharp square of whole device pixels while the field
-// fills as much of the window under the menu bar as it can: on a phone held
-// sideways at 3 device pixels to the CSS pixel, 5 x 384 device pixels fit
-// where 1 x 384 CSS pixels would. The field is placed on whole device pixels
-// too. A window too small even for one device pixel per game pixel gets the
-// field scaled down.
-function fitField() {
-    const ratio = window.devicePixelRatio || 1;
-    const top = Math.ceil(document.getElementById('menubar').getBoundingClientRect().bottom * ratio);
-    const width = Math.floor(window.innerWidth * ratio);
-    const height = Math.floor(window.innerHeight * ratio) - top;
-    const room = Math.min(width / canvas.width, height / canvas.height);
-    const zoom = room >= 1 ? Math.floor(room) : Math.max(room, 0.01);
-    const fieldWidth = Math.round(canvas.width * zoom);
-    const fieldHeight = Math.round(canvas.height * zoom);
-    canvas.style.width = `${fieldWidth / ratio}px`;
-    canvas.style.height = `${fieldHeight / ratio}px`;
-    canvas.style.left = `${Math.max(0, Math.floor((width - fieldWidth) / 2)) / ratio}px`;
-    canvas.style.top = `${(top + Math.max(0, Math.floor((height - fieldHeight) / 2))) / ratio}px`;
-    status.zoom = zoom;
-}
-window.addEventListener('resize', fitField);
-// The browser's own zoom, or a move to a screen of another density, changes
-// the ratio, which not every browser reports as a resize.
-function watchRatio() {
-    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
-        fitField();
-        watchRatio();
-    }, { once: true });
-}
-watchRatio();
+// The field's zoom, which the page's fit script (fit.js) keeps in step with
+// the window from before this script runs: whole device pixels per game pixel.
+Object.defineProperty(status, 'zoom', { get: () => Number(canvas.dataset.zoom) });
 
 // --- Timer: one tick per period, never a backlog ---------------------------
 const timers = new Map();
@@ -97,6 +67,10 @@ function killTimer(id) {
 }
 
 // --- Painting ---------------------------------------------------------------
+// What the first frame does not need waits for it (the music's files).
+let firstFrameShown = null;
+const firstFrame = new Promise((resolve) => (firstFrameShown = resolve));
+
 let paintPending = false;
 function invalidate() {
     if (paintPending || status.ended) return;
@@ -113,6 +87,7 @@ function present(pointer, width, height, x, y, w, h) {
     // The first frame of the game's own picture comes with its first tick.
     if (status.firstFrameMs === null && status.ticks > 0) {
         status.firstFrameMs = performance.now();
+        firstFrameShown();
         keepForOffline();
     }
 }
@@ -140,30 +115,18 @@ function showHelp(show) {
 }
 
 // --- Start ------------------------------------------------------------------
-async function fetchTracks() {
-    const tracks = new Map();
-    await Promise.all(TRACKS.map(async (name) => {
-        try {
-            const response = await fetch(`music/${name}`);
-            if (response.ok) tracks.set(name, new Uint8Array(await response.arrayBuffer()));
-        } catch {
-            // A missing track leaves the music library without it.
-        }
-    }));
-    return tracks;
-}
-
 async function start() {
     // What the game needs before it starts is asked for first, all at once.
-    const music = new MusicPlayer();
+    const music = new MusicPlayer(firstFrame);
+    const letters = new LetterPainter();
+    const storage = new SettingsStorage();
     const loading = Promise.all([
-        fetchTracks(),
         WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
-        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)),
+        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)
+            .then(() => letters.prime(font))),
+        new Promise((opened) => setTimeout(() => opened(storage.open()))),
     ]);
-    const storage = new SettingsStorage();
-    const letters = new LetterPainter();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
@@ -182,9 +145,7 @@ async function start() {
     pauseButton.disabled = true;
     pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
-    fitField(); // with the menu bar in place
-    const [tracks, module] = await loading;
-    music.files = tracks;
+    const [module] = await loading;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
 
@@ -302,10 +263,15 @@ async function start() {
     canvas.focus();
     status.started = true;
     // The first tick comes a tick's period after start-up: time enough to
-    // draw the title's letters beforehand.
-    setTimeout(() => {
-        if (!status.ended && status.ticks === 0) exports.ruvo_warm_letters();
-    });
+    // draw the title's letters beforehand, a few at a time, each call a task
+    // of its own (a message to the page itself, which unlike a timer of no
+    // delay the browser does not hold back when there are many in a row).
+    const next = new MessageChannel();
+    let piece = 0;
+    next.port1.onmessage = () => {
+        if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece++)) next.port2.postMessage(null);
+    };
+    next.port2.postMessage(null);
 }
 
 start().catch((error) => {

@@ -1,23 +1,35 @@
 // Sound through Web Audio. Browsers let a page make sound only after the
-// player's first key, click or tap, which unlocks the shared audio context.
+// player's first key, click or tap, so the shared audio context is made then
+// and not before: making one may hold up the page for a good part of a
+// second (the browser opens the sound device), which the start of the game
+// need not wait for.
 //
-// The effects: six WAVE images decoded once, one voice, a new effect cuts off
-// the one still playing.
+// The effects: six WAVE images, decoded once the context is there, one voice,
+// a new effect cuts off the one still playing.
 //
 // The music: the four MIDI tracks through FluidSynth (js-synthesizer, built
-// for WebAssembly) with the TimGM6mb General MIDI soundfont. The synthesizer
-// and the soundfont are fetched when the music first plays, so that a first
-// visit, silent as the game starts, loads quickly.
+// for WebAssembly) with the TimGM6mb General MIDI soundfont. The tracks, the
+// synthesizer and the soundfont are fetched when the music first plays, and
+// never before the game's first frame, so that a first visit, silent as the
+// game starts, loads quickly.
+import { TRACKS } from './tables.js';
+
 let sharedContext = null;
+let contextMade = null;
+const contextReady = new Promise((resolve) => (contextMade = resolve));
 
 export function audioContext() {
-    if (!sharedContext && typeof AudioContext !== 'undefined') sharedContext = new AudioContext();
     return sharedContext;
 }
 
+// For the player's every key, click and tap: the first makes the context,
+// any later one wakes it if the browser has put it to sleep.
 export function unlockAudio() {
-    const context = audioContext();
-    if (context && context.state === 'suspended') context.resume().catch(() => {});
+    if (!sharedContext && typeof AudioContext !== 'undefined') {
+        sharedContext = new AudioContext();
+        contextMade(sharedContext);
+    }
+    if (sharedContext && sharedContext.state === 'suspended') sharedContext.resume().catch(() => {});
 }
 
 export class EffectPlayer {
@@ -26,11 +38,13 @@ export class EffectPlayer {
         this.voice = null;
     }
 
+    // The image is copied at once (a view into the game's memory goes stale
+    // when the memory grows), and decoded once there is a context.
     prepare(address, bytes) {
-        const context = audioContext();
-        if (!context || this.buffers.has(address)) return;
+        if (this.buffers.has(address)) return;
         this.buffers.set(address, null);
-        context.decodeAudioData(bytes.slice().buffer).then(
+        const image = bytes.slice().buffer;
+        contextReady.then((context) => context.decodeAudioData(image)).then(
             (buffer) => this.buffers.set(address, buffer),
             () => console.warn('Ruvo: a sound effect could not be decoded'));
     }
@@ -76,10 +90,12 @@ function loadScript(url) {
 }
 
 // The music library: handles count up for the page's life, 0 is no track.
+// Nothing is fetched before firstFrame (a promise) has come true.
 export class MusicPlayer {
-    constructor() {
-        this.files = new Map(); // file name -> the MIDI file's bytes, fetched before start
-        this.tracks = new Map();
+    constructor(firstFrame) {
+        this.firstFrame = firstFrame;
+        this.files = null; // a promise of a map, file name -> the MIDI file's bytes, once the music has played
+        this.tracks = new Map(); // handle -> file name
         this.lastHandle = 0;
         this.isOpen = false;
         this.synth = null; // a promise of the running synthesizer
@@ -92,8 +108,8 @@ export class MusicPlayer {
     // are there to be loaded (without fetching them): the library opens only
     // when both are, and when the browser can run the synthesizer.
     async probe() {
-        const context = audioContext();
-        if (!context || !context.audioWorklet || typeof WebAssembly === 'undefined') return;
+        if (typeof AudioContext === 'undefined' || typeof AudioWorkletNode === 'undefined'
+            || typeof WebAssembly === 'undefined') return;
         // Kept for offline play once fetched, where the site's service worker
         // has taken charge (not on a first visit, which need not wait for the
         // cache); offline, nothing else is there.
@@ -122,27 +138,48 @@ export class MusicPlayer {
         return 0;
     }
 
+    // A track of the site's: it is fetched when the music first plays.
     load(fileName) {
-        const bytes = this.files.get(fileName);
-        if (!this.isOpen || !bytes || bytes.length < 14 || String.fromCharCode(...bytes.subarray(0, 4)) !== 'MThd') return 0;
+        if (!this.isOpen || !TRACKS.includes(fileName)) return 0;
         const handle = ++this.lastHandle;
-        this.tracks.set(handle, bytes);
+        this.tracks.set(handle, fileName);
         return handle;
     }
 
+    // All four tracks at once, the first time any plays: they are small,
+    // and so they are kept for offline play together with the soundfont. A
+    // track that does not come, or is no MIDI file, stays silent.
+    trackFiles() {
+        this.files ??= this.firstFrame.then(() => Promise.all(TRACKS.map(async (name) => {
+            try {
+                const response = await fetch(`music/${name}`);
+                const bytes = response.ok ? new Uint8Array(await response.arrayBuffer()) : new Uint8Array();
+                if (bytes.length >= 14 && String.fromCharCode(...bytes.subarray(0, 4)) === 'MThd') return [name, bytes];
+            } catch {
+                // as a file that is not there
+            }
+            console.warn(`Ruvo: the music file ${name} did not load`);
+            return [name, null];
+        }))).then((entries) => new Map(entries));
+        return this.files;
+    }
+
+    // The synthesizer's files are fetched at once; it is made once the
+    // player's first key, click or tap has made the audio context.
     startSynth() {
         if (!this.synth) {
             this.synth = (async () => {
-                const context = audioContext();
-                const [soundFont] = await Promise.all([
+                await this.firstFrame;
+                const [soundFont, , context] = await Promise.all([
                     fetch(SOUNDFONT).then((r) => {
                         if (!r.ok) throw new Error(`${SOUNDFONT}: ${r.status}`);
                         return r.arrayBuffer();
                     }),
                     loadScript(SYNTH_SCRIPT),
-                    (async () => {
+                    contextReady.then(async (context) => {
                         for (const module of SYNTH_WORKLET_MODULES) await context.audioWorklet.addModule(module);
-                    })(),
+                        return context;
+                    }),
                 ]);
                 const synth = new window.JSSynth.AudioWorkletNodeSynthesizer();
                 synth.init(context.sampleRate);
@@ -160,12 +197,13 @@ export class MusicPlayer {
 
     // Starts the track from its beginning, once or repeating.
     play(handle, repeat) {
-        const track = this.tracks.get(handle);
-        if (!this.isOpen || !track) return 1;
+        const name = this.tracks.get(handle);
+        if (!this.isOpen || !name) return 1;
         const generation = ++this.generation;
         this.playing = handle;
-        this.startSynth().then(async (synth) => {
-            if (generation !== this.generation) return;
+        Promise.all([this.startSynth(), this.trackFiles()]).then(async ([synth, files]) => {
+            const track = files.get(name);
+            if (generation !== this.generation || !track) return;
             await synth.stopPlayer();
             await synth.resetPlayer();
             if (generation !== this.generation) return;

@@ -19,8 +19,14 @@ function storageOrNull() {
 
 export class SettingsStorage {
     constructor() {
-        this.storage = storageOrNull();
+        this.storage = null;
         this.pending = new Map();
+    }
+
+    // The browser's first look at local storage takes it a while: the page
+    // opens it in a task of its own while the game's module loads.
+    open() {
+        this.storage = storageOrNull();
     }
 
     get writable() {

@@ -23,6 +23,15 @@ export class LetterPainter {
         this.context = this.canvas.getContext('2d', { willReadFrequently: true });
     }
 
+    // The first text measured and drawn in a face costs the browser far more
+    // than any after it: done for each served face as soon as it has loaded,
+    // in a task of its own, rather than in the game's start.
+    prime(css) {
+        this.context.font = css;
+        this.context.measureText('Hg');
+        this.context.fillText('R', 0, 0);
+    }
+
     cssFont(size, weight, family) {
         return `${weight} ${size}px ${family}`;
     }

@@ -144,11 +144,17 @@ const noTouch = ENGINES[engineName]?.touch ? false : `${engineName}'s driver can
 const touchTest = (name) => [noTouch ? `${name} (left out: ${noTouch})` : name, { skip: noTouch }];
 
 describe(`the page (${engineName})`, SUITE, () => {
-    test('draws the field at a crisp zoom, builds its menu, and its keys and clicks play', async () => {
+    test('shows the field and the menu in their final boxes from the first frame, at a crisp zoom; keys and clicks play',
+        async () => {
         // Twice the density: 1600 x 1000 device pixels less the menu bar take 4 x 384 across.
         const context = await engine.newContext({ width: 800, height: 500, scale: 2 });
+        // The page's script waits until the browser has drawn the page once:
+        // neither the field nor the menu's titles may move from that frame on.
+        server.holdScript = true;
         const page = await openGame(context);
         await expectLargestCrispField(page, 4);
+        const final = await page.evaluate(() => window.ruvoLayout());
+        assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
         assert.ok(await countColour(page, [0, 255, 255]) > 384 * 200 / 3, 'the sky fills the field');
         assert.ok(await countColour(page, [0, 0, 255], [0, 0, 384, 20]) > 300, 'the status line runs along the top');
         assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => t.textContent)),
@@ -201,11 +207,15 @@ describe(`the page (${engineName})`, SUITE, () => {
         await context.close();
     });
 
-    test('fetches the soundfont only for the music; without it, or without storage, the game plays silent', async () => {
+    test('fetches the music\'s files only for the music; without the soundfont, or storage, the game plays silent',
+        async () => {
         const context = await engine.newContext();
         server.requests.length = 0;
         const page = await openGame(context);
-        assert.deepEqual(server.requests.filter((r) => r.path.endsWith('.sf2')).map((r) => r.method), ['HEAD']);
+        // Of the music's files, only whether the two large ones are there is asked before the music is on.
+        const musicFiles = () => server.requests.filter((r) => /^\/(music\/|synth\/|[^/]*\.sf2$)/.test(r.path))
+            .map((r) => `${r.method} ${r.path}`).sort();
+        assert.deepEqual(musicFiles(), ['HEAD /TimGM6mb.sf2', 'HEAD /synth/libfluidsynth-2.4.6.js']);
         const missing = await engine.newContext();
         const silent = await openGame(missing, { url: new URL('no-soundfont/?refuse-storage', siteUrl).href });
         await silent.press('F4');
@@ -218,6 +228,8 @@ describe(`the page (${engineName})`, SUITE, () => {
         await page.press('F5');
         assert.equal((await itemState(page, IDM.MUSIC)).checked, true);
         await page.waitFor(() => window.ruvo.music.playerPlaying(), null, 30000);
+        const fetched = musicFiles().filter((r) => r.startsWith('GET /music/'));
+        assert.equal(new Set(fetched).size, 4, JSON.stringify(fetched));
         await expectNoErrors(page);
         await expectNoErrors(silent, /404|\.sf2/); // some engines report the 404 on the console
         await missing.close();

@@ -5,8 +5,13 @@
 // tests, serve(root, { testHook: true }) also puts a script atop every page that
 // collects the page's errors in window.ruvoErrors, the same way in every
 // browser, and takes local storage away on ?refuse-storage; serves the site
-// again under /no-soundfont/ without its soundfont; and while server.offline
-// is set, fails every request as a lost connection does.
+// again under /no-soundfont/ without its soundfont; while server.offline
+// is set, fails every request as a lost connection does; and while
+// server.holdScript is set, holds back the page's script (/ruvo.js) until a
+// page reports (GET /.painted, from the hook) that the browser has drawn a
+// frame with the field in it, which clears holdScript; the hook keeps the
+// boxes of the field and the menu's titles (window.ruvoLayout()) as each
+// frame shows them in window.ruvoLayouts.
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
@@ -25,6 +30,23 @@ const TEST_HOOK = `<script>(() => {
         errors.push(args.map(String).join(' '));
         error(...args);
     };
+    // The boxes of the field and the menu's titles in every frame the
+    // browser draws, until the game's first; a page whose script is held
+    // reports its first.
+    const layouts = window.ruvoLayouts = [];
+    const watch = () => {
+        const field = document.getElementById('field');
+        if (field) {
+            const layout = window.ruvoLayout();
+            if (layouts.at(-1) !== layout && layouts.push(layout) === 1 && @HELD@) fetch('/.painted').catch(() => {});
+        }
+        if (!(window.ruvo?.firstFrameMs > 0)) requestAnimationFrame(watch);
+    };
+    window.ruvoLayout = () => [...document.querySelectorAll('#field, .menu-title')].map((element) => {
+        const { left, top, width, height } = element.getBoundingClientRect();
+        return [left, top, width, height].join(' ');
+    }).join(', ');
+    requestAnimationFrame(watch);
     if (new URLSearchParams(location.search).has('refuse-storage'))
         Object.defineProperty(window, 'localStorage', { get: () => { throw new DOMException('off', 'SecurityError'); } });
 })();</script>`;
@@ -34,6 +56,11 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
     const server = createServer((request, response) => {
         const url = new URL(request.url, 'http://localhost');
         if (server.offline) return request.socket.destroy();
+        if (url.pathname === '/.painted') {
+            server.holdScript = false;
+            for (const release of server.held.splice(0)) release();
+            return response.writeHead(204).end();
+        }
         if (url.pathname === '/.bytes') {
             response.writeHead(200, { 'content-type': 'application/json', 'cache-control': 'no-store' });
             response.end(JSON.stringify(server.requests));
@@ -49,25 +76,30 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         }
         let path = normalize(join(root, pathname));
         if (!path.startsWith(root)) return response.writeHead(403).end();
-        try {
-            if (statSync(path).isDirectory()) path = join(path, 'index.html');
-            const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
-            let body = null;
-            let size = statSync(path).size;
-            if (testHook && extname(path) === '.html') {
-                body = Buffer.from(readFileSync(path, 'utf8').replace(/<head>/i, (head) => head + TEST_HOOK));
-                size = body.length;
+        const answer = () => {
+            try {
+                if (statSync(path).isDirectory()) path = join(path, 'index.html');
+                const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
+                let body = null;
+                let size = statSync(path).size;
+                if (testHook && extname(path) === '.html') {
+                    const hook = TEST_HOOK.replace('@HELD@', String(server.holdScript));
+                body = Buffer.from(readFileSync(path, 'utf8').replace(/<head>/i, (head) => head + hook));
+                    size = body.length;
+                }
+                response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
+                if (request.method !== 'HEAD') logged.bytes = size;
+                if (request.method === 'HEAD') response.end();
+                else if (body) response.end(body);
+                else createReadStream(path).pipe(response);
+            } catch {
+                response.writeHead(404).end();
             }
-            response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
-            if (request.method !== 'HEAD') logged.bytes = size;
-            if (request.method === 'HEAD') response.end();
-            else if (body) response.end(body);
-            else createReadStream(path).pipe(response);
-        } catch {
-            response.writeHead(404).end();
-        }
+        };
+        if (server.holdScript && pathname === '/ruvo.js') server.held.push(answer);
+        else answer();
     });
-    Object.assign(server, { requests: [], offline: false });
+    Object.assign(server, { requests: [], offline: false, holdScript: false, held: [] });
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 
