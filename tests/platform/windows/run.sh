@@ -14,6 +14,8 @@
 # Every part runs in Wine prefixes of its own, made afresh for this run.
 # Usage: run.sh NATIVE_BUILD WINDOWS_BUILD I686_BUILD
 # (WINDOWS_BUILD: the i686 build with the installer, its x64/ the x86_64 one)
+# SPDX-License-Identifier: MIT
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 native=$(cd "$1" && pwd)
