@@ -11,7 +11,6 @@
 #   (d) the time from start to the first painted frame.
 # Usage: ./bench.sh            BENCH_SECONDS=N shortens (b) and (c) to N s each.
 # SPDX-License-Identifier: MIT
-# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)

@@ -12,7 +12,6 @@
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (all of packages/ when none is named); bench.sh and soak.sh use it.
 # SPDX-License-Identifier: MIT
-# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}

@@ -13,7 +13,6 @@
 //           the rounds, their themes, the dissolves and the banners go by.
 // Prints key=value lines for bench.sh.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

@@ -11,7 +11,6 @@
 //    the ticks called back to back.
 // Prints a Markdown table per engine.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 import { execFileSync, spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';

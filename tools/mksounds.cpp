@@ -18,7 +18,6 @@
 // the loudest sample to the sound's target peak (~75 % of full scale) and
 // quantises to unsigned 8-bit.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 
 #include <algorithm>
 #include <cmath>

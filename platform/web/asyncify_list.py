@@ -14,7 +14,6 @@ its function names replaced by those, names them for Binaryen: the linker's
 own names hold commas, which would split the list.
 """
 # SPDX-License-Identifier: MIT
-# SPDX-License-Identifier: MIT
 import sys
 from collections import defaultdict
 from pathlib import Path

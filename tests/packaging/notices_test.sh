@@ -11,7 +11,6 @@
 #   notices_test.sh windows BUILD        the zips and installers of a Windows
 #                                        build (build-windows, and its x64/)
 # SPDX-License-Identifier: MIT
-# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tree=$(cd "$here/../.." && pwd)

@@ -19,7 +19,6 @@
 // off as by default), so that a torn file, a mix of the two or a fall-back to
 // the defaults shows in what is loaded.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 #include <QCoreApplication>
 
 #include <array>

@@ -14,7 +14,6 @@
 // window too small even for one device pixel per game pixel gets the field
 // scaled down. The zoom is kept in the canvas's data-zoom.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 (() => {
     const canvas = document.getElementById('field');
     const bar = document.getElementById('menubar');

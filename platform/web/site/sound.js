@@ -13,7 +13,6 @@
 // never before the game's first frame, so that a first visit, silent as the
 // game starts, loads quickly.
 // SPDX-License-Identifier: MIT
-// SPDX-License-Identifier: MIT
 import { TRACKS } from './tables.js';
 
 let sharedContext = null;

@@ -16,7 +16,6 @@
 # loaded the program, the run is tried once more, and that is said on stderr
 # and noted in retries.log beside the logs.
 # SPDX-License-Identifier: MIT
-# SPDX-License-Identifier: MIT
 set -u
 : "${WINEPREFIX:=$(cd "$(dirname "$1")/.." && pwd)/wineprefix}"
 export WINEPREFIX WINEDEBUG=err+all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
