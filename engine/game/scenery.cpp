@@ -1,12 +1,11 @@
 #include "game/scenery.h"
 
 #include "game/grid.h"
+#include "record/program_state.h"
 #include "render/draw.h"
 
 namespace ruvo {
 namespace {
-
-std::int32_t sunFrame = 0;
 
 void MakeColumn(GameRecord& record, std::uint32_t theme)
 {
@@ -32,11 +31,6 @@ void MakeColumn(GameRecord& record, std::uint32_t theme)
 }
 
 } // namespace
-
-std::int32_t SunFrame()
-{
-    return sunFrame;
-}
 
 int ScrollStage(GameRecord& record)
 {
@@ -70,6 +64,7 @@ int PrefillStage(GameRecord& record)
 
 int AnimateSun(GameRecord& record)
 {
+    std::int32_t& sunFrame = Program().sunFrame;
     DrawSprite(record.frameDC, record.spriteDC, record.sunSprites[static_cast<std::size_t>(sunFrame)], 320, 16, 32);
     sunFrame = (sunFrame + 1) % 3;
     return 1;

@@ -13,7 +13,4 @@ int PrefillStage(GameRecord& record);
 // The next of the sun's three frames, over the composed frame.
 int AnimateSun(GameRecord& record);
 
-// The sun's frame counter, program-wide and never reset.
-std::int32_t SunFrame();
-
 } // namespace ruvo

@@ -147,7 +147,8 @@ constexpr std::uint32_t RoundTheme(std::uint32_t round)
 }
 
 // The game's only source of chance: seeded with 1 at program start and never
-// reseeded, so every run plays out the same way for the same inputs.
+// reseeded by the game, so every run plays out the same way for the same
+// inputs. Its seed is one of the program-wide values (record/program_state.h).
 std::int32_t NextRandom();
 std::uint32_t RandomSeed();
 
