@@ -51,13 +51,15 @@ void HeadlessGame::Start()
     host.music = &music;
     host.dialogs = &dialogs;
     host.help = &help;
+    host.replays = &replays;
+    host.edition = "ruvo-sim";
     record_ = StartUp(system, host, resources_, 1);
 }
 
 void HeadlessGame::Command(MenuId id)
 {
     // Items the menu never greys are always enabled.
-    const bool greyable = id == IDM_START || id == IDM_PAUSE || id == IDM_OPTION;
+    const bool greyable = id == IDM_START || id == IDM_PAUSE || id == IDM_OPTION || id == IDM_REPLAYS;
     if (greyable && !system.window.IsEnabled(id))
         return;
     Send({MessageKind::Command, id});

@@ -50,6 +50,7 @@ class HeadlessGame {
     StandInMusic music;
     ScriptedDialogs dialogs;
     RecordingHelp help;
+    MemoryReplays replays;
 
   private:
     TextRenderer* text_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "record/host.h"
+#include "record/replay_state.h"
 #include "render/draw_context.h"
 #include "render/resources.h"
 #include "render/sprite.h"
@@ -136,8 +137,13 @@ struct GameRecord {
     std::int32_t musicTrack = 0;
 
     // The platform services the routines talk to (text, settings, sound,
-    // music, dialogs, help). Not part of the game's state.
+    // music, dialogs, help, replays). Not part of the game's state.
     Host host{};
+
+    // Replays: the game under way as it is recorded, and the replay being
+    // watched in the window, if any (app/replay_record.h, app/replay_watch.h).
+    ReplayLog replayLog;
+    std::unique_ptr<ReplayWatch> watch;
 };
 
 // Round theme index (round - 1) mod 10 on the unsigned round: round 0 wraps to 5.

@@ -1,6 +1,6 @@
 // An in-memory machine for the engine: a window that only records what is
-// asked of it, a settings store in memory, a wave player and a music library
-// that log their calls, and dialogs answered from a script. The headless
+// asked of it, a settings store and a replay store in memory, a wave player
+// and a music library that log their calls, and dialogs answered from a script. The headless
 // runner and the tests run the real engine on it.
 #pragma once
 
@@ -100,6 +100,18 @@ class ScriptedDialogs final : public DialogHost {
     std::string nextName;
     std::optional<std::vector<std::string>> optionAnswer; // the eight edits' texts; none means Cancel
     std::vector<std::string> opened;
+};
+
+// The replays kept, by name; writes can be refused.
+class MemoryReplays final : public ReplayStore {
+  public:
+    std::vector<std::string> List() override;
+    bool Read(std::string_view name, std::string& text) override;
+    bool Write(std::string_view name, std::string_view text) override;
+    bool Remove(std::string_view name) override;
+
+    std::map<std::string, std::string, std::less<>> replays;
+    bool writable = true;
 };
 
 class RecordingHelp final : public HelpViewer {
