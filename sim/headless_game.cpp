@@ -46,12 +46,12 @@ void HeadlessGame::Start()
 {
     Host host;
     host.text = text_;
-    host.settings = &settings;
+    host.settings = sharedSettings != nullptr ? sharedSettings : &settings;
     host.wave = &wave;
     host.music = &music;
     host.dialogs = &dialogs;
     host.help = &help;
-    host.replays = &replays;
+    host.replays = sharedReplays != nullptr ? sharedReplays : &replays;
     host.edition = "ruvo-sim";
     record_ = StartUp(system, host, resources_, 1);
 }

@@ -26,6 +26,7 @@ class HeadlessWindow final : public GameWindow {
     void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override { quitCode = exitCode; }
+    void ShowCaption(std::string_view text) override { caption = text; }
 
     // A greyed item (or one never set) sends no command.
     bool IsEnabled(MenuId item) const;
@@ -35,6 +36,7 @@ class HeadlessWindow final : public GameWindow {
     std::optional<int> quitCode;
     std::optional<std::int32_t> timerPeriod; // the running timer's period, if any
     std::map<MenuId, bool> enabledItems;
+    std::string caption;                  // as last shown; empty before any
     std::function<void()> destroyMessage; // set by whoever handles the window's messages
 };
 
