@@ -108,9 +108,9 @@ test)
     ctest --test-dir build --output-on-failure -j "$jobs"
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
-    # The settings file's fuzz target, built with clang, for a few seconds
-    # (./soak.sh runs it for a minute).
-    build build-fuzz --target settings_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+    # The settings file's and the replay file's fuzz targets, built with
+    # clang, for a few seconds each (./soak.sh runs them for a minute).
+    build build-fuzz --target settings_fuzz --target replay_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
     bash tests/soak/fuzz.sh build-fuzz 5
     # The WebAssembly ruvo-sim against the native one, then the page in a browser.
     build_web
