@@ -28,9 +28,9 @@ echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
 TITLE="Ruvo Zelp! for Windows 95"
 CONF=$work/config/Tolp/Ruvo.conf
 REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
-# The Option dialog on offer, and a table that any game enters.
+# The Option dialog on offer, and a table that every game enters.
 mkdir -p "$(dirname "$CONF")"
-printf '[General]\nOption=1\nScore1=50\nScore2=40\nScore3=30\nScore4=20\nScore5=10\n' >"$CONF"
+printf '[General]\nOption=1\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n' >"$CONF"
 
 games=() # the pids of the games started, each closed at the end
 fail() {
