@@ -145,7 +145,7 @@ test)
     ctest --test-dir build --output-on-failure -L '^format$' --no-tests=error
     # The other editions, whose tests the desktop build lists and runs by label.
     build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-    build build-fuzz --target settings_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+    build build-fuzz --target settings_fuzz --target replay_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
     build_web
     build_windows
     build_i686

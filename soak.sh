@@ -3,15 +3,19 @@
 #   1. 1,000,000 ticks of random scripted play through ruvo-sim under
 #      AddressSanitizer and UndefinedBehaviorSanitizer (random seed, printed;
 #      SOAK_SEED=N plays a seed again);
-#   2. the settings file fuzzed for 60 s (libFuzzer, clang);
+#   2. the settings file and the replay file fuzzed for 60 s each
+#      (libFuzzer, clang);
 #   3. the settings saved 100 times by a process killed part-way, 100 times
 #      over: the file always loads as one whole table;
 #   4. 2,000 key presses and clicks in 20 s on the real window (the sanitized
-#      game), which then still ticks and closes with status 0.
+#      game), which then still ticks and closes with status 0;
+#   5. 5,000 random runs of the program, every game of each replayed alone
+#      against its trace and frames, under the sanitizers (seed as in 1).
 # Builds what it needs in build/, build-sanitize/ and build-fuzz/.
 # Usage: ./soak.sh
 # A shorter run for a check: SOAK_TICKS, SOAK_FUZZ_SECONDS, SOAK_KILLS,
-# SOAK_FLOOD (presses) and SOAK_FLOOD_SECONDS set the four parts' sizes.
+# SOAK_FLOOD (presses), SOAK_FLOOD_SECONDS and SOAK_REPLAY_RUNS set the five
+# parts' sizes.
 # SPDX-License-Identifier: MIT
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -23,6 +27,7 @@ fuzz_seconds=${SOAK_FUZZ_SECONDS:-60}
 kills=${SOAK_KILLS:-100}
 flood=${SOAK_FLOOD:-2000}
 flood_seconds=${SOAK_FLOOD_SECONDS:-20}
+replay_runs=${SOAK_REPLAY_RUNS:-5000}
 build() { # build DIR TARGET... -- CMAKE-OPTION...
     local dir=$1 targets=()
     shift
@@ -33,8 +38,8 @@ build() { # build DIR TARGET... -- CMAKE-OPTION...
         { echo "soak: building in $dir failed; see $dir.log" >&2; exit 1; }
 }
 build build ruvo-settings-saver xclose -- -DRUVO_SANITIZE=OFF
-build build-sanitize ruvo-sim ruvo ruvo_music -- -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-build build-fuzz settings_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+build build-sanitize ruvo-sim ruvo ruvo_music ruvo_sim_tests -- -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
+build build-fuzz settings_fuzz replay_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
 
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
@@ -56,10 +61,12 @@ run() { # run NAME COMMAND...: runs a part, notes how it ended
 seed=${SOAK_SEED:-$(((RANDOM << 15) | RANDOM))}
 run "1. ruvo-sim, $ticks ticks (seed $seed)" bash tests/soak/sim_soak.sh build-sanitize/bin/ruvo-sim "$ticks" "$seed"
 
-run "2. settings file fuzzed, $fuzz_seconds s" bash tests/soak/fuzz.sh build-fuzz "$fuzz_seconds"
+run "2. settings and replay files fuzzed, $fuzz_seconds s each" bash tests/soak/fuzz.sh build-fuzz "$fuzz_seconds"
 run "3. settings saves killed, $kills rounds" bash tests/soak/kill_test.sh build/bin/ruvo-settings-saver "$kills"
 run "4. input flood on the window, $flood in $flood_seconds s" bash tests/soak/flood_test.sh build-sanitize/bin/ruvo \
     build/bin/xclose "$flood" "$flood_seconds"
+run "5. replays of $replay_runs random runs (seed $seed)" env RUVO_REPLAY_RUNS="$replay_runs" RUVO_REPLAY_SEED="$seed" \
+    build-sanitize/bin/ruvo_sim_tests --gtest_filter='ReplayProperty.*'
 
 echo
 echo "soak results:"

@@ -3,9 +3,11 @@
 // hurry-up out of reach, scripted dives), beside the cost of one plain copy of
 // a 384 x 200 frame of 4-byte pixels, measured in the same process. It is
 // also built as WebAssembly, which has no text renderer: --no-text leaves the
-// letters out natively too, for a comparison of like with like.
+// letters out natively too, for a comparison of like with like. The game is
+// recorded for its replay, as every game is; --no-record leaves the recording
+// off, to see what it costs.
 //
-// Usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text]   (100000 ticks when not given)
+// Usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text] [--no-record]   (100000 ticks when not given)
 //   boss:   the default options; a dive every 5 ticks never stomps the boss,
 //           so it stays on screen, and the status line shows its full row of
 //           life icons: the heaviest tick of play.
@@ -63,14 +65,23 @@ double FrameCopySeconds()
 
 int main(int argc, char** argv)
 {
-    const bool noText = argc > 2 && std::strcmp(argv[argc - 1], "--no-text") == 0;
-    const int counted = noText ? argc - 1 : argc;
+    // The flags come last, in either order.
+    bool noText = false, noRecord = false;
+    int counted = argc;
+    for (; counted > 2; --counted) {
+        if (std::strcmp(argv[counted - 1], "--no-text") == 0 && !noText)
+            noText = true;
+        else if (std::strcmp(argv[counted - 1], "--no-record") == 0 && !noRecord)
+            noRecord = true;
+        else
+            break;
+    }
     const bool rounds = counted > 1 && std::strcmp(argv[1], "rounds") == 0;
     long long ticks = 100000;
     char* end = nullptr;
     if (counted < 2 || counted > 3 || (!rounds && std::strcmp(argv[1], "boss") != 0) ||
         (counted == 3 && ((ticks = std::strtoll(argv[2], &end, 10)) <= 0 || *end != '\0'))) {
-        std::fprintf(stderr, "usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text]\n");
+        std::fprintf(stderr, "usage: ruvo-engine-bench boss|rounds [TICKS] [--no-text] [--no-record]\n");
         return 2;
     }
 
@@ -87,6 +98,10 @@ int main(int argc, char** argv)
     const int diveEvery = rounds ? 7 : 5;
     InitTitle(record);
     game.Command(IDM_START);
+    // Every game is recorded from its Start; the recording can be left off
+    // to see what it costs.
+    if (noRecord)
+        record.replayLog.recording = false;
 
     // Where the ticks went, by the state they ran in.
     long long inGame = 0, play = 0, boss = 0, banner = 0, dissolve = 0;
@@ -111,6 +126,8 @@ int main(int argc, char** argv)
     const auto share = [ticks](long long n) { return 100.0 * static_cast<double>(n) / static_cast<double>(ticks); };
     std::printf("scenario=%s\n", rounds ? "rounds" : "boss");
     std::printf("text=%s\n", text ? "drawn" : "none");
+    std::printf("recording=%s\n", record.replayLog.recording ? "on" : "off");
+    std::printf("recorded_commands=%zu\n", record.replayLog.commands.size());
     std::printf("ticks=%lld\n", ticks);
     std::printf("in_game_percent=%.1f\n", share(inGame));
     std::printf("play_percent=%.1f\n", share(play));

@@ -48,18 +48,20 @@ void HeadlessGame::Start()
 {
     Host host;
     host.text = text_;
-    host.settings = &settings;
+    host.settings = sharedSettings != nullptr ? sharedSettings : &settings;
     host.wave = &wave;
     host.music = &music;
     host.dialogs = &dialogs;
     host.help = &help;
+    host.replays = sharedReplays != nullptr ? sharedReplays : &replays;
+    host.edition = "ruvo-sim";
     record_ = StartUp(system, host, resources_, 1);
 }
 
 void HeadlessGame::Command(MenuId id)
 {
     // Items the menu never greys are always enabled.
-    const bool greyable = id == IDM_START || id == IDM_PAUSE || id == IDM_OPTION;
+    const bool greyable = id == IDM_START || id == IDM_PAUSE || id == IDM_OPTION || id == IDM_REPLAYS;
     if (greyable && !system.window.IsEnabled(id))
         return;
     Send({MessageKind::Command, id});

@@ -51,6 +51,11 @@ class HeadlessGame {
     StandInMusic music;
     ScriptedDialogs dialogs;
     RecordingHelp help;
+    MemoryReplays replays;
+    // Another window's stores, when set before Start: two games over one
+    // settings store and one replay store.
+    SettingsStore* sharedSettings = nullptr;
+    ReplayStore* sharedReplays = nullptr;
 
   private:
     TextRenderer* text_;

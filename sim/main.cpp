@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "app/replay_keep.h"
 #include "game/flow.h"
 #include "render/surface.h"
 #include "resources/embedded.h"
@@ -19,6 +20,7 @@
 #include "sim/settings_file.h"
 #include "sim/sim_options.h"
 #include "sim/trace.h"
+#include "sim/verify.h"
 
 namespace {
 
@@ -96,6 +98,25 @@ void WriteFrame(const GameRecord& record, const std::string& dir, std::uint64_t 
     sim::WritePng(dir + "/frame-" + std::to_string(k) + ".png", frame.Width(), frame.Height(), frame.Pixels());
 }
 
+// --record: the last game's replay, as the game keeps it.
+int WriteReplayFile(HeadlessGame& game, const std::string& path)
+{
+    std::string text;
+    if (!game.replays.Read(kLastGameReplay, text)) {
+        std::fprintf(stderr, "ruvo-sim: no game ended, so no replay for %s\n", path.c_str());
+        return 2;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file != nullptr && std::fclose(file) != 0)
+        written = false;
+    if (!written) {
+        std::fprintf(stderr, "ruvo-sim: cannot write %s\n", path.c_str());
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -107,9 +128,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ruvo-sim: %s\n", error.c_str());
         return 2;
     }
+    EmbeddedResources resources;
+    if (run->verifyFile)
+        return sim::VerifyFile(*run->verifyFile, &resources);
     const std::unique_ptr<TextRenderer> text = sim::MakeFrameText(argc, argv);
 
-    EmbeddedResources resources;
     HeadlessGame game(text.get(), &resources);
     if (run->settingsFile)
         LoadSettingsFile(*run->settingsFile, game.settings);
@@ -145,5 +168,7 @@ int main(int argc, char** argv)
     out += "saves=" + std::to_string(game.settings.saves) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
+    if (run->recordFile)
+        return WriteReplayFile(game, *run->recordFile);
     return 0;
 }

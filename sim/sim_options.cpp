@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <sstream>
 #include <utility>
 
 namespace ruvo::sim {
@@ -30,7 +29,7 @@ bool ParseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& 
 
 bool ParseCount(const std::string& text, std::uint64_t& value)
 {
-    return ParseUnsigned(text, 1'000'000'000'000ull, value);
+    return ParseUnsigned(text, kLastScriptTick, value);
 }
 
 } // namespace
@@ -64,47 +63,6 @@ bool ValidOption(const OptionSetting& option)
                              value);
     }
     return ParseUnsigned(option.value, 0xFFFFFFFFull, value);
-}
-
-std::optional<std::vector<ScriptCommand>> ParseScript(const std::string& text, std::string& lineError)
-{
-    std::vector<ScriptCommand> script;
-    std::istringstream lines(text);
-    std::string line;
-    int number = 0;
-    std::uint64_t last = 1;
-    while (std::getline(lines, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] == '#')
-            continue;
-        const auto fail = [&](const std::string& why) {
-            lineError = "script line " + std::to_string(number) + ": " + why + ": " + line;
-            return std::nullopt;
-        };
-        const std::size_t first = line.find(' ');
-        ScriptCommand command;
-        if (first == std::string::npos || !ParseCount(line.substr(0, first), command.tick) || command.tick < 1)
-            return fail("expected <tick> <command>");
-        const std::string rest = line.substr(first + 1);
-        const std::size_t second = rest.find(' ');
-        command.command = rest.substr(0, second);
-        if (command.command == "name") {
-            command.argument = second == std::string::npos ? "" : rest.substr(second + 1);
-        } else if (command.command == "start" || command.command == "pause" || command.command == "dive" ||
-                   command.command == "sound" || command.command == "music") {
-            if (second != std::string::npos && rest.find_first_not_of(' ', second) != std::string::npos)
-                return fail("unexpected argument");
-        } else {
-            return fail("unknown command");
-        }
-        if (command.tick < last)
-            return fail("tick numbers must not decrease");
-        last = command.tick;
-        script.push_back(command);
-    }
-    return script;
 }
 
 std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
@@ -155,6 +113,14 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
             if (!value(text))
                 return std::nullopt;
             settings.settingsFile = text;
+        } else if (arg == "--record") {
+            if (!value(text))
+                return std::nullopt;
+            settings.recordFile = text;
+        } else if (arg == "--verify") {
+            if (!value(text))
+                return std::nullopt;
+            settings.verifyFile = text;
         } else if (arg == "--trace") {
             settings.trace = true;
         } else if (arg == "--frames") {
@@ -171,6 +137,13 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
             error = "unknown argument: " + arg;
             return std::nullopt;
         }
+    }
+    if (settings.verifyFile) {
+        if (args.size() != 2) {
+            error = "--verify FILE goes alone";
+            return std::nullopt;
+        }
+        return settings;
     }
     if (!haveTicks) {
         error = "missing --ticks N";

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_script.h"
+
 namespace ruvo::sim {
 
 struct OptionSetting {
@@ -14,11 +16,10 @@ struct OptionSetting {
     std::string value;
 };
 
-struct ScriptCommand {
-    std::uint64_t tick = 0; // delivered after tick-1 and before tick
-    std::string command;    // start, pause, dive, sound, music, name
-    std::string argument;   // name's text
-};
+// The script's syntax is the engine's (app/command_script.h), which the
+// replay files share.
+using ruvo::ParseScript;
+using ruvo::ScriptCommand;
 
 struct RunSettings {
     std::uint64_t ticks = 0;
@@ -28,14 +29,13 @@ struct RunSettings {
     bool trace = false;
     std::optional<std::string> framesDir;
     std::uint64_t every = 0;
+    std::optional<std::string> recordFile; // the replay of the last game that ended
+    std::optional<std::string> verifyFile; // a replay to verify, instead of a run
 };
 
 // Parses the command line (and reads the script file). On a malformed
 // argument or script line, returns nothing and sets error to a one-line message.
 std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
-
-// Parses the script's text; lineError names the first bad line.
-std::optional<std::vector<ScriptCommand>> ParseScript(const std::string& text, std::string& lineError);
 
 // Reads a whole file; false when it cannot be opened. (Plain C files: the
 // WebAssembly build's C++ library has no file streams.)

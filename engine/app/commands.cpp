@@ -82,6 +82,10 @@ void RunCommand(GameRecord& record, std::uint32_t command)
     case IDM_EXIT:
         ExitCommand(record);
         break;
+    case IDM_REPLAYS:
+        if (dialogs != nullptr)
+            dialogs->RunReplays(record);
+        break;
     default:
         break;
     }

@@ -14,6 +14,7 @@ constexpr std::array kGameItems{
     MenuEntry{IDM_PAUSE, "&Pause\tF3"},
     kSeparator,
     MenuEntry{IDM_HIGHSCORE, "&High Score\tF8"},
+    MenuEntry{IDM_REPLAYS, "&Replays..."},
     kSeparator,
     MenuEntry{IDM_EXIT, "E&xit"},
 };

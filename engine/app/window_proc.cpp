@@ -1,5 +1,7 @@
 // The window procedure: every message the game window receives, handled.
 // SPDX-License-Identifier: MIT
+#include "app/replay_record.h"
+#include "app/replay_watch.h"
 #include "app/shell.h"
 #include "game/flow.h"
 #include "game/jumper.h"
@@ -26,10 +28,20 @@ void CloseSteps(GameRecord& record)
         record.host.help->Help(kHelpFile, HelpCommand::Quit);
 }
 
+// A click or the space bar; the recorder keeps the dives that take effect.
+void PlayerDive(GameRecord& record)
+{
+    const ReplayWitness before = Witness(record);
+    Dive(record);
+    RecordDive(record, before);
+}
+
 } // namespace
 
 std::int64_t MainWndProc(GameRecord& record, const Message& message)
 {
+    if (WatchMessage(record, message))
+        return 0;
     switch (message.kind) {
     case MessageKind::Create:
         record.hwndMain = message.window;
@@ -42,17 +54,25 @@ std::int64_t MainWndProc(GameRecord& record, const Message& message)
             PaintWindow(record.frameBitmap.get(), *message.paint);
         return 0;
     case MessageKind::Timer:
+        BeforeRecordedTick(record);
         GameTick(record);
+        AfterRecordedTick(record);
         return 0;
-    case MessageKind::Command:
-        RunCommand(record, message.code & 0xFFFF);
+    case MessageKind::Command: {
+        const std::uint32_t command = message.code & 0xFFFF;
+        if (command == IDM_START)
+            BeginRecording(record);
+        const ReplayWitness before = Witness(record);
+        RunCommand(record, command);
+        RecordCommand(record, before);
         return 0;
+    }
     case MessageKind::Char:
         if (message.code == kDiveCharacter)
-            Dive(record);
+            PlayerDive(record);
         return 0;
     case MessageKind::LButtonDown:
-        Dive(record);
+        PlayerDive(record);
         return 0;
     case MessageKind::Close:
         CloseSteps(record);

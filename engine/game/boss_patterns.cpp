@@ -1,24 +1,15 @@
 // The ten ways a boss moves, one per round theme. Each routine places the
 // boss when its flag is 0 and otherwise steers it for the coming move; the
-// move itself, the drawing and the cells belong to MoveBoss.
+// move itself, the drawing and the cells belong to MoveBoss. The counters
+// and headings of the patterns that need them live for the whole run, shared
+// by every game (Program().boss); only their owner's placement resets them.
 // SPDX-License-Identifier: MIT
 #include "game/boss.h"
 #include "game/wrapping.h"
+#include "record/program_state.h"
 
 namespace ruvo {
 namespace {
-
-// Counters and headings of the patterns that need them. They live for the
-// whole run, shared by every game; only their owner's placement resets them.
-std::int32_t stairsTicks = 0;
-std::int32_t stairsDir = 0;
-std::int32_t hopTicks = 0;
-std::int32_t stopHeading = 0;
-std::int32_t stopTicks = 0;
-std::int32_t dashHeading = 0;
-std::int32_t dashTicks = 0;
-std::int32_t lungeHeading = 0;
-std::int32_t lungeTicks = 0;
 
 // One draw of the generator, taken modulo n (never negative).
 std::int32_t Roll(std::int32_t n)
@@ -130,24 +121,25 @@ int SweepLowPattern(GameRecord& record, std::int32_t steer)
 
 int StairsPattern(GameRecord& record, std::int32_t steer)
 {
+    BossCounters& c = Program().boss;
     if (steer == 0) {
         PlaceRightOfField(record);
         record.bossRow = RandomRow(record);
-        stairsTicks = 0;
-        stairsDir = 1;
+        c.stairsTicks = 0;
+        c.stairsDir = 1;
         return 1;
     }
-    if (stairsTicks >= 10) {
-        record.bossDy = stairsDir;
+    if (c.stairsTicks >= 10) {
+        record.bossDy = c.stairsDir;
         if (StepLeavesRows(record))
             record.bossDy = 0;
     }
-    if (stairsTicks == 13) {
-        stairsTicks = 0;
-        stairsDir = WrapNegate(stairsDir);
+    if (c.stairsTicks == 13) {
+        c.stairsTicks = 0;
+        c.stairsDir = WrapNegate(c.stairsDir);
         record.bossDy = 0;
     } else {
-        stairsTicks = WrapAdd(stairsTicks, 1);
+        c.stairsTicks = WrapAdd(c.stairsTicks, 1);
     }
     EdgeTurn(record);
     return 1;
@@ -155,23 +147,24 @@ int StairsPattern(GameRecord& record, std::int32_t steer)
 
 int HopPattern(GameRecord& record, std::int32_t steer)
 {
+    BossCounters& c = Program().boss;
     if (steer == 0) {
         PlaceRightOfField(record);
         record.bossRow = record.bossRowMax;
-        hopTicks = 0;
+        c.hopTicks = 0;
         return 1;
     }
-    if (hopTicks == 10)
+    if (c.hopTicks == 10)
         record.bossDy = -1;
     if (WrapAdd(record.bossRow, record.bossDy) < record.bossRowMin)
         record.bossDy = WrapNegate(record.bossDy);
     if (WrapAdd(record.bossRow, record.bossDy) > record.bossRowMax) {
         // Landed: the count of level ticks starts again.
         record.bossDy = 0;
-        hopTicks = 0;
+        c.hopTicks = 0;
     }
     EdgeTurn(record);
-    hopTicks = WrapAdd(hopTicks, 1);
+    c.hopTicks = WrapAdd(c.hopTicks, 1);
     return 1;
 }
 
@@ -188,32 +181,33 @@ int WanderPattern(GameRecord& record, std::int32_t steer)
 
 int StopAndGoPattern(GameRecord& record, std::int32_t steer)
 {
+    BossCounters& c = Program().boss;
     if (steer == 0) {
         PlaceRightOfField(record);
         record.bossRow = RandomRow(record);
-        stopHeading = -1;
-        record.bossDx = stopHeading;
-        stopTicks = 0;
+        c.stopHeading = -1;
+        record.bossDx = c.stopHeading;
+        c.stopTicks = 0;
         return 1;
     }
     DriftRoll(record, 20);
     RowGuard(record);
-    if (stopTicks > 0) {
-        stopTicks = WrapAdd(stopTicks, -1);
+    if (c.stopTicks > 0) {
+        c.stopTicks = WrapAdd(c.stopTicks, -1);
         return 1;
     }
-    record.bossDx = stopHeading;
+    record.bossDx = c.stopHeading;
     if (Roll(30) == 0) {
         record.bossDx = 0;
-        stopTicks = 2;
+        c.stopTicks = 2;
     }
     // A bound overrules a halt, but the halt's countdown still runs.
     if (record.bossCol <= record.bossColMin) {
-        stopHeading = 1;
+        c.stopHeading = 1;
         record.bossDx = 1;
     }
     if (record.bossCol >= record.bossColMax) {
-        stopHeading = -1;
+        c.stopHeading = -1;
         record.bossDx = -1;
     }
     return 1;
@@ -221,22 +215,23 @@ int StopAndGoPattern(GameRecord& record, std::int32_t steer)
 
 int DashPattern(GameRecord& record, std::int32_t steer)
 {
+    BossCounters& c = Program().boss;
     if (steer == 0) {
         PlaceRightOfField(record);
         record.bossRow = RandomRow(record);
-        dashHeading = -1;
-        dashTicks = 0;
+        c.dashHeading = -1;
+        c.dashTicks = 0;
         return 1;
     }
-    record.bossDx = dashHeading;
-    if (dashTicks > 0) {
+    record.bossDx = c.dashHeading;
+    if (c.dashTicks > 0) {
         record.bossDx = Double(record.bossDx);
-        dashTicks = WrapAdd(dashTicks, -1);
+        c.dashTicks = WrapAdd(c.dashTicks, -1);
     } else if (Roll(30) == 0) {
         record.bossDx = Double(record.bossDx);
-        dashTicks = 2;
+        c.dashTicks = 2;
     }
-    TurnAtReachedColumn(record, dashHeading);
+    TurnAtReachedColumn(record, c.dashHeading);
     DriftRoll(record, 20);
     RowGuard(record);
     return 1;
@@ -244,26 +239,27 @@ int DashPattern(GameRecord& record, std::int32_t steer)
 
 int LungePattern(GameRecord& record, std::int32_t steer)
 {
+    BossCounters& c = Program().boss;
     if (steer == 0) {
         PlaceRightOfField(record);
         record.bossRow = RandomRow(record);
-        lungeHeading = -1;
-        lungeTicks = 0;
+        c.lungeHeading = -1;
+        c.lungeTicks = 0;
         return 1;
     }
-    if (lungeTicks > 0) {
+    if (c.lungeTicks > 0) {
         // Each tick of a lunge doubles the step that the turns left last tick.
         record.bossDx = Double(record.bossDx);
-        lungeTicks = WrapAdd(lungeTicks, -1);
+        c.lungeTicks = WrapAdd(c.lungeTicks, -1);
     } else {
-        record.bossDx = lungeHeading;
+        record.bossDx = c.lungeHeading;
         if (Roll(20) == 0) {
             // A 0 halts the boss for three ticks, a 1 starts a lunge.
-            record.bossDx = 2 * Roll(2) * lungeHeading;
-            lungeTicks = 2;
+            record.bossDx = 2 * Roll(2) * c.lungeHeading;
+            c.lungeTicks = 2;
         }
     }
-    TurnAtReachedColumn(record, lungeHeading);
+    TurnAtReachedColumn(record, c.lungeHeading);
     DriftRoll(record, 20);
     RowGuard(record);
     return 1;

@@ -4,12 +4,11 @@
 
 #include "game/grid.h"
 #include "game/wrapping.h"
+#include "record/program_state.h"
 #include "render/draw.h"
 
 namespace ruvo {
 namespace {
-
-std::int32_t sunFrame = 0;
 
 void MakeColumn(GameRecord& record, std::uint32_t theme)
 {
@@ -68,6 +67,7 @@ int PrefillStage(GameRecord& record)
 
 int AnimateSun(GameRecord& record)
 {
+    std::int32_t& sunFrame = Program().sunFrame;
     DrawSprite(record.frameDC, record.spriteDC, record.sunSprites[static_cast<std::size_t>(sunFrame)], 320, 16, 32);
     sunFrame = (sunFrame + 1) % 3;
     return 1;

@@ -29,7 +29,9 @@ int UpdateMenu(GameRecord& record)
     window->CheckMenuItem(IDM_MUSIC, record.musicOn != 0);
     window->EnableMenuItem(IDM_OPTION, record.optionEnabled != 0 && title);
     window->EnableMenuItem(IDM_START, title);
-    window->EnableMenuItem(IDM_PAUSE, !title);
+    // While a replay plays on the title, Pause pauses it.
+    window->EnableMenuItem(IDM_PAUSE, !title || record.watch != nullptr);
+    window->EnableMenuItem(IDM_REPLAYS, title);
     window->DrawMenuBar();
     return 1;
 }

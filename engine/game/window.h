@@ -11,8 +11,9 @@ namespace ruvo {
 void InvalidateWindow(GameRecord& record);
 // Re-arms timer 1 at tickInterval.
 int RestartTimer(GameRecord& record);
-// Sound and Music checked as switched; Start on the title only, Pause off
-// it, Option on the title when the settings allow it.
+// Sound and Music checked as switched; Start and Replays on the title only,
+// Pause off it (and on it while a replay plays), Option on the title when
+// the settings allow it.
 int UpdateMenu(GameRecord& record);
 
 } // namespace ruvo

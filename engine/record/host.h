@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "render/draw.h"
 #include "render/resources.h"
@@ -29,6 +30,8 @@ enum MenuId : std::uint16_t {
     IDM_HELP = 107,
     IDM_ABOUT = 108,
     IDM_EXIT = 109,
+    // Not in the original menu: past the View items' ids (app/menu_table.h).
+    IDM_REPLAYS = 114,
 };
 
 // The game window as the engine sees it: its timer, its menu and its life.
@@ -47,6 +50,8 @@ class GameWindow {
     // Destroys the window: timers stop, and a destroy message follows.
     virtual void Destroy() = 0;
     virtual void PostQuit(int exitCode) = 0;
+    // The caption: the game's title, with the replay's state while one plays.
+    virtual void ShowCaption(std::string_view text) { (void)text; }
 };
 
 // The settings store: one key with named values, as a registry key would be.
@@ -104,6 +109,13 @@ class DialogHost {
     // so far as OK would. Where a dialog holds the window's closing off until
     // it ends, there is nothing to do.
     virtual void EndDialogs() {}
+    // The list of kept replays (app/replay_keep.h), with Watch, Save As,
+    // Open and Delete. An edition without it offers nothing.
+    virtual int RunReplays(GameRecord& record)
+    {
+        (void)record;
+        return 0;
+    }
 };
 
 enum class HelpCommand { Finder, Quit };
@@ -114,6 +126,20 @@ class HelpViewer {
     virtual void Help(std::string_view fileName, HelpCommand command) = 0;
 };
 
+// Where the game keeps replays: the last game's and one for each row of the
+// high-score table, each a text under a name of the engine's choosing (letters,
+// digits and '-'). The store may be shared with other windows of the game.
+class ReplayStore {
+  public:
+    virtual ~ReplayStore() = default;
+    virtual std::vector<std::string> List() = 0;
+    // False when there is no such replay or it cannot be read.
+    virtual bool Read(std::string_view name, std::string& text) = 0;
+    // Replaces the replay of that name whole, or leaves it as it was.
+    virtual bool Write(std::string_view name, std::string_view text) = 0;
+    virtual bool Remove(std::string_view name) = 0;
+};
+
 struct Host {
     TextRenderer* text = nullptr;
     SettingsStore* settings = nullptr;
@@ -121,6 +147,9 @@ struct Host {
     MusicLibrary* music = nullptr;
     DialogHost* dialogs = nullptr;
     HelpViewer* help = nullptr;
+    ReplayStore* replays = nullptr;
+    // The edition named in the replays it records: "desktop", "windows" or "web".
+    const char* edition = "";
 };
 
 } // namespace ruvo

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "record/host.h"
+#include "record/replay_state.h"
 #include "render/draw_context.h"
 #include "render/resources.h"
 #include "render/sprite.h"
@@ -144,8 +145,13 @@ struct GameRecord {
     std::int32_t musicTrack = 0;
 
     // The platform services the routines talk to (text, settings, sound,
-    // music, dialogs, help). Not part of the game's state.
+    // music, dialogs, help, replays). Not part of the game's state.
     Host host{};
+
+    // Replays: the game under way as it is recorded, and the replay being
+    // watched in the window, if any (app/replay_record.h, app/replay_watch.h).
+    ReplayLog replayLog;
+    std::unique_ptr<ReplayWatch> watch;
 };
 
 // Round theme index (round - 1) mod 10 on the unsigned round: round 0 wraps to 5.
@@ -155,7 +161,8 @@ constexpr std::uint32_t RoundTheme(std::uint32_t round)
 }
 
 // The game's only source of chance: seeded with 1 at program start and never
-// reseeded, so every run plays out the same way for the same inputs.
+// reseeded by the game, so every run plays out the same way for the same
+// inputs. Its seed is one of the program-wide values (record/program_state.h).
 std::int32_t NextRandom();
 std::uint32_t RandomSeed();
 

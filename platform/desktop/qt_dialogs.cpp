@@ -8,6 +8,7 @@
 
 #include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_window.h"
+#include "platform/desktop/replays_dialog.h"
 #include "platform/desktop/template_dialog.h"
 #include "settings/dialog_logic.h"
 
@@ -92,6 +93,18 @@ int QtDialogHost::RunInput(GameRecord& record)
             dialog.done(0);
         });
     });
+}
+
+int QtDialogHost::RunReplays(GameRecord& record)
+{
+    QPointer<ReplaysDialog> dialog = new ReplaysDialog(record, windows_.PlayField());
+    const int result = dialog->exec();
+    // The window, and the dialog with it, may have gone while it was open.
+    const std::optional<std::string> chosen = dialog ? dialog->Chosen() : std::nullopt;
+    delete dialog.data();
+    if (chosen && windows_.PlayField() != nullptr)
+        StartWatching(record, *chosen, QStringLiteral("Replays"), windows_.PlayField());
+    return result;
 }
 
 } // namespace ruvo

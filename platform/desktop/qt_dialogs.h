@@ -1,4 +1,5 @@
-// The four modal dialogs on Qt, built from the game's dialog templates.
+// The four modal dialogs on Qt, built from the game's dialog templates, and
+// the Replays list.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -15,6 +16,7 @@ class QtDialogHost final : public DialogHost {
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
+    int RunReplays(GameRecord& record) override;
 
   private:
     QtWindowSystem& windows_;

@@ -13,6 +13,7 @@
 
 #include "app/shell.h"
 #include "platform/desktop/qt_play_field.h"
+#include "platform/desktop/replays_dialog.h"
 #include "platform/desktop/sdl_gamepad.h"
 
 namespace ruvo {
@@ -161,6 +162,18 @@ void QtGameWindow::Destroy()
         frame_->deleteLater();
     }
     MainWndProc(record_, Message{MessageKind::Destroy});
+}
+
+void QtGameWindow::ShowCaption(std::string_view text)
+{
+    if (QWidget* frame = Frame())
+        frame->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void QtGameWindow::WatchFile(const QString& path)
+{
+    if (!destroyed_)
+        WatchReplayFile(record_, path, Frame());
 }
 
 void QtGameWindow::PostQuit(int exitCode)

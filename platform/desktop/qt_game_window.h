@@ -52,10 +52,15 @@ class QtGameWindow final : public GameWindow {
     void Show(int showCommand) override;
     void Destroy() override;
     void PostQuit(int exitCode) override;
+    void ShowCaption(std::string_view text) override;
 
     // Hands a message to the window procedure; once the window is destroyed
     // nothing more reaches the game.
     void Deliver(const Message& message);
+    // A replay plays in the window (app/replay_watch.h).
+    bool Watching() const { return record_.watch != nullptr; }
+    // Starts watching a replay file; an error goes to a message box.
+    void WatchFile(const QString& path);
     void AttachAccelerators();
     std::optional<int> QuitCode() const { return quitCode_; }
 

@@ -36,6 +36,8 @@ Host QtMachine::MakeHost()
     host.music = &music;
     host.dialogs = &dialogs;
     host.help = &help;
+    host.replays = &replays;
+    host.edition = "desktop";
     return host;
 }
 

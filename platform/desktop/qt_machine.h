@@ -1,5 +1,6 @@
 // The real machine under the game: Qt's window system, text, settings,
-// dialogs and help, and SDL's sound, gathered into the host the engine sees.
+// replays, dialogs and help, and SDL's sound, gathered into the host the
+// engine sees.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -7,6 +8,7 @@
 
 #include "platform/desktop/help_viewer.h"
 #include "platform/desktop/qt_dialogs.h"
+#include "platform/desktop/qt_replays.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/qt_window.h"
@@ -28,6 +30,7 @@ struct QtMachine {
 
     QtTextRenderer text;
     std::unique_ptr<QtSettingsStore> settings;
+    QtReplayStore replays;
     SdlWavePlayer wave;
     SdlMusicLibrary music;
     QtWindowSystem windows;

@@ -330,13 +330,24 @@ void GameFrame::closeEvent(QCloseEvent* event)
     owner_.Deliver(Message{MessageKind::Close});
 }
 
-// The space bar dives, auto-repeat included, and Escape leaves full screen;
+// The space bar dives, auto-repeat included; while a replay plays, + and -
+// change its speed and Escape ends it, which otherwise leaves full screen;
 // every other key is left alone (the function keys reach the game as the
 // menu's accelerators). Alt+Space belongs to the window manager.
 void GameFrame::keyPressEvent(QKeyEvent* event)
 {
-    if (event->text() == QStringLiteral(" ") && !(event->modifiers() & Qt::AltModifier)) {
+    const QString text = event->text();
+    const bool plain = !(event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+    if (text == QStringLiteral(" ") && !(event->modifiers() & Qt::AltModifier)) {
         owner_.Deliver(Message{MessageKind::Char, kDiveCharacter});
+        return;
+    }
+    if (plain && text.size() == 1 && QStringLiteral("+=-").contains(text) && owner_.Watching()) {
+        owner_.Deliver(Message{MessageKind::Char, static_cast<std::uint32_t>(text.at(0).unicode())});
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && owner_.Watching()) {
+        owner_.Deliver(Message{MessageKind::Char, 27});
         return;
     }
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && owner_.View().fullScreen) {

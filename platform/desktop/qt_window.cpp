@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/desktop/qt_game_window.h"
@@ -43,6 +44,7 @@ struct QtWindowSystem::State {
     std::unique_ptr<SdlGamepads> gamepads; // goes before the window it presses on
     std::unique_ptr<TerminationWatch> termination;
     int menuHeight = -1;
+    QString playAtStart;
 };
 
 QtWindowSystem::QtWindowSystem() : state_(std::make_unique<State>()) {}
@@ -127,6 +129,10 @@ int QtWindowSystem::RunMessageLoop()
     // Asked to end (a logout, kill), the game closes as by its close box,
     // saving its settings.
     QtGameWindow* window = state_->window.get();
+    // The replay file named at start, once the loop runs (its error box, if
+    // any, over the game's window).
+    if (!state_->playAtStart.isEmpty() && window->Frame() != nullptr)
+        QTimer::singleShot(0, window->Frame(), [window, path = state_->playAtStart] { window->WatchFile(path); });
     state_->termination = std::make_unique<TerminationWatch>([window] {
         if (QWidget* frame = window->Frame())
             frame->close();
@@ -144,6 +150,11 @@ QWidget* QtWindowSystem::PlayField() const
 void QtWindowSystem::KeepViewIn(QtSettingsStore* store)
 {
     state_->viewKeeper = store;
+}
+
+void QtWindowSystem::PlayAtStart(const QString& path)
+{
+    state_->playAtStart = path;
 }
 
 QtGameWindow* QtWindowSystem::Window() const

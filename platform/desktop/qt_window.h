@@ -8,6 +8,7 @@
 
 #include "app/shell.h"
 
+class QString;
 class QWidget;
 
 namespace ruvo {
@@ -37,6 +38,8 @@ class QtWindowSystem final : public WindowSystem {
     // every change to, to be saved with the game's values. Without one the
     // window starts automatic and windowed.
     void KeepViewIn(QtSettingsStore* store);
+    // A replay file to watch as soon as the window shows the title.
+    void PlayAtStart(const QString& path);
     // Null before the window exists.
     QtGameWindow* Window() const;
     SdlGamepads* Gamepads() const;

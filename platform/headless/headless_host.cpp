@@ -115,6 +115,39 @@ int ScriptedDialogs::RunInput(GameRecord& record)
     return 0;
 }
 
+std::vector<std::string> MemoryReplays::List()
+{
+    std::vector<std::string> names;
+    for (const auto& [name, text] : replays)
+        names.push_back(name);
+    return names;
+}
+
+bool MemoryReplays::Read(std::string_view name, std::string& text)
+{
+    const auto it = replays.find(name);
+    if (it == replays.end())
+        return false;
+    text = it->second;
+    return true;
+}
+
+bool MemoryReplays::Write(std::string_view name, std::string_view text)
+{
+    if (writable)
+        replays[std::string(name)] = std::string(text);
+    return writable;
+}
+
+bool MemoryReplays::Remove(std::string_view name)
+{
+    const auto it = replays.find(name);
+    if (it == replays.end())
+        return false;
+    replays.erase(it);
+    return true;
+}
+
 void RecordingHelp::Help(std::string_view fileName, HelpCommand command)
 {
     calls.push_back(std::string(command == HelpCommand::Quit ? "quit " : "finder ") + std::string(fileName));

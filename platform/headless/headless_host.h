@@ -1,6 +1,6 @@
 // An in-memory machine for the engine: a window that only records what is
-// asked of it, a settings store in memory, a wave player and a music library
-// that log their calls, and dialogs answered from a script. The headless
+// asked of it, a settings store and a replay store in memory, a wave player
+// and a music library that log their calls, and dialogs answered from a script. The headless
 // runner and the tests run the real engine on it.
 // SPDX-License-Identifier: MIT
 #pragma once
@@ -27,6 +27,7 @@ class HeadlessWindow final : public GameWindow {
     void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override { quitCode = exitCode; }
+    void ShowCaption(std::string_view text) override { caption = text; }
 
     // A greyed item (or one never set) sends no command.
     bool IsEnabled(MenuId item) const;
@@ -36,6 +37,7 @@ class HeadlessWindow final : public GameWindow {
     std::optional<int> quitCode;
     std::optional<std::int32_t> timerPeriod; // the running timer's period, if any
     std::map<MenuId, bool> enabledItems;
+    std::string caption;                  // as last shown; empty before any
     std::function<void()> destroyMessage; // set by whoever handles the window's messages
 };
 
@@ -99,6 +101,18 @@ class ScriptedDialogs final : public DialogHost {
     std::function<void()> whileInputOpen;
     std::optional<std::vector<std::string>> optionAnswer; // the eight edits' texts; none means Cancel
     std::vector<std::string> opened;
+};
+
+// The replays kept, by name; writes can be refused.
+class MemoryReplays final : public ReplayStore {
+  public:
+    std::vector<std::string> List() override;
+    bool Read(std::string_view name, std::string& text) override;
+    bool Write(std::string_view name, std::string_view text) override;
+    bool Remove(std::string_view name) override;
+
+    std::map<std::string, std::string, std::less<>> replays;
+    bool writable = true;
 };
 
 class RecordingHelp final : public HelpViewer {

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installation and the Debian package.
 #   install_test.sh BUILDDIR prefix: what `cmake --install` puts where, the
-#     desktop entry and the AppStream data as the validators see them, and
-#     the installed game finding its music and its help in its own prefix
-#     (not in the build tree).
+#     desktop entry, the AppStream data and the replay file's type as the
+#     validators and the MIME database see them, and the installed game
+#     finding its music and its help in its own prefix (not in the build
+#     tree).
 #   install_test.sh BUILDDIR package: the packages that Debian's tools build
 #     from the tree (packaging/build-deb.sh), as lintian sees them (no error,
-#     no warning), their files, control fields and debugging symbols, and the
-#     game unpacked from the package, in /usr/games, finding its music and
-#     help in ../share/ruvo.
+#     no warning), their files (the replay file's type registering as well),
+#     control fields and debugging symbols, and the game unpacked from the
+#     package, in /usr/games, finding its music and help in ../share/ruvo.
 # SPDX-License-Identifier: MIT
 set -uo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILDDIR prefix|package}" && pwd)
@@ -19,7 +20,7 @@ tracks=(A_013GMW A_002GMW A_004GMW A_114GMW)
 
 [ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
 source "$here/../support/script_checks.sh"
-need_tools cmake dpkg-deb desktop-file-validate appstreamcli strace Xvfb xdotool objdump
+need_tools cmake dpkg-deb desktop-file-validate appstreamcli update-mime-database strace Xvfb xdotool objdump
 [ "$part" = package ] && need_tools dpkg-buildpackage dh lintian readelf
 
 # The files every installation holds, relative to its prefix (the .deb's is
@@ -31,6 +32,7 @@ expected_files() {
     echo share/ruvo/RUVO.HLP
     echo "share/applications/$id.desktop"
     echo "share/metainfo/$id.metainfo.xml"
+    echo "share/mime/packages/$id.xml"
     for size in 16 32 48 64 128; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
     if [ "$part" = package ]; then echo share/man/man6/ruvo.6.gz; else echo share/man/man6/ruvo.6; fi
 }
@@ -50,12 +52,22 @@ icons_sized() { # icons_sized ROOT
         [ "$header" = "$(printf '%08x%08x' "$size" "$size")" ] || { echo "  icon $size is not ${size}x$size"; return 1; }
     done
 }
-# The desktop entry starts the installed program and names the installed icon;
-# the AppStream data launches that entry.
+# The desktop entry starts the installed program, with a replay file when it
+# is given one, and names the installed icon; the AppStream data launches that
+# entry.
 entry_consistent() { # entry_consistent ROOT
     local entry="$1/share/applications/$id.desktop"
-    grep -qx 'Exec=ruvo' "$entry" && grep -qx "Icon=$id" "$entry" &&
+    grep -qx 'Exec=ruvo %f' "$entry" && grep -qx "Icon=$id" "$entry" &&
+        grep -qx 'MimeType=application/x-ruvo-replay;' "$entry" &&
         grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$1/share/metainfo/$id.metainfo.xml"
+}
+# The replay type, once the installation's package is in a MIME database of
+# the test's own: known by its name and by its first line, under another name
+# too.
+mime_registered() { # mime_registered ROOT
+    rm -rf "$work/mime" && cp -r "$1/share/mime" "$work/mime" && update-mime-database "$work/mime" >"$work/mime.log" 2>&1 &&
+        grep -qx 'application/x-ruvo-replay:\*.ruvo-replay' <(cut -d: -f2- "$work/mime/globs2") &&
+        grep -q 'ruvo-replay ' "$work/mime/magic" && grep -qx 'application/x-ruvo-replay text/plain' "$work/mime/subclasses"
 }
 
 # Every library the program itself links to (its NEEDED entries) comes from a
@@ -120,7 +132,8 @@ prefix_part() {
     check "cmake --install succeeds" test $status -eq 0
     check "the installation holds every file" all_present "$prefix"
     check "the icons have their sizes" icons_sized "$prefix"
-    check "the desktop entry starts ruvo with the installed icon" entry_consistent "$prefix"
+    check "the desktop entry starts ruvo, with a replay file, with the installed icon" entry_consistent "$prefix"
+    check "the replay file's type registers in a MIME database" mime_registered "$prefix"
     desktop-file-validate "$prefix/share/applications/$id.desktop" >"$work/desktop.log" 2>&1
     status=$?
     check "desktop-file-validate passes: $(tr '\n' ' ' <"$work/desktop.log")" test $status -eq 0 -a ! -s "$work/desktop.log"
@@ -164,6 +177,8 @@ package_part() {
     dpkg-deb -x "$ddeb" "$work/root"
     program=games/ruvo
     check "the package installs every file under /usr" all_present "$work/root/usr"
+    check "the package's desktop entry opens replay files" entry_consistent "$work/root/usr"
+    check "the package's replay file type registers in a MIME database" mime_registered "$work/root/usr"
     check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/root/usr/games/ruvo" "$depends"
     # The program carries no debugging information; ruvo-dbgsym has it, under
     # the program's build id.

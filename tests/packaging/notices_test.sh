@@ -20,6 +20,7 @@ source "$here/../support/script_checks.sh"
 # Ruvo's own files in each edition, as patterns of paths.
 own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     usr/share/applications/org.tolp.Ruvo.desktop usr/share/metainfo/org.tolp.Ruvo.metainfo.xml
+    usr/share/mime/packages/org.tolp.Ruvo.xml
     'usr/share/icons/hicolor/*/apps/org.tolp.Ruvo.png' usr/share/man/man6/ruvo.6.gz
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
     'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The WebAssembly ruvo-sim (under Node) against the native one: the same
 # stdout, stderr and exit status on ruvo-sim's own tests, a soak of random
-# games over the extreme options (traced tick by tick), and odd command lines
-# and settings files. Another build's ruvo-sim (Windows under Wine, 32-bit
+# games over the extreme options (traced tick by tick), odd command lines and
+# settings files, and replays verified (the desktop game's among them, which
+# must verify). Another build's ruvo-sim (Windows under Wine, 32-bit
 # Linux under qemu) is compared the same way, given as a program and a name.
 # Usage: equality_test.sh NATIVE_BUILD_DIR WEB_BUILD_DIR|OTHER_PROGRAM [OTHER_NAME]
 # SPDX-License-Identifier: MIT
@@ -60,6 +61,16 @@ for i in "${!settings_cases[@]}"; do
     printf '%b' "${settings_cases[i]}" >"$work/settings-$i.conf"
     check "same settings $i" same --ticks 2 --trace --settings "$work/settings-$i.conf"
 done
+
+# Replays: the seed files of the replay fuzz target, and the desktop game's
+# own when its window test has left one in the native build.
+for replay in "$here"/../soak/fuzz/replay-corpus/*.ruvo-replay "$1/replay-window-test.ruvo-replay"; do
+    [ -f "$replay" ] || continue
+    check "same for --verify $(basename "$replay")" same --verify "$replay"
+done
+if [ -f "$1/replay-window-test.ruvo-replay" ]; then
+    check "the desktop game's replay verifies" bash -c "'$sim' --verify '$1/replay-window-test.ruvo-replay' | grep -q '^verified '"
+fi
 
 compared=$(wc -l <"$RUVO_SIM_PAIR_LOG.same")
 check "every run compared" test "$compared" -gt 40

@@ -65,6 +65,28 @@ check "bounce effects" grep -Eq ' fx=([0-9],)*0(,[0-9])* ' "$work/s.txt"
 check "settings file rows" grep -q '^hs1 score=77 round=1 name=Zed$' "$work/s.txt"
 check "a missing settings file is a first run" bash -c "'$sim' --ticks 1 --settings '$work/none.conf' | grep -q '^hs1 score=1000 round=1 name=K.Dorrimak$'"
 
+# Replays: the game's own, recorded, verified; edited, cut off or not one at all.
+"$sim" --ticks 3000 --script "$work/game.txt" --option optDamage=1 --record "$work/game.ruvo-replay" >/dev/null
+check "--record writes the last game's replay" grep -q '^ruvo-replay 1$' "$work/game.ruvo-replay"
+verdict=$("$sim" --verify "$work/game.ruvo-replay")
+check "--verify verifies it: $verdict" test "$verdict" = "verified $(sed -n 's/^result \(.*\) name=.*/\1/p' "$work/game.ruvo-replay")"
+sed 's/^\(result score=\)/\11/' "$work/game.ruvo-replay" >"$work/edited.ruvo-replay"
+verify_fails() { # verify_fails STATUS FILE: that exit status, one line on stdout (1) or stderr (2)
+    local out err
+    out=$("$sim" --verify "$2" 2>"$work/err")
+    local status=$?
+    err=$(cat "$work/err")
+    [ $status -eq "$1" ] && if [ "$1" -eq 1 ]; then [[ $out == differs:* ]] && [ -z "$err" ]; else [ -z "$out" ] && [ "$(wc -l <<<"$err")" -eq 1 ]; fi
+}
+check "an edited score differs, exit status 1" verify_fails 1 "$work/edited.ruvo-replay"
+head -c 200 "$work/game.ruvo-replay" >"$work/cut.ruvo-replay"
+check "a replay cut off, exit status 2" verify_fails 2 "$work/cut.ruvo-replay"
+check "a script is not a replay, exit status 2" verify_fails 2 "$work/game.txt"
+check "a missing replay, exit status 2" verify_fails 2 "$work/none.ruvo-replay"
+check "--verify goes alone" expect_error --verify "$work/game.ruvo-replay" --trace
+"$sim" --ticks 10 --record "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
+check "--record with no game ended: exit status 2, one line" test $? -eq 2 -a "$(wc -l <"$work/err")" -eq 1
+
 # Frames: the frame buffer as the window shows it.
 "$sim" --ticks 40 --frames "$work/frames" --every 20 --script "$work/game.txt" >/dev/null
 check "frames written" test -s "$work/frames/frame-20.png" -a -s "$work/frames/frame-40.png" -a ! -e "$work/frames/frame-30.png"

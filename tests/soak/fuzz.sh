@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the settings file's libFuzzer target for SECONDS from the seed corpus;
-# the corpus it grows and any failing input stay in the build folder.
-# Usage: fuzz.sh FUZZ-BUILD-DIR SECONDS
+# Runs the libFuzzer targets, the settings file's and the replay file's (or
+# only those named), for SECONDS each from their seed corpora; the corpora
+# they grow and any failing input stay in the build folder.
+# Usage: fuzz.sh FUZZ-BUILD-DIR SECONDS [settings|replay]...
 # SPDX-License-Identifier: MIT
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -10,15 +11,28 @@ seconds=${2:?usage: fuzz.sh FUZZ-BUILD-DIR SECONDS}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/soak/lsan.supp:print_suppressions=0}
-corpus=$dir/corpus
-mkdir -p "$corpus"
-cp "$root"/tests/soak/fuzz/corpus/* "$corpus/"
-(cd "$dir" && bin/settings_fuzz -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-    -dict="$root/tests/soak/fuzz/settings.dict" -artifact_prefix="$dir/" "$corpus" 2>fuzz.log)
-status=$?
-grep -E '^#[0-9]+ +DONE|^Done' "$dir/fuzz.log"
-if [ $status -ne 0 ]; then
-    tail -n 40 "$dir/fuzz.log"
-    echo "the failing input is in $dir/ (crash-*, leak-*, timeout-*)"
-fi
+status=0
+fuzz() { # fuzz TARGET SEEDS DICTIONARY
+    local target=$1 corpus=$dir/corpus-$1
+    mkdir -p "$corpus"
+    cp "$2"/* "$corpus/"
+    (cd "$dir" && "bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -dict="$3" \
+        -artifact_prefix="$dir/$target-" "$corpus" 2>"$target.log")
+    local result=$?
+    echo "$target: $(grep -E '^#[0-9]+ +DONE|^Done' "$dir/$target.log")"
+    if [ $result -ne 0 ]; then
+        tail -n 40 "$dir/$target.log"
+        echo "the failing input is in $dir/ ($target-crash-*, $target-leak-*, $target-timeout-*)"
+        status=1
+    fi
+}
+shift 2
+[ $# -eq 0 ] && set -- settings replay
+for file in "$@"; do
+    case $file in
+    settings) fuzz settings_fuzz "$root/tests/soak/fuzz/corpus" "$root/tests/soak/fuzz/settings.dict" ;;
+    replay) fuzz replay_fuzz "$root/tests/soak/fuzz/replay-corpus" "$root/tests/soak/fuzz/replay.dict" ;;
+    *) echo "fuzz.sh: no fuzz target for '$file'"; status=1 ;;
+    esac
+done
 exit $status

@@ -3,12 +3,12 @@
 # the game and the X server started for it, named checks with a closing
 # count, waiting on a condition, an X server of our own. The surroundings are
 # the same whatever the caller's session holds: a UTF-8 locale (xdotool
-# matches titles that are not ASCII through it), a home, settings and runtime
-# folder of our own, Qt offscreen until a script asks for X, silent audio.
+# matches titles that are not ASCII through it), a home, settings, replays and
+# runtime folder of our own, Qt offscreen until a script asks for X, silent audio.
 # SPDX-License-Identifier: MIT
 work=$(mktemp -d)
 mkdir -m 700 "$work/home" "$work/run"
-export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run \
+export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run \
     QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 unset LANGUAGE SESSION_MANAGER
 xvfb_pid= game_pid=

@@ -1,10 +1,11 @@
 // Every platform test process starts in the same surroundings, whatever the
 // caller's session holds: a UTF-8 locale, no display (Qt draws offscreen, on
 // two screens of its own), the silent audio driver (the tests that listen
-// switch to the disk driver themselves), and settings and runtime folders of
-// its own, so that no test reads or writes the player's settings. Set before
-// main(), ahead of Qt and SDL; the one Qt application is made before the
-// first test and never deleted, as it must outlive every widget and static.
+// switch to the disk driver themselves), and settings, data and runtime
+// folders of its own, so that no test reads or writes the player's settings
+// or replays. Set before main(), ahead of Qt and SDL; the one Qt application
+// is made before the first test and never deleted, as it must outlive every
+// widget and static.
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
@@ -47,6 +48,7 @@ class ScratchEnvironment : public ::testing::Environment {
         setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + (dir_ / "screens.json").string()).c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
         setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
         unsetenv("LANGUAGE");
         unsetenv("SESSION_MANAGER");

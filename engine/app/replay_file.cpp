@@ -1,0 +1,348 @@
+// The replay file written as text and read back, refusing a bad line with
+// the line's number and what was wrong.
+// SPDX-License-Identifier: MIT
+#include "app/replay_file.h"
+
+#include <cstdint>
+
+#include "app/command_script.h"
+
+namespace ruvo {
+namespace {
+
+constexpr std::string_view kFormatWord = "ruvo-replay";
+// A line of dives holds at most this many gaps after its first dive.
+constexpr std::size_t kGapsPerLine = 16;
+
+constexpr std::array<const char*, 11> kProgramNames = {"seed",      "sunFrame",     "stairsTicks", "stairsDir",
+                                                       "hopTicks",  "stopHeading",  "stopTicks",   "dashHeading",
+                                                       "dashTicks", "lungeHeading", "lungeTicks"};
+
+std::array<std::int32_t*, 10> ProgramFields(ProgramState& program)
+{
+    BossCounters& b = program.boss;
+    return {&program.sunFrame, &b.stairsTicks, &b.stairsDir, &b.hopTicks,     &b.stopHeading,
+            &b.stopTicks,      &b.dashHeading, &b.dashTicks, &b.lungeHeading, &b.lungeTicks};
+}
+
+// A name goes on one line: line breaks in it become blanks.
+std::string OneLine(std::string_view name)
+{
+    std::string text(name);
+    for (char& ch : text)
+        if (ch == '\n' || ch == '\r')
+            ch = ' ';
+    return text;
+}
+
+const char* ActionWord(ReplayAction action)
+{
+    switch (action) {
+    case ReplayAction::Dive:
+        return "dive";
+    case ReplayAction::Pause:
+        return "pause";
+    case ReplayAction::Sound:
+        return "sound";
+    case ReplayAction::Music:
+        return "music";
+    case ReplayAction::Name:
+        return "name";
+    }
+    return "";
+}
+
+// Dives that follow each other with no other command between share a line:
+// the first by its tick, the others by the ticks since the one before.
+void WriteCommands(std::string& out, const std::vector<ReplayCommand>& commands)
+{
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        const ReplayCommand& command = commands[i];
+        out += std::to_string(command.tick) + ' ' + ActionWord(command.action);
+        if (command.action == ReplayAction::Name)
+            out += ' ' + OneLine(command.name);
+        for (std::size_t gaps = 0; command.action == ReplayAction::Dive && gaps < kGapsPerLine; ++gaps) {
+            if (i + 1 == commands.size() || commands[i + 1].action != ReplayAction::Dive ||
+                commands[i + 1].tick <= commands[i].tick)
+                break;
+            out += ' ' + std::to_string(commands[i + 1].tick - commands[i].tick);
+            ++i;
+        }
+        out += '\n';
+    }
+}
+
+bool ParseUnsigned(std::string_view text, std::uint32_t& value)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    std::uint64_t v = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return false;
+        v = v * 10 + static_cast<std::uint64_t>(ch - '0');
+    }
+    if (v > 0xFFFFFFFFu)
+        return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+bool ParseSigned(std::string_view text, std::int32_t& value)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    std::uint32_t magnitude = 0;
+    if (!ParseUnsigned(negative ? text.substr(1) : text, magnitude) ||
+        magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu))
+        return false;
+    value = static_cast<std::int32_t>(negative ? 0u - magnitude : magnitude);
+    return true;
+}
+
+// Splits "NAME1=V1 NAME2=V2 ..." into its values, the names as given and in
+// their order; false when anything else stands there.
+template <std::size_t N>
+bool ParsePairs(std::string_view text, const std::array<const char*, N>& names, std::array<std::string_view, N>& values)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::string_view name = names[i];
+        if (text.substr(0, name.size()) != name || text.substr(name.size(), 1) != "=")
+            return false;
+        text.remove_prefix(name.size() + 1);
+        const std::size_t end = text.find(' ');
+        values[i] = text.substr(0, end);
+        if (i + 1 < N && end == std::string_view::npos)
+            return false;
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    }
+    return text.empty();
+}
+
+// The text of the file, a line at a time, with the number of each.
+class Lines {
+  public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line)
+    {
+        if (text_.empty())
+            return false;
+        const std::size_t end = text_.find('\n');
+        line = text_.substr(0, end);
+        text_ = end == std::string_view::npos ? std::string_view{} : text_.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ++number_;
+        return true;
+    }
+    int Number() const { return number_; }
+    bool AtEnd() const { return text_.empty(); }
+
+  private:
+    std::string_view text_;
+    int number_ = 0;
+};
+
+struct Reader {
+    Lines lines;
+    std::string& error;
+
+    bool Fail(const std::string& why)
+    {
+        error = "line " + std::to_string(lines.Number()) + ": " + why;
+        return false;
+    }
+    // The next line, which must begin with the word; rest is what follows it.
+    bool Header(std::string_view word, std::string_view& rest)
+    {
+        std::string_view line;
+        if (!lines.Next(line)) {
+            error = "truncated: the " + std::string(word) + " line and all after it are missing";
+            return false;
+        }
+        if (line.substr(0, word.size() + 1) != std::string(word) + ' ' || line.size() == word.size() + 1)
+            return Fail("expected the " + std::string(word) + " line");
+        rest = line.substr(word.size() + 1);
+        return true;
+    }
+};
+
+bool ReadStart(Reader& in, Replay& replay)
+{
+    std::string_view rest;
+    if (!in.Header("game", rest))
+        return false;
+    replay.game = std::string(rest);
+    if (!in.Header("edition", rest))
+        return false;
+    replay.edition = std::string(rest);
+    if (!in.Header("date", rest))
+        return false;
+    replay.date = std::string(rest);
+
+    ReplayStart& start = replay.start;
+    std::array<std::string_view, 8> options;
+    if (!in.Header("options", rest))
+        return false;
+    if (!ParsePairs(rest, kOptionNames, options))
+        return in.Fail("bad options: expected optRound=N ... optDamage=N");
+    for (std::size_t i = 0; i < 7; ++i)
+        if (!ParseUnsigned(options[i], start.options[i]))
+            return in.Fail(std::string("bad value of ") + kOptionNames[i]);
+    std::int32_t damage = 0;
+    if (!ParseSigned(options[7], damage))
+        return in.Fail("bad value of optDamage");
+    start.options[7] = static_cast<std::uint32_t>(damage);
+
+    if (!in.Header("table", rest))
+        return false;
+    for (std::size_t k = 0; k < 5; ++k) {
+        const std::size_t end = rest.find(' ');
+        if ((end == std::string_view::npos) != (k == 4) || !ParseUnsigned(rest.substr(0, end), start.scores[k]))
+            return in.Fail("bad table: expected the five scores of the high-score table");
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    }
+
+    std::array<std::string_view, 2> switches;
+    std::uint32_t sound = 0, music = 0;
+    if (!in.Header("switches", rest))
+        return false;
+    if (!ParsePairs(rest, std::array<const char*, 2>{"sound", "music"}, switches) ||
+        !ParseUnsigned(switches[0], sound) || !ParseUnsigned(switches[1], music))
+        return in.Fail("bad switches: expected sound=N music=N");
+    start.soundOn = static_cast<std::int32_t>(sound);
+    start.musicOn = static_cast<std::int32_t>(music);
+
+    std::array<std::string_view, 11> program;
+    if (!in.Header("program", rest))
+        return false;
+    if (!ParsePairs(rest, kProgramNames, program) || !ParseUnsigned(program[0], start.program.seed))
+        return in.Fail("bad program values: expected seed=N sunFrame=N ... lungeTicks=N");
+    const std::array<std::int32_t*, 10> fields = ProgramFields(start.program);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (!ParseSigned(program[i + 1], *fields[i]))
+            return in.Fail(std::string("bad value of ") + kProgramNames[i + 1]);
+    // Values that no run of the game can reach, some of which it could not draw.
+    const BossCounters& boss = start.program.boss;
+    if (start.program.sunFrame < 0 || start.program.sunFrame > 2)
+        return in.Fail("sunFrame must be 0, 1 or 2");
+    for (const std::int32_t heading : {boss.stairsDir, boss.stopHeading, boss.dashHeading, boss.lungeHeading})
+        if (heading < -1 || heading > 1)
+            return in.Fail("the boss's headings must be -1, 0 or 1");
+    return true;
+}
+
+bool ReadResult(Reader& in, std::string_view rest, Replay& replay)
+{
+    std::array<std::string_view, 3> values;
+    ReplayResult& result = replay.result;
+    const std::size_t name = rest.find(" name=");
+    if (name == std::string_view::npos ||
+        !ParsePairs(rest.substr(0, name), std::array<const char*, 3>{"score", "round", "ticks"}, values) ||
+        !ParseUnsigned(values[0], result.score) || !ParseUnsigned(values[1], result.round) ||
+        !ParseUnsigned(values[2], result.ticks) || result.ticks == 0)
+        return in.Fail("bad result: expected score=N round=N ticks=N name=TEXT");
+    result.name = std::string(rest.substr(name + 6));
+    if (!replay.commands.empty() && replay.commands.back().tick > result.ticks)
+        return in.Fail("the game's " + std::to_string(result.ticks) + " ticks end before its last command");
+    std::string_view line;
+    while (in.lines.Next(line))
+        if (line.find_first_not_of(" \t") != std::string_view::npos)
+            return in.Fail("text after the result line");
+    return true;
+}
+
+bool ReadCommands(Reader& in, Replay& replay)
+{
+    std::vector<ScriptCommand> script;
+    std::string_view line;
+    while (in.lines.Next(line)) {
+        if (line.substr(0, 7) == "result ")
+            return ReadResult(in, line.substr(7), replay);
+        std::string why;
+        const std::size_t before = script.size();
+        if (!ParseScriptLine(line, script, why))
+            return in.Fail(why);
+        for (std::size_t i = before; i < script.size(); ++i) {
+            const ScriptCommand& command = script[i];
+            ReplayCommand out;
+            if (command.tick > 0xFFFFFFFFu)
+                return in.Fail("tick beyond 4294967295");
+            out.tick = static_cast<std::uint32_t>(command.tick);
+            if (command.command == "dive")
+                out.action = ReplayAction::Dive;
+            else if (command.command == "pause")
+                out.action = ReplayAction::Pause;
+            else if (command.command == "sound")
+                out.action = ReplayAction::Sound;
+            else if (command.command == "music")
+                out.action = ReplayAction::Music;
+            else if (command.command == "name")
+                out.action = ReplayAction::Name;
+            else
+                return in.Fail("a replay's game is started before its first tick: no start command");
+            out.name = command.argument;
+            replay.commands.push_back(std::move(out));
+        }
+    }
+    in.error = "truncated: the result line is missing";
+    return false;
+}
+
+} // namespace
+
+std::string WriteReplay(const Replay& replay)
+{
+    const ReplayStart& start = replay.start;
+    std::string out = std::string(kFormatWord) + ' ' + std::to_string(kReplayFormat) + '\n';
+    out += "game " + replay.game + "\nedition " + replay.edition + "\ndate " + replay.date + "\noptions";
+    for (std::size_t i = 0; i < 8; ++i)
+        out += std::string(" ") + kOptionNames[i] + '=' +
+               (i < 7 ? std::to_string(start.options[i]) : std::to_string(static_cast<std::int32_t>(start.options[i])));
+    out += "\ntable";
+    for (const std::uint32_t score : start.scores)
+        out += ' ' + std::to_string(score);
+    out += "\nswitches sound=" + std::to_string(static_cast<std::uint32_t>(start.soundOn)) +
+           " music=" + std::to_string(static_cast<std::uint32_t>(start.musicOn));
+    out += "\nprogram seed=" + std::to_string(start.program.seed);
+    ProgramState program = start.program;
+    const std::array<std::int32_t*, 10> fields = ProgramFields(program);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += std::string(" ") + kProgramNames[i + 1] + '=' + std::to_string(*fields[i]);
+    out += '\n';
+    WriteCommands(out, replay.commands);
+    const ReplayResult& result = replay.result;
+    out += "result score=" + std::to_string(result.score) + " round=" + std::to_string(result.round) +
+           " ticks=" + std::to_string(result.ticks) + " name=" + OneLine(result.name) + '\n';
+    return out;
+}
+
+std::optional<Replay> ReadReplay(std::string_view text, std::string& error)
+{
+    error.clear();
+    Reader in{Lines(text), error};
+    std::string_view line;
+    if (!in.lines.Next(line) || line.substr(0, kFormatWord.size() + 1) != std::string(kFormatWord) + ' ') {
+        error = text.empty() ? "not a Ruvo replay: the file is empty"
+                             : "not a Ruvo replay: it does not begin with \"" + std::string(kFormatWord) + "\"";
+        return std::nullopt;
+    }
+    std::uint32_t format = 0;
+    if (!ParseUnsigned(line.substr(kFormatWord.size() + 1), format) || format == 0) {
+        in.Fail("bad format version");
+        return std::nullopt;
+    }
+    if (format > static_cast<std::uint32_t>(kReplayFormat)) {
+        error = "made by a newer Ruvo: replay format " + std::to_string(format) + ", this one reads format " +
+                std::to_string(kReplayFormat);
+        return std::nullopt;
+    }
+    Replay replay;
+    if (ReadStart(in, replay) && ReadCommands(in, replay))
+        return replay;
+    // A last line cut off, not one written wrong.
+    if (in.lines.AtEnd() && text.back() != '\n' && error.rfind("line ", 0) == 0)
+        error = "truncated: line " + std::to_string(in.lines.Number()) + " is cut off";
+    return std::nullopt;
+}
+
+} // namespace ruvo

@@ -1,0 +1,132 @@
+// The recorder: the start state and the commands that took effect, kept
+// while a game runs and stored when it ends.
+// SPDX-License-Identifier: MIT
+#include "app/replay_record.h"
+
+#include <chrono>
+#include <cstdio>
+#include <limits>
+
+#include "app/replay_keep.h"
+#include "app/replay_play.h"
+
+#ifndef RUVO_VERSION
+#define RUVO_VERSION "unknown"
+#endif
+
+namespace ruvo {
+namespace {
+
+void Log(GameRecord& record, ReplayAction action)
+{
+    ReplayLog& log = record.replayLog;
+    log.commands.push_back({log.result.ticks + 1, action, {}});
+}
+
+void FinishRecording(GameRecord& record)
+{
+    ReplayLog& log = record.replayLog;
+    log.recording = false;
+    if (log.entersTable)
+        log.commands.push_back({log.result.ticks, ReplayAction::Name, log.result.name});
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    Replay replay = RecordedSoFar(record);
+    replay.date = UtcDate(std::chrono::duration_cast<std::chrono::seconds>(now).count());
+    KeepReplay(record, replay, log.entersTable);
+    log.commands.clear();
+}
+
+} // namespace
+
+void BeginRecording(GameRecord& record)
+{
+    ReplayLog& log = record.replayLog;
+    log.recording = true;
+    log.tickDepth = 0;
+    log.entersTable = false;
+    log.start = CaptureStart(record);
+    log.commands.clear();
+    log.result = {};
+}
+
+void BeforeRecordedTick(GameRecord& record)
+{
+    ReplayLog& log = record.replayLog;
+    if (!log.recording || log.tickDepth++ > 0)
+        return;
+    // A game longer than the file can count (years of ticks) is not kept.
+    if (log.result.ticks == std::numeric_limits<std::uint32_t>::max()) {
+        log.recording = false;
+        log.commands.clear();
+        return;
+    }
+    NoteBeforeTick(record, log.result, log.entersTable);
+}
+
+void AfterRecordedTick(GameRecord& record)
+{
+    ReplayLog& log = record.replayLog;
+    if (!log.recording || --log.tickDepth > 0)
+        return;
+    if (GameEndedIn(record, log.result.ticks + 1, log.result, log.entersTable))
+        FinishRecording(record);
+}
+
+ReplayWitness Witness(const GameRecord& record)
+{
+    return {record.paused, record.soundOn, record.musicOn, record.jumperVy};
+}
+
+void RecordCommand(GameRecord& record, const ReplayWitness& before)
+{
+    if (!record.replayLog.recording)
+        return;
+    if (record.paused != before.paused)
+        Log(record, ReplayAction::Pause);
+    if (record.soundOn != before.soundOn)
+        Log(record, ReplayAction::Sound);
+    if (record.musicOn != before.musicOn)
+        Log(record, ReplayAction::Music);
+}
+
+void RecordDive(GameRecord& record, const ReplayWitness& before)
+{
+    if (record.replayLog.recording && record.jumperVy != before.jumperVy)
+        Log(record, ReplayAction::Dive);
+}
+
+Replay RecordedSoFar(const GameRecord& record)
+{
+    const ReplayLog& log = record.replayLog;
+    Replay replay;
+    replay.game = RUVO_VERSION;
+    replay.edition = record.host.edition != nullptr && *record.host.edition != '\0' ? record.host.edition : "unknown";
+    replay.start = log.start;
+    replay.commands = log.commands;
+    replay.result = log.result;
+    return replay;
+}
+
+std::string UtcDate(std::int64_t seconds)
+{
+    // Days to a civil date (Howard Hinnant's days_from_civil, inverted).
+    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const std::int64_t secondOfDay = seconds - days * 86400;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t dayOfEra = z - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    const std::int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
+    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day),
+                  static_cast<long long>(secondOfDay / 3600), static_cast<long long>(secondOfDay / 60 % 60),
+                  static_cast<long long>(secondOfDay % 60));
+    return text;
+}
+
+} // namespace ruvo

@@ -1,0 +1,99 @@
+// Replays: a game kept as where it started from and what the player did, tick
+// by tick, so that it can be played again exactly. The record holds what is
+// being recorded of the game under way and, while the player watches one, the
+// replay that plays in its window (engine/app/replay_*.cpp).
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "record/host.h"
+#include "record/program_state.h"
+#include "render/surface.h"
+
+namespace ruvo {
+
+struct GameRecord;
+
+enum class ReplayAction : std::uint8_t { Dive, Pause, Sound, Music, Name };
+
+struct ReplayCommand {
+    std::uint32_t tick = 0; // given before the game's tick of this number; 1 is the first after Start
+    ReplayAction action = ReplayAction::Dive;
+    std::string name; // what Name types into the name dialog
+
+    bool operator==(const ReplayCommand&) const = default;
+};
+
+// Everything from before the Start that a game depends on. The title's
+// scenery and grid are not among them: the new round's fresh scenery covers
+// all of the field and of the grid that the game reads.
+struct ReplayStart {
+    ProgramState program;
+    // The eight options in the Option dialog's order; optDamage as its bits.
+    std::array<std::uint32_t, 8> options{};
+    // The table's scores, best first: the status line shows the first, and
+    // whether the game enters the table (and its music) depends on the last.
+    std::array<std::uint32_t, 5> scores{};
+    std::int32_t soundOn = 0;
+    std::int32_t musicOn = 0;
+
+    bool operator==(const ReplayStart&) const = default;
+};
+
+// What a game came to.
+struct ReplayResult {
+    std::uint32_t score = 0;
+    std::uint32_t round = 0; // the round it ended in
+    std::uint32_t ticks = 0;
+    std::string name; // typed into the name dialog; empty when the game did not enter the table
+
+    bool operator==(const ReplayResult&) const = default;
+};
+
+// The game under way as it is recorded, from the Start command to the end of
+// the tick that goes back to the title.
+struct ReplayLog {
+    bool recording = false;
+    // Ticks that arrive while a tick runs (behind the name dialog it opens)
+    // are not the game's own.
+    std::int32_t tickDepth = 0;
+    bool entersTable = false;
+    ReplayStart start;
+    std::vector<ReplayCommand> commands;
+    ReplayResult result; // so far
+};
+
+// A replay played on a record of its own, tick by tick.
+struct ReplayPlay {
+    std::unique_ptr<GameRecord> game;
+    std::unique_ptr<DialogHost> dialogs; // answers the name dialog from the replay
+    std::vector<ReplayCommand> commands;
+    std::size_t next = 0;
+    std::uint32_t lastTick = 0; // the replay's own length: no tick runs past it
+    std::string typedName;      // what the next name dialog is answered with
+    bool entersTable = false;
+    bool ended = false;
+    // Watching: the Sound and Music switches are the player's, not the replay's.
+    bool playerSwitches = false;
+    bool borrowedMusic = false; // the music library's tracks belong to another record
+    ReplayResult result;        // so far
+};
+
+// A replay watched in the game's window while the live game waits on its
+// title screen.
+struct ReplayWatch {
+    ReplayPlay play;
+    std::unique_ptr<GameWindow> window; // the replay's view of the game window
+    ProgramState saved;                 // the live game's, put back at the end
+    std::unique_ptr<Surface> savedFrame;
+    std::int32_t speed = 1; // 1, 2, 4 or 8
+    bool paused = false;
+    std::int32_t ticksPerTimer = 1; // several at high speed, where the timer cannot go faster
+};
+
+} // namespace ruvo

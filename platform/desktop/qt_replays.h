@@ -1,0 +1,34 @@
+// The replay store in a folder: each replay a NAME.ruvo-replay file, in the
+// game's application data folder ($XDG_DATA_HOME/Tolp/Ruvo/replays/ on Linux)
+// unless another folder is given. Several windows of the game share it.
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include "record/host.h"
+
+namespace ruvo {
+
+class QtReplayStore final : public ReplayStore {
+  public:
+    QtReplayStore();                               // the user's folder
+    explicit QtReplayStore(const QString& folder); // a given folder (tests)
+
+    std::vector<std::string> List() override;
+    bool Read(std::string_view name, std::string& text) override;
+    // Whole or not at all: the text goes to a file of its own, which then
+    // takes the old one's place.
+    bool Write(std::string_view name, std::string_view text) override;
+    bool Remove(std::string_view name) override;
+
+    QString Folder() const { return folder_; }
+
+  private:
+    // The file of a name; empty for a name the engine would not give.
+    QString PathOf(std::string_view name) const;
+
+    QString folder_;
+};
+
+} // namespace ruvo

@@ -1,0 +1,189 @@
+// The Replays list on Qt and its Watch, Save As..., Open... and Delete.
+// SPDX-License-Identifier: MIT
+#include "platform/desktop/replays_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+#include "app/replay_keep.h"
+#include "app/replay_watch.h"
+
+namespace ruvo {
+namespace {
+
+const QString kFilter = QStringLiteral("Ruvo replays (*.ruvo-replay)");
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A one-line error, in a box over parent and on stderr.
+void Complain(QWidget* parent, const QString& what, const std::string& error)
+{
+    const QString line = what + QStringLiteral(": ") + FromUtf8(error);
+    std::fprintf(stderr, "ruvo: %s\n", line.toUtf8().constData());
+    QMessageBox::warning(parent, QStringLiteral("Replays"), line);
+}
+
+bool ReadFile(const QString& path, std::string& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
+    : QDialog(playField != nullptr ? playField->window() : nullptr), record_(record), list_(new QListWidget)
+{
+    setWindowTitle(QStringLiteral("Replays"));
+    askSavePath = [](QWidget* parent, const QString& suggested) {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Replay"), suggested, kFilter);
+    };
+    askOpenPath = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Replay"), QDir::homePath(), kFilter);
+    };
+
+    watchButton = new QPushButton(QStringLiteral("&Watch"));
+    saveButton = new QPushButton(QStringLiteral("&Save As..."));
+    openButton = new QPushButton(QStringLiteral("&Open..."));
+    deleteButton = new QPushButton(QStringLiteral("&Delete"));
+    auto* closeButton = new QPushButton(QStringLiteral("Close"));
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {watchButton, saveButton, openButton, deleteButton, closeButton})
+        buttons->addWidget(button);
+    watchButton->setDefault(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+    list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance(QLatin1Char('m')) * 40);
+
+    connect(watchButton, &QPushButton::clicked, this, [this] { Watch(); });
+    connect(list_, &QListWidget::itemActivated, this, [this] { Watch(); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { SaveAs(); });
+    connect(openButton, &QPushButton::clicked, this, [this] { Open(); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        for (QPushButton* button : {watchButton, saveButton, deleteButton})
+            button->setEnabled(row >= 0);
+    });
+    Refill();
+}
+
+void ReplaysDialog::Refill()
+{
+    list_->clear();
+    for (const KeptReplay& kept : KeptReplays(record_)) {
+        auto* item = new QListWidgetItem(FromUtf8(kept.label), list_);
+        item->setData(Qt::UserRole, FromUtf8(kept.name));
+    }
+    list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
+    for (QPushButton* button : {watchButton, saveButton, deleteButton})
+        button->setEnabled(list_->count() > 0);
+}
+
+bool ReplaysDialog::Selected(std::string& name, std::string& text)
+{
+    const QListWidgetItem* item = list_->currentItem();
+    if (item == nullptr)
+        return false;
+    name = item->data(Qt::UserRole).toString().toStdString();
+    if (ReadKeptReplay(record_, name, text))
+        return true;
+    Complain(this, item->text(), "the replay cannot be read");
+    Refill();
+    return false;
+}
+
+void ReplaysDialog::Watch()
+{
+    std::string name, text;
+    if (!Selected(name, text))
+        return;
+    chosen_ = text;
+    accept();
+}
+
+void ReplaysDialog::SaveAs()
+{
+    std::string name, text, error;
+    if (!Selected(name, text))
+        return;
+    const std::optional<Replay> replay = ReadReplay(text, error);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = (folder.isEmpty() ? QDir::homePath() : folder) + QLatin1Char('/') +
+                              FromUtf8(replay ? ReplayFileName(*replay) : "Ruvo.ruvo-replay");
+    const QString path = askSavePath(this, suggested);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !file.commit())
+        Complain(this, path, file.errorString().toStdString());
+}
+
+void ReplaysDialog::Open()
+{
+    const QString path = askOpenPath(this);
+    if (path.isEmpty())
+        return;
+    std::string text, error;
+    if (!ReadFile(path, text)) {
+        Complain(this, path, "the file cannot be read");
+        return;
+    }
+    if (!ReadReplay(text, error)) {
+        Complain(this, path, error);
+        return;
+    }
+    chosen_ = text;
+    accept();
+}
+
+void ReplaysDialog::Delete()
+{
+    const QListWidgetItem* item = list_->currentItem();
+    if (item == nullptr)
+        return;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Replays"), QStringLiteral("Delete the replay of %1?").arg(item->text().simplified()));
+    if (answer != QMessageBox::Yes)
+        return;
+    RemoveKeptReplay(record_, item->data(Qt::UserRole).toString().toStdString());
+    Refill();
+}
+
+bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent)
+{
+    const std::string error = WatchReplay(record, text);
+    if (!error.empty())
+        Complain(parent, what, error);
+    return error.empty();
+}
+
+bool WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent)
+{
+    std::string text;
+    if (ReadFile(path, text))
+        return StartWatching(record, text, path, parent);
+    Complain(parent, path, "the file cannot be read");
+    return false;
+}
+
+} // namespace ruvo

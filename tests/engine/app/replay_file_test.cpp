@@ -1,0 +1,142 @@
+// The replay file: the text it is written as (which old files keep being
+// read as), its way back, and the one-line errors of what is not a replay.
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include "app/replay_file.h"
+
+namespace ruvo {
+namespace {
+
+Replay Sample()
+{
+    Replay replay;
+    replay.game = "1.32";
+    replay.edition = "desktop";
+    replay.date = "2026-03-01T14:05:09Z";
+    replay.start.options = {0, 60, 10, 300, 80, 600, 50, static_cast<std::uint32_t>(-2147483647 - 1)};
+    replay.start.scores = {4294967295u, 1000, 1000, 999, 0};
+    replay.start.soundOn = 2;
+    replay.start.musicOn = 1;
+    replay.start.program.seed = 3000000000u;
+    replay.start.program.sunFrame = 2;
+    replay.start.program.boss = {13, -1, 7, 1, 2, -1, 0, 1, 2};
+    using A = ReplayAction;
+    // Dives one after another share a line; another command between them, or
+    // one in the same tick, starts a new one.
+    replay.commands = {{21, A::Dive, {}}, {23, A::Dive, {}},  {30, A::Dive, {}},           {30, A::Pause, {}},
+                       {30, A::Dive, {}}, {31, A::Pause, {}}, {40, A::Sound, {}},          {40, A::Music, {}},
+                       {41, A::Dive, {}}, {41, A::Dive, {}},  {99, A::Name, "  a  name  "}};
+    replay.result = {1234, 3, 99, "  a  name  "};
+    return replay;
+}
+
+constexpr const char* kSampleText = "ruvo-replay 1\n"
+                                    "game 1.32\n"
+                                    "edition desktop\n"
+                                    "date 2026-03-01T14:05:09Z\n"
+                                    "options optRound=0 optGameLevel=60 optBossLevel=10 optDistance=300 optSpeed=80 "
+                                    "optHarryLevel=600 optHarrySpeed=50 optDamage=-2147483648\n"
+                                    "table 4294967295 1000 1000 999 0\n"
+                                    "switches sound=2 music=1\n"
+                                    "program seed=3000000000 sunFrame=2 stairsTicks=13 stairsDir=-1 hopTicks=7 "
+                                    "stopHeading=1 stopTicks=2 dashHeading=-1 dashTicks=0 lungeHeading=1 lungeTicks=2\n"
+                                    "21 dive 2 7\n"
+                                    "30 pause\n"
+                                    "30 dive\n"
+                                    "31 pause\n"
+                                    "40 sound\n"
+                                    "40 music\n"
+                                    "41 dive\n"
+                                    "41 dive\n"
+                                    "99 name   a  name  \n"
+                                    "result score=1234 round=3 ticks=99 name=  a  name  \n";
+
+TEST(ReplayFile, IsWrittenAsTextAndReadBackWhole)
+{
+    EXPECT_EQ(WriteReplay(Sample()), kSampleText);
+    std::string error;
+    const std::optional<Replay> read = ReadReplay(kSampleText, error);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(*read, Sample());
+
+    // As another system's editor may leave it: CR LF, comments and blank
+    // lines among the commands, no newline at the end.
+    std::string edited;
+    for (const char ch : std::string(kSampleText)) {
+        if (ch == '\n')
+            edited += '\r';
+        edited += ch;
+    }
+    edited.insert(edited.find("30 pause"), "# the first pause\r\n\r\n");
+    edited.pop_back();
+    const std::optional<Replay> again = ReadReplay(edited, error);
+    ASSERT_TRUE(again) << error;
+    EXPECT_EQ(*again, Sample());
+}
+
+TEST(ReplayFile, AGameOfThousandsOfDivesStaysSmall)
+{
+    // Ten minutes at the hurry-up's 50 ms with a dive every other tick, the
+    // most that takes effect: the jumper dives at row 16 and is back there,
+    // rising from a platform, two ticks later.
+    Replay replay = Sample();
+    replay.commands.clear();
+    for (std::uint32_t tick = 21; tick < 12000; tick += 2)
+        replay.commands.push_back({tick, ReplayAction::Dive, {}});
+    replay.result.ticks = 12000;
+    EXPECT_LT(WriteReplay(replay).size(), 20000u);
+}
+
+struct Broken {
+    const char* what;
+    std::string text;
+    const char* error;
+};
+
+std::string Sampled(const char* from, const char* to)
+{
+    std::string text = kSampleText;
+    const std::size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, std::string(from).size(), to);
+}
+
+TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
+{
+    const std::string sample = kSampleText;
+    const Broken cases[] = {
+        {"empty", "", "not a Ruvo replay: the file is empty"},
+        {"another file", "[General]\nSound=1\n", "not a Ruvo replay: it does not begin with \"ruvo-replay\""},
+        {"newer", Sampled("ruvo-replay 1", "ruvo-replay 2"),
+         "made by a newer Ruvo: replay format 2, this one reads format 1"},
+        {"bad version", Sampled("ruvo-replay 1", "ruvo-replay one"), "line 1: bad format version"},
+        {"cut between lines", sample.substr(0, sample.find("table")),
+         "truncated: the table line and all after it are missing"},
+        {"cut in a line", sample.substr(0, sample.find("stairsDir")), "truncated: line 8 is cut off"},
+        {"no result", sample.substr(0, sample.find("result")), "truncated: the result line is missing"},
+        {"header missing", Sampled("edition desktop\n", ""), "line 3: expected the edition line"},
+        {"option out of order", Sampled("optRound=0 optGameLevel=60", "optGameLevel=60 optRound=0"),
+         "line 5: bad options: expected optRound=N ... optDamage=N"},
+        {"option too wide", Sampled("optSpeed=80", "optSpeed=4294967296"), "line 5: bad value of optSpeed"},
+        {"four scores", Sampled(" 999 0\n", " 999\n"), "line 6: bad table"},
+        {"sun", Sampled("sunFrame=2", "sunFrame=3"), "line 8: sunFrame must be 0, 1 or 2"},
+        {"heading", Sampled("dashHeading=-1", "dashHeading=-2"), "line 8: the boss's headings must be -1, 0 or 1"},
+        {"going back", Sampled("30 pause", "22 pause"), "line 10: tick numbers must not decrease"},
+        {"gap", Sampled("21 dive 2 7", "21 dive 2 x"), "line 9: expected the ticks between dives"},
+        {"start", Sampled("30 pause", "30 start"), "line 10: a replay's game is started before its first tick"},
+        {"unknown", Sampled("40 sound", "40 jump"), "line 13: unknown command"},
+        {"tick 0", Sampled("21 dive", "0 dive"), "line 9: expected <tick> <command>"},
+        {"after the end", Sampled("99 name", "100 name"), "line 18: the game's 99 ticks end before its last command"},
+        {"edited result", Sampled("round=3", "round=three"), "line 18: bad result"},
+        {"after the result", sample + "\n5 dive\n", "line 20: text after the result line"},
+    };
+    for (const Broken& broken : cases) {
+        std::string error;
+        EXPECT_FALSE(ReadReplay(broken.text, error)) << broken.what;
+        EXPECT_EQ(error.rfind(broken.error, 0), 0u) << broken.what << ": " << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << broken.what;
+    }
+}
+
+} // namespace
+} // namespace ruvo

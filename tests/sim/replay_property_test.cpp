@@ -1,0 +1,227 @@
+// Nothing a game depends on is missing from its replay: random runs of the
+// program, each several games long with titles of random length, options set
+// in the Option dialog, dives, pauses, the switches, the table's dialogs and
+// names typed, are recorded as the game records them; each game then replays
+// alone, from its replay's text, to the same trace lines and the same frames
+// it had inside its run. RUVO_REPLAY_RUNS and RUVO_REPLAY_SEED make a longer
+// or another run (the soak's).
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/replay_keep.h"
+#include "app/replay_play.h"
+#include "game/flow.h"
+#include "resources/embedded.h"
+#include "sim/headless_game.h"
+#include "sim/trace.h"
+#include "support/fixed_text.h"
+#include "support/frame_hash.h"
+
+namespace ruvo {
+namespace {
+
+// The same draws on every platform, unlike the standard distributions.
+class Draws {
+  public:
+    explicit Draws(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    std::uint32_t Below(std::uint32_t n)
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return static_cast<std::uint32_t>((state_ >> 11) % n);
+    }
+    bool OneIn(std::uint32_t n) { return Below(n) == 0; }
+
+  private:
+    std::uint64_t state_;
+};
+
+struct Tick {
+    std::string line;
+    std::uint64_t frame;
+};
+
+struct PlayedGame {
+    std::string replay;
+    std::vector<Tick> ticks;
+};
+
+std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
+{
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+constexpr int kLongestGame = 4000;
+
+std::string RandomName(Draws& draws)
+{
+    static const char* const kNames[] = {"",
+                                         "A",
+                                         "Ruvo fan",
+                                         "  spaced  ",
+                                         "名前",
+                                         "Ünïcödé Plåyer",
+                                         "a name far longer than the thirty-one bytes a row keeps"};
+    return kNames[draws.Below(7)];
+}
+
+// The Option dialog answered with options that make short games which still
+// reach the bosses, their defeat, the hurry-up and round 0's theme.
+void SetOptions(HeadlessGame& game, Draws& draws)
+{
+    game.dialogs.optionAnswer = std::vector<std::string>{
+        std::to_string(draws.Below(13)),      std::to_string(draws.Below(70)),       std::to_string(draws.Below(3)),
+        std::to_string(draws.Below(80)),      std::to_string(10 + draws.Below(100)), std::to_string(draws.Below(150)),
+        std::to_string(10 + draws.Below(60)), std::to_string(draws.Below(2))};
+    game.Command(IDM_OPTION);
+}
+
+// Now and then, whatever the state: the switches, the table, the About box.
+void Aside(HeadlessGame& game, Draws& draws)
+{
+    if (draws.OneIn(150))
+        game.Command(IDM_SOUND);
+    if (draws.OneIn(150))
+        game.Command(IDM_MUSIC);
+    if (draws.OneIn(400))
+        game.Command(IDM_HIGHSCORE);
+    if (draws.OneIn(600))
+        game.Command(IDM_ABOUT);
+}
+
+bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
+
+// One run: a program started on a random table and switches, playing games
+// until one runs too long or enough have been played; then each game replays
+// alone beside the program (whose icons the status line draws), on a record
+// of its own. Returns the games' ticks, or -1 when one differs.
+long PlayRun(std::uint64_t seed, std::size_t& games)
+{
+    Draws draws(seed);
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessGame game(&text, &resources);
+    game.settings.values["Option"] = "1";
+    game.settings.values["Sound"] = std::to_string(draws.Below(3));
+    game.settings.values["Music"] = std::to_string(draws.Below(2));
+    std::uint32_t score = 2000;
+    for (int row = 1; row <= 5; ++row)
+        game.settings.values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
+    game.Start();
+    GameRecord& record = game.Record();
+
+    std::vector<PlayedGame> played;
+    const std::uint32_t diveChance = 2 + draws.Below(20);
+    for (int n = 1 + static_cast<int>(draws.Below(3)); n > 0 && record.state == StateTitle; --n) {
+        for (std::uint32_t title = draws.Below(40); title > 0; --title) {
+            if (draws.OneIn(40))
+                SetOptions(game, draws);
+            Aside(game, draws);
+            if (draws.OneIn(20))
+                game.Click(); // nothing, on the title
+            game.Tick();
+        }
+        if (draws.OneIn(2))
+            SetOptions(game, draws);
+        // What the title played counts for the title, not for the game.
+        sim::PlayedSince since;
+        since.Effects(game.wave, record);
+        since.Music(game.music);
+        game.Command(IDM_START);
+        PlayedGame current;
+        for (int k = 1; (record.state & StateTitle) == 0 && k <= kLongestGame; ++k) {
+            if (draws.OneIn(diveChance))
+                game.Click();
+            if (draws.OneIn(record.paused != 0 ? 6 : 300))
+                game.Command(IDM_PAUSE);
+            Aside(game, draws);
+            if (draws.OneIn(100))
+                game.dialogs.nextName = RandomName(draws);
+            game.Tick();
+            current.ticks.push_back({sim::TraceLine(static_cast<std::uint64_t>(k), record,
+                                                    since.Effects(game.wave, record), since.Music(game.music)),
+                                     testing::FrameHash(*record.frameBitmap)});
+        }
+        // A game that runs too long ends the run; it has no replay yet.
+        if (record.state == StateTitle && game.replays.Read(kLastGameReplay, current.replay))
+            played.push_back(std::move(current));
+        game.replays.replays.clear();
+    }
+    long ticks = 0;
+    for (std::size_t i = 0; i < played.size(); ++i) {
+        if (!Replays(played[i], seed, static_cast<int>(i) + 1))
+            return -1;
+        ticks += static_cast<long>(played[i].ticks.size());
+    }
+    games += played.size();
+    return ticks;
+}
+
+// The game replayed alone, on a machine of its own, tick by tick against
+// what it did in its run; true when they agree throughout.
+bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
+{
+    std::string error;
+    const std::optional<Replay> replay = ReadReplay(played.replay, error);
+    if (!replay) {
+        ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
+        return false;
+    }
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessWindow window;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    ReplaySetup setup;
+    setup.host.text = &text;
+    setup.host.wave = &wave;
+    setup.host.music = &music;
+    setup.resources = &resources;
+    setup.window = &window;
+    ReplayPlay play;
+    sim::PlayedSince since;
+    BeginReplayPlay(play, *replay, setup);
+    bool same = true;
+    std::size_t k = 0;
+    for (bool going = true; going && same; ++k) {
+        going = StepReplayPlay(play);
+        const GameRecord& record = *play.game;
+        const std::string line = sim::TraceLine(k + 1, record, since.Effects(wave, record), since.Music(music));
+        same = k < played.ticks.size() && line == played.ticks[k].line &&
+               testing::FrameHash(*record.frameBitmap) == played.ticks[k].frame;
+        if (!same)
+            ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
+                          << (k < played.ticks.size() ? played.ticks[k].line : "(the game had ended)") << "\n  replay  "
+                          << line << "\n"
+                          << played.replay;
+    }
+    EndReplayPlay(play);
+    if (same && k != played.ticks.size())
+        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay ended after " << k << " ticks of "
+                      << played.ticks.size();
+    return same && k == played.ticks.size();
+}
+
+TEST(ReplayProperty, EveryGameOfARandomRunReplaysAloneToTheSameTraceAndFrames)
+{
+    const std::uint64_t runs = EnvNumber("RUVO_REPLAY_RUNS", 200);
+    const std::uint64_t first = EnvNumber("RUVO_REPLAY_SEED", 1);
+    std::size_t games = 0;
+    long ticks = 0;
+    for (std::uint64_t seed = first; seed < first + runs; ++seed) {
+        const long run = PlayRun(seed, games);
+        ASSERT_GE(run, 0) << "run " << seed;
+        ticks += run;
+    }
+    std::printf("%llu runs, %zu games, %ld ticks replayed\n", static_cast<unsigned long long>(runs), games, ticks);
+    EXPECT_GT(games, runs);
+}
+
+} // namespace
+} // namespace ruvo

@@ -1,0 +1,304 @@
+// Replays in the program on the in-memory machine: watching one on the title
+// screen and what the player can do meanwhile, the replays kept for the
+// table's rows and the last game (two windows over one store among them),
+// how large a long game's replay grows, and ruvo-sim's verification.
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include "app/replay_keep.h"
+#include "app/replay_record.h"
+#include "app/replay_watch.h"
+#include "resources/embedded.h"
+#include "sim/headless_game.h"
+#include "sim/trace.h"
+#include "sim/verify.h"
+#include "support/fixed_text.h"
+#include "support/frame_hash.h"
+
+namespace ruvo {
+namespace {
+
+class GameRun {
+  public:
+    explicit GameRun(std::map<std::string, std::string, std::less<>> values = {})
+    {
+        game.settings.values = std::move(values);
+    }
+    GameRecord& R() { return game.Record(); }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            game.Tick();
+    }
+    // A game from Start to its end, a dive every few ticks, the name typed
+    // at the end; its trace lines and frames.
+    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann")
+    {
+        sim::PlayedSince played;
+        played.Effects(game.wave, R());
+        played.Music(game.music);
+        game.Command(IDM_START);
+        std::vector<std::string> seen;
+        for (int k = 1; (R().state & StateTitle) == 0 && k < 100000; ++k) {
+            if (k % diveEvery == 0)
+                game.Click();
+            game.dialogs.nextName = name;
+            game.Tick();
+            seen.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), R(), played.Effects(game.wave, R()),
+                                          played.Music(game.music)) +
+                           " frame=" + std::to_string(testing::FrameHash(*R().frameBitmap)));
+        }
+        return seen;
+    }
+    std::string Kept(std::string_view name)
+    {
+        std::string kept;
+        replays().Read(name, kept);
+        return kept;
+    }
+    MemoryReplays& replays() { return game.replays; }
+
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessGame game{&text, &resources};
+};
+
+// Short games: few platforms, no life to spare.
+const std::map<std::string, std::string, std::less<>> kLowTable = {
+    {"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}, {"Score5", "0"}};
+
+const std::map<std::string, std::string, std::less<>> kZeroTable = {
+    {"Score1", "0"}, {"Score2", "0"}, {"Score3", "0"}, {"Score4", "0"}, {"Score5", "0"}};
+
+std::string RecordedGame(int diveEvery)
+{
+    GameRun program(kLowTable);
+    program.game.Start();
+    program.R().optDamage = 0;
+    program.Play(diveEvery);
+    return program.Kept(kLastGameReplay);
+}
+
+TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
+{
+    const std::string replay = RecordedGame(9);
+    const ProgramState start = Program();
+
+    Program() = start;
+    GameRun without;
+    without.game.Start();
+    without.Ticks(70);
+    const std::vector<std::string> expected = without.Play(7);
+
+    Program() = start;
+    GameRun with;
+    with.game.Start();
+    GameRecord& r = with.R();
+    HeadlessWindow& window = with.game.Window();
+    const auto watch = [&](int ticks) {
+        const ProgramState before = Program();
+        const Surface frame = *r.frameBitmap;
+        EXPECT_EQ(WatchReplay(r, replay), "");
+        EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY");
+        EXPECT_TRUE(window.IsEnabled(IDM_PAUSE)); // the replay's pause
+        for (int i = 0; i < ticks && r.watch; ++i) {
+            with.game.Click(); // the replay plays by itself
+            with.game.Tick();
+        }
+        return std::pair{before, frame};
+    };
+    const auto expectAsBefore = [&](const std::pair<ProgramState, Surface>& before) {
+        EXPECT_FALSE(r.watch);
+        EXPECT_EQ(Program(), before.first);
+        EXPECT_EQ(r.frameBitmap->Pixels(), before.second.Pixels());
+        EXPECT_EQ(window.timerPeriod, r.tickInterval);
+        EXPECT_EQ(window.caption, kWindowTitle);
+        EXPECT_FALSE(window.IsEnabled(IDM_PAUSE));
+    };
+    with.Ticks(30);
+    // To its end, which comes by itself.
+    expectAsBefore(watch(100000));
+    with.Ticks(10);
+    // Ended with Esc, the switches tried on the way (twice: as they were).
+    const auto before = watch(30);
+    for (const MenuId item : {IDM_SOUND, IDM_MUSIC, IDM_SOUND, IDM_MUSIC, IDM_PAUSE, IDM_PAUSE})
+        with.game.Command(item);
+    with.game.Send({MessageKind::Char, 27});
+    expectAsBefore(before);
+    with.Ticks(30);
+    // Ended by Start, which then starts the game.
+    watch(20);
+    EXPECT_EQ(with.Play(7), expected);
+}
+
+TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
+{
+    const std::string replay = RecordedGame(5);
+    GameRun program;
+    program.game.Start();
+    GameRecord& r = program.R();
+    HeadlessWindow& window = program.game.Window();
+    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 1");
+
+    ASSERT_EQ(WatchReplay(r, replay), "");
+    const GameRecord& shown = *r.watch->play.game;
+    EXPECT_EQ(window.timerPeriod, shown.tickInterval);
+    const std::pair<char, const char*> keys[] = {{'+', " 2x"}, {'=', " 4x"}, {'+', " 8x"}, {'+', " 8x"},
+                                                 {'-', " 4x"}, {'-', " 2x"}, {'-', ""},    {'-', ""}};
+    for (const auto& [key, speed] : keys) {
+        program.game.Send({MessageKind::Char, static_cast<std::uint32_t>(key)});
+        EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY" + speed);
+    }
+    program.game.Send({MessageKind::Char, '+'});
+    program.game.Send({MessageKind::Char, '+'});
+    EXPECT_EQ(window.timerPeriod, PaceFor(shown.tickInterval, 4).periodMs);
+    std::uint32_t ticks = r.watch->play.result.ticks;
+    program.Ticks(3);
+    EXPECT_EQ(r.watch->play.result.ticks, ticks + 3 * static_cast<std::uint32_t>(r.watch->ticksPerTimer));
+
+    program.game.Command(IDM_PAUSE);
+    EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY 4x, paused");
+    ticks = r.watch->play.result.ticks;
+    program.Ticks(5);
+    EXPECT_EQ(r.watch->play.result.ticks, ticks);
+    program.game.Command(IDM_PAUSE);
+    program.Ticks(1);
+    EXPECT_GT(r.watch->play.result.ticks, ticks);
+
+    // Start ends the replay and starts a game, which plays only on the title.
+    program.game.Command(IDM_START);
+    EXPECT_FALSE(r.watch);
+    EXPECT_EQ(r.state, kStartBannerWord);
+    EXPECT_TRUE(r.replayLog.recording);
+    EXPECT_EQ(WatchReplay(r, replay), "a replay plays on the title screen only");
+}
+
+TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
+{
+    const struct {
+        std::int32_t period, speed, timer, ticks;
+    } cases[] = {{80, 1, 80, 1}, {80, 2, 40, 1}, {80, 8, 10, 1}, {50, 8, 12, 2},
+                 {0, 1, 10, 1},  {-5, 2, 10, 2}, {5, 4, 10, 4},  {2147483647, 8, 268435455, 1}};
+    for (const auto& c : cases) {
+        const WatchPace pace = PaceFor(c.period, c.speed);
+        EXPECT_EQ(pace.periodMs, c.timer) << c.period << " at " << c.speed;
+        EXPECT_EQ(pace.ticks, c.ticks) << c.period << " at " << c.speed;
+    }
+}
+
+TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
+{
+    // A game, and the same game again in a program that starts where the
+    // first one did: equal rows, each with a replay of its own.
+    const ProgramState start = Program();
+    GameRun first(kZeroTable);
+    first.game.Start();
+    first.Play(6, "Bea");
+    const std::string replay = first.Kept(kLastGameReplay);
+    std::string error;
+    const std::optional<Replay> game = ReadReplay(replay, error);
+    ASSERT_TRUE(game) << error;
+    const std::string row = RowReplayName(first.R(), 0);
+    EXPECT_EQ(first.Kept(row), replay);
+    EXPECT_EQ(
+        row.rfind("row-" + std::to_string(game->result.score) + "-" + std::to_string(game->result.round) + "-", 0), 0u);
+    EXPECT_EQ(row.substr(row.size() - 2), "-1");
+
+    Program() = start;
+    auto table = kZeroTable;
+    table["Score1"] = std::to_string(game->result.score);
+    table["Round1"] = std::to_string(game->result.round);
+    table["Name1"] = "Bea";
+    GameRun second(table);
+    second.game.Start();
+    second.Play(6, "Bea");
+    const auto played = [](const std::string& text) { return text.substr(text.find("program")); };
+    EXPECT_EQ(played(second.Kept(kLastGameReplay)), played(replay));
+    const std::string equalRow = row.substr(0, row.size() - 1) + "2";
+    EXPECT_EQ(RowReplayName(second.R(), 1), equalRow);
+    const std::vector<KeptReplay> list = KeptReplays(second.R());
+    ASSERT_EQ(list.size(), 2u); // the older row came with no replay
+    EXPECT_EQ(list[0].name, RowReplayName(second.R(), 1));
+    EXPECT_EQ(list[0].label, "2nd   " + std::to_string(game->result.score) + "   round " +
+                                 std::to_string(game->result.round) + "   Bea");
+    EXPECT_EQ(list[1].name, kLastGameReplay);
+
+    // Rows pushed out of the table take their replays with them.
+    second.R().optDamage = 8;
+    for (int i = 0; i < 8 && !second.Kept(equalRow).empty(); ++i)
+        second.Play(13, "Cy");
+    EXPECT_EQ(second.Kept(equalRow), "");
+    EXPECT_TRUE(RemoveKeptReplay(second.R(), kLastGameReplay));
+    for (const KeptReplay& kept : KeptReplays(second.R()))
+        EXPECT_EQ(kept.label.find("Bea"), std::string::npos);
+}
+
+TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
+{
+    GameRun one(kZeroTable), two;
+    two.game.sharedSettings = &one.game.settings;
+    two.game.sharedReplays = &one.replays();
+    one.game.Start();
+    two.game.Start(); // both have read the table before either game ends
+    one.Play(6, "One");
+    const std::string oneRow = RowReplayName(one.R(), 0);
+    // The second window's table is still the one it read; the store's has the row.
+    RemoveLeftRows(two.R());
+    EXPECT_NE(one.Kept(oneRow), "");
+    two.Play(4, "Two");
+    // The second window's save took in the first one's row, and its replay stays.
+    EXPECT_NE(one.Kept(oneRow), "");
+    std::size_t rows = 0;
+    for (const KeptReplay& kept : KeptReplays(two.R()))
+        rows += kept.name.rfind("row-", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(rows, 2u);
+}
+
+TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
+{
+    GameRun program;
+    program.game.Start();
+    GameRecord& r = program.R();
+    r.optDamage = 100000; // lives enough for ten minutes
+    program.game.Command(IDM_START);
+    std::int64_t elapsedMs = 0;
+    int ticks = 0;
+    for (; elapsedMs < 10 * 60 * 1000; ++ticks) {
+        program.game.Send({MessageKind::Char, 32}); // the space bar held down
+        elapsedMs += r.tickInterval;
+        program.game.Tick();
+    }
+    const Replay replay = RecordedSoFar(r);
+    EXPECT_GT(replay.commands.size(), 1000u);
+    EXPECT_LT(WriteReplay(replay).size(), 20000u) << ticks << " ticks, " << replay.commands.size() << " dives";
+}
+
+TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
+{
+    EmbeddedResources resources;
+    std::string error;
+    const std::optional<Replay> replay = ReadReplay(RecordedGame(4), error);
+    ASSERT_TRUE(replay) << error;
+    const ReplayResult& r = replay->result;
+    const std::string said =
+        "score=" + std::to_string(r.score) + " round=" + std::to_string(r.round) + " ticks=" + std::to_string(r.ticks);
+    EXPECT_EQ(sim::VerifyReplay(*replay, &resources).line, "verified " + said);
+
+    Replay dive = *replay;
+    for (ReplayCommand& command : dive.commands)
+        command.tick += command.action == ReplayAction::Dive ? 1 : 0;
+    const sim::Verdict edited = sim::VerifyReplay(dive, &resources);
+    EXPECT_FALSE(edited.verified);
+    EXPECT_EQ(edited.line.rfind("differs: ", 0), 0u) << edited.line;
+
+    Replay score = *replay;
+    score.result.score += 50;
+    EXPECT_EQ(sim::VerifyReplay(score, &resources).line,
+              "differs: score=" + std::to_string(r.score) + ", the file says score=" + std::to_string(r.score + 50));
+    Replay name = *replay;
+    name.result.name = "Someone";
+    EXPECT_EQ(sim::VerifyReplay(name, &resources).line, "differs: name=Ann, the file says name=Someone");
+}
+
+} // namespace
+} // namespace ruvo

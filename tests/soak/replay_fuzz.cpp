@@ -1,0 +1,60 @@
+// libFuzzer target: any bytes as a replay file. Reading never fails but with
+// a one-line error; what reads is written as a text that reads back to the
+// same text (a replay saved and opened again is the replay it was); and the
+// game plays its first ticks from it, under the sanitizers, whatever start
+// state the file gave: a file the reader takes must be a game the engine can
+// play.
+// SPDX-License-Identifier: MIT
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/replay_file.h"
+#include "app/replay_play.h"
+#include "platform/headless/headless_host.h"
+#include "resources/embedded.h"
+
+namespace {
+
+void Fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "replay_fuzz: %s\n%s\n", what, detail.c_str());
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace ruvo;
+    std::string error;
+    const std::optional<Replay> replay = ReadReplay(std::string_view(reinterpret_cast<const char*>(data), size), error);
+    if (!replay) {
+        if (error.empty() || error.find('\n') != std::string::npos)
+            Fail("an error that is not one line", error);
+        return 0;
+    }
+    const std::string text = WriteReplay(*replay);
+    const std::optional<Replay> again = ReadReplay(text, error);
+    if (!again)
+        Fail("a written replay does not read back", error + "\n" + text);
+    if (WriteReplay(*again) != text)
+        Fail("a written replay reads back as another", text + "---\n" + WriteReplay(*again));
+
+    static EmbeddedResources resources;
+    HeadlessWindow window;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    ReplaySetup setup;
+    setup.host.wave = &wave;
+    setup.host.music = &music;
+    setup.resources = &resources;
+    setup.window = &window;
+    ReplayPlay play;
+    BeginReplayPlay(play, *again, setup);
+    for (int tick = 0; tick < 60 && StepReplayPlay(play); ++tick) {
+    }
+    EndReplayPlay(play);
+    return 0;
+}
