@@ -178,8 +178,10 @@ chmod 755 "$locked"
 run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1
 check "the installer puts the game in the folder" wait_for 60 test -f "$target/ruvo.exe" -a -f "$target/RUVO.RTF" \
     -a -f "$target/A_114GMW.MID" -a -f "$target/uninstall.exe"
-check "with the licence and the notices" eval 'cmp -s "$target/LICENSE.txt" "$tree/LICENSE" &&
-    cmp -s "$target/THIRD_PARTY_NOTICES.txt" "$tree/THIRD_PARTY_NOTICES"'
+notices_installed() {
+    cmp -s "$target/LICENSE.txt" "$tree/LICENSE" && cmp -s "$target/THIRD_PARTY_NOTICES.txt" "$tree/THIRD_PARTY_NOTICES"
+}
+check "with the licence and the notices" notices_installed
 machine=i386:x86-64
 [ "${WINEARCH:-}" = win32 ] && machine=i386
 check "of the kind this Windows runs ($machine)" eval \
