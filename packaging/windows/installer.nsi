@@ -38,6 +38,9 @@ VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\ruvo.exe"
+; The MIT licence asks nothing of a player: the page informs, with Next.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Ruvo Zelp! is free software under this licence. THIRD_PARTY_NOTICES.txt, installed with the game, names the parts of others it carries. Click Next to continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${SOURCE32}/LICENSE.txt"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolderNotOurs
 !insertmacro MUI_PAGE_DIRECTORY
