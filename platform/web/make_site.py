@@ -4,6 +4,7 @@ music, the help page, the web fonts, the soundfont, the synthesizer, the
 licence and the third-party notices, the icons (scaled from the game's icon
 art), the manifest and the service worker with the list of files it keeps for
 offline play."""
+# SPDX-License-Identifier: MIT
 import argparse
 import hashlib
 import html

@@ -1,3 +1,5 @@
+// The four dialogs as the page's HTML dialogs.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_dialogs.h"
 
 #include <string>

@@ -1,6 +1,7 @@
 // What the page offers the game: the browser's services, imported from the
 // page's scripts (module "ruvo"). Texts travel as UTF-8 pointer and length
 // pairs into the module's memory; the page reads and writes that memory.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

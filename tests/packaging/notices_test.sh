@@ -10,6 +10,7 @@
 #   notices_test.sh page SITE            the page's site folder (build-web/site)
 #   notices_test.sh windows BUILD        the zips and installers of a Windows
 #                                        build (build-windows, and its x64/)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tree=$(cd "$here/../.." && pwd)

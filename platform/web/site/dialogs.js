@@ -2,6 +2,7 @@
 // the game from its templates. However the player answers - a button, Enter,
 // Escape - the answer is one command id; the game decides whether the dialog
 // closes. Dialogs stack: only the newest one takes input.
+// SPDX-License-Identifier: MIT
 import { CONTROL_KIND, CONTROL_STYLE, DIALOG_ANSWER, DIALOG_FONT_PIXELS } from './tables.js';
 
 const { TEXT: KIND_TEXT, ICON: KIND_ICON, EDIT: KIND_EDIT } = CONTROL_KIND;

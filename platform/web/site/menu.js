@@ -2,6 +2,7 @@
 // greyed items as the desktop's, kept in step by the game. It works by mouse,
 // by touch and by keyboard focus.
 // The pop-ups and their items (null: a separator) are the engine's table.
+// SPDX-License-Identifier: MIT
 import { MENU } from './tables.js';
 
 function labelWithAccess(label, access) {

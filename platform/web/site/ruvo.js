@@ -1,5 +1,6 @@
 // The page: loads the game's WebAssembly module and connects it to the
 // canvas, the menu, the keys, the timer, the dialogs, storage and sound.
+// SPDX-License-Identifier: MIT
 import { DialogStack } from './dialogs.js';
 import { MenuBar } from './menu.js';
 import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';

@@ -3,6 +3,7 @@
 // the game, it keeps the settings and the table over reloads and tabs, starts
 // the music, and plays offline. The game's own rules are the engine's tests'.
 //   node page_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine)
+// SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';

@@ -12,6 +12,7 @@
 // frame with the field in it, which clears holdScript; the hook keeps the
 // boxes of the field and the menu's titles (window.ruvoLayout()) as each
 // frame shows them in window.ruvoLayouts.
+// SPDX-License-Identifier: MIT
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
