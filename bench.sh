@@ -10,6 +10,7 @@
 #       processor time beside it, which drawing can shift work onto);
 #   (d) the time from start to the first painted frame.
 # Usage: ./bench.sh            BENCH_SECONDS=N shortens (b) and (c) to N s each.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)

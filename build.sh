@@ -11,6 +11,7 @@
 # 32-bit half where it can).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (all of packages/ when none is named); bench.sh and soak.sh use it.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}

@@ -12,6 +12,7 @@
 # Usage: ./soak.sh
 # A shorter run for a check: SOAK_TICKS, SOAK_FUZZ_SECONDS, SOAK_KILLS,
 # SOAK_FLOOD (presses) and SOAK_FLOOD_SECONDS set the four parts' sizes.
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)

@@ -12,6 +12,7 @@
 //   rounds: one stomp beats a boss and a dive every 7 ticks stomps them, so
 //           the rounds, their themes, the dissolves and the banners go by.
 // Prints key=value lines for bench.sh.
+// SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

@@ -6,6 +6,7 @@
 //
 // Usage: ruvo-first-frame PROGRAM [ARGUMENT...]   (needs a display)
 // Prints first_frame_ms=T exit=S.
+// SPDX-License-Identifier: MIT
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 

@@ -12,6 +12,7 @@
 // machine shows in the blocking time. Prints a Markdown table of the
 // medians; the JSON reports are kept in BUILD_WEB_DIR/lighthouse/reports/.
 // CHROMIUM names another Chromium. Nothing is fetched from outside.
+// SPDX-License-Identifier: MIT
 import { execFileSync, spawn } from 'node:child_process';
 import { cpSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';

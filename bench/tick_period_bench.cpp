@@ -8,6 +8,7 @@
 // Prints, for each period, period=P intervals=N mean_ms=M p99_ms=Q min_ms=L max_ms=X.
 // The settings go to a file in the current directory, not the user's store.
 // With RUVO_TICK_BENCH_DUMP=FILE, the delivery times (ns) are appended to FILE.
+// SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>

@@ -8,6 +8,7 @@
 # sides leave the letters out; the native figure with letters is given too.
 # Then the page's own figures in Chromium, when bench/web-page-bench.mjs is
 # there. Usage: bench/web-bench.sh [TICKS]   (100000 when not given)
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

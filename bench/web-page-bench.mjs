@@ -10,6 +10,7 @@
 //    play (a new one started whenever one ends, a dive every seventh tick),
 //    the ticks called back to back.
 // Prints a Markdown table per engine.
+// SPDX-License-Identifier: MIT
 import { execFileSync, spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';

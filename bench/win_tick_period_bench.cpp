@@ -7,6 +7,7 @@
 // Usage: ruvo-tick-bench.exe SECONDS PERIOD-MS...   (needs a display)
 // Prints, for each period: period=P intervals=N mean_ms=M p99_ms=Q min_ms=L
 // max_ms=X cpu_percent=C high_resolution=0|1. Settings go to a key of its own.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <algorithm>

@@ -7,6 +7,7 @@
 # ./build.sh builds it; build-windows/x64 as ./build.sh windows does) and
 # writes build-windows/windows-bench-results.md.
 # Usage: bench/windows-bench.sh          BENCH_SECONDS=N changes the 30 s.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -1,5 +1,6 @@
 # What every build file of the tree shares: libraries whose headers only the
 # libraries that link them can see.
+# SPDX-License-Identifier: MIT
 
 # Each library sees the headers of its own folder and of the libraries it
 # links, and no others. Its folder is linked into a folder of its own under

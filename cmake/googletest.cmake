@@ -1,6 +1,7 @@
 # GoogleTest: the machine's own library in a native build; compiled from
 # Debian's sources (package googletest) in a cross build, whose target has no
 # library of it.
+# SPDX-License-Identifier: MIT
 if(CMAKE_CROSSCOMPILING)
   set(RUVO_GOOGLETEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest's sources, for cross builds")
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

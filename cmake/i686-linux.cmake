@@ -3,6 +3,7 @@
 # statically, so that qemu needs no 32-bit libraries; SSE2 arithmetic, as in
 # the 32-bit Windows program.
 #   cmake -S . -B build-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux.cmake -DRUVO_ENGINE_ONLY=ON
+# SPDX-License-Identifier: MIT
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 find_program(CMAKE_C_COMPILER NAMES i686-linux-gnu-gcc REQUIRED)

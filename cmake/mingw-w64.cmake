@@ -2,6 +2,7 @@
 # thread variant (std::thread, std::mutex). RUVO_WINDOWS_ARCH picks the
 # processor: i686 (the shipped 32-bit program) or x86_64.
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DRUVO_WINDOWS_ARCH=i686
+# SPDX-License-Identifier: MIT
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_VERSION 10.0)
 if(NOT RUVO_WINDOWS_ARCH)

@@ -4,6 +4,7 @@
 # the headers and libraries where clang looks by default, so no --sysroot is
 # needed.
 #   cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake
+# SPDX-License-Identifier: MIT
 set(CMAKE_SYSTEM_NAME WASI)
 set(CMAKE_SYSTEM_VERSION 1)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)

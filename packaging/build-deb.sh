@@ -7,6 +7,7 @@
 #   packaging/build-deb.sh OUTDIR
 #
 # OUTDIR receives the .deb, the .ddeb, the .buildinfo and the .changes.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 out=${1:?usage: build-deb.sh OUTDIR}
 tree=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,4 +1,5 @@
 // The resources built into the executable: bitmaps, icons and sounds.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// The resources built into the program, found by type and id.
+// SPDX-License-Identifier: MIT
 #include "resources/embedded.h"
 
 namespace ruvo {

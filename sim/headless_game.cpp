@@ -1,3 +1,5 @@
+// The real game on the in-memory machine, as the program starts it.
+// SPDX-License-Identifier: MIT
 #include "sim/headless_game.h"
 
 #include <utility>

@@ -1,4 +1,5 @@
 // The real game, started as the program starts it, on the in-memory machine.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

@@ -1,5 +1,6 @@
 // ruvo-sim: the real game engine without a window, without sound and without
 // the user's settings, driven by a script and traced tick by tick.
+// SPDX-License-Identifier: MIT
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <direct.h>

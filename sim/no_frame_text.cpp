@@ -1,4 +1,5 @@
 // The WebAssembly build has no fonts: its frames show no letters.
+// SPDX-License-Identifier: MIT
 #include "sim/frame_text.h"
 
 namespace ruvo::sim {

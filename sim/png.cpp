@@ -1,3 +1,5 @@
+// A plain PNG writer for the runner's frames.
+// SPDX-License-Identifier: MIT
 #include "sim/png.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // A plain PNG writer for the runner's frames: 8-bit RGB, no filtering, the
 // image data in stored (uncompressed) deflate blocks. Frames are small and
 // written now and then, so size does not matter; needing no library does.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

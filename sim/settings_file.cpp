@@ -1,3 +1,5 @@
+// The game's settings file on Linux, read and written.
+// SPDX-License-Identifier: MIT
 #include "sim/settings_file.h"
 
 #include <algorithm>

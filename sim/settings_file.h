@@ -1,6 +1,7 @@
 // Reads a settings file in the game's own format on Linux: the INI file that
 // Qt's QSettings writes and reads. The runner must read it as the game does,
 // quirks included, and it must do so without Qt (it also runs as WebAssembly).
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <functional>

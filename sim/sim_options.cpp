@@ -1,3 +1,5 @@
+// The headless runner's command line and script.
+// SPDX-License-Identifier: MIT
 #include "sim/sim_options.h"
 
 #include <cstddef>

@@ -1,4 +1,5 @@
 // The headless runner's command line and script.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The runner's trace: one line per tick, with the grid's and the frame's hashes.
+// SPDX-License-Identifier: MIT
 #include "sim/trace.h"
 
 #include <cinttypes>

@@ -1,3 +1,5 @@
+// The runner's trace lines and the hashes they carry.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Text as UTF-16, as the settings file's reader holds it.
+// SPDX-License-Identifier: MIT
 #include "sim/utf16.h"
 
 #include <algorithm>

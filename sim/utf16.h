@@ -1,6 +1,7 @@
 // Text as Qt holds it while it reads a settings file: UTF-16, decoded from
 // UTF-8 Qt's way. An escape such as \xd800 makes half a surrogate pair, which
 // turns into '?' only when the text is written out as UTF-8.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

@@ -1,6 +1,7 @@
 // Draws every sprite pair of the game as the game draws it, over the sky and
 // over black, labelled with its resource numbers and scaled 3x, with the
 // icons, into one PNG: contact-sheet OUTPUT.png
+// SPDX-License-Identifier: MIT
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>

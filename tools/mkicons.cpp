@@ -1,5 +1,6 @@
 // Writes the desktop icons, scaled from icon 501 by whole pixels:
 //   mkicons OUTDIR  ->  OUTDIR/<N>x<N>/apps/org.tolp.Ruvo.png for N = 16 32 48 64 128
+// SPDX-License-Identifier: MIT
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>

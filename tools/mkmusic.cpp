@@ -30,6 +30,7 @@
 //
 // Octave numbers follow the usual convention: c4 is middle C (MIDI key 60).
 // Any error prints "FILE:LINE: message" and exits with status 1.
+// SPDX-License-Identifier: MIT
 
 #include <algorithm>
 #include <cctype>

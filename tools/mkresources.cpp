@@ -2,6 +2,7 @@
 // them, with the sound effects, into a C++ source of resource tables.
 //
 //   mkresources MANIFEST SOUNDDIR BITMAPDIR OUTPUT.cpp
+// SPDX-License-Identifier: MIT
 #include <array>
 #include <cstdint>
 #include <cstdio>

@@ -17,6 +17,7 @@
 // fade at both ends (so the first and last samples are exactly silence), scales
 // the loudest sample to the sound's target peak (~75 % of full scale) and
 // quantises to unsigned 8-bit.
+// SPDX-License-Identifier: MIT
 
 #include <algorithm>
 #include <cmath>

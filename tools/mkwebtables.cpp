@@ -6,6 +6,7 @@
 // it under Node.
 //
 //   usage: mkwebtables OUT_FILE.js
+// SPDX-License-Identifier: MIT
 #include <cstdio>
 #include <iostream>
 #include <sstream>

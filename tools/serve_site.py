@@ -8,6 +8,7 @@ in, the manifest and modules as what they are. Text and the game's module go
 out gzip-compressed to a browser that takes it, as a web host sends them
 (--plain: as they are); the soundfont, the fonts and the pictures as they are.
 """
+# SPDX-License-Identifier: MIT
 import functools
 import gzip
 import http.server

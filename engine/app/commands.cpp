@@ -1,3 +1,5 @@
+// The menu's commands: Start, Pause, the switches, the dialogs, help and Exit.
+// SPDX-License-Identifier: MIT
 #include "app/shell.h"
 #include "audio/audio.h"
 #include "game/banners.h"

@@ -1,3 +1,5 @@
+// The menu bar, its accelerators and the View items, as data for every platform.
+// SPDX-License-Identifier: MIT
 #include "app/menu_table.h"
 
 #include <array>

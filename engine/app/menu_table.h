@@ -1,5 +1,6 @@
 // The menu bar "GameMenu", its accelerator table and the window's View items,
 // kept once as data: every platform builds its own menu and keys from here.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 // timer, the menu's state and the commands. Written against the platform's
 // window system interface, so the order of every step is the game's own and
 // testable without a display.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The program's start: the window class, the window, the record and the first frame.
+// SPDX-License-Identifier: MIT
 #include "app/shell.h"
 #include "audio/audio.h"
 #include "game/fonts.h"

@@ -1,3 +1,5 @@
+// The window procedure: every message the game window receives, handled.
+// SPDX-License-Identifier: MIT
 #include "app/shell.h"
 #include "game/flow.h"
 #include "game/jumper.h"

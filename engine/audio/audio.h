@@ -1,5 +1,6 @@
 // Sound effects from the executable's WAVE resources, and background music
 // through the music library.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The sound effects: which wave each event plays, when sound is on.
+// SPDX-License-Identifier: MIT
 #include "audio/audio.h"
 
 namespace ruvo {

@@ -1,3 +1,5 @@
+// The music: which track plays when, and whether it repeats.
+// SPDX-License-Identifier: MIT
 #include "audio/audio.h"
 
 namespace ruvo {

@@ -2,6 +2,7 @@
 // through the music library, in MusicTrack order. This is the one list of
 // them: the build reads the names here to write each file from its score,
 // resources/music/NAME.score (so one quoted file name a line, nothing else).
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The centred banners: start, round clear, game over, pause and hurry-up.
+// SPDX-License-Identifier: MIT
 #include "game/banners.h"
 
 #include <cstdio>

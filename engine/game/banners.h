@@ -1,3 +1,5 @@
+// The centred banners shown over the field, and their waits.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,4 +1,5 @@
 // The boss: its ten movement patterns, its look and its defeat.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

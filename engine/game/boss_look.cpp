@@ -1,5 +1,6 @@
 // The boss's look, plain or red-dithered when it is nearly beaten, and the
 // lattice wipe that uncovers the scenery behind a beaten boss.
+// SPDX-License-Identifier: MIT
 #include <array>
 
 #include "audio/audio.h"

@@ -1,4 +1,5 @@
 // Where the boss starts each round and how it moves on every tick of play.
+// SPDX-License-Identifier: MIT
 #include <array>
 
 #include "game/boss.h"

@@ -1,6 +1,7 @@
 // The ten ways a boss moves, one per round theme. Each routine places the
 // boss when its flag is 0 and otherwise steers it for the coming move; the
 // move itself, the drawing and the cells belong to MoveBoss.
+// SPDX-License-Identifier: MIT
 #include "game/boss.h"
 #include "game/wrapping.h"
 

@@ -1,3 +1,5 @@
+// The game's state machine and its clock: title, rounds, banners and game over.
+// SPDX-License-Identifier: MIT
 #include "game/flow.h"
 
 #include "audio/audio.h"

@@ -1,4 +1,5 @@
 // The game's state machine and its clock.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The game's two fonts, made and released.
+// SPDX-License-Identifier: MIT
 #include "game/fonts.h"
 
 namespace ruvo {

@@ -1,4 +1,5 @@
 // The game's two fonts: the status line's and banners', and the title's.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,3 +1,5 @@
+// Every bitmap of the game, loaded once as image and mask pairs.
+// SPDX-License-Identifier: MIT
 #include "game/graphics.h"
 
 namespace ruvo {

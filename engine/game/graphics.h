@@ -1,5 +1,6 @@
 // Every bitmap of the game, loaded once at start-up as image/mask pairs,
 // together with the six sound resources.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,3 +1,5 @@
+// The collision grid: cells read, written and cleared.
+// SPDX-License-Identifier: MIT
 #include "game/grid.h"
 
 #include <algorithm>

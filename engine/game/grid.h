@@ -1,5 +1,6 @@
 // The collision grid: one byte per 8 x 8 cell of the stage, in field
 // coordinates, row by row.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The jumper: bounces on the platform cells, dives, scores and loses lives.
+// SPDX-License-Identifier: MIT
 #include "game/jumper.h"
 
 #include "audio/audio.h"

@@ -1,3 +1,5 @@
+// The jumper's tick, its bounce and its dive.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The scrolling landscape: its columns, platforms and the sun.
+// SPDX-License-Identifier: MIT
 #include "game/scenery.h"
 
 #include "game/grid.h"

@@ -1,3 +1,5 @@
+// The scrolling landscape and its collision grid.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,3 +1,5 @@
+// The off-screen surfaces, made at start and released at the end.
+// SPDX-License-Identifier: MIT
 #include "game/surfaces.h"
 
 #include "game/grid.h"

@@ -1,5 +1,6 @@
 // The off-screen surfaces (frame buffer, stage, the boss's work pair), the
 // sky brush and the collision grid: created with the window, gone with it.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// One tick of play: scroll, jumper, boss, status line and the frame shown.
+// SPDX-License-Identifier: MIT
 #include "game/banners.h"
 #include "game/boss.h"
 #include "game/flow.h"

@@ -1,3 +1,5 @@
+// The title screen and the status line, drawn over the composed frame.
+// SPDX-License-Identifier: MIT
 #include "game/title.h"
 
 #include <cstdio>

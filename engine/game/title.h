@@ -1,4 +1,5 @@
 // The title screen and the status line, drawn over the composed frame.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

@@ -1,3 +1,5 @@
+// The game's requests of its window: timers, sizes and painting.
+// SPDX-License-Identifier: MIT
 #include "game/window.h"
 
 namespace ruvo {

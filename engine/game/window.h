@@ -1,5 +1,6 @@
 // What the game asks of its window, through the window's own interface: a
 // repaint, the timer at the record's period, and the menu's state.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,6 +1,7 @@
 // Two's-complement arithmetic on 32-bit integers: the game's positions,
 // counters and timers wrap around at the ends of their range instead of
 // overflowing, so that absurd option values play on rather than misbehave.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 // small interfaces, which the platform layer implements with Qt and SDL, and
 // which the headless runner and the tests implement in memory. The text,
 // painting and resource interfaces belong to the drawing layer below.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

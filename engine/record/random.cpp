@@ -1,3 +1,5 @@
+// The game's one random generator and its seed.
+// SPDX-License-Identifier: MIT
 #include "record/record.h"
 
 namespace ruvo {

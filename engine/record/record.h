@@ -1,6 +1,7 @@
 // The game record: nearly all state of the running game lives here, from the
 // drawing surfaces to the options and the high-score table. One record is
 // created at start-up, zero-filled, and handed to every routine.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// Decoding of the uncompressed BMP images the program carries.
+// SPDX-License-Identifier: MIT
 #include "render/bitmap.h"
 
 namespace ruvo {

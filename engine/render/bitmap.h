@@ -1,4 +1,5 @@
 // Decoding of the uncompressed BMP images that the executable carries.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

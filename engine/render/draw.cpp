@@ -1,3 +1,5 @@
+// The drawing primitives: fills, the composed frame, sprites on the stage.
+// SPDX-License-Identifier: MIT
 #include "render/draw.h"
 
 namespace ruvo {

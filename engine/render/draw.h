@@ -1,5 +1,6 @@
 // The drawing primitives: a brush fill, the frame composed from the stage,
 // masked sprites and white silhouettes, and the repaint.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

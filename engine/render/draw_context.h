@@ -1,6 +1,7 @@
 // A drawing context: the surface selected into it, and the text font and
 // colour that the last text routine chose. Text is always drawn with a
 // transparent background.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Text drawn from cached letters, so that the status line costs little.
+// SPDX-License-Identifier: MIT
 #include "render/glyph_runs.h"
 
 #include <algorithm>

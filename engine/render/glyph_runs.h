@@ -1,6 +1,7 @@
 // Text from cached letters. The game draws the status line on every tick:
 // each letter is rasterised by the platform once, kept as runs of pixels,
 // and strings are measured and laid from those.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>

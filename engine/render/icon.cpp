@@ -1,3 +1,5 @@
+// The program's icons, decoded from their groups.
+// SPDX-License-Identifier: MIT
 #include "render/icon.h"
 
 #include "render/bitmap.h"

@@ -1,6 +1,7 @@
 // The program's icons: icon group 501 at 32 x 32 (the window's) and 16 x 16
 // (the small one, also drawn once per life in the status line). They live for
 // the whole run, outside the game record.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Resources built into the executable, addressed by type and number: the
 // bitmaps and icons drawn here, the sounds played elsewhere.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// Sprite pairs drawn through their masks.
+// SPDX-License-Identifier: MIT
 #include "render/sprite.h"
 
 #include "render/bitmap.h"

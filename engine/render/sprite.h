@@ -1,5 +1,6 @@
 // Sprite pairs: a picture on black and its mask (black where opaque, white
 // where transparent), loaded from two consecutive bitmap resources.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

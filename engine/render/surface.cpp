@@ -1,3 +1,5 @@
+// Pixel surfaces and the block transfer with its six raster operations.
+// SPDX-License-Identifier: MIT
 #include "render/surface.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // 32-bit pixel surfaces and the one block-transfer routine that all drawing
 // goes through. Pixels are 0x00RRGGBB: black is all bits 0, white all colour
 // bits 1, and the raster operations work bit for bit on those values.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// Text through the platform's renderer: fonts, measuring and drawing.
+// SPDX-License-Identifier: MIT
 #include "render/text.h"
 
 namespace ruvo {

@@ -1,6 +1,7 @@
 // Text: the platform's text renderer, which makes fonts and measures and
 // draws letters, and text output into a drawing context. Every routine that
 // writes text selects its own font and colour first and leaves them selected.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <climits>

@@ -1,3 +1,5 @@
+// The options' defaults and the fixed limits, then the saved settings read.
+// SPDX-License-Identifier: MIT
 #include "settings/defaults.h"
 
 #include "audio/audio.h"

@@ -1,3 +1,5 @@
+// The options' defaults, the game's fixed limits and the saved settings.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,3 +1,5 @@
+// What the four dialogs do with the record, apart from how they look.
+// SPDX-License-Identifier: MIT
 #include "settings/dialog_logic.h"
 
 #include "settings/registry.h"

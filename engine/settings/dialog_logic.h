@@ -1,5 +1,6 @@
 // What the four dialogs do with the record, apart from how they look: the
 // Option dialog's eight edits, the name entry and the high-score rows.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>

@@ -1,3 +1,5 @@
+// The layouts of the four dialogs, as data every platform builds from.
+// SPDX-License-Identifier: MIT
 #include "settings/dialog_templates.h"
 
 #include <array>

@@ -3,6 +3,7 @@
 // with the dialog font the way the classic dialog manager scales them, so the
 // dialogs keep their proportions whatever face stands in for the one they
 // were designed with.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

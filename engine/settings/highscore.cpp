@@ -1,3 +1,5 @@
+// The high-score table: a new score placed, named, saved and shown.
+// SPDX-License-Identifier: MIT
 #include "settings/highscore.h"
 
 #include <vector>

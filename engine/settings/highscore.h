@@ -1,3 +1,5 @@
+// The high-score table after a game: placing, naming and saving a score.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The saved settings read and written through the settings store.
+// SPDX-License-Identifier: MIT
 #include "settings/registry.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 // The saved settings: sound and music switches, the option flag and the
 // high-score table, in one settings key with eighteen named values.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

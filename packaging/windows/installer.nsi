@@ -10,6 +10,7 @@
 ; others that the programs carry are installed beside the game.
 ;   makensis -DVERSION=1.32 -DSOURCE32=<i686 program folder> -DSOURCE64=<x86_64 program folder>
 ;            -DICON=<icon> -DOUTFILE=<setup.exe> installer.nsi
+; SPDX-License-Identifier: MIT
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user

@@ -1,3 +1,5 @@
+// Where the game's data files are found on Linux.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/data_path.h"
 
 #include <SDL.h>

@@ -1,5 +1,6 @@
 // Where the game's data files are found: next to the executable first, then
 // in the installed data folder (../share/ruvo relative to the executable).
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

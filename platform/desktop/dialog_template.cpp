@@ -1,3 +1,5 @@
+// The dialog templates' font and units on Qt.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/dialog_template.h"
 
 #include <algorithm>

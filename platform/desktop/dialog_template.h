@@ -1,5 +1,6 @@
 // The Qt side of the game's dialog templates: the dialog font, the dialog
 // units it gives, and where on the screen a dialog goes.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QFont>

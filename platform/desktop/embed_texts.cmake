@@ -1,6 +1,7 @@
 # Writes OUTPUT, a C++ source that holds the licence (LICENSE) and the
 # third-party notices (NOTICES) as two strings, as the About box shows them.
 #   cmake -DLICENSE=... -DNOTICES=... -DOUTPUT=... -P embed_texts.cmake
+# SPDX-License-Identifier: MIT
 set(out "// Written by the build from LICENSE and THIRD_PARTY_NOTICES.\nnamespace ruvo {\n")
 foreach(pair "kLicenceText|${LICENSE}" "kNoticesText|${NOTICES}")
   string(REPLACE "|" ";" pair "${pair}")

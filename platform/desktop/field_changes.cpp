@@ -1,3 +1,5 @@
+// What changed in the frame since the field last showed it.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/field_changes.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 // What changed in the frame since the field last showed it: a copy of what
 // was shown, compared row by row. A scrolling landscape changes only part of
 // the field, and every pixel not sent is zoom x zoom pixels less to draw.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// The help viewer window on Qt.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/help_viewer.h"
 
 #include <QFile>

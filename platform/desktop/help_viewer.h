@@ -1,4 +1,5 @@
 // A help viewer window of our own, standing in for the system's.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

@@ -1,3 +1,5 @@
+// The licence and the third-party notices, shown from the About box.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/licences_dialog.h"
 
 #include <QDialog>

@@ -1,6 +1,7 @@
 // The game's licence and the third-party notices, which the About box's
 // Licences button opens. Both texts are built into the program, so that
 // every copy carries them, wherever it is installed.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 class QWidget;

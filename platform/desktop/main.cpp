@@ -1,4 +1,5 @@
 // The program's entry: the Qt and SDL machine under the game's own WinMain.
+// SPDX-License-Identifier: MIT
 #include <QApplication>
 
 #include "app/shell.h"

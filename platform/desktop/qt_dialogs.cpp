@@ -1,3 +1,5 @@
+// The four modal dialogs on Qt.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_dialogs.h"
 
 #include <QLabel>

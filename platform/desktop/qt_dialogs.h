@@ -1,4 +1,5 @@
 // The four modal dialogs on Qt, built from the game's dialog templates.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/host.h"

@@ -1,5 +1,6 @@
 // ruvo-sim's letters on the desktop: Qt's text renderer on an offscreen
 // QGuiApplication that lives as long as the renderer.
+// SPDX-License-Identifier: MIT
 #include <QGuiApplication>
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// The engine's game window on Qt.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_game_window.h"
 
 #include <QAction>

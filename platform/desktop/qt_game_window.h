@@ -1,6 +1,7 @@
 // The game window on Qt: the engine's GameWindow, holding the main window
 // widget, its menu, its timers and its play field. It outlives the widgets:
 // after Destroy the engine may still ask it to kill the timer.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QIcon>

@@ -1,3 +1,5 @@
+// The desktop machine: Qt's and SDL's parts gathered into the host.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_machine.h"
 
 #include <utility>

@@ -1,5 +1,6 @@
 // The real machine under the game: Qt's window system, text, settings,
 // dialogs and help, and SDL's sound, gathered into the host the engine sees.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

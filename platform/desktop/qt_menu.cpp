@@ -1,3 +1,5 @@
+// The menu bar and its accelerators on Qt.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_menu.h"
 
 #include <QAction>

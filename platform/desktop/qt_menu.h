@@ -1,4 +1,5 @@
 // The menu bar "GameMenu" and the accelerator table "GameMenu" on Qt.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <map>

@@ -1,3 +1,5 @@
+// The play field widget and the frame around it.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_play_field.h"
 
 #include <QCloseEvent>

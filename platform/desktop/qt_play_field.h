@@ -2,6 +2,7 @@
 // black backdrop under it that holds the field centred (it shows only in full
 // screen), and the play field that shows the frame buffer zoomed and takes the
 // clicks.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,5 @@
+// The settings store on QSettings.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_settings.h"
 
 #include <QLockFile>

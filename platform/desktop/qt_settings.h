@@ -1,5 +1,6 @@
 // The settings store on QSettings ("Tolp", "Ruvo"): the registry key on
 // Windows, ~/.config/Tolp/Ruvo.conf on Linux.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

@@ -1,3 +1,5 @@
+// Text for the engine drawn with Qt's fonts.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_text.h"
 
 #include <QFontMetrics>

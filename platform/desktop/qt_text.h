@@ -1,5 +1,6 @@
 // Text for the engine, drawn with Qt's fonts into our frame buffer: solid
 // letters, no anti-aliasing, nothing between the letters touched.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

@@ -1,3 +1,5 @@
+// How a font request of the game becomes a Qt font.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_text_face.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,7 @@
 // How a font request of the game becomes a Qt font: the face that stands in
 // for the named one, the size whose character cell fits the requested height,
 // and the way its solid letters are painted.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QFont>

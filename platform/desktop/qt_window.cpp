@@ -1,3 +1,5 @@
+// The fixed-size main window with its menu bar and field.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_window.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 // The game window on Qt: a fixed-size main window with the menu bar, the
 // accelerators, the game timer, the play field that shows the frame buffer,
 // and the message loop.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 // The View menu of the game window: the whole-number zoom of the play field
 // and full screen, on the screen the window is on. The frame buffer stays
 // 384 x 200; only the widgets change.
+// SPDX-License-Identifier: MIT
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>

@@ -1,3 +1,5 @@
+// The wave player and the music library on SDL2_mixer.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/sdl_audio.h"
 
 #include <SDL.h>

@@ -1,6 +1,7 @@
 // Sound on SDL2_mixer: the wave player for the effects, and our music
 // library, which plays MIDI files through FluidSynth and a General MIDI
 // soundfont.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

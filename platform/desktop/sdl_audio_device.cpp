@@ -1,3 +1,5 @@
+// The one audio device the effects and the music share.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/sdl_audio_device.h"
 
 #include <SDL.h>

@@ -6,6 +6,7 @@
 // thread for every buffer even with the device paused, so resting closes the
 // device, and the next sound opens it again, in the same format, before it
 // starts. Everything here runs on the game's thread, never the mixer's.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <SDL_stdinc.h>

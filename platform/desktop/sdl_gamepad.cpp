@@ -1,3 +1,5 @@
+// Game controllers through SDL.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/sdl_gamepad.h"
 
 #include <SDL.h>

@@ -1,5 +1,6 @@
 // Game controllers through SDL's game-controller API: plugged in and out
 // while the game runs, their buttons reported as the game's own few.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QTimer>

@@ -1,3 +1,5 @@
+// FluidSynth with a General MIDI soundfont, playing the music.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/sdl_midi_synth.h"
 
 #include <SDL_mixer.h>

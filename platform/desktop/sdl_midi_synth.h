@@ -3,6 +3,7 @@
 // played again from its beginning once it has been stopped part way (it
 // carries on where it stopped) and loads the whole soundfont once per track;
 // here the soundfont is loaded once and a track starts over on every Play.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <SDL_stdinc.h>

@@ -1,3 +1,5 @@
+// Checks on the sound files handed to SDL_mixer.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/sdl_sound_files.h"
 
 #include <cstdlib>

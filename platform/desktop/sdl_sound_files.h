@@ -2,6 +2,7 @@
 // they play the readable part of a cut-off WAVE image and accept any MIDI
 // file that starts with "MThd", failing only once it plays. The game wants a
 // clean answer up front: play it whole, or stay silent.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>

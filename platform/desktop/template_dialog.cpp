@@ -1,3 +1,5 @@
+// A modal Qt dialog laid out from one of the game's templates.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/template_dialog.h"
 
 #include <algorithm>

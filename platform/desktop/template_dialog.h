@@ -3,6 +3,7 @@
 // answer arrives as one command with a control id, and the handler decides
 // what it means and whether the dialog closes. Without a handler, OK and
 // Cancel close it with 0.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <functional>

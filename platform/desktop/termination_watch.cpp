@@ -1,3 +1,5 @@
+// SIGTERM, SIGINT and SIGHUP turned into a call on the Qt side.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/termination_watch.h"
 
 #include <QSocketNotifier>

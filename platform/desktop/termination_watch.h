@@ -1,6 +1,7 @@
 // SIGTERM, SIGINT and SIGHUP turned into a call on the Qt side: the game can
 // then end as its close box ends it, saving its settings. A second signal
 // ends the program at once, as if nothing were watching.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <functional>

@@ -1,3 +1,5 @@
+// The play field on an X server, through shared memory and RENDER.
+// SPDX-License-Identifier: MIT
 #include "platform/desktop/x11_field_presenter.h"
 
 #include <X11/Xlib.h>

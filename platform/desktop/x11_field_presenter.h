@@ -7,6 +7,7 @@
 // server's answer to "done reading the image" waits until the next frame
 // looks for it. Through Qt, each frame cost a round trip to the server before
 // painting, and at 3x nine times the pixels written by the game.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The in-memory machine: a window, settings, sound and dialogs that record.
+// SPDX-License-Identifier: MIT
 #include "platform/headless/headless_host.h"
 
 #include "platform/kit/stored_number.h"

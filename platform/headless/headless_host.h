@@ -2,6 +2,7 @@
 // asked of it, a settings store in memory, a wave player and a music library
 // that log their calls, and dialogs answered from a script. The headless
 // runner and the tests run the real engine on it.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

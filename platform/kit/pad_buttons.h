@@ -2,6 +2,7 @@
 // the controller: the south and east face buttons dive, as the space bar
 // does, and Start starts a game on the title screen, or pauses and resumes
 // one in play.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>

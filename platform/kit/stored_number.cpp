@@ -1,3 +1,5 @@
+// A number read from a settings store that keeps text.
+// SPDX-License-Identifier: MIT
 #include "platform/kit/stored_number.h"
 
 #include <limits>

@@ -1,3 +1,5 @@
+// How large the play field is shown, and the View menu's steps.
+// SPDX-License-Identifier: MIT
 #include "platform/kit/view_choice.h"
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 // game's settings store beside the game's own values. The screens' and the
 // windows' measures are the platform's; the rules that size the field from
 // them, and the View menu's steps, are the same everywhere.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

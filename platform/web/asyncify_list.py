@@ -13,6 +13,7 @@ The list names functions by their index (f12), as OUT.wasm, the module with
 its function names replaced by those, names them for Binaryen: the linker's
 own names hold commas, which would split the list.
 """
+# SPDX-License-Identifier: MIT
 import sys
 from collections import defaultdict
 from pathlib import Path

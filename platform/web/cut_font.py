@@ -7,6 +7,7 @@ stay as the original has them.
 
 Usage: cut_font.py SOURCE OUT FAMILY LETTERS
 """
+# SPDX-License-Identifier: MIT
 import sys
 
 from fontTools import subset

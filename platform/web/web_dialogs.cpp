@@ -1,3 +1,5 @@
+// The four dialogs as the page's HTML dialogs.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_dialogs.h"
 
 #include <string>
@@ -105,6 +107,7 @@ bool ClosesOnOkOrCancel(std::int32_t command, int& result)
 int WebDialogHost::RunAbout()
 {
     BeginDialog(AboutTemplate());
+    ruvo_dialog_licences();
     return RunUntilClosed(ClosesOnOkOrCancel);
 }
 

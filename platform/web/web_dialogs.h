@@ -1,6 +1,7 @@
 // The four dialogs as modal HTML dialogs, built by the page from the same
 // templates as the desktop's. Running one suspends the game's call until the
 // player answers; the page keeps the game ticking meanwhile.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/host.h"

@@ -1,5 +1,6 @@
 // What the page's entry points share: the running game, and how they are
 // exported to the page.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/record.h"

@@ -1,6 +1,7 @@
 // The game as a WebAssembly reactor: the page calls these entry points from
 // its events (start, the timer, the menu, keys, clicks, repaints, leaving)
 // and the game answers through the page's imports.
+// SPDX-License-Identifier: MIT
 #include <iterator>
 #include <memory>
 #include <string>

@@ -4,6 +4,7 @@
 // the sound and music switches, the best score; -1 before start-up and after
 // the end. Only the tests' build of the page (build-web/test-site) has it,
 // never the shipped one.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_game.h"
 
 using namespace ruvo;

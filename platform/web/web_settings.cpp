@@ -1,3 +1,5 @@
+// The settings in the browser's local storage.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_settings.h"
 
 #include <string>

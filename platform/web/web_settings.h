@@ -2,6 +2,7 @@
 // ("Ruvo/Sound", "Ruvo/Score1", ...): numbers as decimal text, names as text.
 // Every query reads local storage as it stands (another tab may have stored
 // since); the writes are kept until Close stores them.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/host.h"

@@ -1,3 +1,5 @@
+// Sound in the browser: effects and music through the page.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_sound.h"
 
 #include <cstring>

@@ -1,5 +1,6 @@
 // Sound in the browser: the effects through Web Audio, the music through the
 // page's SoundFont synthesizer. The page keeps the voices and the tracks.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/host.h"

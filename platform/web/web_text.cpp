@@ -1,3 +1,5 @@
+// Text in the browser, drawn by the page's canvas.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_text.h"
 
 #include <vector>

@@ -1,5 +1,6 @@
 // Text in the browser: letters rasterised by the page's canvas in the served
 // web fonts, one at a time, and laid into the frame buffer from the cache.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <map>

@@ -1,3 +1,5 @@
+// The game window in the browser: the canvas, its menu and its timer.
+// SPDX-License-Identifier: MIT
 #include "platform/web/web_window.h"
 
 #include "platform/web/web_imports.h"

@@ -1,5 +1,6 @@
 // The game window in the browser: the page's canvas, its HTML menu and its
 // timer, all kept by the page's scripts; this side only forwards.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <optional>

@@ -1,3 +1,5 @@
+// The dialogs' texts fitted to the face the system has.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/dialog_text_fit.h"
 
 #include <windows.h>

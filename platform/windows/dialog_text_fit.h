@@ -2,6 +2,7 @@
 // makes wider than its box (the layouts were made for the Japanese dialog
 // face, which few systems outside Japan have) is drawn condensed until it
 // fits, and the sunken boxes keep their text off their edges.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <vector>

@@ -1,3 +1,5 @@
+// Text for the engine on GDI.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/gdi_text.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 // Text for the engine on GDI: fonts made from the game's LOGFONT records,
 // drawn by TextOutW into a DIB section that holds a copy of the target, so
 // the letters land on the frame buffer exactly as GDI draws them.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

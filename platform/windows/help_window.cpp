@@ -1,3 +1,5 @@
+// The help window on Windows.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/help_window.h"
 
 #include <windows.h>

@@ -4,6 +4,7 @@
 // the game window: it stays above it and usable while the game shows a
 // dialog, the game stays usable while it is open, and closing it gives the
 // keys back to the game. Its size follows the game window's scale.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@ instructions for the settings file are given for the registry instead.
 
     make_help_rtf.py RUVO.HLP RUVO.RTF
 """
+# SPDX-License-Identifier: MIT
 import re
 import sys
 from html.parser import HTMLParser

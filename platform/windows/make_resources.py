@@ -12,6 +12,7 @@ stays as crisp as the game's own pixels.
 
     make_resources.py --bitmaps DIR --sounds DIR --manifest FILE --version 1.32 --out DIR
 """
+# SPDX-License-Identifier: MIT
 import argparse
 import re
 import struct

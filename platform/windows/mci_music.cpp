@@ -1,3 +1,5 @@
+// The music on the system's MIDI sequencer, on a thread of its own.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/mci_music.h"
 
 #include <windows.h>

@@ -4,6 +4,7 @@
 // it stays closed, and the game plays without music. The sequencer is driven
 // from a thread of its own, since opening a track can take tens of
 // milliseconds: a tick that changes the track only hands the change over.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// The settings store on the registry.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/registry_settings.h"
 
 #include <windows.h>

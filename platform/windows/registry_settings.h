@@ -1,5 +1,6 @@
 // The settings store on the registry: the values of the key
 // HKEY_CURRENT_USER\SOFTWARE\Tolp\Ruvo, read and written with the wide calls.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <optional>

@@ -1,5 +1,6 @@
 // ruvo-sim on Windows: its output byte for byte as on Linux, with no line
 // ends turned into CR LF, from the first byte on (before main runs).
+// SPDX-License-Identifier: MIT
 #include <fcntl.h>
 #include <io.h>
 

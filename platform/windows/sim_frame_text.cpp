@@ -1,4 +1,5 @@
 // ruvo-sim's letters on Windows: GDI's, as the game draws them.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/gdi_text.h"
 #include "sim/frame_text.h"
 

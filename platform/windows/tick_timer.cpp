@@ -1,3 +1,5 @@
+// The game's timer: a thread that waits on a waitable timer.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/tick_timer.h"
 
 #include <windows.h>

@@ -6,6 +6,7 @@
 // game has not yet taken the last one is dropped, never queued up.
 // Where the system gives no waitable timer, event or thread, the window's
 // own SetTimer ticks instead (WM_TIMER, at the system's granularity).
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

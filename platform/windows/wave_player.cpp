@@ -1,3 +1,5 @@
+// The sound effects through the system's wave player.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/wave_player.h"
 
 #include <windows.h>

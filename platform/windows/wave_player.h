@@ -1,5 +1,6 @@
 // The sound effects through the system's simple wave player: a WAVE file
 // image played from memory, without waiting; a new one cuts off the last.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "record/host.h"

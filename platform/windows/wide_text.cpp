@@ -1,3 +1,5 @@
+// UTF-8 to UTF-16 and back, for the wide Win32 calls.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/wide_text.h"
 
 #include <windows.h>

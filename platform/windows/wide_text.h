@@ -1,4 +1,5 @@
 // The engine speaks UTF-8; the Win32 calls we make are the wide (UTF-16) ones.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

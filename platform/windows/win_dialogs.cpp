@@ -1,3 +1,5 @@
+// The four modal dialogs on Win32, built in memory from the templates.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_dialogs.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 // The four modal dialogs on Win32, each built in memory from the game's
 // dialog template and run with DialogBoxIndirectParamW, owned by the game
 // window: the game's timer goes on ticking behind them.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

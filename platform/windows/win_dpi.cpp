@@ -1,3 +1,5 @@
+// The window's DPI, on the per-monitor calls where the system has them.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_dpi.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // The window's DPI on Windows 10's per-monitor calls, where the system has
 // them (else the screen's), and window sizes for it.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 namespace ruvo {

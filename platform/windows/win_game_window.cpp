@@ -1,3 +1,5 @@
+// The engine's game window on Win32.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_game_window.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 // The game window on Win32: the engine's GameWindow over one HWND of the
 // class RuvoWClass, with the menu bar, the game's timers, the repaint from
 // the frame buffer and the View menu's whole-number zoom and full screen.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

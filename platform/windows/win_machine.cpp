@@ -1,3 +1,5 @@
+// The Win32 machine: the parts gathered into the host.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_machine.h"
 
 #include <utility>

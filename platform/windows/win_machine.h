@@ -1,6 +1,7 @@
 // The Win32 machine under the game: the program's resources, GDI's text, the
 // registry, the system's wave player, MCI's music, the window system, the
 // dialogs and the help window, gathered into the host the engine sees.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // The program's entry on Windows: the Win32 machine under the game's own WinMain.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <commctrl.h>

@@ -1,3 +1,5 @@
+// The menu bar and its accelerators on Win32, built from the menu table.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_menu.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // The menu bar "GameMenu" and its accelerator table, built at run time from
 // the game's menu table.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 namespace ruvo {

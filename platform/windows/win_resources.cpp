@@ -1,3 +1,5 @@
+// The program's resources as the executable holds them.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_resources.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 // The program's resources as the system keeps them in the executable: the
 // bitmaps as BITMAP resources, the sounds as WAVE, the status line's icon
 // pictures as ICON16 and ICON32 (image and mask, back to back).
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>

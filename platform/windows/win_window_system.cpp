@@ -1,3 +1,5 @@
+// The Win32 window system: the class, the window and its messages.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/win_window_system.h"
 
 #include <windows.h>

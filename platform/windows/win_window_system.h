@@ -1,5 +1,6 @@
 // The Win32 window system under the game: the class RuvoWClass with the
 // program's icons, the window, the accelerator table and the message loop.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <memory>

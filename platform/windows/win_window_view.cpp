@@ -1,6 +1,7 @@
 // The View menu of the game window: the whole-number zoom of the play field
 // and full screen, on the monitor the window is on, at that monitor's DPI.
 // The frame buffer stays 384 x 200; only the window and the blocks change.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <algorithm>

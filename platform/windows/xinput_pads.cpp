@@ -1,3 +1,5 @@
+// Game controllers through XInput.
+// SPDX-License-Identifier: MIT
 #include "platform/windows/xinput_pads.h"
 
 #include <windows.h>

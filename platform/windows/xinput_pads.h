@@ -1,6 +1,7 @@
 // Game controllers through XInput: the south and east face buttons dive,
 // Start starts a game or pauses and resumes it. The XInput DLL is loaded
 // when there is one; without it there are no controllers.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>

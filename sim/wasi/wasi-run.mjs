@@ -2,6 +2,7 @@
 // Node's WASI as if it were native. The whole file system is visible as it
 // is, and the program starts in our folder (start_folder.cpp), so that the
 // paths on its command line mean what they mean to the native program.
+// SPDX-License-Identifier: MIT
 import { readFileSync } from 'node:fs';
 import { basename } from 'node:path';
 import { WASI } from 'node:wasi';

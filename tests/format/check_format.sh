@@ -5,6 +5,7 @@
 # folder ("../"), which would step around the layers' fences. Lists the files
 # that differ and fails.
 # Usage: check_format.sh
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 command -v clang-format-19 >/dev/null || { echo "FAIL: clang-format-19 is not installed"; exit 1; }

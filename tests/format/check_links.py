@@ -2,6 +2,7 @@
 """Every relative link in the tree's Markdown files leads to a file that
 exists, and a link to a heading (#name) to a heading that the file has.
 Usage: check_links.py [ROOT]"""
+# SPDX-License-Identifier: MIT
 import os
 import re
 import subprocess

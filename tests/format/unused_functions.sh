@@ -5,6 +5,7 @@
 # counts as called), and fails on any it finds unused, but for the few that
 # are called from outside our code (unused_functions.supp says which and why).
 # Usage: unused_functions.sh
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here/../.."

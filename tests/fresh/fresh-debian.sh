@@ -17,6 +17,7 @@
 # The bootstrapped base of each release and the downloaded packages are kept in
 # FRESH_CACHE (/var/cache/ruvo-fresh) so that a second run is quicker; every
 # run unpacks the base into a new folder.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 usage() { echo "usage: $0 SUITE test|play [REPO [REF]]" >&2; exit 2; }
 [ $# -ge 2 ] && [ $# -le 4 ] || usage

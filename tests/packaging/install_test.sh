@@ -9,6 +9,7 @@
 #     no warning), their files, control fields and debugging symbols, and the
 #     game unpacked from the package, in /usr/games, finding its music and
 #     help in ../share/ruvo.
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 build=$(cd "${1:?usage: install_test.sh BUILDDIR prefix|package}" && pwd)
 part=${2:?usage: install_test.sh BUILDDIR prefix|package}

@@ -10,6 +10,7 @@
 #   notices_test.sh page SITE            the page's site folder (build-web/site)
 #   notices_test.sh windows BUILD        the zips and installers of a Windows
 #                                        build (build-windows, and its x64/)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tree=$(cd "$here/../.." && pwd)
@@ -22,7 +23,7 @@ own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     'usr/share/icons/hicolor/*/apps/org.tolp.Ruvo.png' usr/share/man/man6/ruvo.6.gz
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
     'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)
-own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html
+own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html licences.html
     'music/*.MID' 'icons/ruvo-*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
 own_windows=(ruvo.exe '*.MID' RUVO.RTF LICENSE.txt THIRD_PARTY_NOTICES.txt)
 
@@ -62,7 +63,12 @@ held() { # held EDITION LISTING
     done
     return $status
 }
-accounted() { own_or_named "$@" && held "$@"; }
+accounted() {
+    local status=0
+    own_or_named "$@" || status=1
+    held "$@" || status=1
+    return $status
+}
 
 case ${1:-tree} in
 tree)

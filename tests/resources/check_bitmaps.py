@@ -3,6 +3,7 @@
 
 Usage: check_bitmaps.py BITMAPDIR
 """
+# SPDX-License-Identifier: MIT
 import os
 import struct
 import sys

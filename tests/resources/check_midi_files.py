@@ -2,6 +2,7 @@
 """Checks Ruvo's four background-music MIDI files (usage: check_midi_files.py DIRECTORY):
 structure, balanced notes, playing time, loops that end on a bar line with nothing sounding,
 drums and at least three parts."""
+# SPDX-License-Identifier: MIT
 
 import os
 import sys

@@ -6,6 +6,7 @@ chunk with every size agreeing; the format and length of the table below; sound 
 channel without clipping or DC offset; silent first and
 last frames with a ramp over the first and last half millisecond; and the sweeps' pitch contour.
 Prints a line per file and "N passed, M failed"; exits 1 when anything failed."""
+# SPDX-License-Identifier: MIT
 
 import struct
 import sys

@@ -5,6 +5,7 @@
 # and settings files. Another build's ruvo-sim (Windows under Wine, 32-bit
 # Linux under qemu) is compared the same way, given as a program and a name.
 # Usage: equality_test.sh NATIVE_BUILD_DIR WEB_BUILD_DIR|OTHER_PROGRAM [OTHER_NAME]
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../support/script_checks.sh"

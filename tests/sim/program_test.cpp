@@ -1,6 +1,7 @@
 // The program on the in-memory machine, started as main starts it: what the
 // shell does with the menu's commands, and the record a first run starts with.
 // Two programs over one settings store are tested on the real file (tests/platform/desktop).
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "resources/embedded.h"

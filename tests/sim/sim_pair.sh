@@ -4,6 +4,7 @@
 # $RUVO_SIM_OTHER_NAME), and hands back the native one's output and status;
 # when they differ, it says so in $RUVO_SIM_PAIR_LOG and on stderr and exits
 # with 99. With RUVO_SIM_PAIR_TRACE=1 both trace every tick.
+# SPDX-License-Identifier: MIT
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

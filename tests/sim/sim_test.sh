@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # ruvo-sim: its command line, its trace and whole scripted games.
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 sim="$1/bin/ruvo-sim"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"

@@ -2,6 +2,7 @@
 // gave when they were recorded: a change anywhere in the engine that alters
 // a trace line or a pixel of a frame shows here. Letters come from the fixed
 // test renderer, so the hashes do not depend on the machine's fonts.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <cinttypes>

@@ -6,6 +6,7 @@
 # WM_DELETE_WINDOW must end it with status 0.
 # Usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]
 #   RUVO_FLOOD_SHOT=FILE.png keeps a screenshot of the screen after the flood.
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 game=${1:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}
 xclose=${2:?usage: flood_test.sh GAME XCLOSE [EVENTS] [SECONDS]}

@@ -2,6 +2,7 @@
 # Runs the settings file's libFuzzer target for SECONDS from the seed corpus;
 # the corpus it grows and any failing input stay in the build folder.
 # Usage: fuzz.sh FUZZ-BUILD-DIR SECONDS
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 dir=$(cd "${1:?usage: fuzz.sh FUZZ-BUILD-DIR SECONDS}" && pwd)

@@ -7,6 +7,7 @@
 # lock file): a save that has not ended after 10 s (it takes milliseconds)
 # counts as hung.
 # Usage: kill_test.sh SAVER [ROUNDS]   (ROUNDS: 20 when not given)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 saver=${1:?usage: kill_test.sh SAVER [ROUNDS]}
 rounds=${2:-20}

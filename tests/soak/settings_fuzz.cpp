@@ -4,6 +4,7 @@
 // inside their buffers) and must come back unchanged after the game saves it
 // and loads it again: a table that changes on the way through the file would
 // change the player's high scores at every start.
+// SPDX-License-Identifier: MIT
 #include <QGuiApplication>
 #include <QTemporaryDir>
 

@@ -18,6 +18,7 @@
 // every one of the eighteen values the game keeps (but Sound in B, which is
 // off as by default), so that a torn file, a mix of the two or a fall-back to
 // the defaults shows in what is loaded.
+// SPDX-License-Identifier: MIT
 #include <QCoreApplication>
 
 #include <array>

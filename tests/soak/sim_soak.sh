@@ -8,6 +8,7 @@
 # Usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]
 #   SEED picks the random runs (the default is fixed, so that CI plays the
 #   same games every time); the seed and each run's command line are printed.
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 sim=${1:?usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]}
 total=${2:?usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]}

@@ -1,5 +1,6 @@
 // Asks an X window to close the way a window manager does when its close box
 // is clicked: a WM_DELETE_WINDOW message of the WM_PROTOCOLS kind.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <X11/Xlib.h>

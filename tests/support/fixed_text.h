@@ -1,6 +1,7 @@
 // A text renderer with fixed metrics for the engine's tests: every byte is
 // 8 pixels wide and a line is as high as the font asks; each letter is drawn
 // as a small block in its colour.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <map>

@@ -1,6 +1,7 @@
 // A game on the in-memory machine with the built-in art, started the way the
 // program starts it but without the shell, for the tests of the game's
 // routines: the game's steps are called as the shell calls them.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "audio/audio.h"

@@ -1,6 +1,7 @@
 // A record wired to the in-memory machine (window, settings, sounds, music,
 // dialogs and help, letters from the fixed renderer), for the tests of one
 // folder's routines: each folder's fixture starts it as far as it needs.
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 # the same whatever the caller's session holds: a UTF-8 locale (xdotool
 # matches titles that are not ASCII through it), a home, settings and runtime
 # folder of our own, Qt offscreen until a script asks for X, silent audio.
+# SPDX-License-Identifier: MIT
 work=$(mktemp -d)
 mkdir -m 700 "$work/home" "$work/run"
 export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run \

@@ -1,5 +1,6 @@
 // Closes an X window as a window manager would.
 // Usage: xclose WINDOW-ID
+// SPDX-License-Identifier: MIT
 #include "support/delete_window.h"
 
 #include <cstdio>

@@ -13,6 +13,7 @@
 // 1 x 384 CSS pixels would. The field is placed on whole device pixels too. A
 // window too small even for one device pixel per game pixel gets the field
 // scaled down. The zoom is kept in the canvas's data-zoom.
+// SPDX-License-Identifier: MIT
 (() => {
     const canvas = document.getElementById('field');
     const bar = document.getElementById('menubar');

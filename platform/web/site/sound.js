@@ -12,6 +12,7 @@
 // synthesizer and the soundfont are fetched when the music first plays, and
 // never before the game's first frame, so that a first visit, silent as the
 // game starts, loads quickly.
+// SPDX-License-Identifier: MIT
 import { TRACKS } from './tables.js';
 
 let sharedContext = null;

@@ -3,6 +3,7 @@
 // what another tab of the game has stored meanwhile; writes are kept until
 // the game commits its save. A browser that refuses storage plays as on a
 // first run, and says nothing.
+// SPDX-License-Identifier: MIT
 const PREFIX = 'Ruvo/';
 
 function storageOrNull() {

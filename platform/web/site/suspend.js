@@ -6,6 +6,7 @@
 // game keeps ticking behind a dialog). Several calls may be suspended at once,
 // each in its own save area; they resume last-suspended first, as modal
 // dialogs close.
+// SPDX-License-Identifier: MIT
 const STATE_NORMAL = 0;
 const STATE_UNWINDING = 1;
 

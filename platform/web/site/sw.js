@@ -1,6 +1,7 @@
 // Keeps the site for offline play: every file of the page when the worker is
 // installed, the music's tracks, the soundfont and the synthesizer once the
 // music has fetched them. Requests are answered from the cache first.
+// SPDX-License-Identifier: MIT
 const CACHE = '@CACHE_NAME@';
 const PRECACHE = @PRECACHE@;
 

@@ -1,6 +1,7 @@
 // The game's letters, drawn with the canvas 2D API in the web fonts the site
 // serves, one letter at a time, as a mask of solid pixels: the game lays them
 // into its frame buffer itself.
+// SPDX-License-Identifier: MIT
 
 // The faces the game asks for, and the served faces that stand in for them.
 const FACES = new Map([

@@ -2,6 +2,7 @@
 // reads no files: output to the console, the clocks, random bytes, an empty
 // environment and command line, and the exit. Everything else says "not
 // supported", which the libraries take as a missing feature.
+// SPDX-License-Identifier: MIT
 const ERRNO_SUCCESS = 0;
 const ERRNO_BADF = 8;
 const ERRNO_NOSYS = 52;

@@ -1,3 +1,5 @@
+// Tests of how the boss looks: its pictures, dither and hits.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <array>

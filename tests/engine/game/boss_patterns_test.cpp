@@ -2,6 +2,7 @@
 // (tests/sim), which meet every theme; here what those games do not reach:
 // the placement of every theme and of the wrapped rounds, and the counters
 // that outlive a placement or a bound.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,3 +1,5 @@
+// Tests of the game's flow: title, rounds, banners, hurry-up and game over.
+// SPDX-License-Identifier: MIT
 #include "audio/audio.h"
 #include "game/banners.h"
 #include "game/flow.h"

@@ -1,3 +1,5 @@
+// Tests of the jumper: bounces, dives, scores and lives.
+// SPDX-License-Identifier: MIT
 #include "game/grid.h"
 #include "game/jumper.h"
 #include "support/game_fixture.h"

@@ -1,3 +1,5 @@
+// Tests of the scrolling landscape and its platforms.
+// SPDX-License-Identifier: MIT
 #include "game/grid.h"
 #include "game/scenery.h"
 #include "support/game_fixture.h"

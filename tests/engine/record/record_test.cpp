@@ -1,3 +1,5 @@
+// Tests of the random generator and the record's arithmetic.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "record/record.h"

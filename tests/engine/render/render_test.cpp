@@ -1,3 +1,5 @@
+// Tests of the surfaces, raster operations, sprites and bitmaps.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <utility>

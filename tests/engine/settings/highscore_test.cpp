@@ -1,3 +1,5 @@
+// Tests of the high-score table.
+// SPDX-License-Identifier: MIT
 #include "audio/audio.h"
 #include "settings/defaults.h"
 #include "settings/highscore.h"

@@ -1,3 +1,5 @@
+// Tests of the saved settings and their defaults.
+// SPDX-License-Identifier: MIT
 #include "settings/defaults.h"
 #include "settings/registry.h"
 #include "support/record_fixture.h"

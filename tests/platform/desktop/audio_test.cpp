@@ -3,6 +3,7 @@
 // that the tests read back. The driver writes a buffer every millisecond, so
 // the stream runs many times faster than real time, and every check is made
 // on positions in the stream, never on the clock.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QFileInfo>

@@ -3,6 +3,7 @@
 // keys typed into the controls, buttons clicked, Escape and the close box
 // tried. The rules behind them (the name's length, the table's order) are the
 // engine's and are tested there.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// Tests of finding what changed in the field.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// Tests of the desktop game window on Qt's offscreen platform.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <algorithm>

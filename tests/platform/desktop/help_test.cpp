@@ -1,6 +1,7 @@
 // The help window: opened on the help file's contents, raised again when
 // asked twice, closed with the game, and a message instead of a crash when
 // the file is missing; and the help file itself.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QApplication>

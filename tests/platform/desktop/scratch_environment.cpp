@@ -5,6 +5,7 @@
 // its own, so that no test reads or writes the player's settings. Set before
 // main(), ahead of Qt and SDL; the one Qt application is made before the
 // first test and never deleted, as it must outlive every widget and static.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QApplication>

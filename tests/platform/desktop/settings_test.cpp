@@ -1,6 +1,7 @@
 // The settings store on QSettings: what the game's save and load rules (tested
 // in the engine) make of a real file, and what the file makes of damage, of a
 // crash mid-save, and of two games over it.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QDir>

@@ -2,6 +2,7 @@
 // settings file must read as the game reads it (through QSettings), quirks
 // and all, or the runner would play a different game from the same file;
 // a frame must decode to the frame buffer's pixels.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QFile>

@@ -1,3 +1,5 @@
+// Tests of the desktop's text: faces, sizes and the status line.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>

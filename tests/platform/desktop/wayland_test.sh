@@ -4,6 +4,7 @@
 # ticks (a repaint reaches the compositor with every tick), and it ends with
 # status 0 and its settings saved when asked to end.
 # Usage: wayland_test.sh BUILDDIR (the programs are in BUILDDIR/bin)
+# SPDX-License-Identifier: MIT
 set -u
 
 BUILD=${1:?usage: wayland_test.sh BUILDDIR}

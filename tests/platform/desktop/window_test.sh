@@ -4,6 +4,7 @@
 # the running game, and the settings written when the window manager closes
 # the window or the player chooses Exit.
 # Usage: window_test.sh BUILDDIR (the programs are in BUILDDIR/bin)
+# SPDX-License-Identifier: MIT
 set -u
 BUILD=$(cd "${1:?usage: window_test.sh BUILDDIR}" && pwd)
 RUVO=$BUILD/bin/ruvo

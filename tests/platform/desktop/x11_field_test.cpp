@@ -1,6 +1,7 @@
 // The play field as an X server shows it, where the field draws itself: the
 // game started as the program starts it, on Qt's X11 platform and an Xvfb of
 // this process's own, and the window's pixels read back from the server.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 # Escape, and no maximise button. That the field shows as sharp blocks, and
 # the keys' other ways, are the desktop tests' (game_window_test).
 # Usage: zoom_x_test.sh BUILDDIR (the programs are in BUILDDIR/bin)
+# SPDX-License-Identifier: MIT
 set -u
 
 BUILD=${1:?usage: zoom_x_test.sh BUILDDIR}

@@ -2,6 +2,7 @@
 // from a screen's measures, the view choice as a text store keeps it, and
 // the stored number's text. The desktop's and Windows' windows are driven
 // through the same rules in their own tests.
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <map>

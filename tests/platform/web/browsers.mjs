@@ -9,6 +9,7 @@
 // (polls until fn returns a true value, and returns it), press(key), type,
 // click(selector), tap and twoFingerTap (touch contexts), front() (the tab a
 // player plays in), resize(width, height), errors() and close().
+// SPDX-License-Identifier: MIT
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { createServer } from 'node:net';

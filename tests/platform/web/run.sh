@@ -4,6 +4,7 @@
 # firefox webkit when none is named). Installs the drivers as pinned into the
 # build folder, starts an X server of its own for WebKit's MiniBrowser, runs
 # page_test.mjs once per engine, and ends with one line per engine.
+# SPDX-License-Identifier: MIT
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_WEB_DIR [ENGINE...]}" && pwd)

@@ -12,13 +12,14 @@
 // frame with the field in it, which clears holdScript; the hook keeps the
 // boxes of the field and the menu's titles (window.ruvoLayout()) as each
 // frame shows them in window.ruvoLayouts.
+// SPDX-License-Identifier: MIT
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
 
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
     '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json',
-    '.png': 'image/png', '.ttf': 'font/ttf', '.mid': 'audio/midi' };
+    '.png': 'image/png', '.ttf': 'font/ttf', '.mid': 'audio/midi', '.txt': 'text/plain; charset=utf-8' };
 
 const TEST_HOOK = `<script>(() => {
     const errors = window.ruvoErrors = [];

@@ -4,6 +4,7 @@
 // digit's ink stays within its own advance, so that digits never run into
 // one another. The High-Score table holds the widest values a game makes in
 // practice: seven-digit scores and three-digit rounds.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 # scale), the help window grows by half, and every dialog text still fits
 # its box in the face chosen at that size (dialog_text_test, run here).
 # Usage: dpi_test.sh BUILD_DIR (a Windows build with its tests)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)

@@ -6,6 +6,7 @@
 # installer, which installs the build's own kind of program (x86_64 on 64-bit
 # Windows; i686 in a 32-bit prefix, WINEARCH=win32, as on 32-bit Windows).
 # Usage: game_test.sh BUILD_DIR SETUP (a Windows build with its tests, the installer)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 build=$(cd "$1" && pwd)
 setup=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")

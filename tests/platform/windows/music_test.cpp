@@ -2,6 +2,7 @@
 // a tick that changes the track returns while the sequencer is still busy
 // opening the last one, the requests reach it in order, and a repeating
 // track starts again when the sequencer reports its end (only its own).
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <mmsystem.h>

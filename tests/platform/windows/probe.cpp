@@ -5,6 +5,7 @@
 //   ruvo-probe size TITLE      "WIDTHxHEIGHT" of the top-level window TITLE, frame and all
 //   ruvo-probe close [TITLE]   posts WM_CLOSE to the game window (or the top-level window TITLE)
 // Exit status 1 when there is no such window or control.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <cstdio>

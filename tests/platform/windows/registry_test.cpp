@@ -1,6 +1,7 @@
 // The settings store on the registry, under Wine: what the game reads from
 // values of every kind, what its save leaves behind, and reading while a
 // save is open.
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,24 +1,23 @@
 #!/usr/bin/env bash
-# The Windows and 32-bit checks of ./build.sh test:
+# The Windows checks of ./build.sh test:
 #  - the shipped programs' headers: a PE32 GUI program for Intel 80386 and a
 #    PE32+ one for x86-64, each importing system DLLs only;
-#  - the engine's tests for 32-bit Linux under qemu-i386, and the engine's
-#    and the Windows layer's tests for 64-bit Windows under Wine;
-#  - ruvo-sim under Wine and under qemu-i386 against the native one, byte
-#    for byte on the project's scripted games;
+#  - the engine's and the Windows layer's tests for 64-bit Windows under Wine;
+#  - ruvo-sim under Wine against the native one, byte for byte on the
+#    project's scripted games;
 #  - the 64-bit game under Wine on a virtual display (game_test.sh), with the
 #    players' installer, and at 150 % (dpi_test.sh);
 #  - where this machine runs 32-bit x86 code and Wine's 32-bit half is
 #    installed (./build.sh test installs it there): the same for the 32-bit
 #    programs, in a 32-bit prefix as on 32-bit Windows.
 # Every part runs in Wine prefixes of its own, made afresh for this run.
-# Usage: run.sh NATIVE_BUILD WINDOWS_BUILD I686_BUILD
+# Usage: run.sh NATIVE_BUILD WINDOWS_BUILD
 # (WINDOWS_BUILD: the i686 build with the installer, its x64/ the x86_64 one)
+# SPDX-License-Identifier: MIT
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
-i686=$(cd "$3" && pwd)
 source "$here/../../support/script_checks.sh"
 export RUVO_WINE_LOGS=$work/wine-logs
 mkdir -p "$RUVO_WINE_LOGS"
@@ -50,9 +49,6 @@ headers() { # headers PROGRAM ARCHITECTURE MAGIC
 }
 step "ruvo.exe for i686: PE32, GUI, Intel 80386, system DLLs only" headers "$windows/bin/ruvo.exe" i386 '010b'
 step "ruvo.exe for x86_64: PE32+, GUI, x86-64, system DLLs only" headers "$windows/x64/bin/ruvo.exe" i386:x86-64 '020b'
-
-step "the engine's tests for 32-bit Linux, under qemu-i386" \
-    ctest --test-dir "$i686" --output-on-failure -j "$(nproc)"
 
 # The Windows layer's tests make windows (dialogs): an X display for them.
 start_xvfb || { echo "FAILED: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
@@ -97,11 +93,6 @@ fi
 windows_build "64-bit Windows" "$windows/x64"
 [ -n "$thirty_two" ] && WINEARCH=win32 windows_build "32-bit Windows" "$windows"
 
-printf '#!/bin/sh\nexec qemu-i386 "%s" "$@"\n' "$i686/bin/ruvo-sim" >"$launchers/i686"
-chmod +x "$launchers/i686"
-step "ruvo-sim for 32-bit Linux under qemu-i386, against the native one" \
-    bash "$here/../../sim/equality_test.sh" "$native" "$launchers/i686" "32-bit Linux"
-
 setup=$(ls "$windows"/ruvo-*-windows-setup.exe 2>/dev/null | head -n 1)
 step "the 64-bit game under Wine, with the installer" bash "$here/game_test.sh" "$windows/x64" "$setup"
 [ -n "$thirty_two" ] &&
@@ -123,5 +114,5 @@ if [ -n "${RUVO_TEST_SUMMARY:-}" ]; then
         echo "windows 32-bit: left out ($left_out)" >>"$RUVO_TEST_SUMMARY"
     fi
 fi
-[ $status -eq 0 ] && echo "windows and 32-bit checks: all passed"
+[ $status -eq 0 ] && echo "windows checks: all passed"
 exit $status

@@ -2,6 +2,7 @@
 // thread while it ticks: after every burst the ticks come again, and no tick
 // of an earlier schedule is ever taken (none after a stop, none before the
 // first period of a start has passed).
+// SPDX-License-Identifier: MIT
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -15,6 +15,7 @@
 # stderr; the program's stderr stays its own. When Wine fails before it has
 # loaded the program, the run is tried once more, and that is said on stderr
 # and noted in retries.log beside the logs.
+# SPDX-License-Identifier: MIT
 set -u
 : "${WINEPREFIX:=$(cd "$(dirname "$1")/.." && pwd)/wineprefix}"
 export WINEPREFIX WINEDEBUG=err+all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
