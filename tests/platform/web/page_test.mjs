@@ -59,7 +59,7 @@ const itemState = (page, id) => page.evaluate((s) => {
 }, menuItem(id));
 const menuTitle = (name) => `.menu:nth-child(${['Game', 'Option', 'Help'].indexOf(name) + 1}) .menu-title`;
 const DIALOG = 'dialog.ruvo-dialog[open]';
-const waitFor = (page, selector, present = true, timeout = 10000) =>
+const waitFor = (page, selector, present = true, timeout = 30000) =>
     page.waitFor(([s, p]) => (document.querySelector(s) !== null) === p, [selector, present], timeout);
 const dialogText = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null,
     `${DIALOG} ${selector}`);
