@@ -5,7 +5,9 @@
 ; entry in the Start menu and an uninstaller listed in the system's Apps.
 ; A running game (its window class RuvoWClass) is to be closed first. The
 ; uninstaller removes the program and leaves the high-score table (the
-; registry key HKCU\Software\Tolp\Ruvo) where it is.
+; registry key HKCU\Software\Tolp\Ruvo) where it is. The player reads the
+; licence before choosing the folder; it and the notices of the parts of
+; others that the programs carry are installed beside the game.
 ;   makensis -DVERSION=1.32 -DSOURCE32=<i686 program folder> -DSOURCE64=<x86_64 program folder>
 ;            -DICON=<icon> -DOUTFILE=<setup.exe> installer.nsi
 ; SPDX-License-Identifier: MIT
@@ -37,6 +39,10 @@ VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\ruvo.exe"
+; The MIT licence asks nothing of a player: the page informs, with Next.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Ruvo Zelp! is free software under this licence. THIRD_PARTY_NOTICES.txt, installed with the game, names the parts of others it carries. Click Next to continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${SOURCE32}/LICENSE.txt"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolderNotOurs
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -118,6 +124,8 @@ Section "Ruvo"
   File "${SOURCE32}/A_002GMW.MID"
   File "${SOURCE32}/A_004GMW.MID"
   File "${SOURCE32}/A_114GMW.MID"
+  File "${SOURCE32}/LICENSE.txt"
+  File "${SOURCE32}/THIRD_PARTY_NOTICES.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Ruvo Zelp!.lnk" "$INSTDIR\ruvo.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Ruvo Zelp!"
@@ -143,6 +151,8 @@ Section "Uninstall"
   Delete "$INSTDIR\A_002GMW.MID"
   Delete "$INSTDIR\A_004GMW.MID"
   Delete "$INSTDIR\A_114GMW.MID"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD_PARTY_NOTICES.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -133,6 +133,25 @@ def compact(script):
     return '\n'.join(line for line in lines if line and not line.startswith('//')) + '\n'
 
 
+def licences_page(notices):
+    """The game's licence and the third-party notices on one page, each as
+    it is in its text file, which the page links to."""
+    sections = []
+    for notice in notices:
+        name = html.escape(notice.name)
+        sections.append(f'<h2 id="{name}">{name}</h2>\n<p><a href="{name}.txt">{name}.txt</a></p>\n'
+                        f'<pre>{html.escape(notice.read_text())}</pre>\n')
+    contents = ''.join(f'<li><a href="#{html.escape(n.name)}">{html.escape(n.name)}</a></li>' for n in notices)
+    return ('<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
+            '<meta name="viewport" content="width=device-width, initial-scale=1">\n'
+            '<title>Ruvo Zelp! Licences</title>\n<style>\nbody { font-family: sans-serif; margin: 1em; }\n'
+            'h1, h2 { color: #000080; }\npre { white-space: pre-wrap; font-size: 13px; }\n</style>\n</head>\n<body>\n'
+            '<h1>Ruvo Zelp! for Windows 95: licences</h1>\n'
+            '<p>The game\'s own licence, and the notices of the parts of others that this page ships, '
+            'with their licences.</p>\n'
+            f'<ul>{contents}</ul>\n' + ''.join(sections) + '</body>\n</html>\n')
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--source', required=True, help='platform/web/site')
@@ -189,9 +208,11 @@ def main():
     shutil.copy(args.soundfont, out / Path(args.soundfont).name)
     for script in args.synth:
         shutil.copy(script, out / 'synth' / Path(script).name)
-    # As .txt files, which any server sends as text for a link to show.
+    # As .txt files, which any server sends as text for a link to show, and
+    # together on the page that the menu and the About box open.
     for notice in args.notices:
         shutil.copy(notice, out / f'{Path(notice).name}.txt')
+    (out / 'licences.html').write_text(licences_page([Path(n) for n in args.notices]))
 
     icon = read_xpm(args.icon)
     icons = []
@@ -227,7 +248,7 @@ def main():
     later = ({Path(args.soundfont).name} | {f'synth/{Path(s).name}' for s in args.synth}
              | {f'music/{Path(t).name}' for t in args.music})
     # The licence and the notices, too, are kept once they have been read.
-    later |= {f'{Path(n).name}.txt' for n in args.notices}
+    later |= {f'{Path(n).name}.txt' for n in args.notices} | {'licences.html'}
     precache = ['./'] + [f for f in files if f not in later]
     digest = hashlib.sha256()
     for name in files:

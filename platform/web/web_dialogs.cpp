@@ -107,6 +107,7 @@ bool ClosesOnOkOrCancel(std::int32_t command, int& result)
 int WebDialogHost::RunAbout()
 {
     BeginDialog(AboutTemplate());
+    ruvo_dialog_licences();
     return RunUntilClosed(ClosesOnOkOrCancel);
 }
 

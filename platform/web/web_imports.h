@@ -76,4 +76,7 @@ RUVO_IMPORT(dialog_set_text) void ruvo_dialog_set_text(std::int32_t id, const ch
 RUVO_IMPORT(dialog_run) std::int32_t ruvo_dialog_run();
 RUVO_IMPORT(dialog_text) std::int32_t ruvo_dialog_text(std::int32_t id, char* text, std::int32_t capacity);
 RUVO_IMPORT(dialog_end) void ruvo_dialog_end();
+// A link to the game's licence and the notices of the parts it ships, below
+// the dialog being built (the About box's, whose template has no room for it).
+RUVO_IMPORT(dialog_licences) void ruvo_dialog_licences();
 }

@@ -24,7 +24,7 @@ own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     'usr/share/icons/hicolor/*/apps/org.tolp.Ruvo.png' usr/share/man/man6/ruvo.6.gz
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
     'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)
-own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html
+own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html licences.html
     'music/*.MID' 'icons/ruvo-*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
 own_windows=(ruvo.exe '*.MID' RUVO.RTF LICENSE.txt THIRD_PARTY_NOTICES.txt)
 
@@ -41,9 +41,10 @@ matches() { # matches PATH PATTERN...
     done
     return 1
 }
-# Each shipped file is accounted for; each named pattern is shipped.
-accounted() { # accounted EDITION LISTING (own patterns in own_EDITION)
-    local edition=$1 listing=$2 file pattern status=0
+# Each shipped file is accounted for (own_or_named); each named pattern is
+# shipped (held); accounted checks both.
+own_or_named() { # own_or_named EDITION LISTING (own patterns in own_EDITION)
+    local edition=$1 listing=$2 file status=0
     local -n own=own_$edition
     local -a theirs
     mapfile -t theirs < <(named "$edition")
@@ -51,10 +52,22 @@ accounted() { # accounted EDITION LISTING (own patterns in own_EDITION)
         matches "$file" "${own[@]}" || matches "$file" "${theirs[@]}" ||
             { echo "  $file is neither Ruvo's own nor named in THIRD_PARTY_NOTICES"; status=1; }
     done <"$listing"
+    return $status
+}
+held() { # held EDITION LISTING
+    local edition=$1 listing=$2 file pattern status=0
+    local -a theirs
+    mapfile -t theirs < <(named "$edition")
     for pattern in "${theirs[@]}"; do
         grep -q . <(while IFS= read -r file; do matches "$file" "$pattern" && echo "$file"; done <"$listing") ||
             { echo "  THIRD_PARTY_NOTICES names $pattern, which the $edition edition does not hold"; status=1; }
     done
+    return $status
+}
+accounted() {
+    local status=0
+    own_or_named "$@" || status=1
+    held "$@" || status=1
     return $status
 }
 
@@ -136,10 +149,14 @@ windows)
         check "$name holds files in its Ruvo folder" test -s "$listing"
         # The installers install what the zip holds, and are NSIS's own work besides.
         for setup in "$(dirname "$zip")"/*-setup.exe; do [ -f "$setup" ] && basename "$setup"; done >>"$listing"
-        check "every file of $name and its installer is accounted for" accounted windows "$listing"
+        check "every file of $name and its installer is accounted for" own_or_named windows "$listing"
         check "$name carries the tree's LICENSE" cmp -s "$work/$name/Ruvo/LICENSE.txt" "$tree/LICENSE"
         check "$name carries the tree's THIRD_PARTY_NOTICES" cmp -s "$work/$name/Ruvo/THIRD_PARTY_NOTICES.txt" "$notices"
     done
+    # The players' installer lies beside the i686 zip only: what the notices
+    # name is looked for among all the build's zips and installers together.
+    for zip in "${zips[@]}"; do cat "$work/$(basename "$zip").txt"; done >"$work/windows.txt"
+    check "everything THIRD_PARTY_NOTICES names for Windows is in the zips or the installer" held windows "$work/windows.txt"
     ;;
 *)
     echo "usage: notices_test.sh [deb PACKAGE...|page SITE|windows BUILD]" >&2

@@ -71,6 +71,8 @@ export class DialogStack {
         });
         element.addEventListener('keydown', (event) => {
             if (event.key !== 'Enter' || event.shiftKey || event.ctrlKey || event.altKey || event.metaKey) return;
+            // Enter on a link below the dialog follows it.
+            if (document.activeElement instanceof HTMLAnchorElement) return;
             event.preventDefault();
             // Enter presses the button that has the focus; anywhere else it means OK.
             const focused = document.activeElement;
@@ -126,6 +128,23 @@ export class DialogStack {
             dialog.controls.set(id, element);
         }
         dialog.client.append(element);
+    }
+
+    // A link below the newest dialog's controls, outside its template's
+    // layout, opened in a window of its own.
+    link(text, href, target) {
+        const dialog = this.top();
+        let links = dialog.element.querySelector('.links');
+        if (!links) {
+            links = document.createElement('div');
+            links.className = 'links';
+            dialog.element.append(links);
+        }
+        const link = document.createElement('a');
+        link.href = href;
+        link.target = target;
+        link.textContent = text;
+        links.append(link);
     }
 
     icon(rgba, width, height) {

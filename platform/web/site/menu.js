@@ -141,6 +141,26 @@ export class MenuBar {
         this.openMenu = null;
     }
 
+    // A link of the page's own at the end of the menu that holds the item
+    // id, after a separator: it opens in a window of its own, as help does.
+    // Returns the link.
+    addLink(id, label, access, href, target) {
+        const popup = this.items.get(id).parentElement;
+        const line = document.createElement('hr');
+        line.setAttribute('role', 'separator');
+        const link = document.createElement('a');
+        link.className = 'menu-item';
+        link.href = href;
+        link.target = target;
+        link.setAttribute('role', 'menuitem');
+        const check = document.createElement('span');
+        check.className = 'check';
+        link.append(check, labelWithAccess(label, access), document.createElement('span'));
+        link.addEventListener('click', () => this.close());
+        popup.append(line, link);
+        return link;
+    }
+
     check(id, checked) {
         const item = this.items.get(id);
         if (!item) return;

@@ -115,6 +115,10 @@ function showHelp(show) {
     }
 }
 
+// The game's licence and the notices of the parts it ships (the site's
+// build writes the page), from the Help menu and the About box.
+const LICENCES = { label: 'Licences', access: 'L', href: 'licences.html', target: 'ruvo-licences' };
+
 // --- Start ------------------------------------------------------------------
 async function start() {
     // What the game needs before it starts is asked for first, all at once.
@@ -137,6 +141,9 @@ async function start() {
         if (!dialogs.open && !status.ended) canvas.focus();
     };
     const menu = new MenuBar(document.getElementById('menubar'), barCommand);
+    // In the menu that holds Help (F1), after it.
+    menu.addLink(ACCELERATORS.get('F1'), LICENCES.label, LICENCES.access, LICENCES.href, LICENCES.target)
+        .addEventListener('click', () => canvas.focus());
     // A touch screen has no F3: a button outside the field pauses, greyed as
     // Game > Pause is.
     const pauseButton = document.createElement('button');
@@ -194,6 +201,7 @@ async function start() {
             dialog_set_text: (id, text, length) => dialogs.setText(id, textAt(text, length)),
             dialog_run: suspender.wrapImport(() => dialogs.run()),
             dialog_text: (id, pointer, capacity) => putText(dialogs.text(id), pointer, capacity),
+            dialog_licences: () => dialogs.link(LICENCES.label, LICENCES.href, LICENCES.target),
             dialog_end: () => {
                 dialogs.end();
                 if (!dialogs.open) canvas.focus();

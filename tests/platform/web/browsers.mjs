@@ -36,7 +36,7 @@ async function poll(check, timeout, what) {
 class PageBase {
     logged = [];
 
-    waitFor(fn, arg, timeout = 10000) { return poll(() => this.evaluate(fn, arg), timeout, String(fn)); }
+    waitFor(fn, arg, timeout = 30000) { return poll(() => this.evaluate(fn, arg), timeout, String(fn)); }
 
     async collectErrors() {
         this.logged.push(...await this.evaluate(() => (window.ruvoErrors ?? []).splice(0)).catch(() => []));
@@ -270,7 +270,7 @@ class WebKitContext {
                 if (pattern.test(await this.driver.getCurrentUrl())) return new WebKitPage(this, handle);
             }
             return null;
-        }, 10000, `a window at ${pattern}`);
+        }, 30000, `a window at ${pattern}`);
     }
 
     async close() {

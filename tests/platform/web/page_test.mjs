@@ -5,6 +5,8 @@
 //   node page_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine)
 // SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
 import { ENGINES, launch } from './browsers.mjs';
@@ -57,7 +59,7 @@ const itemState = (page, id) => page.evaluate((s) => {
 }, menuItem(id));
 const menuTitle = (name) => `.menu:nth-child(${['Game', 'Option', 'Help'].indexOf(name) + 1}) .menu-title`;
 const DIALOG = 'dialog.ruvo-dialog[open]';
-const waitFor = (page, selector, present = true, timeout = 10000) =>
+const waitFor = (page, selector, present = true, timeout = 30000) =>
     page.waitFor(([s, p]) => (document.querySelector(s) !== null) === p, [selector, present], timeout);
 const dialogText = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null,
     `${DIALOG} ${selector}`);
@@ -204,6 +206,45 @@ describe(`the page (${engineName})`, SUITE, () => {
         await page.press('F1');
         const help = await context.waitForPage(/help\.html$/);
         await help.waitFor(() => document.readyState === 'complete' && /Help/.test(document.title));
+        await expectNoErrors(page);
+        await context.close();
+    });
+
+    // The licence and the notices, each as the site's text file holds it,
+    // on the page that Help > Licences and a link below the About box open.
+    test('offers the licences beside Help and in About; the page shows both texts as served', async () => {
+        const context = await engine.newContext();
+        const page = await openGame(context);
+        const expectLicences = async () => {
+            const licences = await context.waitForPage(/licences\.html$/);
+            await licences.waitFor(() => document.readyState === 'complete');
+            const shown = await licences.evaluate(async () => Promise.all([...document.querySelectorAll('h2')].map(
+                async (heading) => {
+                    const file = await fetch(heading.nextElementSibling.querySelector('a').href);
+                    return [heading.textContent, heading.nextElementSibling.nextElementSibling.textContent,
+                        file.headers.get('content-type'), await file.text()];
+                })));
+            assert.deepEqual(shown.map(([name]) => name), ['LICENSE', 'THIRD_PARTY_NOTICES']);
+            for (const [name, text, type, served] of shown) {
+                const file = readFileSync(join(siteDir, `${name}.txt`), 'utf8');
+                assert.ok(file.length > 500 && text === file && served === file, name);
+                assert.match(type, /^text\/plain/);
+            }
+            await licences.close();
+        };
+        await page.click(menuTitle('Help'));
+        assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu:nth-child(3) .menu-item')]
+            .map((item) => item.textContent.trim())), ['HelpF1', 'AboutF10', 'Licences']);
+        await page.click('.menu:nth-child(3) a.menu-item');
+        await expectLicences();
+        await page.front();
+        await page.press('F10');
+        await waitFor(page, DIALOG);
+        await page.click(`${DIALOG} .links a`);
+        await expectLicences();
+        await page.front();
+        await page.press('Escape');
+        await waitFor(page, DIALOG, false);
         await expectNoErrors(page);
         await context.close();
     });

@@ -19,7 +19,7 @@ import { extname, join, normalize, resolve } from 'node:path';
 
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
     '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json',
-    '.png': 'image/png', '.ttf': 'font/ttf', '.mid': 'audio/midi' };
+    '.png': 'image/png', '.ttf': 'font/ttf', '.mid': 'audio/midi', '.txt': 'text/plain; charset=utf-8' };
 
 const TEST_HOOK = `<script>(() => {
     const errors = window.ruvoErrors = [];

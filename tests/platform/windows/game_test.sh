@@ -11,6 +11,7 @@ set -uo pipefail
 build=$(cd "$1" && pwd)
 setup=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+tree=$(cd "$here/../../.." && pwd)
 source "$here/../../support/script_checks.sh"
 need_tools Xvfb xdotool import twm
 export WINEPREFIX=$work/prefix
@@ -178,6 +179,10 @@ chmod 755 "$locked"
 run "$setup" /S "/D=$(winpath "$target")" >/dev/null 2>&1
 check "the installer puts the game in the folder" wait_for 60 test -f "$target/ruvo.exe" -a -f "$target/RUVO.RTF" \
     -a -f "$target/A_114GMW.MID" -a -f "$target/uninstall.exe"
+notices_installed() {
+    cmp -s "$target/LICENSE.txt" "$tree/LICENSE" && cmp -s "$target/THIRD_PARTY_NOTICES.txt" "$tree/THIRD_PARTY_NOTICES"
+}
+check "with the licence and the notices" notices_installed
 machine=i386:x86-64
 [ "${WINEARCH:-}" = win32 ] && machine=i386
 check "of the kind this Windows runs ($machine)" eval \
