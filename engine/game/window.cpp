@@ -31,7 +31,8 @@ int UpdateMenu(GameRecord& record)
     window->EnableMenuItem(IDM_START, title);
     // While a replay plays on the title, Pause pauses it.
     window->EnableMenuItem(IDM_PAUSE, !title || record.watch != nullptr);
-    window->EnableMenuItem(IDM_REPLAYS, title);
+    // An edition that keeps no replays yet offers none.
+    window->EnableMenuItem(IDM_REPLAYS, title && record.host.replays != nullptr);
     window->DrawMenuBar();
     return 1;
 }

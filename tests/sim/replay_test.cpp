@@ -8,6 +8,7 @@
 #include "app/replay_keep.h"
 #include "app/replay_record.h"
 #include "app/replay_watch.h"
+#include "game/window.h"
 #include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
@@ -298,6 +299,17 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
     Replay name = *replay;
     name.result.name = "Someone";
     EXPECT_EQ(sim::VerifyReplay(name, &resources).line, "differs: name=Ann, the file says name=Someone");
+}
+
+TEST(Replays, AreOfferedOnTheTitleOnlyWhereTheEditionKeepsThem)
+{
+    GameRun run;
+    run.game.Start();
+    GameRecord& r = run.R();
+    EXPECT_TRUE(run.game.Window().IsEnabled(IDM_REPLAYS));
+    r.host.replays = nullptr;
+    UpdateMenu(r);
+    EXPECT_FALSE(run.game.Window().IsEnabled(IDM_REPLAYS));
 }
 
 } // namespace
