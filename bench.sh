@@ -3,7 +3,8 @@
 # RelWithDebInfo), runs them on a virtual X display of their own and prints
 # one table, which is also written to build-bench/bench-results.md.
 #   (a) engine ticks per second with full frames and text, against one plain
-#       384 x 200 x 4-byte copy per tick;
+#       384 x 200 x 4-byte copy per tick, and what recording each game for
+#       its replay costs;
 #   (b) the real window's tick period at 80 ms and 50 ms;
 #   (c) the game's processor time and peak memory over 30 s of play, music
 #       off and on, with the field at 1x and at 3x (and the X server's
@@ -56,6 +57,20 @@ for scenario in boss rounds; do
     row "$what" "$tps ticks/s = $ratio frame copies per tick (one copy: $copy µs); median of 3 × 100,000 ticks" \
         "≥ 20,000 ticks/s" "$(verdict "$tps" ">=" 20000)"
 done
+
+# --- (a) What recording a game for its replay costs --------------------------------
+# Runs with and without the recording, taken in turns so that a machine that
+# grows busier or quieter slows both alike; the median of the pairs' ratios.
+for pair in 1 2 3 4 5 6 7; do
+    on=$("$bin/ruvo-engine-bench" boss 50000 2>/dev/null | value ticks_per_second)
+    off=$("$bin/ruvo-engine-bench" boss 50000 --no-record 2>/dev/null | value ticks_per_second)
+    awk -v a="$on" -v b="$off" 'BEGIN {printf "%.4f %s %s\n", (b - a) / b * 100, a, b}'
+done >"$work/recording"
+cost=$(cut -d' ' -f1 "$work/recording" | median)
+read -r _ on off < <(grep -m1 "^$cost " "$work/recording")
+row "(a) recording every game for its replay (boss on screen)" \
+    "$on ticks/s recorded, $off ticks/s not: $cost % slower; median of 7 pairs × 50,000 ticks" \
+    "within 2 %" "$(awk -v c="$cost" 'BEGIN {print (c <= 2 && c >= -2) ? "met" : "**missed**"}')"
 
 # --- (b) The window's tick period -------------------------------------------------
 (cd "$work" && "$bin/ruvo-tick-bench" "$seconds" 80 50 >"$work/period" 2>/dev/null)
