@@ -1,7 +1,7 @@
 // mkwebtables: writes what the page shares with every other platform - the
 // menu bar, its accelerators, the commands and the character the page gives
-// itself, the timer's shortest period, the music files and the dialogs'
-// control kinds and style bits - as a JavaScript module, from the engine's
+// itself, the timer's shortest period, the music files, the game's two fonts
+// and the dialogs' control kinds and style bits - as a JavaScript module, from the engine's
 // own tables, so that the page keeps no copy of its own. The web build runs
 // it under Node.
 //
@@ -16,6 +16,7 @@
 #include "app/menu_table.h"
 #include "app/shell.h"
 #include "audio/tracks.h"
+#include "game/fonts.h"
 #include "settings/dialog_templates.h"
 
 namespace {
@@ -125,6 +126,17 @@ void WriteTimerAndMusic(std::ostream& out)
     out << "];\n\n";
 }
 
+// The fonts the game asks for as it starts: the page sizes them while the
+// game's module is still on its way, rather than in the game's start.
+void WriteFonts(std::ostream& out)
+{
+    out << "export const FONTS = [";
+    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()})
+        out << "{ \"height\": " << request.height << ", \"weight\": " << request.weight
+            << ", \"face\": " << Quoted(request.faceName) << " }, ";
+    out << "];\n\n";
+}
+
 void WriteDialogs(std::ostream& out)
 {
     out << "export const CONTROL_KIND = { TEXT: " << static_cast<int>(ControlKind::Text)
@@ -147,9 +159,10 @@ int main(int argc, char** argv)
     }
     std::ostringstream text;
     text << "// Written by mkwebtables from the engine's tables (app/menu_table.cpp, app/shell.h,\n"
-            "// audio/tracks.h, settings/dialog_templates.h): every platform shares them.\n\n";
+            "// audio/tracks.h, game/fonts.cpp, settings/dialog_templates.h): every platform shares them.\n\n";
     WriteMenu(text);
     WriteTimerAndMusic(text);
+    WriteFonts(text);
     WriteDialogs(text);
     // stdio: WebAssembly's C++ library has no file streams.
     const std::string bytes = text.str();

@@ -7,7 +7,7 @@ import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
-import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, SHORTEST_TIMER_MS } from './tables.js';
+import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, FONTS, SHORTEST_TIMER_MS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
 const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
@@ -120,18 +120,34 @@ function showHelp(show) {
 const LICENCES = { label: 'Licences', access: 'L', href: 'licences.html', target: 'ruvo-licences' };
 
 // --- Start ------------------------------------------------------------------
+// A task of its own for what follows: a message to the page itself, which,
+// unlike a timer of no delay, the browser never holds back.
+function nextTask() {
+    return new Promise((resolve) => {
+        const channel = new MessageChannel();
+        channel.port1.onmessage = () => resolve();
+        channel.port2.postMessage(null);
+    });
+}
+
 async function start() {
     // What the game needs before it starts is asked for first, all at once.
+    // The game's module has been compiling as it arrives since the page's
+    // head asked for it (ruvoModule).
     const music = new MusicPlayer(firstFrame);
     const letters = new LetterPainter();
     const storage = new SettingsStorage();
     const loading = Promise.all([
-        WebAssembly.compileStreaming(fetch('ruvo.wasm')),
+        window.ruvoModule ?? WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
-        ...['700 18px RuvoSans', '700 80px RuvoGothic'].map((font) => document.fonts.load(font)
-            .then(() => letters.prime(font))),
-        new Promise((opened) => setTimeout(() => opened(storage.open()))),
+        ...FONTS.map((font) => document.fonts.load(letters.loadingFont(font)).then(nextTask)
+            .then(() => letters.sizeAhead(font))),
+        nextTask().then(() => storage.open()),
     ]);
+    // The menu bar and the rest of the page's own parts are built while
+    // those come, in a task of their own (a failure is reported below).
+    loading.catch(() => {});
+    await nextTask();
     const dialogs = new DialogStack(canvas);
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
@@ -208,6 +224,9 @@ async function start() {
             },
         },
     };
+    // The start in tasks of their own, none long enough to hold the page up:
+    // the module made, then the game started.
+    await nextTask();
     const instance = await WebAssembly.instantiate(module, imports);
     exports = instance.exports;
     memory = exports.memory;
@@ -268,6 +287,7 @@ async function start() {
         if (document.visibilityState === 'hidden' && !status.ended) exports.ruvo_save();
     });
 
+    await nextTask();
     await suspender.call('ruvo_start');
     canvas.focus();
     status.started = true;

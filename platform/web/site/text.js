@@ -20,17 +20,26 @@ export function cssFace(requested) {
 export class LetterPainter {
     constructor() {
         this.fonts = new Map();
+        this.sized = new Map(); // "height weight face" -> { css, cell, baseline, family }
         this.canvas = document.createElement('canvas');
         this.context = this.canvas.getContext('2d', { willReadFrequently: true });
     }
 
-    // The first text measured and drawn in a face costs the browser far more
-    // than any after it: done for each served face as soon as it has loaded,
-    // in a task of its own, rather than in the game's start.
-    prime(css) {
+    // A font the game will ask for as it starts, sized as soon as its face
+    // has loaded, in a task of the page's own while the game's module is
+    // still on its way: the sizing measures the face at several sizes, and
+    // the first text measured, drawn and read back in a face costs the
+    // browser far more than any after it.
+    sizeAhead({ height, weight, face }) {
+        const { css } = this.size(height, weight, face);
         this.context.font = css;
-        this.context.measureText('Hg');
         this.context.fillText('R', 0, 0);
+        this.context.getImageData(0, 0, 1, 1);
+    }
+
+    // The CSS font that a font load waits for.
+    loadingFont({ height, weight, face }) {
+        return this.cssFont(Math.abs(height) || 16, weight, cssFace(face));
     }
 
     cssFont(size, weight, family) {
@@ -46,11 +55,14 @@ export class LetterPainter {
 
     // A positive height is the whole character cell. Sizes step by whole
     // pixels: take the tallest cell not taller than asked, and of the sizes
-    // that give it the smallest, whose letters stay narrowest.
-    createFont(id, height, weight, face) {
+    // that give it the smallest, whose letters stay narrowest. The same
+    // request always gives the same font: it is sized once.
+    size(height, weight, face) {
+        const key = `${height} ${weight} ${face}`;
+        let font = this.sized.get(key);
+        if (font) return font;
         const family = cssFace(face);
         const boldness = weight > 0 ? Math.min(Math.max(weight, 100), 900) : 400;
-        let font;
         if (height > 0) {
             let best = 1;
             let bestHeight = 0;
@@ -70,7 +82,14 @@ export class LetterPainter {
             const m = this.metrics(css);
             font = { css, cell: m.ascent + m.descent, baseline: m.ascent };
         }
-        this.fonts.set(id, { ...font, family, letters: LETTERS[family] ?? '', reported: new Set() });
+        font.family = family;
+        this.sized.set(key, font);
+        return font;
+    }
+
+    createFont(id, height, weight, face) {
+        const font = this.size(height, weight, face);
+        this.fonts.set(id, { ...font, letters: LETTERS[font.family] ?? '', reported: new Set() });
         return font.cell;
     }
 
