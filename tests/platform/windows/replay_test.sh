@@ -2,10 +2,11 @@
 # Replays in the Windows game under Wine, on a virtual X display driven by
 # xdotool: a short game (a pause, a name at its end) leaves its replay in the
 # prefix's local application data folder, which the native ruvo-sim and the
-# Windows one verify; the Replays list shows it, and watching it puts REPLAY,
-# its speed and its pause in the caption, plays to the end and leaves the
-# folder as it was, or ends at Escape; a replay recorded by the native
-# ruvo-sim plays at start as `ruvo.exe FILE` to its end; a broken file is
+# Windows one verify; the Replays list shows it, watching it puts REPLAY in
+# the caption, and it plays to its end, leaving the folder as it was, or
+# ends at Escape; a
+# replay recorded by the native ruvo-sim plays at start as `ruvo.exe FILE`,
+# its speed and its pause in the caption (+, -, F3), to its end; a broken file is
 # refused in a message box naming what is wrong, and the title plays on.
 # Usage: replay_test.sh BUILD_DIR NATIVE_BUILD_DIR (a Windows build with its
 # tests; a native one with ruvo-sim). WINEARCH=win32: a 32-bit prefix.
@@ -63,9 +64,9 @@ none_of() { [ "$(count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
 has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
 quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]; }
 result_line() { sed -n 's/^result //p' "$1"; }
-verified() { # verified SIM-COMMAND... FILE: its verdict is the file's own result
-    local file=${*: -1} verdict
-    verdict=$("$@" | tr -d '\r')
+verified() { # verified FILE SIM-COMMAND...: the command's verdict is the file's own result
+    local file=$1 verdict
+    verdict=$("${@:2}" | tr -d '\r')
     [ "$verdict" = "verified $(result_line "$file" | sed 's/ name=.*//')" ] || { echo "verdict: $verdict"; false; }
 }
 
@@ -94,16 +95,19 @@ check "the table follows" wait_for 10 eval '! has_control High-Score 410 && has_
 press "$(titled High-Score)" Return
 check "and closes" wait_for 10 hidden High-Score
 
-folder=$(find "$WINEPREFIX/drive_c/users" -type d -path '*/Local*/Tolp/Ruvo/Replays' 2>/dev/null | head -n 1)
-replay=$folder/last.ruvo-replay
-check "the last game's replay is in the local application data folder" test -n "$folder" -a -s "$replay"
+kept() { # sets folder and replay once the last game's replay is there
+    folder=$(find "$WINEPREFIX/drive_c/users" -type d -path '*/Local*/Tolp/Ruvo/Replays' 2>/dev/null | head -n 1)
+    replay=$folder/last.ruvo-replay
+    [ -n "$folder" ] && [ -s "$replay" ]
+}
+check "the last game's replay is in the local application data folder" wait_for 20 kept || { report; exit 1; }
 rows=("$folder"/row-*.ruvo-replay)
 check "its row's replay too, the same file" cmp -s "${rows[0]}" "$replay"
 check "the replay names the Windows edition, the pause and the name" \
     eval "grep -qx 'edition windows' '$replay' && [ \$(grep -Ec '^[0-9]+ pause$' '$replay') -eq 2 ] &&
           grep -Eq '^[0-9]+ name Wine$' '$replay'"
-check "the native ruvo-sim verifies it" verified "$native/bin/ruvo-sim" --verify "$replay"
-check "and the Windows one" verified run "$build/bin/ruvo-sim.exe" --verify "$(winpath "$replay")"
+check "the native ruvo-sim verifies it" verified "$replay" "$native/bin/ruvo-sim" --verify "$replay"
+check "and the Windows one" verified "$replay" run "$build/bin/ruvo-sim.exe" --verify "$(winpath "$replay")"
 
 # --- Watched from the Replays list -------------------------------------------
 folder_state() { (cd "$folder" && md5sum ./*); }
@@ -114,12 +118,6 @@ check "which shows the row and the last game" \
     eval 'probe list Replays 1000 | grep -q "Wine\$" && probe list Replays 1000 | grep -q "^Last game"'
 press "$(titled Replays)" Return
 check "Watch shows REPLAY in the caption" wait_for 10 caption_is "$TITLE - REPLAY"
-press "$WIN" plus
-check "+ doubles the speed" wait_for 10 caption_is "$TITLE - REPLAY 2x"
-press "$WIN" F3
-check "F3 pauses the replay" wait_for 10 caption_is "$TITLE - REPLAY 2x, paused"
-press "$WIN" F3 plus plus
-check "and resumes it, at 8x" wait_for 10 caption_is "$TITLE - REPLAY 8x"
 check "the replay ends by itself" wait_for 120 caption_is "$TITLE"
 check "its end touched neither the table nor the replays" test "$(folder_state)" = "$before"
 check "the list opens again" open_list
@@ -137,9 +135,15 @@ printf '1 start\n' >"$work/native.txt"
 check "the native ruvo-sim records a game" grep -q '^edition ' "$work/native.ruvo-replay"
 check "the game starts with the native replay" start_game "$(winpath "$work/native.ruvo-replay")"
 check "ruvo.exe FILE plays the replay at once" wait_for 20 caption_is "$TITLE - REPLAY"
-press "$WIN" plus plus plus
-check "at 8x" wait_for 10 caption_is "$TITLE - REPLAY 8x"
-check "to its end" wait_for 120 caption_is "$TITLE"
+press "$WIN" plus
+check "+ doubles the speed" wait_for 10 caption_is "$TITLE - REPLAY 2x"
+press "$WIN" F3
+check "F3 pauses the replay" wait_for 10 caption_is "$TITLE - REPLAY 2x, paused"
+press "$WIN" F3 plus plus
+check "and resumes it, at 8x" wait_for 10 caption_is "$TITLE - REPLAY 8x"
+press "$WIN" minus
+check "- halves the speed" wait_for 10 caption_is "$TITLE - REPLAY 4x"
+check "it plays to its end" wait_for 120 caption_is "$TITLE"
 check "the game ends" quit_by_menu
 
 head -c 300 "$replay" >"$work/broken.ruvo-replay"
