@@ -192,7 +192,8 @@ size_kib=$(run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninsta
 folder_kib=$(($(cat "$target"/* | wc -c) / 1024))
 check "Apps shows the size the folder holds ($folder_kib KiB)" \
     test "$((16#${size_kib:-0} - folder_kib))" -le 8 -a "$((folder_kib - 16#${size_kib:-0}))" -le 8
-default_of() { run reg query "HKCU\Software\Classes\$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
+classes='HKCU\Software\Classes'
+default_of() { run reg query "$classes\\$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 check "replay files open with the installed game" eval '[ "$(default_of .ruvo-replay)" = Tolp.Ruvo.Replay ] &&
     [ "$(default_of "Tolp.Ruvo.Replay\shell\open\command")" = "\"$(winpath "$target")\\ruvo.exe\" \"%1\"" ]'
 check "under the game's icon" test "$(default_of 'Tolp.Ruvo.Replay\DefaultIcon')" = "$(winpath "$target")\ruvo.exe,0"

@@ -47,7 +47,7 @@ start_game() { # start_game [ARGS...]: sets WIN, the game window's X id
     game_pid=$!
     # Its caption may already tell of a replay.
     WIN=
-    wait_for 60 eval 'WIN=$(xdotool search --onlyvisible --name "^$TITLE" 2>/dev/null | head -n 1); [ -n "$WIN" ]'
+    wait_for 60 eval 'WIN=$(xdotool search --onlyvisible --name "^$TITLE( - REPLAY.*)?\$" 2>/dev/null | head -n 1); [ -n "$WIN" ]'
     [ -n "$WIN" ] || { echo "no game window; the game's output and Wine's:"; cat "$work/game-$starts.log"; false; }
 }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
@@ -83,7 +83,8 @@ check "Option opens" wait_for 10 shown Option
 press "$(titled Option)" Tab 0 Tab Tab Tab 1 0 Tab Tab Tab 0 Return
 check "OK closes Option" wait_for 10 hidden Option
 press "$WIN" F2
-check "the START banner ends" wait_for 15 eval 'at_least 40 150 91 84 18 0000FF && wait_for 15 none_of 150 91 84 18 0000FF'
+check "F2 shows a blue START" wait_for 10 at_least 40 150 91 84 18 0000FF
+check "the START banner ends" wait_for 15 none_of 150 91 84 18 0000FF
 press "$WIN" F3
 check "F3 pauses the game" wait_for 10 at_least 40 150 91 84 18 FF0000
 press "$WIN" F3
