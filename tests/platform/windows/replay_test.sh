@@ -4,7 +4,8 @@
 # prefix's local application data folder, which the native ruvo-sim and the
 # Windows one verify; the Replays list shows it, watching it puts REPLAY in
 # the caption, and it plays to its end, leaving the folder as it was, or
-# ends at Escape; a
+# ends at Escape; Save As... writes it where the file dialog says, Open...
+# refuses a broken file and plays a good one; a
 # replay recorded by the native ruvo-sim plays at start as `ruvo.exe FILE`,
 # its speed and its pause in the caption (+, -, F3), to its end; a broken file is
 # refused in a message box naming what is wrong, and the title plays on.
@@ -126,6 +127,30 @@ press "$(titled Replays)" Return
 check "and Watch plays it again" wait_for 10 caption_is "$TITLE - REPLAY"
 press "$WIN" Escape
 check "Escape ends it" wait_for 10 caption_is "$TITLE"
+
+# Save As... and Open... through the system's file dialogs, the name typed.
+head -c 300 "$replay" >"$work/broken.ruvo-replay"
+file_dialog() { # file_dialog TITLE PATH: types the path into the file dialog and confirms it
+    wait_for 10 shown "$1" || return 1
+    press "$(titled "$1")" ctrl+a
+    xdotool type --delay 30 "$(winpath "$2")"
+    xdotool key Return
+    wait_for 10 hidden "$1"
+}
+check "the list opens for Save As..." open_list
+press "$(titled Replays)" alt+s
+check "Save As... asks for a file and writes the replay there" \
+    eval 'file_dialog "Save Replay" "$work/saved.ruvo-replay" && wait_for 10 cmp -s "$work/saved.ruvo-replay" "${rows[0]}"'
+press "$(titled Replays)" alt+o
+check "Open... with a broken file" file_dialog "Open Replay" "$work/broken.ruvo-replay"
+check "says what is wrong" wait_for 10 eval 'probe text Replay 65535 | grep -q "broken.ruvo-replay: truncated"'
+press "$(titled Replay)" Return
+check "and the list stays" wait_for 10 eval 'hidden Replay && shown Replays'
+press "$(titled Replays)" alt+o
+check "Open... with the saved file" file_dialog "Open Replay" "$work/saved.ruvo-replay"
+check "plays it" wait_for 10 caption_is "$TITLE - REPLAY"
+press "$WIN" Escape
+check "until Escape" wait_for 10 caption_is "$TITLE"
 check "the game ends" quit_by_menu
 
 # --- ruvo.exe FILE: a native replay at start; a broken file refused -----------
@@ -147,7 +172,6 @@ check "- halves the speed" wait_for 10 caption_is "$TITLE - REPLAY 4x"
 check "it plays to its end" wait_for 120 caption_is "$TITLE"
 check "the game ends" quit_by_menu
 
-head -c 300 "$replay" >"$work/broken.ruvo-replay"
 check "the game starts with a broken file" start_game "$(winpath "$work/broken.ruvo-replay")"
 check "a broken file gets a message box" wait_for 20 shown Replay
 check "naming what is wrong: $(probe text Replay 65535)" eval 'probe text Replay 65535 | grep -q "broken.ruvo-replay: truncated"'
