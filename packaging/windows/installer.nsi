@@ -7,7 +7,9 @@
 ; uninstaller removes the program and leaves the high-score table (the
 ; registry key HKCU\Software\Tolp\Ruvo) where it is. The player reads the
 ; licence before choosing the folder; it and the notices of the parts of
-; others that the programs carry are installed beside the game.
+; others that the programs carry are installed beside the game. Replay files
+; (.ruvo-replay) open with the game, for this user only (under
+; HKCU\Software\Classes); the uninstaller takes that back too.
 ;   makensis -DVERSION=1.32 -DSOURCE32=<i686 program folder> -DSOURCE64=<x86_64 program folder>
 ;            -DICON=<icon> -DOUTFILE=<setup.exe> installer.nsi
 ; SPDX-License-Identifier: MIT
@@ -17,6 +19,8 @@ RequestExecutionLevel user
 ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo"
+!define REPLAY_CLASS "Tolp.Ruvo.Replay"
+!define CLASSES "Software\Classes"
 !define COPYRIGHT "Copyright (c) 2026 Tolp"
 
 Name "Ruvo Zelp!"
@@ -137,6 +141,17 @@ Section "Ruvo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ; A double-click on a replay plays it; the game is offered beside any
+  ; other program the player chose for them.
+  WriteRegStr HKCU "${CLASSES}\${REPLAY_CLASS}" "" "Ruvo Zelp! replay"
+  WriteRegStr HKCU "${CLASSES}\${REPLAY_CLASS}\DefaultIcon" "" "$INSTDIR\ruvo.exe,0"
+  WriteRegStr HKCU "${CLASSES}\${REPLAY_CLASS}\shell\open" "" "Open with Ruvo"
+  WriteRegStr HKCU "${CLASSES}\${REPLAY_CLASS}\shell\open\command" "" '"$INSTDIR\ruvo.exe" "%1"'
+  WriteRegStr HKCU "${CLASSES}\.ruvo-replay" "" "${REPLAY_CLASS}"
+  WriteRegStr HKCU "${CLASSES}\.ruvo-replay" "Content Type" "application/x-ruvo-replay"
+  WriteRegStr HKCU "${CLASSES}\.ruvo-replay\OpenWithProgids" "${REPLAY_CLASS}" ""
+  ; SHCNE_ASSOCCHANGED: Explorer shows the new icon and verb at once.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   ; What the folder holds now, in KiB, as Apps shows it.
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
@@ -156,4 +171,16 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The replays' association, and the extension's key where nothing else
+  ; was put in it.
+  DeleteRegKey HKCU "${CLASSES}\${REPLAY_CLASS}"
+  DeleteRegValue HKCU "${CLASSES}\.ruvo-replay\OpenWithProgids" "${REPLAY_CLASS}"
+  DeleteRegKey /ifempty HKCU "${CLASSES}\.ruvo-replay\OpenWithProgids"
+  ReadRegStr $0 HKCU "${CLASSES}\.ruvo-replay" ""
+  ${If} $0 == "${REPLAY_CLASS}"
+    DeleteRegValue HKCU "${CLASSES}\.ruvo-replay" ""
+    DeleteRegValue HKCU "${CLASSES}\.ruvo-replay" "Content Type"
+  ${EndIf}
+  DeleteRegKey /ifempty HKCU "${CLASSES}\.ruvo-replay"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

@@ -1,4 +1,4 @@
-// The four modal dialogs on Win32, each built in memory from the game's
+// The game's four modal dialogs and the Replays list on Win32, each built in memory from the game's
 // dialog template and run with DialogBoxIndirectParamW, owned by the game
 // window: the game's timer goes on ticking behind them.
 // SPDX-License-Identifier: MIT
@@ -22,6 +22,8 @@ class WinDialogHost final : public DialogHost {
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
     void EndDialogs() override;
+    // The Replays list (win_replays_dialog.cpp).
+    int RunReplays(GameRecord& record) override;
 
     // The dialogs open now, innermost last (for their procedure).
     struct Open {

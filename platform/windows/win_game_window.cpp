@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/menu_table.h"
 #include "platform/windows/tick_timer.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win_replays_dialog.h"
 #include "render/surface.h"
 
 namespace ruvo {
@@ -146,6 +149,19 @@ void WinGameWindow::PostQuit(int exitCode)
     PostQuitMessage(exitCode);
 }
 
+void WinGameWindow::ShowCaption(std::string_view text)
+{
+    if (hwnd_ != nullptr)
+        SetWindowTextW(static_cast<HWND>(hwnd_), Widen(text).c_str());
+}
+
+void WinGameWindow::WatchFileSoon(std::wstring path)
+{
+    fileToWatch_ = std::move(path);
+    if (hwnd_ != nullptr)
+        PostMessageW(static_cast<HWND>(hwnd_), kWatchFileMessage, 0, 0);
+}
+
 void WinGameWindow::Deliver(const Message& message)
 {
     if (!destroyed_)
@@ -192,7 +208,13 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
             Deliver(Message{MessageKind::Command, command});
         return 0;
     }
+    case kWatchFileMessage:
+        if (!destroyed_ && !fileToWatch_.empty())
+            WatchReplayFile(record_, std::exchange(fileToWatch_, {}), hwnd_);
+        return 0;
     case WM_CHAR:
+        if (wParam == 27 && std::exchange(escapeTaken_, false))
+            return 0;
         Deliver(Message{MessageKind::Char, static_cast<std::uint32_t>(wParam)});
         return 0;
     case WM_LBUTTONDOWN:
@@ -200,6 +222,7 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE && view_.fullScreen) {
+            escapeTaken_ = true;
             ViewCommand(IDM_FULLSCREEN);
             return 0;
         }

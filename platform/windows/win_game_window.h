@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/shell.h"
 #include "platform/kit/view_choice.h"
@@ -33,6 +34,10 @@ class WinGameWindow final : public GameWindow {
     void Show(int showCommand) override;
     void Destroy() override;
     void PostQuit(int exitCode) override;
+    void ShowCaption(std::string_view text) override;
+
+    // The replay file to watch once the message loop runs.
+    void WatchFileSoon(std::wstring path);
 
     // The window procedure's work for this window.
     std::intptr_t Handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -65,9 +70,14 @@ class WinGameWindow final : public GameWindow {
     std::map<std::int32_t, std::unique_ptr<TickTimer>> timers_;
     XInputPads pads_;
     bool destroyed_ = false;
+    std::wstring fileToWatch_;
+    // Escape left full screen: its character is not the game's.
+    bool escapeTaken_ = false;
 };
 
 // The message that carries a tick of the game's timer.
 constexpr unsigned kTickMessage = 0x8000 + 1; // WM_APP + 1
+// The message that starts watching the file named at start.
+constexpr unsigned kWatchFileMessage = 0x8000 + 2;
 
 } // namespace ruvo

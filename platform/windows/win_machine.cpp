@@ -17,6 +17,8 @@ Host WinMachine::MakeHost()
     host.music = &music;
     host.dialogs = &dialogs;
     host.help = &help;
+    host.replays = &replays;
+    host.edition = "windows";
     return host;
 }
 

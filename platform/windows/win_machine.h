@@ -12,6 +12,7 @@
 #include "platform/windows/registry_settings.h"
 #include "platform/windows/wave_player.h"
 #include "platform/windows/win_dialogs.h"
+#include "platform/windows/win_replay_store.h"
 #include "platform/windows/win_resources.h"
 #include "platform/windows/win_window_system.h"
 #include "record/host.h"
@@ -31,6 +32,7 @@ struct WinMachine {
     WinWindowSystem windows{&settings};
     WinDialogHost dialogs{windows};
     HelpWindow help{&windows};
+    WinReplayStore replays;
 };
 
 } // namespace ruvo

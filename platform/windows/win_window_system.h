@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/shell.h"
 
@@ -27,6 +28,9 @@ class WinWindowSystem final : public WindowSystem {
     void LoadAcceleratorTable() override;
     int RunMessageLoop() override;
 
+    // A replay file to watch as soon as the message loop runs.
+    void PlayAtStart(std::wstring path) { playAtStart_ = std::move(path); }
+
     // The game window's handle while it exists, else null.
     void* GameHwnd() const;
 
@@ -35,6 +39,7 @@ class WinWindowSystem final : public WindowSystem {
     std::wstring className_;
     std::unique_ptr<WinGameWindow> window_;
     void* accelerators_ = nullptr;
+    std::wstring playAtStart_;
 };
 
 } // namespace ruvo

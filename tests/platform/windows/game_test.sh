@@ -192,6 +192,11 @@ size_kib=$(run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninsta
 folder_kib=$(($(cat "$target"/* | wc -c) / 1024))
 check "Apps shows the size the folder holds ($folder_kib KiB)" \
     test "$((16#${size_kib:-0} - folder_kib))" -le 8 -a "$((folder_kib - 16#${size_kib:-0}))" -le 8
+classes='HKCU\Software\Classes'
+default_of() { run reg query "$classes\\$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
+check "replay files open with the installed game" eval '[ "$(default_of .ruvo-replay)" = Tolp.Ruvo.Replay ] &&
+    [ "$(default_of "Tolp.Ruvo.Replay\shell\open\command")" = "\"$(winpath "$target")\\ruvo.exe\" \"%1\"" ]'
+check "under the game's icon" test "$(default_of 'Tolp.Ruvo.Replay\DefaultIcon')" = "$(winpath "$target")\ruvo.exe,0"
 check "the installed game starts" start_game "$target/ruvo.exe"
 check "and ends" quit_by_menu
 start_menu_entry() { [ -n "$(find "$WINEPREFIX/drive_c/users" -name 'Ruvo Zelp!.lnk' 2>/dev/null)" ]; }
@@ -201,5 +206,6 @@ run "$target/uninstall.exe" /S >/dev/null 2>&1
 check "the uninstaller removes the game" wait_for 60 test ! -e "$target"
 check "and the Start menu's entry" eval '! start_menu_entry'
 check "and its entry in Apps" eval '! run reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolp.Ruvo" >/dev/null 2>&1'
+check "and the replay files' association" eval '[ -z "$(default_of .ruvo-replay)$(default_of Tolp.Ruvo.Replay)" ]'
 check "and keeps the high-score table" test "$(value Name1)" = "REG_SZ Wine Tester"
 report

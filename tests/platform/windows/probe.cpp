@@ -2,6 +2,7 @@
 // under Wine, where X shows neither the window class nor control texts.
 //   ruvo-probe window          "CLASS|TITLE|WIDTHxHEIGHT" of the game window (its client area)
 //   ruvo-probe text TITLE ID   the text of control ID in the top-level window TITLE
+//   ruvo-probe list TITLE ID   the rows of list box ID in the top-level window TITLE, one a line
 //   ruvo-probe size TITLE      "WIDTHxHEIGHT" of the top-level window TITLE, frame and all
 //   ruvo-probe close [TITLE]   posts WM_CLOSE to the game window (or the top-level window TITLE)
 // Exit status 1 when there is no such window or control.
@@ -43,6 +44,20 @@ int wmain(int argc, wchar_t** argv)
         std::printf("%s\n", ruvo::Narrow(text).c_str());
         return 0;
     }
+    if (command == L"list" && argc == 4) {
+        HWND dialog = FindWindowW(nullptr, argv[2]);
+        HWND list = dialog != nullptr ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
+        if (list == nullptr)
+            return 1;
+        const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT row = 0; row < rows; ++row) {
+            wchar_t text[256] = {};
+            if (SendMessageW(list, LB_GETTEXTLEN, row, 0) < 256)
+                SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+            std::printf("%s\n", ruvo::Narrow(text).c_str());
+        }
+        return 0;
+    }
     if (command == L"size" && argc == 3) {
         HWND window = FindWindowW(nullptr, argv[2]);
         RECT rect{};
@@ -55,6 +70,6 @@ int wmain(int argc, wchar_t** argv)
         HWND window = argc == 3 ? FindWindowW(nullptr, argv[2]) : FindWindowW(L"RuvoWClass", nullptr);
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: ruvo-probe window | text TITLE ID | size TITLE | close [TITLE]\n");
+    std::fprintf(stderr, "usage: ruvo-probe window | text TITLE ID | list TITLE ID | size TITLE | close [TITLE]\n");
     return 2;
 }

@@ -6,7 +6,8 @@
 #  - ruvo-sim under Wine against the native one, byte for byte on the
 #    project's scripted games;
 #  - the 64-bit game under Wine on a virtual display (game_test.sh), with the
-#    players' installer, and at 150 % (dpi_test.sh);
+#    players' installer, its replays (replay_test.sh, verified by the native
+#    ruvo-sim), and at 150 % (dpi_test.sh);
 #  - where this machine runs 32-bit x86 code and Wine's 32-bit half is
 #    installed (./build.sh test installs it there): the same for the 32-bit
 #    programs, in a 32-bit prefix as on 32-bit Windows.
@@ -37,7 +38,7 @@ step() { # step TITLE COMMAND...
 }
 
 # What Windows itself brings: the program needs nothing else beside it.
-system_dlls='^(advapi32|comctl32|gdi32|kernel32|msvcrt|user32|winmm)\.dll$'
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|shell32|user32|winmm)\.dll$'
 headers() { # headers PROGRAM ARCHITECTURE MAGIC
     local dump bad
     dump=$(x86_64-w64-mingw32-objdump -p -f "$1") || return 1
@@ -98,6 +99,10 @@ step "the 64-bit game under Wine, with the installer" bash "$here/game_test.sh" 
 [ -n "$thirty_two" ] &&
     step "the 32-bit game under Wine (a 32-bit prefix), with the installer" \
         env WINEARCH=win32 bash "$here/game_test.sh" "$windows" "$setup"
+step "replays in the 64-bit game under Wine" bash "$here/replay_test.sh" "$windows/x64" "$native"
+[ -n "$thirty_two" ] &&
+    step "replays in the 32-bit game under Wine (a 32-bit prefix)" \
+        env WINEARCH=win32 bash "$here/replay_test.sh" "$windows" "$native"
 step "the 64-bit game at 150 %" bash "$here/dpi_test.sh" "$windows/x64"
 
 # A start that Wine failed and that was tried again is said here too.

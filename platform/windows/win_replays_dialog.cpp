@@ -1,0 +1,291 @@
+// The Replays list on Win32, a dialog built in memory like the game's own,
+// with the system's file dialogs for Save As... and Open....
+// SPDX-License-Identifier: MIT
+#include "platform/windows/win_replays_dialog.h"
+
+#include <windows.h>
+// After windows.h, which they build on.
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "app/replay_keep.h"
+#include "app/replay_watch.h"
+#include "platform/windows/gdi_text.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win_dialogs.h"
+#include "platform/windows/win_replay_store.h"
+#include "platform/windows/win_window_system.h"
+#include "settings/dialog_templates.h"
+
+namespace ruvo {
+namespace {
+
+constexpr int kListId = 1000;
+constexpr int kSaveId = 1001;
+constexpr int kOpenId = 1002;
+constexpr int kDeleteId = 1003;
+// Its kind among the open dialogs: none of the game's four.
+constexpr int kReplaysKind = 100;
+constexpr wchar_t kFilter[] = L"Ruvo replays (*.ruvo-replay)\0*.ruvo-replay\0All files (*.*)\0*.*\0";
+
+struct ReplaysCall {
+    GameRecord* record;
+    WinDialogHost* host;
+    std::vector<KeptReplay> kept;
+    std::optional<std::string> chosen;
+};
+
+// The dialog's template: a list box over a row of five buttons, in the
+// dialog units and the font of the game's other dialogs.
+std::vector<std::uint16_t> ReplaysTemplate()
+{
+    struct Item {
+        DWORD style;
+        short x, y, width, height;
+        int id;
+        WORD itemClass;
+        const wchar_t* text;
+    };
+    const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    const Item items[] = {
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 7, 226, 96,
+         kListId, 0x0083, L""},
+        {button | BS_DEFPUSHBUTTON, 7, 109, 42, 14, IDOK, 0x0080, L"&Watch"},
+        {button, 52, 109, 42, 14, kSaveId, 0x0080, L"&Save As..."},
+        {button, 97, 109, 42, 14, kOpenId, 0x0080, L"&Open..."},
+        {button, 142, 109, 42, 14, kDeleteId, 0x0080, L"&Delete"},
+        {button, 191, 109, 42, 14, IDCANCEL, 0x0080, L"Close"},
+    };
+    std::vector<std::uint16_t> out;
+    const auto dword = [&out](DWORD value) {
+        out.push_back(static_cast<std::uint16_t>(value & 0xFFFF));
+        out.push_back(static_cast<std::uint16_t>(value >> 16));
+    };
+    const auto text = [&out](const std::wstring& value) {
+        out.insert(out.end(), value.begin(), value.end());
+        out.push_back(0);
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
+    dword(0);
+    out.push_back(static_cast<std::uint16_t>(std::size(items)));
+    for (const int value : {0, 0, 240, 130})
+        out.push_back(static_cast<std::uint16_t>(value));
+    out.push_back(0); // no menu
+    out.push_back(0); // the standard dialog class
+    text(L"Replays");
+    out.push_back(9);
+    text(Widen(AvailableFace(kDialogFace)));
+    for (const Item& item : items) {
+        if (out.size() % 2 != 0)
+            out.push_back(0); // every item starts on a four-byte boundary
+        dword(item.style);
+        dword(0);
+        for (const short value : {item.x, item.y, item.width, item.height})
+            out.push_back(static_cast<std::uint16_t>(value));
+        out.push_back(static_cast<std::uint16_t>(item.id));
+        out.push_back(0xFFFF);
+        out.push_back(item.itemClass);
+        text(item.text);
+        out.push_back(0); // no creation data
+    }
+    return out;
+}
+
+void Refill(HWND dialog, ReplaysCall& call)
+{
+    HWND list = GetDlgItem(dialog, kListId);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    call.kept = KeptReplays(*call.record);
+    for (const KeptReplay& kept : call.kept)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kept.label).c_str()));
+    SendMessageW(list, LB_SETCURSEL, call.kept.empty() ? static_cast<WPARAM>(-1) : 0, 0);
+    for (const int id : {IDOK, kSaveId, kDeleteId})
+        EnableWindow(GetDlgItem(dialog, id), !call.kept.empty());
+}
+
+// The selected row's entry, or null.
+const KeptReplay* Selection(HWND dialog, const ReplaysCall& call)
+{
+    const LRESULT row = SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0);
+    if (row < 0 || static_cast<std::size_t>(row) >= call.kept.size())
+        return nullptr;
+    return &call.kept[static_cast<std::size_t>(row)];
+}
+
+// The selected replay's text, or nothing (after saying so) when it is gone.
+std::optional<std::string> SelectedText(HWND dialog, ReplaysCall& call)
+{
+    const KeptReplay* kept = Selection(dialog, call);
+    if (kept == nullptr)
+        return std::nullopt;
+    std::string text;
+    if (ReadKeptReplay(*call.record, kept->name, text))
+        return text;
+    ComplainAboutReplay(dialog, kept->label, "the replay cannot be read");
+    Refill(dialog, call);
+    return std::nullopt;
+}
+
+std::wstring DocumentsFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : L"";
+}
+
+// The file dialog's answer, or empty when the player cancelled.
+std::wstring AskPath(HWND dialog, bool saving, const std::wstring& suggested)
+{
+    std::vector<wchar_t> file(32768, L'\0');
+    suggested.copy(file.data(), std::min(suggested.size(), file.size() - 1));
+    const std::wstring folder = DocumentsFolder();
+    OPENFILENAMEW ask{};
+    ask.lStructSize = sizeof ask;
+    ask.hwndOwner = dialog;
+    ask.lpstrFilter = kFilter;
+    ask.lpstrFile = file.data();
+    ask.nMaxFile = static_cast<DWORD>(file.size());
+    ask.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ask.lpstrDefExt = L"ruvo-replay";
+    ask.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (saving) {
+        ask.lpstrTitle = L"Save Replay";
+        ask.Flags |= OFN_OVERWRITEPROMPT;
+        return GetSaveFileNameW(&ask) ? file.data() : L"";
+    }
+    ask.lpstrTitle = L"Open Replay";
+    ask.Flags |= OFN_FILEMUSTEXIST;
+    return GetOpenFileNameW(&ask) ? file.data() : L"";
+}
+
+void SaveAs(HWND dialog, ReplaysCall& call)
+{
+    const std::optional<std::string> text = SelectedText(dialog, call);
+    if (!text)
+        return;
+    std::string error;
+    const std::optional<Replay> replay = ReadReplay(*text, error);
+    const std::wstring path = AskPath(dialog, true, Widen(replay ? ReplayFileName(*replay) : "Ruvo.ruvo-replay"));
+    if (!path.empty() && !WriteWholeFile(path, *text))
+        ComplainAboutReplay(dialog, Narrow(path), "the file cannot be written");
+}
+
+void Open(HWND dialog, ReplaysCall& call)
+{
+    const std::wstring path = AskPath(dialog, false, L"");
+    if (path.empty())
+        return;
+    std::string text, error;
+    if (!ReadWholeFile(path, text)) {
+        ComplainAboutReplay(dialog, Narrow(path), "the file cannot be read");
+        return;
+    }
+    if (!ReadReplay(text, error)) {
+        ComplainAboutReplay(dialog, Narrow(path), error);
+        return;
+    }
+    call.chosen = std::move(text);
+    EndDialog(dialog, 1);
+}
+
+void Delete(HWND dialog, ReplaysCall& call)
+{
+    const KeptReplay* kept = Selection(dialog, call);
+    if (kept == nullptr)
+        return;
+    const std::wstring question = L"Delete the replay of " + Widen(kept->label) + L"?";
+    if (MessageBoxW(dialog, question.c_str(), L"Replays", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    RemoveKeptReplay(*call.record, kept->name);
+    Refill(dialog, call);
+}
+
+INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        auto& call = *reinterpret_cast<ReplaysCall*>(lParam);
+        call.host->OpenDialogs().push_back({dialog, kReplaysKind, call.record});
+        Refill(dialog, call);
+        return TRUE;
+    }
+    auto* call = reinterpret_cast<ReplaysCall*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (call == nullptr)
+        return FALSE;
+    if (message == WM_DESTROY) {
+        std::erase_if(call->host->OpenDialogs(),
+                      [dialog](const WinDialogHost::Open& entry) { return entry.dialog == dialog; });
+        return FALSE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    const int id = LOWORD(wParam);
+    if (id == IDOK || (id == kListId && HIWORD(wParam) == LBN_DBLCLK)) {
+        if (std::optional<std::string> text = SelectedText(dialog, *call)) {
+            call->chosen = std::move(text);
+            EndDialog(dialog, 1);
+        }
+    } else if (id == kSaveId) {
+        SaveAs(dialog, *call);
+    } else if (id == kOpenId) {
+        Open(dialog, *call);
+    } else if (id == kDeleteId) {
+        Delete(dialog, *call);
+    } else if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool StartWatching(GameRecord& record, const std::string& text, std::string_view what, void* owner)
+{
+    const std::string error = WatchReplay(record, text);
+    if (!error.empty())
+        ComplainAboutReplay(owner, what, error);
+    return error.empty();
+}
+
+} // namespace
+
+void ComplainAboutReplay(void* owner, std::string_view what, std::string_view error)
+{
+    const std::string line = std::string(what) + ": " + std::string(error);
+    std::fprintf(stderr, "ruvo: %s\n", line.c_str());
+    std::fflush(stderr);
+    MessageBoxW(static_cast<HWND>(owner), Widen(line).c_str(), kReplayErrorCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool WatchReplayFile(GameRecord& record, const std::wstring& path, void* owner)
+{
+    std::string text;
+    if (ReadWholeFile(path, text))
+        return StartWatching(record, text, Narrow(path), owner);
+    ComplainAboutReplay(owner, Narrow(path), "the file cannot be read");
+    return false;
+}
+
+int WinDialogHost::RunReplays(GameRecord& record)
+{
+    // No dialog without its owner: once the game window is gone, none opens.
+    HWND owner = static_cast<HWND>(windows_.GameHwnd());
+    if (owner == nullptr)
+        return 0;
+    const std::vector<std::uint16_t> data = ReplaysTemplate();
+    ReplaysCall call{&record, this, {}, std::nullopt};
+    const INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(data.data()), owner,
+                                ReplaysProc, reinterpret_cast<LPARAM>(&call));
+    // The window may have closed while the list was open.
+    owner = static_cast<HWND>(windows_.GameHwnd());
+    if (call.chosen && owner != nullptr)
+        StartWatching(record, *call.chosen, "Replays", owner);
+    return result < 0 ? 0 : static_cast<int>(result);
+}
+
+} // namespace ruvo
