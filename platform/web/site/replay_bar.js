@@ -1,4 +1,4 @@
-// The page's status bar for a replay, at the start of the menu bar and
+// The page's status bar for a replay, in the menu bar before the menus and
 // outside the field (whose frames stay the game's own): REPLAY, its speed and
 // whether it is paused, as the game's caption gives them, and buttons for the
 // keys a touch screen lacks: slower (-), faster (+) and its end (Esc). The

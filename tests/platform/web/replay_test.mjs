@@ -25,7 +25,7 @@ const [engineName, siteDir] = process.argv.slice(2);
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
 const SCRIPTED = readFileSync(new URL('../../soak/fuzz/replay-corpus/scripted.ruvo-replay', import.meta.url), 'utf8');
 const IDM_REPLAYS = 114;
-const [SAVE_AS, COPY_LINK] = [502, 503 + 1];
+const [SAVE_AS, COPY_LINK, DELETE] = [502, 504, 505];
 
 let engine, server, work;
 before(async () => {
@@ -160,6 +160,10 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
         assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#replay=[\w-]+$/);
         await page.press('Enter');
         await waitFor(page, `${DIALOG} input.link`, false);
+        // Delete takes the selected row's replay (the row stays in the table).
+        await page.click(`${DIALOG} button[data-id="${DELETE}"]`);
+        await page.waitFor((s) => document.querySelectorAll(s).length === 1, `${DIALOG} select.list option`);
+        assert.match((await rows(page))[0], /^Last game/);
         await page.press('Escape');
         await waitFor(page, DIALOG, false);
         await expectNoErrors(page);
