@@ -2,6 +2,7 @@
 // Open..., Copy link and Delete. Watching closes the list; a file that is no
 // replay the game can play is refused with its one-line error.
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -38,6 +39,35 @@ constexpr DialogTemplate kReplays{"Replays", {16, 8, 200, 136}, kButtons};
 void Note(std::string_view line)
 {
     ruvo_dialog_note(line.data(), static_cast<std::int32_t>(line.size()));
+}
+
+// Asks before a replay goes: Yes (Enter) or No (Escape).
+bool AskToDelete(std::string_view label)
+{
+    constexpr int kYesId = 6;
+    constexpr int kNoId = 7;
+    // The label's columns are for the list; the question has a line of its own.
+    std::string question = "Delete the replay of ";
+    for (const char ch : label)
+        if (ch != ' ' || (question.back() != ' '))
+            question += ch;
+    question += '?';
+    const DialogUnits units = MeasureDialogUnits();
+    const std::int32_t textWidth = ruvo_dialog_text_width(question.data(), static_cast<std::int32_t>(question.size()));
+    const int width = std::max(120, textWidth * 4 / std::max(units.baseX, 1) + 16);
+    const std::array controls = {
+        ControlTemplate{K::Text, kNoControlId, question.c_str(), {7, 7, width - 14, 12}, kCentredVertically},
+        ControlTemplate{K::Button, kYesId, "Yes", {width / 2 - 52, 24, 48, 14}, kDefaultButton},
+        ControlTemplate{K::Button, kNoId, "No", {width / 2 + 4, 24, 48, 14}},
+    };
+    BeginDialog(DialogTemplate{"Replays", {40, 40, width, 44}, controls});
+    for (;;) {
+        const std::int32_t answer = ruvo_dialog_run();
+        if (answer == kYesId || answer == kOkId || answer == kNoId || answer == kCancelId) {
+            ruvo_dialog_end();
+            return answer == kYesId || answer == kOkId;
+        }
+    }
 }
 
 void Refill(GameRecord& record)
@@ -113,10 +143,12 @@ int RunReplaysList(GameRecord& record)
         if (command == kSaveId)
             if (const std::optional<std::string> text = Selected(record))
                 SaveAs(*text);
-        if (command == kDeleteId && !EditText(kListId).empty()) {
-            RemoveKeptReplay(record, EditText(kListId));
-            Refill(record);
-        }
+        if (const std::string name = EditText(kListId); command == kDeleteId && !name.empty())
+            for (const KeptReplay& kept : KeptReplays(record))
+                if (kept.name == name && AskToDelete(kept.label)) {
+                    RemoveKeptReplay(record, name);
+                    Refill(record);
+                }
     }
     ruvo_dialog_end();
     if (chosen)

@@ -160,8 +160,17 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
         assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#replay=[\w-]+$/);
         await page.press('Enter');
         await waitFor(page, `${DIALOG} input.link`, false);
-        // Delete takes the selected row's replay (the row stays in the table).
+        // Delete takes the selected row's replay (the row stays in the table), once asked.
         await page.click(`${DIALOG} button[data-id="${DELETE}"]`);
+        await waitFor(page, `${DIALOG} button[data-id="7"]`);
+        assert.equal(await page.evaluate((s) => [...document.querySelectorAll(s)].at(-1).querySelector('.text').textContent,
+            DIALOG), `Delete the replay of 1st ${score} round 1 Web?`);
+        await page.press('Escape');
+        await waitFor(page, `${DIALOG} button[data-id="7"]`, false);
+        assert.equal((await rows(page)).length, 2, 'No keeps it');
+        await page.click(`${DIALOG} button[data-id="${DELETE}"]`);
+        await waitFor(page, `${DIALOG} button[data-id="6"]`);
+        await page.press('Enter');
         await page.waitFor((s) => document.querySelectorAll(s).length === 1, `${DIALOG} select.list option`);
         assert.match((await rows(page))[0], /^Last game/);
         await page.press('Escape');
