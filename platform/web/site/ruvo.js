@@ -152,7 +152,6 @@ async function start() {
     const replays = new ReplayStorage();
     status.replays = replays;
     replays.open();
-    const linked = fromFragment();
     const dialogs = new ListDialogs(canvas, (name) => {
         const text = replays.read(name);
         return text === null ? null : replayLink(text);
@@ -346,7 +345,7 @@ async function start() {
         if (text === false) dialogs.note('Replay link: the link is cut short or altered');
         else if (text !== null) watchText(text);
     });
-    firstFrame.then(() => watchLinked(linked));
+    firstFrame.then(() => watchLinked(fromFragment()));
     window.addEventListener('hashchange', () => watchLinked(fromFragment()));
     function watchText(text) {
         if (status.ended) return;
