@@ -121,8 +121,12 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
     test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link', async () => {
         const context = await engine.newContext();
         const page = await openGame(context, { settings: EMPTY_TABLE });
+        const other = await openGame(context);
         await playOneQuickGame(page);
         await enterName(page, 'Web');
+        // Another tab of the game hears of the new replays at once.
+        await other.waitFor(() => window.ruvo.replays.list().sort().join() === 'last,' +
+            window.ruvo.replays.list().find((name) => name.startsWith('row-')));
         // From the browser's store, after a reload.
         await openGame(context, { page });
         await page.waitFor(() => window.ruvo.replays.opened && window.ruvo.replays.persistent);
@@ -177,10 +181,14 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
         await waitFor(page, DIALOG, false);
         await expectNoErrors(page);
 
+        // In a page opened with it, and in one already open that it is put in the address of.
         const linked = await openGame(context, { url: link });
-        await linked.waitFor((t) => window.ruvo.exports.ruvo_probe(13) === t, resultOf(saved.text)[2], 120000);
-        assert.deepEqual(await watched(linked), resultOf(saved.text));
-        await expectNoErrors(linked);
+        await other.goto(link);
+        for (const shown of [linked, other]) {
+            await shown.waitFor((t) => window.ruvo.exports.ruvo_probe(13) === t, resultOf(saved.text)[2], 120000);
+            assert.deepEqual(await watched(shown), resultOf(saved.text));
+            await expectNoErrors(shown);
+        }
         await context.close();
     });
 });
