@@ -193,6 +193,7 @@ void EndWatch(GameRecord& record)
     if (!record.watch)
         return;
     const std::unique_ptr<ReplayWatch> watch = std::move(record.watch);
+    record.lastWatched = watch->play.ended ? watch->play.result : ReplayResult{};
     EndReplayPlay(watch->play);
     Program() = watch->saved;
     if (record.frameBitmap && watch->savedFrame)

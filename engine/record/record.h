@@ -152,6 +152,9 @@ struct GameRecord {
     // watched in the window, if any (app/replay_record.h, app/replay_watch.h).
     ReplayLog replayLog;
     std::unique_ptr<ReplayWatch> watch;
+    // What the last replay watched came to, when it played to its end (for
+    // a platform to show or check); empty while none has.
+    ReplayResult lastWatched;
 };
 
 // Round theme index (round - 1) mod 10 on the unsigned round: round 0 wraps to 5.

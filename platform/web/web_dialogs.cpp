@@ -1,10 +1,12 @@
-// The four dialogs as the page's HTML dialogs.
+// The four dialogs as the page's HTML dialogs, and what every dialog of the
+// page is built with.
 // SPDX-License-Identifier: MIT
 #include "platform/web/web_dialogs.h"
 
 #include <string>
 #include <vector>
 
+#include "platform/web/web_dialog_build.h"
 #include "platform/web/web_imports.h"
 #include "render/icon.h"
 #include "settings/dialog_logic.h"
@@ -38,6 +40,28 @@ std::vector<std::uint8_t> IconPixels(const SpritePair& icon, std::int32_t& width
         }
     return rgba;
 }
+
+// Asks until decide says the dialog closes, with which result.
+template <typename Decide> int RunUntilClosed(Decide decide)
+{
+    for (;;) {
+        const std::int32_t command = ruvo_dialog_run();
+        int result = 0;
+        if (decide(command, result)) {
+            ruvo_dialog_end();
+            return result;
+        }
+    }
+}
+
+// OK and Cancel (Escape, the close button) close it with 0.
+bool ClosesOnOkOrCancel(std::int32_t command, int& result)
+{
+    result = 0;
+    return command == kOkId || command == kCancelId;
+}
+
+} // namespace
 
 DialogUnits MeasureDialogUnits()
 {
@@ -82,27 +106,10 @@ std::string EditText(int id)
     return text;
 }
 
-// Asks until decide says the dialog closes, with which result.
-template <typename Decide> int RunUntilClosed(Decide decide)
+int WebDialogHost::RunReplays(GameRecord& record)
 {
-    for (;;) {
-        const std::int32_t command = ruvo_dialog_run();
-        int result = 0;
-        if (decide(command, result)) {
-            ruvo_dialog_end();
-            return result;
-        }
-    }
+    return RunReplaysList(record);
 }
-
-// OK and Cancel (Escape, the close button) close it with 0.
-bool ClosesOnOkOrCancel(std::int32_t command, int& result)
-{
-    result = 0;
-    return command == kOkId || command == kCancelId;
-}
-
-} // namespace
 
 int WebDialogHost::RunAbout()
 {

@@ -1,4 +1,4 @@
-// The four dialogs as modal HTML dialogs, built by the page from the same
+// The four dialogs and the Replays list as modal HTML dialogs, built by the page from the same
 // templates as the desktop's. Running one suspends the game's call until the
 // player answers; the page keeps the game ticking meanwhile.
 // SPDX-License-Identifier: MIT
@@ -14,6 +14,7 @@ class WebDialogHost final : public DialogHost {
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
+    int RunReplays(GameRecord& record) override;
 };
 
 class WebHelpViewer final : public HelpViewer {

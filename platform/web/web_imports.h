@@ -54,6 +54,22 @@ RUVO_IMPORT(music_stop) void ruvo_music_stop();
 RUVO_IMPORT(music_free) std::int32_t ruvo_music_free(std::uint32_t handle);
 RUVO_IMPORT(music_close) std::int32_t ruvo_music_close();
 
+// Replays, kept by the page (a copy in memory of its IndexedDB store): the
+// names, one a line; a replay's text (-1 when there is none); writing and
+// removing one (1 when done).
+RUVO_IMPORT(replays_list) std::int32_t ruvo_replays_list(char* text, std::int32_t capacity);
+RUVO_IMPORT(replays_read)
+std::int32_t ruvo_replays_read(const char* name, std::int32_t nameLength, char* text, std::int32_t capacity);
+RUVO_IMPORT(replays_write)
+std::int32_t ruvo_replays_write(const char* name, std::int32_t nameLength, const char* text, std::int32_t textLength);
+RUVO_IMPORT(replays_remove) std::int32_t ruvo_replays_remove(const char* name, std::int32_t nameLength);
+// Offers a replay's text as a download under the file name.
+RUVO_IMPORT(replay_save)
+void ruvo_replay_save(const char* fileName, std::int32_t fileNameLength, const char* text, std::int32_t textLength);
+// The caption, shown in the page's status bar and its title; watching: 1
+// while a replay plays.
+RUVO_IMPORT(window_caption) void ruvo_window_caption(const char* text, std::int32_t length, std::int32_t watching);
+
 // Help.
 RUVO_IMPORT(help_show) void ruvo_help_show(std::int32_t show);
 
@@ -76,6 +92,26 @@ RUVO_IMPORT(dialog_set_text) void ruvo_dialog_set_text(std::int32_t id, const ch
 RUVO_IMPORT(dialog_run) std::int32_t ruvo_dialog_run();
 RUVO_IMPORT(dialog_text) std::int32_t ruvo_dialog_text(std::int32_t id, char* text, std::int32_t capacity);
 RUVO_IMPORT(dialog_end) void ruvo_dialog_end();
+// A list box (the Replays list): built like a control; a row holds a value
+// (what dialog_text answers while it is selected) and the label shown;
+// dialog_set_text on it with an empty text empties it. A double click or a
+// tap on a row answers with the activate command.
+RUVO_IMPORT(dialog_list)
+void ruvo_dialog_list(std::int32_t id, std::int32_t activate, std::int32_t x, std::int32_t y, std::int32_t width,
+                      std::int32_t height);
+RUVO_IMPORT(dialog_list_add)
+void ruvo_dialog_list_add(std::int32_t id, const char* value, std::int32_t valueLength, const char* label,
+                          std::int32_t labelLength);
+RUVO_IMPORT(dialog_enable) void ruvo_dialog_enable(std::int32_t id, std::int32_t enabled);
+// The button id asks for a file first (the browser's file picker) and
+// answers once one is read; dialog_file gives its name (part 0) or its text (1).
+RUVO_IMPORT(dialog_file_button) void ruvo_dialog_file_button(std::int32_t id);
+RUVO_IMPORT(dialog_file) std::int32_t ruvo_dialog_file(std::int32_t part, char* text, std::int32_t capacity);
+// The button id copies a link that plays the replay selected in the list:
+// the page does it all, and the game never hears of the button.
+RUVO_IMPORT(dialog_link_button) void ruvo_dialog_link_button(std::int32_t id, std::int32_t list);
+// A one-line message over the page's dialogs, which the page closes by itself.
+RUVO_IMPORT(dialog_note) void ruvo_dialog_note(const char* text, std::int32_t length);
 // A link to the game's licence and the notices of the parts it ships, below
 // the dialog being built (the About box's, whose template has no room for it).
 RUVO_IMPORT(dialog_licences) void ruvo_dialog_licences();

@@ -9,11 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/replay_watch.h"
 #include "app/shell.h"
 #include "game/title.h"
 #include "platform/web/web_dialogs.h"
 #include "platform/web/web_game.h"
 #include "platform/web/web_imports.h"
+#include "platform/web/web_replay_store.h"
 #include "platform/web/web_settings.h"
 #include "platform/web/web_sound.h"
 #include "platform/web/web_text.h"
@@ -37,6 +39,8 @@ struct WebMachine {
         host.music = &music;
         host.dialogs = &dialogs;
         host.help = &help;
+        host.replays = &replays;
+        host.edition = "web";
         return host;
     }
 
@@ -47,6 +51,7 @@ struct WebMachine {
     WebMusicLibrary music;
     WebDialogHost dialogs;
     WebHelpViewer help;
+    WebReplayStore replays;
     WebWindowSystem windows;
     std::unique_ptr<GameRecord> record;
     std::vector<std::uint8_t> field; // the frame buffer as the canvas takes it
@@ -205,6 +210,32 @@ RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
 {
     if (LiveWindow() != nullptr)
         MergeStoredTable(*Machine().record);
+}
+
+// A replay from a link the page was opened with: the page writes its text
+// into the room asked for, then watches it. Answers with the one-line error
+// when it cannot be played (the page shows it), or 0.
+namespace {
+std::string gLinkText;
+std::string gLinkError;
+} // namespace
+
+RUVO_EXPORT(ruvo_link_room) char* RuvoLinkRoom(std::int32_t length)
+{
+    gLinkText.assign(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    return gLinkText.data();
+}
+
+RUVO_EXPORT(ruvo_watch_link) std::int32_t RuvoWatchLink()
+{
+    gLinkError = LiveWindow() != nullptr ? WatchReplay(*Machine().record, gLinkText) : "the game has ended";
+    gLinkText.clear();
+    return static_cast<std::int32_t>(gLinkError.size());
+}
+
+RUVO_EXPORT(ruvo_link_error) const char* RuvoLinkError()
+{
+    return gLinkError.c_str();
 }
 
 // Room for the call stacks that a suspended call leaves behind while the

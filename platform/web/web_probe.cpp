@@ -1,8 +1,9 @@
 // A few of the record's fields, by number, for the page's tests and its
 // benchmark: the state word, the score, the lives, the jumper's row and
 // vertical direction, whether a dive is armed to stomp, the tick interval,
-// the sound and music switches, the best score; -1 before start-up and after
-// the end. Only the tests' build of the page (build-web/test-site) has it,
+// the sound and music switches, the best score, whether a replay plays, and
+// the score, round and ticks of the last replay watched to its end; -1
+// before start-up and after the end. Only the tests' build of the page (build-web/test-site) has it,
 // never the shipped one.
 // SPDX-License-Identifier: MIT
 #include "platform/web/web_game.h"
@@ -36,6 +37,14 @@ RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
         return r.musicOn;
     case 9:
         return static_cast<std::int32_t>(r.hiScores[0]);
+    case 10:
+        return r.watch ? 1 : 0;
+    case 11:
+        return static_cast<std::int32_t>(r.lastWatched.score);
+    case 12:
+        return static_cast<std::int32_t>(r.lastWatched.round);
+    case 13:
+        return static_cast<std::int32_t>(r.lastWatched.ticks);
     default:
         return -1;
     }

@@ -53,6 +53,12 @@ void WebGameWindow::PostQuit(int exitCode)
     ruvo_window_quit(exitCode);
 }
 
+void WebGameWindow::ShowCaption(std::string_view text)
+{
+    if (!destroyed_)
+        ruvo_window_caption(text.data(), static_cast<std::int32_t>(text.size()), record_.watch ? 1 : 0);
+}
+
 void WebGameWindow::Deliver(const Message& message)
 {
     if (!destroyed_)

@@ -23,6 +23,8 @@ class WebGameWindow final : public GameWindow {
     void Show(int) override {}
     void Destroy() override;
     void PostQuit(int exitCode) override;
+    // In the page's status bar, outside the field.
+    void ShowCaption(std::string_view text) override;
 
     // Hands a message to the window procedure; once the window is destroyed
     // nothing more reaches the game.

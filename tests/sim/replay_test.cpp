@@ -117,8 +117,10 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
         EXPECT_FALSE(window.IsEnabled(IDM_PAUSE));
     };
     with.Ticks(30);
-    // To its end, which comes by itself.
+    // To its end, which comes by itself, with the replay's result.
     expectAsBefore(watch(100000));
+    std::string error;
+    EXPECT_EQ(r.lastWatched, ReadReplay(replay, error).value().result);
     with.Ticks(10);
     // Ended with Esc, the switches tried on the way (twice: as they were).
     const auto before = watch(30);
@@ -126,6 +128,7 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
         with.game.Command(item);
     with.game.Send({MessageKind::Char, 27});
     expectAsBefore(before);
+    EXPECT_EQ(r.lastWatched, ReplayResult{}); // not to its end
     with.Ticks(30);
     // Ended by Start, which then starts the game.
     watch(20);

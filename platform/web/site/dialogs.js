@@ -1,7 +1,8 @@
 // The game's modal dialogs as HTML <dialog> elements, laid out in pixels by
 // the game from its templates. However the player answers - a button, Enter,
 // Escape - the answer is one command id; the game decides whether the dialog
-// closes. Dialogs stack: only the newest one takes input.
+// closes. Dialogs stack: only the newest one takes input. The page shows
+// notes of its own over them, which close by themselves.
 // SPDX-License-Identifier: MIT
 import { CONTROL_KIND, CONTROL_STYLE, DIALOG_ANSWER, DIALOG_FONT_PIXELS } from './tables.js';
 
@@ -42,7 +43,7 @@ export class DialogStack {
         return Math.round(m.fontBoundingBoxAscent) + Math.round(m.fontBoundingBoxDescent);
     }
 
-    begin(title, x, y, width, height) {
+    begin(title, x, y, width, height, page = false) {
         const element = document.createElement('dialog');
         element.className = 'ruvo-dialog';
         const caption = document.createElement('div');
@@ -62,7 +63,8 @@ export class DialogStack {
         client.style.width = `${width}px`;
         client.style.height = `${height}px`;
         element.append(caption, client);
-        const dialog = { element, client, controls: new Map(), commands: [], waiting: null, offset: { x, y }, icon: null };
+        const dialog = { element, client, controls: new Map(), commands: [], waiting: null, offset: { x, y }, icon: null,
+            page };
         close.addEventListener('pointerdown', (event) => event.preventDefault()); // the focus stays where it was
         close.addEventListener('click', () => this.command(dialog, CANCEL));
         element.addEventListener('cancel', (event) => {
@@ -76,9 +78,8 @@ export class DialogStack {
             event.preventDefault();
             // Enter presses the button that has the focus; anywhere else it means OK.
             const focused = document.activeElement;
-            const pressed = focused instanceof HTMLButtonElement && element.contains(focused) && focused.dataset.id;
-            const id = pressed ? Number(focused.dataset.id) : OK;
-            this.command(dialog, id);
+            if (focused instanceof HTMLButtonElement && element.contains(focused) && focused.dataset.id) focused.click();
+            else this.command(dialog, OK);
         });
         this.stack.push(dialog);
     }
@@ -116,7 +117,8 @@ export class DialogStack {
             element.type = 'button';
             element.textContent = text;
             if (style & DEFAULT_BUTTON) element.classList.add('default');
-            element.addEventListener('click', () => this.command(dialog, id));
+            // A button may do something of the page's own first (press).
+            element.addEventListener('click', () => (element.press ? element.press() : this.command(dialog, id)));
             break;
         }
         element.style.left = `${x}px`;
@@ -159,13 +161,14 @@ export class DialogStack {
 
     setText(id, text) {
         const element = this.top().controls.get(id);
-        if (element instanceof HTMLInputElement) element.value = text;
+        if (element instanceof HTMLSelectElement && text === '') element.replaceChildren();
+        else if (element instanceof HTMLInputElement) element.value = text;
         else if (element) element.textContent = text;
     }
 
     text(id) {
         const element = this.top().controls.get(id);
-        if (element instanceof HTMLInputElement) return element.value;
+        if (element instanceof HTMLInputElement || element instanceof HTMLSelectElement) return element.value;
         return element ? element.textContent : '';
     }
 
@@ -179,15 +182,18 @@ export class DialogStack {
         });
     }
 
-    end() {
-        const dialog = this.stack.pop();
-        if (!dialog) return;
+    // Ends the newest of the game's dialogs (dialog: that one).
+    end(dialog = this.top()) {
+        const at = this.stack.indexOf(dialog);
+        if (at < 0) return;
+        this.stack.splice(at, 1);
         dialog.element.close();
         dialog.element.remove();
     }
 
+    // The newest of the game's dialogs, which the game builds and asks.
     top() {
-        return this.stack[this.stack.length - 1];
+        return this.stack.findLast((dialog) => !dialog.page);
     }
 
     command(dialog, id) {
@@ -205,7 +211,7 @@ export class DialogStack {
         dialog.element.showModal();
         this.place(dialog);
         // The first control that takes the focus gets it, an edit with its text selected.
-        const first = dialog.client.querySelector('input, button');
+        const first = dialog.client.querySelector('input:not([type="file"]), select, button');
         if (first) {
             first.focus();
             if (first instanceof HTMLInputElement) {

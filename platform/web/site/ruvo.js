@@ -1,8 +1,11 @@
 // The page: loads the game's WebAssembly module and connects it to the
 // canvas, the menu, the keys, the timer, the dialogs, storage and sound.
 // SPDX-License-Identifier: MIT
-import { DialogStack } from './dialogs.js';
+import { ListDialogs } from './dialog_list.js';
+import { replayInFragment, replayLink } from './links.js';
 import { MenuBar } from './menu.js';
+import { ReplayBar } from './replay_bar.js';
+import { ReplayStorage } from './replays.js';
 import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
@@ -103,6 +106,19 @@ function ended() {
 }
 document.getElementById('again').addEventListener('click', () => location.reload());
 
+// The replay in the page's address: its text, null for none, false for a
+// link that cannot be read.
+const fromFragment = () => replayInFragment(location.hash).catch(() => false);
+
+// --- Saving a replay: a download of the text under the name given -----------
+function saveFile(name, text) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([text], { type: 'application/x-ruvo-replay' }));
+    link.download = name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+}
+
 // --- Help -------------------------------------------------------------------
 let helpWindow = null;
 function showHelp(show) {
@@ -148,7 +164,14 @@ async function start() {
     // those come, in a task of their own (a failure is reported below).
     loading.catch(() => {});
     await nextTask();
-    const dialogs = new DialogStack(canvas);
+    // The replays come in their own time: the game reads none before a game ends.
+    const replays = new ReplayStorage();
+    status.replays = replays;
+    replays.open();
+    const dialogs = new ListDialogs(canvas, (name) => {
+        const text = replays.read(name);
+        return text === null ? null : replayLink(text);
+    });
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
     // command opened a dialog.
@@ -169,6 +192,12 @@ async function start() {
     pauseButton.disabled = true;
     pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
+    // While a replay plays: REPLAY, its speed and whether it is paused, and
+    // buttons for its keys (slower, faster, end), for a touch screen's sake.
+    const replayBar = new ReplayBar(document.getElementById('menubar'), (character) => {
+        if (!dialogs.open && !status.ended) suspender.call('ruvo_char', character);
+        canvas.focus();
+    });
     const [module] = await loading;
     status.music = music;
     const mask = (pointer, length) => new Uint8Array(memory.buffer, pointer, length);
@@ -207,6 +236,27 @@ async function start() {
             music_free: (handle) => music.free(handle),
             music_close: () => music.close(),
             help_show: (show) => showHelp(show !== 0),
+            replays_list: (pointer, capacity) => putText(replays.list().join('\n'), pointer, capacity),
+            replays_read: (name, nameLength, pointer, capacity) => {
+                const text = replays.read(textAt(name, nameLength));
+                return text === null ? -1 : putText(text, pointer, capacity);
+            },
+            replays_write: (name, nameLength, text, textLength) =>
+                (replays.write(textAt(name, nameLength), textAt(text, textLength)) ? 1 : 0),
+            replays_remove: (name, nameLength) => (replays.remove(textAt(name, nameLength)) ? 1 : 0),
+            replay_save: (name, nameLength, text, textLength) => saveFile(textAt(name, nameLength), textAt(text, textLength)),
+            window_caption: (text, length, watching) => replayBar.show(textAt(text, length), watching !== 0),
+            dialog_list: (id, activate, x, y, width, height) => dialogs.list(id, activate, x, y, width, height),
+            dialog_list_add: (id, value, valueLength, label, labelLength) =>
+                dialogs.listAdd(id, textAt(value, valueLength), textAt(label, labelLength)),
+            dialog_enable: (id, on) => dialogs.enable(id, on !== 0),
+            dialog_file_button: (id) => dialogs.fileButton(id),
+            dialog_file: (part, pointer, capacity) => {
+                const text = dialogs.file(part);
+                return text === null ? -1 : putText(text, pointer, capacity);
+            },
+            dialog_link_button: (id, list) => dialogs.linkButton(id, list),
+            dialog_note: (text, length) => dialogs.note(textAt(text, length)),
             dialog_text_width: (text, length) => dialogs.textWidth(textAt(text, length)),
             dialog_line_height: () => dialogs.lineHeight(),
             dialog_begin: (title, titleLength, x, y, width, height) =>
@@ -249,6 +299,14 @@ async function start() {
             // The function keys are the game's, never the browser's (help, reload, menu).
             event.preventDefault();
             command(id);
+            return;
+        }
+        // A replay's keys, while one plays: faster, slower, and its end.
+        const replayKey = { '+': 43, '=': 61, '-': 45, Escape: 27 }[event.key];
+        if (replayKey && replayBar.watching && !event.ctrlKey && !event.altKey && !event.metaKey && !dialogs.open &&
+            !menu.openMenu && !status.ended) {
+            event.preventDefault();
+            suspender.call('ruvo_char', replayKey);
             return;
         }
         if (event.key === ' ' && !event.altKey && !dialogs.open && !status.ended && !menu.openMenu) {
@@ -301,6 +359,21 @@ async function start() {
         if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece++)) next.port2.postMessage(null);
     };
     next.port2.postMessage(null);
+    // A link to a replay plays it once the game's first frame is up; so does
+    // one put in the address later.
+    const watchLinked = (replay) => replay.then((text) => {
+        if (text === false) dialogs.note('Replay link: the link is cut short or altered');
+        else if (text !== null) watchText(text);
+    });
+    firstFrame.then(() => watchLinked(fromFragment()));
+    window.addEventListener('hashchange', () => watchLinked(fromFragment()));
+    function watchText(text) {
+        if (status.ended) return;
+        const bytes = encoder.encode(text);
+        bytesAt(exports.ruvo_link_room(bytes.length), bytes.length).set(bytes);
+        const length = exports.ruvo_watch_link();
+        if (length > 0) dialogs.note(`Replay link: ${textAt(exports.ruvo_link_error(), length)}`);
+    }
 }
 
 start().catch((error) => {

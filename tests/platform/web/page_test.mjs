@@ -10,65 +10,26 @@ import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
 import { ENGINES, launch } from './browsers.mjs';
+import {
+    DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, dialogText, enterName, expectNoErrors, fillEdit, itemState,
+    menuItem, menuTitle, openGame, playOneQuickGame, probe, site, waitFor, waitForState,
+} from './page_kit.mjs';
 import { serve } from './serve.mjs';
 
 const [engineName, siteDir] = process.argv.slice(2);
 
-const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106 };
 const SUITE = { timeout: 600000 }; // a driver that stops answering fails the run
-const [TITLE, PLAY, PAUSE, START_BANNER] = [0x01, 0x02, 0x04, 0x0108];
-const EMPTY_TABLE = { Option: '1', Score1: '0', Score2: '0', Score3: '0', Score4: '0', Score5: '0' };
 
 let engine, server, siteUrl;
 before(async () => {
     server = await serve(siteDir, { testHook: true });
-    siteUrl = `http://127.0.0.1:${server.address().port}/`;
+    siteUrl = site.url = `http://127.0.0.1:${server.address().port}/`;
     engine = await launch(engineName, process.env.RUVO_WEB_MODULES);
 });
 after(async () => {
     await engine?.close();
     server?.close();
 });
-
-// Opens the page (or reloads it), with settings stored beforehand from
-// another page of the site, and waits until the game has started and painted.
-async function openGame(context, { page = null, url = siteUrl, settings = null } = {}) {
-    if (page) await page.reload();
-    else {
-        page = await context.newPage();
-        if (settings) {
-            await page.goto(new URL('help.html', siteUrl).href);
-            await page.evaluate((entries) => {
-                for (const [key, value] of Object.entries(entries)) localStorage.setItem(`Ruvo/${key}`, value);
-            }, settings);
-        }
-        await page.goto(url);
-    }
-    await page.waitFor(() => window.ruvo?.started && window.ruvo.firstFrameMs !== null, null, 30000);
-    return page;
-}
-
-// The game's state word, the jumper's vertical direction and the best score.
-const probe = (page, field = 0) => page.evaluate((f) => window.ruvo.exports.ruvo_probe(f), field);
-const waitForState = (page, value) => page.waitFor((v) => window.ruvo.exports.ruvo_probe(0) === v, value);
-const menuItem = (id) => `.menu-item[data-command="${id}"]`;
-const itemState = (page, id) => page.evaluate((s) => {
-    const item = document.querySelector(s);
-    return { enabled: !item.disabled, checked: item.getAttribute('aria-checked') === 'true',
-        hint: item.querySelector('.hint').textContent };
-}, menuItem(id));
-const menuTitle = (name) => `.menu:nth-child(${['Game', 'Option', 'Help'].indexOf(name) + 1}) .menu-title`;
-const DIALOG = 'dialog.ruvo-dialog[open]';
-const waitFor = (page, selector, present = true, timeout = 30000) =>
-    page.waitFor(([s, p]) => (document.querySelector(s) !== null) === p, [selector, present], timeout);
-const dialogText = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null,
-    `${DIALOG} ${selector}`);
-
-async function fillEdit(page, id, text) {
-    await page.evaluate((s) => (document.querySelector(s).focus(), document.querySelector(s).select()),
-        `${DIALOG} input[data-id="${id}"]`);
-    await page.type(text);
-}
 
 // The field's pixels of one colour within a rectangle of the 384 x 200 backing store.
 const countColour = (page, [r, g, b], [x, y, width, height] = [0, 0, 384, 200]) =>
@@ -85,47 +46,6 @@ const whileRising = (page, press) => page.waitFor(() => {
     const p = window.ruvo.exports.ruvo_probe;
     return p(4) === -1 && p(3) >= 4 && p(3) <= 12;
 }).then(press).then(() => probe(page, 4));
-
-// No fault of the page: FluidSynth (in Firefox) names two file functions it leaves out; Firefox
-// reports a download that the service worker answers as failed when the page is left first.
-const NOT_THE_PAGES = [/^fluidsynth: error: function fluid_\w+ is a stub/,
-    /^Failed to load ‘[^’]*(\.sf2|\/synth\/[^’]*)’\. A ServiceWorker intercepted the request and encountered an unexpected error\./];
-async function expectNoErrors(page, ignore = null) {
-    const errors = (await page.errors()).filter((e) => !NOT_THE_PAGES.some((r) => r.test(e)) && !ignore?.test(e));
-    assert.deepEqual(errors, []);
-}
-
-// The Option dialog (offered by the stored switch), by mouse or by touch:
-// one life at the fastest speed, so that the first fall ends the game; then Start.
-async function playOneQuickGame(page, tap = false) {
-    const press = (selector) => (tap ? page.tap(selector) : page.click(selector));
-    await page.front();
-    await press(menuTitle('Option'));
-    await press(menuItem(IDM.OPTION));
-    await waitFor(page, DIALOG);
-    assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`), '80');
-    await fillEdit(page, 406, '10');
-    await fillEdit(page, 409, '1');
-    await press(`${DIALOG} button[data-id="1"]`);
-    await waitFor(page, DIALOG, false);
-    assert.deepEqual(await page.evaluate(() => window.ruvo.timerPeriod), 10);
-    await press(menuTitle('Game'));
-    await press(menuItem(IDM.START));
-    await page.waitFor((s) => document.activeElement === document.querySelector(s), `${DIALOG} input[data-id="410"]`,
-        120000);
-}
-
-// Answers the name dialog with OK and closes the table shown after it, whose
-// first row may be expected to show a name.
-async function enterName(page, name, shown = null) {
-    await page.front();
-    await fillEdit(page, 410, name);
-    await page.press('Enter');
-    await waitFor(page, `${DIALOG} [data-id="416"]`);
-    if (shown) assert.equal(await dialogText(page, '[data-id="416"]'), shown);
-    await page.press('Enter');
-    await waitFor(page, DIALOG, false);
-}
 
 // The largest whole number of device pixels per game pixel that fits under
 // the menu bar, on whole device pixels (layout counts in fractions of one).

@@ -3,7 +3,8 @@
 # each browser engine: tests/platform/web/run.sh BUILD_WEB_DIR [ENGINE...] (chromium
 # firefox webkit when none is named). Installs the drivers as pinned into the
 # build folder, starts an X server of its own for WebKit's MiniBrowser, runs
-# page_test.mjs once per engine, and ends with one line per engine.
+# page_test.mjs and replay_test.mjs once per engine (RUVO_SIM: the native
+# ruvo-sim that verifies the page's replays), and ends with one line per engine.
 # SPDX-License-Identifier: MIT
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,8 +45,10 @@ summary=()
 failed=0
 for engine in "${engines[@]}"; do
     status=0
-    RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/page_test.mjs" "$engine" "$build/test-site" \
-        >"$work/$engine.log" 2>&1 || status=$?
+    for suite in page_test replay_test; do
+        RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/$suite.mjs" "$engine" "$build/test-site" \
+            >>"$work/$engine.log" 2>&1 || status=$?
+    done
     cat "$work/$engine.log"
     [ "$status" -eq 0 ] || failed=1
     summary+=("$engine: $(grep -E '^# (pass|fail|skipped) ' "$work/$engine.log" | cut -c3- | tr '\n' ' ')exit status $status")

@@ -4,7 +4,7 @@
 // it; GET /.bytes hands the log to the benchmark (?reset clears it). For the
 // tests, serve(root, { testHook: true }) also puts a script atop every page that
 // collects the page's errors in window.ruvoErrors, the same way in every
-// browser, and takes local storage away on ?refuse-storage; serves the site
+// browser, and takes local storage and IndexedDB away on ?refuse-storage; serves the site
 // again under /no-soundfont/ without its soundfont; while server.offline
 // is set, fails every request as a lost connection does; and while
 // server.holdScript is set, holds back the page's script (/ruvo.js) until a
@@ -49,7 +49,8 @@ const TEST_HOOK = `<script>(() => {
     }).join(', ');
     requestAnimationFrame(watch);
     if (new URLSearchParams(location.search).has('refuse-storage'))
-        Object.defineProperty(window, 'localStorage', { get: () => { throw new DOMException('off', 'SecurityError'); } });
+        for (const name of ['localStorage', 'indexedDB'])
+            Object.defineProperty(window, name, { get: () => { throw new DOMException('off', 'SecurityError'); } });
 })();</script>`;
 
 export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
