@@ -104,7 +104,7 @@ void ruvo_dialog_list_add(std::int32_t id, const char* value, std::int32_t value
                           std::int32_t labelLength);
 RUVO_IMPORT(dialog_enable) void ruvo_dialog_enable(std::int32_t id, std::int32_t enabled);
 // The button id asks for a file first (the browser's file picker) and
-// answers once one is read; dialog_file gives its name (part 0) or its text (1).
+// answers once one is read; dialog_file gives its name (asked for with 0) or its text (1).
 RUVO_IMPORT(dialog_file_button) void ruvo_dialog_file_button(std::int32_t id);
 RUVO_IMPORT(dialog_file) std::int32_t ruvo_dialog_file(std::int32_t part, char* text, std::int32_t capacity);
 // The button id copies a link that plays the replay selected in the list:
