@@ -16,7 +16,9 @@
 #
 # The bootstrapped base of each release and the downloaded packages are kept in
 # FRESH_CACHE (/var/cache/ruvo-fresh) so that a second run is quicker; every
-# run unpacks the base into a new folder.
+# run unpacks the base into a new folder. The packages come from FRESH_MIRROR
+# and FRESH_SECURITY_MIRROR (deb.debian.org's), with the release's updates and
+# security fixes, as on an installed Debian.
 # SPDX-License-Identifier: MIT
 set -euo pipefail
 usage() { echo "usage: $0 SUITE test|play [REPO [REF]]" >&2; exit 2; }
@@ -131,6 +133,15 @@ checker_install() { # checker_install PACKAGE...
     echo "fresh-debian: the checker installs $*"
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$@"
 }
+# The sources of an installed Debian, as its installer writes them: the
+# release with its updates and its security fixes (debootstrap gives the
+# release alone, where Debian 12's browsers are older than any machine has
+# them).
+cat >"$root/etc/apt/sources.list" <<EOF
+deb $mirror $suite main
+deb $mirror $suite-updates main
+deb ${FRESH_SECURITY_MIRROR:-http://deb.debian.org/debian-security} $suite-security main
+EOF
 in_root apt-get update -q
 checker_install sudo git
 if [ "$command" = play ]; then
