@@ -22,8 +22,6 @@ class QtReplayStore final : public ReplayStore {
     bool Write(std::string_view name, std::string_view text) override;
     bool Remove(std::string_view name) override;
 
-    QString Folder() const { return folder_; }
-
   private:
     // The file of a name; empty for a name the engine would not give.
     QString PathOf(std::string_view name) const;
