@@ -30,8 +30,6 @@ class WinReplayStore final : public ReplayStore {
     bool Write(std::string_view name, std::string_view text) override;
     bool Remove(std::string_view name) override;
 
-    const std::wstring& Folder() const { return folder_; }
-
   private:
     // Empty for a name the store does not take.
     std::wstring PathOf(std::string_view name) const;
