@@ -19,8 +19,9 @@ class WebGameWindow final : public GameWindow {
     void CheckMenuItem(MenuId item, bool checked) override;
     void EnableMenuItem(MenuId item, bool enabled) override;
     void DrawMenuBar() override {}
-    // The canvas is always on the page: there is nothing to show or hide.
-    void Show(int) override {}
+    // The canvas is always on the page: showing the window only asks for its
+    // first paint, the title's scenery already in the frame buffer.
+    void Show(int) override { Invalidate(); }
     void Destroy() override;
     void PostQuit(int exitCode) override;
     // In the page's status bar, outside the field.

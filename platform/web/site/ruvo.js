@@ -17,7 +17,7 @@ const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
 
 const canvas = document.getElementById('field');
 const field = canvas.getContext('2d');
-const status = { firstFrameMs: null, ticks: 0, ended: false };
+const status = { firstPictureMs: null, firstPictureTick: null, firstFrameMs: null, ticks: 0, ended: false };
 window.ruvo = status; // for the tests and the benchmark
 
 let exports = null;
@@ -76,19 +76,28 @@ let firstFrameShown = null;
 const firstFrame = new Promise((resolve) => (firstFrameShown = resolve));
 
 let paintPending = false;
+function paint() {
+    paintPending = false;
+    if (!status.ended) suspender.call('ruvo_paint');
+}
+
 function invalidate() {
     if (paintPending || status.ended) return;
     paintPending = true;
     requestAnimationFrame(() => {
-        paintPending = false;
-        if (!status.ended) suspender.call('ruvo_paint');
+        if (paintPending) paint();
     });
 }
 
 function present(pointer, width, height, x, y, w, h) {
     const pixels = new Uint8ClampedArray(memory.buffer, pointer, width * height * 4).slice();
     field.putImageData(new ImageData(pixels, width, height), 0, 0, x, y, w, h);
-    // The first frame of the game's own picture comes with its first tick.
+    // The window's first paint shows the title's scenery; the title itself,
+    // the sun and the status line come with the first tick.
+    if (status.firstPictureMs === null) {
+        status.firstPictureMs = performance.now();
+        status.firstPictureTick = status.ticks;
+    }
     if (status.firstFrameMs === null && status.ticks > 0) {
         status.firstFrameMs = performance.now();
         firstFrameShown();
@@ -347,6 +356,9 @@ async function start() {
 
     await nextTask();
     await suspender.call('ruvo_start');
+    // The window paints as it is shown, not a frame later: the canvas is not
+    // left black until the first tick.
+    if (paintPending) paint();
     canvas.focus();
     status.started = true;
     // The first tick comes a tick's period after start-up: time enough to

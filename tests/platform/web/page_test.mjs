@@ -79,6 +79,8 @@ describe(`the page (${engineName})`, SUITE, () => {
         const final = await page.evaluate(() => window.ruvoLayout());
         assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
         assert.ok(await countColour(page, [0, 255, 255]) > 384 * 200 / 3, 'the sky fills the field');
+        assert.equal(await page.evaluate(() => window.ruvo.firstPictureTick), 0,
+            'the window\'s first paint, the scenery, comes before the first tick');
         assert.ok(await countColour(page, [0, 0, 255], [0, 0, 384, 20]) > 300, 'the status line runs along the top');
         assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => t.textContent)),
             ['Game', 'Option', 'Help']);
