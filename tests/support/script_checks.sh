@@ -11,9 +11,10 @@ mkdir -m 700 "$work/home" "$work/run"
 export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run \
     QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 unset LANGUAGE SESSION_MANAGER
-xvfb_pid= game_pid=
+xvfb_pid= game_pid= wm_pid=
 cleanup() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
@@ -63,6 +64,25 @@ start_xvfb() { # start_xvfb [SCREEN]
     xvfb_pid=$!
     wait_for 10 test -s "$work/display" || return 1
     export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# A window manager on the virtual display, as a desktop has one: openbox,
+# which takes a window's state as the conventions ask (Wine 10 waits for
+# that before it hides a window it has shown, which twm never gave).
+# Sets wm_pid; its output goes to $work/openbox.log.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+start_wm() {
+    local try
+    for try in 1 2 3; do
+        openbox --sm-disable >"$work/openbox.log" 2>&1 &
+        wm_pid=$!
+        wait_for 10 wm_ready && return 0
+        kill "$wm_pid" 2>/dev/null
+        wait "$wm_pid" 2>/dev/null
+        sed 's/^/  openbox: /' "$work/openbox.log"
+    done
+    wm_pid=
+    return 1
 }
 
 # Waits for the game started as game_pid to end and sets game_status to its

@@ -17,21 +17,6 @@ start_xvfb 1920x1080x24 || { echo "FAIL: Xvfb did not start"; exit 1; }
 # Openbox is ready once it names itself on the root window. On a busy
 # machine it can fail to open the new display and end at once: it is
 # started again.
-wm_pid=
-trap 'kill $wm_pid 2>/dev/null; cleanup' EXIT
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-start_wm() {
-    local try
-    for try in 1 2 3; do
-        openbox --sm-disable >"$work/openbox.log" 2>&1 &
-        wm_pid=$!
-        wait_for 10 wm_ready && return 0
-        kill "$wm_pid" 2>/dev/null
-        wait "$wm_pid" 2>/dev/null
-        sed 's/^/  openbox: /' "$work/openbox.log"
-    done
-    return 1
-}
 start_wm || { echo "FAIL: openbox did not start"; exit 1; }
 
 CONF="$work/config/Tolp/Ruvo.conf"

@@ -9,17 +9,14 @@ set -uo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../support/script_checks.sh"
-need_tools Xvfb xdotool twm
+need_tools Xvfb xdotool openbox xprop
 export WINEPREFIX=$work/prefix
-wm_pid=
 trap '[ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null; "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null; cleanup' EXIT
 run() { "$here/wine-run.sh" "$@"; }
 probe() { run "$build/bin/ruvo-probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-printf 'NoTitleFocus\nRandomPlacement\n' >"$work/twmrc"
-twm -f "$work/twmrc" >/dev/null 2>&1 &
-wm_pid=$!
+start_wm || { echo "FAIL: openbox did not start"; exit 1; }
 run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
 # Wine reads the scale when its server starts.
 "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null

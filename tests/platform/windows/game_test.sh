@@ -13,9 +13,8 @@ setup=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tree=$(cd "$here/../../.." && pwd)
 source "$here/../../support/script_checks.sh"
-need_tools Xvfb xdotool import twm
+need_tools Xvfb xdotool import openbox xprop
 export WINEPREFIX=$work/prefix
-wm_pid=
 stop_wine() {
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
@@ -29,9 +28,7 @@ fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 # One display for the prefix's whole life, and a window manager on it:
 # without one every window that closes keeps Wine waiting.
 start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-printf 'NoTitleFocus\nRandomPlacement\n' >"$work/twmrc"
-twm -f "$work/twmrc" >/dev/null 2>&1 &
-wm_pid=$!
+start_wm || { echo "FAIL: openbox did not start"; exit 1; }
 run "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1 # makes the prefix
 
 titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }

@@ -16,6 +16,10 @@
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Sizes in the screen's own pixels, as the game (aware of each monitor's
+    // scale) lays its windows out: a probe unaware of the scale would see
+    // them shrunk by it where Wine scales for such programs (Wine 10).
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"window") {
         HWND window = FindWindowW(L"RuvoWClass", nullptr);

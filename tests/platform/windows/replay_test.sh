@@ -17,9 +17,8 @@ build=$(cd "$1" && pwd)
 native=$(cd "$2" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../support/script_checks.sh"
-need_tools Xvfb xdotool import twm
+need_tools Xvfb xdotool import openbox xprop
 export WINEPREFIX=$work/prefix
-wm_pid=
 stop_wine() {
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
@@ -32,9 +31,7 @@ TITLE="Ruvo Zelp! for Windows 95"
 winpath() { local path=${1//\//\\}; echo "Z:$path"; }
 
 start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-printf 'NoTitleFocus\nRandomPlacement\n' >"$work/twmrc"
-twm -f "$work/twmrc" >/dev/null 2>&1 &
-wm_pid=$!
+start_wm || { echo "FAIL: openbox did not start"; exit 1; }
 run "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1 # makes the prefix
 
 titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
