@@ -23,7 +23,8 @@ class ReplayStoreTest : public ::testing::Test {
     {
         wchar_t temp[MAX_PATH] = {};
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-        top_ = std::wstring(temp) + L"ruvo-store-\u00fc\u6e2c\u8a66";
+        // A folder of this process's own: the tests run side by side in one prefix.
+        top_ = std::wstring(temp) + L"ruvo-store-" + std::to_wstring(GetCurrentProcessId()) + L"-\u00fc\u6e2c\u8a66";
         folder_ = top_ + L"\\Tolp\\Ruvo\\Replays";
         Clear();
     }
