@@ -23,17 +23,26 @@ source "$here/../../support/script_checks.sh"
 export RUVO_WINE_LOGS=$work/wine-logs
 mkdir -p "$RUVO_WINE_LOGS"
 status=0
-failed_64=0 failed_32=0 # the steps of each Windows architecture that failed
+failed_64=() failed_32=() # the steps of each Windows architecture that failed
+steps=0 failed_logs=()
+# Each step's output is kept in a file (not a pipe, which Wine's lingering
+# processes would hold open) and shown when it ends. A long run's log is cut
+# short where CI shows it, so the end of a failed step's output is repeated
+# at the very end.
 step() { # step TITLE COMMAND...
     echo "== $1"
-    local title=$1
+    local title=$1 log=$work/step-$((++steps)).log rc
     shift
-    "$@" && return
+    "$@" >"$log" 2>&1
+    rc=$?
+    cat "$log"
+    [ $rc -eq 0 ] && return
     echo "FAILED: $*"
     status=1
+    failed_logs+=("$title|$log")
     case $title in
-    *for\ i686* | *32-bit\ Windows* | *32-bit\ game*) failed_32=$((failed_32 + 1)) ;;
-    *64-bit* | *x86_64*) failed_64=$((failed_64 + 1)) ;;
+    *for\ i686* | *32-bit\ Windows* | *32-bit\ game*) failed_32+=("$title") ;;
+    *64-bit* | *x86_64*) failed_64+=("$title") ;;
     esac
 }
 
@@ -110,11 +119,19 @@ if [ -s "$RUVO_WINE_LOGS/retries.log" ]; then
     echo "Wine failed to start a program and it was tried again:"
     sed 's/^/  /' "$RUVO_WINE_LOGS/retries.log"
 fi
-verdict() { [ "$1" -eq 0 ] && echo passed || echo "$1 parts failed"; }
+for entry in "${failed_logs[@]}"; do
+    echo "== failed: ${entry%%|*}; the end of what it printed:"
+    tail -n 40 "${entry#*|}" | sed 's/^/  /'
+done
+verdict() { # verdict TITLE...: the titles of the steps that failed
+    [ $# -eq 0 ] && echo passed && return
+    [ $# -eq 1 ] && echo "1 part failed:" || echo "$# parts failed:"
+    printf '  - %s\n' "$@"
+}
 if [ -n "${RUVO_TEST_SUMMARY:-}" ]; then
-    echo "windows 64-bit: $(verdict $failed_64)" >>"$RUVO_TEST_SUMMARY"
+    echo "windows 64-bit: $(verdict "${failed_64[@]}")" >>"$RUVO_TEST_SUMMARY"
     if [ -n "$thirty_two" ]; then
-        echo "windows 32-bit: $(verdict $failed_32)" >>"$RUVO_TEST_SUMMARY"
+        echo "windows 32-bit: $(verdict "${failed_32[@]}")" >>"$RUVO_TEST_SUMMARY"
     else
         echo "windows 32-bit: left out ($left_out)" >>"$RUVO_TEST_SUMMARY"
     fi
