@@ -41,6 +41,8 @@ Object.defineProperty(status, 'zoom', { get: () => Number(canvas.dataset.zoom) }
 
 // --- Timer: one tick per period, never a backlog ---------------------------
 const timers = new Map();
+// While the served faces are on their way: the ticks, which draw letters, wait.
+let facesPending = null;
 
 function setTimer(id, periodMs) {
     killTimer(id);
@@ -49,6 +51,10 @@ function setTimer(id, periodMs) {
     status.timerPeriod = period;
     const fire = () => {
         if (timers.get(id) !== timer) return;
+        if (facesPending) {
+            facesPending.then(fire);
+            return;
+        }
         ++status.ticks;
         suspender.call('ruvo_tick', id);
         const now = performance.now();
@@ -165,10 +171,15 @@ async function start() {
     const loading = Promise.all([
         window.ruvoModule ?? WebAssembly.compileStreaming(fetch('ruvo.wasm')),
         music.probe(),
-        ...FONTS.map((font) => document.fonts.load(letters.loadingFont(font)).then(nextTask)
-            .then(() => letters.sizeAhead(font))),
         nextTask().then(() => storage.open()),
     ]);
+    // The faces are needed only for the letters, which the first tick draws:
+    // the game starts and shows its scenery without them. A face that does
+    // not come leaves the browser's own to stand in.
+    const faces = Promise.all(FONTS.map((font) => document.fonts.load(letters.loadingFont(font)).then(nextTask)
+        .then(() => letters.sizeAhead(font))))
+        .catch((error) => console.error(`Ruvo: the letters' faces did not load (${error?.message ?? error})`));
+    facesPending = faces.then(() => (facesPending = null));
     // The menu bar and the rest of the page's own parts are built while
     // those come, in a task of their own (a failure is reported below).
     loading.catch(() => {});
@@ -359,6 +370,7 @@ async function start() {
     // The window paints as it is shown, not a frame later: the canvas is not
     // left black until the first tick.
     if (paintPending) paint();
+    await faces;
     canvas.focus();
     status.started = true;
     // The first tick comes a tick's period after start-up: time enough to

@@ -87,27 +87,37 @@ export class LetterPainter {
         return font;
     }
 
+    // A font of a given cell height (all the game's are) is sized when its
+    // first letter is drawn, so that the game can start while the faces are
+    // still on their way; the page draws no letter before they are in.
     createFont(id, height, weight, face) {
-        const font = this.size(height, weight, face);
-        this.fonts.set(id, { ...font, letters: LETTERS[font.family] ?? '', reported: new Set() });
-        return font.cell;
+        const request = { height, weight, face };
+        const font = { request, sized: height > 0 ? null : this.size(height, weight, face), reported: new Set() };
+        this.fonts.set(id, font);
+        return height > 0 ? height : font.sized.cell;
     }
 
     // Fills mask (width x height) with 1 where the letter has ink, its cell's
     // top-left at (pad, pad); returns its advance.
     drawLetter(id, codePoint, mask, width, height, pad) {
-        const font = this.fonts.get(id);
+        const entry = this.fonts.get(id);
         mask.fill(0);
-        if (!font) return 0;
+        if (!entry) return 0;
+        if (!entry.sized) {
+            const { height, weight, face } = entry.request;
+            entry.sized = this.size(height, weight, face);
+        }
+        const font = entry.sized;
+        const letters = LETTERS[font.family] ?? '';
         if (this.canvas.width < width || this.canvas.height < height) {
             this.canvas.width = Math.max(this.canvas.width, width);
             this.canvas.height = Math.max(this.canvas.height, height);
         }
         const c = this.context;
         const letter = String.fromCodePoint(codePoint);
-        if (!font.letters.includes(letter) && !font.reported.has(letter)) {
+        if (!letters.includes(letter) && !entry.reported.has(letter)) {
             // A new text of the game's whose letter the cut-down face lacks.
-            font.reported.add(letter);
+            entry.reported.add(letter);
             console.error(`Ruvo: the letter "${letter}" is not in the served ${font.family}`);
         }
         c.clearRect(0, 0, width, height);

@@ -200,6 +200,33 @@ describe(`the page (${engineName})`, SUITE, () => {
         await context.close();
     });
 
+    test('shows the scenery before the letters\' faces come and draws the letters in them; without them it plays',
+        async () => {
+        // The status line's letters on the title screen (above the jumper's
+        // reach), and when the faces and the first tick's frame came.
+        const lettersOf = (page) => page.evaluate(() => {
+            const data = document.getElementById('field').getContext('2d').getImageData(0, 0, 384, 16).data;
+            let hash = 2166136261;
+            for (const byte of data) hash = Math.imul(hash ^ byte, 16777619) >>> 0;
+            const faces = performance.getEntriesByType('resource').filter((e) => e.name.endsWith('.ttf'));
+            const { firstPictureMs, firstFrameMs } = window.ruvo;
+            return { hash, facesIn: Math.max(...faces.map((e) => e.responseEnd)), firstPictureMs, firstFrameMs };
+        });
+        // Each in a profile of its own, with nothing in the browser's cache.
+        const contexts = await Promise.all([1, 2, 3].map(() => engine.newContext()));
+        const prompt = await lettersOf(await openGame(contexts[0]));
+        server.holdFonts = true; // until the game has shown its first picture
+        const late = await lettersOf(await openGame(contexts[1]));
+        server.holdFonts = false;
+        assert.ok(late.firstPictureMs < late.facesIn && late.facesIn < late.firstFrameMs, JSON.stringify(late));
+        assert.equal(late.hash, prompt.hash, 'the status line is drawn in the same faces');
+        const without = await openGame(contexts[2], { url: new URL('no-fonts/', siteUrl).href });
+        assert.notEqual((await lettersOf(without)).hash, prompt.hash, 'the browser\'s own faces stand in');
+        await without.press('F2');
+        await waitForState(without, PLAY);
+        for (const context of contexts) await context.close();
+    });
+
     test('plays offline; opens the dialogs by their keys, closes them by Escape or Enter, the game going on', async () => {
         const context = await engine.newContext();
         const page = await openGame(context);

@@ -5,7 +5,11 @@
 // tests, serve(root, { testHook: true }) also puts a script atop every page that
 // collects the page's errors in window.ruvoErrors, the same way in every
 // browser, and takes local storage and IndexedDB away on ?refuse-storage; serves the site
-// again under /no-soundfont/ without its soundfont; while server.offline
+// again under /no-soundfont/ without its soundfont and under /no-fonts/
+// without its faces; while server.holdFonts is set, holds back the faces
+// until a page reports (GET /.pictured, from the hook) that the game has
+// shown its first picture four ticks' time ago, which clears holdFonts;
+// while server.offline
 // is set, fails every request as a lost connection does; and while
 // server.holdScript is set, holds back the page's script (/ruvo.js) until a
 // page reports (GET /.painted, from the hook) that the browser has drawn a
@@ -35,11 +39,19 @@ const TEST_HOOK = `<script>(() => {
     // browser draws, until the game's first; a page whose script is held
     // reports its first.
     const layouts = window.ruvoLayouts = [];
+    let pictured = false;
     const watch = () => {
         const field = document.getElementById('field');
         if (field) {
             const layout = window.ruvoLayout();
             if (layouts.at(-1) !== layout && layouts.push(layout) === 1 && @HELD@) fetch('/.painted').catch(() => {});
+        }
+        // Four ticks' time after the first picture: a page whose ticks did
+        // not wait for the faces would have drawn its letters by then.
+        const picture = window.ruvo?.firstPictureMs;
+        if (picture > 0 && performance.now() > picture + 4 * (window.ruvo.timerPeriod ?? 80) && !pictured) {
+            pictured = true;
+            fetch('/.pictured').catch(() => {});
         }
         if (!(window.ruvo?.firstFrameMs > 0)) requestAnimationFrame(watch);
     };
@@ -63,6 +75,11 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
             for (const release of server.held.splice(0)) release();
             return response.writeHead(204).end();
         }
+        if (url.pathname === '/.pictured') {
+            server.holdFonts = false;
+            for (const release of server.heldFonts.splice(0)) release();
+            return response.writeHead(204).end();
+        }
         if (url.pathname === '/.bytes') {
             response.writeHead(200, { 'content-type': 'application/json', 'cache-control': 'no-store' });
             response.end(JSON.stringify(server.requests));
@@ -72,9 +89,10 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         let pathname = decodeURIComponent(url.pathname);
         const logged = { method: request.method, path: url.pathname, bytes: 0 };
         server.requests.push(logged);
-        if (testHook && pathname.startsWith('/no-soundfont/')) {
-            pathname = pathname.slice('/no-soundfont'.length);
-            if (pathname.endsWith('.sf2')) return response.writeHead(404).end();
+        for (const [folder, refused] of [['/no-soundfont/', '.sf2'], ['/no-fonts/', '.ttf']]) {
+            if (!testHook || !pathname.startsWith(folder)) continue;
+            pathname = pathname.slice(folder.length - 1);
+            if (pathname.endsWith(refused)) return response.writeHead(404).end();
         }
         let path = normalize(join(root, pathname));
         if (!path.startsWith(root)) return response.writeHead(403).end();
@@ -99,9 +117,10 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
             }
         };
         if (server.holdScript && pathname === '/ruvo.js') server.held.push(answer);
+        else if (server.holdFonts && pathname.endsWith('.ttf')) server.heldFonts.push(answer);
         else answer();
     });
-    Object.assign(server, { requests: [], offline: false, holdScript: false, held: [] });
+    Object.assign(server, { requests: [], offline: false, holdScript: false, held: [], holdFonts: false, heldFonts: [] });
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 
