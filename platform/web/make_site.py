@@ -106,6 +106,20 @@ STYLE_LINK = '<link rel="stylesheet" href="ruvo.css">'
 MENU_TITLE = re.compile(r'^ {4}\{ "label": "([^"]+)", "access": "([^"]*)", "items": \[', re.M)
 
 
+SYNTH_FIRST = re.compile(r"^const SYNTH_WORKLET_MODULES = \['([^']+)'", re.M)
+SOUNDFONT = re.compile(r"^const SOUNDFONT = '([^']+)';", re.M)
+
+
+def music_probed(sound):
+    """The two large files of the music whose presence the page's head asks
+    about: the synthesizer's first script and the soundfont, as the sound
+    script (sound.js) names them."""
+    found = [pattern.search(sound) for pattern in (SYNTH_FIRST, SOUNDFONT)]
+    if not all(found):
+        raise SystemExit("make_site: sound.js must name the synthesizer's scripts and the soundfont")
+    return [match.group(1) for match in found]
+
+
 def menu_titles(tables):
     """The menu bar's titles as the page's script builds them (menu.js), for
     the page to show from its first frame: the engine's menu table, in the
@@ -191,10 +205,11 @@ def main():
     # before it could draw anything (without its comments).
     style = re.sub(r'/\*.*?\*/\n?', '', (Path(args.source) / 'ruvo.css').read_text(), flags=re.S)
     page_html = (Path(args.source) / 'index.html').read_text()
-    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@', STYLE_LINK):
+    for mark in ('@FIT_SCRIPT@', '@MENU_TITLES@', '@MUSIC_PROBED@', STYLE_LINK):
         if page_html.count(mark) != 1:
             raise SystemExit(f'make_site: index.html must hold {mark} once')
     page_html = page_html.replace('@FIT_SCRIPT@', fit).replace('@MENU_TITLES@', menu_titles(scripts['tables.js']))
+    page_html = page_html.replace('@MUSIC_PROBED@', json.dumps(music_probed(scripts['sound.js'])))
     (out / 'index.html').write_text(page_html.replace(STYLE_LINK, f'<style>\n{style}</style>'))
     for item in Path(args.source).iterdir():
         if item.name not in bundled and item.name not in ('sw.js', 'fit.js', 'index.html', 'ruvo.css'):

@@ -77,6 +77,8 @@ export class EffectPlayer {
 }
 
 const SYNTH_SCRIPT = 'synth/js-synthesizer.min.js';
+// The site's build reads these two for the page's head, which asks whether
+// the synthesizer's first script and the soundfont are there.
 const SYNTH_WORKLET_MODULES = ['synth/libfluidsynth-2.4.6.js', 'synth/js-synthesizer.worklet.min.js'];
 const SOUNDFONT = 'TimGM6mb.sf2';
 
@@ -118,7 +120,8 @@ export class MusicPlayer {
         const there = async (url) => {
             if (kept && await caches.match(url, { ignoreSearch: true })) return true;
             if (navigator.onLine === false) return false;
-            return (await fetch(url, { method: 'HEAD', cache: 'no-store' })).ok;
+            // The page's head has asked already, unless the service worker serves it.
+            return window.ruvoMusicAsked?.get(url) ?? (await fetch(url, { method: 'HEAD', cache: 'no-store' })).ok;
         };
         try {
             // The two large files, which a host might leave out: FluidSynth
