@@ -85,6 +85,16 @@ start_wm() {
     return 1
 }
 
+# What a window that never came leaves to go on: the windows on the display
+# and the processes of Wine with what each waits on.
+display_and_wine_state() {
+    local w
+    echo "the windows shown:"
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do echo "  $w $(xdotool getwindowname "$w" 2>/dev/null)"; done
+    echo "Wine's processes:"
+    ps -eo pid,stat,etime,wchan:24,args 2>/dev/null | grep -iE 'wine|\.exe' | grep -v grep | sed 's/^/  /'
+}
+
 # Waits for the game started as game_pid to end and sets game_status to its
 # exit status, or to "timeout" when it is still running after the seconds.
 # (Not in a command substitution: only this shell can wait for its child.)

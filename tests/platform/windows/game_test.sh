@@ -42,7 +42,12 @@ start_game() { # start_game [PROGRAM]: sets WIN, the game window's X id
     game_pid=$!
     WIN=
     wait_for 60 shown "Ruvo Zelp! for Windows 95" && WIN=$(titled "Ruvo Zelp! for Windows 95")
-    [ -n "$WIN" ] || { echo "no game window; the game's output and Wine's:"; cat "$work/game-$starts.log"; false; }
+    [ -n "$WIN" ] || {
+        echo "no game window; the game's output and Wine's:"
+        cat "$work/game-$starts.log"
+        display_and_wine_state
+        false
+    }
 }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
 # count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
