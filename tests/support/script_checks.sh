@@ -93,6 +93,12 @@ display_and_wine_state() {
     for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do echo "  $w $(xdotool getwindowname "$w" 2>/dev/null)"; done
     echo "Wine's processes:"
     ps -eo pid,stat,etime,wchan:24,args 2>/dev/null | grep -iE 'wine|\.exe' | grep -v grep | sed 's/^/  /'
+    # The newest run's log, which Wine is still writing while the program runs.
+    local logs=${RUVO_WINE_LOGS:-${WINEPREFIX:-/nonexistent}/logs} newest
+    newest=$(ls -t "$logs"/run-* 2>/dev/null | head -n 1)
+    [ -n "$newest" ] || return 0
+    echo "Wine's messages so far ($newest):"
+    grep -v ':trace:loaddll:' "$newest" | tail -n 30 | sed 's/^/  /'
 }
 
 # Waits for the game started as game_pid to end and sets game_status to its
