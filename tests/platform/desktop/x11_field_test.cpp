@@ -98,6 +98,10 @@ class FieldOnX : public ::testing::Test {
         ASSERT_NE(field, nullptr);
         frame = qobject_cast<QMainWindow*>(field->window());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+        // The menu's keys reach the game only in the active window: on a loaded
+        // machine the X server's focus may come well after the window shows.
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
         connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     }
 
