@@ -16,6 +16,17 @@ set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-play}
 
+# apt-get update, tried three times: a mirror in the middle of a sync serves
+# lists that do not match their index for a while.
+apt_update() { # apt_update SUDO...
+    local try
+    for try in 1 2 3; do
+        "$@" apt-get update && return 0
+        [ $try -lt 3 ] && sleep $((try * 15))
+    done
+    return 1
+}
+
 install_missing_packages() { # install_missing_packages LIST...
     local missing=() package
     for package in $(cat "$@" | grep -v '^#'); do
@@ -24,7 +35,7 @@ install_missing_packages() { # install_missing_packages LIST...
     [ ${#missing[@]} -eq 0 ] && return
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update
+    apt_update "${sudo[@]}"
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
@@ -54,11 +65,21 @@ install_wine32() {
     rm -f /tmp/ruvo-tiny-$$ /tmp/ruvo-tiny-$$.c
     local sudo=() removed
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        "${sudo[@]}" dpkg --add-architecture i386
-        "${sudo[@]}" apt-get update
+    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+    # A mirror that cannot give the i386 lists leaves Wine's 32-bit half out,
+    # and the architecture too, so that later updates do not fail on it.
+    if ! apt_update "${sudo[@]}"; then
+        dpkg-query -W -f='${Package}:${Architecture}\n' 2>/dev/null | grep -q ':i386$' ||
+            { "${sudo[@]}" dpkg --remove-architecture i386 && "${sudo[@]}" apt-get update >/dev/null 2>&1; }
+        echo "wine32:i386 left out: apt could not fetch the i386 package lists"
+        return 0
     fi
-    removed=$(apt-get -s install --no-install-recommends wine32:i386 2>/dev/null | sed -n 's/^Remv \([^ ]*\).*/\1/p' | tr '\n' ' ')
+    local plan
+    if ! plan=$(apt-get -s install --no-install-recommends wine32:i386 2>&1); then
+        echo "wine32:i386 left out: apt cannot install it here ($(grep -m1 '^E:' <<<"$plan"))"
+        return 0
+    fi
+    removed=$(sed -n 's/^Remv \([^ ]*\).*/\1/p' <<<"$plan" | tr '\n' ' ')
     if [ -n "$removed" ]; then
         echo "wine32:i386 left out: apt would remove ${removed% } to install it"
         return 0

@@ -338,8 +338,8 @@ SettingsValues ParseSettingsText(std::string_view data)
 
 SettingsValues ReadSettingsFile(const std::string& path)
 {
-    std::string content;
-    if (!ReadWholeFile(path, content))
+    std::string content, why;
+    if (!ReadFileWithin(path, kSettingsMaxBytes, content, why))
         return {};
     return ParseSettingsText(content);
 }

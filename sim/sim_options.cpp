@@ -2,9 +2,24 @@
 // SPDX-License-Identifier: MIT
 #include "sim/sim_options.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <utility>
+
+// Windows reads files as text unless told; elsewhere there is no such mode,
+// and its own FIFOs are not where ruvo-sim.exe reads from.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+#ifndef O_NONBLOCK
+#define O_NONBLOCK 0
+#endif
 
 namespace ruvo::sim {
 namespace {
@@ -34,18 +49,46 @@ bool ParseCount(const std::string& text, std::uint64_t& value)
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& content)
+bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& content, std::string& why)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return false;
     content.clear();
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        content.append(buffer, n);
-    // A folder opens on some systems and not on others; it reads on none.
-    const bool read = std::ferror(file) == 0;
-    std::fclose(file);
+    // Not blocking on a FIFO's writer: it is refused as soon as it is seen.
+    const int file = open(path.c_str(), O_RDONLY | O_BINARY | O_NONBLOCK);
+    if (file < 0) {
+        why = std::string("cannot be opened: ") + std::strerror(errno);
+        return false;
+    }
+    struct stat info{};
+    bool read = false;
+    if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode))
+        why = "not a regular file";
+    else if (static_cast<std::uint64_t>(info.st_size) > limit)
+        why = "too large: " + std::to_string(info.st_size) + " bytes, where at most " + std::to_string(limit) +
+              " are read";
+    else {
+        // A file that grows while it is read is still read no further than the limit.
+        char buffer[65536];
+        read = true;
+        for (;;) {
+            const auto n = ::read(file, buffer, sizeof buffer);
+            if (n < 0) {
+                why = std::string("cannot be read: ") + std::strerror(errno);
+                read = false;
+                break;
+            }
+            if (n == 0)
+                break;
+            content.append(buffer, static_cast<std::size_t>(n));
+            if (content.size() > limit) {
+                why = "too large: it grew past " + std::to_string(limit) + " bytes while it was read";
+                read = false;
+                break;
+            }
+        }
+    }
+    close(file);
+    if (!read)
+        content.clear();
     return read;
 }
 
@@ -100,9 +143,9 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
         } else if (arg == "--script") {
             if (!value(text))
                 return std::nullopt;
-            std::string content;
-            if (!ReadWholeFile(text, content)) {
-                error = "cannot read script: " + text;
+            std::string content, why;
+            if (!ReadFileWithin(text, kScriptMaxBytes, content, why)) {
+                error = "cannot read script " + text + ": " + why;
                 return std::nullopt;
             }
             auto script = ParseScript(content, error);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,9 +38,15 @@ struct RunSettings {
 // argument or script line, returns nothing and sets error to a one-line message.
 std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
 
-// Reads a whole file; false when it cannot be opened. (Plain C files: the
-// WebAssembly build's C++ library has no file streams.)
-bool ReadWholeFile(const std::string& path, std::string& content);
+// The largest script and settings file ruvo-sim reads, in bytes.
+constexpr std::size_t kScriptMaxBytes = std::size_t{16} << 20;
+constexpr std::size_t kSettingsMaxBytes = std::size_t{1} << 20;
+
+// Reads a whole regular file of at most limit bytes. A device, a FIFO or a
+// folder is refused before anything is read from it, and nothing past the
+// limit is read. False, with a one-line reason, when it cannot be had.
+// (POSIX calls: the WebAssembly build's C++ library has no file streams.)
+bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& content, std::string& why);
 
 // Checks an option's name and value: one of the eight option fields, an
 // unsigned decimal within 32 bits (optDamage: a signed one).

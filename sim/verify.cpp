@@ -18,8 +18,9 @@ std::string Result(const ReplayResult& r)
 
 } // namespace
 
-Verdict VerifyReplay(const Replay& replay, const ResourceLibrary* resources)
+Verdict VerifyReplay(Replay replay, const ResourceLibrary* resources)
 {
+    const ReplayResult said = replay.result;
     // The program as it starts (the icons the status line draws), and the
     // replay on a record of its own beside it; no letters are needed.
     HeadlessGame program(nullptr, resources);
@@ -31,14 +32,13 @@ Verdict VerifyReplay(const Replay& replay, const ResourceLibrary* resources)
     setup.resources = resources;
     setup.window = &window;
     ReplayPlay play;
-    BeginReplayPlay(play, replay, setup);
+    BeginReplayPlay(play, std::move(replay), setup);
     while (StepReplayPlay(play)) {
     }
     const bool ended = (play.game->state & StateTitle) != 0;
     EndReplayPlay(play);
 
     const ReplayResult& got = play.result;
-    const ReplayResult& said = replay.result;
     const auto differs = [&](const std::string& what, const std::string& file) {
         return Verdict{false, "differs: " + what + ", the file says " + file};
     };
@@ -59,16 +59,16 @@ Verdict VerifyReplay(const Replay& replay, const ResourceLibrary* resources)
 int VerifyFile(const std::string& path, const ResourceLibrary* resources)
 {
     std::string text, error;
-    if (!ReadWholeFile(path, text)) {
-        std::fprintf(stderr, "ruvo-sim: cannot read %s\n", path.c_str());
-        return 2;
-    }
-    const std::optional<Replay> replay = ReadReplay(text, error);
+    std::optional<Replay> replay;
+    if (ReadFileWithin(path, kReplayMaxBytes, text, error))
+        replay = ReadReplay(text, error);
     if (!replay) {
         std::fprintf(stderr, "ruvo-sim: %s: %s\n", path.c_str(), error.c_str());
         return 2;
     }
-    const Verdict verdict = VerifyReplay(*replay, resources);
+    text.clear();
+    text.shrink_to_fit();
+    const Verdict verdict = VerifyReplay(std::move(*replay), resources);
     std::printf("%s\n", verdict.line.c_str());
     std::fflush(stdout);
     return verdict.verified ? 0 : 1;

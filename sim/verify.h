@@ -17,7 +17,7 @@ struct Verdict {
     bool verified = false;
     std::string line;
 };
-Verdict VerifyReplay(const Replay& replay, const ResourceLibrary* resources);
+Verdict VerifyReplay(Replay replay, const ResourceLibrary* resources);
 
 // The whole command: reads and verifies the file, prints the verdict (or the
 // reason the file cannot be read) and returns the exit status: 0 verified,

@@ -6,6 +6,7 @@
 #include "game/flow.h"
 #include "game/title.h"
 #include "game/window.h"
+#include "settings/dialog_logic.h"
 
 namespace ruvo {
 
@@ -28,6 +29,12 @@ void PauseCommand(GameRecord& record)
         record.paused = 1;
         record.state = StatePause;
     }
+}
+
+int OptionDialog(GameRecord& record, DialogHost& dialogs)
+{
+    const OpenDialog open(record);
+    return dialogs.RunOption(record);
 }
 
 void MusicCommand(GameRecord& record)
@@ -55,8 +62,10 @@ void RunCommand(GameRecord& record, std::uint32_t command)
         PauseCommand(record);
         break;
     case IDM_HIGHSCORE:
-        if (dialogs != nullptr)
+        if (dialogs != nullptr) {
+            const OpenDialog open(record);
             dialogs->RunHighScore(record);
+        }
         break;
     case IDM_SOUND:
         record.soundOn = record.soundOn == 1 ? 0 : 1;
@@ -66,7 +75,7 @@ void RunCommand(GameRecord& record, std::uint32_t command)
         MusicCommand(record);
         break;
     case IDM_OPTION:
-        if (dialogs != nullptr && dialogs->RunOption(record) != 0) {
+        if (dialogs != nullptr && OptionDialog(record, *dialogs) != 0) {
             InitTitle(record);
             InvalidateWindow(record);
         }
@@ -76,15 +85,19 @@ void RunCommand(GameRecord& record, std::uint32_t command)
             record.host.help->Help(kHelpFile, HelpCommand::Finder);
         break;
     case IDM_ABOUT:
-        if (dialogs != nullptr)
+        if (dialogs != nullptr) {
+            const OpenDialog open(record);
             dialogs->RunAbout();
+        }
         break;
     case IDM_EXIT:
         ExitCommand(record);
         break;
     case IDM_REPLAYS:
-        if (dialogs != nullptr)
+        if (dialogs != nullptr) {
+            const OpenDialog open(record);
             dialogs->RunReplays(record);
+        }
         break;
     default:
         break;

@@ -11,12 +11,23 @@ namespace ruvo {
 namespace {
 
 constexpr std::string_view kFormatWord = "ruvo-replay";
-// A line of dives holds at most this many gaps after its first dive.
-constexpr std::size_t kGapsPerLine = 16;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr std::array<const char*, 11> kProgramNames = {"seed",      "sunFrame",     "stairsTicks", "stairsDir",
                                                        "hopTicks",  "stopHeading",  "stopTicks",   "dashHeading",
                                                        "dashTicks", "lungeHeading", "lungeTicks"};
+
+// The values a run of the game can give the program's values after the seed,
+// in kProgramNames' order: the sun's three frames, the stairs' count to 13,
+// the hop's climb and fall (18 ticks at most in the field's rows), the
+// halts' and dashes' counts of 2 and the headings -1, 0 and 1. Outside them
+// a game could draw what does not exist.
+struct ValueRange {
+    std::int32_t least;
+    std::int32_t most;
+};
+constexpr std::array<ValueRange, 10> kProgramRanges = {
+    {{0, 2}, {0, 13}, {-1, 1}, {0, 18}, {-1, 1}, {0, 2}, {-1, 1}, {0, 2}, {-1, 1}, {0, 2}}};
 
 std::array<std::int32_t*, 10> ProgramFields(ProgramState& program)
 {
@@ -61,7 +72,7 @@ void WriteCommands(std::string& out, const std::vector<ReplayCommand>& commands)
         out += std::to_string(command.tick) + ' ' + ActionWord(command.action);
         if (command.action == ReplayAction::Name)
             out += ' ' + OneLine(command.name);
-        for (std::size_t gaps = 0; command.action == ReplayAction::Dive && gaps < kGapsPerLine; ++gaps) {
+        for (std::size_t gaps = 0; command.action == ReplayAction::Dive && gaps < kReplayGapsPerLine; ++gaps) {
             if (i + 1 == commands.size() || commands[i + 1].action != ReplayAction::Dive ||
                 commands[i + 1].tick <= commands[i].tick)
                 break;
@@ -218,17 +229,19 @@ bool ReadStart(Reader& in, Replay& replay)
     if (!ParsePairs(rest, kProgramNames, program) || !ParseUnsigned(program[0], start.program.seed))
         return in.Fail("bad program values: expected seed=N sunFrame=N ... lungeTicks=N");
     const std::array<std::int32_t*, 10> fields = ProgramFields(start.program);
-    for (std::size_t i = 0; i < fields.size(); ++i)
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         if (!ParseSigned(program[i + 1], *fields[i]))
             return in.Fail(std::string("bad value of ") + kProgramNames[i + 1]);
-    // Values that no run of the game can reach, some of which it could not draw.
-    const BossCounters& boss = start.program.boss;
-    if (start.program.sunFrame < 0 || start.program.sunFrame > 2)
-        return in.Fail("sunFrame must be 0, 1 or 2");
-    for (const std::int32_t heading : {boss.stairsDir, boss.stopHeading, boss.dashHeading, boss.lungeHeading})
-        if (heading < -1 || heading > 1)
-            return in.Fail("the boss's headings must be -1, 0 or 1");
+        if (*fields[i] < kProgramRanges[i].least || *fields[i] > kProgramRanges[i].most)
+            return in.Fail(std::string(kProgramNames[i + 1]) + " must be from " +
+                           std::to_string(kProgramRanges[i].least) + " to " + std::to_string(kProgramRanges[i].most));
+    }
     return true;
+}
+
+bool NameFits(std::string_view name)
+{
+    return name.size() <= kReplayNameBytes;
 }
 
 bool ReadResult(Reader& in, std::string_view rest, Replay& replay)
@@ -241,7 +254,12 @@ bool ReadResult(Reader& in, std::string_view rest, Replay& replay)
         !ParseUnsigned(values[0], result.score) || !ParseUnsigned(values[1], result.round) ||
         !ParseUnsigned(values[2], result.ticks) || result.ticks == 0)
         return in.Fail("bad result: expected score=N round=N ticks=N name=TEXT");
+    if (result.ticks > kReplayMaxTicks)
+        return in.Fail("a game of " + std::to_string(result.ticks) + " ticks: a replay holds at most " +
+                       std::to_string(kReplayMaxTicks));
     result.name = std::string(rest.substr(name + 6));
+    if (!NameFits(result.name))
+        return in.Fail("a name of more than " + std::to_string(kReplayNameBytes) + " bytes");
     if (!replay.commands.empty() && replay.commands.back().tick > result.ticks)
         return in.Fail("the game's " + std::to_string(result.ticks) + " ticks end before its last command");
     std::string_view line;
@@ -251,37 +269,61 @@ bool ReadResult(Reader& in, std::string_view rest, Replay& replay)
     return true;
 }
 
+std::optional<ReplayAction> ActionOf(std::string_view word)
+{
+    for (const ReplayAction action :
+         {ReplayAction::Dive, ReplayAction::Pause, ReplayAction::Sound, ReplayAction::Music, ReplayAction::Name})
+        if (word == ActionWord(action))
+            return action;
+    return std::nullopt;
+}
+
+// More words than a dive line of the writer's has (its tick, "dive" and the
+// gaps), on a line that is not a name's, whose name may hold blanks.
+bool TooManyWords(std::string_view line)
+{
+    std::size_t words = 0;
+    for (std::size_t at = 0; (at = line.find_first_not_of(' ', at)) != std::string_view::npos;) {
+        const std::size_t end = line.find(' ', at);
+        if (++words == 2 && line.substr(at, end - at) == "name")
+            return false;
+        if (words > kReplayGapsPerLine + 2)
+            return true;
+        at = end;
+    }
+    return false;
+}
+
+// The command lines, each read into the replay's commands once. A line's
+// commands are parsed after the last command so far, which keeps the ticks
+// from going back across lines; no line gives more than a dive line's worth.
 bool ReadCommands(Reader& in, Replay& replay)
 {
     std::vector<ScriptCommand> script;
+    std::size_t kept = 0; // the last line's last command, kept in script
     std::string_view line;
     while (in.lines.Next(line)) {
         if (line.substr(0, 7) == "result ")
             return ReadResult(in, line.substr(7), replay);
+        if (TooManyWords(line))
+            return in.Fail("a dive line names at most " + std::to_string(kReplayGapsPerLine) + " gaps");
         std::string why;
-        const std::size_t before = script.size();
         if (!ParseScriptLine(line, script, why))
             return in.Fail(why);
-        for (std::size_t i = before; i < script.size(); ++i) {
-            const ScriptCommand& command = script[i];
-            ReplayCommand out;
-            if (command.tick > 0xFFFFFFFFu)
-                return in.Fail("tick beyond 4294967295");
-            out.tick = static_cast<std::uint32_t>(command.tick);
-            if (command.command == "dive")
-                out.action = ReplayAction::Dive;
-            else if (command.command == "pause")
-                out.action = ReplayAction::Pause;
-            else if (command.command == "sound")
-                out.action = ReplayAction::Sound;
-            else if (command.command == "music")
-                out.action = ReplayAction::Music;
-            else if (command.command == "name")
-                out.action = ReplayAction::Name;
-            else
+        for (std::size_t i = kept; i < script.size(); ++i) {
+            ScriptCommand& command = script[i];
+            const std::optional<ReplayAction> action = ActionOf(command.command);
+            if (!action)
                 return in.Fail("a replay's game is started before its first tick: no start command");
-            out.name = command.argument;
-            replay.commands.push_back(std::move(out));
+            if (command.tick > kReplayMaxTicks)
+                return in.Fail("tick beyond " + std::to_string(kReplayMaxTicks));
+            if (*action == ReplayAction::Name && !NameFits(command.argument))
+                return in.Fail("a name of more than " + std::to_string(kReplayNameBytes) + " bytes");
+            replay.commands.push_back({static_cast<std::uint32_t>(command.tick), *action, std::move(command.argument)});
+        }
+        if (!script.empty()) {
+            script.erase(script.begin(), script.end() - 1);
+            kept = 1;
         }
     }
     in.error = "truncated: the result line is missing";
@@ -289,6 +331,12 @@ bool ReadCommands(Reader& in, Replay& replay)
 }
 
 } // namespace
+
+std::string ReplayTooLarge(std::uint64_t bytes)
+{
+    return "too large: " + std::to_string(bytes) + " bytes, where a replay holds at most " +
+           std::to_string(kReplayMaxBytes);
+}
 
 std::string WriteReplay(const Replay& replay)
 {
@@ -319,6 +367,12 @@ std::string WriteReplay(const Replay& replay)
 std::optional<Replay> ReadReplay(std::string_view text, std::string& error)
 {
     error.clear();
+    if (text.size() > kReplayMaxBytes) {
+        error = ReplayTooLarge(text.size());
+        return std::nullopt;
+    }
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     Reader in{Lines(text), error};
     std::string_view line;
     if (!in.lines.Next(line) || line.substr(0, kFormatWord.size() + 1) != std::string(kFormatWord) + ' ') {

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,27 +22,35 @@ namespace ruvo {
 constexpr int kReplayFormat = 1;
 constexpr std::string_view kReplayExtension = ".ruvo-replay";
 
+// The largest replay that any reader takes, in bytes, checked before a file,
+// a link or a request is read whole. A ten-minute game is under 20 KB: the
+// limit leaves room for games of many hours, and refuses a text that would
+// only cost memory and time.
+constexpr std::size_t kReplayMaxBytes = std::size_t{1} << 20;
+// The longest game a replay holds, in ticks: 22 hours at the normal pace of
+// 80 ms a tick, which no real game reaches. The recorder keeps no longer
+// game, the reader refuses one, and so playing a replay again stops there.
+constexpr std::uint32_t kReplayMaxTicks = 1'000'000;
+// A line of dives names at most this many gaps after its first dive, as the
+// writer writes them.
+constexpr std::size_t kReplayGapsPerLine = 16;
+// The longest name the name dialog keeps, in bytes.
+constexpr std::size_t kReplayNameBytes = 31;
+
+// The one-line refusal of a text or file of that many bytes, above the limit.
+std::string ReplayTooLarge(std::uint64_t bytes);
+
 // The options as ruvo-sim's --option and the replay file name them, in the
 // Option dialog's order.
 constexpr std::array<const char*, 8> kOptionNames = {"optRound", "optGameLevel",  "optBossLevel",  "optDistance",
                                                      "optSpeed", "optHarryLevel", "optHarrySpeed", "optDamage"};
 
-struct Replay {
-    std::string game;    // the version of the game that recorded it
-    std::string edition; // desktop, windows or web
-    std::string date;    // when the game ended, in UTC: 2026-03-01T14:05:09Z
-    ReplayStart start;
-    std::vector<ReplayCommand> commands;
-    ReplayResult result;
-
-    bool operator==(const Replay&) const = default;
-};
-
 std::string WriteReplay(const Replay& replay);
 
-// Reads a replay. A text that is not one, or is truncated, malformed or of a
-// newer format, gives nothing and a one-line error that says what is wrong
-// and where.
+// Reads a replay. A text that is not one, or is truncated, malformed, out
+// of range, larger than kReplayMaxBytes or of a newer format, gives nothing
+// and a one-line error that says what is wrong and where. A byte-order mark
+// before the first line and CR LF line ends read as plain UTF-8 does.
 std::optional<Replay> ReadReplay(std::string_view text, std::string& error);
 
 } // namespace ruvo

@@ -73,13 +73,15 @@ std::string RowReplayName(const GameRecord& record, std::size_t row)
     return NameOf(TableOf(record), row);
 }
 
-void KeepReplay(GameRecord& record, const Replay& replay, bool enteredTable)
+bool KeepReplay(GameRecord& record, const Replay& replay, bool enteredTable)
 {
     ReplayStore* store = record.host.replays;
     if (store == nullptr)
-        return;
+        return true;
     const std::string text = WriteReplay(replay);
-    store->Write(kLastGameReplay, text);
+    bool kept = store->Write(kLastGameReplay, text);
+    if (!kept)
+        store->Remove(kLastGameReplay);
     if (enteredTable) {
         // The table has been saved, another window's new rows merged in: the
         // game's row is the lowest of its equals, if it is still there.
@@ -87,11 +89,12 @@ void KeepReplay(GameRecord& record, const Replay& replay, bool enteredTable)
         const Row row{replay.result.score, static_cast<std::uint16_t>(replay.result.round), replay.result.name};
         for (std::size_t k = 5; k-- > 0;)
             if (table[k] == row) {
-                store->Write(NameOf(table, k), text);
+                kept = store->Write(NameOf(table, k), text) && kept;
                 break;
             }
     }
     RemoveLeftRows(record);
+    return kept;
 }
 
 void RemoveLeftRows(GameRecord& record)

@@ -24,7 +24,9 @@ std::string RowReplayName(const GameRecord& record, std::size_t row);
 
 // After a game: its replay as the last game's and, when it entered the
 // table, as its row's; then the replays of rows no longer in the table go.
-void KeepReplay(GameRecord& record, const Replay& replay, bool enteredTable);
+// False when the store refused a write: the last game's replay kept before
+// is removed then, so that no list shows an older game as the last one.
+bool KeepReplay(GameRecord& record, const Replay& replay, bool enteredTable);
 // Removes the row replays whose row is neither in this window's table nor
 // in the table as stored now.
 void RemoveLeftRows(GameRecord& record);

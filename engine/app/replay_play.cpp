@@ -91,7 +91,7 @@ void ApplyStart(GameRecord& record, const ReplayStart& start)
     Program() = start.program;
 }
 
-void BeginReplayPlay(ReplayPlay& play, const Replay& replay, const ReplaySetup& setup)
+void BeginReplayPlay(ReplayPlay& play, Replay replay, const ReplaySetup& setup)
 {
     EndReplayPlay(play);
     play.game = std::make_unique<GameRecord>();
@@ -129,7 +129,7 @@ void BeginReplayPlay(ReplayPlay& play, const Replay& replay, const ReplaySetup& 
         record.soundOn = setup.live->soundOn;
         record.musicOn = setup.live->musicOn;
     }
-    play.commands = replay.commands;
+    play.commands = std::move(replay.commands);
     play.next = 0;
     play.lastTick = replay.result.ticks;
     play.typedName.clear();

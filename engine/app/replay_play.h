@@ -20,7 +20,8 @@ struct ReplaySetup {
 };
 
 // Sets play up and gives the Start command; the game's first tick is next.
-void BeginReplayPlay(ReplayPlay& play, const Replay& replay, const ReplaySetup& setup);
+// Play keeps the replay's commands, moved, not copied.
+void BeginReplayPlay(ReplayPlay& play, Replay replay, const ReplaySetup& setup);
 // The commands due before the next tick, then the tick. False once the game
 // has gone back to the title, or has run the replay's number of ticks.
 bool StepReplayPlay(ReplayPlay& play);

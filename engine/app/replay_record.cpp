@@ -5,10 +5,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <limits>
 
 #include "app/replay_keep.h"
 #include "app/replay_play.h"
+#include "settings/dialog_logic.h"
 
 #ifndef RUVO_VERSION
 #define RUVO_VERSION "unknown"
@@ -32,7 +32,10 @@ void FinishRecording(GameRecord& record)
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     Replay replay = RecordedSoFar(record);
     replay.date = UtcDate(std::chrono::duration_cast<std::chrono::seconds>(now).count());
-    KeepReplay(record, replay, log.entersTable);
+    if (!KeepReplay(record, replay, log.entersTable) && record.host.dialogs != nullptr) {
+        const OpenDialog open(record);
+        record.host.dialogs->ShowNote(kReplayNotKept);
+    }
     log.commands.clear();
 }
 
@@ -54,8 +57,8 @@ void BeforeRecordedTick(GameRecord& record)
     ReplayLog& log = record.replayLog;
     if (!log.recording || log.tickDepth++ > 0)
         return;
-    // A game longer than the file can count (years of ticks) is not kept.
-    if (log.result.ticks == std::numeric_limits<std::uint32_t>::max()) {
+    // A game longer than a replay may hold is not kept.
+    if (log.result.ticks >= kReplayMaxTicks) {
         log.recording = false;
         log.commands.clear();
         return;

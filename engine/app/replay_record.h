@@ -18,6 +18,9 @@ namespace ruvo {
 // The Start command: the start state, and no commands yet.
 void BeginRecording(GameRecord& record);
 
+// What the player is told when the store refused a game's replay.
+constexpr const char* kReplayNotKept = "This game's replay could not be kept: the replay store refused to write it.";
+
 // Around every timer tick.
 void BeforeRecordedTick(GameRecord& record);
 void AfterRecordedTick(GameRecord& record);

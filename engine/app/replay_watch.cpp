@@ -130,14 +130,15 @@ WatchPace PaceFor(std::int32_t periodMs, std::int32_t speed)
     return pace;
 }
 
-std::string WatchReplay(GameRecord& record, std::string_view text)
+namespace {
+
+bool OnTitle(const GameRecord& record)
 {
-    std::string error;
-    const std::optional<Replay> replay = ReadReplay(text, error);
-    if (!replay)
-        return error;
-    if ((record.state & StateTitle) == 0 || record.hwndMain == nullptr || !record.frameBitmap)
-        return "a replay plays on the title screen only";
+    return (record.state & StateTitle) != 0 && record.hwndMain != nullptr && record.frameBitmap;
+}
+
+void StartWatch(GameRecord& record, Replay replay)
+{
     EndWatch(record);
     record.watch = std::make_unique<ReplayWatch>();
     ReplayWatch& watch = *record.watch;
@@ -149,10 +150,38 @@ std::string WatchReplay(GameRecord& record, std::string_view text)
     setup.resources = record.hInstance;
     setup.window = watch.window.get();
     setup.live = &record;
-    BeginReplayPlay(watch.play, *replay, setup);
+    BeginReplayPlay(watch.play, std::move(replay), setup);
     UpdateMenu(record);
     ShowState(record);
+}
+
+} // namespace
+
+std::string WatchReplay(GameRecord& record, std::string_view text)
+{
+    std::string error;
+    std::optional<Replay> replay = ReadReplay(text, error);
+    if (!replay)
+        return error;
+    if (!OnTitle(record))
+        return "a replay plays on the title screen only";
+    if (record.dialogsOpen > 0) {
+        record.pendingWatch = std::make_unique<Replay>(std::move(*replay));
+        return {};
+    }
+    record.pendingWatch.reset();
+    StartWatch(record, std::move(*replay));
     return {};
+}
+
+void StartPendingWatch(GameRecord& record)
+{
+    if (!record.pendingWatch || record.dialogsOpen > 0)
+        return;
+    const std::unique_ptr<Replay> replay = std::move(record.pendingWatch);
+    // A dialog's end may have started a game meanwhile: the replay is dropped.
+    if (OnTitle(record))
+        StartWatch(record, std::move(*replay));
 }
 
 bool WatchMessage(GameRecord& record, const Message& message)
@@ -181,6 +210,7 @@ bool WatchMessage(GameRecord& record, const Message& message)
     case MessageKind::Command:
         return Command(record, message.code & 0xFFFF);
     case MessageKind::Close:
+        record.pendingWatch.reset();
         EndWatch(record);
         return false;
     default:

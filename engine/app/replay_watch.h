@@ -25,8 +25,12 @@ namespace ruvo {
 
 // Starts the replay in the text on the title screen (ending one that plays).
 // Returns an empty text, or a one-line error: the text is no replay the game
-// can play, or no title screen waits.
+// can play, or no title screen waits. While a dialog is open the replay
+// waits: it starts once the last dialog has closed, if the title still shows.
 std::string WatchReplay(GameRecord& record, std::string_view text);
+// The replay that waited for the dialogs, once they have all closed; the
+// window procedure calls it after every message.
+void StartPendingWatch(GameRecord& record);
 // True when the message was the replay's to handle.
 bool WatchMessage(GameRecord& record, const Message& message);
 void EndWatch(GameRecord& record);

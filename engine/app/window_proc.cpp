@@ -21,6 +21,7 @@ void CloseSteps(GameRecord& record)
 {
     if (record.host.dialogs != nullptr)
         record.host.dialogs->EndDialogs();
+    record.pendingWatch.reset();
     TakePendingEntry(record);
     SaveSettings(record);
     DestroySurfaces(record);
@@ -36,9 +37,7 @@ void PlayerDive(GameRecord& record)
     RecordDive(record, before);
 }
 
-} // namespace
-
-std::int64_t MainWndProc(GameRecord& record, const Message& message)
+std::int64_t HandleMessage(GameRecord& record, const Message& message)
 {
     if (WatchMessage(record, message))
         return 0;
@@ -85,6 +84,15 @@ std::int64_t MainWndProc(GameRecord& record, const Message& message)
         return 0;
     }
     return 0;
+}
+
+} // namespace
+
+std::int64_t MainWndProc(GameRecord& record, const Message& message)
+{
+    const std::int64_t result = HandleMessage(record, message);
+    StartPendingWatch(record);
+    return result;
 }
 
 void ExitCommand(GameRecord& record)

@@ -62,6 +62,9 @@ class SettingsStore {
     virtual bool QueryDword(std::string_view name, std::uint32_t& value) = 0;
     // Fills text; false when missing, unreadable or longer than maxBytes.
     virtual bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) = 0;
+    // Takes in what other windows of the game have stored since: the queries
+    // that follow read the store as it is now, not a copy kept from before.
+    virtual void Refresh() {}
     // Writing: Create opens the key for writing (creating it), Close commits.
     virtual bool Create() = 0;
     virtual void SetDword(std::string_view name, std::uint32_t value) = 0;
@@ -116,6 +119,9 @@ class DialogHost {
         (void)record;
         return 0;
     }
+    // Tells the player of something that went wrong and was not their doing
+    // (a replay that could not be kept), once, in a message box or a note.
+    virtual void ShowNote(std::string_view text) { (void)text; }
 };
 
 enum class HelpCommand { Finder, Quit };

@@ -152,6 +152,11 @@ struct GameRecord {
     // watched in the window, if any (app/replay_record.h, app/replay_watch.h).
     ReplayLog replayLog;
     std::unique_ptr<ReplayWatch> watch;
+    // A replay asked for while a dialog was open: it starts once every
+    // dialog has closed, so that none of them acts on the replay's game.
+    std::unique_ptr<Replay> pendingWatch;
+    // The dialogs open now, one inside another (settings/dialog_logic.h).
+    std::int32_t dialogsOpen = 0;
     // What the last replay watched came to, when it played to its end (for
     // a platform to show or check); empty while none has.
     ReplayResult lastWatched;

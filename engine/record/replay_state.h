@@ -68,6 +68,19 @@ struct ReplayLog {
     ReplayResult result; // so far
 };
 
+// A whole replay: where it started, what the player did and what it came to,
+// with the game that made it (app/replay_file.h reads and writes it).
+struct Replay {
+    std::string game;    // the version of the game that recorded it
+    std::string edition; // desktop, windows or web
+    std::string date;    // when the game ended, in UTC: 2026-03-01T14:05:09Z
+    ReplayStart start;
+    std::vector<ReplayCommand> commands;
+    ReplayResult result;
+
+    bool operator==(const Replay&) const = default;
+};
+
 // A replay played on a record of its own, tick by tick.
 struct ReplayPlay {
     std::unique_ptr<GameRecord> game;

@@ -54,4 +54,17 @@ struct HighScoreRowText {
 };
 std::array<HighScoreRowText, 5> HighScoreRows(const GameRecord& record);
 
+// Counts a dialog as open on the record for as long as it lives: whatever
+// the engine runs through the dialog host holds one.
+class OpenDialog {
+  public:
+    explicit OpenDialog(GameRecord& record) : record_(record) { ++record_.dialogsOpen; }
+    ~OpenDialog() { --record_.dialogsOpen; }
+    OpenDialog(const OpenDialog&) = delete;
+    OpenDialog& operator=(const OpenDialog&) = delete;
+
+  private:
+    GameRecord& record_;
+};
+
 } // namespace ruvo

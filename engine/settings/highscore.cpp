@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "audio/audio.h"
+#include "settings/dialog_logic.h"
 #include "settings/registry.h"
 
 namespace ruvo {
@@ -67,18 +68,32 @@ int CheckHighScore(GameRecord& record)
         return 1;
     SelectMusic(record, MusicHighScore);
     record.entryPending = 1;
-    if (record.host.dialogs != nullptr)
+    if (record.host.dialogs != nullptr) {
+        const OpenDialog open(record);
         record.host.dialogs->RunInput(record);
+    }
     if (record.entryPending == 0)
         return 1; // the window closed meanwhile and took the entry with it
     TakePendingEntry(record);
     SaveSettings(record);
-    if (record.host.dialogs != nullptr)
+    if (record.host.dialogs != nullptr) {
+        const OpenDialog open(record);
         record.host.dialogs->RunHighScore(record);
+    }
     return 1;
 }
 
-void MergeStoredTable(GameRecord& record)
+HighScoreTable TableOf(const GameRecord& record)
+{
+    return {record.hiScores, record.hiRounds, record.hiNames};
+}
+
+bool SameRow(const HighScoreTable& a, const HighScoreTable& b, std::size_t k)
+{
+    return a.scores[k] == b.scores[k] && a.rounds[k] == b.rounds[k] && NameText(a.names[k]) == NameText(b.names[k]);
+}
+
+HighScoreTable MergeStoredTable(GameRecord& record)
 {
     struct Entry {
         std::uint32_t score;
@@ -92,9 +107,11 @@ void MergeStoredTable(GameRecord& record)
         if ((record.hiUnsavedRows >> k) & 1u)
             unsaved.push_back({record.hiScores[k], record.hiRounds[k], record.hiNames[k]});
     LoadTable(record);
+    const HighScoreTable stored = TableOf(record);
     record.hiUnsavedRows = 0;
     for (const Entry& entry : unsaved)
         InsertEntry(record, entry.score, entry.round, entry.name);
+    return stored;
 }
 
 } // namespace ruvo

@@ -53,6 +53,8 @@ int LoadSettings(GameRecord& record)
 void LoadTable(GameRecord& record)
 {
     SettingsStore* store = record.host.settings;
+    if (store != nullptr)
+        store->Refresh();
     for (int row = 1; row <= 5; ++row) {
         const auto k = static_cast<std::size_t>(row - 1);
         record.hiScores[k] = ReadRegistryDword(store, RowValueName("Score", row), 1000);
@@ -65,17 +67,19 @@ void LoadTable(GameRecord& record)
 
 namespace {
 
-void WriteValues(SettingsStore& store, const GameRecord& record)
+void WriteSwitches(SettingsStore& store, const GameRecord& record)
 {
     store.SetDword("Sound", static_cast<std::uint32_t>(record.soundOn));
     store.SetDword("Music", static_cast<std::uint32_t>(record.musicOn));
     store.SetDword("Option", static_cast<std::uint32_t>(record.optionEnabled));
-    for (int row = 1; row <= 5; ++row) {
-        const auto k = static_cast<std::size_t>(row - 1);
-        store.SetDword(RowValueName("Score", row), record.hiScores[k]);
-        store.SetDword(RowValueName("Round", row), record.hiRounds[k]);
-        store.SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
-    }
+}
+
+void WriteRow(SettingsStore& store, const GameRecord& record, std::size_t k)
+{
+    const int row = static_cast<int>(k) + 1;
+    store.SetDword(RowValueName("Score", row), record.hiScores[k]);
+    store.SetDword(RowValueName("Round", row), record.hiRounds[k]);
+    store.SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
 }
 
 } // namespace
@@ -85,11 +89,18 @@ int SaveSettings(GameRecord& record)
     SettingsStore* store = record.host.settings;
     if (store == nullptr || !store->Create())
         return 1;
-    // The table as stored now, with this run's new entries put into it: a
-    // second window that loaded the table before another one stored a new
-    // entry must not write its old table over that entry.
-    MergeStoredTable(record);
-    WriteValues(*store, record);
+    WriteSwitches(*store, record);
+    // A window with no new entry writes no row: what it read may be older
+    // than what another window stored since. One with new entries takes in
+    // the table as stored just now, puts its entries into it and writes the
+    // rows that differ from the stored ones, and no other.
+    if (record.hiUnsavedRows != 0) {
+        const HighScoreTable stored = MergeStoredTable(record);
+        const HighScoreTable merged = TableOf(record);
+        for (std::size_t k = 0; k < 5; ++k)
+            if (!SameRow(merged, stored, k))
+                WriteRow(*store, record, k);
+    }
     store->Close();
     record.hiUnsavedRows = 0;
     return 1;
@@ -100,7 +111,9 @@ int WriteSettings(GameRecord& record)
     SettingsStore* store = record.host.settings;
     if (store == nullptr || !store->Create())
         return 1;
-    WriteValues(*store, record);
+    WriteSwitches(*store, record);
+    for (std::size_t k = 0; k < 5; ++k)
+        WriteRow(*store, record, k);
     store->Close();
     record.hiUnsavedRows = 0;
     return 1;

@@ -56,11 +56,13 @@ bool MemorySettings::Create()
 void MemorySettings::SetDword(std::string_view name, std::uint32_t value)
 {
     values[std::string(name)] = std::to_string(value);
+    written.emplace_back(name);
 }
 
 void MemorySettings::SetString(std::string_view name, std::string_view text)
 {
     values[std::string(name)] = std::string(text);
+    written.emplace_back(name);
 }
 
 void MemorySettings::Close()
@@ -90,6 +92,8 @@ int ScriptedDialogs::RunAbout()
 int ScriptedDialogs::RunOption(GameRecord& record)
 {
     opened.push_back("option");
+    if (whileOptionOpen)
+        whileOptionOpen();
     if (!optionAnswer)
         return 0;
     std::array<std::string, 8> edits;

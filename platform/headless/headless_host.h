@@ -54,6 +54,7 @@ class MemorySettings final : public SettingsStore {
     std::map<std::string, std::string, std::less<>> values;
     int saves = 0;
     bool writable = true;
+    std::vector<std::string> written; // the names of the values set, in order
 };
 
 class RecordingWavePlayer final : public WavePlayer {
@@ -95,10 +96,14 @@ class ScriptedDialogs final : public DialogHost {
     int RunOption(GameRecord& record) override;
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
+    void ShowNote(std::string_view text) override { notes.emplace_back(text); }
 
     std::string nextName;
-    // Runs while the name dialog is open, once its name is typed (a close, say).
+    // Run while the name dialog is open, once its name is typed (a close,
+    // say), and while the Option dialog is open, before it answers.
     std::function<void()> whileInputOpen;
+    std::function<void()> whileOptionOpen;
+    std::vector<std::string> notes;
     std::optional<std::vector<std::string>> optionAnswer; // the eight edits' texts; none means Cancel
     std::vector<std::string> opened;
 };

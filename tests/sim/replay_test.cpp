@@ -10,6 +10,7 @@
 #include "app/replay_watch.h"
 #include "game/window.h"
 #include "resources/embedded.h"
+#include "settings/dialog_logic.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "sim/verify.h"
@@ -177,6 +178,41 @@ TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
     EXPECT_EQ(WatchReplay(r, replay), "a replay plays on the title screen only");
 }
 
+// A replay asked for while a dialog is open (a link that comes while the
+// Option dialog is open) starts once the dialog has closed: the dialog's OK
+// restarts the live title from the live game's values, and the replay still
+// plays to the end its file gives.
+TEST(Watching, WaitsForAnOpenDialogToClose)
+{
+    const std::string replay = RecordedGame(9);
+    std::string error;
+    const ReplayResult result = ReadReplay(replay, error).value().result;
+    const ProgramState start = Program();
+    // The live game's values once the dialog's OK has restarted the title,
+    // and a replay that came meanwhile has played to its end.
+    const auto afterOption = [&](bool replayComes) {
+        Program() = start;
+        GameRun program(std::map<std::string, std::string, std::less<>>{{"Option", "1"}});
+        program.game.Start();
+        GameRecord& r = program.R();
+        const std::array<std::string, 8> edits = FillOptionEdits(r);
+        program.game.dialogs.optionAnswer = std::vector<std::string>(edits.begin(), edits.end());
+        if (replayComes)
+            program.game.dialogs.whileOptionOpen = [&] {
+                EXPECT_EQ(WatchReplay(r, replay), "");
+                EXPECT_FALSE(r.watch);
+            };
+        program.game.Command(IDM_OPTION);
+        EXPECT_EQ(static_cast<bool>(r.watch), replayComes);
+        for (int i = 0; i < 100000 && r.watch; ++i)
+            program.game.Tick();
+        if (replayComes)
+            EXPECT_EQ(r.lastWatched, result);
+        return Program();
+    };
+    EXPECT_EQ(afterOption(true), afterOption(false));
+}
+
 TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
 {
     const struct {
@@ -256,6 +292,23 @@ TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
     for (const KeptReplay& kept : KeptReplays(two.R()))
         rows += kept.name.rfind("row-", 0) == 0 ? 1 : 0;
     EXPECT_EQ(rows, 2u);
+}
+
+// A store that refuses a game's replay: the player is told once, and the
+// list shows no older game as the last one.
+TEST(KeptReplays, ARefusedWriteIsToldOnceAndLeavesNoOlderGameListed)
+{
+    GameRun run(kZeroTable);
+    run.game.Start();
+    run.Play(6, "Bea");
+    ASSERT_NE(run.Kept(kLastGameReplay), "");
+    EXPECT_TRUE(run.game.dialogs.notes.empty());
+    run.replays().writable = false;
+    run.Play(5, "Cy");
+    EXPECT_EQ(run.Kept(kLastGameReplay), "");
+    EXPECT_EQ(run.game.dialogs.notes, std::vector<std::string>{kReplayNotKept});
+    for (const KeptReplay& kept : KeptReplays(run.R()))
+        EXPECT_NE(kept.name, kLastGameReplay);
 }
 
 TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)

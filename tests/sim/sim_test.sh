@@ -84,6 +84,32 @@ check "a replay cut off, exit status 2" verify_fails 2 "$work/cut.ruvo-replay"
 check "a script is not a replay, exit status 2" verify_fails 2 "$work/game.txt"
 check "a missing replay, exit status 2" verify_fails 2 "$work/none.ruvo-replay"
 check "--verify goes alone" expect_error --verify "$work/game.ruvo-replay" --trace
+# What a stranger may send is refused at once, in one line, and in little
+# memory: a dive line of 10 MB, a device, a FIFO with no writer (which would
+# block a plain open), a folder, and a game that says it never ends (lives
+# that never run out, ticks=4294967295). A hang fails by the timeout.
+{
+    sed '/^[0-9]/,$d' "$work/game.ruvo-replay"
+    printf '1 dive'
+    head -c 5000000 /dev/zero | tr '\0' '\n' | sed 's/^/ 1/' | tr -d '\n'
+    printf '\nresult score=1 round=1 ticks=10000000 name=\n'
+} >"$work/huge.ruvo-replay"
+mkfifo "$work/fifo.ruvo-replay"
+sed -e 's/optDamage=1/optDamage=-1/' -e 's/ticks=[0-9]*/ticks=4294967295/' "$work/game.ruvo-replay" >"$work/endless.ruvo-replay"
+peak_kb() { # peak_kb COMMAND...: the command's peak resident size in KiB
+    python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
+}
+for file in huge.ruvo-replay /dev/zero fifo.ruvo-replay . endless.ruvo-replay; do
+    [[ $file == /* ]] || file=$work/$file
+    check "refused: $file, exit status 2" timeout 20 bash -c "$(declare -f verify_fails); sim='$sim' work='$work' verify_fails 2 '$file'"
+done
+check "refused with what and where: $(cat "$work/err")" grep -q '^ruvo-sim: .*endless.ruvo-replay: line [0-9]*: a game of 4294967295 ticks' "$work/err"
+"$sim" --verify "$work/huge.ruvo-replay" 2>"$work/err"
+check "the 10 MB file is too large: $(cat "$work/err")" grep -q 'huge.ruvo-replay: too large: 100[0-9]\{5\} bytes' "$work/err"
+kb=$(peak_kb "$sim" --verify "$work/huge.ruvo-replay")
+check "refusing it takes under 64 MB ($kb KiB)" test "$kb" -lt 65536
 "$sim" --ticks 10 --record "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
 check "--record with no game ended: exit status 2, one line" test $? -eq 2 -a "$(wc -l <"$work/err")" -eq 1
 

@@ -12,11 +12,11 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/soak/lsan.supp:print_suppressions=0}
 status=0
-fuzz() { # fuzz TARGET SEEDS DICTIONARY
+fuzz() { # fuzz TARGET SEEDS DICTIONARY MAX-LENGTH
     local target=$1 corpus=$dir/corpus-$1
     mkdir -p "$corpus"
     cp "$2"/* "$corpus/"
-    (cd "$dir" && "bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -dict="$3" \
+    (cd "$dir" && "bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -dict="$3" -max_len="$4" \
         -artifact_prefix="$dir/$target-" "$corpus" 2>"$target.log")
     local result=$?
     echo "$target: $(grep -E '^#[0-9]+ +DONE|^Done' "$dir/$target.log")"
@@ -30,8 +30,9 @@ shift 2
 [ $# -eq 0 ] && set -- settings replay
 for file in "$@"; do
     case $file in
-    settings) fuzz settings_fuzz "$root/tests/soak/fuzz/corpus" "$root/tests/soak/fuzz/settings.dict" ;;
-    replay) fuzz replay_fuzz "$root/tests/soak/fuzz/replay-corpus" "$root/tests/soak/fuzz/replay.dict" ;;
+    settings) fuzz settings_fuzz "$root/tests/soak/fuzz/corpus" "$root/tests/soak/fuzz/settings.dict" 4096 ;;
+    # Past the replay's size limit of 1 MiB.
+    replay) fuzz replay_fuzz "$root/tests/soak/fuzz/replay-corpus" "$root/tests/soak/fuzz/replay.dict" 1049000 ;;
     *) echo "fuzz.sh: no fuzz target for '$file'"; status=1 ;;
     esac
 done

@@ -60,9 +60,9 @@ TEST(ReplayFile, IsWrittenAsTextAndReadBackWhole)
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(*read, Sample());
 
-    // As another system's editor may leave it: CR LF, comments and blank
-    // lines among the commands, no newline at the end.
-    std::string edited;
+    // As another system's editor may leave it: a byte-order mark, CR LF,
+    // comments and blank lines among the commands, no newline at the end.
+    std::string edited = "\xEF\xBB\xBF";
     for (const char ch : std::string(kSampleText)) {
         if (ch == '\n')
             edited += '\r';
@@ -119,8 +119,17 @@ TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
          "line 5: bad options: expected optRound=N ... optDamage=N"},
         {"option too wide", Sampled("optSpeed=80", "optSpeed=4294967296"), "line 5: bad value of optSpeed"},
         {"four scores", Sampled(" 999 0\n", " 999\n"), "line 6: bad table"},
-        {"sun", Sampled("sunFrame=2", "sunFrame=3"), "line 8: sunFrame must be 0, 1 or 2"},
-        {"heading", Sampled("dashHeading=-1", "dashHeading=-2"), "line 8: the boss's headings must be -1, 0 or 1"},
+        {"sun", Sampled("sunFrame=2", "sunFrame=3"), "line 8: sunFrame must be from 0 to 2"},
+        {"heading", Sampled("dashHeading=-1", "dashHeading=-2"), "line 8: dashHeading must be from -1 to 1"},
+        {"hop", Sampled("hopTicks=7", "hopTicks=19"), "line 8: hopTicks must be from 0 to 18"},
+        {"too large", sample + std::string(kReplayMaxBytes, '\n'), "too large: 1049135 bytes, where a replay"},
+        {"17 gaps", Sampled("21 dive 2 7", "21 dive 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"),
+         "line 9: a dive line names at most 16 gaps"},
+        {"endless", Sampled("ticks=99", "ticks=4294967295"), "line 18: a game of 4294967295 ticks: a replay holds"},
+        {"long name", Sampled("name=  a  name  ", "name=a name of thirty-two letters!!!!"),
+         "line 18: a name of more than 31 bytes"},
+        {"long typed name", Sampled("99 name   a  name  ", "99 name a name of thirty-two letters!!!!"),
+         "line 17: a name of more than 31 bytes"},
         {"going back", Sampled("30 pause", "22 pause"), "line 10: tick numbers must not decrease"},
         {"gap", Sampled("21 dive 2 7", "21 dive 2 x"), "line 9: expected the ticks between dives"},
         {"start", Sampled("30 pause", "30 start"), "line 10: a replay's game is started before its first tick"},

@@ -75,5 +75,30 @@ TEST_F(HighScore, ABetterScoreIsAskedForSavedAndShownWithItsRoundsLowBits)
     EXPECT_EQ(R().musicTrack, MusicHighScore);
 }
 
+// A save writes the switches and, of the table, only the rows that its new
+// entries change in the table as stored just then: a window with no new
+// entry writes no row, so that it never writes back a table it read before
+// another window stored its own (or, in the browser, read half-stored).
+TEST_F(HighScore, ASaveWritesOnlyTheRowsItsNewEntriesChange)
+{
+    settings.written.clear();
+    SaveSettings(R());
+    EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option"}));
+    // Another window stores a new second row meanwhile.
+    const std::vector<std::string> stored[] = {
+        {"4500", "1", "Other"}, {"4000", "8", "P2"}, {"3000", "7", "P3"}, {"2000", "6", "P4"}};
+    for (int row = 2; row <= 5; ++row) {
+        settings.values[RowValueName("Score", row)] = stored[row - 2][0];
+        settings.values[RowValueName("Round", row)] = stored[row - 2][1];
+        settings.values[RowValueName("Name", row)] = stored[row - 2][2];
+    }
+    settings.written.clear();
+    Finish(3500, "Ann");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "Other", "P2", "Ann", "P3"}));
+    EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option", "Score4", "Round4", "Name4",
+                                                          "Score5", "Round5", "Name5"}));
+    EXPECT_EQ(settings.values["Name2"], "Other");
+}
+
 } // namespace
 } // namespace ruvo
