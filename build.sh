@@ -88,6 +88,10 @@ install_wine32() {
 }
 
 jobs=$(nproc)
+# Where ccache is installed, the compilers go through it: a machine that
+# builds the tree again and again (a developer's) rebuilds only what changed.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 build() { # build DIR [--target NAME...] [cmake options...]
     local dir=$1 targets=()
     shift
@@ -95,7 +99,7 @@ build() { # build DIR [--target NAME...] [cmake options...]
         targets+=(--target "$2")
         shift 2
     done
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs" "${targets[@]}"
 }
 
@@ -105,7 +109,7 @@ build() { # build DIR [--target NAME...] [cmake options...]
 build_web() {
     # Debian's nodejs has npm in a package of its own; another nodejs brings its own.
     command -v npm >/dev/null || install_missing_packages <(echo npm)
-    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake -S . -B build-web/host -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-web/host -j "$jobs" --target mkresources mksounds mkmusic
     # MinSizeRel: built for size (-Os), with no debugging information; the
     # game's module is most of what the page fetches before its first frame.
@@ -117,7 +121,7 @@ build_web() {
 # with the players' installer, which carries both programs), with the
 # generators built for this machine first (build-windows/host).
 build_windows() {
-    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake -S . -B build-windows/host -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF >/dev/null
     cmake --build build-windows/host -j "$jobs" --target mkresources mksounds mkmusic
     local arch dir
     for arch in x86_64 i686; do
