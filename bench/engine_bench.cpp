@@ -92,12 +92,12 @@ int main(int argc, char** argv)
     HeadlessGame game(text.get(), &resources);
     game.Start();
     GameRecord& record = game.Record();
-    record.optDamage = 0x7FFFFFFF;
-    record.optHarryLevel = 0xFFFFFFFF;
+    record.game.optDamage = 0x7FFFFFFF;
+    record.game.optHarryLevel = 0xFFFFFFFF;
     if (rounds)
-        record.optBossLevel = 1;
+        record.game.optBossLevel = 1;
     const int diveEvery = rounds ? 7 : 5;
-    InitTitle(record);
+    InitTitle(record.game);
     game.Command(IDM_START);
     // Every game is recorded from its Start; the recording can be left off
     // to see what it costs.
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
 
     // Where the ticks went, by the state they ran in.
     long long inGame = 0, play = 0, boss = 0, banner = 0, dissolve = 0;
-    const std::uint32_t firstRound = record.round;
+    const std::uint32_t firstRound = record.game.round;
     const Clock::time_point start = Clock::now();
     // The processor time too, which other processes on the machine disturb
     // far less than the time on the clock.
@@ -114,12 +114,12 @@ int main(int argc, char** argv)
     for (long long k = 1; k <= ticks; ++k) {
         if (k % diveEvery == 0)
             game.Click();
-        const std::uint16_t state = record.state;
+        const std::uint16_t state = record.game.state;
         game.Tick();
         // The title, or the game-over banner on its way to it, would mean the game ended.
         inGame += (state & 0xFF) != StateTitle && state != kGameOverBannerWord ? 1 : 0;
         play += (state & 0xFF) == StatePlay ? 1 : 0;
-        boss += (state & 0xFF) == StatePlay && record.bossActive != 0 ? 1 : 0;
+        boss += (state & 0xFF) == StatePlay && record.game.bossActive != 0 ? 1 : 0;
         banner += (state & 0xFF) == StateBanner ? 1 : 0;
         dissolve += (state & 0xFF) == StateDissolve ? 1 : 0;
     }
@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     std::printf("boss_on_screen_percent=%.1f\n", share(boss));
     std::printf("banner_percent=%.1f\n", share(banner));
     std::printf("dissolve_percent=%.1f\n", share(dissolve));
-    std::printf("rounds_cleared=%u\n", record.round - firstRound);
+    std::printf("rounds_cleared=%u\n", record.game.round - firstRound);
     std::printf("engine_seconds=%.3f\n", engineSeconds);
     std::printf("ticks_per_second=%.0f\n", 1.0 / tickSeconds);
     std::printf("tick_microseconds=%.2f\n", tickSeconds * 1e6);

@@ -117,8 +117,8 @@ int main(int argc, char** argv)
         return 1;
     }
     // A game that stays in play at one speed: lives and the hurry-up out of reach.
-    record->optDamage = 0x7FFFFFFF;
-    record->optHarryLevel = 0xFFFFFFFF;
+    record->game.optDamage = 0x7FFFFFFF;
+    record->game.optHarryLevel = 0xFFFFFFFF;
 
     TickWatch watch;
     watch.clock.start();
@@ -127,9 +127,9 @@ int main(int argc, char** argv)
     std::vector<Figures> results(periods.size());
     std::size_t current = 0;
     const auto begin = [&] {
-        record->optSpeed = static_cast<std::uint32_t>(periods[current]);
-        record->optHarrySpeed = static_cast<std::uint32_t>(periods[current]);
-        InitTitle(*record);
+        record->game.optSpeed = static_cast<std::uint32_t>(periods[current]);
+        record->game.optHarrySpeed = static_cast<std::uint32_t>(periods[current]);
+        InitTitle(record->game);
         MainWndProc(*record, Message{MessageKind::Command, IDM_START});
         watch.times.clear();
         watch.period = periods[current];

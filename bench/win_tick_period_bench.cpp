@@ -58,14 +58,14 @@ int main(int argc, char** argv)
     if (!record)
         return 1;
     // Lives enough that the game never ends (a high score would open a dialog).
-    record->optDamage = 1'000'000;
+    record->game.optDamage = 1'000'000;
     ruvo::RunCommand(*record, ruvo::IDM_START);
     const bool highResolution = ruvo::TickTimer(nullptr, 0, 0).HighResolution();
 
     for (int i = 2; i < argc; ++i) {
         const int period = std::atoi(argv[i]);
-        record->tickInterval = period;
-        record->optSpeed = static_cast<std::uint32_t>(period);
+        record->game.tickInterval = period;
+        record->game.optSpeed = static_cast<std::uint32_t>(period);
         ruvo::RestartTimer(*record);
         std::vector<double> times;
         LARGE_INTEGER start{}, now{};
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
             QueryPerformanceCounter(&now);
             if (message.message == ruvo::kTickMessage) {
                 // Keep the game in play: the boss and the hurry-up would change the period.
-                record->roundTicks = 0;
+                record->game.roundTicks = 0;
                 times.push_back(Seconds(start, now));
             }
             TranslateMessage(&message);

@@ -9,11 +9,14 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/replay_keep.h"
 #include "game/flow.h"
 #include "render/surface.h"
+#include "replay/replay_file.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_play.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
+#include "settings/options.h"
 #include "sim/frame_text.h"
 #include "sim/headless_game.h"
 #include "sim/png.h"
@@ -57,20 +60,34 @@ bool MakeDirectories(const std::string& path)
 
 void ApplyOptions(GameRecord& record, const std::vector<sim::OptionSetting>& options)
 {
-    std::uint32_t* fields[] = {&record.optRound, &record.optGameLevel,  &record.optBossLevel, &record.optDistance,
-                               &record.optSpeed, &record.optHarryLevel, &record.optHarrySpeed};
-    const char* names[] = {"optRound", "optGameLevel",  "optBossLevel", "optDistance",
-                           "optSpeed", "optHarryLevel", "optHarrySpeed"};
-    for (const sim::OptionSetting& option : options) {
-        if (option.name == "optDamage") {
-            record.optDamage = static_cast<std::int32_t>(ParseDialogInt(option.value, true));
-            continue;
-        }
-        for (std::size_t i = 0; i < 7; ++i)
-            if (option.name == names[i])
-                *fields[i] = ParseDialogInt(option.value, false);
+    for (const sim::OptionSetting& option : options)
+        if (const std::optional<std::size_t> row = OptionByName(option.name))
+            SetOptionBits(record.game, *row, ParseDialogInt(option.value, kOptionRows[*row].isSigned));
+    InitTitle(record.game);
+    Settle(record);
+}
+
+// --from: the options, the table's scores and the switches of a replay's
+// start, the title restarted with them, and then the program's values it
+// started from, so that a game started next starts as the replay's did.
+int StartFrom(GameRecord& record, const std::string& path)
+{
+    std::string text, error;
+    std::optional<Replay> replay;
+    if (sim::ReadFileWithin(path, kReplayMaxBytes, text, error))
+        replay = ReadReplay(text, error);
+    if (!replay) {
+        std::fprintf(stderr, "ruvo-sim: %s: %s\n", path.c_str(), error.c_str());
+        return 2;
     }
-    InitTitle(record);
+    const ReplayStart& start = replay->start;
+    ApplyStart(record.game, start);
+    record.soundOn = start.soundOn;
+    record.musicOn = start.musicOn;
+    InitTitle(record.game);
+    Settle(record);
+    record.game.program = start.program;
+    return 0;
 }
 
 void Deliver(HeadlessGame& game, const sim::ScriptCommand& command)
@@ -91,9 +108,9 @@ void Deliver(HeadlessGame& game, const sim::ScriptCommand& command)
 
 void WriteFrame(const GameRecord& record, const std::string& dir, std::uint64_t k)
 {
-    if (!record.frameBitmap)
+    if (!record.drawing.frameBitmap)
         return;
-    const Surface& frame = *record.frameBitmap;
+    const Surface& frame = *record.drawing.frameBitmap;
     // A frame that cannot be written is skipped, as the run goes on.
     sim::WritePng(dir + "/frame-" + std::to_string(k) + ".png", frame.Width(), frame.Height(), frame.Pixels());
 }
@@ -128,9 +145,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "ruvo-sim: %s\n", error.c_str());
         return 2;
     }
+    if (!run->verifyFiles.empty())
+        return sim::VerifyFiles(run->verifyFiles, run->jobs != 0 ? run->jobs : sim::ProcessorCount());
     EmbeddedResources resources;
-    if (run->verifyFile)
-        return sim::VerifyFile(*run->verifyFile, &resources);
     const std::unique_ptr<TextRenderer> text = sim::MakeFrameText(argc, argv);
 
     HeadlessGame game(text.get(), &resources);
@@ -140,6 +157,8 @@ int main(int argc, char** argv)
     GameRecord& record = game.Record();
     if (!run->options.empty())
         ApplyOptions(record, run->options);
+    if (run->fromFile && StartFrom(record, *run->fromFile) != 0)
+        return 2;
     if (run->framesDir && !MakeDirectories(*run->framesDir)) {
         std::fprintf(stderr, "ruvo-sim: cannot make the folder %s\n", run->framesDir->c_str());
         return 2;

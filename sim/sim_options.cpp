@@ -12,6 +12,9 @@
 #include <cstring>
 #include <utility>
 
+#include "record/decimal.h"
+#include "settings/options.h"
+
 // Windows reads files as text unless told; elsewhere there is no such mode,
 // and its own FIFOs are not where ruvo-sim.exe reads from.
 #ifndef O_BINARY
@@ -24,27 +27,9 @@
 namespace ruvo::sim {
 namespace {
 
-constexpr const char* kOptionNames[] = {"optRound", "optGameLevel",  "optBossLevel",  "optDistance",
-                                        "optSpeed", "optHarryLevel", "optHarrySpeed", "optDamage"};
-
-bool ParseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& value)
-{
-    if (text.empty() || text.size() > 20)
-        return false;
-    value = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        value = value * 10 + static_cast<std::uint64_t>(ch - '0');
-        if (value > limit)
-            return false;
-    }
-    return true;
-}
-
 bool ParseCount(const std::string& text, std::uint64_t& value)
 {
-    return ParseUnsigned(text, kLastScriptTick, value);
+    return ParseDecimal(text, kLastScriptTick, value);
 }
 
 } // namespace
@@ -94,18 +79,9 @@ bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& con
 
 bool ValidOption(const OptionSetting& option)
 {
-    bool known = false;
-    for (const char* name : kOptionNames)
-        known = known || option.name == name;
-    if (!known)
-        return false;
-    std::uint64_t value = 0;
-    if (option.name == "optDamage") {
-        const bool negative = !option.value.empty() && option.value[0] == '-';
-        return ParseUnsigned(negative ? option.value.substr(1) : option.value, negative ? 0x80000000ull : 0x7FFFFFFFull,
-                             value);
-    }
-    return ParseUnsigned(option.value, 0xFFFFFFFFull, value);
+    const std::optional<std::size_t> row = OptionByName(option.name);
+    std::uint32_t bits = 0;
+    return row && ParseOption(*row, option.value, bits);
 }
 
 std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args, std::string& error)
@@ -163,7 +139,21 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
         } else if (arg == "--verify") {
             if (!value(text))
                 return std::nullopt;
-            settings.verifyFile = text;
+            settings.verifyFiles.push_back(text);
+            // The files that follow, up to the next option.
+            while (i + 1 < args.size() && args[i + 1].rfind("-", 0) != 0)
+                settings.verifyFiles.push_back(args[++i]);
+        } else if (arg == "-j" || arg == "--jobs") {
+            std::uint64_t jobs = 0;
+            if (!value(text) || !ParseDecimal(text, 256, jobs) || jobs == 0) {
+                error = error.empty() ? "bad " + arg + " value: " + text + " (1 to 256)" : error;
+                return std::nullopt;
+            }
+            settings.jobs = static_cast<unsigned>(jobs);
+        } else if (arg == "--from") {
+            if (!value(text))
+                return std::nullopt;
+            settings.fromFile = text;
         } else if (arg == "--trace") {
             settings.trace = true;
         } else if (arg == "--frames") {
@@ -181,12 +171,16 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
             return std::nullopt;
         }
     }
-    if (settings.verifyFile) {
-        if (args.size() != 2) {
-            error = "--verify FILE goes alone";
+    if (!settings.verifyFiles.empty()) {
+        if (args.size() != settings.verifyFiles.size() + 1 + (settings.jobs != 0 ? 2 : 0)) {
+            error = "--verify FILE... goes alone, or with -j N";
             return std::nullopt;
         }
         return settings;
+    }
+    if (settings.jobs != 0) {
+        error = "-j N goes with --verify";
+        return std::nullopt;
     }
     if (!haveTicks) {
         error = "missing --ticks N";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_script.h"
+#include "replay/command_script.h"
 
 namespace ruvo::sim {
 
@@ -31,7 +31,9 @@ struct RunSettings {
     std::optional<std::string> framesDir;
     std::uint64_t every = 0;
     std::optional<std::string> recordFile; // the replay of the last game that ended
-    std::optional<std::string> verifyFile; // a replay to verify, instead of a run
+    std::vector<std::string> verifyFiles;  // replays to verify, instead of a run
+    unsigned jobs = 0;                     // verifications at once; 0: one per processor
+    std::optional<std::string> fromFile;   // a replay whose start state the run starts from
 };
 
 // Parses the command line (and reads the script file). On a malformed

@@ -10,14 +10,12 @@
 
 namespace ruvo::sim {
 
-std::uint32_t GridHash(const GameRecord& record)
+std::uint32_t GridHash(const Game& game)
 {
     std::uint32_t hash = 0x811c9dc5u;
-    if (!record.gridHandle)
-        return hash;
-    const auto size = static_cast<std::size_t>(record.gridCols) * static_cast<std::size_t>(record.gridRows);
+    const auto size = static_cast<std::size_t>(game.gridCols) * static_cast<std::size_t>(game.gridRows);
     for (std::size_t i = 0; i < size; ++i) {
-        hash ^= record.gridHandle[i];
+        hash ^= game.grid[i];
         hash *= 16777619u;
     }
     return hash;
@@ -43,8 +41,14 @@ template <typename T> std::string Joined(const std::vector<T>& items)
 
 } // namespace
 
-std::string TraceLine(std::uint64_t k, const GameRecord& r, const std::vector<int>& effects,
+std::string TraceLine(std::uint64_t k, const GameRecord& record, const std::vector<int>& effects,
                       const std::vector<std::string>& music)
+{
+    return TraceLine(k, record.game, record.soundOn, record.musicOn, effects, music);
+}
+
+std::string TraceLine(std::uint64_t k, const Game& r, std::int32_t soundOn, std::int32_t musicOn,
+                      const std::vector<int>& effects, const std::vector<std::string>& music)
 {
     char head[512];
     std::snprintf(head, sizeof head,
@@ -52,10 +56,10 @@ std::string TraceLine(std::uint64_t k, const GameRecord& r, const std::vector<in
                   "bdy=%d bh=%d sx=%d gap=%d bt=%d ti=%d hu=%d ps=%d mt=%d so=%d mo=%d",
                   k, static_cast<unsigned>(r.state), r.score, r.round, r.lives, r.roundTicks, r.jumperRow, r.jumperVy,
                   r.jumperLook, r.stompArmed, r.bossActive, r.bossCol, r.bossRow, r.bossDx, r.bossDy, r.bossHits,
-                  r.scrollX, r.gapRun, r.bannerTicks, r.tickInterval, r.hurryActive, r.paused, r.musicTrack, r.soundOn,
-                  r.musicOn);
+                  r.scrollX, r.gapRun, r.bannerTicks, r.tickInterval, r.hurryActive, r.paused, r.musicTrack, soundOn,
+                  musicOn);
     char tail[64];
-    std::snprintf(tail, sizeof tail, " grid=%08x seed=%08x", GridHash(r), RandomSeed());
+    std::snprintf(tail, sizeof tail, " grid=%08x seed=%08x", GridHash(r), r.program.seed);
     return std::string(head) + " fx=" + Joined(effects) + " mu=" + Joined(music) + tail;
 }
 
@@ -78,8 +82,9 @@ std::vector<std::string> PlayedSince::Music(const StandInMusic& music)
     return plays;
 }
 
-std::string HighScoreLines(const GameRecord& r)
+std::string HighScoreLines(const GameRecord& record)
 {
+    const Game& r = record.game;
     std::string out;
     for (std::size_t k = 0; k < 5; ++k)
         out += "hs" + std::to_string(k + 1) + " score=" + std::to_string(r.hiScores[k]) +

@@ -12,11 +12,14 @@
 namespace ruvo::sim {
 
 // FNV-1a, 32 bits, over the whole collision grid, row by row.
-std::uint32_t GridHash(const GameRecord& record);
+std::uint32_t GridHash(const Game& game);
 
-// One trace line (without the newline) after tick k.
+// One trace line (without the newline) after tick k: of the window's game,
+// or of a game heard with those switches (a replay's).
 std::string TraceLine(std::uint64_t k, const GameRecord& record, const std::vector<int>& effects,
                       const std::vector<std::string>& music);
+std::string TraceLine(std::uint64_t k, const Game& game, std::int32_t soundOn, std::int32_t musicOn,
+                      const std::vector<int>& effects, const std::vector<std::string>& music);
 
 std::string HighScoreLines(const GameRecord& record);
 

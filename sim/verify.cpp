@@ -1,77 +1,79 @@
-// ruvo-sim --verify: a replay file played without a window, its result
-// compared with the file's last line.
+// ruvo-sim --verify: replay files played without a window, their results
+// compared with their files' last lines, on as many threads as asked for.
 // SPDX-License-Identifier: MIT
 #include "sim/verify.h"
 
-#include "app/replay_play.h"
-#include "sim/headless_game.h"
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+#include "replay/replay_file.h"
+#include "replay/replay_verify.h"
 #include "sim/sim_options.h"
 
+// WebAssembly's reactor runs on one thread: there the files take turns.
+#ifndef __wasi__
+#include <thread>
+#endif
+
 namespace ruvo::sim {
-namespace {
 
-std::string Result(const ReplayResult& r)
-{
-    return "score=" + std::to_string(r.score) + " round=" + std::to_string(r.round) +
-           " ticks=" + std::to_string(r.ticks);
-}
-
-} // namespace
-
-Verdict VerifyReplay(Replay replay, const ResourceLibrary* resources)
-{
-    const ReplayResult said = replay.result;
-    // The program as it starts (the icons the status line draws), and the
-    // replay on a record of its own beside it; no letters are needed.
-    HeadlessGame program(nullptr, resources);
-    program.Start();
-    HeadlessWindow window;
-    ReplaySetup setup;
-    setup.host.wave = &program.wave;
-    setup.host.music = &program.music;
-    setup.resources = resources;
-    setup.window = &window;
-    ReplayPlay play;
-    BeginReplayPlay(play, std::move(replay), setup);
-    while (StepReplayPlay(play)) {
-    }
-    const bool ended = (play.game->state & StateTitle) != 0;
-    EndReplayPlay(play);
-
-    const ReplayResult& got = play.result;
-    const auto differs = [&](const std::string& what, const std::string& file) {
-        return Verdict{false, "differs: " + what + ", the file says " + file};
-    };
-    if (!ended)
-        return differs("the game goes on after ticks=" + std::to_string(got.ticks),
-                       "it ends there with " + Result(said));
-    if (got.score != said.score)
-        return differs("score=" + std::to_string(got.score), "score=" + std::to_string(said.score));
-    if (got.round != said.round)
-        return differs("round=" + std::to_string(got.round), "round=" + std::to_string(said.round));
-    if (got.ticks != said.ticks)
-        return differs("ticks=" + std::to_string(got.ticks), "ticks=" + std::to_string(said.ticks));
-    if (got.name != said.name)
-        return differs("name=" + got.name, "name=" + said.name);
-    return {true, "verified " + Result(got)};
-}
-
-int VerifyFile(const std::string& path, const ResourceLibrary* resources)
+FileVerdict VerifyFile(const std::string& path)
 {
     std::string text, error;
     std::optional<Replay> replay;
     if (ReadFileWithin(path, kReplayMaxBytes, text, error))
         replay = ReadReplay(text, error);
-    if (!replay) {
-        std::fprintf(stderr, "ruvo-sim: %s: %s\n", path.c_str(), error.c_str());
-        return 2;
-    }
+    if (!replay)
+        return {2, error};
     text.clear();
     text.shrink_to_fit();
-    const Verdict verdict = VerifyReplay(std::move(*replay), resources);
-    std::printf("%s\n", verdict.line.c_str());
-    std::fflush(stdout);
-    return verdict.verified ? 0 : 1;
+    const Verdict verdict = VerifyReplay(std::move(*replay));
+    return {verdict.verified ? 0 : 1, verdict.line};
+}
+
+unsigned ProcessorCount()
+{
+#ifdef __wasi__
+    return 1;
+#else
+    return std::max(1u, std::thread::hardware_concurrency());
+#endif
+}
+
+int VerifyFiles(const std::vector<std::string>& paths, unsigned jobs)
+{
+    std::vector<FileVerdict> verdicts(paths.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < paths.size();)
+            verdicts[i] = VerifyFile(paths[i]);
+    };
+#ifdef __wasi__
+    (void)jobs;
+    work();
+#else
+    std::vector<std::thread> threads;
+    for (unsigned j = 1; j < std::min<std::size_t>(std::max(jobs, 1u), paths.size()); ++j)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+#endif
+    int worst = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const FileVerdict& verdict = verdicts[i];
+        const std::string name = paths.size() > 1 ? paths[i] + ": " : std::string();
+        if (verdict.status == 2) {
+            std::fprintf(stderr, "ruvo-sim: %s: %s\n", paths[i].c_str(), verdict.line.c_str());
+            std::fflush(stderr);
+        } else {
+            std::printf("%s%s\n", name.c_str(), verdict.line.c_str());
+            std::fflush(stdout);
+        }
+        worst = std::max(worst, verdict.status);
+    }
+    return worst;
 }
 
 } // namespace ruvo::sim

@@ -1,27 +1,29 @@
-// ruvo-sim --verify FILE: a replay file played again without a window, and
-// its game's result checked against the file's last line.
+// ruvo-sim --verify FILE...: replay files played again without a window,
+// each game's result checked against its file's last line, several files at
+// once on threads of their own.
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdio>
 #include <string>
-
-#include "app/replay_file.h"
-#include "render/resources.h"
+#include <vector>
 
 namespace ruvo::sim {
 
-// What the replayed game came to, beside what the file says: "verified
-// score=S round=R ticks=T" when they agree, else the first difference.
-struct Verdict {
-    bool verified = false;
+// One file's answer: its exit status (0 verified, 1 a difference, 2 not a
+// replay that can be read) and its one line (the verdict, or why the file
+// cannot be read).
+struct FileVerdict {
+    int status = 2;
     std::string line;
 };
-Verdict VerifyReplay(Replay replay, const ResourceLibrary* resources);
+FileVerdict VerifyFile(const std::string& path);
 
-// The whole command: reads and verifies the file, prints the verdict (or the
-// reason the file cannot be read) and returns the exit status: 0 verified,
-// 1 a difference, 2 not a replay that can be read.
-int VerifyFile(const std::string& path, const ResourceLibrary* resources);
+// The whole command: every file verified, jobs at a time, and one line a
+// file printed in the files' order (stdout for a verdict, stderr for a file
+// refused), after the file's name when there is more than one. Returns the
+// worst status.
+int VerifyFiles(const std::vector<std::string>& paths, unsigned jobs);
+// The processors this machine offers (1 where it cannot tell).
+unsigned ProcessorCount();
 
 } // namespace ruvo::sim

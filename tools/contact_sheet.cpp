@@ -33,7 +33,7 @@ QImage ToImage(const Surface& surface)
     return image;
 }
 
-QImage DrawOver(GameRecord& record, SpritePair& pair, int size, Pixel background, bool icon)
+QImage DrawOver(Drawing& drawing, SpritePair& pair, int size, Pixel background, bool icon)
 {
     Surface canvas(kCell, kCell, background);
     DrawContext dc;
@@ -42,7 +42,7 @@ QImage DrawOver(GameRecord& record, SpritePair& pair, int size, Pixel background
     if (icon)
         DrawIcon(dc, pair, at, at, size);
     else
-        DrawSprite(dc, record.spriteDC, pair, at, at, size);
+        DrawSprite(dc, drawing.spriteDC, pair, at, at, size);
     return ToImage(canvas).scaled(kCell * kScale, kCell * kScale);
 }
 
@@ -56,9 +56,8 @@ int main(int argc, char** argv)
     }
     QGuiApplication application(argc, argv);
     EmbeddedResources resources;
-    GameRecord record;
-    record.hInstance = &resources;
-    LoadGraphics(record);
+    Drawing drawing;
+    LoadSprites(drawing, &resources);
     struct Entry {
         SpritePair* pair;
         int size;
@@ -70,17 +69,17 @@ int main(int argc, char** argv)
         entries.push_back({&pair, size, QString("%1/%2").arg(id).arg(id + 1), false});
     };
     for (int i = 0; i < 4; ++i)
-        add(record.jumperSprites[i], 201 + 2 * i, 32);
+        add(drawing.jumperSprites[i], 201 + 2 * i, 32);
     for (int i = 0; i < 3; ++i)
-        add(record.sunSprites[i], 211 + 2 * i, 32);
-    add(record.cloudSprite, 217, 32);
+        add(drawing.sunSprites[i], 211 + 2 * i, 32);
+    add(drawing.cloudSprite, 217, 32);
     for (int t = 0; t < 10; ++t)
-        add(record.platformSprites[t], 221 + 2 * t, 32);
+        add(drawing.platformSprites[t], 221 + 2 * t, 32);
     for (int t = 0; t < 10; ++t)
-        add(record.groundSprites[t], 251 + 2 * t, 32);
+        add(drawing.groundSprites[t], 251 + 2 * t, 32);
     for (int t = 0; t < 10; ++t)
-        add(record.bossSprites[t], 281 + 2 * t, 64);
-    add(record.bossTintSprite, 311, 64);
+        add(drawing.bossSprites[t], 281 + 2 * t, 64);
+    add(drawing.bossTintSprite, 311, 64);
     SpritePair icons[4];
     const int iconGroups[4][2] = {
         {kProgramIconGroup, 16}, {kProgramIconGroup, 32}, {kSpareIconGroup, 16}, {kSpareIconGroup, 32}};
@@ -105,8 +104,8 @@ int main(int argc, char** argv)
         const int x = static_cast<int>(i % kPerRow) * pairWidth;
         const int y = static_cast<int>(i / kPerRow) * rowHeight;
         Entry& e = entries[i];
-        painter.drawImage(x, y + kLabel, DrawOver(record, *e.pair, e.size, sky, e.icon));
-        painter.drawImage(x + kCell * kScale, y + kLabel, DrawOver(record, *e.pair, e.size, kBlack, e.icon));
+        painter.drawImage(x, y + kLabel, DrawOver(drawing, *e.pair, e.size, sky, e.icon));
+        painter.drawImage(x + kCell * kScale, y + kLabel, DrawOver(drawing, *e.pair, e.size, kBlack, e.icon));
         painter.drawText(x + 4, y + 11, e.label);
     }
     painter.end();

@@ -2,51 +2,17 @@
 // SPDX-License-Identifier: MIT
 #include "app/shell.h"
 #include "audio/audio.h"
-#include "game/banners.h"
 #include "game/flow.h"
-#include "game/title.h"
 #include "game/window.h"
 #include "settings/dialog_logic.h"
 
 namespace ruvo {
-
 namespace {
-
-void StartCommand(GameRecord& record)
-{
-    NewGame(record);
-    DrawStatusLine(record);
-    ShowStartBanner(record);
-    InvalidateWindow(record);
-}
-
-void PauseCommand(GameRecord& record)
-{
-    if (record.paused == 1) {
-        record.paused = 0;
-        record.state = StatePlay;
-    } else if ((record.state & 0xFF) == StatePlay) {
-        record.paused = 1;
-        record.state = StatePause;
-    }
-}
 
 int OptionDialog(GameRecord& record, DialogHost& dialogs)
 {
     const OpenDialog open(record);
     return dialogs.RunOption(record);
-}
-
-void MusicCommand(GameRecord& record)
-{
-    if (record.musicOn == 1) {
-        record.musicOn = 0;
-        StopMusic(record);
-    } else if (record.musicReady != 0) {
-        record.musicOn = 1;
-        PlayMusic(record);
-    }
-    UpdateMenu(record);
 }
 
 } // namespace
@@ -56,10 +22,10 @@ void RunCommand(GameRecord& record, std::uint32_t command)
     DialogHost* dialogs = record.host.dialogs;
     switch (command) {
     case IDM_START:
-        StartCommand(record);
+        StartGame(record.game);
         break;
     case IDM_PAUSE:
-        PauseCommand(record);
+        PauseGame(record.game);
         break;
     case IDM_HIGHSCORE:
         if (dialogs != nullptr) {
@@ -68,16 +34,15 @@ void RunCommand(GameRecord& record, std::uint32_t command)
         }
         break;
     case IDM_SOUND:
-        record.soundOn = record.soundOn == 1 ? 0 : 1;
-        UpdateMenu(record);
+        SwitchSound(record);
         break;
     case IDM_MUSIC:
-        MusicCommand(record);
+        SwitchMusic(record, record.game);
         break;
     case IDM_OPTION:
         if (dialogs != nullptr && OptionDialog(record, *dialogs) != 0) {
-            InitTitle(record);
-            InvalidateWindow(record);
+            InitTitle(record.game);
+            Ask(record.game, AskFor::Invalidate);
         }
         break;
     case IDM_HELP:

@@ -9,7 +9,7 @@ namespace {
 
 constexpr MenuEntry kSeparator{};
 
-constexpr std::array kGameItems{
+constexpr auto kGameItems = std::to_array<MenuEntry>({
     MenuEntry{IDM_START, "&Start\tF2"},
     MenuEntry{IDM_PAUSE, "&Pause\tF3"},
     kSeparator,
@@ -17,32 +17,32 @@ constexpr std::array kGameItems{
     MenuEntry{IDM_REPLAYS, "&Replays..."},
     kSeparator,
     MenuEntry{IDM_EXIT, "E&xit"},
-};
-constexpr std::array kOptionItems{
+});
+constexpr auto kOptionItems = std::to_array<MenuEntry>({
     MenuEntry{IDM_SOUND, "&Sound\tF4", true},
     MenuEntry{IDM_MUSIC, "&Music\tF5", true},
     kSeparator,
     MenuEntry{IDM_OPTION, "&Option"},
-};
-constexpr std::array kViewItems{
+});
+constexpr auto kViewItems = std::to_array<MenuEntry>({
     MenuEntry{IDM_ZOOMIN, "Zoom &In\tCtrl++"},
     MenuEntry{IDM_ZOOMOUT, "Zoom &Out\tCtrl+-"},
     MenuEntry{IDM_AUTOSIZE, "&Automatic Size\tCtrl+0"},
     MenuEntry{IDM_FULLSCREEN, "&Full Screen\tF11", true},
-};
-constexpr std::array kHelpItems{
+});
+constexpr auto kHelpItems = std::to_array<MenuEntry>({
     MenuEntry{IDM_HELP, "&Help\tF1"},
     MenuEntry{IDM_ABOUT, "&About\tF10"},
-};
+});
 
-constexpr std::array kMenuBar{
+constexpr auto kMenuBar = std::to_array<MenuPopup>({
     MenuPopup{"&Game", kGameItems},
     MenuPopup{"&Option", kOptionItems},
     MenuPopup{"&View", kViewItems, true},
     MenuPopup{"&Help", kHelpItems},
-};
+});
 
-constexpr std::array kAccelerators{
+constexpr auto kAccelerators = std::to_array<Accelerator>({
     // The game's own table, none with Shift, Ctrl or Alt.
     Accelerator{Key::F2, kNoModifiers, IDM_START},
     Accelerator{Key::F3, kNoModifiers, IDM_PAUSE},
@@ -59,7 +59,7 @@ constexpr std::array kAccelerators{
     Accelerator{Key::F11, kNoModifiers, IDM_FULLSCREEN},
     Accelerator{Key::Return, kAlt, IDM_FULLSCREEN},
     Accelerator{Key::Enter, kAlt, IDM_FULLSCREEN},
-};
+});
 
 } // namespace
 

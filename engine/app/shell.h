@@ -13,16 +13,6 @@
 
 namespace ruvo {
 
-struct ProgramIcons;
-
-constexpr const char* kClassName = "RuvoWClass";
-constexpr const char* kWindowTitle = "Ruvo Zelp! for Windows 95";
-constexpr const char* kHelpFile = "RUVO.HLP";
-
-// Every platform's timer fires every 10 ms at the fastest: a shorter period,
-// or 0, would only spin the processor.
-constexpr std::int32_t kShortestTimerMs = 10;
-
 enum class SystemMetric { CxDlgFrame, CyDlgFrame, CyCaption, CyMenu };
 
 struct FrameMetrics {
@@ -30,18 +20,6 @@ struct FrameMetrics {
     std::int32_t cyDlgFrame = 0;
     std::int32_t cyCaption = 0;
     std::int32_t cyMenu = 0;
-};
-
-enum class MessageKind { Create, Paint, Timer, Command, Char, LButtonDown, Close, Destroy };
-
-// The one character the game takes, the space bar's: it dives, as a click does.
-constexpr std::uint32_t kDiveCharacter = ' ';
-
-struct Message {
-    MessageKind kind = MessageKind::Timer;
-    std::uint32_t code = 0;       // timer id, command id or character
-    GameWindow* window = nullptr; // Create: the new window
-    PaintTarget* paint = nullptr; // Paint: where the repaint lands
 };
 
 // What the platform offers the shell: the window class, metrics, the window
@@ -69,13 +47,16 @@ std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, cons
                                     int showCommand);
 void ShutDown(std::unique_ptr<GameRecord> record);
 
-int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources);
+// Loads the program's icons into icons and registers the class with them.
+int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources, ProgramIcons& icons);
 int ReadFrameMetrics(WindowSystem& system, FrameMetrics& metrics);
 int ComputeWindowSize(WindowSystem& system, GameRecord& record);
 GameWindow* CreateGameWindow(WindowSystem& system, GameRecord& record, int showCommand);
 
-// Returns the message's result.
+// Returns the message's result. After every message the window's game is
+// settled: what it shows drawn, what it asked for served.
 std::int64_t MainWndProc(GameRecord& record, const Message& message);
+void Settle(GameRecord& record);
 
 void RunCommand(GameRecord& record, std::uint32_t command);
 // Saves, destroys the surfaces, closes help and destroys the window.

@@ -10,9 +10,8 @@
 
 namespace ruvo {
 
-int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources)
+int RegisterGameClass(WindowSystem& system, const ResourceLibrary* resources, ProgramIcons& icons)
 {
-    ProgramIcons& icons = Icons();
     LoadIconPair(resources, icons.largeIcon, kProgramIconGroup, 32);
     LoadIconPair(resources, icons.smallIcon, kProgramIconGroup, 16);
     return system.RegisterGameClass(kClassName, icons) ? 1 : 0;
@@ -31,10 +30,11 @@ int ComputeWindowSize(WindowSystem& system, GameRecord& record)
 {
     FrameMetrics metrics;
     ReadFrameMetrics(system, metrics);
-    record.stageWidth = record.fieldWidth + 64;
-    record.stageHeight = record.fieldHeight + 64;
-    record.windowWidth = record.fieldWidth + 2 * metrics.cxDlgFrame;
-    record.windowHeight = record.fieldHeight + 2 * metrics.cyDlgFrame + metrics.cyMenu + metrics.cyCaption;
+    Game& game = record.game;
+    game.stageWidth = game.fieldWidth + 64;
+    game.stageHeight = game.fieldHeight + 64;
+    record.windowWidth = game.fieldWidth + 2 * metrics.cxDlgFrame;
+    record.windowHeight = game.fieldHeight + 2 * metrics.cyDlgFrame + metrics.cyMenu + metrics.cyCaption;
     return 1;
 }
 
@@ -50,15 +50,17 @@ GameWindow* CreateGameWindow(WindowSystem& system, GameRecord& record, int showC
 std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, const ResourceLibrary* resources,
                                     int showCommand)
 {
-    if (RegisterGameClass(system, resources) == 0)
+    ProgramIcons icons;
+    if (RegisterGameClass(system, resources, icons) == 0)
         return nullptr;
     auto record = std::make_unique<GameRecord>();
+    record->icons = std::move(icons);
     record->host = host;
     record->hInstance = resources;
-    record->fieldWidth = kFieldWidth;
-    record->fieldHeight = kFieldHeight;
+    record->game.fieldWidth = kFieldWidth;
+    record->game.fieldHeight = kFieldHeight;
     ComputeWindowSize(system, *record);
-    CreateFonts(*record);
+    CreateFonts(record->drawing, host.text);
     LoadGraphics(*record);
     OpenMusic(*record);
     LoadMusic(*record);
@@ -66,7 +68,7 @@ std::unique_ptr<GameRecord> StartUp(WindowSystem& system, const Host& host, cons
     if (window == nullptr)
         return nullptr;
     record->hwndMain = window;
-    record->timerId = window->SetTimer(1, record->tickInterval);
+    record->timerId = window->SetTimer(1, record->game.tickInterval);
     system.LoadAcceleratorTable();
     return record;
 }
@@ -78,9 +80,10 @@ void ShutDown(std::unique_ptr<GameRecord> record)
     CloseMusic(*record);
     FreeMusic(*record);
     FreeGraphics(*record);
-    DeleteFonts(*record);
+    DeleteFonts(record->drawing);
+    FreeSpritePair(record->icons.largeIcon);
+    FreeSpritePair(record->icons.smallIcon);
     record.reset();
-    FreeSpritePair(Icons().smallIcon);
 }
 
 int WinMain(WindowSystem& system, const Host& host, const ResourceLibrary* resources, int showCommand)

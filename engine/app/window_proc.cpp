@@ -1,12 +1,14 @@
 // The window procedure: every message the game window receives, handled.
 // SPDX-License-Identifier: MIT
-#include "app/replay_record.h"
-#include "app/replay_watch.h"
 #include "app/shell.h"
+#include "game/drawing.h"
 #include "game/flow.h"
 #include "game/jumper.h"
 #include "game/surfaces.h"
+#include "game/window.h"
 #include "render/draw.h"
+#include "replay/replay_record.h"
+#include "replay/replay_watch.h"
 #include "settings/defaults.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
@@ -33,8 +35,21 @@ void CloseSteps(GameRecord& record)
 void PlayerDive(GameRecord& record)
 {
     const ReplayWitness before = Witness(record);
-    Dive(record);
+    Dive(record.game);
     RecordDive(record, before);
+}
+
+// One tick of the window's game. A game over hands the game to the shell
+// between the tick and the title: the score is checked against the table
+// (the name dialog may open, and ticks that come meanwhile find the banner
+// run out), then the title returns.
+void WindowTick(GameRecord& record)
+{
+    if (GameTick(record.game) == TickEnd::GameOver) {
+        Settle(record);
+        CheckHighScore(record);
+        InitTitle(record.game);
+    }
 }
 
 std::int64_t HandleMessage(GameRecord& record, const Message& message)
@@ -46,15 +61,16 @@ std::int64_t HandleMessage(GameRecord& record, const Message& message)
         record.hwndMain = message.window;
         InitDefaults(record);
         CreateSurfaces(record);
-        InitTitle(record);
+        InitTitle(record.game);
         return 0;
     case MessageKind::Paint:
         if (message.paint != nullptr)
-            PaintWindow(record.frameBitmap.get(), *message.paint);
+            PaintWindow(record.drawing.frameBitmap.get(), *message.paint);
         return 0;
     case MessageKind::Timer:
         BeforeRecordedTick(record);
-        GameTick(record);
+        WindowTick(record);
+        Settle(record);
         AfterRecordedTick(record);
         return 0;
     case MessageKind::Command: {
@@ -88,9 +104,18 @@ std::int64_t HandleMessage(GameRecord& record, const Message& message)
 
 } // namespace
 
+void Settle(GameRecord& record)
+{
+    if (record.watch)
+        return; // the replay shows itself, and the live game waits
+    DrawGame(record.drawing, record.game);
+    ServeRequests(record, record.game);
+}
+
 std::int64_t MainWndProc(GameRecord& record, const Message& message)
 {
     const std::int64_t result = HandleMessage(record, message);
+    Settle(record);
     StartPendingWatch(record);
     return result;
 }

@@ -1,5 +1,5 @@
 // Sound effects from the executable's WAVE resources, and background music
-// through the music library.
+// through the music library: the game selects, the shell plays.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -22,13 +22,17 @@ enum WaveSound : std::int32_t {
 int PlaySoundEffect(GameRecord& record, WaveSound sound);
 int OpenMusic(GameRecord& record);
 int LoadMusic(GameRecord& record);
-int PlayMusic(GameRecord& record);
+// Plays a track from its start: the game's own, or another game's (a
+// replay watched in the window).
+int PlayMusic(GameRecord& record, std::int32_t track);
 int StopMusic(GameRecord& record);
 int CloseMusic(GameRecord& record);
 int FreeMusic(GameRecord& record);
 
-// Selects a track: it becomes the one that fits the moment, and plays now if
-// music is on.
+// Selects a track: it becomes the one that fits the moment, and the game
+// asks for it to play now if music is on.
+void SelectMusic(Game& game, MusicTrack track);
+// The same for the record's own game, played at once if music is on.
 void SelectMusic(GameRecord& record, MusicTrack track);
 
 } // namespace ruvo

@@ -30,18 +30,18 @@ int LoadMusic(GameRecord& record)
     return 1;
 }
 
-int PlayMusic(GameRecord& record)
+int PlayMusic(GameRecord& record, std::int32_t track)
 {
     MusicLibrary* music = record.host.music;
     if (record.musicReady == 0 || music == nullptr)
         return 0;
-    if (record.musicTrack < 0 || record.musicTrack > 3)
+    if (track < 0 || track > 3)
         return 0;
-    const std::uint32_t handle = record.musicHandles[static_cast<std::size_t>(record.musicTrack)];
+    const std::uint32_t handle = record.musicHandles[static_cast<std::size_t>(track)];
     if (handle == 0)
         return 0;
     music->KBGMStop();
-    music->KBGMPlay(handle, RepeatFlag(record.musicTrack));
+    music->KBGMPlay(handle, RepeatFlag(track));
     return 1;
 }
 
@@ -75,11 +75,17 @@ int FreeMusic(GameRecord& record)
     return 1;
 }
 
+void SelectMusic(Game& game, MusicTrack track)
+{
+    game.musicTrack = track;
+    Ask(game, AskFor::Music, track);
+}
+
 void SelectMusic(GameRecord& record, MusicTrack track)
 {
-    record.musicTrack = track;
+    record.game.musicTrack = track;
     if (record.musicOn != 0)
-        PlayMusic(record);
+        PlayMusic(record, track);
 }
 
 } // namespace ruvo

@@ -2,66 +2,57 @@
 // SPDX-License-Identifier: MIT
 #include "game/banners.h"
 
-#include <cstdio>
-#include <string_view>
-
-#include "render/text.h"
-
 namespace ruvo {
 namespace {
 
-constexpr std::uint32_t kBlue = 0x00FF0000;
-constexpr std::uint32_t kRed = 0x000000FF;
-
-void WriteBanner(GameRecord& record, std::string_view text, std::uint32_t colorRef)
+void ShowBanner(Game& game, BannerText text)
 {
-    DrawContext& dc = record.frameDC;
-    SelectFont(dc, record.textFont);
-    SetTextColor(dc, colorRef);
-    WriteCentred(record.host.text, dc, kCentreDown, text);
+    Mark banner;
+    banner.kind = MarkKind::Banner;
+    banner.a = static_cast<std::uint8_t>(text);
+    banner.d = game.round;
+    AddMark(game.picture, banner);
 }
 
-void EnterWait(GameRecord& record, std::uint16_t stateWord, std::int32_t ticks)
+void EnterWait(Game& game, std::uint16_t stateWord, std::int32_t ticks)
 {
-    record.state = stateWord;
-    record.bannerTicks = ticks;
+    game.state = stateWord;
+    game.bannerTicks = ticks;
 }
 
 } // namespace
 
-int ShowStartBanner(GameRecord& record)
+int ShowStartBanner(Game& game)
 {
-    WriteBanner(record, "START", kBlue);
-    EnterWait(record, kStartBannerWord, 20);
+    ShowBanner(game, BannerText::Start);
+    EnterWait(game, kStartBannerWord, 20);
     return 1;
 }
 
-int ShowRoundClear(GameRecord& record)
+int ShowRoundClear(Game& game)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%02u Round Clear", record.round);
-    WriteBanner(record, text, kBlue);
-    EnterWait(record, kClearBannerWord, 20);
+    ShowBanner(game, BannerText::RoundClear);
+    EnterWait(game, kClearBannerWord, 20);
     return 1;
 }
 
-int ShowGameOver(GameRecord& record)
+int ShowGameOver(Game& game)
 {
-    WriteBanner(record, "GAME OVER", kRed);
-    EnterWait(record, kGameOverBannerWord, 20);
+    ShowBanner(game, BannerText::GameOver);
+    EnterWait(game, kGameOverBannerWord, 20);
     return 1;
 }
 
-int ShowHurryUp(GameRecord& record)
+int ShowHurryUp(Game& game)
 {
-    WriteBanner(record, "HARRY UP", kRed);
-    EnterWait(record, kHurryBannerWord, 10);
+    ShowBanner(game, BannerText::HurryUp);
+    EnterWait(game, kHurryBannerWord, 10);
     return 1;
 }
 
-int ShowPause(GameRecord& record)
+int ShowPause(Game& game)
 {
-    WriteBanner(record, "PAUSE", kRed);
+    ShowBanner(game, BannerText::Pause);
     return 1;
 }
 

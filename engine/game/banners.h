@@ -1,16 +1,16 @@
-// The centred banners shown over the field, and their waits.
+// The centred banners: start, round clear, game over, pause and hurry-up.
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "record/record.h"
+#include "record/game.h"
 
 namespace ruvo {
 
 // The five centred banners. All but the pause enter a banner wait.
-int ShowStartBanner(GameRecord& record);
-int ShowRoundClear(GameRecord& record);
-int ShowGameOver(GameRecord& record);
-int ShowHurryUp(GameRecord& record);
-int ShowPause(GameRecord& record);
+int ShowStartBanner(Game& game);
+int ShowRoundClear(Game& game);
+int ShowGameOver(Game& game);
+int ShowHurryUp(Game& game);
+int ShowPause(Game& game);
 
 } // namespace ruvo

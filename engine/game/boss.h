@@ -4,28 +4,28 @@
 
 #include <cstdint>
 
-#include "record/record.h"
+#include "record/game.h"
 
 namespace ruvo {
 
-int InitBossPattern(GameRecord& record);
-int MoveBoss(GameRecord& record);
+int InitBossPattern(Game& game);
+int MoveBoss(Game& game);
 
 // Pattern routines: a flag of 0 places the boss, any other value steers it.
-int SweepHighPattern(GameRecord& record, std::int32_t steer);
-int SweepLowPattern(GameRecord& record, std::int32_t steer);
-int StairsPattern(GameRecord& record, std::int32_t steer);
-int HopPattern(GameRecord& record, std::int32_t steer);
-int WanderPattern(GameRecord& record, std::int32_t steer);
-int StopAndGoPattern(GameRecord& record, std::int32_t steer);
-int DashPattern(GameRecord& record, std::int32_t steer);
-int LungePattern(GameRecord& record, std::int32_t steer);
-int FlutterPattern(GameRecord& record, std::int32_t steer);
-int BouncePattern(GameRecord& record, std::int32_t steer);
+int SweepHighPattern(Game& game, std::int32_t steer);
+int SweepLowPattern(Game& game, std::int32_t steer);
+int StairsPattern(Game& game, std::int32_t steer);
+int HopPattern(Game& game, std::int32_t steer);
+int WanderPattern(Game& game, std::int32_t steer);
+int StopAndGoPattern(Game& game, std::int32_t steer);
+int DashPattern(Game& game, std::int32_t steer);
+int LungePattern(Game& game, std::int32_t steer);
+int FlutterPattern(Game& game, std::int32_t steer);
+int BouncePattern(Game& game, std::int32_t steer);
 
-// Fills bossWork with the round's boss picture, red-dithered when tinted.
-int ComposeBossSprite(GameRecord& record, std::int32_t tinted);
+// The boss's picture from now on: the round's boss, red-dithered when tinted.
+int ComposeBossSprite(Game& game, std::int32_t tinted);
 // One step of the eight-step wipe that uncovers the scenery behind a beaten boss.
-int DissolveBoss(GameRecord& record);
+int DissolveBoss(Game& game);
 
 } // namespace ruvo

@@ -5,12 +5,11 @@
 #include "game/boss.h"
 #include "game/grid.h"
 #include "game/wrapping.h"
-#include "render/draw.h"
 
 namespace ruvo {
 namespace {
 
-using BossPattern = int (*)(GameRecord& record, std::int32_t steer);
+using BossPattern = int (*)(Game& game, std::int32_t steer);
 
 // One pattern per round theme, in theme order.
 constexpr std::array<BossPattern, 10> kBossPatterns{
@@ -25,20 +24,24 @@ BossPattern PatternFor(std::uint32_t round)
 
 } // namespace
 
-int InitBossPattern(GameRecord& record)
+int InitBossPattern(Game& game)
 {
-    PatternFor(record.round)(record, 0);
+    PatternFor(game.round)(game, 0);
     return 1;
 }
 
-int MoveBoss(GameRecord& record)
+int MoveBoss(Game& game)
 {
-    PatternFor(record.round)(record, 1);
-    record.bossCol = WrapAdd(record.bossCol, record.bossDx);
-    record.bossRow = WrapAdd(record.bossRow, record.bossDy);
-    DrawSprite(record.frameDC, record.spriteDC, record.bossWork, PixelOf(record.bossCol), PixelOf(record.bossRow), 64);
-    // The jumper finds the boss in the grid at the place drawn this tick.
-    FillCells(record, record.bossCol, record.bossRow, 8, 8, CellBoss);
+    PatternFor(game.round)(game, 1);
+    game.bossCol = WrapAdd(game.bossCol, game.bossDx);
+    game.bossRow = WrapAdd(game.bossRow, game.bossDy);
+    Mark boss;
+    boss.kind = MarkKind::Boss;
+    boss.x = PixelOf(game.bossCol);
+    boss.y = PixelOf(game.bossRow);
+    AddMark(game.picture, boss);
+    // The jumper finds the boss in the grid at the place shown this tick.
+    FillCells(game, game.bossCol, game.bossRow, 8, 8, CellBoss);
     return 1;
 }
 

@@ -1,20 +1,20 @@
 // The ten ways a boss moves, one per round theme. Each routine places the
 // boss when its flag is 0 and otherwise steers it for the coming move; the
 // move itself, the drawing and the cells belong to MoveBoss. The counters
-// and headings of the patterns that need them live for the whole run, shared
-// by every game (Program().boss); only their owner's placement resets them.
+// and headings of the patterns that need them are among the values the
+// program keeps from game to game (game.program.boss); only their owner's
+// placement resets them.
 // SPDX-License-Identifier: MIT
 #include "game/boss.h"
 #include "game/wrapping.h"
-#include "record/program_state.h"
 
 namespace ruvo {
 namespace {
 
 // One draw of the generator, taken modulo n (never negative).
-std::int32_t Roll(std::int32_t n)
+std::int32_t Roll(Game& game, std::int32_t n)
 {
-    const std::int32_t value = NextRandom();
+    const std::int32_t value = NextRandom(game);
     return n == 0 ? 0 : value % n;
 }
 
@@ -25,268 +25,268 @@ std::int32_t Double(std::int32_t value)
 
 // The boss waits just right of the field, heading left. The start row is
 // each pattern's own choice.
-void PlaceRightOfField(GameRecord& record)
+void PlaceRightOfField(Game& game)
 {
-    record.bossCol = WrapAdd(record.bossColMax, 1);
-    record.bossDx = -1;
-    record.bossDy = 0;
+    game.bossCol = WrapAdd(game.bossColMax, 1);
+    game.bossDx = -1;
+    game.bossDy = 0;
 }
 
-std::int32_t RandomRow(const GameRecord& record)
+std::int32_t RandomRow(Game& game)
 {
-    const std::int32_t rows = WrapAdd(WrapAdd(record.bossRowMax, WrapNegate(record.bossRowMin)), 1);
-    return WrapAdd(Roll(rows), record.bossRowMin);
+    const std::int32_t rows = WrapAdd(WrapAdd(game.bossRowMax, WrapNegate(game.bossRowMin)), 1);
+    return WrapAdd(Roll(game, rows), game.bossRowMin);
 }
 
-void EdgeTurn(GameRecord& record)
+void EdgeTurn(Game& game)
 {
-    if (record.bossCol <= record.bossColMin)
-        record.bossDx = 1;
-    if (record.bossCol >= record.bossColMax)
-        record.bossDx = -1;
+    if (game.bossCol <= game.bossColMin)
+        game.bossDx = 1;
+    if (game.bossCol >= game.bossColMax)
+        game.bossDx = -1;
 }
 
-void DriftRoll(GameRecord& record, std::int32_t n)
+void DriftRoll(Game& game, std::int32_t n)
 {
-    if (Roll(n) == 0)
-        record.bossDy = Roll(3) - 1;
+    if (Roll(game, n) == 0)
+        game.bossDy = Roll(game, 3) - 1;
 }
 
 // Keeps the next vertical step inside the row bounds by a fresh choice.
-void RowGuard(GameRecord& record)
+void RowGuard(Game& game)
 {
-    if (WrapAdd(record.bossRow, record.bossDy) < record.bossRowMin)
-        record.bossDy = Roll(2);
-    if (WrapAdd(record.bossRow, record.bossDy) > record.bossRowMax)
-        record.bossDy = Roll(2) - 1;
+    if (WrapAdd(game.bossRow, game.bossDy) < game.bossRowMin)
+        game.bossDy = Roll(game, 2);
+    if (WrapAdd(game.bossRow, game.bossDy) > game.bossRowMax)
+        game.bossDy = Roll(game, 2) - 1;
 }
 
 // The dash and the lunge turn on the column the step would reach, so a
 // doubled step never carries the boss past a bound: it becomes a single step
 // the other way.
-void TurnAtReachedColumn(GameRecord& record, std::int32_t& heading)
+void TurnAtReachedColumn(Game& game, std::int32_t& heading)
 {
-    if (WrapAdd(record.bossCol, record.bossDx) < record.bossColMin) {
+    if (WrapAdd(game.bossCol, game.bossDx) < game.bossColMin) {
         heading = 1;
-        record.bossDx = 1;
+        game.bossDx = 1;
     }
-    if (WrapAdd(record.bossCol, record.bossDx) > record.bossColMax) {
+    if (WrapAdd(game.bossCol, game.bossDx) > game.bossColMax) {
         heading = -1;
-        record.bossDx = -1;
+        game.bossDx = -1;
     }
 }
 
-bool StepLeavesRows(const GameRecord& record)
+bool StepLeavesRows(const Game& game)
 {
-    const std::int32_t next = WrapAdd(record.bossRow, record.bossDy);
-    return next < record.bossRowMin || next > record.bossRowMax;
+    const std::int32_t next = WrapAdd(game.bossRow, game.bossDy);
+    return next < game.bossRowMin || next > game.bossRowMax;
 }
 
 // Wandering and fluttering differ only in how often the drift is rolled.
 // At the left bound the boss may linger: a roll of 0 keeps it standing.
-void SteerWandering(GameRecord& record, std::int32_t driftChance)
+void SteerWandering(Game& game, std::int32_t driftChance)
 {
-    DriftRoll(record, driftChance);
-    if (record.bossCol <= record.bossColMin)
-        record.bossDx = Roll(2);
-    if (record.bossCol >= record.bossColMax)
-        record.bossDx = -1;
-    RowGuard(record);
+    DriftRoll(game, driftChance);
+    if (game.bossCol <= game.bossColMin)
+        game.bossDx = Roll(game, 2);
+    if (game.bossCol >= game.bossColMax)
+        game.bossDx = -1;
+    RowGuard(game);
 }
 
 } // namespace
 
-int SweepHighPattern(GameRecord& record, std::int32_t steer)
+int SweepHighPattern(Game& game, std::int32_t steer)
 {
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = 4;
+        PlaceRightOfField(game);
+        game.bossRow = 4;
         return 1;
     }
-    EdgeTurn(record);
+    EdgeTurn(game);
     return 1;
 }
 
-int SweepLowPattern(GameRecord& record, std::int32_t steer)
+int SweepLowPattern(Game& game, std::int32_t steer)
 {
     if (steer == 0) {
-        PlaceRightOfField(record);
+        PlaceRightOfField(game);
         // The boss's lower edge ends just above the platform cells.
-        record.bossRow = WrapAdd(record.fieldHeight, -96) / 8;
+        game.bossRow = WrapAdd(game.fieldHeight, -96) / 8;
         return 1;
     }
-    EdgeTurn(record);
+    EdgeTurn(game);
     return 1;
 }
 
-int StairsPattern(GameRecord& record, std::int32_t steer)
+int StairsPattern(Game& game, std::int32_t steer)
 {
-    BossCounters& c = Program().boss;
+    BossCounters& c = game.program.boss;
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         c.stairsTicks = 0;
         c.stairsDir = 1;
         return 1;
     }
     if (c.stairsTicks >= 10) {
-        record.bossDy = c.stairsDir;
-        if (StepLeavesRows(record))
-            record.bossDy = 0;
+        game.bossDy = c.stairsDir;
+        if (StepLeavesRows(game))
+            game.bossDy = 0;
     }
     if (c.stairsTicks == 13) {
         c.stairsTicks = 0;
         c.stairsDir = WrapNegate(c.stairsDir);
-        record.bossDy = 0;
+        game.bossDy = 0;
     } else {
         c.stairsTicks = WrapAdd(c.stairsTicks, 1);
     }
-    EdgeTurn(record);
+    EdgeTurn(game);
     return 1;
 }
 
-int HopPattern(GameRecord& record, std::int32_t steer)
+int HopPattern(Game& game, std::int32_t steer)
 {
-    BossCounters& c = Program().boss;
+    BossCounters& c = game.program.boss;
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = record.bossRowMax;
+        PlaceRightOfField(game);
+        game.bossRow = game.bossRowMax;
         c.hopTicks = 0;
         return 1;
     }
     if (c.hopTicks == 10)
-        record.bossDy = -1;
-    if (WrapAdd(record.bossRow, record.bossDy) < record.bossRowMin)
-        record.bossDy = WrapNegate(record.bossDy);
-    if (WrapAdd(record.bossRow, record.bossDy) > record.bossRowMax) {
+        game.bossDy = -1;
+    if (WrapAdd(game.bossRow, game.bossDy) < game.bossRowMin)
+        game.bossDy = WrapNegate(game.bossDy);
+    if (WrapAdd(game.bossRow, game.bossDy) > game.bossRowMax) {
         // Landed: the count of level ticks starts again.
-        record.bossDy = 0;
+        game.bossDy = 0;
         c.hopTicks = 0;
     }
-    EdgeTurn(record);
+    EdgeTurn(game);
     c.hopTicks = WrapAdd(c.hopTicks, 1);
     return 1;
 }
 
-int WanderPattern(GameRecord& record, std::int32_t steer)
+int WanderPattern(Game& game, std::int32_t steer)
 {
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         return 1;
     }
-    SteerWandering(record, 20);
+    SteerWandering(game, 20);
     return 1;
 }
 
-int StopAndGoPattern(GameRecord& record, std::int32_t steer)
+int StopAndGoPattern(Game& game, std::int32_t steer)
 {
-    BossCounters& c = Program().boss;
+    BossCounters& c = game.program.boss;
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         c.stopHeading = -1;
-        record.bossDx = c.stopHeading;
+        game.bossDx = c.stopHeading;
         c.stopTicks = 0;
         return 1;
     }
-    DriftRoll(record, 20);
-    RowGuard(record);
+    DriftRoll(game, 20);
+    RowGuard(game);
     if (c.stopTicks > 0) {
         c.stopTicks = WrapAdd(c.stopTicks, -1);
         return 1;
     }
-    record.bossDx = c.stopHeading;
-    if (Roll(30) == 0) {
-        record.bossDx = 0;
+    game.bossDx = c.stopHeading;
+    if (Roll(game, 30) == 0) {
+        game.bossDx = 0;
         c.stopTicks = 2;
     }
     // A bound overrules a halt, but the halt's countdown still runs.
-    if (record.bossCol <= record.bossColMin) {
+    if (game.bossCol <= game.bossColMin) {
         c.stopHeading = 1;
-        record.bossDx = 1;
+        game.bossDx = 1;
     }
-    if (record.bossCol >= record.bossColMax) {
+    if (game.bossCol >= game.bossColMax) {
         c.stopHeading = -1;
-        record.bossDx = -1;
+        game.bossDx = -1;
     }
     return 1;
 }
 
-int DashPattern(GameRecord& record, std::int32_t steer)
+int DashPattern(Game& game, std::int32_t steer)
 {
-    BossCounters& c = Program().boss;
+    BossCounters& c = game.program.boss;
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         c.dashHeading = -1;
         c.dashTicks = 0;
         return 1;
     }
-    record.bossDx = c.dashHeading;
+    game.bossDx = c.dashHeading;
     if (c.dashTicks > 0) {
-        record.bossDx = Double(record.bossDx);
+        game.bossDx = Double(game.bossDx);
         c.dashTicks = WrapAdd(c.dashTicks, -1);
-    } else if (Roll(30) == 0) {
-        record.bossDx = Double(record.bossDx);
+    } else if (Roll(game, 30) == 0) {
+        game.bossDx = Double(game.bossDx);
         c.dashTicks = 2;
     }
-    TurnAtReachedColumn(record, c.dashHeading);
-    DriftRoll(record, 20);
-    RowGuard(record);
+    TurnAtReachedColumn(game, c.dashHeading);
+    DriftRoll(game, 20);
+    RowGuard(game);
     return 1;
 }
 
-int LungePattern(GameRecord& record, std::int32_t steer)
+int LungePattern(Game& game, std::int32_t steer)
 {
-    BossCounters& c = Program().boss;
+    BossCounters& c = game.program.boss;
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         c.lungeHeading = -1;
         c.lungeTicks = 0;
         return 1;
     }
     if (c.lungeTicks > 0) {
         // Each tick of a lunge doubles the step that the turns left last tick.
-        record.bossDx = Double(record.bossDx);
+        game.bossDx = Double(game.bossDx);
         c.lungeTicks = WrapAdd(c.lungeTicks, -1);
     } else {
-        record.bossDx = c.lungeHeading;
-        if (Roll(20) == 0) {
+        game.bossDx = c.lungeHeading;
+        if (Roll(game, 20) == 0) {
             // A 0 halts the boss for three ticks, a 1 starts a lunge.
-            record.bossDx = 2 * Roll(2) * c.lungeHeading;
+            game.bossDx = 2 * Roll(game, 2) * c.lungeHeading;
             c.lungeTicks = 2;
         }
     }
-    TurnAtReachedColumn(record, c.lungeHeading);
-    DriftRoll(record, 20);
-    RowGuard(record);
+    TurnAtReachedColumn(game, c.lungeHeading);
+    DriftRoll(game, 20);
+    RowGuard(game);
     return 1;
 }
 
-int FlutterPattern(GameRecord& record, std::int32_t steer)
+int FlutterPattern(Game& game, std::int32_t steer)
 {
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
         return 1;
     }
-    SteerWandering(record, 10);
+    SteerWandering(game, 10);
     return 1;
 }
 
-int BouncePattern(GameRecord& record, std::int32_t steer)
+int BouncePattern(Game& game, std::int32_t steer)
 {
     if (steer == 0) {
-        PlaceRightOfField(record);
-        record.bossRow = RandomRow(record);
-        record.bossDy = 2 * Roll(2) - 1;
+        PlaceRightOfField(game);
+        game.bossRow = RandomRow(game);
+        game.bossDy = 2 * Roll(game, 2) - 1;
         return 1;
     }
-    EdgeTurn(record);
-    if (StepLeavesRows(record))
-        record.bossDy = WrapNegate(record.bossDy);
+    EdgeTurn(game);
+    if (StepLeavesRows(game))
+        game.bossDy = WrapNegate(game.bossDy);
     return 1;
 }
 

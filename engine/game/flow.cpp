@@ -7,10 +7,7 @@
 #include "game/boss.h"
 #include "game/scenery.h"
 #include "game/title.h"
-#include "game/window.h"
 #include "game/wrapping.h"
-#include "render/draw.h"
-#include "settings/highscore.h"
 
 namespace ruvo {
 
@@ -26,105 +23,125 @@ std::int32_t BossHitsFor(std::uint32_t round, std::uint32_t bossLevel)
     return WrapTo32(whole);
 }
 
-int ResetRound(GameRecord& record)
+int ResetRound(Game& game)
 {
-    record.tickInterval = static_cast<std::int32_t>(record.optSpeed);
-    record.hurryInterval = static_cast<std::int32_t>(record.optHarrySpeed);
-    record.roundTicks = 0;
-    record.scrollX = 0;
-    record.gapRun = 0;
-    record.bossHits = BossHitsFor(record.round, record.optBossLevel);
-    record.jumperLook = static_cast<std::int32_t>(2u * (((record.round - 1u) / 10u) % 2u));
-    record.jumperCol = 12;
-    record.jumperRow = 17;
-    record.jumperVy = -1;
-    record.bossActive = 0;
-    record.stompArmed = 1;
-    record.hurryActive = 0;
-    InitBossPattern(record);
+    game.tickInterval = static_cast<std::int32_t>(game.optSpeed);
+    game.hurryInterval = static_cast<std::int32_t>(game.optHarrySpeed);
+    game.roundTicks = 0;
+    game.scrollX = 0;
+    game.gapRun = 0;
+    game.bossHits = BossHitsFor(game.round, game.optBossLevel);
+    game.jumperLook = static_cast<std::int32_t>(2u * (((game.round - 1u) / 10u) % 2u));
+    game.jumperCol = 12;
+    game.jumperRow = 17;
+    game.jumperVy = -1;
+    game.bossActive = 0;
+    game.stompArmed = 1;
+    game.hurryActive = 0;
+    InitBossPattern(game);
     return 1;
 }
 
-int InitTitle(GameRecord& record)
+int InitTitle(Game& game)
 {
-    record.state = StateTitle;
-    UpdateMenu(record);
-    record.round = record.optRound;
-    record.lives = record.optDamage;
-    ResetRound(record);
-    PrefillStage(record);
-    RestartTimer(record);
-    SelectMusic(record, MusicTitle);
+    game.state = StateTitle;
+    Ask(game, AskFor::Menu);
+    game.round = game.optRound;
+    game.lives = game.optDamage;
+    ResetRound(game);
+    PrefillStage(game);
+    Ask(game, AskFor::Timer, game.tickInterval);
+    SelectMusic(game, MusicTitle);
     return 1;
 }
 
-int NewGame(GameRecord& record)
+int NewGame(Game& game)
 {
-    record.state = StatePlay;
-    UpdateMenu(record);
-    record.score = 0;
-    record.round = record.optRound;
-    record.lives = record.optDamage;
-    StartRound(record);
+    game.state = StatePlay;
+    Ask(game, AskFor::Menu);
+    game.score = 0;
+    game.round = game.optRound;
+    game.lives = game.optDamage;
+    StartRound(game);
     return 1;
 }
 
-int StartRound(GameRecord& record)
+int StartRound(Game& game)
 {
-    record.state = StatePlay;
-    ResetRound(record);
-    PrefillStage(record);
-    RestartTimer(record);
-    ComposeBossSprite(record, 0);
-    AnimateSun(record);
-    DrawSprite(record.frameDC, record.spriteDC, record.jumperSprites[static_cast<std::size_t>(record.jumperLook)],
-               8 * record.jumperCol, 8 * record.jumperRow, 32);
-    SelectMusic(record, MusicRound);
+    game.state = StatePlay;
+    ResetRound(game);
+    PrefillStage(game);
+    Ask(game, AskFor::Timer, game.tickInterval);
+    ComposeBossSprite(game, 0);
+    AnimateSun(game);
+    Mark jumper;
+    jumper.kind = MarkKind::Jumper;
+    jumper.a = static_cast<std::uint8_t>(game.jumperLook);
+    jumper.x = 8 * game.jumperCol;
+    jumper.y = 8 * game.jumperRow;
+    AddMark(game.picture, jumper);
+    SelectMusic(game, MusicRound);
     return 1;
 }
 
-int AdvanceRoundClock(GameRecord& record)
+int AdvanceRoundClock(Game& game)
 {
-    record.score += 1;
-    record.roundTicks += 1;
-    if (record.roundTicks >= record.optDistance && record.bossActive == 0) {
-        record.bossActive = 1;
-        SelectMusic(record, MusicBoss);
+    game.score += 1;
+    game.roundTicks += 1;
+    if (game.roundTicks >= game.optDistance && game.bossActive == 0) {
+        game.bossActive = 1;
+        SelectMusic(game, MusicBoss);
     }
     // A tick that has just ended the game or beaten the boss keeps its state:
     // the hurry-up waits for the next tick of play, if one comes.
-    const bool stillPlaying = record.state == StatePlay;
-    if (record.roundTicks >= record.optHarryLevel && record.hurryActive == 0 && stillPlaying) {
-        record.hurryActive = 1;
-        record.tickInterval = record.hurryInterval;
-        if (record.soundOn != 0)
-            PlaySoundEffect(record, SoundHurry);
-        RestartTimer(record);
-        ShowHurryUp(record);
+    const bool stillPlaying = game.state == StatePlay;
+    if (game.roundTicks >= game.optHarryLevel && game.hurryActive == 0 && stillPlaying) {
+        game.hurryActive = 1;
+        game.tickInterval = game.hurryInterval;
+        Ask(game, AskFor::Sound, SoundHurry);
+        Ask(game, AskFor::Timer, game.tickInterval);
+        ShowHurryUp(game);
     }
     return 1;
 }
 
-int BannerCountdown(GameRecord& record)
+TickEnd BannerCountdown(Game& game)
 {
-    record.bannerTicks = WrapAdd(record.bannerTicks, -1);
-    if (record.bannerTicks != 0)
-        return 1;
-    const auto followUp = [&record] { return static_cast<std::uint16_t>(record.state >> 8); };
+    game.bannerTicks = WrapAdd(game.bannerTicks, -1);
+    if (game.bannerTicks != 0)
+        return TickEnd::Going;
+    const auto followUp = [&game] { return static_cast<std::uint16_t>(game.state >> 8); };
     if (followUp() & AfterStart)
-        record.state = StatePlay;
+        game.state = StatePlay;
     if (followUp() & AfterHurry)
-        record.state = StatePlay;
+        game.state = StatePlay;
     if (followUp() & AfterClear) {
-        record.round += 1;
-        StartRound(record);
-        DrawStatusLine(record);
-        ShowStartBanner(record);
-        InvalidateWindow(record);
+        game.round += 1;
+        StartRound(game);
+        DrawStatusLine(game);
+        ShowStartBanner(game);
+        Ask(game, AskFor::Invalidate);
     }
-    if (followUp() & AfterGameOver) {
-        CheckHighScore(record);
-        InitTitle(record);
+    return (followUp() & AfterGameOver) != 0 ? TickEnd::GameOver : TickEnd::Going;
+}
+
+int StartGame(Game& game)
+{
+    NewGame(game);
+    DrawStatusLine(game);
+    ShowStartBanner(game);
+    Ask(game, AskFor::Invalidate);
+    return 1;
+}
+
+int PauseGame(Game& game)
+{
+    if (game.paused == 1) {
+        game.paused = 0;
+        game.state = StatePlay;
+    } else if ((game.state & 0xFF) == StatePlay) {
+        game.paused = 1;
+        game.state = StatePause;
     }
     return 1;
 }

@@ -1,4 +1,4 @@
-// The game's two fonts, made and released.
+// The drawing's two fonts, made and released.
 // SPDX-License-Identifier: MIT
 #include "game/fonts.h"
 
@@ -24,23 +24,24 @@ FontRequest LogoFontRequest()
     return request;
 }
 
-int CreateFonts(GameRecord& record)
+int CreateFonts(Drawing& drawing, TextRenderer* text)
 {
-    if (record.host.text == nullptr)
+    drawing.text = text;
+    if (text == nullptr)
         return 1;
-    record.textFont = record.host.text->MakeFont(TextFontRequest());
-    record.logoFont = record.host.text->MakeFont(LogoFontRequest());
+    drawing.textFont = text->MakeFont(TextFontRequest());
+    drawing.logoFont = text->MakeFont(LogoFontRequest());
     return 1;
 }
 
-int DeleteFonts(GameRecord& record)
+int DeleteFonts(Drawing& drawing)
 {
-    if (record.host.text != nullptr) {
-        record.host.text->DeleteFont(record.textFont);
-        record.host.text->DeleteFont(record.logoFont);
+    if (drawing.text != nullptr) {
+        drawing.text->DeleteFont(drawing.textFont);
+        drawing.text->DeleteFont(drawing.logoFont);
     }
-    record.textFont = 0;
-    record.logoFont = 0;
+    drawing.textFont = 0;
+    drawing.logoFont = 0;
     return 1;
 }
 

@@ -1,31 +1,49 @@
-// Every bitmap of the game, loaded once as image and mask pairs.
+// Every bitmap of the game, loaded once as image and mask pairs, and the
+// sound effects' WAVE images.
 // SPDX-License-Identifier: MIT
 #include "game/graphics.h"
+
+#include "render/icon.h"
 
 namespace ruvo {
 namespace {
 
 // Every pair of the game in its load order; freeing walks the same list.
-template <typename Visit> void ForEachPair(GameRecord& record, Visit visit)
+template <typename Visit> void ForEachPair(Drawing& drawing, Visit visit)
 {
     for (std::uint32_t i = 0; i < 4; ++i)
-        visit(record.jumperSprites[i], 201 + 2 * i);
+        visit(drawing.jumperSprites[i], 201 + 2 * i);
     for (std::uint32_t i = 0; i < 3; ++i)
-        visit(record.sunSprites[i], 211 + 2 * i);
-    visit(record.cloudSprite, 217);
+        visit(drawing.sunSprites[i], 211 + 2 * i);
+    visit(drawing.cloudSprite, 217);
     for (std::uint32_t t = 0; t < 10; ++t) {
-        visit(record.platformSprites[t], 221 + 2 * t);
-        visit(record.groundSprites[t], 251 + 2 * t);
-        visit(record.bossSprites[t], 281 + 2 * t);
+        visit(drawing.platformSprites[t], 221 + 2 * t);
+        visit(drawing.groundSprites[t], 251 + 2 * t);
+        visit(drawing.bossSprites[t], 281 + 2 * t);
     }
-    visit(record.bossTintSprite, 311);
+    visit(drawing.bossTintSprite, 311);
 }
 
 } // namespace
 
+int LoadSprites(Drawing& drawing, const ResourceLibrary* resources)
+{
+    drawing.resources = resources;
+    ForEachPair(drawing, [&](SpritePair& pair, std::uint32_t id) { LoadSpritePair(resources, pair, id); });
+    LoadIconPair(resources, drawing.smallIcon, kProgramIconGroup, 16);
+    return 1;
+}
+
+int FreeSprites(Drawing& drawing)
+{
+    ForEachPair(drawing, [](SpritePair& pair, std::uint32_t) { FreeSpritePair(pair); });
+    FreeSpritePair(drawing.smallIcon);
+    return 1;
+}
+
 int LoadGraphics(GameRecord& record)
 {
-    ForEachPair(record, [&](SpritePair& pair, std::uint32_t id) { LoadSpritePair(record.hInstance, pair, id); });
+    LoadSprites(record.drawing, record.hInstance);
     for (std::uint32_t i = 0; i < 6; ++i) {
         record.waveResources[i] = record.hInstance ? record.hInstance->Find("WAVE", 601 + i) : ResourceData{};
         record.waveData[i] = record.waveResources[i].data;
@@ -37,7 +55,7 @@ int LoadGraphics(GameRecord& record)
 
 int FreeGraphics(GameRecord& record)
 {
-    ForEachPair(record, [](SpritePair& pair, std::uint32_t) { FreeSpritePair(pair); });
+    FreeSprites(record.drawing);
     for (std::uint32_t i = 0; i < 6; ++i) {
         record.waveResources[i] = ResourceData{};
         record.waveData[i] = nullptr;

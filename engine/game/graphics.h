@@ -1,5 +1,4 @@
-// Every bitmap of the game, loaded once at start-up as image/mask pairs,
-// together with the six sound resources.
+// The game's art and sounds from the program's resources.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -7,6 +6,12 @@
 
 namespace ruvo {
 
+// The drawing's sprite pairs and the small icon it draws per life.
+int LoadSprites(Drawing& drawing, const ResourceLibrary* resources);
+int FreeSprites(Drawing& drawing);
+
+// The record's: its drawing's art, and the sound effects' WAVE images,
+// prepared by the host's wave player.
 int LoadGraphics(GameRecord& record);
 int FreeGraphics(GameRecord& record);
 

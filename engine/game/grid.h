@@ -6,18 +6,19 @@
 #include <cstdint>
 
 #include "game/wrapping.h"
-#include "record/record.h"
+#include "record/game.h"
 
 namespace ruvo {
 
-std::uint8_t* AllocGrid(GameRecord& record);
-int FreeGrid(GameRecord& record);
-int FillCells(GameRecord& record, std::int32_t column, std::int32_t row, std::int32_t width, std::int32_t height,
+// The grid's size from the stage's, all cells empty.
+std::uint8_t* AllocGrid(Game& game);
+int FreeGrid(Game& game);
+int FillCells(Game& game, std::int32_t column, std::int32_t row, std::int32_t width, std::int32_t height,
               std::uint8_t value);
-int ShiftGrid(GameRecord& record, std::int32_t n);
+int ShiftGrid(Game& game, std::int32_t n);
 
 // A cell's value; anything outside the grid reads as empty.
-std::uint8_t GridCell(const GameRecord& record, std::int32_t column, std::int32_t row);
+std::uint8_t GridCell(const Game& game, std::int32_t column, std::int32_t row);
 
 // A cell's top-left pixel.
 constexpr std::int32_t PixelOf(std::int32_t cell)

@@ -7,95 +7,96 @@
 #include "game/boss.h"
 #include "game/grid.h"
 #include "game/wrapping.h"
-#include "render/draw.h"
 
 namespace ruvo {
 namespace {
 
-void PlayIfSoundOn(GameRecord& record, WaveSound sound)
+void Stomp(Game& game)
 {
-    if (record.soundOn != 0)
-        PlaySoundEffect(record, sound);
-}
-
-void Stomp(GameRecord& record)
-{
-    record.jumperVy = -record.jumperVy;
-    record.score += 100;
-    record.stompArmed = 0;
-    PlayIfSoundOn(record, SoundStomp);
-    record.bossHits = WrapAdd(record.bossHits, -1);
-    if (record.bossHits == 2)
-        ComposeBossSprite(record, 1);
-    if (record.bossHits != 0) {
-        DrawSilhouette(record.frameDC, record.spriteDC, record.bossWork, 8 * record.bossCol, 8 * record.bossRow, 64);
+    game.jumperVy = -game.jumperVy;
+    game.score += 100;
+    game.stompArmed = 0;
+    Ask(game, AskFor::Sound, SoundStomp);
+    game.bossHits = WrapAdd(game.bossHits, -1);
+    if (game.bossHits == 2)
+        ComposeBossSprite(game, 1);
+    if (game.bossHits != 0) {
+        Mark silhouette;
+        silhouette.kind = MarkKind::Silhouette;
+        silhouette.x = 8 * game.bossCol;
+        silhouette.y = 8 * game.bossRow;
+        AddMark(game.picture, silhouette);
     } else {
         // Beaten: the wipe maps frame to stage with the offset on show.
-        record.bannerTicks = 0;
-        record.scrollX = WrapAdd(record.scrollX, -8);
-        record.state = StateDissolve;
+        game.bannerTicks = 0;
+        game.scrollX = WrapAdd(game.scrollX, -8);
+        game.state = StateDissolve;
     }
 }
 
 } // namespace
 
-int MoveJumper(GameRecord& record)
+int MoveJumper(Game& game)
 {
-    std::int32_t picture = record.jumperLook;
-    const std::int32_t c = record.jumperCol;
-    const std::int32_t b = WrapAdd(record.jumperRow, record.jumperVy);
+    std::int32_t picture = game.jumperLook;
+    const std::int32_t c = game.jumperCol;
+    const std::int32_t b = WrapAdd(game.jumperRow, game.jumperVy);
     if (b < 0) {
-        record.jumperVy = 1;
-        record.jumperRow = 0;
-        record.stompArmed = 1;
+        game.jumperVy = 1;
+        game.jumperRow = 0;
+        game.stompArmed = 1;
     }
-    const std::uint8_t foot = GridCell(record, c, WrapAdd(b, 3));
-    const std::uint8_t corners = GridCell(record, c, b) | GridCell(record, c + 3, b) |
-                                 GridCell(record, c, WrapAdd(b, 3)) | GridCell(record, c + 3, WrapAdd(b, 3));
+    const std::uint8_t foot = GridCell(game, c, WrapAdd(b, 3));
+    const std::uint8_t corners = GridCell(game, c, b) | GridCell(game, c + 3, b) | GridCell(game, c, WrapAdd(b, 3)) |
+                                 GridCell(game, c + 3, WrapAdd(b, 3));
 
     if (foot == CellFloor) {
-        if (record.lives == 0) {
-            PlayIfSoundOn(record, SoundGameOver);
-            ShowGameOver(record);
+        if (game.lives == 0) {
+            Ask(game, AskFor::Sound, SoundGameOver);
+            ShowGameOver(game);
         } else {
-            PlayIfSoundOn(record, SoundMiss);
-            record.lives = WrapAdd(record.lives, -1);
-            record.jumperVy = -1;
-            record.stompArmed = 1;
+            Ask(game, AskFor::Sound, SoundMiss);
+            game.lives = WrapAdd(game.lives, -1);
+            game.jumperVy = -1;
+            game.stompArmed = 1;
         }
         picture += 1; // the hurt picture, for this one frame
     } else if (foot == CellPlatform) {
-        PlayIfSoundOn(record, SoundBounce);
-        record.score += 50;
-        record.jumperVy = -1;
-        record.stompArmed = 1;
-    } else if ((corners & CellBoss) != 0 && record.stompArmed != 0) {
-        Stomp(record);
+        Ask(game, AskFor::Sound, SoundBounce);
+        game.score += 50;
+        game.jumperVy = -1;
+        game.stompArmed = 1;
+    } else if ((corners & CellBoss) != 0 && game.stompArmed != 0) {
+        Stomp(game);
     }
 
-    record.jumperRow = WrapAdd(record.jumperRow, record.jumperVy);
-    DrawSprite(record.frameDC, record.spriteDC, record.jumperSprites[static_cast<std::size_t>(picture & 3)], 8 * c,
-               8 * record.jumperRow, 32);
+    game.jumperRow = WrapAdd(game.jumperRow, game.jumperVy);
+    Mark jumper;
+    jumper.kind = MarkKind::Jumper;
+    jumper.a = static_cast<std::uint8_t>(picture & 3);
+    jumper.x = 8 * c;
+    jumper.y = 8 * game.jumperRow;
+    AddMark(game.picture, jumper);
     return 1;
 }
 
-std::uint8_t ProbeBoss(GameRecord& record)
+std::uint8_t ProbeBoss(const Game& game)
 {
-    const std::int32_t c = record.jumperCol;
-    const std::int32_t b = WrapAdd(record.jumperRow, record.jumperVy);
-    return GridCell(record, c + 1, b + 1) | GridCell(record, c + 2, b + 1) | GridCell(record, c + 1, b + 2) |
-           GridCell(record, c + 2, b + 2);
+    const std::int32_t c = game.jumperCol;
+    const std::int32_t b = WrapAdd(game.jumperRow, game.jumperVy);
+    return GridCell(game, c + 1, b + 1) | GridCell(game, c + 2, b + 1) | GridCell(game, c + 1, b + 2) |
+           GridCell(game, c + 2, b + 2);
 }
 
-int Dive(GameRecord& record)
+int Dive(Game& game)
 {
-    if (record.jumperVy == 1)
+    if (game.jumperVy == 1)
         return 1;
-    if (record.jumperRow >= 17)
+    if (game.jumperRow >= 17)
         return 1;
-    record.jumperVy = 1;
-    if ((ProbeBoss(record) & CellBoss) == 0)
-        record.stompArmed = 1;
+    game.jumperVy = 1;
+    if ((ProbeBoss(game) & CellBoss) == 0)
+        game.stompArmed = 1;
     return 1;
 }
 

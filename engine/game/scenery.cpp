@@ -4,71 +4,68 @@
 
 #include "game/grid.h"
 #include "game/wrapping.h"
-#include "record/program_state.h"
-#include "render/draw.h"
 
 namespace ruvo {
 namespace {
 
-void MakeColumn(GameRecord& record, std::uint32_t theme)
+// A new column scrolls in at the stage's right: sky, ground, and a platform
+// when the roll or the longest gap calls for one.
+void MakeColumn(Game& game, std::uint32_t theme)
 {
-    const std::int32_t x = record.fieldWidth;
-    const std::int32_t y = record.fieldHeight - 32;
-    record.scrollX = 0;
-    if (record.stageBitmap)
-        BlockTransfer(*record.stageBitmap, 0, 0, record.fieldWidth, record.fieldHeight, record.stageBitmap.get(), 32, 0,
-                      RasterOp::SrcCopy);
-    FillSky(record.stageDC, record.skyBrush, x, 0, 32, record.fieldHeight);
-
+    const std::int32_t x = game.fieldWidth;
+    const std::int32_t y = game.fieldHeight - 32;
+    game.scrollX = 0;
     // The platform roll is made even when the gap forces a platform.
-    const auto r = static_cast<std::uint32_t>(NextRandom());
-    if (r % 100u < record.optGameLevel || record.gapRun >= record.maxGap) {
-        record.gapRun = 0;
-        FillCells(record, x / 8, y / 8, 4, 2, CellPlatform);
-        DrawSprite(record.stageDC, record.spriteDC, record.platformSprites[theme], x, y, 32);
+    const auto r = static_cast<std::uint32_t>(NextRandom(game));
+    const bool platform = r % 100u < game.optGameLevel || game.gapRun >= game.maxGap;
+    if (platform) {
+        game.gapRun = 0;
+        FillCells(game, x / 8, y / 8, 4, 2, CellPlatform);
     } else {
-        record.gapRun = WrapAdd(record.gapRun, 1);
+        game.gapRun = WrapAdd(game.gapRun, 1);
     }
-    FillCells(record, x / 8, y / 8 + 3, 4, 1, CellFloor);
-    DrawSprite(record.stageDC, record.spriteDC, record.groundSprites[theme], x, y, 32);
+    FillCells(game, x / 8, y / 8 + 3, 4, 1, CellFloor);
+    AddColumn(game.picture, theme, platform);
 }
 
 } // namespace
 
-int ScrollStage(GameRecord& record)
+int ScrollStage(Game& game)
 {
-    const std::uint32_t theme = RoundTheme(record.round);
-    if (record.scrollX >= 32)
-        MakeColumn(record, theme);
-    if (NextRandom() % 100 < 10) {
-        const std::int32_t y = NextRandom() % (record.fieldHeight / 2 + 1);
-        DrawSprite(record.stageDC, record.spriteDC, record.cloudSprite, record.fieldWidth, y, 32);
-    }
-    ShiftGrid(record, 1);
-    ComposeFrame(record.frameDC, record.stageDC, record.scrollX, 0);
-    record.scrollX = WrapAdd(record.scrollX, 8);
+    const std::uint32_t theme = RoundTheme(game.round);
+    if (game.scrollX >= 32)
+        MakeColumn(game, theme);
+    // A cloud is rolled for, and placed, whether or not anything is drawn.
+    if (NextRandom(game) % 100 < 10)
+        AddCloud(game.picture, NextRandom(game) % (game.fieldHeight / 2 + 1));
+    ShiftGrid(game, 1);
+    Compose(game.picture, game.scrollX);
+    game.scrollX = WrapAdd(game.scrollX, 8);
     return 1;
 }
 
-int PrefillStage(GameRecord& record)
+int PrefillStage(Game& game)
 {
-    record.scrollX = 32;
-    const std::int32_t n = (record.fieldWidth / 32) * 4;
+    game.scrollX = 32;
+    const std::int32_t n = (game.fieldWidth / 32) * 4;
     const auto k = static_cast<std::int32_t>(n * 0.6);
-    const std::uint32_t keptLevel = record.optGameLevel;
-    record.optGameLevel = 100;
+    const std::uint32_t keptLevel = game.optGameLevel;
+    game.optGameLevel = 100;
     for (std::int32_t i = 0; i < k; ++i)
-        ScrollStage(record);
-    record.optGameLevel = keptLevel;
+        ScrollStage(game);
+    game.optGameLevel = keptLevel;
     for (std::int32_t i = 0; i < n - k + 1; ++i)
-        ScrollStage(record);
+        ScrollStage(game);
     return 1;
 }
 
-int AnimateSun(GameRecord& record)
+int AnimateSun(Game& game)
 {
-    std::int32_t& sunFrame = Program().sunFrame;
-    DrawSprite(record.frameDC, record.spriteDC, record.sunSprites[static_cast<std::size_t>(sunFrame)], 320, 16, 32);
+    std::int32_t& sunFrame = game.program.sunFrame;
+    Mark sun;
+    sun.kind = MarkKind::Sun;
+    sun.a = static_cast<std::uint8_t>(sunFrame);
+    AddMark(game.picture, sun);
     sunFrame = (sunFrame + 1) % 3;
     return 1;
 }

@@ -1,5 +1,5 @@
-// The off-screen surfaces (frame buffer, stage, the boss's work pair), the
-// sky brush and the collision grid: created with the window, gone with it.
+// The drawing's off-screen surfaces and the game's grid, made when the window
+// is created and released when it closes.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -11,6 +11,12 @@ namespace ruvo {
 
 constexpr std::uint32_t kSkyColorRef = 0x00FFFF00; // aqua
 
+// The frame and the stage at the field's size, the boss's work pair; the
+// drawing draws the next game it is given whole.
+int CreateSurfaces(Drawing& drawing, std::int32_t fieldWidth, std::int32_t fieldHeight);
+void DestroySurfaces(Drawing& drawing);
+
+// The window's: the record's drawing and its game's grid.
 int CreateSurfaces(GameRecord& record);
 int DestroySurfaces(GameRecord& record);
 

@@ -1,4 +1,4 @@
-// One tick of play: scroll, jumper, boss, status line and the frame shown.
+// One tick of the game: scroll, jumper, boss, status line and the frame shown.
 // SPDX-License-Identifier: MIT
 #include "game/banners.h"
 #include "game/boss.h"
@@ -7,47 +7,45 @@
 #include "game/jumper.h"
 #include "game/scenery.h"
 #include "game/title.h"
-#include "game/window.h"
 
 namespace ruvo {
 
-int GameTick(GameRecord& record)
+TickEnd GameTick(Game& game)
 {
-    switch (record.state & 0xFF) {
+    switch (game.state & 0xFF) {
     case StateTitle:
-        ScrollStage(record);
-        AnimateSun(record);
-        DrawTitle(record);
-        DrawStatusLine(record);
-        InvalidateWindow(record);
+        ScrollStage(game);
+        AnimateSun(game);
+        DrawTitle(game);
+        DrawStatusLine(game);
+        Ask(game, AskFor::Invalidate);
         break;
     case StatePlay:
-        if (record.bossActive != 0)
-            FillCells(record, record.bossCol, record.bossRow, 8, 8, CellEmpty);
-        ScrollStage(record);
-        AnimateSun(record);
-        if (record.bossActive != 0)
-            MoveBoss(record);
-        MoveJumper(record);
-        AdvanceRoundClock(record);
-        DrawStatusLine(record);
-        InvalidateWindow(record);
+        if (game.bossActive != 0)
+            FillCells(game, game.bossCol, game.bossRow, 8, 8, CellEmpty);
+        ScrollStage(game);
+        AnimateSun(game);
+        if (game.bossActive != 0)
+            MoveBoss(game);
+        MoveJumper(game);
+        AdvanceRoundClock(game);
+        DrawStatusLine(game);
+        Ask(game, AskFor::Invalidate);
         break;
     case StatePause:
-        ShowPause(record);
-        InvalidateWindow(record);
+        ShowPause(game);
+        Ask(game, AskFor::Invalidate);
         break;
     case StateBanner:
-        // The banner's frame stays on screen: nothing is drawn or invalidated.
-        BannerCountdown(record);
-        break;
+        // The banner's frame stays on screen: nothing is shown anew.
+        return BannerCountdown(game);
     case StateDissolve:
-        DissolveBoss(record);
+        DissolveBoss(game);
         break;
     default:
         break;
     }
-    return 1;
+    return TickEnd::Going;
 }
 
 } // namespace ruvo

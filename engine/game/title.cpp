@@ -1,11 +1,8 @@
-// The title screen and the status line, drawn over the composed frame.
+// The title screen and the status line, shown over the composed frame.
 // SPDX-License-Identifier: MIT
 #include "game/title.h"
 
 #include <cstdio>
-
-#include "render/icon.h"
-#include "render/text.h"
 
 namespace ruvo {
 
@@ -16,31 +13,23 @@ std::string FormatStatusLine(std::uint32_t best, std::uint32_t score, std::uint3
     return text;
 }
 
-int DrawTitle(GameRecord& record)
+int DrawTitle(Game& game)
 {
-    DrawContext& dc = record.frameDC;
-    SelectFont(dc, record.logoFont);
-    SetTextColor(dc, 0x0000FFFF);
-    WriteCentred(record.host.text, dc, kCentreDown, kLogoText);
-    SelectFont(dc, record.textFont);
-    SetTextColor(dc, 0x00808080);
-    WriteCentred(record.host.text, dc, record.fieldHeight - 48, kCreditText);
+    Mark title;
+    title.kind = MarkKind::Title;
+    AddMark(game.picture, title);
     return 1;
 }
 
-int DrawStatusLine(GameRecord& record)
+int DrawStatusLine(Game& game)
 {
-    DrawContext& dc = record.frameDC;
-    const std::string text = FormatStatusLine(record.hiScores[0], record.score, record.round);
-    SelectFont(dc, record.textFont);
-    SetTextColor(dc, 0x00FF0000);
-    const TextExtent extent = WriteCentred(record.host.text, dc, 0, text);
-    for (std::int32_t i = 0; i < record.lives; ++i) {
-        const std::int64_t x = 16 + 16 * static_cast<std::int64_t>(i);
-        if (x >= record.fieldWidth)
-            break; // the rest would be clipped away anyway
-        DrawIcon(dc, Icons().smallIcon, static_cast<std::int32_t>(x), extent.cy + 2, 16);
-    }
+    Mark status;
+    status.kind = MarkKind::Status;
+    status.b = game.hiScores[0];
+    status.c = game.score;
+    status.d = game.round;
+    status.x = game.lives;
+    AddMark(game.picture, status);
     return 1;
 }
 

@@ -1,10 +1,11 @@
-// The title screen and the status line, drawn over the composed frame.
+// The title screen and the status line.
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-#include "record/record.h"
+#include "record/game.h"
 
 namespace ruvo {
 
@@ -14,8 +15,8 @@ constexpr const char* kCreditText = "(C)2026 TOLP   PUSH F2 KEY";
 // The status line's text: best score, score and round.
 std::string FormatStatusLine(std::uint32_t best, std::uint32_t score, std::uint32_t round);
 
-int DrawTitle(GameRecord& record);
+int DrawTitle(Game& game);
 // The scores and round across the top, and a small icon per life below.
-int DrawStatusLine(GameRecord& record);
+int DrawStatusLine(Game& game);
 
 } // namespace ruvo

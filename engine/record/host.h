@@ -1,8 +1,9 @@
 // The engine's view of the machine it runs on. The engine never touches a
 // window system, a sound device or a settings file itself: it calls these
-// small interfaces, which the platform layer implements with Qt and SDL, and
-// which the headless runner and the tests implement in memory. The text,
-// painting and resource interfaces belong to the drawing layer below.
+// small interfaces, which each platform layer implements (the desktop's, the
+// page's and Windows') and the headless runner and the tests implement in
+// memory. The text, painting and resource interfaces belong to the drawing
+// layer below.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -30,8 +31,31 @@ enum MenuId : std::uint16_t {
     IDM_HELP = 107,
     IDM_ABOUT = 108,
     IDM_EXIT = 109,
-    // Not in the original menu: past the View items' ids (app/menu_table.h).
+    // Past the View items' ids (app/menu_table.h).
     IDM_REPLAYS = 114,
+};
+
+constexpr const char* kClassName = "RuvoWClass";
+constexpr const char* kWindowTitle = "Ruvo Zelp! for Windows 95";
+constexpr const char* kHelpFile = "RUVO.HLP";
+
+// Every platform's timer fires every 10 ms at the fastest: a shorter period,
+// or 0, would only spin the processor.
+constexpr std::int32_t kShortestTimerMs = 10;
+
+class GameWindow;
+
+// What the window hands the window procedure.
+enum class MessageKind { Create, Paint, Timer, Command, Char, LButtonDown, Close, Destroy };
+
+// The one character the game takes, the space bar's: it dives, as a click does.
+constexpr std::uint32_t kDiveCharacter = ' ';
+
+struct Message {
+    MessageKind kind = MessageKind::Timer;
+    std::uint32_t code = 0;       // timer id, command id or character
+    GameWindow* window = nullptr; // Create: the new window
+    PaintTarget* paint = nullptr; // Paint: where the repaint lands
 };
 
 // The game window as the engine sees it: its timer, its menu and its life.

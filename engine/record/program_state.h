@@ -1,7 +1,7 @@
-// What the game keeps for the whole run outside the record: the random
-// generator's seed, the sun's frame and the boss patterns' counters. None is
-// reset between games, so each game starts from where the last one left them;
-// a replay carries them, and watching one saves and restores them whole.
+// What the program keeps from one game to the next: the random generator's
+// seed, the sun's frame and the boss patterns' counters. None is reset
+// between games, so each game starts from where the last one left them; each
+// game value carries them (record/game.h), and a replay starts from them.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -32,8 +32,5 @@ struct ProgramState {
 
     bool operator==(const ProgramState&) const = default;
 };
-
-// The program's one set of these values.
-ProgramState& Program();
 
 } // namespace ruvo

@@ -1,7 +1,7 @@
 // Replays: a game kept as where it started from and what the player did, tick
 // by tick, so that it can be played again exactly. The record holds what is
 // being recorded of the game under way and, while the player watches one, the
-// replay that plays in its window (engine/app/replay_*.cpp).
+// replay that plays in its window (engine/replay).
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -11,13 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "record/host.h"
+#include "record/game.h"
 #include "record/program_state.h"
-#include "render/surface.h"
 
 namespace ruvo {
-
-struct GameRecord;
 
 enum class ReplayAction : std::uint8_t { Dive, Pause, Sound, Music, Name };
 
@@ -81,10 +78,10 @@ struct Replay {
     bool operator==(const Replay&) const = default;
 };
 
-// A replay played on a record of its own, tick by tick.
+// A replay played again: a game of its own, given the replay's commands
+// tick by tick.
 struct ReplayPlay {
-    std::unique_ptr<GameRecord> game;
-    std::unique_ptr<DialogHost> dialogs; // answers the name dialog from the replay
+    Game game;
     std::vector<ReplayCommand> commands;
     std::size_t next = 0;
     std::uint32_t lastTick = 0; // the replay's own length: no tick runs past it
@@ -93,18 +90,15 @@ struct ReplayPlay {
     bool ended = false;
     // Watching: the Sound and Music switches are the player's, not the replay's.
     bool playerSwitches = false;
-    bool borrowedMusic = false; // the music library's tracks belong to another record
-    ReplayResult result;        // so far
+    ReplayResult result; // so far
 };
 
 // A replay watched in the game's window while the live game waits on its
-// title screen.
+// title screen: the window's drawing shows the replay's game instead.
 struct ReplayWatch {
     ReplayPlay play;
-    std::unique_ptr<GameWindow> window; // the replay's view of the game window
-    ProgramState saved;                 // the live game's, put back at the end
-    std::unique_ptr<Surface> savedFrame;
-    std::int32_t speed = 1; // 1, 2, 4 or 8
+    std::int32_t speed = 1;    // 1, 2, 4 or 8
+    std::int32_t periodMs = 0; // the tick period the replay's game asks for
     bool paused = false;
     std::int32_t ticksPerTimer = 1; // several at high speed, where the timer cannot go faster
 };

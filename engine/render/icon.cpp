@@ -6,12 +6,6 @@
 
 namespace ruvo {
 
-ProgramIcons& Icons()
-{
-    static ProgramIcons icons;
-    return icons;
-}
-
 int LoadIconPair(const ResourceLibrary* module, SpritePair& pair, std::uint32_t group, std::int32_t size)
 {
     pair.image.reset();

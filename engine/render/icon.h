@@ -1,6 +1,5 @@
 // The program's icons: icon group 501 at 32 x 32 (the window's) and 16 x 16
-// (the small one, also drawn once per life in the status line). They live for
-// the whole run, outside the game record.
+// (the small one, also drawn once per life in the status line).
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -21,8 +20,6 @@ struct ProgramIcons {
     SpritePair largeIcon;
     SpritePair smallIcon;
 };
-
-ProgramIcons& Icons();
 
 // Loads one size of an icon group: the image and its mask.
 int LoadIconPair(const ResourceLibrary* module, SpritePair& pair, std::uint32_t group, std::int32_t size);

@@ -3,28 +3,32 @@
 #include "settings/defaults.h"
 
 #include "audio/audio.h"
+#include "settings/options.h"
 #include "settings/registry.h"
 
 namespace ruvo {
 
+void GameDefaults(Game& game)
+{
+    game.fieldWidth = kFieldWidth;
+    game.fieldHeight = kFieldHeight;
+    game.stageWidth = game.fieldWidth + 64;
+    game.stageHeight = game.fieldHeight + 64;
+    game.state = StateTitle;
+    for (std::size_t row = 0; row < kOptionRows.size(); ++row)
+        SetOptionBits(game, row, static_cast<std::uint32_t>(kOptionRows[row].defaultValue));
+    game.score = 0;
+    game.maxGap = 9;
+    game.bossColMax = game.fieldWidth / 8 - 1;
+    game.bossColMin = 0;
+    game.bossRowMax = (game.fieldHeight - 128) / 8 - 1;
+    game.bossRowMin = 4;
+    game.musicTrack = MusicTitle;
+}
+
 int InitDefaults(GameRecord& record)
 {
-    record.state = StateTitle;
-    record.optRound = 1;
-    record.optDistance = 300;
-    record.optHarryLevel = 600;
-    record.optGameLevel = 60;
-    record.optBossLevel = 10;
-    record.optSpeed = 80;
-    record.optHarrySpeed = 50;
-    record.optDamage = 4;
-    record.score = 0;
-    record.maxGap = 9;
-    record.bossColMax = record.fieldWidth / 8 - 1;
-    record.bossColMin = 0;
-    record.bossRowMax = (record.fieldHeight - 128) / 8 - 1;
-    record.bossRowMin = 4;
-    record.musicTrack = MusicTitle;
+    GameDefaults(record.game);
     LoadSettings(record);
     return 1;
 }

@@ -1,4 +1,5 @@
-// The options' defaults, the game's fixed limits and the saved settings.
+// The options' defaults and the game's fixed limits, and the saved settings
+// read when the window is created.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -6,7 +7,10 @@
 
 namespace ruvo {
 
-// The options' defaults and the game's fixed limits, then the saved settings.
+// The game's part: the options' defaults and the fixed limits, for a field
+// of kFieldWidth x kFieldHeight.
+void GameDefaults(Game& game);
+// The window's: the game's defaults, then the saved settings.
 int InitDefaults(GameRecord& record);
 
 } // namespace ruvo

@@ -9,30 +9,13 @@
 #include <string_view>
 
 #include "record/record.h"
+#include "settings/options.h"
 
 namespace ruvo {
 
 constexpr const char* kAboutTitle = "“Ruvo Zelp!”について";
 constexpr const char* kAboutText = "Jumping Ruvo version 1.32";
 constexpr const char* kInputPrompt = "Your score is in top five. Please input your name.";
-
-struct OptionRow {
-    const char* label;
-    std::uint16_t editId;
-    bool isSigned;
-};
-
-// In the dialog's order, top to bottom.
-constexpr std::array<OptionRow, 8> kOptionRows = {{
-    {"Round:", 402, false},
-    {"Game Level:", 403, false},
-    {"Boss Level:", 404, false},
-    {"Distance:", 405, false},
-    {"Speed:", 406, false},
-    {"Harry Level:", 407, false},
-    {"Harry Speed:", 408, false},
-    {"Damage:", 409, true},
-}};
 
 // Reads an edit's number: leading blanks skipped, then decimal digits (with a
 // minus sign when signed) and nothing else; text that is not such a number,
@@ -44,6 +27,7 @@ std::array<std::string, 8> FillOptionEdits(const GameRecord& record);
 void StoreOptionEdits(GameRecord& record, const std::array<std::string, 8>& edits);
 
 // OK in the name dialog: at most 31 bytes, never half a character.
+void StoreEntryName(Game& game, std::string_view text);
 void StoreEntryName(GameRecord& record, std::string_view text);
 
 struct HighScoreRowText {

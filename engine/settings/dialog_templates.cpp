@@ -14,13 +14,13 @@ using K = ControlKind;
 constexpr ControlStyle kLabel = kSunken | kCentredVertically;
 constexpr ControlStyle kHeader = kCentred | kCentredVertically;
 
-constexpr std::array kAboutControls = {
+constexpr auto kAboutControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Icon, 401, "", {9, 6, 32, 32}},
     ControlTemplate{K::Text, kNoControlId, kAboutText, {33, 6, 96, 8}},
     ControlTemplate{K::Button, kOkId, "OK", {46, 30, 41, 12}, kDefaultButton},
-};
+});
 
-constexpr std::array kOptionControls = {
+constexpr auto kOptionControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Text, kNoControlId, "Round:", {10, 10, 45, 12}, kLabel},
     ControlTemplate{K::Text, kNoControlId, "Game Level:", {10, 30, 45, 12}, kLabel},
     ControlTemplate{K::Text, kNoControlId, "Boss Level:", {10, 50, 45, 12}, kLabel},
@@ -40,14 +40,14 @@ constexpr std::array kOptionControls = {
     ControlTemplate{K::Button, kOkId, "OK", {95, 10, 50, 14}},
     ControlTemplate{K::Button, kCancelId, "Cancel", {95, 27, 50, 14}},
     ControlTemplate{K::Icon, kNoControlId, "", {110, 80, 18, 21}},
-};
+});
 
 constexpr ControlStyle kScoreCell = kSunken | kRightAligned | kCentredVertically;
 constexpr ControlStyle kRoundCell = kSunken | kCentred | kCentredVertically;
 constexpr ControlStyle kNameCell = kSunken | kCentredVertically;
 
 // The table's lines: place, score (411 + k), round (421 + k), name (416 + k).
-constexpr std::array kHighScoreControls = {
+constexpr auto kHighScoreControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Button, kOkId, "OK", {65, 130, 50, 20}, kDefaultButton},
     ControlTemplate{K::Text, kNoControlId, "Score", {29, 10, 40, 12}, kHeader},
     ControlTemplate{K::Text, kNoControlId, "RD", {74, 10, 15, 12}, kHeader},
@@ -72,13 +72,13 @@ constexpr std::array kHighScoreControls = {
     ControlTemplate{K::Text, 415, "", {29, 105, 40, 12}, kScoreCell},
     ControlTemplate{K::Text, 425, "", {74, 105, 15, 12}, kRoundCell},
     ControlTemplate{K::Text, 420, "", {94, 105, 75, 12}, kNameCell},
-};
+});
 
-constexpr std::array kInputControls = {
+constexpr auto kInputControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Text, kNoControlId, kInputPrompt, {18, 10, 150, 10}, kHeader},
     ControlTemplate{K::Edit, 410, "", {30, 25, 120, 15}},
     ControlTemplate{K::Button, kOkId, "OK", {65, 50, 55, 20}},
-};
+});
 
 constexpr DialogTemplate kAbout{kAboutTitle, {42, 29, 133, 47}, kAboutControls};
 constexpr DialogTemplate kOption{"Option", {0, 0, 155, 170}, kOptionControls};

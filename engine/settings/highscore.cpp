@@ -16,9 +16,9 @@ namespace {
 void MakeRoom(GameRecord& record, std::size_t row)
 {
     for (std::size_t j = 4; j > row; --j) {
-        record.hiScores[j] = record.hiScores[j - 1];
-        record.hiRounds[j] = record.hiRounds[j - 1];
-        record.hiNames[j] = record.hiNames[j - 1];
+        record.game.hiScores[j] = record.game.hiScores[j - 1];
+        record.game.hiRounds[j] = record.game.hiRounds[j - 1];
+        record.game.hiNames[j] = record.game.hiNames[j - 1];
     }
     const unsigned above = record.hiUnsavedRows & ((1u << row) - 1);
     const unsigned below = (static_cast<unsigned>(record.hiUnsavedRows) << 1) & 0x1Fu & ~((2u << row) - 1);
@@ -29,14 +29,14 @@ void MakeRoom(GameRecord& record, std::size_t row)
 // no longer earns a row is dropped.
 void InsertEntry(GameRecord& record, std::uint32_t score, std::uint16_t round, const NameBuffer& name)
 {
-    const std::size_t row = HighScoreRow(record, score);
+    const std::size_t row = HighScoreRow(record.game, score);
     if (row > 4)
         return;
     MakeRoom(record, row);
-    record.hiScores[row] = score;
-    record.hiRounds[row] = round;
-    record.hiNames[row] = name;
-    record.hiNames[row].back() = '\0';
+    record.game.hiScores[row] = score;
+    record.game.hiRounds[row] = round;
+    record.game.hiNames[row] = name;
+    record.game.hiNames[row].back() = '\0';
     record.hiUnsavedRows = static_cast<std::uint8_t>(record.hiUnsavedRows | (1u << row));
 }
 
@@ -49,22 +49,22 @@ void TakePendingEntry(GameRecord& record)
     record.entryPending = 0;
     // The row is found once the name is in: while the player typed, the
     // table may have taken in another window's entries.
-    InsertEntry(record, record.score, static_cast<std::uint16_t>(record.round), record.entryName);
+    InsertEntry(record, record.game.score, static_cast<std::uint16_t>(record.game.round), record.game.entryName);
 }
 
-std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score)
+std::size_t HighScoreRow(const Game& game, std::uint32_t score)
 {
-    if (score <= record.hiScores[4])
+    if (score <= game.hiScores[4])
         return 5;
     std::size_t row = 0;
-    while (record.hiScores[row] >= score)
+    while (game.hiScores[row] >= score)
         ++row;
     return row;
 }
 
 int CheckHighScore(GameRecord& record)
 {
-    if (HighScoreRow(record, record.score) > 4)
+    if (HighScoreRow(record.game, record.game.score) > 4)
         return 1;
     SelectMusic(record, MusicHighScore);
     record.entryPending = 1;
@@ -85,7 +85,7 @@ int CheckHighScore(GameRecord& record)
 
 HighScoreTable TableOf(const GameRecord& record)
 {
-    return {record.hiScores, record.hiRounds, record.hiNames};
+    return {record.game.hiScores, record.game.hiRounds, record.game.hiNames};
 }
 
 bool SameRow(const HighScoreTable& a, const HighScoreTable& b, std::size_t k)
@@ -105,7 +105,7 @@ HighScoreTable MergeStoredTable(GameRecord& record)
     std::vector<Entry> unsaved;
     for (std::size_t k = 0; k < 5; ++k)
         if ((record.hiUnsavedRows >> k) & 1u)
-            unsaved.push_back({record.hiScores[k], record.hiRounds[k], record.hiNames[k]});
+            unsaved.push_back({record.game.hiScores[k], record.game.hiRounds[k], record.game.hiNames[k]});
     LoadTable(record);
     const HighScoreTable stored = TableOf(record);
     record.hiUnsavedRows = 0;

@@ -20,7 +20,7 @@ int CheckHighScore(GameRecord& record);
 void TakePendingEntry(GameRecord& record);
 
 // The row a score would take (0 to 4), or 5 when it does not enter the table.
-std::size_t HighScoreRow(const GameRecord& record, std::uint32_t score);
+std::size_t HighScoreRow(const Game& game, std::uint32_t score);
 
 // The five rows, as the record holds them or as stored.
 struct HighScoreTable {

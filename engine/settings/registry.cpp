@@ -57,11 +57,11 @@ void LoadTable(GameRecord& record)
         store->Refresh();
     for (int row = 1; row <= 5; ++row) {
         const auto k = static_cast<std::size_t>(row - 1);
-        record.hiScores[k] = ReadRegistryDword(store, RowValueName("Score", row), 1000);
-        record.hiRounds[k] = static_cast<std::uint16_t>(ReadRegistryDword(store, RowValueName("Round", row), 1));
-        record.hiNames[k].fill('\0');
-        ReadRegistryString(store, RowValueName("Name", row), record.hiNames[k].data(), record.hiNames[k].size(),
-                           kDefaultName);
+        record.game.hiScores[k] = ReadRegistryDword(store, RowValueName("Score", row), 1000);
+        record.game.hiRounds[k] = static_cast<std::uint16_t>(ReadRegistryDword(store, RowValueName("Round", row), 1));
+        record.game.hiNames[k].fill('\0');
+        ReadRegistryString(store, RowValueName("Name", row), record.game.hiNames[k].data(),
+                           record.game.hiNames[k].size(), kDefaultName);
     }
 }
 
@@ -77,9 +77,9 @@ void WriteSwitches(SettingsStore& store, const GameRecord& record)
 void WriteRow(SettingsStore& store, const GameRecord& record, std::size_t k)
 {
     const int row = static_cast<int>(k) + 1;
-    store.SetDword(RowValueName("Score", row), record.hiScores[k]);
-    store.SetDword(RowValueName("Round", row), record.hiRounds[k]);
-    store.SetString(RowValueName("Name", row), NameText(record.hiNames[k]));
+    store.SetDword(RowValueName("Score", row), record.game.hiScores[k]);
+    store.SetDword(RowValueName("Round", row), record.game.hiRounds[k]);
+    store.SetString(RowValueName("Name", row), NameText(record.game.hiNames[k]));
 }
 
 } // namespace

@@ -17,9 +17,9 @@ namespace {
 
 // Runs a dialog to its end. The dialog lives on the heap: should its owner,
 // the game window, go away while it is open, it takes the dialog with it.
-template <typename Prepare> int RunDialog(const DialogTemplate& layout, QWidget* playField, Prepare prepare)
+template <typename Prepare> int RunDialog(const DialogTemplate& layout, const QtWindowSystem& windows, Prepare prepare)
 {
-    QPointer<TemplateDialog> dialog = new TemplateDialog(layout, playField);
+    QPointer<TemplateDialog> dialog = new TemplateDialog(layout, windows.PlayField(), windows.LargeIcon());
     prepare(*dialog);
     const int result = dialog->exec();
     delete dialog.data();
@@ -37,7 +37,7 @@ QString FromUtf8(const std::string& text)
 // desktop's own beside OK, the same size, in the free space on its right.
 int QtDialogHost::RunAbout()
 {
-    return RunDialog(AboutTemplate(), windows_.PlayField(), [](TemplateDialog& dialog) {
+    return RunDialog(AboutTemplate(), windows_, [](TemplateDialog& dialog) {
         dialog.AddControl({ControlKind::Button, kLicencesId, "Licences", {90, 30, 41, 12}});
         dialog.OnCommand([&dialog](int id) {
             if (id == kLicencesId)
@@ -50,7 +50,7 @@ int QtDialogHost::RunAbout()
 
 int QtDialogHost::RunOption(GameRecord& record)
 {
-    return RunDialog(OptionTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+    return RunDialog(OptionTemplate(), windows_, [&record](TemplateDialog& dialog) {
         const std::array<std::string, 8> values = FillOptionEdits(record);
         for (std::size_t row = 0; row < kOptionRows.size(); ++row)
             dialog.Edit(kOptionRows[row].editId)->setText(FromUtf8(values[row]));
@@ -70,7 +70,7 @@ int QtDialogHost::RunOption(GameRecord& record)
 
 int QtDialogHost::RunHighScore(GameRecord& record)
 {
-    return RunDialog(HighScoreTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+    return RunDialog(HighScoreTemplate(), windows_, [&record](TemplateDialog& dialog) {
         const std::array<HighScoreRowText, 5> rows = HighScoreRows(record);
         for (int k = 0; k < 5; ++k) {
             const HighScoreRowText& row = rows[static_cast<std::size_t>(k)];
@@ -83,7 +83,7 @@ int QtDialogHost::RunHighScore(GameRecord& record)
 
 int QtDialogHost::RunInput(GameRecord& record)
 {
-    return RunDialog(InputTemplate(), windows_.PlayField(), [&record](TemplateDialog& dialog) {
+    return RunDialog(InputTemplate(), windows_, [&record](TemplateDialog& dialog) {
         // Only OK closes it: a name must be confirmed, even an empty one.
         dialog.OnCommand([&record, &dialog](int id) {
             if (id != kOkId)

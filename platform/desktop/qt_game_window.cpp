@@ -64,7 +64,7 @@ QtGameWindow::QtGameWindow(GameRecord& record, const WindowLook& look, const Vie
     }
 
     auto* backdrop = new FieldBackdrop;
-    field_ = new PlayField(*this, QSize(record.fieldWidth, record.fieldHeight), backdrop);
+    field_ = new PlayField(*this, QSize(record.game.fieldWidth, record.game.fieldHeight), backdrop);
     frame->setCentralWidget(backdrop);
     ApplyView();
 
@@ -88,7 +88,7 @@ QtGameWindow::~QtGameWindow()
 void QtGameWindow::Invalidate()
 {
     if (Field() != nullptr)
-        field_->ShowChanges(record_.frameBitmap.get(), ticking_);
+        field_->ShowChanges(record_.drawing.frameBitmap.get(), ticking_);
 }
 
 std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)

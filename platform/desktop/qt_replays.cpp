@@ -7,7 +7,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 namespace {

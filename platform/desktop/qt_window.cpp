@@ -1,6 +1,7 @@
 // The fixed-size main window with its menu bar and field.
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_window.h"
+#include "platform/desktop/template_dialog.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,26 +20,12 @@
 namespace ruvo {
 namespace {
 
-// An icon's picture where its mask is black, transparent where it is white.
-QPixmap IconPixmap(const SpritePair& pair)
-{
-    if (!pair.image || !pair.mask || pair.image->Width() != pair.mask->Width() ||
-        pair.image->Height() != pair.mask->Height())
-        return {};
-    QImage image(pair.image->Width(), pair.image->Height(), QImage::Format_ARGB32);
-    for (std::int32_t y = 0; y < pair.image->Height(); ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (std::int32_t x = 0; x < pair.image->Width(); ++x)
-            out[x] = pair.mask->At(x, y) == kBlack ? (0xFF000000u | pair.image->At(x, y)) : 0u;
-    }
-    return QPixmap::fromImage(image);
-}
-
 } // namespace
 
 struct QtWindowSystem::State {
     QString className;
     QIcon icon;
+    QPixmap largeIcon; // the About box's
     QtSettingsStore* viewKeeper = nullptr;
     std::unique_ptr<QtGameWindow> window;
     std::unique_ptr<SdlGamepads> gamepads; // goes before the window it presses on
@@ -51,12 +38,18 @@ QtWindowSystem::QtWindowSystem() : state_(std::make_unique<State>()) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
+QPixmap QtWindowSystem::LargeIcon() const
+{
+    return state_->largeIcon;
+}
+
 bool QtWindowSystem::RegisterGameClass(std::string_view className, const ProgramIcons& icons)
 {
     if (className.empty())
         return false;
     state_->className = QString::fromUtf8(className.data(), static_cast<qsizetype>(className.size()));
     state_->icon = QIcon();
+    state_->largeIcon = IconPixmap(icons.largeIcon);
     for (const SpritePair* pair : {&icons.largeIcon, &icons.smallIcon}) {
         const QPixmap pixmap = IconPixmap(*pair);
         if (!pixmap.isNull())

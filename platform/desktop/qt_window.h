@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include <QPixmap>
+
 #include "app/shell.h"
 
 class QString;
@@ -33,6 +35,8 @@ class QtWindowSystem final : public WindowSystem {
     // before the window exists and after it is destroyed. Dialogs are placed
     // relative to it and owned by its window.
     QWidget* PlayField() const;
+    // The program's 32 x 32 icon, as the class was registered with it.
+    QPixmap LargeIcon() const;
 
     // The store the window reads its view choice from at creation and hands
     // every change to, to be saved with the game's values. Without one the

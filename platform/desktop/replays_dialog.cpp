@@ -15,8 +15,8 @@
 
 #include <cstdio>
 
-#include "app/replay_keep.h"
-#include "app/replay_watch.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_watch.h"
 
 namespace ruvo {
 namespace {

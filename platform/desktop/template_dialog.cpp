@@ -47,28 +47,10 @@ QRect FitFixedText(QRect rect, int textWidth, ControlStyle style, int clientWidt
     return rect;
 }
 
-// The icon's picture, transparent where its mask is white.
-QPixmap IconPixmap(const SpritePair& icon)
-{
-    if (!icon.image || !icon.mask)
-        return {};
-    const int width = std::min(icon.image->Width(), icon.mask->Width());
-    const int height = std::min(icon.image->Height(), icon.mask->Height());
-    QImage picture(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const bool transparent = (icon.mask->At(x, y) & kColourBits) == kWhite;
-            line[x] = transparent ? 0u : 0xFF000000u | (icon.image->At(x, y) & kColourBits);
-        }
-    }
-    return QPixmap::fromImage(picture);
-}
-
 } // namespace
 
-TemplateDialog::TemplateDialog(const DialogTemplate& layout, QWidget* playField)
-    : QDialog(playField != nullptr ? playField->window() : nullptr, kDialogFlags)
+TemplateDialog::TemplateDialog(const DialogTemplate& layout, QWidget* playField, QPixmap icon)
+    : QDialog(playField != nullptr ? playField->window() : nullptr, kDialogFlags), icon_(std::move(icon))
 {
     setWindowTitle(QString::fromUtf8(layout.title));
     setFont(DialogFont());
@@ -118,7 +100,7 @@ void TemplateDialog::AddControl(const ControlTemplate& control)
     case ControlKind::Icon: {
         // An icon control takes the size of its picture, whatever the template says.
         auto* label = new QLabel(this);
-        const QPixmap picture = IconPixmap(Icons().largeIcon);
+        const QPixmap& picture = icon_;
         label->setPixmap(picture);
         label->setGeometry(QRect(rect.topLeft(), picture.isNull() ? QSize(32, 32) : picture.size()));
         widget = label;
@@ -193,6 +175,24 @@ void TemplateDialog::Command(int id)
     }
     if (id == kOkId || id == kCancelId)
         done(0);
+}
+
+// The icon's picture, transparent where its mask is white.
+QPixmap IconPixmap(const SpritePair& icon)
+{
+    if (!icon.image || !icon.mask)
+        return {};
+    const int width = std::min(icon.image->Width(), icon.mask->Width());
+    const int height = std::min(icon.image->Height(), icon.mask->Height());
+    QImage picture(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const bool transparent = (icon.mask->At(x, y) & kColourBits) == kWhite;
+            line[x] = transparent ? 0u : 0xFF000000u | (icon.image->At(x, y) & kColourBits);
+        }
+    }
+    return QPixmap::fromImage(picture);
 }
 
 } // namespace ruvo

@@ -10,13 +10,18 @@
 #include <utility>
 
 #include <QDialog>
+#include <QPixmap>
 
 #include "platform/desktop/dialog_template.h"
+#include "render/sprite.h"
 
 class QLabel;
 class QLineEdit;
 
 namespace ruvo {
+
+// An icon's picture, transparent where its mask is white.
+QPixmap IconPixmap(const SpritePair& icon);
 
 class TemplateDialog final : public QDialog {
     Q_OBJECT
@@ -25,8 +30,9 @@ class TemplateDialog final : public QDialog {
     using CommandHandler = std::function<void(int commandId)>;
 
     // Owned by the play field's window and placed relative to the play
-    // field; with no play field, a free dialog centred on the screen.
-    TemplateDialog(const DialogTemplate& layout, QWidget* playField);
+    // field; with no play field, a free dialog centred on the screen. An
+    // icon control shows icon.
+    TemplateDialog(const DialogTemplate& layout, QWidget* playField, QPixmap icon = {});
 
     void OnCommand(CommandHandler handler) { handler_ = std::move(handler); }
 
@@ -49,6 +55,7 @@ class TemplateDialog final : public QDialog {
 
     DialogUnits units_;
     CommandHandler handler_;
+    QPixmap icon_;
 };
 
 } // namespace ruvo

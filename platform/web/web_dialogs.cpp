@@ -2,6 +2,7 @@
 // page is built with.
 // SPDX-License-Identifier: MIT
 #include "platform/web/web_dialogs.h"
+#include "platform/web/web_game.h"
 
 #include <string>
 #include <vector>
@@ -84,7 +85,9 @@ void BeginDialog(const DialogTemplate& layout)
     }
     std::int32_t width = 0;
     std::int32_t height = 0;
-    const std::vector<std::uint8_t> icon = IconPixels(Icons().largeIcon, width, height);
+    const GameRecord* record = RunningRecord();
+    const std::vector<std::uint8_t> icon =
+        record != nullptr ? IconPixels(record->icons.largeIcon, width, height) : std::vector<std::uint8_t>{};
     if (!icon.empty())
         ruvo_dialog_icon(icon.data(), width, height);
 }

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/replay_watch.h"
 #include "app/shell.h"
 #include "game/title.h"
 #include "platform/web/web_dialogs.h"
@@ -21,6 +20,7 @@
 #include "platform/web/web_text.h"
 #include "platform/web/web_window.h"
 #include "render/surface.h"
+#include "replay/replay_watch.h"
 #include "resources/embedded.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
@@ -186,8 +186,9 @@ RUVO_EXPORT(ruvo_warm_letters) std::int32_t RuvoWarmLetters(std::int32_t piece)
     constexpr std::size_t kLetters = 4;
     const GameRecord& record = *Machine().record;
     const std::string status = FormatStatusLine(123456789, 0, 0);
-    const std::pair<FontId, std::string_view> texts[] = {
-        {record.logoFont, kLogoText}, {record.textFont, kCreditText}, {record.textFont, status}};
+    const std::pair<FontId, std::string_view> texts[] = {{record.drawing.logoFont, kLogoText},
+                                                         {record.drawing.textFont, kCreditText},
+                                                         {record.drawing.textFont, status}};
     auto left = static_cast<std::size_t>(piece);
     for (std::size_t i = 0; i < std::size(texts); ++i) {
         const std::string_view text = texts[i].second;

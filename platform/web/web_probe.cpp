@@ -18,25 +18,25 @@ RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
     const GameRecord& r = *record;
     switch (field) {
     case 0:
-        return r.state;
+        return r.game.state;
     case 1:
-        return static_cast<std::int32_t>(r.score);
+        return static_cast<std::int32_t>(r.game.score);
     case 2:
-        return r.lives;
+        return r.game.lives;
     case 3:
-        return r.jumperRow;
+        return r.game.jumperRow;
     case 4:
-        return r.jumperVy;
+        return r.game.jumperVy;
     case 5:
-        return r.stompArmed;
+        return r.game.stompArmed;
     case 6:
-        return r.tickInterval;
+        return r.game.tickInterval;
     case 7:
         return r.soundOn;
     case 8:
         return r.musicOn;
     case 9:
-        return static_cast<std::int32_t>(r.hiScores[0]);
+        return static_cast<std::int32_t>(r.game.hiScores[0]);
     case 10:
         return r.watch ? 1 : 0;
     case 11:

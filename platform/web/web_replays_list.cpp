@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "app/replay_keep.h"
-#include "app/replay_watch.h"
 #include "platform/web/web_dialog_build.h"
 #include "platform/web/web_imports.h"
 #include "platform/web/web_replay_store.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_watch.h"
 
 namespace ruvo {
 namespace {

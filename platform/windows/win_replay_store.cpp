@@ -10,8 +10,8 @@
 #include <atomic>
 #include <utility>
 
-#include "app/replay_file.h"
 #include "platform/windows/wide_text.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 namespace {

@@ -13,13 +13,13 @@
 #include <optional>
 #include <vector>
 
-#include "app/replay_keep.h"
-#include "app/replay_watch.h"
 #include "platform/windows/gdi_text.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win_dialogs.h"
 #include "platform/windows/win_replay_store.h"
 #include "platform/windows/win_window_system.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_watch.h"
 #include "settings/dialog_templates.h"
 
 namespace ruvo {

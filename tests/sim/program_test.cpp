@@ -29,28 +29,28 @@ TEST_F(Program, StartIsGreyedOutsideTheTitleAndPauseOnIt)
 {
     game.Start();
     game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StateTitle);
+    EXPECT_EQ(R().game.state, StateTitle);
     game.Command(IDM_START);
     const int invalidations = game.Window().invalidations;
     Ticks(19);
     EXPECT_EQ(game.Window().invalidations, invalidations); // the banner frame stays as it is
     Ticks(1);
-    const std::uint32_t round = R().round;
+    const std::uint32_t round = R().game.round;
     game.Command(IDM_START); // greyed: nothing happens
-    EXPECT_EQ(R().state, StatePlay);
-    EXPECT_EQ(R().round, round);
+    EXPECT_EQ(R().game.state, StatePlay);
+    EXPECT_EQ(R().game.round, round);
     game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StatePause);
-    EXPECT_EQ(R().paused, 1);
-    const std::uint32_t score = R().score;
+    EXPECT_EQ(R().game.state, StatePause);
+    EXPECT_EQ(R().game.paused, 1);
+    const std::uint32_t score = R().game.score;
     Ticks(5);
-    EXPECT_EQ(R().score, score);
+    EXPECT_EQ(R().game.score, score);
     EXPECT_EQ(text.drawn.back(), "PAUSE");
     game.Command(IDM_PAUSE);
-    EXPECT_EQ(R().state, StatePlay);
-    EXPECT_EQ(R().paused, 0);
+    EXPECT_EQ(R().game.state, StatePlay);
+    EXPECT_EQ(R().game.paused, 0);
     Ticks(1);
-    EXPECT_EQ(R().score, score + 1);
+    EXPECT_EQ(R().game.score, score + 1);
 }
 
 // The defaults that the recorded games set themselves, and the window's size.
@@ -58,15 +58,15 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefault)
 {
     game.Start();
     const GameRecord& r = R();
-    EXPECT_EQ(r.state, StateTitle);
-    EXPECT_EQ(r.optRound, 1u);
-    EXPECT_EQ(r.optDistance, 300u);
-    EXPECT_EQ(r.optHarryLevel, 600u);
-    EXPECT_EQ(r.optGameLevel, 60u);
-    EXPECT_EQ(r.optBossLevel, 10u);
-    EXPECT_EQ(r.optSpeed, 80u);
-    EXPECT_EQ(r.optHarrySpeed, 50u);
-    EXPECT_EQ(r.optDamage, 4);
+    EXPECT_EQ(r.game.state, StateTitle);
+    EXPECT_EQ(r.game.optRound, 1u);
+    EXPECT_EQ(r.game.optDistance, 300u);
+    EXPECT_EQ(r.game.optHarryLevel, 600u);
+    EXPECT_EQ(r.game.optGameLevel, 60u);
+    EXPECT_EQ(r.game.optBossLevel, 10u);
+    EXPECT_EQ(r.game.optSpeed, 80u);
+    EXPECT_EQ(r.game.optHarrySpeed, 50u);
+    EXPECT_EQ(r.game.optDamage, 4);
     EXPECT_EQ(r.optionEnabled, 0);
     // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
     EXPECT_EQ(r.windowWidth, 390);
@@ -79,10 +79,10 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefault)
 TEST_F(Program, ClosingDuringTheNameDialogKeepsTheEntryAndSavesOnce)
 {
     game.Start();
-    R().score = 4321;
-    R().round = 3;
-    R().state = kGameOverBannerWord;
-    R().bannerTicks = 1;
+    R().game.score = 4321;
+    R().game.round = 3;
+    R().game.state = kGameOverBannerWord;
+    R().game.bannerTicks = 1;
     game.dialogs.nextName = "Half";
     int savesBefore = 0;
     game.dialogs.whileInputOpen = [&] {

@@ -12,14 +12,19 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_keep.h"
-#include "app/replay_play.h"
+#include "game/drawing.h"
 #include "game/flow.h"
+#include "game/fonts.h"
+#include "game/graphics.h"
+#include "game/surfaces.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_play.h"
 #include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/fixed_text.h"
 #include "support/frame_hash.h"
+#include "support/replay_shell.h"
 
 namespace ruvo {
 namespace {
@@ -115,10 +120,17 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
         game.settings.values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
     game.Start();
     GameRecord& record = game.Record();
+    // A second drawing of the same art, which draws the game whole now and
+    // then: it must come to the frame the window's drawing has come to step
+    // by step, whatever the state (a pause, a wipe, a banner).
+    Drawing whole;
+    CreateFonts(whole, &text);
+    LoadSprites(whole, &resources);
+    CreateSurfaces(whole, kFieldWidth, kFieldHeight);
 
     std::vector<PlayedGame> played;
     const std::uint32_t diveChance = 2 + draws.Below(20);
-    for (int n = 1 + static_cast<int>(draws.Below(3)); n > 0 && record.state == StateTitle; --n) {
+    for (int n = 1 + static_cast<int>(draws.Below(3)); n > 0 && record.game.state == StateTitle; --n) {
         for (std::uint32_t title = draws.Below(40); title > 0; --title) {
             if (draws.OneIn(40))
                 SetOptions(game, draws);
@@ -135,10 +147,10 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
         since.Music(game.music);
         game.Command(IDM_START);
         PlayedGame current;
-        for (int k = 1; (record.state & StateTitle) == 0 && k <= kLongestGame; ++k) {
+        for (int k = 1; (record.game.state & StateTitle) == 0 && k <= kLongestGame; ++k) {
             if (draws.OneIn(diveChance))
                 game.Click();
-            if (draws.OneIn(record.paused != 0 ? 6 : 300))
+            if (draws.OneIn(record.game.paused != 0 ? 6 : 300))
                 game.Command(IDM_PAUSE);
             Aside(game, draws);
             if (draws.OneIn(100))
@@ -146,10 +158,19 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
             game.Tick();
             current.ticks.push_back({sim::TraceLine(static_cast<std::uint64_t>(k), record,
                                                     since.Effects(game.wave, record), since.Music(game.music)),
-                                     testing::FrameHash(*record.frameBitmap)});
+                                     testing::FrameHash(*record.drawing.frameBitmap)});
+            if (k % 13 == 0) {
+                ForgetDrawn(whole);
+                DrawGame(whole, record.game);
+                if (testing::FrameHash(*whole.frameBitmap) != current.ticks.back().frame) {
+                    ADD_FAILURE() << "run " << seed << ": drawn whole, the frame differs at tick " << k << ":\n  "
+                                  << current.ticks.back().line;
+                    return -1;
+                }
+            }
         }
         // A game that runs too long ends the run; it has no replay yet.
-        if (record.state == StateTitle && game.replays.Read(kLastGameReplay, current.replay))
+        if (record.game.state == StateTitle && game.replays.Read(kLastGameReplay, current.replay))
             played.push_back(std::move(current));
         game.replays.replays.clear();
     }
@@ -173,35 +194,23 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
         return false;
     }
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessWindow window;
-    RecordingWavePlayer wave;
-    StandInMusic music;
-    ReplaySetup setup;
-    setup.host.text = &text;
-    setup.host.wave = &wave;
-    setup.host.music = &music;
-    setup.resources = &resources;
-    setup.window = &window;
-    ReplayPlay play;
+    testing::ReplayShell replayed(*replay);
     sim::PlayedSince since;
-    BeginReplayPlay(play, *replay, setup);
     bool same = true;
     std::size_t k = 0;
     for (bool going = true; going && same; ++k) {
-        going = StepReplayPlay(play);
-        const GameRecord& record = *play.game;
-        const std::string line = sim::TraceLine(k + 1, record, since.Effects(wave, record), since.Music(music));
+        going = replayed.Step();
+        const GameRecord& shell = replayed.shell;
+        const std::string line = sim::TraceLine(k + 1, replayed.play.game, shell.soundOn, shell.musicOn,
+                                                since.Effects(replayed.wave, shell), since.Music(replayed.music));
         same = k < played.ticks.size() && line == played.ticks[k].line &&
-               testing::FrameHash(*record.frameBitmap) == played.ticks[k].frame;
+               testing::FrameHash(replayed.Frame()) == played.ticks[k].frame;
         if (!same)
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
                           << (k < played.ticks.size() ? played.ticks[k].line : "(the game had ended)") << "\n  replay  "
                           << line << "\n"
                           << played.replay;
     }
-    EndReplayPlay(play);
     if (same && k != played.ticks.size())
         ADD_FAILURE() << "run " << seed << " game " << index << ": the replay ended after " << k << " ticks of "
                       << played.ticks.size();

@@ -5,15 +5,15 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "app/replay_keep.h"
-#include "app/replay_record.h"
-#include "app/replay_watch.h"
 #include "game/window.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_record.h"
+#include "replay/replay_verify.h"
+#include "replay/replay_watch.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
-#include "sim/verify.h"
 #include "support/fixed_text.h"
 #include "support/frame_hash.h"
 
@@ -41,14 +41,14 @@ class GameRun {
         played.Music(game.music);
         game.Command(IDM_START);
         std::vector<std::string> seen;
-        for (int k = 1; (R().state & StateTitle) == 0 && k < 100000; ++k) {
+        for (int k = 1; (R().game.state & StateTitle) == 0 && k < 100000; ++k) {
             if (k % diveEvery == 0)
                 game.Click();
             game.dialogs.nextName = name;
             game.Tick();
             seen.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), R(), played.Effects(game.wave, R()),
                                           played.Music(game.music)) +
-                           " frame=" + std::to_string(testing::FrameHash(*R().frameBitmap)));
+                           " frame=" + std::to_string(testing::FrameHash(*R().drawing.frameBitmap)));
         }
         return seen;
     }
@@ -76,7 +76,7 @@ std::string RecordedGame(int diveEvery)
 {
     GameRun program(kLowTable);
     program.game.Start();
-    program.R().optDamage = 0;
+    program.R().game.optDamage = 0;
     program.Play(diveEvery);
     return program.Kept(kLastGameReplay);
 }
@@ -84,22 +84,18 @@ std::string RecordedGame(int diveEvery)
 TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
 {
     const std::string replay = RecordedGame(9);
-    const ProgramState start = Program();
-
-    Program() = start;
     GameRun without;
     without.game.Start();
     without.Ticks(70);
     const std::vector<std::string> expected = without.Play(7);
 
-    Program() = start;
     GameRun with;
     with.game.Start();
     GameRecord& r = with.R();
     HeadlessWindow& window = with.game.Window();
     const auto watch = [&](int ticks) {
-        const ProgramState before = Program();
-        const Surface frame = *r.frameBitmap;
+        const ProgramState before = r.game.program;
+        const Surface frame = *r.drawing.frameBitmap;
         EXPECT_EQ(WatchReplay(r, replay), "");
         EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY");
         EXPECT_TRUE(window.IsEnabled(IDM_PAUSE)); // the replay's pause
@@ -111,9 +107,9 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
     };
     const auto expectAsBefore = [&](const std::pair<ProgramState, Surface>& before) {
         EXPECT_FALSE(r.watch);
-        EXPECT_EQ(Program(), before.first);
-        EXPECT_EQ(r.frameBitmap->Pixels(), before.second.Pixels());
-        EXPECT_EQ(window.timerPeriod, r.tickInterval);
+        EXPECT_EQ(r.game.program, before.first);
+        EXPECT_EQ(r.drawing.frameBitmap->Pixels(), before.second.Pixels());
+        EXPECT_EQ(window.timerPeriod, r.game.tickInterval);
         EXPECT_EQ(window.caption, kWindowTitle);
         EXPECT_FALSE(window.IsEnabled(IDM_PAUSE));
     };
@@ -146,7 +142,7 @@ TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
     EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 1");
 
     ASSERT_EQ(WatchReplay(r, replay), "");
-    const GameRecord& shown = *r.watch->play.game;
+    const Game& shown = r.watch->play.game;
     EXPECT_EQ(window.timerPeriod, shown.tickInterval);
     const std::pair<char, const char*> keys[] = {{'+', " 2x"}, {'=', " 4x"}, {'+', " 8x"}, {'+', " 8x"},
                                                  {'-', " 4x"}, {'-', " 2x"}, {'-', ""},    {'-', ""}};
@@ -173,7 +169,7 @@ TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
     // Start ends the replay and starts a game, which plays only on the title.
     program.game.Command(IDM_START);
     EXPECT_FALSE(r.watch);
-    EXPECT_EQ(r.state, kStartBannerWord);
+    EXPECT_EQ(r.game.state, kStartBannerWord);
     EXPECT_TRUE(r.replayLog.recording);
     EXPECT_EQ(WatchReplay(r, replay), "a replay plays on the title screen only");
 }
@@ -187,11 +183,9 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
     const std::string replay = RecordedGame(9);
     std::string error;
     const ReplayResult result = ReadReplay(replay, error).value().result;
-    const ProgramState start = Program();
     // The live game's values once the dialog's OK has restarted the title,
     // and a replay that came meanwhile has played to its end.
     const auto afterOption = [&](bool replayComes) {
-        Program() = start;
         GameRun program(std::map<std::string, std::string, std::less<>>{{"Option", "1"}});
         program.game.Start();
         GameRecord& r = program.R();
@@ -207,7 +201,7 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
         for (int i = 0; i < 100000 && r.watch; ++i)
             program.game.Tick();
         EXPECT_EQ(r.lastWatched, replayComes ? result : ReplayResult{});
-        return Program();
+        return r.game.program;
     };
     EXPECT_EQ(afterOption(true), afterOption(false));
 }
@@ -229,7 +223,6 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
 {
     // A game, and the same game again in a program that starts where the
     // first one did: equal rows, each with a replay of its own.
-    const ProgramState start = Program();
     GameRun first(kZeroTable);
     first.game.Start();
     first.Play(6, "Bea");
@@ -243,7 +236,6 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
         row.rfind("row-" + std::to_string(game->result.score) + "-" + std::to_string(game->result.round) + "-", 0), 0u);
     EXPECT_EQ(row.substr(row.size() - 2), "-1");
 
-    Program() = start;
     auto table = kZeroTable;
     table["Score1"] = std::to_string(game->result.score);
     table["Round1"] = std::to_string(game->result.round);
@@ -263,7 +255,7 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
     EXPECT_EQ(list[1].name, kLastGameReplay);
 
     // Rows pushed out of the table take their replays with them.
-    second.R().optDamage = 8;
+    second.R().game.optDamage = 8;
     for (int i = 0; i < 8 && !second.Kept(equalRow).empty(); ++i)
         second.Play(13, "Cy");
     EXPECT_EQ(second.Kept(equalRow), "");
@@ -315,13 +307,13 @@ TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
     GameRun program;
     program.game.Start();
     GameRecord& r = program.R();
-    r.optDamage = 100000; // lives enough for ten minutes
+    r.game.optDamage = 100000; // lives enough for ten minutes
     program.game.Command(IDM_START);
     std::int64_t elapsedMs = 0;
     int ticks = 0;
     for (; elapsedMs < 10 * 60 * 1000; ++ticks) {
         program.game.Send({MessageKind::Char, 32}); // the space bar held down
-        elapsedMs += r.tickInterval;
+        elapsedMs += r.game.tickInterval;
         program.game.Tick();
     }
     const Replay replay = RecordedSoFar(r);
@@ -331,29 +323,28 @@ TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
 
 TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
 {
-    EmbeddedResources resources;
     std::string error;
     const std::optional<Replay> replay = ReadReplay(RecordedGame(4), error);
     ASSERT_TRUE(replay) << error;
     const ReplayResult& r = replay->result;
     const std::string said =
         "score=" + std::to_string(r.score) + " round=" + std::to_string(r.round) + " ticks=" + std::to_string(r.ticks);
-    EXPECT_EQ(sim::VerifyReplay(*replay, &resources).line, "verified " + said);
+    EXPECT_EQ(VerifyReplay(*replay).line, "verified " + said);
 
     Replay dive = *replay;
     for (ReplayCommand& command : dive.commands)
         command.tick += command.action == ReplayAction::Dive ? 1 : 0;
-    const sim::Verdict edited = sim::VerifyReplay(dive, &resources);
+    const Verdict edited = VerifyReplay(dive);
     EXPECT_FALSE(edited.verified);
     EXPECT_EQ(edited.line.rfind("differs: ", 0), 0u) << edited.line;
 
     Replay score = *replay;
     score.result.score += 50;
-    EXPECT_EQ(sim::VerifyReplay(score, &resources).line,
+    EXPECT_EQ(VerifyReplay(score).line,
               "differs: score=" + std::to_string(r.score) + ", the file says score=" + std::to_string(r.score + 50));
     Replay name = *replay;
     name.result.name = "Someone";
-    EXPECT_EQ(sim::VerifyReplay(name, &resources).line, "differs: name=Ann, the file says name=Someone");
+    EXPECT_EQ(VerifyReplay(name).line, "differs: name=Ann, the file says name=Someone");
 }
 
 TEST(Replays, AreOfferedOnTheTitleOnlyWhereTheEditionKeepsThem)

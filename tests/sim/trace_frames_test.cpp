@@ -59,8 +59,7 @@ class TraceAndFrames : public ::testing::TestWithParam<Scenario> {};
 TEST_P(TraceAndFrames, AreThoseRecorded)
 {
     // Each game starts as the program's first does, whatever this process
-    // played before: putting the program-wide values back must be enough.
-    Program() = ProgramState{};
+    // played before: every game's values are its own.
     const Scenario& s = GetParam();
     testing::FixedText text;
     EmbeddedResources resources;
@@ -71,24 +70,25 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     }
     game.Start();
     GameRecord& record = game.Record();
-    record.optRound = s.optRound;
-    record.optDistance = s.optDistance;
-    record.optBossLevel = s.optBossLevel;
-    record.optHarryLevel = s.optHarryLevel;
-    record.optDamage = s.optDamage;
-    InitTitle(record);
+    record.game.optRound = s.optRound;
+    record.game.optDistance = s.optDistance;
+    record.game.optBossLevel = s.optBossLevel;
+    record.game.optHarryLevel = s.optHarryLevel;
+    record.game.optDamage = s.optDamage;
+    InitTitle(record.game);
+    Settle(record);
 
     Fnv64 trace, frames;
     std::set<std::uint16_t> seen;
     sim::PlayedSince played;
     int pausedAt = 0;
     for (int k = 1; k <= s.ticks; ++k) {
-        if (k == 3 || (record.state == StateTitle && k % 400 == 0))
+        if (k == 3 || (record.game.state == StateTitle && k % 400 == 0))
             game.Command(IDM_START);
-        if (s.diveEvery != 0 && (k + static_cast<int>(record.round)) % s.diveEvery == 0)
+        if (s.diveEvery != 0 && (k + static_cast<int>(record.game.round)) % s.diveEvery == 0)
             game.Click();
         // One pause of five ticks, in the first tick of play from 700 on.
-        if ((pausedAt == 0 && k >= 700 && record.state == StatePlay) || (pausedAt != 0 && k == pausedAt + 5)) {
+        if ((pausedAt == 0 && k >= 700 && record.game.state == StatePlay) || (pausedAt != 0 && k == pausedAt + 5)) {
             pausedAt = pausedAt == 0 ? k : pausedAt;
             game.Command(IDM_PAUSE);
         }
@@ -97,9 +97,9 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
         const std::string line = sim::TraceLine(static_cast<std::uint64_t>(k), record,
                                                 played.Effects(game.wave, record), played.Music(game.music));
         trace.Add(line);
-        for (const Pixel p : record.frameBitmap->Pixels())
+        for (const Pixel p : record.drawing.frameBitmap->Pixels())
             frames.Add(p);
-        seen.insert(record.state);
+        seen.insert(record.game.state);
     }
     trace.Add(sim::HighScoreLines(record));
 

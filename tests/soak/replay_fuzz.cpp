@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/replay_file.h"
-#include "app/replay_play.h"
 #include "platform/headless/headless_host.h"
+#include "replay/replay_file.h"
+#include "replay/replay_play.h"
 #include "resources/embedded.h"
 
 namespace {

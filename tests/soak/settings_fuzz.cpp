@@ -48,8 +48,8 @@ std::string Table(const ruvo::GameRecord& r)
     std::string text =
         std::to_string(r.soundOn) + "," + std::to_string(r.musicOn) + "," + std::to_string(r.optionEnabled) + "\n";
     for (std::size_t k = 0; k < 5; ++k)
-        text += std::to_string(r.hiScores[k]) + " " + std::to_string(r.hiRounds[k]) + " \"" +
-                std::string(ruvo::NameText(r.hiNames[k])) + "\"\n";
+        text += std::to_string(r.game.hiScores[k]) + " " + std::to_string(r.game.hiRounds[k]) + " \"" +
+                std::string(ruvo::NameText(r.game.hiNames[k])) + "\"\n";
     return text;
 }
 

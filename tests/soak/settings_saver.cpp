@@ -64,9 +64,9 @@ void Fill(GameRecord& record, const Table& table)
     record.musicOn = table.music;
     record.optionEnabled = table.option;
     for (std::size_t k = 0; k < 5; ++k) {
-        record.hiScores[k] = table.scores[k];
-        record.hiRounds[k] = table.rounds[k];
-        CopyName(record.hiNames[k], table.names[k]);
+        record.game.hiScores[k] = table.scores[k];
+        record.game.hiRounds[k] = table.rounds[k];
+        CopyName(record.game.hiNames[k], table.names[k]);
     }
 }
 
@@ -77,8 +77,8 @@ std::string Values(const GameRecord& r)
                       " Option=" + std::to_string(r.optionEnabled);
     for (std::size_t k = 0; k < 5; ++k) {
         const std::string row = std::to_string(k + 1);
-        out += " Score" + row + "=" + std::to_string(r.hiScores[k]) + " Round" + row + "=" +
-               std::to_string(r.hiRounds[k]) + " Name" + row + "=" + std::string(NameText(r.hiNames[k]));
+        out += " Score" + row + "=" + std::to_string(r.game.hiScores[k]) + " Round" + row + "=" +
+               std::to_string(r.game.hiRounds[k]) + " Name" + row + "=" + std::string(NameText(r.game.hiNames[k]));
     }
     return out;
 }
@@ -98,7 +98,7 @@ class AnsweringDialogs final : public DialogHost {
     int RunHighScore(GameRecord&) override { return 0; }
     int RunInput(GameRecord& record) override
     {
-        CopyName(record.entryName, name);
+        CopyName(record.game.entryName, name);
         return 0;
     }
     std::string name;
@@ -117,7 +117,7 @@ int Play(const char* file)
         std::istringstream words(line);
         std::string verb;
         words >> verb;
-        if (verb == "enter" && words >> record.score >> record.round >> dialogs.name) {
+        if (verb == "enter" && words >> record.game.score >> record.game.round >> dialogs.name) {
             CheckHighScore(record);
         } else if (verb == "sound") {
             record.soundOn = record.soundOn != 0 ? 0 : 1;

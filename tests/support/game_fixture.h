@@ -1,11 +1,13 @@
 // A game on the in-memory machine with the built-in art, started the way the
-// program starts it but without the shell, for the tests of the game's
-// routines: the game's steps are called as the shell calls them.
+// program starts it but without the window procedure, for the tests of the
+// game's routines: each step is followed, as the shell follows it, by the
+// game's picture drawn and its requests served.
 // SPDX-License-Identifier: MIT
 #pragma once
 
 #include "audio/audio.h"
 #include "game/banners.h"
+#include "game/drawing.h"
 #include "game/flow.h"
 #include "game/fonts.h"
 #include "game/graphics.h"
@@ -13,43 +15,45 @@
 #include "game/surfaces.h"
 #include "game/title.h"
 #include "game/window.h"
-#include "render/icon.h"
 #include "resources/embedded.h"
 #include "settings/defaults.h"
+#include "settings/highscore.h"
 #include "support/record_fixture.h"
 
 namespace ruvo::testing {
 
 class GameFixture : public RecordFixture {
   protected:
-    // Up to the title: icons, fonts, art and sounds, music, the defaults and
-    // saved settings, surfaces and grid, and the timer.
+    Game& G() { return record.game; }
+    // Up to the title: fonts, art and sounds, music, the defaults and saved
+    // settings, surfaces and grid, and the timer.
     void Start()
     {
-        LoadIconPair(&resources, Icons().largeIcon, kProgramIconGroup, 32);
-        LoadIconPair(&resources, Icons().smallIcon, kProgramIconGroup, 16);
         record.hInstance = &resources;
-        record.fieldWidth = 384;
-        record.fieldHeight = 200;
-        record.stageWidth = record.fieldWidth + 64;
-        record.stageHeight = record.fieldHeight + 64;
-        CreateFonts(record);
+        record.game.fieldWidth = kFieldWidth;
+        record.game.fieldHeight = kFieldHeight;
+        CreateFonts(record.drawing, &text);
         LoadGraphics(record);
         OpenMusic(record);
         LoadMusic(record);
         record.hwndMain = &window;
         InitDefaults(record);
         CreateSurfaces(record);
-        InitTitle(record);
-        record.timerId = window.SetTimer(1, record.tickInterval);
+        InitTitle(record.game);
+        Show();
+        record.timerId = window.SetTimer(1, record.game.tickInterval);
+    }
+    // The picture drawn, the requests served.
+    void Show()
+    {
+        DrawGame(record.drawing, record.game);
+        ServeRequests(record, record.game);
     }
     // What the Start command does on the title: a new game under its banner.
     void StartGame()
     {
-        NewGame(record);
-        DrawStatusLine(record);
-        ShowStartBanner(record);
-        InvalidateWindow(record);
+        ruvo::StartGame(record.game);
+        Show();
     }
     // Started and past the start banner: a round in play.
     void Play()
@@ -58,11 +62,19 @@ class GameFixture : public RecordFixture {
         StartGame();
         Ticks(20);
     }
+    // Ticks as the window runs them, a game over's check of the table among them.
     void Ticks(int n)
     {
-        for (int i = 0; i < n; ++i)
-            GameTick(record);
+        for (int i = 0; i < n; ++i) {
+            if (GameTick(record.game) == TickEnd::GameOver) {
+                Show();
+                CheckHighScore(record);
+                InitTitle(record.game);
+            }
+            Show();
+        }
     }
+    const Surface& Frame() const { return *record.drawing.frameBitmap; }
 
     EmbeddedResources resources;
 };

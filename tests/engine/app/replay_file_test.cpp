@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 namespace {

@@ -16,7 +16,7 @@ constexpr Pixel kRed = 0xFF0000;
 // Checks bossWork against the theme's pair under the red dither: red on the
 // figure at every even row and column, the picture elsewhere on the figure,
 // black around it, and the mask as drawn.
-void ExpectTintedLook(const GameRecord& r, std::uint32_t theme)
+void ExpectTintedLook(const Drawing& r, std::uint32_t theme)
 {
     const SpritePair& plain = r.bossSprites[theme];
     ASSERT_TRUE(r.bossWork.mask->Pixels() == plain.mask->Pixels());
@@ -39,7 +39,7 @@ class BossLook : public testing::GameFixture {
 
 TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 {
-    GameRecord& r = R();
+    Drawing& r = R().drawing;
     const Surface tintImage = *r.bossTintSprite.image;
     const Surface tintMask = *r.bossTintSprite.mask;
     for (std::uint32_t round = 1; round <= 10; ++round) {
@@ -47,18 +47,20 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
         const std::array<Surface*, 4> leftInSpriteDC{nullptr, r.bossWork.image.get(), r.bossWork.mask.get(),
                                                      r.bossSprites[theme].image.get()};
         for (Surface* held : leftInSpriteDC) {
-            r.round = round;
+            G().round = round;
             // A stale look in bossWork must not show through.
             BlockTransfer(*r.bossWork.image, 0, 0, 64, 64, nullptr, 0, 0, RasterOp::PatCopy, kWhite);
             r.spriteDC.bitmap = held;
-            ComposeBossSprite(r, 1);
+            ComposeBossSprite(G(), 1);
+            DrawGame(r, G());
             ExpectTintedLook(r, theme);
             // The context keeps a bitmap that outlives the call.
             EXPECT_EQ(r.spriteDC.bitmap, r.bossWork.image.get());
             // and the next round's boss is plain again.
-            r.round = round % 10 + 1;
-            ComposeBossSprite(r, 0);
-            EXPECT_TRUE(r.bossWork.image->Pixels() == r.bossSprites[RoundTheme(r.round)].image->Pixels());
+            G().round = round % 10 + 1;
+            ComposeBossSprite(G(), 0);
+            DrawGame(r, G());
+            EXPECT_TRUE(r.bossWork.image->Pixels() == r.bossSprites[RoundTheme(G().round)].image->Pixels());
         }
     }
     EXPECT_TRUE(r.bossTintSprite.image->Pixels() == tintImage.Pixels());
@@ -73,13 +75,13 @@ class Stomp : public testing::GameFixture {
     void SetUp() override
     {
         Play();
-        ASSERT_EQ(R().state, StatePlay);
+        ASSERT_EQ(G().state, StatePlay);
     }
 };
 
 TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 {
-    GameRecord& r = R();
+    Game& r = G();
     r.bossActive = 1;
     r.bossHits = 0;
     r.bossCol = 14;
@@ -90,24 +92,25 @@ TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
     r.jumperVy = 1;
     r.stompArmed = 1;
     Ticks(1);
-    EXPECT_EQ(R().bossHits, -1);
-    EXPECT_EQ(R().state, StatePlay);
+    EXPECT_EQ(G().bossHits, -1);
+    EXPECT_EQ(G().state, StatePlay);
 }
 
 // The wipe's steps show in the recorded games; a step counter that is not
 // one of its eight steps uncovers nothing, and with the sound off it is silent.
 TEST_F(Stomp, AWipeStepOutsideTheEightUncoversNothing)
 {
-    GameRecord& r = R();
-    r.soundOn = 0;
+    Game& r = G();
+    R().soundOn = 0;
     r.bossCol = 20;
     r.bossRow = 5;
     r.scrollX = 16;
     for (std::int32_t step : {-1, 8, 1000}) {
         r.bannerTicks = step;
-        const Surface before = *r.frameBitmap;
+        const Surface before = Frame();
         DissolveBoss(r);
-        EXPECT_TRUE(r.frameBitmap->Pixels() == before.Pixels()) << step;
+        Show();
+        EXPECT_TRUE(Frame().Pixels() == before.Pixels()) << step;
         EXPECT_EQ(r.bannerTicks, step + 1);
     }
     EXPECT_TRUE(wave.played.empty());

@@ -5,7 +5,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "game/boss.h"
@@ -15,11 +14,11 @@
 namespace ruvo {
 namespace {
 
-// The generator's rule, followed from the present seed, so that a test can
-// see the coming draws without taking them.
+// The generator's rule, followed from a game's present seed, so that a test
+// can see the coming draws without taking them.
 class UpcomingDraws {
   public:
-    UpcomingDraws() : seed_(RandomSeed()) {}
+    explicit UpcomingDraws(const Game& game) : seed_(game.program.seed) {}
     std::int32_t Next()
     {
         seed_ = seed_ * 214013u + 2531011u;
@@ -31,29 +30,31 @@ class UpcomingDraws {
     std::uint32_t seed_;
 };
 
-// Draws from the generator until the coming draws suit the test. Skipping
-// draws changes nothing but the generator, just as other rolls would.
-template <typename Wanted> void SkipDrawsUntil(Wanted wanted)
+// Draws from the game's generator until the coming draws suit the test.
+// Skipping draws changes nothing but the generator, just as other rolls would.
+template <typename Wanted> void SkipDrawsUntil(Game& game, Wanted wanted)
 {
-    for (int i = 0; i < 100000 && !wanted(UpcomingDraws{}); ++i)
-        NextRandom();
-    ASSERT_TRUE(wanted(UpcomingDraws{}));
+    for (int i = 0; i < 100000 && !wanted(UpcomingDraws{game}); ++i)
+        NextRandom(game);
+    ASSERT_TRUE(wanted(UpcomingDraws{game}));
 }
 
-// A record with the play field and the boss's bounds as the game sets them;
-// no surfaces and no grid, so MoveBoss only steers and moves.
-std::unique_ptr<GameRecord> BossRecord(std::uint32_t round)
+// A game with the play field and the boss's bounds as the game sets them,
+// and no grid, so that MoveBoss only steers and moves; the boss placed for
+// the round.
+Game BossGame(std::uint32_t round, const ProgramState& program = {})
 {
-    auto record = std::make_unique<GameRecord>();
-    record->fieldWidth = 384;
-    record->fieldHeight = 200;
-    record->bossColMin = 0;
-    record->bossColMax = 47;
-    record->bossRowMin = 4;
-    record->bossRowMax = 8;
-    record->round = round;
-    InitBossPattern(*record);
-    return record;
+    Game game;
+    game.program = program;
+    game.fieldWidth = 384;
+    game.fieldHeight = 200;
+    game.bossColMin = 0;
+    game.bossColMax = 47;
+    game.bossRowMin = 4;
+    game.bossRowMax = 8;
+    game.round = round;
+    InitBossPattern(game);
+    return game;
 }
 
 TEST(BossPlacement, RollsOnlyForARandomRowAndTheBouncersHeading)
@@ -63,58 +64,59 @@ TEST(BossPlacement, RollsOnlyForARandomRowAndTheBouncersHeading)
                                                    {8, 1}, {9, 1}, {10, 2}, {11, 0}, {21, 0}, {0, 1}};
     for (const auto& [round, rolls] : cases) {
         SCOPED_TRACE(round);
-        UpcomingDraws draws;
+        UpcomingDraws draws{Game{}};
         std::vector<std::int32_t> values;
         for (int i = 0; i < rolls; ++i)
             values.push_back(draws.Next());
-        const auto record = BossRecord(round);
-        EXPECT_EQ(RandomSeed(), draws.Seed());
-        EXPECT_EQ(record->bossCol, 48);
-        EXPECT_EQ(record->bossDx, -1);
+        const Game game = BossGame(round);
+        EXPECT_EQ(game.program.seed, draws.Seed());
+        EXPECT_EQ(game.bossCol, 48);
+        EXPECT_EQ(game.bossDx, -1);
         const std::uint32_t theme = RoundTheme(round);
-        EXPECT_EQ(record->bossRow, theme == 0 ? 4 : theme == 1 ? 13 : theme == 3 ? 8 : values[0] % 5 + 4);
-        EXPECT_EQ(record->bossDy, theme == 9 ? 2 * (values[1] % 2) - 1 : 0);
+        EXPECT_EQ(game.bossRow, theme == 0 ? 4 : theme == 1 ? 13 : theme == 3 ? 8 : values[0] % 5 + 4);
+        EXPECT_EQ(game.bossDy, theme == 9 ? 2 * (values[1] % 2) - 1 : 0);
     }
 }
 
 TEST(Hop, KeepsItsCountThroughAnotherPatternsPlacement)
 {
-    const auto hopper = BossRecord(4);
+    Game hopper = BossGame(4);
     for (int tick = 1; tick <= 5; ++tick)
-        MoveBoss(*hopper);
-    // A round of another theme is placed in between; the hop's count is not its to reset.
-    BossRecord(1);
+        MoveBoss(hopper);
+    // A round of another theme is placed in between, with the same program
+    // values; the hop's count is not its to reset.
+    hopper.program = BossGame(1, hopper.program).program;
     for (int tick = 6; tick <= 10; ++tick) {
-        MoveBoss(*hopper);
-        ASSERT_EQ(hopper->bossRow, 8);
+        MoveBoss(hopper);
+        ASSERT_EQ(hopper.bossRow, 8);
     }
-    MoveBoss(*hopper);
-    EXPECT_EQ(hopper->bossRow, 7);
+    MoveBoss(hopper);
+    EXPECT_EQ(hopper.bossRow, 7);
 }
 
 // Steers with the boss kept on row 6, where the drift cannot reach a row
 // bound, so the only rolls are the pattern's own.
-void MoveOnRowSix(GameRecord& record)
+void MoveOnRowSix(Game& game)
 {
-    record.bossRow = 6;
-    record.bossDy = 0;
-    MoveBoss(record);
+    game.bossRow = 6;
+    game.bossDy = 0;
+    MoveBoss(game);
 }
 
 TEST(StopAndGoAtTheBound, TurnsAndLetsTheHaltRunOutWithoutNewRolls)
 {
-    const auto record = BossRecord(6);
-    record->bossCol = 0;
-    SkipDrawsUntil([](UpcomingDraws d) { return d.Next() % 20 != 0 && d.Next() % 30 == 0; });
-    MoveOnRowSix(*record);
-    EXPECT_EQ(record->bossCol, 1);
+    Game game = BossGame(6);
+    game.bossCol = 0;
+    SkipDrawsUntil(game, [](UpcomingDraws d) { return d.Next() % 20 != 0 && d.Next() % 30 == 0; });
+    MoveOnRowSix(game);
+    EXPECT_EQ(game.bossCol, 1);
     for (std::int32_t col = 2; col <= 3; ++col) {
-        UpcomingDraws draws;
+        UpcomingDraws draws{game};
         if (draws.Next() % 20 == 0)
             draws.Next();
-        MoveOnRowSix(*record);
-        EXPECT_EQ(record->bossCol, col);
-        EXPECT_EQ(RandomSeed(), draws.Seed()) << "only the drift is rolled while the halt runs out";
+        MoveOnRowSix(game);
+        EXPECT_EQ(game.bossCol, col);
+        EXPECT_EQ(game.program.seed, draws.Seed()) << "only the drift is rolled while the halt runs out";
     }
 }
 

@@ -18,12 +18,12 @@ TEST_F(Flow, HurryUpSoundsAndRestartsTheTimerFaster)
 {
     settings.values["Sound"] = "1";
     Start();
-    R().optHarryLevel = 10;
-    R().optDistance = 1000;
-    R().optGameLevel = 100;
+    G().optHarryLevel = 10;
+    G().optDistance = 1000;
+    G().optGameLevel = 100;
     StartGame();
     Ticks(20 + 10);
-    EXPECT_EQ(R().state, kHurryBannerWord);
+    EXPECT_EQ(G().state, kHurryBannerWord);
     EXPECT_EQ(window.timerPeriod, 50);
     ASSERT_FALSE(wave.played.empty());
     EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
@@ -47,13 +47,14 @@ TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerShowsEveryDigit)
 {
     Start();
     for (auto [round, look] : {std::pair{1u, 0}, {10u, 0}, {11u, 2}, {20u, 2}, {21u, 0}, {31u, 2}, {0u, 2}}) {
-        R().round = round;
-        ResetRound(R());
-        EXPECT_EQ(R().jumperLook, look) << "round " << round;
+        G().round = round;
+        ResetRound(G());
+        EXPECT_EQ(G().jumperLook, look) << "round " << round;
     }
     // The round-clear banner writes at least two digits, and all of them.
-    R().round = 100;
-    ShowRoundClear(R());
+    G().round = 100;
+    ShowRoundClear(G());
+    Show();
     EXPECT_EQ(text.drawn.back(), "100 Round Clear");
 }
 

@@ -13,46 +13,46 @@ class Jumper : public testing::GameFixture {
     void SetUp() override
     {
         Play();
-        FillCells(R(), 0, 0, R().gridCols, 24, CellEmpty);
-        FillCells(R(), 0, 24, R().gridCols, 1, CellFloor);
+        FillCells(G(), 0, 0, G().gridCols, 24, CellEmpty);
+        FillCells(G(), 0, 24, G().gridCols, 1, CellFloor);
     }
-    void Platform(int column) { FillCells(R(), column, 21, 1, 2, CellPlatform); }
+    void Platform(int column) { FillCells(G(), column, 21, 1, 2, CellPlatform); }
     void Boss(std::int32_t col, std::int32_t hits)
     {
-        R().bossCol = col;
-        R().bossRow = 4;
-        R().bossHits = hits;
-        FillCells(R(), col, 4, 8, 8, CellBoss);
+        G().bossCol = col;
+        G().bossRow = 4;
+        G().bossHits = hits;
+        FillCells(G(), col, 4, 8, 8, CellBoss);
     }
     void Place(std::int32_t row, std::int32_t vy, std::int32_t armed)
     {
-        R().jumperRow = row;
-        R().jumperVy = vy;
-        R().stompArmed = armed;
+        G().jumperRow = row;
+        G().jumperVy = vy;
+        G().stompArmed = armed;
     }
 };
 
 TEST_F(Jumper, TurnsAtTheCeilingArmed)
 {
     Place(0, -1, 0);
-    MoveJumper(R());
-    EXPECT_EQ(R().jumperRow, 1);
-    EXPECT_EQ(R().jumperVy, 1);
-    EXPECT_EQ(R().stompArmed, 1);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 1);
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
 }
 
 TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
 {
     for (int c = 13; c <= 15; ++c)
         Platform(c);
-    Place(17, 1, R().stompArmed);
-    MoveJumper(R());
-    EXPECT_EQ(R().jumperRow, 18);
+    Place(17, 1, G().stompArmed);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 18);
     // A platform arriving under the foot while it moves on from row 18 still catches it.
     Platform(12);
-    MoveJumper(R());
-    EXPECT_EQ(R().jumperRow, 17);
-    EXPECT_EQ(R().jumperVy, -1);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 17);
+    EXPECT_EQ(G().jumperVy, -1);
 }
 
 // A dive turns a rising jumper at row 16 or above, and arms the stomp unless
@@ -60,20 +60,20 @@ TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
 TEST_F(Jumper, DiveOnlyFromRisingAtRowSixteenOrAboveAndArmedOutsideTheBoss)
 {
     Place(17, -1, 0);
-    Dive(R());
-    EXPECT_EQ(R().jumperVy, -1);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, -1);
     Place(16, -1, 0);
-    Dive(R());
-    EXPECT_EQ(R().jumperVy, 1);
-    EXPECT_EQ(R().stompArmed, 1);
-    R().stompArmed = 0;
-    Dive(R()); // already falling
-    EXPECT_EQ(R().stompArmed, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
+    G().stompArmed = 0;
+    Dive(G()); // already falling
+    EXPECT_EQ(G().stompArmed, 0);
     Boss(10, 5);
     Place(6, -1, 0);
-    Dive(R());
-    EXPECT_EQ(R().jumperVy, 1);
-    EXPECT_EQ(R().stompArmed, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 0);
 }
 
 TEST_F(Jumper, AStompAboveTheGridReadsEmptyCells)
@@ -82,12 +82,12 @@ TEST_F(Jumper, AStompAboveTheGridReadsEmptyCells)
     // looks at row -2, which must read as empty.
     Boss(12, 9);
     Place(0, 1, 1);
-    MoveJumper(R());
-    EXPECT_EQ(R().jumperRow, -1);
-    EXPECT_EQ(R().bossHits, 8);
-    MoveJumper(R());
-    EXPECT_EQ(R().jumperRow, 1);
-    EXPECT_EQ(R().jumperVy, 1);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, -1);
+    EXPECT_EQ(G().bossHits, 8);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 1);
+    EXPECT_EQ(G().jumperVy, 1);
 }
 
 } // namespace

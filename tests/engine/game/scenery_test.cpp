@@ -12,7 +12,7 @@ namespace {
 using Scenery = testing::GameFixture;
 
 // Runs scroll steps and reports, for every new column, whether it carried a platform.
-std::vector<bool> NewColumns(GameRecord& r, int steps)
+std::vector<bool> NewColumns(Game& r, int steps)
 {
     std::vector<bool> platforms;
     for (int i = 0; i < steps; ++i) {
@@ -29,30 +29,30 @@ std::vector<bool> NewColumns(GameRecord& r, int steps)
 TEST_F(Scenery, PlatformRatesFromForcedOnlyToEveryColumn)
 {
     Start();
-    R().optGameLevel = 0;
-    R().gapRun = 0;
-    const std::vector<bool> platforms = NewColumns(R(), 4 * 60);
+    G().optGameLevel = 0;
+    G().gapRun = 0;
+    const std::vector<bool> platforms = NewColumns(G(), 4 * 60);
     ASSERT_EQ(platforms.size(), 60u);
     for (std::size_t i = 0; i < platforms.size(); ++i)
         EXPECT_EQ(platforms[i], i % 10 == 9) << "column " << i;
-    R().optGameLevel = 5;
+    G().optGameLevel = 5;
     int run = 0, longest = 0;
-    for (bool platform : NewColumns(R(), 4 * 2000)) {
+    for (bool platform : NewColumns(G(), 4 * 2000)) {
         run = platform ? 0 : run + 1;
         longest = std::max(longest, run);
     }
     EXPECT_EQ(longest, 9);
     for (std::uint32_t level : {100u, 250u, 4294967295u}) {
-        R().optGameLevel = level;
-        for (bool platform : NewColumns(R(), 80))
+        G().optGameLevel = level;
+        for (bool platform : NewColumns(G(), 80))
             EXPECT_TRUE(platform) << level;
-        EXPECT_EQ(R().gapRun, 0);
+        EXPECT_EQ(G().gapRun, 0);
     }
 }
 
 TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
 {
-    GameRecord r;
+    Game r;
     r.stageWidth = 448;
     r.stageHeight = 264;
     AllocGrid(r);
@@ -73,9 +73,8 @@ TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
 TEST(Art, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
 {
     EmbeddedResources resources;
-    GameRecord record;
-    record.hInstance = &resources;
-    LoadGraphics(record);
+    Drawing record;
+    LoadSprites(record, &resources);
     const Pixel aqua = PixelFromColorRef(kSkyColorRef);
     Surface sky{32, 32, aqua};
     DrawContext stage;

@@ -24,14 +24,14 @@ class HighScore : public testing::RecordFixture {
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
-        for (const NameBuffer& name : R().hiNames)
+        for (const NameBuffer& name : R().game.hiNames)
             names.emplace_back(NameText(name));
         return names;
     }
     void Finish(std::uint32_t score, const std::string& name)
     {
-        R().score = score;
-        R().round = 70000;
+        R().game.score = score;
+        R().game.round = 70000;
         dialogs.nextName = name;
         CheckHighScore(R());
     }
@@ -66,13 +66,13 @@ TEST_F(HighScore, ABetterScoreIsAskedForSavedAndShownWithItsRoundsLowBits)
     settings.values["Music"] = "1";
     Finish(3500, "Ann");
     EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "Ann", "P3", "P4"}));
-    EXPECT_EQ(R().hiScores[2], 3500u);
-    EXPECT_EQ(R().hiRounds[2], static_cast<std::uint16_t>(70000));
-    EXPECT_EQ(R().hiScores[3], 3000u);
-    EXPECT_EQ(R().hiRounds[3], 7u);
+    EXPECT_EQ(R().game.hiScores[2], 3500u);
+    EXPECT_EQ(R().game.hiRounds[2], static_cast<std::uint16_t>(70000));
+    EXPECT_EQ(R().game.hiScores[3], 3000u);
+    EXPECT_EQ(R().game.hiRounds[3], 7u);
     EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
     EXPECT_EQ(settings.values["Name3"], "Ann");
-    EXPECT_EQ(R().musicTrack, MusicHighScore);
+    EXPECT_EQ(R().game.musicTrack, MusicHighScore);
 }
 
 // A save writes the switches and, of the table, only the rows that its new

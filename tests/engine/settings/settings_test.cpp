@@ -27,15 +27,15 @@ TEST_F(Settings, EachBadValueFallsBackToItsOwnDefault)
     EXPECT_EQ(R().soundOn, 0);
     EXPECT_EQ(R().musicOn, 0);
     EXPECT_EQ(R().optionEnabled, 0);
-    EXPECT_EQ(R().hiScores[0], 123u);
-    EXPECT_EQ(R().hiRounds[0], 0u);
-    EXPECT_EQ(NameText(R().hiNames[0]), std::string(31, 'n'));
-    EXPECT_EQ(R().hiScores[1], 1000u);
-    EXPECT_EQ(R().hiRounds[1], 70000 - 65536);
-    EXPECT_STREQ(R().hiNames[1].data(), "K.Dorrimak");
-    EXPECT_EQ(R().hiScores[2], 1000u);
-    EXPECT_STREQ(R().hiNames[2].data(), "K.Dorrimak");
-    EXPECT_EQ(R().hiScores[4], 1000u);
+    EXPECT_EQ(R().game.hiScores[0], 123u);
+    EXPECT_EQ(R().game.hiRounds[0], 0u);
+    EXPECT_EQ(NameText(R().game.hiNames[0]), std::string(31, 'n'));
+    EXPECT_EQ(R().game.hiScores[1], 1000u);
+    EXPECT_EQ(R().game.hiRounds[1], 70000 - 65536);
+    EXPECT_STREQ(R().game.hiNames[1].data(), "K.Dorrimak");
+    EXPECT_EQ(R().game.hiScores[2], 1000u);
+    EXPECT_STREQ(R().game.hiNames[2].data(), "K.Dorrimak");
+    EXPECT_EQ(R().game.hiScores[4], 1000u);
 }
 
 TEST_F(Settings, AStoreThatCannotBeWrittenIsSilent)

@@ -88,11 +88,13 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        LoadIconPair(&resources_, Icons().largeIcon, kProgramIconGroup, 32);
+        ProgramIcons icons;
+        LoadIconPair(&resources_, icons.largeIcon, kProgramIconGroup, 32);
+        windows_.RegisterGameClass(kClassName, icons);
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
-    std::string EntryName() const { return std::string(NameText(record_.entryName)); }
+    std::string EntryName() const { return std::string(NameText(record_.game.entryName)); }
 
     EmbeddedResources resources_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
@@ -104,7 +106,7 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
 {
     for (const bool enter : {false, true}) {
         InitDefaults(record_);
-        record_.optHarryLevel = 4000000000u;
+        record_.game.optHarryLevel = 4000000000u;
         const int result = Answer([&] { return host_.RunOption(record_); },
                                   [enter](TemplateDialog& dialog) {
                                       EXPECT_EQ(dialog.windowTitle(), "Option");
@@ -125,14 +127,14 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
                                           Click(dialog, kOkId);
                                   });
         EXPECT_EQ(result, 1);
-        EXPECT_EQ(record_.optSpeed, 0u);
-        EXPECT_EQ(record_.optDamage, -3);
-        EXPECT_EQ(record_.optRound, 99999u);
-        EXPECT_EQ(record_.optDistance, 0u); // an empty edit reads as 0
-        EXPECT_EQ(record_.optHarryLevel, 4000000000u);
-        EXPECT_EQ(record_.optGameLevel, 100u);
-        EXPECT_EQ(record_.optBossLevel, 10u);
-        EXPECT_EQ(record_.optHarrySpeed, 50u);
+        EXPECT_EQ(record_.game.optSpeed, 0u);
+        EXPECT_EQ(record_.game.optDamage, -3);
+        EXPECT_EQ(record_.game.optRound, 99999u);
+        EXPECT_EQ(record_.game.optDistance, 0u); // an empty edit reads as 0
+        EXPECT_EQ(record_.game.optHarryLevel, 4000000000u);
+        EXPECT_EQ(record_.game.optGameLevel, 100u);
+        EXPECT_EQ(record_.game.optBossLevel, 10u);
+        EXPECT_EQ(record_.game.optHarrySpeed, 50u);
     }
 }
 
@@ -142,8 +144,9 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
 {
     const GameRecord& r = record_;
     const auto options = [&r] {
-        return std::vector<std::int64_t>{r.optRound, r.optGameLevel,  r.optBossLevel,  r.optDistance,
-                                         r.optSpeed, r.optHarryLevel, r.optHarrySpeed, r.optDamage};
+        return std::vector<std::int64_t>{r.game.optRound,      r.game.optGameLevel, r.game.optBossLevel,
+                                         r.game.optDistance,   r.game.optSpeed,     r.game.optHarryLevel,
+                                         r.game.optHarrySpeed, r.game.optDamage};
     };
     const std::vector<std::int64_t> before = options();
     const auto scribbled = [](Action ending) {
@@ -250,11 +253,11 @@ TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTy
 
 TEST_F(Dialogs, HighScoreShowsTheFiveRows)
 {
-    record_.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
-    record_.hiRounds = {65535, 12, 1, 3, 0};
+    record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
+    record_.game.hiRounds = {65535, 12, 1, 3, 0};
     const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
     for (int k = 0; k < 5; ++k)
-        CopyName(record_.hiNames[k], names[k]);
+        CopyName(record_.game.hiNames[k], names[k]);
     Answer([&] { return host_.RunHighScore(record_); },
            [&](TemplateDialog& dialog) {
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
@@ -263,8 +266,8 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
                    QLabel* round = dialog.Text(421 + k);
                    QLabel* name = dialog.Text(416 + k);
                    ASSERT_TRUE(score && round && name);
-                   EXPECT_EQ(score->text(), QString::number(record_.hiScores[k]));
-                   EXPECT_EQ(round->text(), QString::number(record_.hiRounds[k]));
+                   EXPECT_EQ(score->text(), QString::number(record_.game.hiScores[k]));
+                   EXPECT_EQ(round->text(), QString::number(record_.game.hiRounds[k]));
                    EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
                    EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
                    EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
@@ -286,7 +289,7 @@ class DialogLayout : public ::testing::Test {
     // The play field lies inside the game window, under the menu bar.
     void SetUp() override
     {
-        LoadIconPair(&resources_, Icons().largeIcon, kProgramIconGroup, 32);
+        LoadIconPair(&resources_, icon_, kProgramIconGroup, 32);
         gameWindow_.setGeometry(40, 30, 384, 220);
         playField_ = new QWidget(&gameWindow_);
         playField_->setGeometry(0, 20, 384, 200);
@@ -306,6 +309,7 @@ class DialogLayout : public ::testing::Test {
     }
 
     EmbeddedResources resources_;
+    SpritePair icon_;
     QWidget gameWindow_;
     QWidget* playField_ = nullptr;
 };
@@ -380,14 +384,14 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 
 TEST_F(DialogLayout, IconsShowTheProgramIconThroughItsMask)
 {
-    TemplateDialog about(AboutTemplate(), playField_);
+    TemplateDialog about(AboutTemplate(), playField_, IconPixmap(icon_));
     const QImage icon = qobject_cast<QLabel*>(about.Control(401))->pixmap().toImage();
     ASSERT_EQ(icon.size(), QSize(32, 32));
     int transparent = 0;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const int alpha = qAlpha(icon.pixel(x, y));
-            const bool maskWhite = (Icons().largeIcon.mask->At(x, y) & kColourBits) == kWhite;
+            const bool maskWhite = (icon_.mask->At(x, y) & kColourBits) == kWhite;
             EXPECT_EQ(alpha, maskWhite ? 0 : 255) << x << "," << y;
             transparent += alpha == 0 ? 1 : 0;
         }

@@ -67,15 +67,15 @@ class GameWindowOnQt : public ::testing::Test {
     // A jumper on its way up, which a dive sends down.
     void Rising()
     {
-        record->jumperRow = 5;
-        record->jumperVy = -1;
+        record->game.jumperRow = 5;
+        record->game.jumperVy = -1;
     }
 
     // What a field zoomed by zoom shows, against the frame buffer: the number
     // of screen pixels that differ from the game pixel they belong to.
     int DifferencesFromTheFrame(int zoom) const
     {
-        const Surface& frameBuffer = *record->frameBitmap;
+        const Surface& frameBuffer = *record->drawing.frameBitmap;
         const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
         if (shown.size() != QSize(frameBuffer.Width(), frameBuffer.Height()) * zoom)
             return -1;
@@ -159,13 +159,13 @@ TEST_F(GameWindowOnQt, TheMenuAndItsKeysFollowTheGameAndAGreyedItemSendsNothing)
     EXPECT_EQ(record->soundOn, 0);
 
     start->trigger();
-    ASSERT_EQ(record->state, kStartBannerWord);
+    ASSERT_EQ(record->game.state, kStartBannerWord);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_TRUE(pause->isEnabled());
     MainWndProc(*record, Message{MessageKind::Timer, 1});
-    const std::int32_t ticksLeft = record->bannerTicks;
+    const std::int32_t ticksLeft = record->game.bannerTicks;
     QTest::keyClick(frame, Qt::Key_F2); // greyed: the game must not start over
-    EXPECT_EQ(record->bannerTicks, ticksLeft);
+    EXPECT_EQ(record->game.bannerTicks, ticksLeft);
 
     QTest::keyClick(frame, Qt::Key_F8);
     QTest::keyClick(frame, Qt::Key_F10); // About, not the menu bar
@@ -179,19 +179,19 @@ TEST_F(GameWindowOnQt, SpaceAndALeftClickDiveAndNothingElseDoes)
 {
     Rising();
     QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
-    EXPECT_EQ(record->jumperVy, 1);
+    EXPECT_EQ(record->game.jumperVy, 1);
 
     Rising();
     QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
-    EXPECT_EQ(record->jumperVy, 1);
+    EXPECT_EQ(record->game.jumperVy, 1);
 
     Rising();
     QTest::keyClick(frame, Qt::Key_A);
     QTest::keyClick(frame, Qt::Key_Return);
     QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
     QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
-    EXPECT_EQ(record->jumperVy, -1);
-    EXPECT_EQ(record->state, StateTitle);
+    EXPECT_EQ(record->game.jumperVy, -1);
+    EXPECT_EQ(record->game.state, StateTitle);
 }
 
 // The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
@@ -216,7 +216,7 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
     EXPECT_EQ(DifferencesFromTheFrame(2), 0);
     Rising();
     QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
-    EXPECT_EQ(record->jumperVy, 1);
+    EXPECT_EQ(record->game.jumperVy, 1);
 
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier); // greyed at 1x
@@ -302,7 +302,7 @@ TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
     // Escape in a window is no command of ours.
     QTest::keyClick(frame, Qt::Key_Escape);
     EXPECT_FALSE(frame->isFullScreen());
-    EXPECT_EQ(record->state, StateTitle);
+    EXPECT_EQ(record->game.state, StateTitle);
 }
 
 // SDL's virtual controller, plugged in while the game runs: its buttons go
@@ -326,29 +326,29 @@ TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
 
     press(SDL_CONTROLLER_BUTTON_BACK);
     press(SDL_CONTROLLER_BUTTON_X);
-    EXPECT_EQ(record->state, StateTitle);
+    EXPECT_EQ(record->game.state, StateTitle);
     for (const SDL_GameControllerButton dive : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
         Rising();
         press(dive);
-        EXPECT_EQ(record->jumperVy, 1) << dive;
+        EXPECT_EQ(record->game.jumperVy, 1) << dive;
     }
 
     // Read before the title's next tick, with no poll of its own.
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return record->state != StateTitle; }, 500));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return record->game.state != StateTitle; }, 500));
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
     pads.Poll();
-    ASSERT_EQ(record->state & 0xFF00, kStartBannerWord & 0xFF00);
-    for (int tick = 0; tick < 200 && (record->state & 0xFF) != StatePlay; ++tick)
+    ASSERT_EQ(record->game.state & 0xFF00, kStartBannerWord & 0xFF00);
+    for (int tick = 0; tick < 200 && (record->game.state & 0xFF) != StatePlay; ++tick)
         MainWndProc(*record, Message{MessageKind::Timer, 1});
-    ASSERT_EQ(record->state & 0xFF, StatePlay);
+    ASSERT_EQ(record->game.state & 0xFF, StatePlay);
     // Start is greyed in play: the button pauses instead of starting over.
-    record->score = 1234;
+    record->game.score = 1234;
     press(SDL_CONTROLLER_BUTTON_START);
-    EXPECT_EQ(record->paused, 1);
-    EXPECT_EQ(record->score, 1234u);
+    EXPECT_EQ(record->game.paused, 1);
+    EXPECT_EQ(record->game.score, 1234u);
     press(SDL_CONTROLLER_BUTTON_START);
-    EXPECT_EQ(record->paused, 0);
+    EXPECT_EQ(record->game.paused, 0);
 
     ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
     pads.Poll();
@@ -360,7 +360,7 @@ TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)
     frame->close();
     EXPECT_EQ(settings.saves, 1);
     EXPECT_EQ(help.calls, std::vector<std::string>{"quit RUVO.HLP"});
-    EXPECT_FALSE(record->frameBitmap);
+    EXPECT_FALSE(record->drawing.frameBitmap);
     EXPECT_EQ(windows.PlayField(), nullptr);
     EXPECT_FALSE(frame->isVisible());
     // Nothing reaches the game any more, not even a timer started anew.

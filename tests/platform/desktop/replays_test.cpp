@@ -17,9 +17,9 @@
 
 #include <functional>
 
-#include "app/replay_keep.h"
 #include "platform/desktop/qt_replays.h"
 #include "platform/desktop/replays_dialog.h"
+#include "replay/replay_keep.h"
 #include "settings/registry.h"
 
 namespace ruvo {
@@ -74,9 +74,9 @@ class ReplaysList : public ::testing::Test {
     {
         record_.host.replays = &store_;
         for (std::size_t k = 0; k < 5; ++k) {
-            record_.hiScores[k] = 5000 - 1000 * static_cast<std::uint32_t>(k);
-            record_.hiRounds[k] = 2;
-            CopyName(record_.hiNames[k], k == 1 ? "Bea" : "Al");
+            record_.game.hiScores[k] = 5000 - 1000 * static_cast<std::uint32_t>(k);
+            record_.game.hiRounds[k] = 2;
+            CopyName(record_.game.hiNames[k], k == 1 ? "Bea" : "Al");
         }
         store_.Write(RowReplayName(record_, 1), ReplayText(4000, "Bea"));
         store_.Write(std::string(kLastGameReplay), ReplayText(1234, "Cy"));

@@ -62,11 +62,11 @@ class SettingsFile : public ::testing::Test {
         record.soundOn = 1;
         record.musicOn = 2;       // kept as stored, not reduced to 0 or 1
         record.optionEnabled = 7; // saved and loaded unchanged, whatever its value
-        record.hiScores = {4294967295u, 123456, 1001, 0, 77};
-        record.hiRounds = {65535, 12, 1, 0, 300};
+        record.game.hiScores = {4294967295u, 123456, 1001, 0, 77};
+        record.game.hiRounds = {65535, 12, 1, 0, 300};
         const std::string names[] = {"Ann", k31Bytes, "K.D\xC3\xB6rrim\xC3\xA4k", "a, b; c = \"d\" [e] \\f", ""};
         for (std::size_t k = 0; k < 5; ++k)
-            CopyName(record.hiNames[k], names[k]);
+            CopyName(record.game.hiNames[k], names[k]);
         return record;
     }
     static void ExpectSame(const GameRecord& loaded, const GameRecord& saved)
@@ -74,16 +74,16 @@ class SettingsFile : public ::testing::Test {
         EXPECT_EQ(loaded.soundOn, saved.soundOn);
         EXPECT_EQ(loaded.musicOn, saved.musicOn);
         EXPECT_EQ(loaded.optionEnabled, saved.optionEnabled);
-        EXPECT_EQ(loaded.hiScores, saved.hiScores);
-        EXPECT_EQ(loaded.hiRounds, saved.hiRounds);
-        EXPECT_EQ(loaded.hiNames, saved.hiNames);
+        EXPECT_EQ(loaded.game.hiScores, saved.game.hiScores);
+        EXPECT_EQ(loaded.game.hiRounds, saved.game.hiRounds);
+        EXPECT_EQ(loaded.game.hiNames, saved.game.hiNames);
     }
     static void ExpectDefaults(const GameRecord& r)
     {
         EXPECT_EQ(r.soundOn + r.musicOn + r.optionEnabled, 0);
-        EXPECT_EQ(r.hiScores, (std::array<std::uint32_t, 5>{1000, 1000, 1000, 1000, 1000}));
-        EXPECT_EQ(r.hiRounds, (std::array<std::uint16_t, 5>{1, 1, 1, 1, 1}));
-        for (const NameBuffer& name : r.hiNames)
+        EXPECT_EQ(r.game.hiScores, (std::array<std::uint32_t, 5>{1000, 1000, 1000, 1000, 1000}));
+        EXPECT_EQ(r.game.hiRounds, (std::array<std::uint16_t, 5>{1, 1, 1, 1, 1}));
+        for (const NameBuffer& name : r.game.hiNames)
             EXPECT_EQ(NameText(name), kDefaultName);
     }
 
@@ -154,7 +154,7 @@ TEST_F(SettingsFile, AMissingOrDamagedFileKeepsWhatIsWholeAndHealsAtTheNextSave)
     ASSERT_GT(cut, 0);
     WriteFile(bytes.left(cut + 4));
     GameRecord expected = Sample();
-    expected.hiScores = {expected.hiScores[0], expected.hiScores[1], 1000, 1000, 1000};
+    expected.game.hiScores = {expected.game.hiScores[0], expected.game.hiScores[1], 1000, 1000, 1000};
     expected.soundOn = 0;
     ExpectSame(Load(Path()), expected);
     Save(Sample(), Path());
@@ -233,10 +233,10 @@ TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
             EXPECT_EQ(games[game].exitCode(), 0);
         }
         const GameRecord table = Load(path);
-        EXPECT_EQ(table.hiScores, (std::array<std::uint32_t, 5>{5000, 5000, 1000, 1000, 1000}));
-        EXPECT_EQ(table.hiRounds, (std::array<std::uint16_t, 5>{7, 9, 1, 1, 1}));
-        EXPECT_EQ(NameText(table.hiNames[0]), "Ann");
-        EXPECT_EQ(NameText(table.hiNames[1]), "Bob");
+        EXPECT_EQ(table.game.hiScores, (std::array<std::uint32_t, 5>{5000, 5000, 1000, 1000, 1000}));
+        EXPECT_EQ(table.game.hiRounds, (std::array<std::uint16_t, 5>{7, 9, 1, 1, 1}));
+        EXPECT_EQ(NameText(table.game.hiNames[0]), "Ann");
+        EXPECT_EQ(NameText(table.game.hiNames[1]), "Bob");
         EXPECT_EQ(table.soundOn, last == 0 ? 1 : 0);
     }
 }

@@ -115,7 +115,7 @@ class FieldOnX : public ::testing::Test {
     // as the server has them; -1 when the window cannot be read.
     int DifferencesOnTheServer() const
     {
-        const Surface& frameBuffer = *record->frameBitmap;
+        const Surface& frameBuffer = *record->drawing.frameBitmap;
         const int zoom = field->Zoom();
         const int width = frameBuffer.Width() * zoom;
         const int height = frameBuffer.Height() * zoom;
@@ -171,9 +171,9 @@ TEST_F(FieldOnX, EveryGamePixelIsASharpBlockAtEveryZoomAndAnExposeDrawsItAgain)
     ASSERT_EQ(field->Zoom(), 3);
     EXPECT_TRUE(ShowsTheFrame()) << "3x at the start";
     QTest::keyClick(frame, Qt::Key_F2);
-    for (int tick = 0; tick < 200 && (record->state & 0xFF) != StatePlay; ++tick)
+    for (int tick = 0; tick < 200 && (record->game.state & 0xFF) != StatePlay; ++tick)
         Ticks(1);
-    ASSERT_EQ(record->state & 0xFF, StatePlay);
+    ASSERT_EQ(record->game.state & 0xFF, StatePlay);
     for (const int zoom : {3, 2, 1, 2, 3, 4, 5}) {
         if (zoom != field->Zoom())
             QTest::keyClick(frame, zoom > field->Zoom() ? Qt::Key_Plus : Qt::Key_Minus, Qt::ControlModifier);

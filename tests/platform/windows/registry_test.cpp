@@ -71,17 +71,17 @@ TEST_F(RegistryStoreTest, LoadsStoredValuesAndGivesDefaultsForWhatDoesNotFit)
     EXPECT_EQ(record.soundOn, 2);
     EXPECT_EQ(record.musicOn, 0);
     EXPECT_EQ(record.optionEnabled, 0);
-    EXPECT_EQ(record.hiScores[0], 4294967295u);
-    EXPECT_EQ(record.hiScores[1], 1000u);
-    EXPECT_EQ(record.hiScores[4], 1000u);
-    EXPECT_EQ(record.hiRounds[0], 0);
-    EXPECT_EQ(record.hiRounds[1], 70000 & 0xFFFF);
-    EXPECT_EQ(record.hiRounds[2], 1);
-    EXPECT_EQ(NameText(record.hiNames[0]), std::string(31, 'x'));
-    EXPECT_EQ(NameText(record.hiNames[1]), kDefaultName);
-    EXPECT_EQ(NameText(record.hiNames[2]), kDefaultName);
-    EXPECT_EQ(NameText(record.hiNames[3]), "名前");
-    EXPECT_EQ(NameText(record.hiNames[4]), kDefaultName);
+    EXPECT_EQ(record.game.hiScores[0], 4294967295u);
+    EXPECT_EQ(record.game.hiScores[1], 1000u);
+    EXPECT_EQ(record.game.hiScores[4], 1000u);
+    EXPECT_EQ(record.game.hiRounds[0], 0);
+    EXPECT_EQ(record.game.hiRounds[1], 70000 & 0xFFFF);
+    EXPECT_EQ(record.game.hiRounds[2], 1);
+    EXPECT_EQ(NameText(record.game.hiNames[0]), std::string(31, 'x'));
+    EXPECT_EQ(NameText(record.game.hiNames[1]), kDefaultName);
+    EXPECT_EQ(NameText(record.game.hiNames[2]), kDefaultName);
+    EXPECT_EQ(NameText(record.game.hiNames[3]), "名前");
+    EXPECT_EQ(NameText(record.game.hiNames[4]), kDefaultName);
 }
 
 TEST_F(RegistryStoreTest, ReadsNamesThatOlderProgramsWroteThroughTheAnsiCalls)
@@ -115,9 +115,9 @@ TEST_F(RegistryStoreTest, SaveWritesEighteenTypedValuesAndReadsSeeItWhileOpen)
     record.host.settings = &store;
     LoadSettings(record);
     record.soundOn = 1;
-    record.hiScores[2] = 123456;
-    record.hiRounds[2] = 65535;
-    CopyName(record.hiNames[2], "名前 Ü");
+    record.game.hiScores[2] = 123456;
+    record.game.hiRounds[2] = 65535;
+    CopyName(record.game.hiNames[2], "名前 Ü");
     WriteSettings(record);
 
     HKEY saved = nullptr;
@@ -154,9 +154,9 @@ TEST_F(RegistryStoreTest, SaveWritesEighteenTypedValuesAndReadsSeeItWhileOpen)
     again.host.settings = &store;
     LoadSettings(again);
     EXPECT_EQ(again.soundOn, 1);
-    EXPECT_EQ(again.hiScores[2], 7u);
-    EXPECT_EQ(again.hiRounds[2], 65535);
-    EXPECT_EQ(NameText(again.hiNames[2]), "名前 Ü");
+    EXPECT_EQ(again.game.hiScores[2], 7u);
+    EXPECT_EQ(again.game.hiRounds[2], 65535);
+    EXPECT_EQ(NameText(again.game.hiNames[2]), "名前 Ü");
 }
 
 } // namespace

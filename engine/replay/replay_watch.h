@@ -1,6 +1,7 @@
 // Watching a replay in the game's window. The live game waits on its title
-// screen, untouched: the program-wide values are saved before and put back
-// after, and the window shows the replay's frames while it plays. The replay
+// screen, untouched: the replay is a game of its own, drawn with the
+// window's drawing while it plays, and the live game's picture is drawn
+// again when it ends. The replay
 // runs at the tick period its game asks for (the hurry-up's included), times
 // the speed; the platform shows the caption the engine gives it. While it
 // plays, the window procedure hands every message to WatchMessage first:
@@ -19,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/shell.h"
+#include "record/record.h"
 
 namespace ruvo {
 

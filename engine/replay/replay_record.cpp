@@ -1,13 +1,13 @@
 // The recorder: the start state and the commands that took effect, kept
 // while a game runs and stored when it ends.
 // SPDX-License-Identifier: MIT
-#include "app/replay_record.h"
+#include "replay/replay_record.h"
 
 #include <chrono>
 #include <cstdio>
 
-#include "app/replay_keep.h"
-#include "app/replay_play.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_play.h"
 #include "settings/dialog_logic.h"
 
 #ifndef RUVO_VERSION
@@ -47,7 +47,7 @@ void BeginRecording(GameRecord& record)
     log.recording = true;
     log.tickDepth = 0;
     log.entersTable = false;
-    log.start = CaptureStart(record);
+    log.start = CaptureStart(record.game, record.soundOn, record.musicOn);
     log.commands.clear();
     log.result = {};
 }
@@ -63,7 +63,7 @@ void BeforeRecordedTick(GameRecord& record)
         log.commands.clear();
         return;
     }
-    NoteBeforeTick(record, log.result, log.entersTable);
+    NoteBeforeTick(record.game, log.result, log.entersTable);
 }
 
 void AfterRecordedTick(GameRecord& record)
@@ -71,20 +71,20 @@ void AfterRecordedTick(GameRecord& record)
     ReplayLog& log = record.replayLog;
     if (!log.recording || --log.tickDepth > 0)
         return;
-    if (GameEndedIn(record, log.result.ticks + 1, log.result, log.entersTable))
+    if (GameEndedIn(record.game, log.result.ticks + 1, log.result, log.entersTable))
         FinishRecording(record);
 }
 
 ReplayWitness Witness(const GameRecord& record)
 {
-    return {record.paused, record.soundOn, record.musicOn, record.jumperVy};
+    return {record.game.paused, record.soundOn, record.musicOn, record.game.jumperVy};
 }
 
 void RecordCommand(GameRecord& record, const ReplayWitness& before)
 {
     if (!record.replayLog.recording)
         return;
-    if (record.paused != before.paused)
+    if (record.game.paused != before.paused)
         Log(record, ReplayAction::Pause);
     if (record.soundOn != before.soundOn)
         Log(record, ReplayAction::Sound);
@@ -94,7 +94,7 @@ void RecordCommand(GameRecord& record, const ReplayWitness& before)
 
 void RecordDive(GameRecord& record, const ReplayWitness& before)
 {
-    if (record.replayLog.recording && record.jumperVy != before.jumperVy)
+    if (record.replayLog.recording && record.game.jumperVy != before.jumperVy)
         Log(record, ReplayAction::Dive);
 }
 

@@ -1,23 +1,15 @@
 // The command script read line by line, a line that cannot be read named with why.
 // SPDX-License-Identifier: MIT
-#include "app/command_script.h"
+#include "replay/command_script.h"
+
+#include "record/decimal.h"
 
 namespace ruvo {
 namespace {
 
 bool ParseCount(std::string_view text, std::uint64_t& value)
 {
-    if (text.empty() || text.size() > 20)
-        return false;
-    value = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        value = value * 10 + static_cast<std::uint64_t>(ch - '0');
-        if (value > kLastScriptTick)
-            return false;
-    }
-    return true;
+    return ParseDecimal(text, kLastScriptTick, value);
 }
 
 // The next word of text, which loses it and the blanks after it.

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "app/replay_file.h"
 #include "record/record.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 

@@ -1,7 +1,7 @@
 // The last game's replay and the table rows' replays, kept in the host's
 // replay store under names the rows themselves give.
 // SPDX-License-Identifier: MIT
-#include "app/replay_keep.h"
+#include "replay/replay_keep.h"
 
 #include <algorithm>
 #include <array>
@@ -26,7 +26,7 @@ Table TableOf(const GameRecord& record)
 {
     Table table;
     for (std::size_t k = 0; k < 5; ++k)
-        table[k] = {record.hiScores[k], record.hiRounds[k], std::string(NameText(record.hiNames[k]))};
+        table[k] = {record.game.hiScores[k], record.game.hiRounds[k], std::string(NameText(record.game.hiNames[k]))};
     return table;
 }
 

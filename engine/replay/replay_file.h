@@ -40,11 +40,6 @@ constexpr std::size_t kReplayNameBytes = 31;
 // The one-line refusal of a text or file of that many bytes, above the limit.
 std::string ReplayTooLarge(std::uint64_t bytes);
 
-// The options as ruvo-sim's --option and the replay file name them, in the
-// Option dialog's order.
-constexpr std::array<const char*, 8> kOptionNames = {"optRound", "optGameLevel",  "optBossLevel",  "optDistance",
-                                                     "optSpeed", "optHarryLevel", "optHarrySpeed", "optDamage"};
-
 std::string WriteReplay(const Replay& replay);
 
 // Reads a replay. A text that is not one, or is truncated, malformed, out

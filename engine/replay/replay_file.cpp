@@ -1,11 +1,13 @@
 // The replay file written as text and read back, refusing a bad line with
 // the line's number and what was wrong.
 // SPDX-License-Identifier: MIT
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <cstdint>
 
-#include "app/command_script.h"
+#include "record/decimal.h"
+#include "replay/command_script.h"
+#include "settings/options.h"
 
 namespace ruvo {
 namespace {
@@ -85,30 +87,27 @@ void WriteCommands(std::string& out, const std::vector<ReplayCommand>& commands)
 
 bool ParseUnsigned(std::string_view text, std::uint32_t& value)
 {
-    if (text.empty() || text.size() > 10)
-        return false;
-    std::uint64_t v = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        v = v * 10 + static_cast<std::uint64_t>(ch - '0');
-    }
-    if (v > 0xFFFFFFFFu)
-        return false;
-    value = static_cast<std::uint32_t>(v);
-    return true;
+    return ParseDecimal32(text, false, value);
 }
 
 bool ParseSigned(std::string_view text, std::int32_t& value)
 {
-    const bool negative = !text.empty() && text.front() == '-';
-    std::uint32_t magnitude = 0;
-    if (!ParseUnsigned(negative ? text.substr(1) : text, magnitude) ||
-        magnitude > (negative ? 0x80000000u : 0x7FFFFFFFu))
+    std::uint32_t bits = 0;
+    if (!ParseDecimal32(text, true, bits))
         return false;
-    value = static_cast<std::int32_t>(negative ? 0u - magnitude : magnitude);
+    value = static_cast<std::int32_t>(bits);
     return true;
 }
+
+// The options' names in the dialog's order.
+constexpr std::array<const char*, 8> OptionNames()
+{
+    std::array<const char*, 8> names{};
+    for (std::size_t row = 0; row < names.size(); ++row)
+        names[row] = kOptionRows[row].name;
+    return names;
+}
+constexpr std::array<const char*, 8> kOptionNames = OptionNames();
 
 // Splits "NAME1=V1 NAME2=V2 ..." into its values, the names as given and in
 // their order; false when anything else stands there.
@@ -196,13 +195,9 @@ bool ReadStart(Reader& in, Replay& replay)
         return false;
     if (!ParsePairs(rest, kOptionNames, options))
         return in.Fail("bad options: expected optRound=N ... optDamage=N");
-    for (std::size_t i = 0; i < 7; ++i)
-        if (!ParseUnsigned(options[i], start.options[i]))
-            return in.Fail(std::string("bad value of ") + kOptionNames[i]);
-    std::int32_t damage = 0;
-    if (!ParseSigned(options[7], damage))
-        return in.Fail("bad value of optDamage");
-    start.options[7] = static_cast<std::uint32_t>(damage);
+    for (std::size_t row = 0; row < options.size(); ++row)
+        if (!ParseOption(row, options[row], start.options[row]))
+            return in.Fail(std::string("bad value of ") + kOptionNames[row]);
 
     if (!in.Header("table", rest))
         return false;
@@ -343,9 +338,8 @@ std::string WriteReplay(const Replay& replay)
     const ReplayStart& start = replay.start;
     std::string out = std::string(kFormatWord) + ' ' + std::to_string(kReplayFormat) + '\n';
     out += "game " + replay.game + "\nedition " + replay.edition + "\ndate " + replay.date + "\noptions";
-    for (std::size_t i = 0; i < 8; ++i)
-        out += std::string(" ") + kOptionNames[i] + '=' +
-               (i < 7 ? std::to_string(start.options[i]) : std::to_string(static_cast<std::int32_t>(start.options[i])));
+    for (std::size_t row = 0; row < start.options.size(); ++row)
+        out += std::string(" ") + kOptionNames[row] + '=' + OptionText(row, start.options[row]);
     out += "\ntable";
     for (const std::uint32_t score : start.scores)
         out += ' ' + std::to_string(score);

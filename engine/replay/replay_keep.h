@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/replay_file.h"
 #include "record/record.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 
