@@ -10,12 +10,15 @@
 #   4. 2,000 key presses and clicks in 20 s on the real window (the sanitized
 #      game), which then still ticks and closes with status 0;
 #   5. 5,000 random runs of the program, every game of each replayed alone
-#      against its trace and frames, under the sanitizers (seed as in 1).
-# Builds what it needs in build/, build-sanitize/ and build-fuzz/.
+#      against its trace and frames, under the sanitizers (seed as in 1);
+#   6. the page's reader of replay links fuzzed under Node for 60 s (seed as
+#      in 1).
+# Builds what it needs in build/, build-sanitize/, build-fuzz/ and (the
+# page's tables) build-web/.
 # Usage: ./soak.sh
 # A shorter run for a check: SOAK_TICKS, SOAK_FUZZ_SECONDS, SOAK_KILLS,
-# SOAK_FLOOD (presses), SOAK_FLOOD_SECONDS and SOAK_REPLAY_RUNS set the five
-# parts' sizes.
+# SOAK_FLOOD (presses), SOAK_FLOOD_SECONDS, SOAK_REPLAY_RUNS and
+# SOAK_LINK_SECONDS set the six parts' sizes.
 # SPDX-License-Identifier: MIT
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -28,6 +31,7 @@ kills=${SOAK_KILLS:-100}
 flood=${SOAK_FLOOD:-2000}
 flood_seconds=${SOAK_FLOOD_SECONDS:-20}
 replay_runs=${SOAK_REPLAY_RUNS:-5000}
+link_seconds=${SOAK_LINK_SECONDS:-60}
 build() { # build DIR TARGET... -- CMAKE-OPTION...
     local dir=$1 targets=()
     shift
@@ -40,6 +44,11 @@ build() { # build DIR TARGET... -- CMAKE-OPTION...
 build build ruvo-settings-saver xclose -- -DRUVO_SANITIZE=OFF
 build build-sanitize ruvo-sim ruvo ruvo_music ruvo_sim_tests -- -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
 build build-fuzz settings_fuzz replay_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+# The page's share of the engine's tables (its replay size limit), from the
+# WebAssembly build as ./build.sh makes it.
+build build-web/host mkresources mksounds mkmusic -- -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF
+build build-web ruvo_web_tables -- -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
+    -DRUVO_WEB=ON -DRUVO_HOST_TOOLS="$root/build-web/host/bin"
 
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
@@ -67,6 +76,8 @@ run "4. input flood on the window, $flood in $flood_seconds s" bash tests/soak/f
     build/bin/xclose "$flood" "$flood_seconds"
 run "5. replays of $replay_runs random runs (seed $seed)" env RUVO_REPLAY_RUNS="$replay_runs" RUVO_REPLAY_SEED="$seed" \
     build-sanitize/bin/ruvo_sim_tests --gtest_filter='ReplayProperty.*'
+run "6. replay links fuzzed, $link_seconds s (seed $seed)" node tests/platform/web/link_fuzz.mjs build-web \
+    "$link_seconds" "$seed"
 
 echo
 echo "soak results:"

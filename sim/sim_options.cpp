@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -51,11 +52,15 @@ bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& con
         why = "too large: " + std::to_string(info.st_size) + " bytes, where at most " + std::to_string(limit) +
               " are read";
     else {
-        // A file that grows while it is read is still read no further than the limit.
-        char buffer[65536];
+        // A file that grows while it is read is still read no further than
+        // the limit. (Read straight into the text: WebAssembly's stack is small.)
+        constexpr std::size_t kStep = 16384;
         read = true;
         for (;;) {
-            const auto n = ::read(file, buffer, sizeof buffer);
+            const std::size_t had = content.size();
+            content.resize(had + kStep);
+            const auto n = ::read(file, content.data() + had, kStep);
+            content.resize(had + static_cast<std::size_t>(std::max<decltype(n)>(n, 0)));
             if (n < 0) {
                 why = std::string("cannot be read: ") + std::strerror(errno);
                 read = false;
@@ -63,7 +68,6 @@ bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& con
             }
             if (n == 0)
                 break;
-            content.append(buffer, static_cast<std::size_t>(n));
             if (content.size() > limit) {
                 why = "too large: it grew past " + std::to_string(limit) + " bytes while it was read";
                 read = false;

@@ -1,7 +1,8 @@
 // mkwebtables: writes what the page shares with every other platform - the
 // menu bar, its accelerators, the commands and the character the page gives
 // itself, the timer's shortest period, the music files, the game's two fonts
-// and the dialogs' control kinds and style bits - as a JavaScript module, from the engine's
+// the dialogs' control kinds and style bits, and the replay's size limit with
+// the engine's words for a refusal - as a JavaScript module, from the engine's
 // own tables, so that the page keeps no copy of its own. The web build runs
 // it under Node.
 //
@@ -14,6 +15,8 @@
 #include <string_view>
 
 #include "app/menu_table.h"
+#include "replay/replay_file.h"
+#include "replay/replay_record.h"
 #include "app/shell.h"
 #include "audio/tracks.h"
 #include "game/fonts.h"
@@ -149,6 +152,24 @@ void WriteDialogs(std::ostream& out)
     out << "export const DIALOG_FONT_PIXELS = " << kDialogFontPixels << ";\n";
 }
 
+// The largest replay any reader of the page takes, and the engine's own
+// words for a refusal, with the size the page gives it put in its place
+// (false when the words hold no size).
+bool WriteReplayLimits(std::ostream& out)
+{
+    constexpr std::uint64_t kMarker = 987654321987654321;
+    const std::string tooLarge = ReplayTooLarge(kMarker);
+    const std::string marker = std::to_string(kMarker);
+    const std::size_t at = tooLarge.find(marker);
+    if (at == std::string::npos)
+        return false;
+    out << "export const REPLAY_MAX_BYTES = " << kReplayMaxBytes << ";\n";
+    out << "export const replayTooLarge = (bytes) => " << Quoted(tooLarge.substr(0, at)) << " + bytes + "
+        << Quoted(tooLarge.substr(at + marker.size())) << ";\n";
+    out << "export const REPLAY_NOT_KEPT = " << Quoted(kReplayNotKept) << ";\n";
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -159,11 +180,16 @@ int main(int argc, char** argv)
     }
     std::ostringstream text;
     text << "// Written by mkwebtables from the engine's tables (app/menu_table.cpp, app/shell.h,\n"
-            "// audio/tracks.h, game/fonts.cpp, settings/dialog_templates.h): every platform shares them.\n\n";
+            "// audio/tracks.h, game/fonts.cpp, settings/dialog_templates.h,\n"
+            "// app/replay_file.h, app/replay_record.h): every platform shares them.\n\n";
     WriteMenu(text);
     WriteTimerAndMusic(text);
     WriteFonts(text);
     WriteDialogs(text);
+    if (!WriteReplayLimits(text)) {
+        std::cerr << "mkwebtables: the refusal of a large replay names no size\n";
+        return 1;
+    }
     // stdio: WebAssembly's C++ library has no file streams.
     const std::string bytes = text.str();
     std::FILE* file = std::fopen(argv[1], "wb");

@@ -167,6 +167,11 @@ int WebDialogHost::RunInput(GameRecord& record)
     });
 }
 
+void WebDialogHost::ShowNote(std::string_view text)
+{
+    ruvo_dialog_note(text.data(), Length(text));
+}
+
 void WebHelpViewer::Help(std::string_view, HelpCommand command)
 {
     ruvo_help_show(command == HelpCommand::Finder ? 1 : 0);

@@ -15,6 +15,8 @@ class WebDialogHost final : public DialogHost {
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
     int RunReplays(GameRecord& record) override;
+    // The page's note, over its dialogs; it closes by itself.
+    void ShowNote(std::string_view text) override;
 };
 
 class WebHelpViewer final : public HelpViewer {

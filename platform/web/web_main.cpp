@@ -2,6 +2,7 @@
 // its events (start, the timer, the menu, keys, clicks, repaints, leaving)
 // and the game answers through the page's imports.
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "platform/web/web_text.h"
 #include "platform/web/web_window.h"
 #include "render/surface.h"
+#include "replay/replay_file.h"
 #include "replay/replay_watch.h"
 #include "resources/embedded.h"
 #include "settings/highscore.h"
@@ -215,21 +217,32 @@ RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
 
 // A replay from a link the page was opened with: the page writes its text
 // into the room asked for, then watches it. Answers with the one-line error
-// when it cannot be played (the page shows it), or 0.
+// when it cannot be played (the page shows it), or 0. No room is given for a
+// text over the replay's size limit (the answer is 0): the memory a module
+// takes it never gives back.
 namespace {
 std::string gLinkText;
 std::string gLinkError;
+bool gLinkRefused = false;
 } // namespace
 
 RUVO_EXPORT(ruvo_link_room) char* RuvoLinkRoom(std::int32_t length)
 {
-    gLinkText.assign(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    gLinkRefused = length < 0 || static_cast<std::size_t>(length) > kReplayMaxBytes;
+    gLinkText.clear();
+    if (gLinkRefused) {
+        gLinkError = ReplayTooLarge(static_cast<std::uint64_t>(std::max<std::int64_t>(length, 0)));
+        return nullptr;
+    }
+    gLinkText.assign(static_cast<std::size_t>(length), '\0');
     return gLinkText.data();
 }
 
 RUVO_EXPORT(ruvo_watch_link) std::int32_t RuvoWatchLink()
 {
-    gLinkError = LiveWindow() != nullptr ? WatchReplay(*Machine().record, gLinkText) : "the game has ended";
+    if (!gLinkRefused)
+        gLinkError = LiveWindow() != nullptr ? WatchReplay(*Machine().record, gLinkText) : "the game has ended";
+    gLinkRefused = false;
     gLinkText.clear();
     return static_cast<std::int32_t>(gLinkError.size());
 }

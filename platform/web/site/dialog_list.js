@@ -6,6 +6,7 @@
 // SPDX-License-Identifier: MIT
 import { DialogStack } from './dialogs.js';
 import { copyLink } from './links.js';
+import { REPLAY_MAX_BYTES, replayTooLarge } from './tables.js';
 
 const NOTE_TITLE = 'Replays';
 
@@ -46,7 +47,8 @@ export class ListDialogs extends DialogStack {
         if (element) element.disabled = !enabled;
     }
 
-    // The file's name and text are kept for file(part) until the next one.
+    // The file's name and text are kept for file(part) until the next one. A
+    // file larger than any replay is refused by its size, before it is read.
     fileButton(id) {
         const dialog = this.top();
         const input = document.createElement('input');
@@ -57,6 +59,11 @@ export class ListDialogs extends DialogStack {
         input.addEventListener('change', async () => {
             const [file] = input.files;
             if (!file) return;
+            if (file.size > REPLAY_MAX_BYTES) {
+                input.value = '';
+                this.note(`${file.name}: ${replayTooLarge(file.size)}`);
+                return;
+            }
             dialog.file = { name: file.name, text: null };
             try {
                 dialog.file.text = new TextDecoder('utf-8', { fatal: true }).decode(await file.arrayBuffer());

@@ -1,10 +1,22 @@
 // Links that play a replay: the page's address with the replay's text,
 // compressed (raw deflate) and in base64url, as its fragment (#replay=...),
 // which never reaches a server. A replay of a few minutes makes a link of a
-// few kilobytes.
+// few kilobytes. A link comes from anyone: it is inflated a little at a time
+// and refused as soon as its text passes the replay's size limit, so that a
+// small link that would inflate to hundreds of megabytes costs next to
+// nothing. The page and the tests' fuzzer under Node both read links here.
 // SPDX-License-Identifier: MIT
+import { REPLAY_MAX_BYTES, replayTooLarge } from './tables.js';
+
 const MARK = '#replay=';
 const FORMAT = 'deflate-raw';
+// The most the compressed text of a replay within the limit takes (stored
+// blocks at worst: five bytes more for each 65,535), and so its base64url.
+const MAX_PACKED_BYTES = REPLAY_MAX_BYTES + 5 * Math.ceil(REPLAY_MAX_BYTES / 65535) + 16;
+const MAX_LINK_CHARACTERS = Math.ceil(MAX_PACKED_BYTES / 3) * 4;
+// Inflated a piece at a time: a piece of deflate makes at most about a
+// thousand times its size.
+const PIECE_BYTES = 512;
 
 async function through(stream, bytes) {
     const piped = new Blob([bytes]).stream().pipeThrough(stream);
@@ -30,12 +42,55 @@ export async function replayLink(text) {
     return `${page.href.replace(/#$/, '')}${MARK}${toBase64Url(packed)}`;
 }
 
-// The replay's text in a fragment, or null when the fragment holds none;
-// throws when it holds one that cannot be read (cut short, altered).
-export async function replayInFragment(fragment) {
+// The bytes that packed inflates to, or null as soon as they pass limit.
+// The pieces go in only as fast as the inflated bytes are read, so that no
+// more than a piece's worth waits unread.
+async function inflateWithin(packed, limit) {
+    let at = 0;
+    const pieces = new ReadableStream({
+        pull(controller) {
+            if (at >= packed.length) controller.close();
+            else controller.enqueue(packed.subarray(at, (at += PIECE_BYTES)));
+        },
+    }, { highWaterMark: 0 });
+    const reader = pieces.pipeThrough(new DecompressionStream(FORMAT)).getReader();
+    const chunks = [];
+    let size = 0;
+    for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        size += value.length;
+        if (size > limit) {
+            reader.cancel().catch(() => {});
+            return null;
+        }
+        chunks.push(value);
+    }
+    const bytes = new Uint8Array(size);
+    size = 0;
+    for (const chunk of chunks) bytes.set(chunk, (size += chunk.length) - chunk.length);
+    return bytes;
+}
+
+// What a fragment holds: { text } for a replay's text, { refusal } with a
+// one-line reason when it holds a link that cannot be read (cut short,
+// altered, too large), or null when it holds no link to a replay. Never throws.
+export async function readReplayFragment(fragment) {
     if (!fragment.startsWith(MARK)) return null;
-    const packed = fromBase64Url(decodeURIComponent(fragment.slice(MARK.length)));
-    return new TextDecoder('utf-8', { fatal: true }).decode(await through(new DecompressionStream(FORMAT), packed));
+    const characters = fragment.length - MARK.length;
+    const tooLong = () => ({ refusal: `too long: ${characters} characters, where a link to a replay holds at most ` +
+        `${MAX_LINK_CHARACTERS}` });
+    // Before decoding: an escape takes three characters for one.
+    if (characters > 3 * MAX_LINK_CHARACTERS) return tooLong();
+    try {
+        const encoded = decodeURIComponent(fragment.slice(MARK.length));
+        if (encoded.length > MAX_LINK_CHARACTERS) return tooLong();
+        const bytes = await inflateWithin(fromBase64Url(encoded), REPLAY_MAX_BYTES);
+        if (bytes === null) return { refusal: replayTooLarge(`more than ${REPLAY_MAX_BYTES}`) };
+        return { text: new TextDecoder('utf-8', { fatal: true }).decode(bytes) };
+    } catch {
+        return { refusal: 'the link is cut short or altered' };
+    }
 }
 
 // Copies the link that the promise gives, asked for while the player's

@@ -7,6 +7,13 @@
 // Replays lists show this tab's new rows at once). Where the browser keeps no
 // IndexedDB for the page (refused, blocked, a private window of some
 // browsers), the replays live in memory only, until the page is left.
+// A write that IndexedDB refuses (the site's storage full, the transaction
+// aborted) comes back after the game was told it was done: the copy in
+// memory lets go of it, the stored one goes too (an older game's "last" must
+// not stand for the new one), the player is told once for the writes made
+// together (a game's last and row replays; onRefused), and the writes that
+// follow are refused at once, so that the game hears of it itself, until a
+// change goes through again.
 // SPDX-License-Identifier: MIT
 const DATABASE = 'Ruvo';
 const STORE = 'replays';
@@ -20,6 +27,9 @@ export class ReplayStorage {
         this.waiting = []; // changes made before the database opened
         this.opened = false;
         this.channel = null;
+        this.refusing = false; // since a write was refused
+        this.batch = null; // the writes of the task that runs now
+        this.onRefused = () => {};
     }
 
     // Never fails: without IndexedDB the store is the copy in memory.
@@ -85,6 +95,7 @@ export class ReplayStorage {
     }
 
     write(name, text) {
+        if (this.refusing) return false;
         this.change(name, text);
         return true;
     }
@@ -109,15 +120,39 @@ export class ReplayStorage {
         else this.texts.set(name, text);
     }
 
-    // A refused write (the site's storage full) leaves the copy in memory.
     persist(name, text) {
         if (!this.database) return;
+        const batch = this.batch ?? (this.batch = { told: false });
+        queueMicrotask(() => (this.batch = null));
         try {
-            const store = this.database.transaction(STORE, 'readwrite').objectStore(STORE);
+            const transaction = this.database.transaction(STORE, 'readwrite');
+            const store = transaction.objectStore(STORE);
             if (text === null) store.delete(name);
             else store.put(text, name);
+            transaction.oncomplete = () => (this.refusing = false);
+            // An error that is not handled aborts the transaction: this sees them all.
+            transaction.onabort = () => {
+                if (text !== null) this.refused(name, text, batch);
+            };
         } catch {
             // The database has closed: the copy in memory goes on alone.
+        }
+    }
+
+    refused(name, text, batch) {
+        this.refusing = true;
+        if (this.texts.get(name) === text) {
+            this.take(name, null);
+            this.channel?.postMessage({ name, text: null });
+        }
+        try {
+            this.database?.transaction(STORE, 'readwrite').objectStore(STORE).delete(name);
+        } catch {
+            // Closed meanwhile: it holds nothing newer, nor is read again.
+        }
+        if (!batch.told) {
+            batch.told = true;
+            this.onRefused();
         }
     }
 }

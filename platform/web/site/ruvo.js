@@ -2,7 +2,7 @@
 // canvas, the menu, the keys, the timer, the dialogs, storage and sound.
 // SPDX-License-Identifier: MIT
 import { ListDialogs } from './dialog_list.js';
-import { replayInFragment, replayLink } from './links.js';
+import { readReplayFragment, replayLink } from './links.js';
 import { MenuBar } from './menu.js';
 import { ReplayBar } from './replay_bar.js';
 import { ReplayStorage } from './replays.js';
@@ -10,7 +10,7 @@ import { EffectPlayer, MusicPlayer, unlockAudio } from './sound.js';
 import { SettingsStorage } from './storage.js';
 import { Suspender } from './suspend.js';
 import { LetterPainter } from './text.js';
-import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, FONTS, SHORTEST_TIMER_MS } from './tables.js';
+import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, FONTS, REPLAY_NOT_KEPT, SHORTEST_TIMER_MS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
 const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
@@ -121,10 +121,6 @@ function ended() {
 }
 document.getElementById('again').addEventListener('click', () => location.reload());
 
-// The replay in the page's address: its text, null for none, false for a
-// link that cannot be read.
-const fromFragment = () => replayInFragment(location.hash).catch(() => false);
-
 // --- Saving a replay: a download of the text under the name given -----------
 function saveFile(name, text) {
     const link = document.createElement('a');
@@ -192,6 +188,9 @@ async function start() {
         const text = replays.read(name);
         return text === null ? null : replayLink(text);
     });
+    // A write the store refused after the game was told it was done is told
+    // as the game tells one it hears of.
+    replays.onRefused = () => dialogs.note(REPLAY_NOT_KEPT);
     const effects = new EffectPlayer();
     // A command from the bar: the keys go back to the game, unless the
     // command opened a dialog.
@@ -385,16 +384,20 @@ async function start() {
     next.port2.postMessage(null);
     // A link to a replay plays it once the game's first frame is up; so does
     // one put in the address later.
-    const watchLinked = (replay) => replay.then((text) => {
-        if (text === false) dialogs.note('Replay link: the link is cut short or altered');
-        else if (text !== null) watchText(text);
+    // A link that cannot be read (cut short, altered, too large) is refused
+    // with a note, and the title goes on.
+    const watchLinked = () => readReplayFragment(location.hash).then((linked) => {
+        if (linked?.refusal) dialogs.note(`Replay link: ${linked.refusal}`);
+        else if (linked) watchText(linked.text);
     });
-    firstFrame.then(() => watchLinked(fromFragment()));
-    window.addEventListener('hashchange', () => watchLinked(fromFragment()));
+    firstFrame.then(watchLinked);
+    window.addEventListener('hashchange', watchLinked);
+    // The module gives no room to a text over the limit, and says why.
     function watchText(text) {
         if (status.ended) return;
         const bytes = encoder.encode(text);
-        bytesAt(exports.ruvo_link_room(bytes.length), bytes.length).set(bytes);
+        const room = exports.ruvo_link_room(bytes.length);
+        if (room !== 0) bytesAt(room, bytes.length).set(bytes);
         const length = exports.ruvo_watch_link();
         if (length > 0) dialogs.note(`Replay link: ${textAt(exports.ruvo_link_error(), length)}`);
     }

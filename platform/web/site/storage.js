@@ -1,8 +1,10 @@
 // The settings in local storage: one entry per value, "Ruvo/" and the
 // value's name. Every read asks local storage itself, so that a save reads
-// what another tab of the game has stored meanwhile; writes are kept until
-// the game commits its save. A browser that refuses storage plays as on a
-// first run, and says nothing.
+// what another tab of the game has stored meanwhile, and nothing read is
+// kept; writes are kept until the game commits its save, which writes only
+// what the game hands it (the switches, and the rows its new entries
+// change). A browser that refuses storage plays as on a first run, and says
+// nothing.
 // SPDX-License-Identifier: MIT
 const PREFIX = 'Ruvo/';
 

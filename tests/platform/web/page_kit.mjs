@@ -62,14 +62,16 @@ export async function expectNoErrors(page, ignore = null) {
 }
 
 // The Option dialog (offered by the stored switch), by mouse or by touch:
-// one life at the fastest speed, so that the first fall ends the game; then Start.
-export async function playOneQuickGame(page, tap = false) {
+// one life at the fastest speed, so that the first fall ends the game; then
+// Start. again: the page's game before was such a one.
+export async function playOneQuickGame(page, tap = false, again = false) {
     const press = (selector) => (tap ? page.tap(selector) : page.click(selector));
     await page.front();
     await press(menuTitle('Option'));
     await press(menuItem(IDM.OPTION));
     await waitFor(page, DIALOG);
-    assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`), '80');
+    assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`),
+        again ? '10' : '80');
     await fillEdit(page, 406, '10');
     await fillEdit(page, 409, '1');
     await press(`${DIALOG} button[data-id="1"]`);
@@ -80,6 +82,17 @@ export async function playOneQuickGame(page, tap = false) {
     await page.waitFor((s) => document.activeElement === document.querySelector(s), `${DIALOG} input[data-id="410"]`,
         120000);
 }
+
+// From now on IndexedDB aborts every transaction that writes a replay, as
+// it does when the site's storage is full.
+export const failReplayWrites = (page) => page.evaluate(() => {
+    const put = IDBObjectStore.prototype.put;
+    IDBObjectStore.prototype.put = function (...args) {
+        const request = put.apply(this, args);
+        this.transaction.abort();
+        return request;
+    };
+});
 
 // Answers the name dialog with OK and closes the table shown after it, whose
 // first row may be expected to show a name.

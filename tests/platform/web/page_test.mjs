@@ -265,17 +265,40 @@ describe(`the page (${engineName})`, SUITE, () => {
     // Two tabs over one local storage: the first enters the table while the
     // second is open, whose status line shows the new best score at once;
     // then the second enters it too, and both are left, which saves them.
-    test('two tabs keep both new entries; the name dialog closes only by OK and keeps whole letters', async () => {
+    // Meanwhile the second saves again and again, as a tab that is hidden or
+    // closed does: a tab with no new entry writes back no row, so that none
+    // of what it read before the first's row had reached it all comes back.
+    test('two tabs keep both new entries, a save of the other never reverting one; the name dialog closes only by ' +
+        'OK and keeps whole letters', async () => {
         const context = await engine.newContext();
         const first = await openGame(context, { settings: EMPTY_TABLE });
         const second = await openGame(context);
         await playOneQuickGame(first);
         await first.press('Escape'); // only OK closes the name dialog
         await first.click(`${DIALOG} .close`);
+        await second.evaluate(() => {
+            const next = new MessageChannel();
+            window.saves = 0;
+            next.port1.onmessage = () => {
+                window.ruvo.exports.ruvo_save();
+                ++window.saves;
+                if (window.stopSaving) window.stopped = true;
+                else next.port2.postMessage(null);
+            };
+            next.port2.postMessage(null);
+        });
         // Twenty two-byte letters: 31 bytes keep fifteen of them, never half of one.
         await enterName(first, 'ü'.repeat(20), 'ü'.repeat(15));
         const best = await first.evaluate(() => Number(localStorage.getItem('Ruvo/Score1')));
         await second.waitFor((s) => window.ruvo.exports.ruvo_probe(9) === s, best);
+        await second.evaluate(() => (window.stopSaving = true));
+        const saves = await second.waitFor(() => window.stopped && window.saves);
+        // As stored once every save has been: a page opened now reads it so.
+        const reader = await context.newPage();
+        await reader.goto(new URL('help.html', siteUrl).href);
+        assert.deepEqual(await reader.evaluate(() => ['Score1', 'Name1'].map((name) => localStorage.getItem(`Ruvo/${name}`))),
+            [String(best), 'ü'.repeat(15)], `after ${saves} saves of the other tab`);
+        await reader.close();
         await playOneQuickGame(second);
         await enterName(second, 'Bob');
         for (const page of [first, second]) {

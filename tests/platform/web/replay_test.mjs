@@ -1,8 +1,12 @@
 // Replays on the game's page in one browser engine: a replay file made by the
 // native ruvo-sim opens and plays to its end with its result, under its keys
-// and buttons; a broken one is refused; a game played on the page leaves its
-// replays in the browser's store, which the native ruvo-sim verifies, saved
-// as a file and as a link that plays it in another page.
+// and buttons, also with a byte-order mark and CR LF; a broken or too large
+// one is refused; a game played on the page leaves its replays in the
+// browser's store, which the native ruvo-sim verifies, saved as a file and as
+// a link that plays it in another page; a link that would inflate past the
+// limit is refused, one put in the address behind a dialog plays once it
+// closes; a write the store refuses is told once and leaves no older game as
+// the last.
 //   node replay_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine;
 //   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given;
 //   RUVO_DESKTOP_REPLAY a replay the desktop game left, played here too)
@@ -13,12 +17,13 @@ import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'no
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { constants, deflateRawSync } from 'node:zlib';
 import { after, before, describe, test } from 'node:test';
 
 import { launch } from './browsers.mjs';
 import {
-    DIALOG, EMPTY_TABLE, TITLE, enterName, expectNoErrors, menuItem, menuTitle, openGame, playOneQuickGame, probe, site,
-    waitFor,
+    DIALOG, EMPTY_TABLE, IDM, TITLE, enterName, expectNoErrors, failReplayWrites, fillEdit, menuItem, menuTitle, openGame,
+    playOneQuickGame, probe, site, waitFor,
 } from './page_kit.mjs';
 import { serve } from './serve.mjs';
 
@@ -52,6 +57,15 @@ const caption = (page) => page.evaluate(() => !document.getElementById('replay-b
 const waitForCaption = (page, text) => page.waitFor((t) => !document.getElementById('replay-bar').hidden &&
     document.getElementById('replay-caption').textContent === t, text);
 const NOTE = `${DIALOG} .note`;
+const notes = (page) => page.evaluate((s) => [...document.querySelectorAll(s)].map((n) => n.textContent), NOTE);
+const LIMIT = 1048576;
+// What the module's memory has grown to, which it never gives back.
+const memory = (page) => page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
+const fragment = (bytes) => `#replay=${Buffer.from(bytes).toString('base64url')}`;
+// A link of about 1 KB for each megabyte its text inflates to: a megabyte
+// of one letter flushed to a byte's edge, again and again, then a last block.
+const bomb = (megabytes) => fragment(Buffer.concat([...Array(megabytes).fill(
+    deflateRawSync(Buffer.alloc(1 << 20, 'a'), { finishFlush: constants.Z_SYNC_FLUSH })), Buffer.from([3, 0])]));
 
 async function openReplays(page) {
     await page.front();
@@ -60,11 +74,12 @@ async function openReplays(page) {
     await waitFor(page, `${DIALOG} select.list`);
 }
 
-// As the browser's file picker gives a file to the Replays list's Open....
+// As the browser's file picker gives a file to the Replays list's Open...
+// (of zeros when text is a number of bytes).
 const chooseFile = (page, name, text) => page.evaluate(({ name, text }) => {
     const input = document.querySelector('dialog.ruvo-dialog[open] input.file');
     const files = new DataTransfer();
-    files.items.add(new File([text], name));
+    files.items.add(new File([typeof text === 'number' ? new Uint8Array(text) : text], name));
     input.files = files.files;
     input.dispatchEvent(new Event('change'));
 }, { name, text });
@@ -88,8 +103,18 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
             'cut.ruvo-replay: truncated: the result line is missing');
         await page.press('Enter');
         await waitFor(page, NOTE, false);
+        // One larger than any replay is refused by its size, before it is read.
+        const room = await memory(page);
+        await chooseFile(page, 'big.ruvo-replay', 64 << 20);
+        await waitFor(page, NOTE);
+        assert.deepEqual(await notes(page),
+            [`big.ruvo-replay: too large: ${64 << 20} bytes, where a replay holds at most ${LIMIT}`]);
+        assert.ok(await memory(page) - room <= LIMIT, 'the module took it in');
+        await page.press('Enter');
+        await waitFor(page, NOTE, false);
 
-        await chooseFile(page, 'scripted.ruvo-replay', SCRIPTED);
+        // A byte-order mark and CR LF line ends play as the plain file does.
+        await chooseFile(page, 'crlf.ruvo-replay', `\ufeff${SCRIPTED.replace(/\n/g, '\r\n')}`);
         await watching(page, true);
         await waitFor(page, DIALOG, false);
         assert.equal(await caption(page), 'REPLAY');
@@ -217,6 +242,84 @@ describe(`replays on the page (${engineName})`, { timeout: 600000 }, () => {
             assert.deepEqual(await watched(shown), resultOf(saved.text));
             await expectNoErrors(shown);
         }
+        await context.close();
+    });
+
+    test('a link that would inflate past the limit is refused, the title going on; one put in the address behind ' +
+        'a dialog plays once it closes, to its result', async () => {
+        const context = await engine.newContext();
+        const page = await openGame(context, { settings: EMPTY_TABLE });
+        const room = await memory(page);
+        const ticks = await page.evaluate(() => window.ruvo.ticks);
+        await page.evaluate((hash) => (location.hash = hash), bomb(400));
+        await waitFor(page, NOTE);
+        assert.deepEqual(await notes(page), [`Replay link: too large: more than ${LIMIT} bytes, where a replay holds ` +
+            `at most ${LIMIT}`]);
+        // Nor does the module give room to more than the limit.
+        assert.deepEqual(await page.evaluate((n) => [window.ruvo.exports.ruvo_link_room(n),
+            new TextDecoder().decode(new Uint8Array(window.ruvo.exports.memory.buffer,
+                window.ruvo.exports.ruvo_link_error(), window.ruvo.exports.ruvo_watch_link()))], LIMIT + 1),
+        [0, `too large: ${LIMIT + 1} bytes, where a replay holds at most ${LIMIT}`]);
+        assert.ok(await memory(page) - room <= LIMIT, 'the module took it in');
+        await page.waitFor((t) => window.ruvo.ticks > t + 5, ticks);
+        assert.equal(await probe(page), TITLE);
+        await page.press('Enter');
+        await waitFor(page, NOTE, false);
+
+        await page.click(menuTitle('Option'));
+        await page.click(menuItem(IDM.OPTION));
+        await waitFor(page, DIALOG);
+        await page.evaluate((hash) => (location.hash = hash), fragment(deflateRawSync(SCRIPTED)));
+        const now = await page.evaluate(() => window.ruvo.ticks);
+        await page.waitFor((t) => window.ruvo.ticks > t + 10, now);
+        assert.equal(await probe(page, 10), 0, 'it waits for the dialog');
+        await page.click(`${DIALOG} button[data-id="1"]`);
+        await watching(page, true);
+        for (const speed of ['2x', '4x', '8x']) {
+            await page.press('+');
+            await waitForCaption(page, `REPLAY ${speed}`);
+        }
+        await watching(page, false);
+        assert.deepEqual(await watched(page), resultOf(SCRIPTED));
+        await expectNoErrors(page);
+        await context.close();
+    });
+
+    // The first game's writes are refused after the game was told they were
+    // done, the second's at once (the game tells that one itself).
+    test('a write the store refuses is told once and leaves no older game as the last', async () => {
+        const context = await engine.newContext();
+        const page = await openGame(context, { settings: EMPTY_TABLE });
+        await page.waitFor(() => window.ruvo.replays.opened && window.ruvo.replays.persistent);
+        await page.evaluate((text) => window.ruvo.replays.write('last', text), SCRIPTED);
+        await failReplayWrites(page);
+        const stored = () => page.evaluate(() => new Promise((resolve) => {
+            const open = indexedDB.open('Ruvo');
+            open.onsuccess = () => {
+                const read = open.result.transaction('replays').objectStore('replays').getAllKeys();
+                read.onsuccess = () => resolve(read.result);
+            };
+        }));
+        for (const again of [false, true]) {
+            await playOneQuickGame(page, false, again);
+            // The name, then the table; the note comes as the title does.
+            await fillEdit(page, 410, 'Web');
+            await page.press('Enter');
+            await waitFor(page, `${DIALOG} [data-id="416"]`);
+            await page.press('Enter');
+            await waitFor(page, NOTE);
+            assert.deepEqual(await notes(page),
+                ["This game's replay could not be kept: the replay store refused to write it."]);
+            await page.press('Enter');
+            // Read after the refused writes and what followed them.
+            assert.deepEqual(await stored(), []);
+            assert.deepEqual(await notes(page), [], 'told once');
+            await openReplays(page);
+            assert.deepEqual(await rows(page), []);
+            await page.press('Escape');
+            await waitFor(page, DIALOG, false);
+        }
+        await expectNoErrors(page);
         await context.close();
     });
 });
