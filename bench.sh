@@ -3,8 +3,10 @@
 # RelWithDebInfo), runs them on a virtual X display of their own and prints
 # one table, which is also written to build-bench/bench-results.md.
 #   (a) engine ticks per second with full frames and text, against one plain
-#       384 x 200 x 4-byte copy per tick, and what recording each game for
-#       its replay costs;
+#       384 x 200 x 4-byte copy per tick, what recording each game for its
+#       replay costs, a game verified without drawing against the same game
+#       drawn, verification on two threads against one, and what watching a
+#       replay keeps;
 #   (b) the real window's tick period at 80 ms and 50 ms;
 #   (c) the game's processor time and peak memory over 30 s of play, music
 #       off and on, with the field at 1x and at 3x (and the X server's
@@ -20,7 +22,8 @@ seconds=${BENCH_SECONDS:-30}
 
 ./build.sh packages
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$dir" -j 2 --target ruvo ruvo_music ruvo-engine-bench ruvo-tick-bench ruvo-first-frame >/dev/null
+cmake --build "$dir" -j 2 --target ruvo ruvo_music ruvo-engine-bench ruvo-verify-bench ruvo-tick-bench ruvo-first-frame \
+    >/dev/null
 bin=$dir/bin
 
 source "$root/tests/support/script_checks.sh"
@@ -72,6 +75,27 @@ read -r _ on off < <(grep -m1 "^$cost " "$work/recording")
 row "(a) recording every game for its replay (boss on screen)" \
     "$on ticks per processor second recorded, $off not: $cost % slower; median of 7 pairs × 50,000 ticks" \
     "within 2 %" "$(awk -v c="$cost" 'BEGIN {print (c <= 2 && c >= -2) ? "met" : "**missed**"}')"
+
+# --- (a) A game without its drawing, on one thread and two, and watched -------------
+# The same game drawn, then verified from its replay without drawing; the
+# median of 3 runs. Then 16 copies of it verified by one thread and by two,
+# by the clock; and what starting to watch its first 2,000 ticks keeps from
+# the heap, beside the window's own frame and stage.
+for run in 1 2 3; do "$bin/ruvo-verify-bench" 50000 >"$work/verify-$run" 2>/dev/null; done
+ratio=$(for run in 1 2 3; do value verify_per_drawn <"$work/verify-$run"; done | median)
+best=$(grep -l "^verify_per_drawn=$ratio\$" "$work"/verify-* | head -n1)
+row "(a) a game verified without drawing, against the same game drawn (boss on screen)" \
+    "$(value verify_processor_ticks_per_second <"$best") against $(value drawn_processor_ticks_per_second <"$best") ticks per processor second: ${ratio}×; median of 3 × 50,000 ticks" \
+    "≥ 5×" "$(verdict "$ratio" ">=" 5)"
+speedup=$(for run in 1 2 3; do value threads_speedup <"$work/verify-$run"; done | median)
+best=$(grep -l "^threads_speedup=$speedup\$" "$work"/verify-* | head -n1)
+row "(a) ruvo-sim --verify -j 2 against -j 1: 16 games of 50,000 ticks" \
+    "$(value one_thread_seconds <"$best") s on one thread, $(value two_thread_seconds <"$best") s on two: ${speedup}×; median of 3" \
+    "≥ 1.6×" "$(verdict "$speedup" ">=" 1.6)"
+kept=$(value watch_start_bytes <"$best")
+row "(a) watching a replay: what its start keeps from the heap" \
+    "$kept bytes (its game and commands), where the window's frame and stage alone are $(value drawing_bytes <"$best")" \
+    "no second drawing: < 64 KiB" "$(verdict "$kept" "<=" 65536)"
 
 # --- (b) The window's tick period -------------------------------------------------
 (cd "$work" && "$bin/ruvo-tick-bench" "$seconds" 80 50 >"$work/period" 2>/dev/null)

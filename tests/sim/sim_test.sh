@@ -110,6 +110,28 @@ check "refused with what and where: $(cat "$work/err")" grep -q '^ruvo-sim: .*en
 check "the 10 MB file is too large: $(cat "$work/err")" grep -q 'huge.ruvo-replay: too large: 100[0-9]\{5\} bytes' "$work/err"
 kb=$(peak_kb "$sim" --verify "$work/huge.ruvo-replay")
 check "refusing it takes under 64 MB ($kb KiB)" test "$kb" -lt 65536
+# Several files at once, on threads: a line each in the files' order, after
+# the file's name, and the worst status.
+"$sim" --verify "$work/game.ruvo-replay" "$work/edited.ruvo-replay" "$work/game.ruvo-replay" -j 2 >"$work/many" \
+    2>"$work/err"
+check "-j 2: the worst status, 1" test $? -eq 1
+check "-j 2: a line a file, in order, after its name" diff <(cut -d: -f1 "$work/many") \
+    <(printf '%s\n' "$work/game.ruvo-replay" "$work/edited.ruvo-replay" "$work/game.ruvo-replay")
+check "-j 2: the verdicts" diff <(cut -d' ' -f2 "$work/many") <(printf 'verified\ndiffers:\nverified\n')
+"$sim" --verify "$work/game.ruvo-replay" "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
+check "a file refused among others: status 2, its line on stderr" \
+    test $? -eq 2 -a "$(cat "$work/err")" = "ruvo-sim: $work/none.ruvo-replay: cannot be opened: No such file or directory"
+check "-j without --verify" expect_error --ticks 1 -j 2
+# --from: a run from a replay's start plays, with the replay's commands, the
+# replay's game again, to the same result.
+# (The Start and the game's first tick both come at the run's tick 1.)
+{ echo "1 start"; sed -n '/^[0-9]/p' "$work/game.ruvo-replay"; } >"$work/again.txt"
+"$sim" --ticks 3000 --from "$work/game.ruvo-replay" --script "$work/again.txt" --record "$work/again.ruvo-replay" >/dev/null
+check "--from plays the replay's game again" diff <(sed -n 's/^result //p' "$work/game.ruvo-replay") \
+    <(sed -n 's/^result //p' "$work/again.ruvo-replay")
+check "--from starts where the replay did" diff <(grep -E '^(options|table|program) ' "$work/game.ruvo-replay") \
+    <(grep -E '^(options|table|program) ' "$work/again.ruvo-replay")
+check "--from a file that is no replay" expect_error --ticks 1 --from "$work/game.txt"
 "$sim" --ticks 10 --record "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
 check "--record with no game ended: exit status 2, one line" test $? -eq 2 -a "$(wc -l <"$work/err")" -eq 1
 
