@@ -1,4 +1,4 @@
-// The game's settings file on Linux, read and written.
+// The game's settings file on Linux, read as the game reads it.
 // SPDX-License-Identifier: MIT
 #include "sim/settings_file.h"
 

@@ -15,7 +15,7 @@ constexpr ControlStyle kLabel = kSunken | kCentredVertically;
 constexpr ControlStyle kHeader = kCentred | kCentredVertically;
 
 constexpr auto kAboutControls = std::to_array<ControlTemplate>({
-    ControlTemplate{K::Icon, 401, "", {9, 6, 32, 32}},
+    ControlTemplate{K::Icon, kIconId, "", {9, 6, 32, 32}},
     ControlTemplate{K::Text, kNoControlId, kAboutText, {33, 6, 96, 8}},
     ControlTemplate{K::Button, kOkId, "OK", {46, 30, 41, 12}, kDefaultButton},
 });
@@ -53,30 +53,30 @@ constexpr auto kHighScoreControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Text, kNoControlId, "RD", {74, 10, 15, 12}, kHeader},
     ControlTemplate{K::Text, kNoControlId, "Name", {94, 10, 75, 12}, kHeader},
     ControlTemplate{K::Text, kNoControlId, "1st", {15, 25, 10, 12}, kHeader},
-    ControlTemplate{K::Text, 411, "", {29, 25, 40, 12}, kScoreCell},
-    ControlTemplate{K::Text, 421, "", {74, 25, 15, 12}, kRoundCell},
-    ControlTemplate{K::Text, 416, "", {94, 25, 75, 12}, kNameCell},
+    ControlTemplate{K::Text, ScoreCellId(0), "", {29, 25, 40, 12}, kScoreCell},
+    ControlTemplate{K::Text, RoundCellId(0), "", {74, 25, 15, 12}, kRoundCell},
+    ControlTemplate{K::Text, NameCellId(0), "", {94, 25, 75, 12}, kNameCell},
     ControlTemplate{K::Text, kNoControlId, "2nd", {15, 45, 10, 12}, kHeader},
-    ControlTemplate{K::Text, 412, "", {29, 45, 40, 12}, kScoreCell},
-    ControlTemplate{K::Text, 422, "", {74, 45, 15, 12}, kRoundCell},
-    ControlTemplate{K::Text, 417, "", {94, 45, 75, 12}, kNameCell},
+    ControlTemplate{K::Text, ScoreCellId(1), "", {29, 45, 40, 12}, kScoreCell},
+    ControlTemplate{K::Text, RoundCellId(1), "", {74, 45, 15, 12}, kRoundCell},
+    ControlTemplate{K::Text, NameCellId(1), "", {94, 45, 75, 12}, kNameCell},
     ControlTemplate{K::Text, kNoControlId, "3rd", {15, 65, 10, 12}, kHeader},
-    ControlTemplate{K::Text, 413, "", {29, 65, 40, 12}, kScoreCell},
-    ControlTemplate{K::Text, 423, "", {74, 65, 15, 12}, kRoundCell},
-    ControlTemplate{K::Text, 418, "", {94, 65, 75, 12}, kNameCell},
+    ControlTemplate{K::Text, ScoreCellId(2), "", {29, 65, 40, 12}, kScoreCell},
+    ControlTemplate{K::Text, RoundCellId(2), "", {74, 65, 15, 12}, kRoundCell},
+    ControlTemplate{K::Text, NameCellId(2), "", {94, 65, 75, 12}, kNameCell},
     ControlTemplate{K::Text, kNoControlId, "4th", {15, 85, 10, 12}, kHeader},
-    ControlTemplate{K::Text, 414, "", {29, 85, 40, 12}, kScoreCell},
-    ControlTemplate{K::Text, 424, "", {74, 85, 15, 12}, kRoundCell},
-    ControlTemplate{K::Text, 419, "", {94, 85, 75, 12}, kNameCell},
+    ControlTemplate{K::Text, ScoreCellId(3), "", {29, 85, 40, 12}, kScoreCell},
+    ControlTemplate{K::Text, RoundCellId(3), "", {74, 85, 15, 12}, kRoundCell},
+    ControlTemplate{K::Text, NameCellId(3), "", {94, 85, 75, 12}, kNameCell},
     ControlTemplate{K::Text, kNoControlId, "5th", {15, 105, 10, 12}, kHeader},
-    ControlTemplate{K::Text, 415, "", {29, 105, 40, 12}, kScoreCell},
-    ControlTemplate{K::Text, 425, "", {74, 105, 15, 12}, kRoundCell},
-    ControlTemplate{K::Text, 420, "", {94, 105, 75, 12}, kNameCell},
+    ControlTemplate{K::Text, ScoreCellId(4), "", {29, 105, 40, 12}, kScoreCell},
+    ControlTemplate{K::Text, RoundCellId(4), "", {74, 105, 15, 12}, kRoundCell},
+    ControlTemplate{K::Text, NameCellId(4), "", {94, 105, 75, 12}, kNameCell},
 });
 
 constexpr auto kInputControls = std::to_array<ControlTemplate>({
     ControlTemplate{K::Text, kNoControlId, kInputPrompt, {18, 10, 150, 10}, kHeader},
-    ControlTemplate{K::Edit, 410, "", {30, 25, 120, 15}},
+    ControlTemplate{K::Edit, kNameEditId, "", {30, 25, 120, 15}},
     ControlTemplate{K::Button, kOkId, "OK", {65, 50, 55, 20}},
 });
 

@@ -6,6 +6,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
+
 #include <cstdint>
 #include <span>
 
@@ -14,6 +16,23 @@ namespace ruvo {
 constexpr int kNoControlId = -1;
 constexpr int kOkId = 1;
 constexpr int kCancelId = 2;
+// The controls the dialogs fill or read, by what they hold: the About box's
+// icon, the name dialog's edit, and row k's cells of the high-score table (0
+// the best). The Option dialog's edits are its rows' (settings/options.h).
+constexpr int kIconId = 401;
+constexpr int kNameEditId = 410;
+constexpr int ScoreCellId(std::size_t k)
+{
+    return 411 + static_cast<int>(k);
+}
+constexpr int NameCellId(std::size_t k)
+{
+    return 416 + static_cast<int>(k);
+}
+constexpr int RoundCellId(std::size_t k)
+{
+    return 421 + static_cast<int>(k);
+}
 
 enum class ControlKind { Text, Icon, Edit, Button };
 

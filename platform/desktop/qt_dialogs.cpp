@@ -74,9 +74,9 @@ int QtDialogHost::RunHighScore(GameRecord& record)
         const std::array<HighScoreRowText, 5> rows = HighScoreRows(record);
         for (int k = 0; k < 5; ++k) {
             const HighScoreRowText& row = rows[static_cast<std::size_t>(k)];
-            dialog.Text(411 + k)->setText(FromUtf8(row.score));
-            dialog.Text(421 + k)->setText(FromUtf8(row.round));
-            dialog.Text(416 + k)->setText(FromUtf8(row.name));
+            dialog.Text(ScoreCellId(k))->setText(FromUtf8(row.score));
+            dialog.Text(RoundCellId(k))->setText(FromUtf8(row.round));
+            dialog.Text(NameCellId(k))->setText(FromUtf8(row.name));
         }
     });
 }
@@ -88,7 +88,7 @@ int QtDialogHost::RunInput(GameRecord& record)
         dialog.OnCommand([&record, &dialog](int id) {
             if (id != kOkId)
                 return;
-            const QByteArray name = dialog.Edit(410)->text().toUtf8();
+            const QByteArray name = dialog.Edit(kNameEditId)->text().toUtf8();
             StoreEntryName(record, std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
             dialog.done(0);
         });

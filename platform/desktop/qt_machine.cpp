@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_machine.h"
 
+#include "platform/kit/machine_host.h"
+
 #include <utility>
 
 #include <QGuiApplication>
@@ -29,16 +31,7 @@ QtMachine::QtMachine(std::unique_ptr<QtSettingsStore> store) : settings(std::mov
 
 Host QtMachine::MakeHost()
 {
-    Host host;
-    host.text = &text;
-    host.settings = settings.get();
-    host.wave = &wave;
-    host.music = &music;
-    host.dialogs = &dialogs;
-    host.help = &help;
-    host.replays = &replays;
-    host.edition = "desktop";
-    return host;
+    return MachineHost(*this, settings.get(), "desktop");
 }
 
 } // namespace ruvo

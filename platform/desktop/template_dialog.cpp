@@ -29,8 +29,8 @@ Qt::Alignment TextAlignment(ControlStyle style)
     return across | ((style & kCentredVertically) ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
-// A fixed text that the substitute face draws wider than the original did
-// would be clipped; it may spill into the free margin beside it instead,
+// A fixed text that the substitute face draws wider than the dialog's own
+// face would be clipped; it may spill into the free margin beside it instead,
 // centred texts to both sides, left-aligned ones to the right.
 QRect FitFixedText(QRect rect, int textWidth, ControlStyle style, int clientWidth)
 {

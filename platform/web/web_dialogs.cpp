@@ -147,9 +147,9 @@ int WebDialogHost::RunHighScore(GameRecord& record)
     const std::array<HighScoreRowText, 5> rows = HighScoreRows(record);
     for (int k = 0; k < 5; ++k) {
         const HighScoreRowText& row = rows[static_cast<std::size_t>(k)];
-        SetText(411 + k, row.score);
-        SetText(421 + k, row.round);
-        SetText(416 + k, row.name);
+        SetText(ScoreCellId(k), row.score);
+        SetText(RoundCellId(k), row.round);
+        SetText(NameCellId(k), row.name);
     }
     return RunUntilClosed(ClosesOnOkOrCancel);
 }
@@ -162,7 +162,7 @@ int WebDialogHost::RunInput(GameRecord& record)
         result = 0;
         if (command != kOkId)
             return false;
-        StoreEntryName(record, EditText(410));
+        StoreEntryName(record, EditText(kNameEditId));
         return true;
     });
 }

@@ -12,6 +12,7 @@
 
 #include "app/shell.h"
 #include "game/title.h"
+#include "platform/kit/machine_host.h"
 #include "platform/web/web_dialogs.h"
 #include "platform/web/web_game.h"
 #include "platform/web/web_imports.h"
@@ -32,19 +33,7 @@ namespace {
 
 // The browser's machine under the game, with the game it runs.
 struct WebMachine {
-    Host MakeHost()
-    {
-        Host host;
-        host.text = &text;
-        host.settings = &settings;
-        host.wave = &wave;
-        host.music = &music;
-        host.dialogs = &dialogs;
-        host.help = &help;
-        host.replays = &replays;
-        host.edition = "web";
-        return host;
-    }
+    Host MakeHost() { return MachineHost(*this, &settings, "web"); }
 
     EmbeddedResources resources;
     WebTextRenderer text;

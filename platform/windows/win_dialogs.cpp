@@ -117,9 +117,9 @@ void Initialise(HWND dialog, const DialogCall& call)
         const std::array<HighScoreRowText, 5> rows = HighScoreRows(*call.record);
         for (int k = 0; k < 5; ++k) {
             const HighScoreRowText& row = rows[static_cast<std::size_t>(k)];
-            SetItemText(dialog, 411 + k, row.score);
-            SetItemText(dialog, 421 + k, row.round);
-            SetItemText(dialog, 416 + k, row.name);
+            SetItemText(dialog, ScoreCellId(k), row.score);
+            SetItemText(dialog, RoundCellId(k), row.round);
+            SetItemText(dialog, NameCellId(k), row.name);
         }
     }
 }
@@ -152,7 +152,7 @@ bool Command(HWND dialog, const DialogCall& call, int id)
         // Only OK closes it: a name must be confirmed, even an empty one.
         if (id != IDOK)
             return false;
-        StoreEntryName(*call.record, ItemText(dialog, 410));
+        StoreEntryName(*call.record, ItemText(dialog, kNameEditId));
         EndDialog(dialog, 0);
         return true;
     }
@@ -235,7 +235,7 @@ void WinDialogHost::EndDialogs()
     for (auto entry = open_.rbegin(); entry != open_.rend(); ++entry) {
         HWND dialog = static_cast<HWND>(entry->dialog);
         if (entry->kind == static_cast<int>(DialogKind::Input) && entry->record != nullptr)
-            StoreEntryName(*entry->record, ItemText(dialog, 410));
+            StoreEntryName(*entry->record, ItemText(dialog, kNameEditId));
         EndDialog(dialog, 0);
     }
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/windows/win_machine.h"
 
+#include "platform/kit/machine_host.h"
+
 #include <utility>
 
 namespace ruvo {
@@ -10,16 +12,7 @@ WinMachine::WinMachine(std::wstring settingsKey) : settings(std::move(settingsKe
 
 Host WinMachine::MakeHost()
 {
-    Host host;
-    host.text = &text;
-    host.settings = &settings;
-    host.wave = &wave;
-    host.music = &music;
-    host.dialogs = &dialogs;
-    host.help = &help;
-    host.replays = &replays;
-    host.edition = "windows";
-    return host;
+    return MachineHost(*this, &settings, "windows");
 }
 
 } // namespace ruvo

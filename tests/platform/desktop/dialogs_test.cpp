@@ -232,20 +232,20 @@ TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTy
     Answer([&] { return host_.RunInput(record_); },
            [](TemplateDialog& dialog) {
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               EXPECT_TRUE(dialog.Edit(410)->text().isEmpty());
-               EXPECT_EQ(dialog.focusWidget(), dialog.Edit(410));
-               QTest::keyClick(dialog.Edit(410), Qt::Key_Return);
+               EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
+               EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
+               QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Return);
            });
     EXPECT_EQ(EntryName(), "");
     for (const auto& [typed, stored] : {std::pair{"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
                                         {"Zelp! ゼルプ", "Zelp! ゼルプ"}}) {
         Answer([&] { return host_.RunInput(record_); },
                [&](TemplateDialog& dialog) {
-                   TypeText(dialog.Edit(410), QString::fromUtf8(typed));
-                   QTest::keyClick(dialog.Edit(410), Qt::Key_Escape);
+                   TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(typed));
+                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
                    EXPECT_FALSE(dialog.close());
                    EXPECT_TRUE(dialog.isVisible());
-                   QTest::keyClick(dialog.Edit(410), Qt::Key_Enter);
+                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Enter);
                });
         EXPECT_EQ(EntryName(), stored);
     }
@@ -262,9 +262,9 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
            [&](TemplateDialog& dialog) {
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
                for (int k = 0; k < 5; ++k) {
-                   QLabel* score = dialog.Text(411 + k);
-                   QLabel* round = dialog.Text(421 + k);
-                   QLabel* name = dialog.Text(416 + k);
+                   QLabel* score = dialog.Text(ScoreCellId(k));
+                   QLabel* round = dialog.Text(RoundCellId(k));
+                   QLabel* name = dialog.Text(NameCellId(k));
                    ASSERT_TRUE(score && round && name);
                    EXPECT_EQ(score->text(), QString::number(record_.game.hiScores[k]));
                    EXPECT_EQ(round->text(), QString::number(record_.game.hiRounds[k]));
@@ -337,7 +337,7 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
         {&AboutTemplate(), {42, 29, 133, 47}, {kOkId}, true},
         {&OptionTemplate(), {0, 0, 155, 170}, {402, 403, 404, 405, 406, 407, 408, 409, kOkId, kCancelId}, false},
         {&HighScoreTemplate(), {0, 16, 183, 161}, {kOkId}, true},
-        {&InputTemplate(), {0, 16, 187, 79}, {410, kOkId}, false},
+        {&InputTemplate(), {0, 16, 187, 79}, {kNameEditId, kOkId}, false},
     };
     const QPoint field = playField_->mapToGlobal(QPoint(0, 0));
     for (const Case& c : cases) {
