@@ -15,11 +15,11 @@
 #include <string_view>
 
 #include "app/menu_table.h"
-#include "replay/replay_file.h"
-#include "replay/replay_record.h"
 #include "app/shell.h"
 #include "audio/tracks.h"
 #include "game/fonts.h"
+#include "replay/replay_file.h"
+#include "replay/replay_record.h"
 #include "settings/dialog_templates.h"
 
 namespace {
