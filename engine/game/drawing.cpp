@@ -267,7 +267,7 @@ void Remember(Drawing& d, const Game& game)
     const Picture& picture = game.picture;
     d.shown.game = &game;
     d.shown.columnsMade = picture.columnsMade;
-    d.shown.clouds = picture.columns[picture.columnsMade % kStageColumns].clouds;
+    d.shown.clouds = picture.columns[ColumnSlot(picture.columnsMade)].clouds;
     d.shown.composes = picture.composes;
     d.shown.marks = picture.marks.size();
     d.shown.repeat = picture.marks.empty() ? 0 : picture.marks.back().repeat;
@@ -292,10 +292,10 @@ void DrawGame(Drawing& d, const Game& game)
     }
     // The stage: the clouds the newest column shown has taken since, then
     // the columns that came after it, each with its clouds.
-    const SceneryColumn& newest = picture.columns[shown.columnsMade % kStageColumns];
+    const SceneryColumn& newest = picture.columns[ColumnSlot(shown.columnsMade)];
     DrawClouds(d, newest, shown.clouds, NewestX(d));
     for (std::uint64_t made = shown.columnsMade + 1; made <= picture.columnsMade; ++made) {
-        const SceneryColumn& column = picture.columns[made % kStageColumns];
+        const SceneryColumn& column = picture.columns[ColumnSlot(made)];
         ShiftStage(d);
         DrawColumn(d, column, NewestX(d));
         DrawClouds(d, column, 0, NewestX(d));

@@ -8,7 +8,7 @@ namespace ruvo {
 void AddColumn(Picture& picture, std::uint32_t theme, bool platform)
 {
     ++picture.columnsMade;
-    SceneryColumn& column = picture.columns[picture.columnsMade % kStageColumns];
+    SceneryColumn& column = picture.columns[ColumnSlot(picture.columnsMade)];
     column = SceneryColumn{};
     column.made = true;
     column.platform = platform;
@@ -17,7 +17,7 @@ void AddColumn(Picture& picture, std::uint32_t theme, bool platform)
 
 void AddCloud(Picture& picture, std::int32_t y)
 {
-    SceneryColumn& column = picture.columns[picture.columnsMade % kStageColumns];
+    SceneryColumn& column = picture.columns[ColumnSlot(picture.columnsMade)];
     if (column.clouds < kCloudsPerColumn)
         column.cloudY[column.clouds++] = static_cast<std::int16_t>(y);
 }
@@ -58,7 +58,7 @@ const SceneryColumn* ColumnAt(const Picture& picture, std::size_t i)
     const std::uint64_t back = kStageColumns - 1 - i;
     if (i >= kStageColumns || back > picture.columnsMade)
         return nullptr;
-    return &picture.columns[(picture.columnsMade - back) % kStageColumns];
+    return &picture.columns[ColumnSlot(picture.columnsMade - back)];
 }
 
 } // namespace ruvo

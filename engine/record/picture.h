@@ -84,6 +84,12 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
+// The ring's slot of the column made as the count'th (the newest's, for the count of all).
+constexpr std::size_t ColumnSlot(std::uint64_t count)
+{
+    return static_cast<std::size_t>(count % kStageColumns);
+}
+
 // The game's routines add to the picture through these.
 void AddColumn(Picture& picture, std::uint32_t theme, bool platform);
 void AddCloud(Picture& picture, std::int32_t y);
