@@ -103,8 +103,6 @@ class ReplaysList : public ::testing::Test {
         });
         poll.start(1);
         action();
-        // A box that comes once a file has been read on a worker.
-        (void)QTest::qWaitFor([&] { return !text.isEmpty(); }, 5000);
         return text;
     }
 
@@ -148,33 +146,8 @@ TEST_F(ReplaysList, SavesAsAFileAndHandsAnOpenedOneOverUnread)
     EXPECT_FALSE(dialog.Chosen());
 }
 
-// A file named by the player, read on a worker: what it cannot play is told
-// in one line over the window, what it can starts (here it finds no title
-// screen, which the message says).
-TEST_F(ReplaysList, WatchingAFileTellsWhatIsWrongWithIt)
-{
-    QWidget window;
-    const QString broken = dir_.filePath(QStringLiteral("broken.ruvo-replay"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(ReplayText(1, "X").substr(0, 40).c_str());
-    file.close();
-    const QString big = dir_.filePath(QStringLiteral("big.ruvo-replay"));
-    QFile bigFile(big);
-    ASSERT_TRUE(bigFile.open(QIODevice::WriteOnly) && bigFile.resize(10 << 20));
-    bigFile.close();
-    const std::pair<QString, std::string> cases[] = {
-        {broken, "truncated: the date line and all after it are missing"},
-        {big, ReplayTooLarge(10 << 20)},
-        {dir_.path(), "a folder, not a replay file"},
-    };
-    for (const auto& [path, error] : cases) {
-        const QString complaint = Answered([&] { WatchReplayFile(record_, path, &window); }, QMessageBox::Ok);
-        EXPECT_EQ(complaint, path + QStringLiteral(": ") + QString::fromStdString(error));
-    }
-}
-
-// The bounded read itself: a regular file up to the limit, whole; over it,
+// A file the player names (the game's tests give it a broken one, one of
+// 10 MB and a FIFO): a regular file up to the limit, read whole; one over it,
 // a folder, a device or a FIFO (no writer: it would block), refused at once.
 TEST(ReplayFileReading, ReadsRegularFilesWithinTheLimitAndRefusesTheRest)
 {
