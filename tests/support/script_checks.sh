@@ -76,11 +76,21 @@ wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until i
 }
 
 # An X server on a free display (Xvfb picks the number and writes it to fd 3); exports DISPLAY.
+# One that takes no client (seen when other tests on the machine started
+# servers at the same moment: the game could not connect) is replaced.
 start_xvfb() { # start_xvfb [SCREEN]
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    wait_for 10 test -s "$work/display" || return 1
-    export DISPLAY=":$(head -n1 "$work/display")"
+    local try
+    for try in 1 2 3; do
+        Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        xvfb_pid=$!
+        wait_for 10 test -s "$work/display" || return 1
+        export DISPLAY=":$(head -n1 "$work/display")"
+        wait_for 5 eval 'xwininfo -root >/dev/null 2>&1' && return 0
+        echo "the X server on $DISPLAY takes no client; another one"
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    done
+    return 1
 }
 
 # A window manager on the virtual display, as a desktop has one: openbox,
