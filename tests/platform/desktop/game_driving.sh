@@ -54,6 +54,13 @@ set_options() { # set_options PID WINDOW VALUE...
     press "$DIALOG" "${keys[@]:1}" Return
     wait_for 10 eval '[ -z "$(shown_by "$pid" Option)" ]' || fail "the Option dialog stays open"
 }
+# Game > Replays...: sets DIALOG to the list.
+open_replays() { # open_replays PID WINDOW
+    press "$2" alt+g
+    sleep 0.5
+    xdotool key r
+    dialog "$1" Replays || fail "no Replays list"
+}
 # One life and fewer platforms: short games.
 short_games() { set_options "$1" "$2" 1 40 10 300 80 600 50 0; }
 # Start, then dives at random moments (and a pause, when asked) until a

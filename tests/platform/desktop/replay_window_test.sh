@@ -71,10 +71,7 @@ check "a broken file is refused (status $?): $(cat "$work/verdict")" grep -q 'tr
 
 # --- Watched from the Replays list ----------------------------------------------
 before=$(folder_state)
-press "$MAIN" alt+g
-sleep 0.5
-xdotool key r
-dialog "$ONE" Replays || fail "no Replays list"
+open_replays "$ONE" "$MAIN"
 press "$DIALOG" Return
 check "Watch shows REPLAY in the caption" wait_for 10 caption_is "$MAIN" "$TITLE - REPLAY"
 press "$MAIN" plus
@@ -135,10 +132,7 @@ done
 # The big file through Game > Replays... > Open...: the list closes and the
 # file is refused over the game window.
 start_game open
-press "$WIN" alt+g
-sleep 0.5
-xdotool key r
-dialog "$GAME" Replays || fail "no Replays list"
+open_replays "$GAME" "$WIN"
 LIST=$DIALOG
 press "$LIST" alt+o
 dialog "$GAME" "Open Replay" || fail "no Open Replay dialog"
@@ -167,10 +161,7 @@ short_games "$GAME" "$WIN"
 play_until "$GAME" "$WIN" Ruvo
 check "the game's end tells that its replay could not be kept" dialog "$GAME" Ruvo
 press "$DIALOG" Return
-press "$WIN" alt+g
-sleep 0.5
-xdotool key r
-dialog "$GAME" Replays || fail "no Replays list"
+open_replays "$GAME" "$WIN"
 # Return would watch the first replay listed; Open... must then still answer.
 press "$DIALOG" Return alt+o
 check "the list shows no last game: nothing to watch, Open... answers" dialog "$GAME" "Open Replay"
