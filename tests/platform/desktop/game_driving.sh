@@ -63,9 +63,9 @@ open_replays() { # open_replays PID WINDOW
 }
 # One life and fewer platforms: short games.
 short_games() { set_options "$1" "$2" 1 40 10 300 80 600 50 0; }
-# Start, then dives at random moments (and a pause, when asked) until a
-# window of that title shows.
-play_until() { # play_until PID WINDOW TITLE [pause]
+# Start, dives at random moments (and a pause, when asked), until the name
+# is asked for; the name typed, the table closed.
+play_game() { # play_game PID WINDOW NAME [pause]
     press "$2" F2
     local deadline=$((SECONDS + 150))
     sleep 2 # the START banner
@@ -74,15 +74,11 @@ play_until() { # play_until PID WINDOW TITLE [pause]
         sleep 1
         press "$2" F3
     fi
-    while [ -z "$(shown_by "$1" "$3")" ]; do
-        [ "$SECONDS" -ge "$deadline" ] && fail "no $3 after the game"
+    while [ -z "$(shown_by "$1" High-Score)" ]; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "game $3 did not end"
         press "$2" space
         sleep "0.$((RANDOM % 9 + 1))"
     done
-}
-# A game until the name is asked for; the name typed, the table closed.
-play_game() { # play_game PID WINDOW NAME [pause]
-    play_until "$1" "$2" High-Score "${4:-}"
     dialog "$1" High-Score || fail "no name dialog"
     # The name, typed again should the dialog not have taken it yet.
     local input=$DIALOG try
