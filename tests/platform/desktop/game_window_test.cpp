@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <SDL.h>
 
@@ -366,6 +367,10 @@ TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)
     // Nothing reaches the game any more, not even a timer started anew.
     EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
     EXPECT_EQ(windows.RunMessageLoop(), 0);
+    // The quit the game posted would end every modal loop of the tests after
+    // this one at once: a loop of the application's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 } // namespace
