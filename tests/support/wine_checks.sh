@@ -71,6 +71,12 @@ quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]
 caption_is() { [ "$(probe window | cut -d'|' -f2)" = "$1" ]; }
 has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
+# Closes a box or dialog over the game with a key, pressed again while it stays: on a
+# loaded machine a key can reach Wine before the box is its active window, and is lost.
+close_box() { # close_box TITLE KEY
+    local box=$1 box_key=$2
+    wait_for 30 eval 'press "$(titled "$box")" "$box_key"; wait_for 5 hidden "$box"'
+}
 
 # count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
 # play field, under the menu bar (the client area is the window's bottom 200 rows).

@@ -48,7 +48,8 @@ check "Ctrl++ zooms to 2x" wait_for 10 eval '[ "$(client)" = 768x400 ]'
 press "$WIN" ctrl+0
 check "Ctrl+0 comes back to the automatic 1x" wait_for 10 eval '[ "$(client)" = 384x200 ]'
 press "$WIN" F11
-check "F11 fills the screen" wait_for 10 eval '[ "$(client | cut -dx -f1)" = 1024 ]'
+full_screen() { wait_for 30 eval '[ "$(client | cut -dx -f1)" = 1024 ]' || { echo "client area: $(client)"; false; }; }
+check "F11 fills the screen" full_screen
 press "$WIN" Escape
 check "Escape leaves full screen" wait_for 10 eval '[ "$(client)" = 384x200 ]'
 press "$WIN" F1
@@ -76,15 +77,13 @@ start_game || fail "the game did not start again"
 press "$WIN" F2
 check "F8 opens the table" wait_for 10 eval 'press "$WIN" F8; wait_for 3 shown High-Score'
 check "the game plays on behind the table" game_runs
-press "$(titled High-Score)" Escape
-check "Escape closes the table, no other window left" wait_for 10 no_others
+check "Escape closes the table, no other window left" eval 'close_box High-Score Escape && wait_for 10 no_others'
 press "$WIN" F10
 about="“Ruvo Zelp!”について"
 check "F10 opens About" wait_for 10 shown "$about"
 check "which is the one other window" eval '[ "$(others)" = "$about" ] && ! no_others'
 check "the game plays on behind About" game_runs
-press "$(titled "$about")" Return
-check "Enter closes About" wait_for 10 no_others
+check "Enter closes About" eval 'close_box "$about" Return && wait_for 10 no_others'
 check "closing the window ends the game" eval 'press "$WIN" alt+F4; wait_game_exit 30; [ "$game_status" = 0 ]'
 
 # --- A high score: the name asked for, the table shown, kept for next time --

@@ -143,8 +143,7 @@ refused() { # refused FILE ERROR
     check "the game starts with $1" start_game "$(winpath "$1")"
     check "which gets a message box" wait_for 20 shown Replay
     check "naming what is wrong: $(probe text Replay 65535)" eval '[[ "$(probe text Replay 65535)" == "$told"* ]]'
-    press "$(titled Replay)" Return
-    check "the box closes, no other window left" wait_for 10 no_others
+    check "the box closes, no other window left" eval 'close_box Replay Return && wait_for 10 no_others'
     check "and the title plays on" caption_is "$TITLE"
     check "the game ends" quit_by_menu
 }
@@ -158,8 +157,8 @@ mv "$folder" "$work/replays-away" && : >"$folder"
 short_game
 check "a replay not kept is told in a message box" \
     wait_for 20 eval 'probe text "Ruvo Zelp!" 65535 | grep -qF "replay could not be kept"'
-press "$(titled "Ruvo Zelp!")" Return
-check "once: then no other window is open, and the list opens" eval 'wait_for 10 no_others && open_list'
+check "once: then no other window is open, and the list opens" \
+    eval 'close_box "Ruvo Zelp!" Return && wait_for 10 no_others && open_list'
 check "showing no older game as the last" eval '! probe list Replays 1000 | grep -q "^Last game"'
 press "$(titled Replays)" Escape
 check "the game ends" quit_by_menu
