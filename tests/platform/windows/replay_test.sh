@@ -5,10 +5,12 @@
 # Windows one verify; the Replays list shows it, watching it puts REPLAY in
 # the caption, and it plays to its end, leaving the folder as it was, or
 # ends at Escape; Save As... writes it where the file dialog says, Open...
-# refuses a broken file and plays a good one; a
-# replay recorded by the native ruvo-sim plays at start as `ruvo.exe FILE`,
-# its speed and its pause in the caption (+, -, F3), to its end; a broken file is
-# refused in a message box naming what is wrong, and the title plays on.
+# refuses a broken file and plays a good one; a replay recorded by the native
+# ruvo-sim, with a byte-order mark and CR LF, plays at start as `ruvo.exe
+# FILE`, its speed and its pause in the caption (+, -, F3), to its end; a
+# broken file, a 10 MB one and a device are refused in a message box naming
+# the file and what is wrong, and the title plays on; a game whose replay the
+# store cannot write is told so once, and no older game is listed as the last.
 # Usage: replay_test.sh BUILD_DIR NATIVE_BUILD_DIR (a Windows build with its
 # tests; a native one with ruvo-sim). WINEARCH=win32: a 32-bit prefix.
 # SPDX-License-Identifier: MIT
