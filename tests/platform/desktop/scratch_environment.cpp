@@ -5,7 +5,9 @@
 // folders of its own, so that no test reads or writes the player's settings
 // or replays. Set before main(), ahead of Qt and SDL; the one Qt application
 // is made before the first test and never deleted, as it must outlive every
-// widget and static.
+// widget and static. Built with RUVO_TEST_X_SERVER, the application runs on
+// Qt's X11 platform instead, on an Xvfb of the process's own (1920 x 1080),
+// for the tests of what an X server shows.
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -27,7 +30,7 @@ class ScratchEnvironment : public ::testing::Environment {
     {
         std::string pattern = (fs::temp_directory_path() / "ruvo-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("ruvo_desktop_tests: scratch folder");
+            std::perror("ruvo platform tests: scratch folder");
             std::exit(1);
         }
         dir_ = pattern;
@@ -60,8 +63,18 @@ class ScratchEnvironment : public ::testing::Environment {
     }
     void SetUp() override
     {
+#ifdef RUVO_TEST_X_SERVER
+        // Xvfb picks a free display and names it; with -terminate it ends when
+        // this process's last connection to it closes, however the process ends.
+        std::FILE* server =
+            popen("exec Xvfb -displayfd 1 -terminate -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null", "r");
+        char display[16] = "";
+        ASSERT_TRUE(server != nullptr && std::fgets(display, sizeof display, server) != nullptr) << "no Xvfb";
+        setenv("DISPLAY", (":" + std::string(display, std::strcspn(display, "\n"))).c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+#endif
         static int argc = 1;
-        static char name[] = "ruvo_desktop_tests";
+        static char name[] = "ruvo_platform_tests";
         static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
     }
