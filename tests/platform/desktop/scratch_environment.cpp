@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -40,13 +41,10 @@ class ScratchEnvironment : public ::testing::Environment {
         fs::permissions(dir_ / "run", fs::perms::owner_all, error);
         // Two screens side by side: the usual 800 x 600 first, a 1920 x 1080
         // one to its right for the tests that take a window across.
-        if (std::FILE* file = std::fopen((dir_ / "screens.json").c_str(), "w")) {
-            std::fputs(R"({"screens": [)"
-                       R"({"name": "small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
-                       R"({"name": "large", "x": 800, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})",
-                       file);
-            std::fclose(file);
-        }
+        std::ofstream(dir_ / "screens.json")
+            << R"({"screens": [)"
+            << R"({"name": "small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
+            << R"({"name": "large", "x": 800, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})";
         setenv("LC_ALL", "C.UTF-8", 1);
         setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + (dir_ / "screens.json").string()).c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
