@@ -14,25 +14,9 @@
 # WebAssembly and Windows ruvo-sim to verify too. RUVO_TEST_SEED replays the
 # random moments of a run (printed).
 # SPDX-License-Identifier: MIT
-set -u
-BUILD=$(cd "${1:?usage: replay_window_test.sh BUILDDIR [REPLAY]}" && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 OUT=${2:-$BUILD/replay-window-test.ruvo-replay}
-RUVO=$BUILD/bin/ruvo
-SIM=$BUILD/bin/ruvo-sim
-XCLOSE=$BUILD/bin/xclose
-[ -x "$RUVO" ] && [ -x "$SIM" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO, $SIM or $XCLOSE"; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-need_tools Xvfb xdotool xwininfo import
-start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export QT_QPA_PLATFORM=xcb XDG_DATA_HOME=$work/data
-RANDOM=${RUVO_TEST_SEED:-$$}
-echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
-CONF=$work/config/Tolp/Ruvo.conf
-REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
-source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh"
 # The Option dialog on offer, and a table that every game enters.
-mkdir -p "$(dirname "$CONF")"
 printf '[General]\nOption=1\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n' >"$CONF"
 
 folder_state() { (cd "$REPLAYS" && md5sum *) 2>/dev/null; md5sum <"$CONF"; }

@@ -9,22 +9,7 @@
 # Usage: two_windows_test.sh BUILDDIR. RUVO_TEST_SEED replays the random
 # moments of a run (printed).
 # SPDX-License-Identifier: MIT
-set -u
-BUILD=$(cd "${1:?usage: two_windows_test.sh BUILDDIR}" && pwd)
-RUVO=$BUILD/bin/ruvo
-XCLOSE=$BUILD/bin/xclose
-[ -x "$RUVO" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO or $XCLOSE"; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-need_tools Xvfb xdotool xwininfo import
-start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export QT_QPA_PLATFORM=xcb
-RANDOM=${RUVO_TEST_SEED:-$$}
-echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
-CONF=$work/config/Tolp/Ruvo.conf
-REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
-source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh"
-mkdir -p "$(dirname "$CONF")"
+source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 table() { # table SCORE: the Option dialog on offer, five rows of that score
     printf '[General]\nOption=1\n' >"$CONF"
     for row in 1 2 3 4 5; do printf 'Score%d=%d\nName%d=Old\n' $row "$1" $row >>"$CONF"; done

@@ -5,18 +5,7 @@
 # the window or the player chooses Exit.
 # Usage: window_test.sh BUILDDIR (the programs are in BUILDDIR/bin)
 # SPDX-License-Identifier: MIT
-set -u
-BUILD=$(cd "${1:?usage: window_test.sh BUILDDIR}" && pwd)
-RUVO=$BUILD/bin/ruvo
-XCLOSE=$BUILD/bin/xclose
-[ -x "$RUVO" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO or $XCLOSE"; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-need_tools Xvfb xdotool xprop xwininfo import
-start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export QT_QPA_PLATFORM=xcb
-CONF="$work/config/Tolp/Ruvo.conf"
-source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 
 # count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
 # play field, whose top-left corner is FIELD_TOP rows down the window.
