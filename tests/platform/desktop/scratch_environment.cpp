@@ -13,9 +13,13 @@
 
 #include <QApplication>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -62,13 +66,26 @@ class ScratchEnvironment : public ::testing::Environment {
     void SetUp() override
     {
 #ifdef RUVO_TEST_X_SERVER
-        // Xvfb picks a free display and names it; with -terminate it ends when
-        // this process's last connection to it closes, however the process ends.
-        std::FILE* server =
-            popen("exec Xvfb -displayfd 1 -terminate -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null", "r");
-        char display[16] = "";
-        ASSERT_TRUE(server != nullptr && std::fgets(display, sizeof display, server) != nullptr) << "no Xvfb";
-        setenv("DISPLAY", (":" + std::string(display, std::strcspn(display, "\n"))).c_str(), 1);
+        // Xvfb picks a free display and names it on the pipe. Its output goes
+        // nowhere; -terminate ends it with this process's last connection
+        // should the process end before TearDown.
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        server_ = fork();
+        if (server_ == 0) {
+            dup2(pipe[1], 3);
+            dup2(open("/dev/null", O_WRONLY), 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-terminate", "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pipe[1]);
+        std::string display = ":";
+        for (char c = 0; read(pipe[0], &c, 1) == 1 && c != '\n';)
+            display += c;
+        close(pipe[0]);
+        ASSERT_GT(display.size(), 1u) << "Xvfb did not start";
+        setenv("DISPLAY", display.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
 #endif
         static int argc = 1;
@@ -77,8 +94,19 @@ class ScratchEnvironment : public ::testing::Environment {
         new QApplication(argc, argv);
     }
 
+    // The X server is ended and waited for: the next test may start one of
+    // its own, and should find no server of ours still going away.
+    void TearDown() override
+    {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+
   private:
     fs::path dir_;
+    pid_t server_ = -1;
 };
 
 // gtest owns and deletes the environment after the last test.
