@@ -1,8 +1,26 @@
 # The real game driven as a player drives it, with xdotool, for the desktop
-# replay tests (source it after script_checks.sh, with RUVO, REPLAYS and
-# CONF set and an X server up): games started and closed, the Option dialog
-# filled in, games played with dives at random moments, dialogs found.
+# window tests: source it with the build folder (the programs are in its
+# bin/). It brings script_checks.sh and an X server (Xvfb, 800 x 600) of the
+# test's own, sets CONF and REPLAYS, the game's settings file and replay
+# folder, and seeds the random moments (RUVO_TEST_SEED replays a run's);
+# then games started and closed, the Option dialog filled in, games played
+# with dives at random moments, dialogs found.
 # SPDX-License-Identifier: MIT
+set -u
+BUILD=$(cd "${1:?usage: $0 BUILDDIR}" && pwd)
+RUVO=$BUILD/bin/ruvo
+SIM=$BUILD/bin/ruvo-sim
+XCLOSE=$BUILD/bin/xclose
+[ -x "$RUVO" ] && [ -x "$SIM" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO, $SIM or $XCLOSE"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
+need_tools Xvfb xdotool xprop xwininfo import
+start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export QT_QPA_PLATFORM=xcb
+CONF=$work/config/Tolp/Ruvo.conf
+REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
+mkdir -p "$(dirname "$CONF")"
+RANDOM=${RUVO_TEST_SEED:-$$}
+echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
 TITLE="Ruvo Zelp! for Windows 95"
 games=() # the pids of the games started, each closed at the end
 LAUNCH=() # what start_game runs the game under, if anything

@@ -4,35 +4,19 @@
 # name at its end leaves a replay that ruvo-sim verifies; watched from the
 # Replays list (REPLAY and its speed in the caption, F3 pausing it) it plays
 # to its end and leaves the game, its table and its replays as they were; it
-# plays at start as `ruvo FILE`, also as an editor saves it (byte-order mark,
-# CR LF), where an edited one fails verification and a broken file, one of
-# 10 MB (also through Open...) and a FIFO are refused in a message box while
-# the title moves on; a replay folder that cannot be written is told once
-# and no older game shows as the last one.
+# plays at start as `ruvo FILE` as an editor saves it (byte-order mark, CR
+# LF) until Escape; a broken file and a FIFO at start, and one of 10 MB
+# through Open..., are refused in a message box while the title moves on; a
+# replay folder that cannot be written is told once and no older game shows
+# as the last one.
 # Usage: replay_window_test.sh BUILDDIR [REPLAY]: the game's replay is left at
 # REPLAY (BUILDDIR/replay-window-test.ruvo-replay when not given), for the
 # WebAssembly and Windows ruvo-sim to verify too. RUVO_TEST_SEED replays the
 # random moments of a run (printed).
 # SPDX-License-Identifier: MIT
-set -u
-BUILD=$(cd "${1:?usage: replay_window_test.sh BUILDDIR [REPLAY]}" && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 OUT=${2:-$BUILD/replay-window-test.ruvo-replay}
-RUVO=$BUILD/bin/ruvo
-SIM=$BUILD/bin/ruvo-sim
-XCLOSE=$BUILD/bin/xclose
-[ -x "$RUVO" ] && [ -x "$SIM" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO, $SIM or $XCLOSE"; exit 1; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-need_tools Xvfb xdotool xwininfo import
-start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
-export QT_QPA_PLATFORM=xcb XDG_DATA_HOME=$work/data
-RANDOM=${RUVO_TEST_SEED:-$$}
-echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
-CONF=$work/config/Tolp/Ruvo.conf
-REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
-source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh"
 # The Option dialog on offer, and a table that every game enters.
-mkdir -p "$(dirname "$CONF")"
 printf '[General]\nOption=1\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n' >"$CONF"
 
 folder_state() { (cd "$REPLAYS" && md5sum *) 2>/dev/null; md5sum <"$CONF"; }
@@ -42,9 +26,12 @@ start_game one
 ONE=$GAME MAIN=$WIN
 short_games "$ONE" "$MAIN"
 play_game "$ONE" "$MAIN" Tester pause
+# The game writes the last game's replay, then its row's, each whole into a
+# file of its own renamed into place: on a loaded machine the row's can come
+# a moment after (one run in a few found it missing).
+row_kept() { local rows=("$REPLAYS"/row-*.ruvo-replay) && cmp -s "${rows[0]}" "$REPLAYS/last.ruvo-replay"; }
 check "the last game's replay is kept" wait_for 10 test -s "$REPLAYS/last.ruvo-replay"
-rows=("$REPLAYS"/row-*.ruvo-replay)
-check "its row's replay too, the same file" cmp -s "${rows[0]}" "$REPLAYS/last.ruvo-replay"
+check "its row's replay too, the same file" wait_for 10 row_kept
 replay=$REPLAYS/last.ruvo-replay
 mkdir -p "$(dirname "$OUT")" && cp "$replay" "$OUT"
 echo "the game's replay: $OUT"
@@ -57,17 +44,9 @@ check "ruvo-sim verifies it: $verdict" test "$verdict" = "verified $(result_line
 score=$(result_line "$replay" | sed 's/score=\([0-9]*\).*/\1/')
 check "its score is the table's first" grep -qx "Score1=$score" "$CONF"
 
-# Edited and broken copies: verification tells them apart.
-# The dives taken out: another game, which ends otherwise.
-grep -Ev '^[0-9]+ dive' "$replay" >"$work/dive.ruvo-replay"
-sed -E "s/^result score=[0-9]+/result score=$((score + 50))/" "$replay" >"$work/score.ruvo-replay"
+# That ruvo-sim refuses an edited or broken replay is its own tests' (sim_test.sh);
+# the broken copy is refused at start below.
 head -c 300 "$replay" >"$work/broken.ruvo-replay"
-for edited in dive score; do
-    "$SIM" --verify "$work/$edited.ruvo-replay" >"$work/verdict" 2>&1
-    check "an edited $edited fails verification (status $?): $(cat "$work/verdict")" grep -q '^differs: ' "$work/verdict"
-done
-"$SIM" --verify "$work/broken.ruvo-replay" >/dev/null 2>"$work/verdict"
-check "a broken file is refused (status $?): $(cat "$work/verdict")" grep -q 'truncated' "$work/verdict"
 
 # --- Watched from the Replays list ----------------------------------------------
 before=$(folder_state)
@@ -89,19 +68,13 @@ check "the game starts after the replay" wait_for 5 blue "$MAIN"
 close_game "$MAIN" "$ONE"
 
 # --- ruvo FILE: a replay at start; files refused ----------------------------------
-start_game file "$OUT"
-check "ruvo FILE plays the replay at once" wait_for 10 caption_is "$WIN" "$TITLE - REPLAY"
+# Saved by an editor with a byte-order mark and CR LF line ends: the same game
+# (the engine's reading of such a file is the engine's test).
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "$OUT"; } >"$work/editor.ruvo-replay"
+start_game editor "$work/editor.ruvo-replay"
+check "ruvo FILE plays the editor's copy at once" wait_for 10 caption_is "$WIN" "$TITLE - REPLAY"
 press "$WIN" Escape
 check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
-close_game "$WIN" "$GAME"
-# Saved by an editor with a byte-order mark and CR LF line ends: the same game.
-{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "$OUT"; } >"$work/editor.ruvo-replay"
-check "ruvo-sim verifies the editor's copy as the plain file" \
-    test "$("$SIM" --verify "$work/editor.ruvo-replay")" = "$verdict"
-start_game editor "$work/editor.ruvo-replay"
-check "the editor's copy plays at once" wait_for 10 caption_is "$WIN" "$TITLE - REPLAY"
-press "$WIN" plus plus plus
-check "and to its end, refused nowhere" wait_for 60 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
 close_game "$WIN" "$GAME"
 
@@ -117,20 +90,17 @@ refused() {
     press "$1" F2
     check "$2: and F2 starts a game" wait_for 5 blue "$1"
 }
-truncate -s 10M "$work/big.ruvo-replay"
+# A broken file is refused when read, a FIFO (without a writer: read, it
+# would never end) before; a file too large, through Game > Replays... >
+# Open...: the list closes and the file is refused over the game window.
+# (What the reading refuses is the desktop tests' own, replays_test.)
 mkfifo "$work/fifo.ruvo-replay"
-for file in broken big fifo; do
-    case $file in
-    broken) error="truncated" ;;
-    big) error="too large: 10485760 bytes, where a replay holds at most 1048576" ;;
-    fifo) error="not a regular file" ;; # a FIFO without a writer: read, it would never end
-    esac
+for file in broken fifo; do
     start_game "$file" "$work/$file.ruvo-replay"
-    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$error"
+    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
     close_game "$WIN" "$GAME"
 done
-# The big file through Game > Replays... > Open...: the list closes and the
-# file is refused over the game window.
+truncate -s 10M "$work/big.ruvo-replay"
 start_game open
 open_replays "$GAME" "$WIN"
 LIST=$DIALOG

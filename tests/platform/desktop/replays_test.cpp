@@ -111,22 +111,16 @@ class ReplaysList : public ::testing::Test {
     GameRecord record_;
 };
 
-TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesTheChosenOne)
+// The rows with a replay, then the last game; Watch hands the chosen one
+// over. Save As writes the file where the player says, under the name it
+// suggests; Open... hands the file over unread: it is read off the GUI thread
+// and parsed once, when the list has closed.
+TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpensOne)
 {
     ReplaysDialog dialog(record_, nullptr);
     ASSERT_EQ(dialog.List()->count(), 2);
     EXPECT_EQ(dialog.List()->item(0)->text(), QStringLiteral("2nd   4000   round 2   Bea"));
     EXPECT_EQ(dialog.List()->item(1)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
-    dialog.List()->setCurrentRow(1);
-    QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ASSERT_TRUE(dialog.Chosen());
-    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
-}
-
-TEST_F(ReplaysList, SavesAsAFileAndHandsAnOpenedOneOverUnread)
-{
-    ReplaysDialog dialog(record_, nullptr);
     QString suggested;
     const QString saved = dir_.filePath(QStringLiteral("saved.ruvo-replay"));
     dialog.askSavePath = [&](QWidget*, const QString& offered) {
@@ -136,14 +130,18 @@ TEST_F(ReplaysList, SavesAsAFileAndHandsAnOpenedOneOverUnread)
     QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/Ruvo 4000 Bea.ruvo-replay"))) << suggested.toStdString();
     EXPECT_EQ(FileText(saved), ReplayText(4000, "Bea"));
-
-    // Open... hands the file over unread: it is read off the GUI thread and
-    // parsed once, when the list has closed.
-    dialog.askOpenPath = [&](QWidget*) { return saved; };
-    QTest::mouseClick(dialog.openButton, Qt::LeftButton);
+    dialog.List()->setCurrentRow(1);
+    QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.ChosenFile(), saved);
-    EXPECT_FALSE(dialog.Chosen());
+    ASSERT_TRUE(dialog.Chosen());
+    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
+
+    ReplaysDialog opening(record_, nullptr);
+    opening.askOpenPath = [&](QWidget*) { return saved; };
+    QTest::mouseClick(opening.openButton, Qt::LeftButton);
+    EXPECT_EQ(opening.result(), QDialog::Accepted);
+    EXPECT_EQ(opening.ChosenFile(), saved);
+    EXPECT_FALSE(opening.Chosen());
 }
 
 // A file the player names (the game's tests give it a broken one, one of
