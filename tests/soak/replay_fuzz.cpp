@@ -11,10 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/headless/headless_host.h"
 #include "replay/replay_file.h"
 #include "replay/replay_play.h"
-#include "resources/embedded.h"
 
 namespace {
 
@@ -43,23 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (WriteReplay(*again) != text)
         Fail("a written replay reads back as another", text + "---\n" + WriteReplay(*again));
 
-    static EmbeddedResources resources;
-    HeadlessWindow window;
-    RecordingWavePlayer wave;
-    StandInMusic music;
-    ReplaySetup setup;
-    setup.host.wave = &wave;
-    setup.host.music = &music;
-    setup.resources = &resources;
-    setup.window = &window;
     // Played as verifying plays it, but no further than a long real game
     // goes, so that the fuzzer keeps its pace: the limit's own end is ruvo-sim's test.
     ReplayPlay play;
-    BeginReplayPlay(play, *again, setup);
+    BeginReplayPlay(play, *again);
     for (int tick = 0; tick < 20000 && StepReplayPlay(play); ++tick) {
     }
     if (play.result.ticks > again->result.ticks)
         Fail("the game played past the replay's own end", text);
-    EndReplayPlay(play);
     return 0;
 }

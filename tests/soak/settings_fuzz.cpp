@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ruvo::GameRecord loaded;
     Through(input, loaded, ruvo::LoadSettings);
-    for (const auto& name : loaded.hiNames)
+    for (const auto& name : loaded.game.hiNames)
         if (std::memchr(name.data(), '\0', name.size()) == nullptr) {
             std::fprintf(stderr, "settings_fuzz: a name without its end: %.*s\n", int(name.size()), name.data());
             std::abort();
