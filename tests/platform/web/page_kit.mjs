@@ -51,10 +51,14 @@ export async function openGame(context, { page = null, url = site.url, settings 
     return page;
 }
 
-// fn(page, context) on the game opened (url, settings) in a fresh profile
-// (width, height, scale, touch), which is closed whatever happens; the page
-// must show no error but those that ignore matches. Gives fn's result.
-export async function withGame({ url, settings, ignore, ...view }, fn) {
+// fn(page, context) on the game opened (url, settings; holdScript: the
+// server holds the page's script back until the page is drawn) in a fresh
+// profile (width, height, scale, touch), which is closed whatever happens;
+// the page must show no error but those that ignore matches. Gives fn's
+// result. The server's log of requests starts with the game.
+export async function withGame({ url, settings, ignore, holdScript = false, ...view }, fn) {
+    site.server.requests = [];
+    site.server.hold.script = holdScript;
     const context = await site.engine.newContext(view);
     try {
         const page = await openGame(context, { url, settings });
@@ -89,9 +93,9 @@ export const waitFor = (page, selector, present = true, timeout = 30000) =>
 // A key that opens a dialog or closes what selector finds.
 export const openBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector));
 export const closeBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector, false));
-export const dialogText = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null,
-    `${DIALOG} ${selector}`);
-export const notes = (page) => page.evaluate((s) => [...document.querySelectorAll(s)].map((n) => n.textContent), NOTE);
+// The texts of what selector finds, trimmed.
+export const texts = (page, selector) =>
+    page.evaluate((s) => [...document.querySelectorAll(s)].map((e) => e.textContent.trim()), selector);
 
 export async function fillEdit(page, id, text) {
     await page.evaluate((s) => (document.querySelector(s).focus(), document.querySelector(s).select()),
@@ -135,7 +139,7 @@ export async function enterName(page, name, shown = null) {
     await page.front();
     await fillEdit(page, 410, name);
     await openBy(page, 'Enter', `${DIALOG} [data-id="416"]`);
-    if (shown) assert.equal(await dialogText(page, '[data-id="416"]'), shown);
+    if (shown) assert.deepEqual(await texts(page, `${DIALOG} [data-id="416"]`), [shown]);
     await closeBy(page, 'Enter', `${DIALOG} [data-id="416"]`);
 }
 

@@ -11,18 +11,24 @@ import { test } from 'node:test';
 
 import { ENGINES } from './browsers.mjs';
 import {
-    DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, closeBy, describePage, dialogText, engineName, enterName,
-    expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, probe, site, siteDir, waitFor,
+    DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, closeBy, describePage, engineName, enterName,
+    expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor,
     waitForProbe, withGame,
 } from './page_kit.mjs';
 
-// The field's pixels of one colour in its 384 x 200 backing store.
-const countColour = (page, rgb) => page.evaluate(([r, g, b]) => {
+// The field as drawn in its 384 x 200 backing store: its pixels of the
+// sky's colour, and a hash of its top 16 rows (on the title screen the
+// status line's letters, above the jumper's reach); and when the letters'
+// faces, the first picture and the first tick's frame came.
+const fieldOf = (page) => page.evaluate(() => {
     const data = document.getElementById('field').getContext('2d').getImageData(0, 0, 384, 200).data;
-    let count = 0;
-    for (let i = 0; i < data.length; i += 4) if (data[i] === r && data[i + 1] === g && data[i + 2] === b) ++count;
-    return count;
-}, rgb);
+    let [sky, letters] = [0, 2166136261];
+    for (let i = 0; i < data.length; i += 4) if (data[i] === 0 && data[i + 1] === 255 && data[i + 2] === 255) ++sky;
+    for (const byte of data.subarray(0, 384 * 16 * 4)) letters = Math.imul(letters ^ byte, 16777619) >>> 0;
+    const faces = performance.getEntriesByType('resource').filter((e) => e.name.endsWith('.ttf'));
+    const { firstPictureMs, firstFrameMs } = window.ruvo;
+    return { sky, letters, facesIn: Math.max(...faces.map((e) => e.responseEnd)), firstPictureMs, firstFrameMs };
+});
 
 // One field (enabled, checked) of several menu items.
 const items = (page, field, ...ids) => Promise.all(ids.map(async (id) => (await itemState(page, id))[field]));
@@ -73,92 +79,74 @@ async function expectLicences(context) {
 const noTouch = ENGINES[engineName]?.touch ? false : `${engineName}'s driver cannot emulate a touch screen`;
 
 describePage('the page', () => {
-    test('shows the field and the menu in their final boxes from the first frame, at a crisp zoom; keys and clicks play',
-        async () => {
-        // The page's script waits until the browser has drawn the page once:
-        // neither the field nor the menu's titles may move from that frame on.
-        site.server.hold.script = true;
-        // Twice the density: 1600 x 1000 device pixels less the menu bar take 4 x 384 across.
-        await withGame({ scale: 2 }, async (page) => {
-            await expectLargestCrispField(page, 4);
-            const final = await page.evaluate(() => window.ruvoLayout());
-            assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
-            // (That the status line is drawn, and the scenery before the
-            // first tick, the test of the letters' faces tells.)
-            assert.ok(await countColour(page, [0, 255, 255]) > 384 * 200 / 3, 'the sky fills the field');
-            assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => t.textContent)),
-                ['Game', 'Option', 'Help']);
-            assert.deepEqual(await itemState(page, IDM.START), { enabled: true, checked: false, hint: 'F2' });
-            assert.deepEqual(await items(page, 'enabled', IDM.PAUSE, IDM.OPTION), [false, false],
-                'Option only when the settings say so');
-            await page.click('#field');
-            assert.equal(await probe(page), TITLE, 'a click on the title screen starts nothing (a tap does)');
-            await page.press('F2');
-            await waitForProbe(page, PLAY);
-            assert.deepEqual(await items(page, 'enabled', IDM.START, IDM.PAUSE), [false, true]);
-            assert.equal(await whileRising(page, () => page.click('#field')), 1, 'a click dives');
-            assert.equal(await whileRising(page, () => page.press('Space')), 1, 'the space bar dives');
-            for (const state of [PAUSE, PLAY]) {
-                await page.press('F3');
-                assert.equal(await probe(page), state);
-            }
-        });
-    });
+    // The page's script waits until the browser has drawn the page once:
+    // neither the field nor the menu's titles may move from that frame on.
+    // Twice the density: 1600 x 1000 device pixels less the menu bar take
+    // 4 x 384 across. Of the music's files, only whether the two large ones
+    // are there is asked before the music is on.
+    test('shows the field and the menu in their final boxes from the first frame, at a crisp zoom; keys and clicks ' +
+        'play; fetches the music\'s files only for the music; keeps the switches over a reload and after Exit; the ' +
+        'function keys stay with the game', () => withGame({ scale: 2, holdScript: true }, async (page, context) => {
+        await expectLargestCrispField(page, 4);
+        const final = await page.evaluate(() => window.ruvoLayout());
+        assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
+        // (That the status line is drawn, and the scenery before the
+        // first tick, the test of the letters' faces tells.)
+        assert.ok((await fieldOf(page)).sky > 384 * 200 / 3, 'the sky fills the field');
+        assert.deepEqual(await texts(page, '.menu-title'), ['Game', 'Option', 'Help']);
+        assert.deepEqual(await itemState(page, IDM.START), { enabled: true, checked: false, hint: 'F2' });
+        assert.deepEqual(await items(page, 'enabled', IDM.PAUSE, IDM.OPTION), [false, false],
+            'Option only when the settings say so');
+        await page.click('#field');
+        assert.equal(await probe(page), TITLE, 'a click on the title screen starts nothing (a tap does)');
+        await page.press('F2');
+        await waitForProbe(page, PLAY);
+        assert.deepEqual(await items(page, 'enabled', IDM.START, IDM.PAUSE), [false, true]);
+        assert.equal(await whileRising(page, () => page.click('#field')), 1, 'a click dives');
+        assert.equal(await whileRising(page, () => page.press('Space')), 1, 'the space bar dives');
+        for (const state of [PAUSE, PLAY]) {
+            await page.press('F3');
+            assert.equal(await probe(page), state);
+        }
 
-    // Of the music's files, only whether the two large ones are there is
-    // asked before the music is on.
-    test('fetches the music\'s files only for the music; keeps the switches over a reload and after Exit; the ' +
-        'function keys stay with the game', async () => {
-        site.server.requests.length = 0;
-        await withGame({}, async (page, context) => {
-            const musicFiles = () => site.server.requests.filter((r) => /^\/(music\/|synth\/|[^/]*\.sf2$)/.test(r.path))
-                .map((r) => `${r.method} ${r.path}`).sort();
-            assert.deepEqual(musicFiles(), ['HEAD /TimGM6mb.sf2', 'HEAD /synth/libfluidsynth-2.4.6.js']);
-            await page.press('F4');
-            await page.press('F5'); // the music, not a reload
-            await page.waitFor(() => window.ruvo.music.playerPlaying(), null, 30000);
-            const fetched = musicFiles().filter((r) => r.startsWith('GET /music/'));
-            assert.equal(new Set(fetched).size, 4, JSON.stringify(fetched));
-            await openGame(context, { page });
-            assert.deepEqual(await items(page, 'checked', IDM.SOUND, IDM.MUSIC), [true, true]);
-            await page.press('F4');
-            // Exit by the keyboard: the Game menu, up from its first item to its last.
-            await page.evaluate((s) => document.querySelector(s).focus(), menuTitle('Game'));
-            for (const key of ['Enter', 'ArrowUp', 'Enter']) await page.press(key);
-            await page.waitFor(() => !document.getElementById('ended').hidden);
-            assert.deepEqual(await page.evaluate(() => [localStorage.getItem('Ruvo/Sound'),
-                localStorage.getItem('Ruvo/Music'), window.ruvo.runningTimers()]), ['0', '1', 0]);
-            await page.click('#again');
-            await page.waitFor(() => window.ruvo?.started && !window.ruvo.ended);
-            assert.deepEqual(await items(page, 'checked', IDM.MUSIC), [true]);
-            await page.press('F1');
-            const help = await context.waitForPage(/help\.html$/);
-            await help.waitFor(() => document.readyState === 'complete' && /Help/.test(document.title));
-        });
-    });
+        const musicFiles = () => site.server.requests.filter((r) => /^\/(music\/|synth\/|[^/]*\.sf2$)/.test(r.path))
+            .map((r) => `${r.method} ${r.path}`).sort();
+        assert.deepEqual(musicFiles(), ['HEAD /TimGM6mb.sf2', 'HEAD /synth/libfluidsynth-2.4.6.js']);
+        await page.press('F4');
+        await page.press('F5'); // the music, not a reload
+        await page.waitFor(() => window.ruvo.music.playerPlaying(), null, 30000);
+        const fetched = musicFiles().filter((r) => r.startsWith('GET /music/'));
+        assert.equal(new Set(fetched).size, 4, JSON.stringify(fetched));
+        await openGame(context, { page });
+        assert.deepEqual(await items(page, 'checked', IDM.SOUND, IDM.MUSIC), [true, true]);
+        await page.press('F4');
+        // Exit by the keyboard: the Game menu, up from its first item to its last.
+        await page.evaluate((s) => document.querySelector(s).focus(), menuTitle('Game'));
+        for (const key of ['Enter', 'ArrowUp', 'Enter']) await page.press(key);
+        await page.waitFor(() => !document.getElementById('ended').hidden);
+        assert.deepEqual(await page.evaluate(() => [localStorage.getItem('Ruvo/Sound'),
+            localStorage.getItem('Ruvo/Music'), window.ruvo.runningTimers()]), ['0', '1', 0]);
+        await page.click('#again');
+        await page.waitFor(() => window.ruvo?.started && !window.ruvo.ended);
+        assert.deepEqual(await items(page, 'checked', IDM.MUSIC), [true]);
+        await page.press('F1');
+        const help = await context.waitForPage(/help\.html$/);
+        await help.waitFor(() => document.readyState === 'complete' && /Help/.test(document.title));
+    }));
 
     test('shows the scenery before the letters\' faces come and draws the letters in them; without them, the ' +
         'soundfont and storage it plays silent', async () => {
-        // The status line's letters on the title screen (above the jumper's
-        // reach), and when the faces and the first tick's frame came; each in
-        // a profile of its own, with nothing in the browser's cache.
-        const lettersOf = (page) => page.evaluate(() => {
-            const data = document.getElementById('field').getContext('2d').getImageData(0, 0, 384, 16).data;
-            let hash = 2166136261;
-            for (const byte of data) hash = Math.imul(hash ^ byte, 16777619) >>> 0;
-            const faces = performance.getEntriesByType('resource').filter((e) => e.name.endsWith('.ttf'));
-            const { firstPictureMs, firstFrameMs } = window.ruvo;
-            return { hash, facesIn: Math.max(...faces.map((e) => e.responseEnd)), firstPictureMs, firstFrameMs };
-        });
-        const prompt = await withGame({}, lettersOf);
+        // Each in a profile of its own, with nothing in the browser's cache.
+        const prompt = await withGame({}, fieldOf);
         site.server.hold.fonts = true; // until the game has shown its first picture
-        const late = await withGame({}, lettersOf).finally(() => (site.server.hold.fonts = false));
+        const late = await withGame({}, fieldOf).finally(() => (site.server.hold.fonts = false));
         assert.ok(late.firstPictureMs < late.facesIn && late.facesIn < late.firstFrameMs, JSON.stringify(late));
-        assert.equal(late.hash, prompt.hash, 'the status line is drawn in the same faces');
+        assert.equal(late.letters, prompt.letters, 'the status line is drawn in the same faces');
         // A page without the faces, the soundfont and storage (some engines
         // report the missing files on the console).
-        await withGame({ url: new URL('bare/?refuse-storage', site.url).href, ignore: /404|\.sf2|\.ttf|faces did not load/ }, async (page) => {
-            assert.notEqual((await lettersOf(page)).hash, prompt.hash, 'the browser\'s own faces stand in');
+        const bare = { url: new URL('bare/?refuse-storage', site.url).href, ignore: /404|\.sf2|\.ttf|faces did not load/ };
+        await withGame(bare, async (page) => {
+            assert.notEqual((await fieldOf(page)).letters, prompt.letters, 'the browser\'s own faces stand in');
             await page.press('F4');
             await page.press('F5');
             assert.deepEqual(await items(page, 'checked', IDM.SOUND, IDM.MUSIC), [true, false]);
@@ -181,7 +169,7 @@ describePage('the page', () => {
         site.server.offline = true;
         await openGame(context, { page }).finally(() => (site.server.offline = false));
         await openBy(page, 'F10');
-        assert.match(await dialogText(page, '.caption span'), /Ruvo Zelp!/);
+        assert.match((await texts(page, `${DIALOG} .caption span`)).join(), /Ruvo Zelp!/);
         const picture = () => page.evaluate(() => document.getElementById('field').toDataURL());
         const shown = await picture();
         await page.waitFor((t) => window.ruvo.ticks >= t, await page.evaluate(() => window.ruvo.ticks + 5));
@@ -194,11 +182,10 @@ describePage('the page', () => {
         await closeBy(page, 'Escape');
 
         await openBy(page, 'F8');
-        assert.equal(await dialogText(page, '[data-id="411"]'), '1000', 'the table shows the best score');
+        assert.deepEqual(await texts(page, `${DIALOG} [data-id="411"]`), ['1000'], 'the table shows the best score');
         await closeBy(page, 'Enter');
         await page.click(menuTitle('Help'));
-        assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('.menu:nth-child(3) .menu-item')]
-            .map((item) => item.textContent.trim())), ['HelpF1', 'AboutF10', 'Licences']);
+        assert.deepEqual(await texts(page, '.menu:nth-child(3) .menu-item'), ['HelpF1', 'AboutF10', 'Licences']);
         await page.click('.menu:nth-child(3) a.menu-item');
         await expectLicences(context);
         await page.front();
@@ -254,7 +241,8 @@ describePage('the page', () => {
     // A phone (844 x 390 CSS pixels at 3 device pixels each) held sideways
     // and upright, with touch as its only input; then a quick game on it.
     test('the field fills the screen either way; a tap starts and dives, a second finger pauses; the menu works by ' +
-        'touch; the name dialog stays within reach of the on-screen keyboard', { skip: noTouch }, () => withGame({ width: 844, height: 390, scale: 3, touch: true, settings: EMPTY_TABLE }, async (page, context) => {
+        'touch; the name dialog stays within reach of the on-screen keyboard', { skip: noTouch },
+    () => withGame({ width: 844, height: 390, scale: 3, touch: true, settings: EMPTY_TABLE }, async (page, context) => {
         await expectLargestCrispField(page, 5);
         await page.resize(390, 844); // held upright
         await expectLargestCrispField(page, 3);
@@ -278,6 +266,6 @@ describePage('the page', () => {
         await page.type('Ann');
         await page.tap(ok);
         await waitFor(page, `${DIALOG} [data-id="416"]`);
-        assert.equal(await dialogText(page, '[data-id="416"]'), 'Ann');
+        assert.deepEqual(await texts(page, `${DIALOG} [data-id="416"]`), ['Ann']);
     }));
 });

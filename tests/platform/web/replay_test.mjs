@@ -21,7 +21,7 @@ import { after, test } from 'node:test';
 
 import {
     DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, choose, closeBy, describePage, engineName, enterName, expectNoErrors,
-    notes, openGame, playOneQuickGame, probe, site, waitFor, waitForProbe, withGame,
+    openGame, playOneQuickGame, probe, site, texts, waitFor, waitForProbe, withGame,
 } from './page_kit.mjs';
 
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
@@ -47,8 +47,7 @@ const BAR = '#replay-bar button[data-character=';
 // What the module's memory has grown to, which it never gives back.
 const memory = (page) => page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
 const ticks = (page) => page.evaluate(() => window.ruvo.ticks);
-const rows = (page) => page.evaluate((s) => [...document.querySelectorAll(s)].map((o) => o.textContent),
-    `${DIALOG} select.list option`);
+const rows = (page) => texts(page, `${DIALOG} select.list option`);
 
 // Speeds the replay that plays up to 8x (by faster) and waits for its end,
 // which must be text's result.
@@ -105,7 +104,7 @@ describePage('replays on the page', () => {
                 `Replay link: ${TOO_LARGE(`more than ${LIMIT}`)}`]]) {
             await give();
             await waitFor(page, NOTE);
-            assert.deepEqual(await notes(page), [note]);
+            assert.deepEqual(await texts(page, NOTE), [note]);
             await closeBy(page, 'Enter', NOTE);
         }
         // Nor does the module give room to more than the limit.
@@ -151,8 +150,9 @@ describePage('replays on the page', () => {
         await watchToEnd(page, text);
     }));
 
-    test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link',
-        () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
+    test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link; a write ' +
+        'the store refuses is told once and leaves no older game as the last',
+    () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
         const other = await openGame(context);
         await playOneQuickGame(page);
         await enterName(page, 'Web');
@@ -199,6 +199,34 @@ describePage('replays on the page', () => {
         assert.match((await rows(page))[0], /^Last game/);
         await closeBy(page, 'Escape');
 
+        // From now on IndexedDB aborts every transaction that writes a
+        // replay, as it does when the site's storage is full. The first
+        // game's writes are refused after the game was told they were done,
+        // the second's at once (the game tells that one itself).
+        await page.evaluate(() => {
+            const put = IDBObjectStore.prototype.put;
+            IDBObjectStore.prototype.put = function (...args) {
+                const request = put.apply(this, args);
+                this.transaction.abort();
+                return request;
+            };
+        });
+        for (const again of [false, true]) {
+            await playOneQuickGame(page, false, again);
+            // The name, then the table; the note comes as the title does.
+            await enterName(page, 'Web');
+            await waitFor(page, NOTE);
+            assert.deepEqual(await texts(page, NOTE),
+                ["This game's replay could not be kept: the replay store refused to write it."]);
+            await page.press('Enter');
+            // Read after the refused writes and what followed them.
+            assert.deepEqual(await stored(page), {});
+            assert.deepEqual(await texts(page, NOTE), [], 'told once');
+            await openReplays(page);
+            assert.deepEqual(await rows(page), []);
+            await closeBy(page, 'Escape');
+        }
+
         // In a page opened with it, and in one already open that it is put
         // in the address of behind a dialog: it plays once the dialog closes.
         const linked = await openGame(context, { url: link });
@@ -215,39 +243,6 @@ describePage('replays on the page', () => {
             await waitForProbe(shown, resultOf(saved.text)[2], 13, 120000);
             assert.deepEqual(await watched(shown), resultOf(saved.text));
             await expectNoErrors(shown);
-        }
-    }));
-
-    // The first game's writes are refused after the game was told they were
-    // done, the second's at once (the game tells that one itself): from now
-    // on IndexedDB aborts every transaction that writes a replay, as it does
-    // when the site's storage is full.
-    test('a write the store refuses is told once and leaves no older game as the last',
-        () => withGame({ settings: EMPTY_TABLE }, async (page) => {
-        await page.waitFor(() => window.ruvo.replays.opened && window.ruvo.replays.persistent);
-        await page.evaluate((text) => window.ruvo.replays.write('last', text), SCRIPTED);
-        await page.evaluate(() => {
-            const put = IDBObjectStore.prototype.put;
-            IDBObjectStore.prototype.put = function (...args) {
-                const request = put.apply(this, args);
-                this.transaction.abort();
-                return request;
-            };
-        });
-        for (const again of [false, true]) {
-            await playOneQuickGame(page, false, again);
-            // The name, then the table; the note comes as the title does.
-            await enterName(page, 'Web');
-            await waitFor(page, NOTE);
-            assert.deepEqual(await notes(page),
-                ["This game's replay could not be kept: the replay store refused to write it."]);
-            await page.press('Enter');
-            // Read after the refused writes and what followed them.
-            assert.deepEqual(await stored(page), {});
-            assert.deepEqual(await notes(page), [], 'told once');
-            await openReplays(page);
-            assert.deepEqual(await rows(page), []);
-            await closeBy(page, 'Escape');
         }
     }));
 });

@@ -49,10 +49,8 @@ const TEST_HOOK = `<script>(() => {
             pictured = fetch('/.pictured').catch(() => {});
         if (!(window.ruvo?.firstFrameMs > 0)) requestAnimationFrame(watch);
     };
-    window.ruvoLayout = () => [...document.querySelectorAll('#field, .menu-title')].map((element) => {
-        const { left, top, width, height } = element.getBoundingClientRect();
-        return [left, top, width, height].join(' ');
-    }).join(', ');
+    window.ruvoLayout = () => JSON.stringify([...document.querySelectorAll('#field, .menu-title')]
+        .map((element) => element.getBoundingClientRect()));
     requestAnimationFrame(watch);
     if (new URLSearchParams(location.search).has('refuse-storage'))
         for (const name of ['localStorage', 'indexedDB'])
@@ -60,7 +58,8 @@ const TEST_HOOK = `<script>(() => {
 })();</script>`;
 
 // What a test may hold back, and the report that ends its hold.
-const HOLDS = { script: ['/.painted', (path) => path === '/ruvo.js'], fonts: ['/.pictured', (path) => path.endsWith('.ttf')] };
+const HOLDS = { script: ['/.painted', (path) => path === '/ruvo.js'],
+    fonts: ['/.pictured', (path) => path.endsWith('.ttf')] };
 
 export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
     root = resolve(root);
@@ -108,7 +107,8 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         if (holder) server.held[holder].push(answer);
         else answer();
     });
-    Object.assign(server, { requests: [], offline: false, hold: { script: false, fonts: false }, held: { script: [], fonts: [] } });
+    Object.assign(server, { requests: [], offline: false, hold: { script: false, fonts: false },
+        held: { script: [], fonts: [] } });
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 
