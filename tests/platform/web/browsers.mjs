@@ -19,7 +19,7 @@ const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no
 // Touch needs the driver to emulate a touch screen; WebKitWebDriver cannot.
 export const ENGINES = { chromium: { touch: true }, firefox: { touch: true }, webkit: { touch: false } };
 
-async function poll(check, timeout, what) {
+export async function poll(check, timeout, what) {
     const end = Date.now() + timeout;
     for (;;) {
         const value = await check();
@@ -34,7 +34,13 @@ async function poll(check, timeout, what) {
 class PageBase {
     logged = [];
 
-    waitFor(fn, arg, timeout = 30000) { return poll(() => this.evaluate(fn, arg), timeout, String(fn)); }
+    // A page between two documents cannot run fn yet: it is tried again, and
+    // the last such error is the one reported if time runs out.
+    waitFor(fn, arg, timeout = 30000) {
+        let failed = null;
+        const check = () => this.evaluate(fn, arg).then((value) => ((failed = null), value), (error) => void (failed = error));
+        return poll(check, timeout, String(fn)).catch((error) => Promise.reject(failed ?? error));
+    }
 
     async collectErrors() {
         this.logged.push(...await this.evaluate(() => (window.ruvoErrors ?? []).splice(0)).catch(() => []));

@@ -19,6 +19,7 @@ import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { after, test } from 'node:test';
 
+import { poll } from './browsers.mjs';
 import {
     DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, choose, closeBy, describePage, engineName, enterName, expectNoErrors,
     openGame, playOneQuickGame, probe, site, texts, waitFor, waitForProbe, withGame,
@@ -159,7 +160,9 @@ describePage('replays on the page', () => {
         // Another tab of the game hears of the new replays at once.
         await other.waitFor(() => window.ruvo.replays.list().sort().join() === 'last,' +
             window.ruvo.replays.list().find((name) => name.startsWith('row-')));
-        // From the browser's store, after a reload.
+        // From the browser's store, after a reload once both are stored (a
+        // page left sooner may lose its writes).
+        await poll(async () => Object.keys(await stored(page)).length === 2, 30000, 'the replays to be stored');
         await openGame(context, { page });
         await page.waitFor(() => window.ruvo.replays.opened && window.ruvo.replays.persistent);
         await openReplays(page);
