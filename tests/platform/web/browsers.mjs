@@ -10,9 +10,7 @@
 // click(selector), tap and twoFingerTap (touch contexts), front() (the tab a
 // player plays in), resize(width, height), errors() and close().
 // SPDX-License-Identifier: MIT
-import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { createServer } from 'node:net';
 import { pathToFileURL } from 'node:url';
 
 const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
@@ -21,7 +19,7 @@ const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no
 // Touch needs the driver to emulate a touch screen; WebKitWebDriver cannot.
 export const ENGINES = { chromium: { touch: true }, firefox: { touch: true }, webkit: { touch: false } };
 
-async function poll(check, timeout, what) {
+export async function poll(check, timeout, what) {
     const end = Date.now() + timeout;
     for (;;) {
         const value = await check();
@@ -36,28 +34,22 @@ async function poll(check, timeout, what) {
 class PageBase {
     logged = [];
 
-    waitFor(fn, arg, timeout = 30000) { return poll(() => this.evaluate(fn, arg), timeout, String(fn)); }
+    // A page between two documents cannot run fn yet: it is tried again, and
+    // the last such error is the one reported if time runs out.
+    waitFor(fn, arg, timeout = 30000) {
+        let failed = null;
+        const check = () => this.evaluate(fn, arg).then((value) => ((failed = null), value), (error) => void (failed = error));
+        return poll(check, timeout, String(fn)).catch((error) => Promise.reject(failed ?? error));
+    }
 
     async collectErrors() {
         this.logged.push(...await this.evaluate(() => (window.ruvoErrors ?? []).splice(0)).catch(() => []));
     }
 
-    async errors() {
-        await this.collectErrors();
-        return [...new Set(this.logged)];
-    }
-
-    async goto(url) {
-        await this.collectErrors();
-        await this.load(url);
-    }
-
+    errors() { return this.collectErrors().then(() => [...new Set(this.logged)]); }
+    goto(url) { return this.collectErrors().then(() => this.load(url)); }
     reload() { return this.goto(null); }
-
-    async close() {
-        await this.collectErrors();
-        await this.closePage();
-    }
+    close() { return this.collectErrors().then(() => this.closePage()); }
 }
 
 // --- puppeteer-core: Chromium and Firefox --------------------------------------------
@@ -85,10 +77,7 @@ class PuppeteerPage extends PageBase {
         }, selector);
     }
 
-    async tap(selector) {
-        const { x, y } = await this.centre(selector);
-        await this.page.touchscreen.tap(x, y);
-    }
+    tap(selector) { return this.centre(selector).then(({ x, y }) => this.page.touchscreen.tap(x, y)); }
 
     async twoFingerTap(selector) {
         const { x, y } = await this.centre(selector);
@@ -117,15 +106,11 @@ async function launchPuppeteer(name, modules) {
     return {
         name,
         version: await browser.version(),
-        async newContext(options = {}) {
-            let owner = browser;
-            if (options.touch && name === 'firefox') {
-                touchBrowser ??= await launch({ 'ui.primaryPointerCapabilities': 1, 'ui.allPointerCapabilities': 1,
-                    'dom.w3c_touch_events.enabled': 1 });
-                owner = touchBrowser;
-            }
-            const context = await owner.createBrowserContext();
-            const { width = 800, height = 500, scale = 1, touch = false } = options;
+        async newContext({ width = 800, height = 500, scale = 1, touch = false } = {}) {
+            const firefoxTouch = touch && name === 'firefox';
+            if (firefoxTouch) touchBrowser ??= await launch({ 'ui.primaryPointerCapabilities': 1,
+                'ui.allPointerCapabilities': 1, 'dom.w3c_touch_events.enabled': 1 });
+            const context = await (firefoxTouch ? touchBrowser : browser).createBrowserContext();
             return {
                 async newPage() {
                     const page = await context.newPage();
@@ -151,19 +136,11 @@ async function launchPuppeteer(name, modules) {
 class WebKitPage extends PageBase {
     constructor(context, handle) {
         super();
-        this.context = context;
-        this.handle = handle;
+        Object.assign(this, { context, handle });
     }
 
-    async driver() {
-        await this.context.switchTo(this.handle);
-        return this.context.driver;
-    }
-
-    async load(url) {
-        const driver = await this.driver();
-        await (url === null ? driver.navigate().refresh() : driver.get(url));
-    }
+    driver() { return this.context.switchTo(this.handle).then(() => this.context.driver); }
+    load(url) { return this.driver().then((driver) => (url === null ? driver.navigate().refresh() : driver.get(url))); }
 
     async evaluate(fn, ...args) {
         return (await this.driver()).executeScript(`return (${fn}).apply(null, arguments);`, ...args);
@@ -179,8 +156,8 @@ class WebKitPage extends PageBase {
 
     async click(selector) {
         const driver = await this.driver();
-        const element = await driver.findElement(this.context.selenium.By.css(selector));
-        await driver.actions().move({ origin: element }).press().release().perform();
+        const origin = await driver.findElement(this.context.selenium.By.css(selector));
+        await driver.actions().move({ origin }).press().release().perform();
     }
 
     tap() { throw new Error('WebKitWebDriver cannot emulate a touch screen'); }
@@ -188,18 +165,15 @@ class WebKitPage extends PageBase {
 
     // The window is sized so that the page inside it gets the size asked for.
     async resize(width, height) {
-        const driver = await this.driver();
-        const inner = () => driver.executeScript('return [innerWidth, innerHeight]');
+        const [driver, inner] = [await this.driver(), 'return [innerWidth, innerHeight]'];
         for (let attempt = 0; attempt < 3; ++attempt) {
-            const [innerWidth, innerHeight] = await inner();
+            const [innerWidth, innerHeight] = await driver.executeScript(inner);
             if (innerWidth === width && innerHeight === height) return;
             const rect = await driver.manage().window().getRect();
             await driver.manage().window().setRect({ width: rect.width + width - innerWidth,
                 height: rect.height + height - innerHeight });
-            await poll(async () => {
-                const [w, h] = await inner();
-                return w !== innerWidth || h !== innerHeight || (w === width && h === height);
-            }, 5000, 'the window to take its new size');
+            await poll(() => driver.executeScript(inner).then(([w, h]) => w !== innerWidth || h !== innerHeight),
+                5000, 'the window to take its new size');
         }
     }
 
@@ -209,41 +183,12 @@ class WebKitPage extends PageBase {
     }
 }
 
-function freePort() {
-    return new Promise((resolve, reject) => {
-        const server = createServer().on('error', reject);
-        server.listen(0, '127.0.0.1', () => {
-            const { port } = server.address();
-            server.close(() => resolve(port));
-        });
-    });
-}
-
 // One WebKitWebDriver and one MiniBrowser session per context: a fresh,
-// ephemeral profile. The scale is the display's (GDK_SCALE), whole numbers only.
+// ephemeral profile.
 class WebKitContext {
-    constructor(selenium, options) {
-        this.selenium = selenium;
-        this.options = options;
-        this.used = false;
-    }
+    used = false;
 
-    async start() {
-        const port = await freePort();
-        const env = { ...process.env, GDK_SCALE: String(this.options.scale ?? 1) };
-        this.process = spawn(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
-        // The driver starts the MiniBrowser that comes with it (WEBKIT_BROWSER names another).
-        const capabilities = { browserName: 'MiniBrowser' };
-        if (process.env.WEBKIT_BROWSER)
-            capabilities['webkitgtk:browserOptions'] = { binary: process.env.WEBKIT_BROWSER, args: ['--automation'] };
-        this.driver = await poll(() => new this.selenium.Builder().usingServer(`http://127.0.0.1:${port}`)
-            .withCapabilities(capabilities).build().catch((error) => {
-                if (!/ECONNREFUSED/.test(error.message)) throw error;
-                return null;
-            }), 20000, 'WebKitWebDriver to answer');
-        this.current = await this.driver.getWindowHandle();
-        return this;
-    }
+    constructor(selenium, driver, service, options) { Object.assign(this, { selenium, driver, service, options }); }
 
     async switchTo(handle) {
         if (this.current !== handle) await this.driver.switchTo().window(handle);
@@ -251,11 +196,9 @@ class WebKitContext {
     }
 
     async newPage() {
-        if (this.used) {
-            await this.driver.switchTo().newWindow('window');
-            this.current = await this.driver.getWindowHandle();
-        }
+        if (this.used) await this.driver.switchTo().newWindow('window');
         this.used = true;
+        this.current = await this.driver.getWindowHandle();
         const page = new WebKitPage(this, this.current);
         await page.resize(this.options.width ?? 800, this.options.height ?? 500);
         return page;
@@ -275,18 +218,27 @@ class WebKitContext {
 
     async close() {
         await this.driver.quit().catch(() => {});
-        this.process.kill();
+        await this.service.kill();
     }
 }
 
+// The scale is the display's (GDK_SCALE), whole numbers only; the driver
+// starts the MiniBrowser that comes with it (WEBKIT_BROWSER names another).
 // The version is the MiniBrowser's, known once a context has started.
 function launchWebKit(modules) {
-    const selenium = createRequire(`${modules}/`)('selenium-webdriver');
+    const [selenium, { DriverService }, { findFreePort }] = ['', '/remote', '/net/portprober']
+        .map((module) => createRequire(`${modules}/`)(`selenium-webdriver${module}`));
+    const binary = process.env.WEBKIT_BROWSER;
     const engine = { name: 'webkit', version: 'WebKitGTK', close: async () => {} };
     engine.newContext = async (options = {}) => {
-        const context = await new WebKitContext(selenium, options).start();
-        engine.version = `WebKitGTK ${(await context.driver.getCapabilities()).get('browserVersion')}`;
-        return context;
+        const port = await findFreePort('127.0.0.1');
+        const service = new DriverService(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', { port, loopback: true,
+            args: [`--port=${port}`], env: { ...process.env, GDK_SCALE: String(options.scale ?? 1) } });
+        const driver = await new selenium.Builder().usingServer(await service.start(20000)).withCapabilities({
+            browserName: 'MiniBrowser', ...(binary && { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } }),
+        }).build();
+        engine.version = `WebKitGTK ${(await driver.getCapabilities()).get('browserVersion')}`;
+        return new WebKitContext(selenium, driver, service, options);
     };
     return engine;
 }

@@ -13,19 +13,18 @@ import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'no
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { deflateRawSync, constants } from 'node:zlib';
+import { deflateRawSync } from 'node:zlib';
+
+import { bomb, fragment as link } from './page_kit.mjs';
 
 const [build, seconds, seedText] = process.argv.slice(2);
-if (!build || !(Number(seconds) > 0)) {
-    console.error('usage: node link_fuzz.mjs BUILD_WEB_DIR SECONDS [SEED]');
-    process.exit(2);
-}
-const here = new URL('.', import.meta.url);
+if (!build || !(Number(seconds) > 0)) throw new Error('usage: node link_fuzz.mjs BUILD_WEB_DIR SECONDS [SEED]');
+// The reader beside the web build's tables, which it imports.
 const work = mkdtempSync(join(tmpdir(), 'ruvo-link-fuzz-'));
-copyFileSync(new URL('../../../platform/web/site/links.js', here), join(work, 'links.js'));
+copyFileSync(new URL('../../../platform/web/site/links.js', import.meta.url), join(work, 'links.js'));
 copyFileSync(join(build, 'platform/web/tables.js'), join(work, 'tables.js'));
-const { readReplayFragment } = await import(pathToFileURL(join(work, 'links.js')).href);
-const { REPLAY_MAX_BYTES } = await import(pathToFileURL(join(work, 'tables.js')).href);
+const [{ readReplayFragment }, { REPLAY_MAX_BYTES }] = await Promise.all(['links.js', 'tables.js']
+    .map((name) => import(pathToFileURL(join(work, name)).href)));
 rmSync(work, { recursive: true, force: true });
 
 // xorshift32: a run is played again from its seed.
@@ -40,14 +39,9 @@ const random = (n) => {
 const pick = (list) => list[random(list.length)];
 
 const MARK = '#replay=';
-const link = (bytes) => MARK + Buffer.from(bytes).toString('base64url');
-const corpusDir = new URL('../../soak/fuzz/replay-corpus/', here);
+const corpusDir = new URL('../../soak/fuzz/replay-corpus/', import.meta.url);
 const corpus = readdirSync(corpusDir).map((name) => readFileSync(new URL(name, corpusDir), 'utf8'));
 const packed = corpus.map((text) => deflateRawSync(Buffer.from(text)));
-// A bomb: a megabyte of one letter, deflated to about a kilobyte and flushed
-// to a byte's edge, repeated, then an empty last block.
-const megabyte = deflateRawSync(Buffer.alloc(1 << 20, 'a'), { finishFlush: constants.Z_SYNC_FLUSH });
-const bomb = (megabytes) => Buffer.concat([...Array(megabytes).fill(megabyte), Buffer.from([3, 0])]);
 
 // Each run answers with a replay's text or a one-line refusal, in time.
 let runs = 0;
@@ -68,7 +62,7 @@ async function read(fragment) {
 // a few megabytes of memory (the peak, as the system counts it).
 for (const [i, bytes] of packed.entries()) assert.equal(await read(link(bytes)), corpus[i]);
 const peak = process.resourceUsage().maxRSS;
-assert.match((await readReplayFragment(link(bomb(400)))).refusal, /^too large: more than 1048576 bytes/);
+assert.match((await readReplayFragment(bomb(400))).refusal, /^too large: more than 1048576 bytes/);
 const grown = (process.resourceUsage().maxRSS - peak) / 1024;
 assert.ok(grown < 64, `inflating the bomb took ${grown.toFixed(0)} MB more`);
 
@@ -96,7 +90,7 @@ const makers = [
     () => link(deflateRawSync(Buffer.from(Array.from({ length: random(4096) }, () => random(256))))),
     () => MARK + Array.from({ length: random(2048) }, () => pick(ALPHABET)).join(''),
     () => link(deflateRawSync(Buffer.from(pick(corpus).repeat(1 + random(200))))),
-    () => link(bomb(1 + random(8))),
+    () => bomb(1 + random(8)),
 ];
 const end = Date.now() + Number(seconds) * 1000;
 while (Date.now() < end) await read(pick(makers)());

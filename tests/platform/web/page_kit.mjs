@@ -1,15 +1,37 @@
-// What the tests of the page share: opening the game, reading its state
-// through the probe, its menu and dialogs, a quick game with a name at its
-// end, and the page's errors.
+// What the tests of the page share: a suite in the engine named on the
+// command line, a fresh profile with the game open in it, reading the game's
+// state through the probe, its menu and dialogs, a quick game with a name at
+// its end, the page's errors, and replay links.
+//   node page_test.mjs ENGINE SITE_DIR   (run.sh runs each suite once per engine)
 // SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
+import { after, before, describe } from 'node:test';
+import { constants, deflateRawSync } from 'node:zlib';
 
-// The site's address, set once its server listens.
-export const site = { url: '' };
+import { launch } from './browsers.mjs';
+import { serve } from './serve.mjs';
 
-export const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106 };
+export const [engineName, siteDir] = process.argv.slice(2);
+// The site's address, its server and the engine, set once the suite starts.
+export const site = { url: '', server: null, engine: null };
+
+export const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106, REPLAYS: 114 };
 export const [TITLE, PLAY, PAUSE, START_BANNER] = [0x01, 0x02, 0x04, 0x0108];
 export const EMPTY_TABLE = { Option: '1', Score1: '0', Score2: '0', Score3: '0', Score4: '0', Score5: '0' };
+
+// Each suite has a server of its own; a driver that stops answering fails the run.
+export const describePage = (title, body) => describe(`${title} (${engineName})`, { timeout: 600000 }, () => {
+    before(async () => {
+        site.server = await serve(siteDir, { testHook: true });
+        site.url = `http://127.0.0.1:${site.server.address().port}/`;
+        site.engine = await launch(engineName, process.env.RUVO_WEB_MODULES);
+    });
+    after(async () => {
+        await site.engine?.close();
+        site.server?.close();
+    });
+    body();
+});
 
 // Opens the page (or reloads it), with settings stored beforehand from
 // another page of the site, and waits until the game has started and painted.
@@ -29,9 +51,29 @@ export async function openGame(context, { page = null, url = site.url, settings 
     return page;
 }
 
+// fn(page, context) on the game opened (url, settings; holdScript: the
+// server holds the page's script back until the page is drawn) in a fresh
+// profile (width, height, scale, touch), which is closed whatever happens;
+// the page must show no error but those that ignore matches. Gives fn's
+// result. The server's log of requests starts with the game.
+export async function withGame({ url, settings, ignore, holdScript = false, ...view }, fn) {
+    site.server.requests = [];
+    site.server.hold.script = holdScript;
+    const context = await site.engine.newContext(view);
+    try {
+        const page = await openGame(context, { url, settings });
+        const result = await fn(page, context);
+        await expectNoErrors(page, ignore);
+        return result;
+    } finally {
+        await context.close();
+    }
+}
+
 // The game's state word, the jumper's vertical direction and the best score.
 export const probe = (page, field = 0) => page.evaluate((f) => window.ruvo.exports.ruvo_probe(f), field);
-export const waitForState = (page, value) => page.waitFor((v) => window.ruvo.exports.ruvo_probe(0) === v, value);
+export const waitForProbe = (page, value, field = 0, timeout = 30000) =>
+    page.waitFor(([v, f]) => window.ruvo.exports.ruvo_probe(f) === v, [value, field], timeout);
 export const menuItem = (id) => `.menu-item[data-command="${id}"]`;
 export const itemState = (page, id) => page.evaluate((s) => {
     const item = document.querySelector(s);
@@ -39,11 +81,21 @@ export const itemState = (page, id) => page.evaluate((s) => {
         hint: item.querySelector('.hint').textContent };
 }, menuItem(id));
 export const menuTitle = (name) => `.menu:nth-child(${['Game', 'Option', 'Help'].indexOf(name) + 1}) .menu-title`;
+// A menu's item, by mouse or (press: page.tap) by touch.
+export async function choose(page, menu, id, press = (s) => page.click(s)) {
+    await press(menuTitle(menu));
+    await press(menuItem(id));
+}
 export const DIALOG = 'dialog.ruvo-dialog[open]';
+export const NOTE = `${DIALOG} .note`;
 export const waitFor = (page, selector, present = true, timeout = 30000) =>
     page.waitFor(([s, p]) => (document.querySelector(s) !== null) === p, [selector, present], timeout);
-export const dialogText = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null,
-    `${DIALOG} ${selector}`);
+// A key that opens a dialog or closes what selector finds.
+export const openBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector));
+export const closeBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector, false));
+// The texts of what selector finds, trimmed.
+export const texts = (page, selector) =>
+    page.evaluate((s) => [...document.querySelectorAll(s)].map((e) => e.textContent.trim()), selector);
 
 export async function fillEdit(page, id, text) {
     await page.evaluate((s) => (document.querySelector(s).focus(), document.querySelector(s).select()),
@@ -67,8 +119,7 @@ export async function expectNoErrors(page, ignore = null) {
 export async function playOneQuickGame(page, tap = false, again = false) {
     const press = (selector) => (tap ? page.tap(selector) : page.click(selector));
     await page.front();
-    await press(menuTitle('Option'));
-    await press(menuItem(IDM.OPTION));
+    await choose(page, 'Option', IDM.OPTION, press);
     await waitFor(page, DIALOG);
     assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`),
         again ? '10' : '80');
@@ -77,31 +128,24 @@ export async function playOneQuickGame(page, tap = false, again = false) {
     await press(`${DIALOG} button[data-id="1"]`);
     await waitFor(page, DIALOG, false);
     assert.deepEqual(await page.evaluate(() => window.ruvo.timerPeriod), 10);
-    await press(menuTitle('Game'));
-    await press(menuItem(IDM.START));
+    await choose(page, 'Game', IDM.START, press);
     await page.waitFor((s) => document.activeElement === document.querySelector(s), `${DIALOG} input[data-id="410"]`,
         120000);
 }
-
-// From now on IndexedDB aborts every transaction that writes a replay, as
-// it does when the site's storage is full.
-export const failReplayWrites = (page) => page.evaluate(() => {
-    const put = IDBObjectStore.prototype.put;
-    IDBObjectStore.prototype.put = function (...args) {
-        const request = put.apply(this, args);
-        this.transaction.abort();
-        return request;
-    };
-});
 
 // Answers the name dialog with OK and closes the table shown after it, whose
 // first row may be expected to show a name.
 export async function enterName(page, name, shown = null) {
     await page.front();
     await fillEdit(page, 410, name);
-    await page.press('Enter');
-    await waitFor(page, `${DIALOG} [data-id="416"]`);
-    if (shown) assert.equal(await dialogText(page, '[data-id="416"]'), shown);
-    await page.press('Enter');
-    await waitFor(page, DIALOG, false);
+    await openBy(page, 'Enter', `${DIALOG} [data-id="416"]`);
+    if (shown) assert.deepEqual(await texts(page, `${DIALOG} [data-id="416"]`), [shown]);
+    await closeBy(page, 'Enter', `${DIALOG} [data-id="416"]`);
 }
+
+// A replay link's fragment, and one of about 1 KB for each megabyte its text
+// inflates to: a megabyte of one letter flushed to a byte's edge, again and
+// again, then a last block.
+export const fragment = (bytes) => `#replay=${Buffer.from(bytes).toString('base64url')}`;
+const megabyte = deflateRawSync(Buffer.alloc(1 << 20, 'a'), { finishFlush: constants.Z_SYNC_FLUSH });
+export const bomb = (megabytes) => fragment(Buffer.concat([...Array(megabytes).fill(megabyte), Buffer.from([3, 0])]));

@@ -10,8 +10,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_WEB_DIR [ENGINE...]}" && pwd)
 shift
-engines=("$@")
-[ $# -gt 0 ] || engines=(chromium firefox webkit)
+[ $# -gt 0 ] || set -- chromium firefox webkit
 # The tests read the game through its probe, which the shipped module must not carry.
 node -e 'const probed = (site) => WebAssembly.Module.exports(new WebAssembly.Module(require("fs").readFileSync(
     `${process.argv[1]}/${site}/ruvo.wasm`))).some((e) => e.name === "ruvo_probe");
@@ -29,7 +28,7 @@ xvfb=
 trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work" || true' EXIT
 # A screen large enough for a phone held upright at three device pixels to
 # the CSS pixel (WebKit takes its scale from the display).
-if [[ " ${engines[*]} " == *" webkit "* ]]; then
+if [[ " $* " == *" webkit "* ]]; then
     Xvfb -displayfd 3 -screen 0 2600x2600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -41,9 +40,8 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache X
 export XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-summary=()
-failed=0
-for engine in "${engines[@]}"; do
+summary=() failed=0
+for engine in "$@"; do
     status=0
     for suite in page_test replay_test; do
         RUVO_WEB_MODULES=$modules/node_modules node --test-reporter=tap "$here/$suite.mjs" "$engine" "$build/test-site" \

@@ -4,18 +4,17 @@
 // it; GET /.bytes hands the log to the benchmark (?reset clears it). For the
 // tests, serve(root, { testHook: true }) also puts a script atop every page that
 // collects the page's errors in window.ruvoErrors, the same way in every
-// browser, and takes local storage and IndexedDB away on ?refuse-storage; serves the site
-// again under /no-soundfont/ without its soundfont and under /no-fonts/
-// without its faces; while server.holdFonts is set, holds back the faces
-// until a page reports (GET /.pictured, from the hook) that the game has
-// shown its first picture four ticks' time ago, which clears holdFonts;
-// while server.offline
-// is set, fails every request as a lost connection does; and while
-// server.holdScript is set, holds back the page's script (/ruvo.js) until a
-// page reports (GET /.painted, from the hook) that the browser has drawn a
-// frame with the field in it, which clears holdScript; the hook keeps the
-// boxes of the field and the menu's titles (window.ruvoLayout()) as each
-// frame shows them in window.ruvoLayouts.
+// browser, and takes local storage and IndexedDB away on ?refuse-storage;
+// serves the site again under /bare/ without its soundfont and its faces;
+// while server.offline is set, fails every request as a lost connection
+// does; while server.hold.fonts is set, holds back the faces until a page
+// reports (GET /.pictured, from the hook) that the game has shown its first
+// picture four ticks' time ago; and while server.hold.script is set, holds
+// back the page's script (/ruvo.js) until a page reports (GET /.painted,
+// from the hook) that the browser has drawn a frame with the field in it.
+// Either report ends its hold. The hook keeps the boxes of the field and the
+// menu's titles (window.ruvoLayout()) as each frame shows them in
+// window.ruvoLayouts.
 // SPDX-License-Identifier: MIT
 import { createReadStream, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -41,43 +40,36 @@ const TEST_HOOK = `<script>(() => {
     const layouts = window.ruvoLayouts = [];
     let pictured = false;
     const watch = () => {
-        const field = document.getElementById('field');
-        if (field) {
-            const layout = window.ruvoLayout();
-            if (layouts.at(-1) !== layout && layouts.push(layout) === 1 && @HELD@) fetch('/.painted').catch(() => {});
-        }
+        const layout = document.getElementById('field') && window.ruvoLayout();
+        if (layout && layouts.at(-1) !== layout && layouts.push(layout) === 1 && @HELD@) fetch('/.painted').catch(() => {});
         // Four ticks' time after the first picture: a page whose ticks did
         // not wait for the faces would have drawn its letters by then.
         const picture = window.ruvo?.firstPictureMs;
-        if (picture > 0 && performance.now() > picture + 4 * (window.ruvo.timerPeriod ?? 80) && !pictured) {
-            pictured = true;
-            fetch('/.pictured').catch(() => {});
-        }
+        if (!pictured && picture > 0 && performance.now() > picture + 4 * (window.ruvo.timerPeriod ?? 80))
+            pictured = fetch('/.pictured').catch(() => {});
         if (!(window.ruvo?.firstFrameMs > 0)) requestAnimationFrame(watch);
     };
-    window.ruvoLayout = () => [...document.querySelectorAll('#field, .menu-title')].map((element) => {
-        const { left, top, width, height } = element.getBoundingClientRect();
-        return [left, top, width, height].join(' ');
-    }).join(', ');
+    window.ruvoLayout = () => JSON.stringify([...document.querySelectorAll('#field, .menu-title')]
+        .map((element) => element.getBoundingClientRect()));
     requestAnimationFrame(watch);
     if (new URLSearchParams(location.search).has('refuse-storage'))
         for (const name of ['localStorage', 'indexedDB'])
             Object.defineProperty(window, name, { get: () => { throw new DOMException('off', 'SecurityError'); } });
 })();</script>`;
 
+// What a test may hold back, and the report that ends its hold.
+const HOLDS = { script: ['/.painted', (path) => path === '/ruvo.js'],
+    fonts: ['/.pictured', (path) => path.endsWith('.ttf')] };
+
 export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } = {}) {
     root = resolve(root);
     const server = createServer((request, response) => {
         const url = new URL(request.url, 'http://localhost');
         if (server.offline) return request.socket.destroy();
-        if (url.pathname === '/.painted') {
-            server.holdScript = false;
-            for (const release of server.held.splice(0)) release();
-            return response.writeHead(204).end();
-        }
-        if (url.pathname === '/.pictured') {
-            server.holdFonts = false;
-            for (const release of server.heldFonts.splice(0)) release();
+        const report = Object.keys(HOLDS).find((name) => HOLDS[name][0] === url.pathname);
+        if (report) {
+            server.hold[report] = false;
+            for (const answer of server.held[report].splice(0)) answer();
             return response.writeHead(204).end();
         }
         if (url.pathname === '/.bytes') {
@@ -89,10 +81,9 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         let pathname = decodeURIComponent(url.pathname);
         const logged = { method: request.method, path: url.pathname, bytes: 0 };
         server.requests.push(logged);
-        for (const [folder, refused] of [['/no-soundfont/', '.sf2'], ['/no-fonts/', '.ttf']]) {
-            if (!testHook || !pathname.startsWith(folder)) continue;
-            pathname = pathname.slice(folder.length - 1);
-            if (pathname.endsWith(refused)) return response.writeHead(404).end();
+        if (testHook && pathname.startsWith('/bare/')) {
+            pathname = pathname.slice('/bare'.length);
+            if (/\.(sf2|ttf)$/.test(pathname)) return response.writeHead(404).end();
         }
         let path = normalize(join(root, pathname));
         if (!path.startsWith(root)) return response.writeHead(403).end();
@@ -100,13 +91,9 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
             try {
                 if (statSync(path).isDirectory()) path = join(path, 'index.html');
                 const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
-                let body = null;
-                let size = statSync(path).size;
-                if (testHook && extname(path) === '.html') {
-                    const hook = TEST_HOOK.replace('@HELD@', String(server.holdScript));
-                body = Buffer.from(readFileSync(path, 'utf8').replace(/<head>/i, (head) => head + hook));
-                    size = body.length;
-                }
+                const body = testHook && extname(path) === '.html' ? Buffer.from(readFileSync(path, 'utf8')
+                    .replace(/<head>/i, (head) => head + TEST_HOOK.replace('@HELD@', String(server.hold.script)))) : null;
+                const size = body?.length ?? statSync(path).size;
                 response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
                 if (request.method !== 'HEAD') logged.bytes = size;
                 if (request.method === 'HEAD') response.end();
@@ -116,11 +103,12 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
                 response.writeHead(404).end();
             }
         };
-        if (server.holdScript && pathname === '/ruvo.js') server.held.push(answer);
-        else if (server.holdFonts && pathname.endsWith('.ttf')) server.heldFonts.push(answer);
+        const holder = Object.keys(HOLDS).find((name) => server.hold[name] && HOLDS[name][1](pathname));
+        if (holder) server.held[holder].push(answer);
         else answer();
     });
-    Object.assign(server, { requests: [], offline: false, holdScript: false, held: [], holdFonts: false, heldFonts: [] });
+    Object.assign(server, { requests: [], offline: false, hold: { script: false, fonts: false },
+        held: { script: [], fonts: [] } });
     return new Promise((done) => server.listen(port, host, () => done(server)));
 }
 
