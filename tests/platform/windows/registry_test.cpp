@@ -70,7 +70,8 @@ TEST_F(RegistryStoreTest, LoadsStoredValuesAndGivesDefaultsForWhatDoesNotFit)
     PutString(L"Name3", L"%TEMP%", REG_EXPAND_SZ);
     PutString(L"Name4", L"名前"); // six bytes of UTF-8
     // An older program hands the registry bytes in the system's code page,
-    // here without a terminating zero; the registry keeps UTF-16.
+    // here without a terminating zero; the registry keeps UTF-16. (A zero
+    // right after the bytes would be taken in as the string's own.)
     char ansi[64] = {};
     BOOL lossy = FALSE;
     const int length = WideCharToMultiByte(CP_ACP, 0, L"Zoë Åsa", -1, ansi, sizeof ansi, nullptr,
@@ -78,6 +79,7 @@ TEST_F(RegistryStoreTest, LoadsStoredValuesAndGivesDefaultsForWhatDoesNotFit)
                        1;
     ASSERT_GT(length, 0);
     ASSERT_FALSE(lossy) << "code page " << GetACP();
+    ansi[length] = '!';
     ASSERT_EQ(RegSetValueExA(key_, "Name5", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi), length), ERROR_SUCCESS);
     // Score3 to Score5 and the rest are missing.
 
