@@ -103,12 +103,15 @@ TEST(MciMusic, TrackChangesReturnWhileTheSequencerIsBusyArriveInOrderAndRepeatAt
     EXPECT_EQ(sequencer.Sent(5), changes);
 
     // A repeating track starts again at its end, twice here; the end of a
-    // device no longer ours (a track closed since) starts nothing.
+    // device no longer ours (a track closed since) starts nothing: the Stop
+    // asked once it has been reported is taken after it.
     sequencer.NoticeAfterPlays(2, kDevice);
     music.KBGMPlay(title, 1);
     EXPECT_EQ(sequencer.Sent(10).size(), 10u) << "close, open, play and two plays again";
     sequencer.NoticeAfterPlays(1, kDevice + 1);
     music.KBGMPlay(title, 1);
+    EXPECT_EQ(sequencer.Sent(13).size(), 13u);
+    music.KBGMStop();
     music.KBGMClose();
     Commands all = changes;
     all.insert(all.end(), {L"close", L"open A_013GMW.MID", L"play", L"play", L"play", L"close", L"open A_013GMW.MID",
