@@ -117,7 +117,7 @@ for refused in "$work/broken.ruvo-replay|truncated" \
     "/dev/zero|not a file on a disk (a pipe, a device or a console)"; do
     told="$(winpath "${refused%%|*}"): ${refused#*|}"
     check "the game starts with ${refused%%|*}" start_game "$(winpath "${refused%%|*}")"
-    check "which gets a message box naming what is wrong" box_tells
+    check "$(basename "${refused%%|*}") gets a message box naming what is wrong" box_tells
     check "the box closes, no other window left" eval 'close_box Replay Return && wait_for 10 no_others'
     check "and the title plays on" caption_is "$TITLE"
     check "the game ends" quit_by_menu
