@@ -69,21 +69,19 @@ check "Escape ends it" pressed Escape caption_is "$TITLE"
 
 # Save As... and Open... through the system's file dialogs, the name typed.
 head -c 300 "$replay" >"$work/broken.ruvo-replay"
-file_dialog() { # file_dialog TITLE PATH: types the path into the file dialog and confirms it
-    wait_for 10 shown "$1" && press "$(titled "$1")" ctrl+a && xdotool type --delay 30 "$(winpath "$2")" &&
-        xdotool key Return && wait_for 10 hidden "$1"
+file_dialog() { # file_dialog KEY TITLE PATH: the list's key opens the file dialog, the path typed there
+    press "$(titled Replays)" "$1"
+    wait_for 10 shown "$2" && press "$(titled "$2")" ctrl+a && xdotool type --delay 30 "$(winpath "$3")" &&
+        xdotool key Return && wait_for 10 hidden "$2"
 }
 check "the list opens for Save As..." open_list
-press "$(titled Replays)" alt+s
-check "Save As... asks for a file and writes the replay there" \
-    eval 'file_dialog "Save Replay" "$work/saved.ruvo-replay" && wait_for 10 cmp -s "$work/saved.ruvo-replay" "${rows[0]}"'
-press "$(titled Replays)" alt+o
-check "Open... with a broken file" file_dialog "Open Replay" "$work/broken.ruvo-replay"
+check "Save As... asks for a file and writes the replay there" eval 'file_dialog alt+s "Save Replay" \
+    "$work/saved.ruvo-replay" && wait_for 10 cmp -s "$work/saved.ruvo-replay" "${rows[0]}"'
+check "Open... with a broken file" file_dialog alt+o "Open Replay" "$work/broken.ruvo-replay"
 check "says what is wrong" wait_for 10 eval 'probe text Replay 65535 | grep -q "broken.ruvo-replay: truncated"'
 press "$(titled Replay)" Return
 check "and the list stays, the one other window" wait_for 10 eval '[ "$(others)" = Replays ]'
-press "$(titled Replays)" alt+o
-check "Open... with the saved file" file_dialog "Open Replay" "$work/saved.ruvo-replay"
+check "Open... with the saved file" file_dialog alt+o "Open Replay" "$work/saved.ruvo-replay"
 check "plays it" wait_for 10 caption_is "$TITLE - REPLAY"
 check "until Escape" pressed Escape caption_is "$TITLE"
 check "the game ends" quit_by_menu
