@@ -3,7 +3,8 @@
 # machine runs 32-bit Windows programs; a Wine prefix of the script's own on
 # a virtual display with a window manager; the game started and found, keys
 # pressed, colours counted in its field, its windows read through
-# ruvo-probe.exe, since X shows neither classes nor control texts.
+# ruvo-probe.exe, since X shows neither classes nor control texts; a game
+# that ends with a high score.
 # SPDX-License-Identifier: MIT
 wine_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")/../platform/windows" && pwd)
 TITLE="Ruvo Zelp! for Windows 95"
@@ -30,9 +31,10 @@ winpath() { local path=${1//\//\\}; echo "Z:$path"; }
 # A prefix of the script's own, made, on a display of its own with openbox
 # (without a window manager every window that closes keeps Wine waiting);
 # the window manager and Wine's server go at exit.
+stop_server() { "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null; }
 stop_wine() {
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-    "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
+    stop_server
 }
 start_wine_display() {
     need_tools Xvfb xdotool import openbox xprop
@@ -71,6 +73,9 @@ quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]
 caption_is() { [ "$(probe window | cut -d'|' -f2)" = "$1" ]; }
 has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
+# pressed KEYS CONDITION...: the keys (one word, split at spaces) in the game
+# window, then the condition within ten seconds.
+pressed() { press "$WIN" $1; wait_for 10 "${@:2}"; }
 # Closes a box or dialog over the game with a key, pressed again while it stays: on a
 # loaded machine a key can reach Wine before the box is its active window, and is lost.
 close_box() { # close_box TITLE KEY
@@ -78,14 +83,38 @@ close_box() { # close_box TITLE KEY
     wait_for 30 eval 'press "$(titled "$box")" "$box_key"; wait_for 5 hidden "$box"'
 }
 
-# count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
-# play field, under the menu bar (the client area is the window's bottom 200 rows).
-count() {
+# banner RRGGBB, no_banner RRGGBB: the START (0000FF) or PAUSE (FF0000)
+# banner's colour, at least 40 pixels of it or none, in its place in the
+# play field (the client area is the window's bottom 200 rows).
+banner_pixels() {
     local height pixels
     height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
-    pixels=$(import -window "$WIN" -crop "${3}x${4}+${1}+$((height - 200 + $2))" -depth 8 txt:- 2>/dev/null) ||
-        { echo -1; return; }
-    grep -ci "#$5 " <<<"$pixels"
+    pixels=$(import -window "$WIN" -crop "84x18+150+$((height - 109))" -depth 8 txt:- 2>/dev/null) || { echo -1; return; }
+    grep -ci "#$1 " <<<"$pixels"
 }
-at_least() { [ "$(count "$2" "$3" "$4" "$5" "$6")" -ge "$1" ]; }
-none_of() { [ "$(count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
+banner() { [ "$(banner_pixels "$1")" -ge 40 ]; }
+no_banner() { [ "$(banner_pixels "$1")" -eq 0 ]; }
+
+# high_score_game NAME KEY...: a game that ends with a high score, its name
+# dialog open and NAME typed there with the keys. A table that every game
+# enters; Option set for no platforms to speak of and no life to spare, the
+# speed as it is (at the fastest the first fall can come before a loaded
+# machine has seen the START banner end and pressed F3); START, a pause, on.
+high_score_game() {
+    local row typed=$1
+    for row in 1 2 3 4 5; do
+        run reg add "$key" /v "Score$row" /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    done
+    run reg add "$key" /v Option /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    start_game || return 1
+    check "Option opens" pressed "alt+o o" shown Option
+    press "$(titled Option)" Tab 0 Tab Tab Tab Tab Tab Tab 0 Return
+    check "OK closes Option" wait_for 10 no_others
+    check "F2 shows a blue START" pressed F2 banner 0000FF
+    check "the START banner ends" wait_for 15 no_banner 0000FF
+    check "F3 pauses the game" pressed F3 banner FF0000
+    press "$WIN" F3
+    check "the game goes on, ends and asks for a name" wait_for 60 has_control High-Score 410
+    press "$(titled High-Score)" "${@:2}"
+    check "the name is typed" wait_for 10 eval '[ "$(probe text High-Score 410)" = "$typed" ]'
+}

@@ -16,6 +16,28 @@
 
 #include "platform/windows/wide_text.h"
 
+namespace {
+
+void Print(const wchar_t* text)
+{
+    std::printf("%s\n", ruvo::Narrow(text).c_str());
+}
+
+// Prints the title of each shown top-level window of the game's process but the game window.
+BOOL CALLBACK PrintOther(HWND window, LPARAM game)
+{
+    DWORD process = 0, gameProcess = 0;
+    GetWindowThreadProcessId(window, &process);
+    GetWindowThreadProcessId(reinterpret_cast<HWND>(game), &gameProcess);
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    if (window != reinterpret_cast<HWND>(game) && process == gameProcess && IsWindowVisible(window))
+        Print(title);
+    return TRUE;
+}
+
+} // namespace
+
 int wmain(int argc, wchar_t** argv)
 {
     // Sizes in the screen's own pixels, as the game (aware of each monitor's
@@ -23,85 +45,44 @@ int wmain(int argc, wchar_t** argv)
     // them shrunk by it where Wine scales for such programs (Wine 10).
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"window") {
-        HWND window = FindWindowW(L"RuvoWClass", nullptr);
-        if (window == nullptr)
-            return 1;
-        wchar_t className[64] = {};
-        wchar_t title[256] = {};
-        GetClassNameW(window, className, 64);
-        GetWindowTextW(window, title, 256);
-        RECT client{};
-        GetClientRect(window, &client);
-        std::printf("%s|%s|%ldx%ld\n", ruvo::Narrow(className).c_str(), ruvo::Narrow(title).c_str(), client.right,
-                    client.bottom);
-        return 0;
-    }
-    if (command == L"text" && argc == 4) {
-        HWND dialog = FindWindowW(nullptr, argv[2]);
-        HWND item = dialog != nullptr ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
-        if (item == nullptr)
-            return 1;
+    HWND game = FindWindowW(L"RuvoWClass", nullptr);
+    HWND named = argc > 2 ? FindWindowW(nullptr, argv[2]) : nullptr;
+    HWND item = argc == 4 && named != nullptr ? GetDlgItem(named, _wtoi(argv[3])) : nullptr;
+    wchar_t text[256] = {};
+    RECT rect{};
+    if (command == L"window" && game != nullptr) {
+        GetClassNameW(game, text, 256);
+        std::wstring line = text + std::wstring(L"|");
+        GetWindowTextW(game, text, 256);
+        GetClientRect(game, &rect);
+        Print((line + text + L"|" + std::to_wstring(rect.right) + L"x" + std::to_wstring(rect.bottom)).c_str());
+    } else if (command == L"text" && item != nullptr) {
         // Asked of the control itself: an edit's typed text is no caption that
         // another process could read.
-        wchar_t text[256] = {};
         DWORD_PTR copied = 0;
         SendMessageTimeoutW(item, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
-        std::printf("%s\n", ruvo::Narrow(text).c_str());
-        return 0;
-    }
-    if (command == L"list" && argc == 4) {
-        HWND dialog = FindWindowW(nullptr, argv[2]);
-        HWND list = dialog != nullptr ? GetDlgItem(dialog, _wtoi(argv[3])) : nullptr;
-        if (list == nullptr)
-            return 1;
-        const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT row = 0; row < rows; ++row) {
-            wchar_t text[256] = {};
-            if (SendMessageW(list, LB_GETTEXTLEN, row, 0) < 256)
-                SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-            std::printf("%s\n", ruvo::Narrow(text).c_str());
+        Print(text);
+    } else if (command == L"list" && item != nullptr) {
+        for (LRESULT row = 0, rows = SendMessageW(item, LB_GETCOUNT, 0, 0); row < rows; ++row) {
+            text[0] = 0;
+            if (SendMessageW(item, LB_GETTEXTLEN, row, 0) < 256)
+                SendMessageW(item, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+            Print(text);
         }
-        return 0;
-    }
-    if (command == L"size" && argc == 3) {
-        HWND window = FindWindowW(nullptr, argv[2]);
-        RECT rect{};
-        if (window == nullptr || !GetWindowRect(window, &rect))
-            return 1;
+    } else if (command == L"size" && argc == 3 && named != nullptr && GetWindowRect(named, &rect)) {
         std::printf("%ldx%ld\n", rect.right - rect.left, rect.bottom - rect.top);
-        return 0;
-    }
-    if (command == L"close") {
-        HWND window = argc == 3 ? FindWindowW(nullptr, argv[2]) : FindWindowW(L"RuvoWClass", nullptr);
+    } else if (command == L"close") {
+        HWND window = argc == 3 ? named : game;
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    } else if (command == L"others" && game != nullptr) {
+        EnumWindows(PrintOther, reinterpret_cast<LPARAM>(game));
+    } else if (command == L"window" || command == L"text" || command == L"list" || command == L"size" ||
+               command == L"others") {
+        return 1;
+    } else {
+        std::fprintf(
+            stderr, "usage: ruvo-probe window | text TITLE ID | list TITLE ID | size TITLE | close [TITLE] | others\n");
+        return 2;
     }
-    if (command == L"others") {
-        HWND game = FindWindowW(L"RuvoWClass", nullptr);
-        if (game == nullptr)
-            return 1;
-        DWORD process = 0;
-        GetWindowThreadProcessId(game, &process);
-        struct Search {
-            HWND game;
-            DWORD process;
-        } search{game, process};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                const auto& search = *reinterpret_cast<const Search*>(data);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                wchar_t title[256] = {};
-                if (window != search.game && process == search.process && IsWindowVisible(window)) {
-                    GetWindowTextW(window, title, 256);
-                    std::printf("%s\n", ruvo::Narrow(title).c_str());
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return 0;
-    }
-    std::fprintf(stderr,
-                 "usage: ruvo-probe window | text TITLE ID | list TITLE ID | size TITLE | close [TITLE] | others\n");
-    return 2;
+    return 0;
 }

@@ -19,11 +19,8 @@
 set -u
 : "${WINEPREFIX:=$(cd "$(dirname "$1")/.." && pwd)/wineprefix}"
 export WINEPREFIX WINEDEBUG=err+all,+loaddll WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
-if [ "${WINEARCH:-}" = win32 ]; then
-    wine=${RUVO_WINE32:-/usr/lib/wine/wine}
-else
-    wine=${RUVO_WINE:-/usr/lib/wine/wine64}
-fi
+wine=${RUVO_WINE:-/usr/lib/wine/wine64}
+[ "${WINEARCH:-}" = win32 ] && wine=${RUVO_WINE32:-/usr/lib/wine/wine}
 server=${RUVO_WINESERVER:-/usr/lib/wine/wineserver}
 logs=${RUVO_WINE_LOGS:-$WINEPREFIX/logs}
 mkdir -p "$WINEPREFIX" "$logs"
