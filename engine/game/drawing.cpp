@@ -326,4 +326,40 @@ void ForgetDrawn(Drawing& drawing)
     drawing.shown.game = nullptr;
 }
 
+void DrawGhost(Drawing& d, const Game& ghost)
+{
+    const Mark* jumper = nullptr;
+    for (const Mark& mark : ghost.picture.marks)
+        if (mark.kind == MarkKind::Jumper)
+            jumper = &mark;
+    const SpritePair& sprite = d.jumperSprites[jumper != nullptr ? jumper->a % 4u : 0];
+    if (jumper == nullptr || !d.frameBitmap || !sprite.image || !sprite.mask) {
+        HideGhost(d);
+        return;
+    }
+    if (!d.shownBitmap)
+        d.shownBitmap = std::make_unique<Surface>(*d.frameBitmap);
+    else
+        *d.shownBitmap = *d.frameBitmap;
+    Surface& shown = *d.shownBitmap;
+    for (std::int32_t j = 0; j < sprite.image->Height(); ++j)
+        for (std::int32_t i = 0; i < sprite.image->Width(); ++i) {
+            const std::int32_t x = jumper->x + i, y = jumper->y + j;
+            const bool opaque = (sprite.mask->At(i, j) & kColourBits) == kBlack;
+            if (opaque && (x + y) % 2 == 0 && x >= 0 && y >= 0 && x < shown.Width() && y < shown.Height())
+                shown.Set(x, y, sprite.image->At(i, j));
+        }
+    d.ghostShown = true;
+}
+
+void HideGhost(Drawing& drawing)
+{
+    drawing.ghostShown = false;
+}
+
+const Surface* ShownFrame(const Drawing& drawing)
+{
+    return drawing.ghostShown && drawing.shownBitmap ? drawing.shownBitmap.get() : drawing.frameBitmap.get();
+}
+
 } // namespace ruvo

@@ -18,4 +18,11 @@ void DrawGame(Drawing& drawing, const Game& game);
 // changed in place).
 void ForgetDrawn(Drawing& drawing);
 
+// A race's ghost, see-through (every other pixel of its jumper) over a copy
+// of the frame that the window shows instead; and gone again.
+void DrawGhost(Drawing& drawing, const Game& ghost);
+void HideGhost(Drawing& drawing);
+// The frame the window shows: the game's own, or the copy with the ghost.
+const Surface* ShownFrame(const Drawing& drawing);
+
 } // namespace ruvo

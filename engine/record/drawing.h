@@ -38,6 +38,11 @@ struct Drawing {
     std::int32_t fieldHeight = 0;
     std::unique_ptr<Surface> frameBitmap;
     std::unique_ptr<Surface> stageBitmap;
+    // The frame as the window shows it while a ghost runs beside the game:
+    // the game's own frame, with the ghost over it. The game's frame never
+    // holds the ghost.
+    std::unique_ptr<Surface> shownBitmap;
+    bool ghostShown = false;
     DrawContext frameDC{};
     DrawContext stageDC{};
     DrawContext spriteDC{};

@@ -139,7 +139,7 @@ TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
     program.game.Start();
     GameRecord& r = program.R();
     HeadlessWindow& window = program.game.Window();
-    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 1");
+    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 2");
 
     ASSERT_EQ(WatchReplay(r, replay), "");
     const Game& shown = r.watch->play.game;
