@@ -11,6 +11,7 @@
 
 #include "game/flow.h"
 #include "render/surface.h"
+#include "replay/daily.h"
 #include "replay/replay_file.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
@@ -90,9 +91,11 @@ int StartFrom(GameRecord& record, const std::string& path)
     return 0;
 }
 
-void Deliver(HeadlessGame& game, const sim::ScriptCommand& command)
+void Deliver(HeadlessGame& game, const sim::ScriptCommand& command, const std::optional<Day>& daily)
 {
-    if (command.command == "start")
+    if (command.command == "start" && daily)
+        game.StartDaily(*daily);
+    else if (command.command == "start")
         game.Command(IDM_START);
     else if (command.command == "pause")
         game.Command(IDM_PAUSE);
@@ -164,13 +167,14 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    const std::optional<Day> daily = run->dailyDay ? ParseDay(*run->dailyDay) : std::nullopt;
     // The first trace line also reports what start-up played.
     sim::PlayedSince played;
     std::size_t next = 0;
     std::string out;
     for (std::uint64_t k = 1; k <= run->ticks; ++k) {
         while (next < run->script.size() && run->script[next].tick == k)
-            Deliver(game, run->script[next++]);
+            Deliver(game, run->script[next++], daily);
         game.Tick();
         if (run->trace) {
             out += sim::TraceLine(k, record, played.Effects(game.wave, record), played.Music(game.music));

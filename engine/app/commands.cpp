@@ -29,9 +29,9 @@ void RunCommand(GameRecord& record, std::uint32_t command)
         StartGame(record.game);
         break;
     case IDM_DAILY:
-        StartDailyGame(record, std::chrono::duration_cast<std::chrono::seconds>(
-                                   std::chrono::system_clock::now().time_since_epoch())
-                                   .count());
+        StartDailyGame(record, DayOf(std::chrono::duration_cast<std::chrono::seconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count()));
         break;
     case IDM_PAUSE:
         PauseGame(record.game);

@@ -55,8 +55,7 @@ std::string Result(const ReplayRace& race, std::uint32_t mine)
     const std::uint32_t theirs = race.rivalScore;
     const std::string scores = std::to_string(mine) + " to " + std::to_string(theirs) + ".";
     if (mine > theirs)
-        return "You won the race against " + race.rival + " by " + std::to_string(mine - theirs) + " points, " +
-               scores;
+        return "You won the race against " + race.rival + " by " + std::to_string(mine - theirs) + " points, " + scores;
     if (mine < theirs)
         return Sentence(race.rival) + " won the race by " + std::to_string(theirs - mine) + " points, " + scores;
     return "The race against " + race.rival + " is a tie, " + std::to_string(mine) + " points each.";
@@ -141,15 +140,13 @@ std::string RaceCaption(const GameRecord& record)
         return {};
     const ReplayRace& race = *record.race;
     const auto lead = static_cast<std::int64_t>(record.game.score) - race.ghost.game.score;
-    return std::string(kWindowTitle) + " - RACE vs " + race.rival + ' ' + (lead >= 0 ? "+" : "") +
-           std::to_string(lead);
+    return std::string(kWindowTitle) + " - RACE vs " + race.rival + ' ' + (lead >= 0 ? "+" : "") + std::to_string(lead);
 }
 
-void StartDailyGame(GameRecord& record, std::int64_t utcSeconds)
+void StartDailyGame(GameRecord& record, const Day& day)
 {
     if ((record.game.state & StateTitle) == 0)
         return;
-    const Day day = DayOf(utcSeconds);
     Game& game = record.game;
     game.program = DailyProgram(day);
     const std::array<std::uint32_t, 8> options = DailyOptions();

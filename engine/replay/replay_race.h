@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "record/record.h"
+#include "replay/daily.h"
 
 namespace ruvo {
 
@@ -38,6 +39,6 @@ std::string RaceCaption(const GameRecord& record);
 
 // The daily challenge from the title: a new game from the day's start
 // (replay/daily.h), recorded as that day's.
-void StartDailyGame(GameRecord& record, std::int64_t utcSeconds);
+void StartDailyGame(GameRecord& record, const Day& day);
 
 } // namespace ruvo
