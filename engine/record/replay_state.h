@@ -111,9 +111,9 @@ struct ReplayWatch {
 // for tick and its jumper shown in the field while their scenery is the same.
 struct ReplayRace {
     ReplayPlay ghost;
-    std::string rival;          // the replay's player, as its name gives them
+    std::string rival;            // the replay's player, as its name gives them
     std::uint32_t rivalScore = 0; // what the replay's game came to
-    std::string caption;        // as last shown
+    std::string caption;          // as last shown
 };
 
 // A replay asked for while a dialog was open, to watch or to race.
