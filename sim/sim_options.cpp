@@ -42,7 +42,11 @@ bool ReadFileWithin(const std::string& path, std::size_t limit, std::string& con
     // Not blocking on a FIFO's writer: it is refused as soon as it is seen.
     const int file = open(path.c_str(), O_RDONLY | O_BINARY | O_NONBLOCK);
     if (file < 0) {
-        why = std::string("cannot be opened: ") + std::strerror(errno);
+        // Windows opens no folder: it is refused in the same words as elsewhere.
+        const std::string error = std::strerror(errno);
+        struct stat info{};
+        why = stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? "not a regular file"
+                                                                       : "cannot be opened: " + error;
         return false;
     }
     struct stat info{};

@@ -4,7 +4,10 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
+
+#include <cstdio>
 
 #include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_window.h"
@@ -101,10 +104,27 @@ int QtDialogHost::RunReplays(GameRecord& record)
     const int result = dialog->exec();
     // The window, and the dialog with it, may have gone while it was open.
     const std::optional<std::string> chosen = dialog ? dialog->Chosen() : std::nullopt;
+    const QString chosenFile = dialog ? dialog->ChosenFile() : QString();
     delete dialog.data();
-    if (chosen && windows_.PlayField() != nullptr)
-        StartWatching(record, *chosen, QStringLiteral("Replays"), windows_.PlayField());
+    if (QWidget* field = windows_.PlayField(); field != nullptr) {
+        if (chosen)
+            StartWatching(record, *chosen, QStringLiteral("Replays"), field);
+        else if (!chosenFile.isEmpty())
+            WatchReplayFile(record, chosenFile, field);
+    }
     return result;
+}
+
+// Modal, as the engine's other dialogs, which count it as one.
+void QtDialogHost::ShowNote(std::string_view text)
+{
+    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    std::fprintf(stderr, "ruvo: %s\n", line.toUtf8().constData());
+    QWidget* field = windows_.PlayField();
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Ruvo"), line, QMessageBox::Ok,
+                                                field != nullptr ? field->window() : nullptr);
+    box->exec();
+    delete box.data();
 }
 
 } // namespace ruvo

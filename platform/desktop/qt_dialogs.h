@@ -17,6 +17,8 @@ class QtDialogHost final : public DialogHost {
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
     int RunReplays(GameRecord& record) override;
+    // A message box over the game window, on stderr too.
+    void ShowNote(std::string_view text) override;
 
   private:
     QtWindowSystem& windows_;

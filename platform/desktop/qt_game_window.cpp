@@ -173,8 +173,8 @@ void QtGameWindow::ShowCaption(std::string_view text)
 
 void QtGameWindow::WatchFile(const QString& path)
 {
-    if (!destroyed_)
-        WatchReplayFile(record_, path, Frame());
+    if (QWidget* frame = Frame())
+        WatchReplayFile(record_, path, frame);
 }
 
 void QtGameWindow::PostQuit(int exitCode)

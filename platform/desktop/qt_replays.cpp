@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cstdio>
+
+#include "platform/desktop/replay_reading.h"
 #include "replay/replay_file.h"
 
 namespace ruvo {
@@ -41,7 +44,7 @@ std::vector<std::string> QtReplayStore::List()
     const QStringList files = QDir(folder_).entryList({QStringLiteral("*") + kExtension}, QDir::Files);
     for (const QString& file : files) {
         const std::string name = file.chopped(kExtension.size()).toStdString();
-        if (!PathOf(name).isEmpty())
+        if (!PathOf(name).isEmpty() && !removed_.contains(name))
             names.push_back(name);
     }
     return names;
@@ -49,12 +52,17 @@ std::vector<std::string> QtReplayStore::List()
 
 bool QtReplayStore::Read(std::string_view name, std::string& text)
 {
-    QFile file(PathOf(name));
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+    const QString path = PathOf(name);
+    if (path.isEmpty() || removed_.contains(name))
         return false;
-    const QByteArray bytes = file.readAll();
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return file.error() == QFileDevice::NoError;
+    ReplayFileRead read = ReadReplayFile(path);
+    if (!read.error.empty()) {
+        if (QFile::exists(path))
+            std::fprintf(stderr, "ruvo: %s: %s\n", QFile::encodeName(path).constData(), read.error.c_str());
+        return false;
+    }
+    text = std::move(read.text);
+    return true;
 }
 
 bool QtReplayStore::Write(std::string_view name, std::string_view text)
@@ -62,16 +70,27 @@ bool QtReplayStore::Write(std::string_view name, std::string_view text)
     const QString path = PathOf(name);
     if (path.isEmpty() || !QDir().mkpath(folder_))
         return false;
+    // commit() is false when any write failed or the new file could not
+    // take the old one's place; the old one then stays as it was.
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-           file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
+    if (written)
+        removed_.erase(std::string(name));
+    return written;
 }
 
 bool QtReplayStore::Remove(std::string_view name)
 {
     const QString path = PathOf(name);
-    return !path.isEmpty() && QFile::remove(path);
+    if (path.isEmpty())
+        return false;
+    if (QFile::remove(path))
+        return true;
+    if (QFile::exists(path))
+        removed_.insert(std::string(name));
+    return false;
 }
 
 } // namespace ruvo

@@ -89,12 +89,13 @@ bool QtSettingsStore::QueryString(std::string_view name, std::string& text, std:
     return true;
 }
 
+void QtSettingsStore::Refresh()
+{
+    state_->settings->sync();
+}
+
 bool QtSettingsStore::Create()
 {
-    // A save reads the table before it writes: what another instance of the
-    // game has stored since this one loaded must be read from the file, not
-    // from the copy QSettings keeps.
-    state_->settings->sync();
     return state_->settings->isWritable();
 }
 

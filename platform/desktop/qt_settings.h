@@ -19,6 +19,9 @@ class QtSettingsStore final : public SettingsStore {
 
     bool QueryDword(std::string_view name, std::uint32_t& value) override;
     bool QueryString(std::string_view name, std::string& text, std::size_t maxBytes) override;
+    // QSettings serves a copy it read before: sync() writes what this window
+    // has set and not yet written, and reads the file anew.
+    void Refresh() override;
     bool Create() override;
     void SetDword(std::string_view name, std::uint32_t value) override;
     void SetString(std::string_view name, std::string_view text) override;

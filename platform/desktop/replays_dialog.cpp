@@ -3,7 +3,6 @@
 #include "platform/desktop/replays_dialog.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -15,6 +14,7 @@
 
 #include <cstdio>
 
+#include "platform/desktop/replay_reading.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_watch.h"
 
@@ -28,25 +28,14 @@ QString FromUtf8(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A one-line error, in a box over parent and on stderr.
+} // namespace
+
 void Complain(QWidget* parent, const QString& what, const std::string& error)
 {
     const QString line = what + QStringLiteral(": ") + FromUtf8(error);
     std::fprintf(stderr, "ruvo: %s\n", line.toUtf8().constData());
     QMessageBox::warning(parent, QStringLiteral("Replays"), line);
 }
-
-bool ReadFile(const QString& path, std::string& text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return file.error() == QFileDevice::NoError;
-}
-
-} // namespace
 
 ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
     : QDialog(playField != nullptr ? playField->window() : nullptr), record_(record), list_(new QListWidget)
@@ -140,20 +129,11 @@ void ReplaysDialog::SaveAs()
 
 void ReplaysDialog::Open()
 {
-    const QString path = askOpenPath(this);
-    if (path.isEmpty())
-        return;
-    std::string text, error;
-    if (!ReadFile(path, text)) {
-        Complain(this, path, "the file cannot be read");
-        return;
-    }
-    if (!ReadReplay(text, error)) {
-        Complain(this, path, error);
-        return;
-    }
-    chosen_ = text;
-    accept();
+    // Read and parsed once the list has closed, off the GUI thread: a file on
+    // a slow or hung file system holds neither the list nor the game.
+    chosenFile_ = askOpenPath(this);
+    if (!chosenFile_.isEmpty())
+        accept();
 }
 
 void ReplaysDialog::Delete()
@@ -177,13 +157,14 @@ bool StartWatching(GameRecord& record, const std::string& text, const QString& w
     return error.empty();
 }
 
-bool WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent)
+void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent)
 {
-    std::string text;
-    if (ReadFile(path, text))
-        return StartWatching(record, text, path, parent);
-    Complain(parent, path, "the file cannot be read");
-    return false;
+    ReadReplayFileLater(path, parent, [&record, path, parent](const ReplayFileRead& read) {
+        if (read.error.empty())
+            StartWatching(record, read.text, path, parent);
+        else
+            Complain(parent, path, read.error);
+    });
 }
 
 } // namespace ruvo

@@ -23,6 +23,9 @@ class ReplaysDialog final : public QDialog {
 
     // The replay's text the player chose to watch, once the dialog is done.
     const std::optional<std::string>& Chosen() const { return chosen_; }
+    // Or the file the player chose to open and watch: it is read and played
+    // once the dialog has closed (WatchReplayFile).
+    const QString& ChosenFile() const { return chosenFile_; }
 
     // The file dialogs, which the tests answer themselves: the path to save
     // to (the suggested one first) and the file to open; empty for none.
@@ -48,12 +51,17 @@ class ReplaysDialog final : public QDialog {
     GameRecord& record_;
     QListWidget* list_;
     std::optional<std::string> chosen_;
+    QString chosenFile_;
 };
 
+// A one-line error headed by what, in a message box over parent and on stderr.
+void Complain(QWidget* parent, const QString& what, const std::string& error);
 // Starts watching a replay's text; one that cannot be played gets its
 // one-line error, headed by what, in a message box over parent and on stderr.
 bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent);
-// The same for a replay file.
-bool WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent);
+// The same for a replay file, read on a worker thread while the game goes on
+// (replay_reading.h) and parsed once, by the engine, when it has been read.
+// Nothing happens once parent has gone.
+void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent);
 
 } // namespace ruvo

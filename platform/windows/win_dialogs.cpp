@@ -1,10 +1,11 @@
-// The four modal dialogs on Win32, built in memory from the templates.
+// The four modal dialogs on Win32, built in memory from the templates, and the notes.
 // SPDX-License-Identifier: MIT
 #include "platform/windows/win_dialogs.h"
 
 #include <windows.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "platform/windows/dialog_text_fit.h"
@@ -238,6 +239,14 @@ void WinDialogHost::EndDialogs()
             StoreEntryName(*entry->record, ItemText(dialog, kNameEditId));
         EndDialog(dialog, 0);
     }
+}
+
+void WinDialogHost::ShowNote(std::string_view text)
+{
+    std::fprintf(stderr, "ruvo: %.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+    if (HWND owner = static_cast<HWND>(windows_.GameHwnd()))
+        MessageBoxW(owner, Widen(text).c_str(), kNoteCaption, MB_OK | MB_ICONWARNING);
 }
 
 int WinDialogHost::RunAbout()

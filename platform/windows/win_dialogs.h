@@ -1,10 +1,12 @@
-// The game's four modal dialogs and the Replays list on Win32, each built in memory from the game's
-// dialog template and run with DialogBoxIndirectParamW, owned by the game
-// window: the game's timer goes on ticking behind them.
+// The game's four modal dialogs and the Replays list on Win32, each built in
+// memory from the game's dialog template and run with DialogBoxIndirectParamW,
+// and the notes' message boxes, all owned by the game window: the game's timer
+// goes on ticking behind them.
 // SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "record/host.h"
@@ -13,6 +15,9 @@
 namespace ruvo {
 
 class WinWindowSystem;
+
+// The caption of the notes' message boxes.
+constexpr const wchar_t* kNoteCaption = L"Ruvo Zelp!";
 
 class WinDialogHost final : public DialogHost {
   public:
@@ -24,6 +29,8 @@ class WinDialogHost final : public DialogHost {
     void EndDialogs() override;
     // The Replays list (win_replays_dialog.cpp).
     int RunReplays(GameRecord& record) override;
+    // A message box owned by the game window (none once it is gone), and a line on stderr.
+    void ShowNote(std::string_view text) override;
 
     // The dialogs open now, innermost last (for their procedure).
     struct Open {

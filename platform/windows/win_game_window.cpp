@@ -12,6 +12,7 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win_replays_dialog.h"
 #include "render/surface.h"
+#include "settings/dialog_logic.h"
 
 namespace ruvo {
 namespace {
@@ -155,11 +156,12 @@ void WinGameWindow::ShowCaption(std::string_view text)
         SetWindowTextW(static_cast<HWND>(hwnd_), Widen(text).c_str());
 }
 
-void WinGameWindow::WatchFileSoon(std::wstring path)
+void WinGameWindow::StartSoon(std::string note, std::wstring file)
 {
-    fileToWatch_ = std::move(path);
+    noteAtStart_ = std::move(note);
+    fileAtStart_ = std::move(file);
     if (hwnd_ != nullptr)
-        PostMessageW(static_cast<HWND>(hwnd_), kWatchFileMessage, 0, 0);
+        PostMessageW(static_cast<HWND>(hwnd_), kStartMessage, 0, 0);
 }
 
 void WinGameWindow::Deliver(const Message& message)
@@ -208,9 +210,14 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
             Deliver(Message{MessageKind::Command, command});
         return 0;
     }
-    case kWatchFileMessage:
-        if (!destroyed_ && !fileToWatch_.empty())
-            WatchReplayFile(record_, std::exchange(fileToWatch_, {}), hwnd_);
+    case kStartMessage:
+        // One box at a time: the file's, if it is refused, after the note.
+        if (!destroyed_ && !noteAtStart_.empty() && record_.host.dialogs != nullptr) {
+            const OpenDialog open(record_);
+            record_.host.dialogs->ShowNote(std::exchange(noteAtStart_, {}));
+        }
+        if (!destroyed_ && !fileAtStart_.empty())
+            WatchReplayFile(record_, std::exchange(fileAtStart_, {}), hwnd_);
         return 0;
     case WM_CHAR:
         if (wParam == 27 && std::exchange(escapeTaken_, false))

@@ -36,8 +36,9 @@ class WinGameWindow final : public GameWindow {
     void PostQuit(int exitCode) override;
     void ShowCaption(std::string_view text) override;
 
-    // The replay file to watch once the message loop runs.
-    void WatchFileSoon(std::wstring path);
+    // Once the message loop runs: the note to show the player first
+    // (DialogHost::ShowNote), then the replay file to watch (either may be empty).
+    void StartSoon(std::string note, std::wstring file);
 
     // The window procedure's work for this window.
     std::intptr_t Handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -70,14 +71,15 @@ class WinGameWindow final : public GameWindow {
     std::map<std::int32_t, std::unique_ptr<TickTimer>> timers_;
     XInputPads pads_;
     bool destroyed_ = false;
-    std::wstring fileToWatch_;
+    std::string noteAtStart_;
+    std::wstring fileAtStart_;
     // Escape left full screen: its character is not the game's.
     bool escapeTaken_ = false;
 };
 
 // The message that carries a tick of the game's timer.
 constexpr unsigned kTickMessage = 0x8000 + 1; // WM_APP + 1
-// The message that starts watching the file named at start.
-constexpr unsigned kWatchFileMessage = 0x8000 + 2;
+// The message that shows the note and starts watching the file given at start.
+constexpr unsigned kStartMessage = 0x8000 + 2;
 
 } // namespace ruvo

@@ -17,6 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     InitCommonControlsEx(&controls);
 
     ruvo::WinMachine machine;
+    if (machine.replays.InMemory())
+        machine.windows.NoteAtStart(ruvo::kReplaysForThisRun);
     // ruvo.exe FILE.ruvo-replay: the replay plays as soon as the window is up.
     int count = 0;
     if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {

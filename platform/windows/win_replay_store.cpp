@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <utility>
 
 #include "platform/windows/wide_text.h"
@@ -28,39 +29,66 @@ bool TakenName(std::string_view name)
     return true;
 }
 
-std::wstring LocalAppDataFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return {};
-    return path;
-}
-
-// Makes the folder and those above it that are missing.
+// Makes the folder and those above it that are missing; true when the
+// folder is there afterwards (a file of its name is no folder).
 bool MakeFolders(const std::wstring& folder)
 {
     for (std::size_t at = folder.find_first_of(L"\\/", 3); at != std::wstring::npos;
          at = folder.find_first_of(L"\\/", at + 1))
         CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
-    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 } // namespace
 
-bool ReadWholeFile(const std::wstring& path, std::string& text)
+std::wstring LocalAppDataFolder()
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) || path[0] == L'\0')
+        return {};
+    return path;
+}
+
+bool ReadReplayFile(const std::wstring& path, std::string& text, std::string& why)
+{
     text.clear();
-    char buffer[16384];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
-        text.append(buffer, got);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        why = "the file cannot be opened";
+        return false;
+    }
+    LARGE_INTEGER size{};
+    bool read = false;
+    // A pipe or a device could be read for ever, a console waits for a
+    // player: only a file on a disk is read.
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        why = "not a file on a disk (a pipe, a device or a console)";
+    else if (!GetFileSizeEx(file, &size))
+        why = "the file cannot be read";
+    else if (static_cast<std::uint64_t>(size.QuadPart) > kReplayMaxBytes)
+        why = ReplayTooLarge(static_cast<std::uint64_t>(size.QuadPart));
+    else {
+        // A file that grows while it is read is still read no further than the limit.
+        char buffer[16384];
+        DWORD got = 0;
+        read = true;
+        while (read && (read = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) {
+            text.append(buffer, got);
+            if (text.size() > kReplayMaxBytes) {
+                why = "too large: it grew past " + std::to_string(kReplayMaxBytes) + " bytes while it was read";
+                read = false;
+            }
+        }
+        if (!read && why.empty())
+            why = "the file cannot be read";
+    }
     CloseHandle(file);
-    return ok;
+    if (!read)
+        text.clear();
+    return read;
 }
 
 bool WriteWholeFile(const std::wstring& path, std::string_view text)
@@ -88,7 +116,14 @@ bool WriteWholeFile(const std::wstring& path, std::string_view text)
     return false;
 }
 
-WinReplayStore::WinReplayStore() : WinReplayStore(LocalAppDataFolder() + L"\\Tolp\\Ruvo\\Replays") {}
+// Without the folder, a path of its own would name the current drive's root
+// (\Tolp\Ruvo\Replays): the replays stay in memory instead.
+WinReplayStore::WinReplayStore(std::wstring (*localAppData)())
+{
+    const std::wstring top = localAppData();
+    if (!top.empty())
+        folder_ = top + L"\\Tolp\\Ruvo\\Replays";
+}
 
 WinReplayStore::WinReplayStore(std::wstring folder) : folder_(std::move(folder)) {}
 
@@ -102,6 +137,11 @@ std::wstring WinReplayStore::PathOf(std::string_view name) const
 std::vector<std::string> WinReplayStore::List()
 {
     std::vector<std::string> names;
+    if (InMemory()) {
+        for (const auto& [name, text] : memory_)
+            names.push_back(name);
+        return names;
+    }
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder_ + L"\\*" + kExtension).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -121,18 +161,33 @@ std::vector<std::string> WinReplayStore::List()
 
 bool WinReplayStore::Read(std::string_view name, std::string& text)
 {
+    if (InMemory()) {
+        const auto kept = memory_.find(name);
+        if (!TakenName(name) || kept == memory_.end())
+            return false;
+        text = kept->second;
+        return true;
+    }
     const std::wstring path = PathOf(name);
-    return !path.empty() && ReadWholeFile(path, text);
+    std::string why;
+    return !path.empty() && ReadReplayFile(path, text, why);
 }
 
 bool WinReplayStore::Write(std::string_view name, std::string_view text)
 {
+    if (InMemory()) {
+        if (TakenName(name))
+            memory_[std::string(name)] = std::string(text);
+        return TakenName(name);
+    }
     const std::wstring path = PathOf(name);
     return !path.empty() && MakeFolders(folder_) && WriteWholeFile(path, text);
 }
 
 bool WinReplayStore::Remove(std::string_view name)
 {
+    if (InMemory())
+        return TakenName(name) && memory_.erase(std::string(name)) > 0;
     const std::wstring path = PathOf(name);
     return !path.empty() && DeleteFileW(path.c_str());
 }

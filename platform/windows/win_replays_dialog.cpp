@@ -37,7 +37,6 @@ struct ReplaysCall {
     GameRecord* record;
     WinDialogHost* host;
     std::vector<KeptReplay> kept;
-    std::optional<std::string> chosen;
 };
 
 // The dialog's template: a list box over a row of five buttons, in the
@@ -174,22 +173,28 @@ void SaveAs(HWND dialog, ReplaysCall& call)
         ComplainAboutReplay(dialog, Narrow(path), "the file cannot be written");
 }
 
+// Asks the engine to watch the text: it starts once the list has closed,
+// which it does at once; a text that is no replay is refused with the list
+// kept open.
+void Watch(HWND dialog, ReplaysCall& call, const std::string& text, std::string_view what)
+{
+    const std::string error = WatchReplay(*call.record, text);
+    if (error.empty())
+        EndDialog(dialog, 1);
+    else
+        ComplainAboutReplay(dialog, what, error);
+}
+
 void Open(HWND dialog, ReplaysCall& call)
 {
     const std::wstring path = AskPath(dialog, false, L"");
     if (path.empty())
         return;
-    std::string text, error;
-    if (!ReadWholeFile(path, text)) {
-        ComplainAboutReplay(dialog, Narrow(path), "the file cannot be read");
-        return;
-    }
-    if (!ReadReplay(text, error)) {
-        ComplainAboutReplay(dialog, Narrow(path), error);
-        return;
-    }
-    call.chosen = std::move(text);
-    EndDialog(dialog, 1);
+    std::string text, why;
+    if (ReadReplayFile(path, text, why))
+        Watch(dialog, call, text, Narrow(path));
+    else
+        ComplainAboutReplay(dialog, Narrow(path), why);
 }
 
 void Delete(HWND dialog, ReplaysCall& call)
@@ -225,10 +230,8 @@ INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         return FALSE;
     const int id = LOWORD(wParam);
     if (id == IDOK || (id == kListId && HIWORD(wParam) == LBN_DBLCLK)) {
-        if (std::optional<std::string> text = SelectedText(dialog, *call)) {
-            call->chosen = std::move(text);
-            EndDialog(dialog, 1);
-        }
+        if (const std::optional<std::string> text = SelectedText(dialog, *call))
+            Watch(dialog, *call, *text, Selection(dialog, *call)->label);
     } else if (id == kSaveId) {
         SaveAs(dialog, *call);
     } else if (id == kOpenId) {
@@ -243,14 +246,6 @@ INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     return TRUE;
 }
 
-bool StartWatching(GameRecord& record, const std::string& text, std::string_view what, void* owner)
-{
-    const std::string error = WatchReplay(record, text);
-    if (!error.empty())
-        ComplainAboutReplay(owner, what, error);
-    return error.empty();
-}
-
 } // namespace
 
 void ComplainAboutReplay(void* owner, std::string_view what, std::string_view error)
@@ -263,11 +258,12 @@ void ComplainAboutReplay(void* owner, std::string_view what, std::string_view er
 
 bool WatchReplayFile(GameRecord& record, const std::wstring& path, void* owner)
 {
-    std::string text;
-    if (ReadWholeFile(path, text))
-        return StartWatching(record, text, Narrow(path), owner);
-    ComplainAboutReplay(owner, Narrow(path), "the file cannot be read");
-    return false;
+    std::string text, error;
+    if (ReadReplayFile(path, text, error))
+        error = WatchReplay(record, text);
+    if (!error.empty())
+        ComplainAboutReplay(owner, Narrow(path), error);
+    return error.empty();
 }
 
 int WinDialogHost::RunReplays(GameRecord& record)
@@ -277,14 +273,12 @@ int WinDialogHost::RunReplays(GameRecord& record)
     if (owner == nullptr)
         return 0;
     const std::vector<std::uint16_t> data = ReplaysTemplate();
-    ReplaysCall call{&record, this, {}, std::nullopt};
+    ReplaysCall call{&record, this, {}};
+    // A replay chosen to watch starts once the list has closed (the engine
+    // holds it while a dialog is open), unless the window closed meanwhile.
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(data.data()), owner,
                                 ReplaysProc, reinterpret_cast<LPARAM>(&call));
-    // The window may have closed while the list was open.
-    owner = static_cast<HWND>(windows_.GameHwnd());
-    if (call.chosen && owner != nullptr)
-        StartWatching(record, *call.chosen, "Replays", owner);
     return result < 0 ? 0 : static_cast<int>(result);
 }
 

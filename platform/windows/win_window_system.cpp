@@ -111,10 +111,10 @@ void WinWindowSystem::LoadAcceleratorTable()
 
 int WinWindowSystem::RunMessageLoop()
 {
-    // The replay named at start, once the loop runs (its error box, if any,
-    // over the game's window).
-    if (window_ && !playAtStart_.empty())
-        window_->WatchFileSoon(std::exchange(playAtStart_, {}));
+    // The note and the replay named at start, once the loop runs (their
+    // boxes, if any, over the game's window).
+    if (window_ && !(noteAtStart_.empty() && playAtStart_.empty()))
+        window_->StartSoon(std::exchange(noteAtStart_, {}), std::exchange(playAtStart_, {}));
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The keys act only while the game window has the keyboard, not in

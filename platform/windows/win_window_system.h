@@ -30,6 +30,8 @@ class WinWindowSystem final : public WindowSystem {
 
     // A replay file to watch as soon as the message loop runs.
     void PlayAtStart(std::wstring path) { playAtStart_ = std::move(path); }
+    // A note for the player as soon as the message loop runs (before the replay).
+    void NoteAtStart(std::string text) { noteAtStart_ = std::move(text); }
 
     // The game window's handle while it exists, else null.
     void* GameHwnd() const;
@@ -40,6 +42,7 @@ class WinWindowSystem final : public WindowSystem {
     std::unique_ptr<WinGameWindow> window_;
     void* accelerators_ = nullptr;
     std::wstring playAtStart_;
+    std::string noteAtStart_;
 };
 
 } // namespace ruvo

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/embedded.h"
+#include "settings/dialog_logic.h"
 #include "sim/headless_game.h"
 #include "support/fixed_text.h"
 
@@ -59,14 +60,8 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefault)
     game.Start();
     const GameRecord& r = R();
     EXPECT_EQ(r.game.state, StateTitle);
-    EXPECT_EQ(r.game.optRound, 1u);
-    EXPECT_EQ(r.game.optDistance, 300u);
-    EXPECT_EQ(r.game.optHarryLevel, 600u);
-    EXPECT_EQ(r.game.optGameLevel, 60u);
-    EXPECT_EQ(r.game.optBossLevel, 10u);
-    EXPECT_EQ(r.game.optSpeed, 80u);
-    EXPECT_EQ(r.game.optHarrySpeed, 50u);
-    EXPECT_EQ(r.game.optDamage, 4);
+    // Round, Game Level, Boss Level, Distance, Speed, Harry Level, Harry Speed, Damage.
+    EXPECT_EQ(FillOptionEdits(r), (std::array<std::string, 8>{"1", "60", "10", "300", "80", "600", "50", "4"}));
     EXPECT_EQ(r.optionEnabled, 0);
     // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
     EXPECT_EQ(r.windowWidth, 390);

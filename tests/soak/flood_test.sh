@@ -48,7 +48,7 @@ check "the game lives through the flood" kill -0 "$game_pid"
 [ -n "${RUVO_FLOOD_SHOT:-}" ] && import -window root "$RUVO_FLOOD_SHOT"
 
 # Whatever the flood left open is closed, one Escape at a time.
-others() { xdotool search --onlyvisible --pid "$game_pid" 2>/dev/null | grep -vx "$WIN"; }
+others() { game_others "$game_pid" "$WIN"; }
 for _ in $(seq 10); do
     other=$(others | head -n1)
     [ -z "$other" ] && break

@@ -49,6 +49,23 @@ find_game_window() {
     return 1
 }
 
+# The game's windows on show that stand on their own: its window, dialogs,
+# message boxes, help and open menus. Not what lies inside one of them (the
+# menu bar, the play field's native windows), which X lists under the game's
+# pid too where Qt gives its child windows one (Debian 12's Qt does).
+game_top_windows() { # game_top_windows PID
+    local shown w id inside=" "
+    shown=$(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null)
+    for w in $shown; do
+        for id in $(xwininfo -tree -id "$w" 2>/dev/null | grep -o '^ *0x[0-9a-fA-F]*'); do inside+="$((id)) "; done
+    done
+    for w in $shown; do [[ $inside == *" $w "* ]] || echo "$w"; done
+}
+# Whatever else the game has open: its top windows other than the game window.
+game_others() { # game_others PID WINDOW
+    game_top_windows "$1" | grep -vx "$2"
+}
+
 wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until it holds or time is up
     local deadline=$((SECONDS + $1))
     shift
@@ -59,11 +76,21 @@ wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until i
 }
 
 # An X server on a free display (Xvfb picks the number and writes it to fd 3); exports DISPLAY.
+# One that takes no client (seen when other tests on the machine started
+# servers at the same moment: the game could not connect) is replaced.
 start_xvfb() { # start_xvfb [SCREEN]
-    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
-    wait_for 10 test -s "$work/display" || return 1
-    export DISPLAY=":$(head -n1 "$work/display")"
+    local try
+    for try in 1 2 3; do
+        Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        xvfb_pid=$!
+        wait_for 10 test -s "$work/display" || return 1
+        export DISPLAY=":$(head -n1 "$work/display")"
+        wait_for 5 eval 'xwininfo -root >/dev/null 2>&1' && return 0
+        echo "the X server on $DISPLAY takes no client; another one"
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    done
+    return 1
 }
 
 # A window manager on the virtual display, as a desktop has one: openbox,

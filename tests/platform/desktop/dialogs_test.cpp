@@ -34,6 +34,7 @@
 #include "resources/embedded.h"
 #include "settings/defaults.h"
 #include "settings/dialog_logic.h"
+#include "settings/options.h"
 #include "settings/registry.h"
 
 // Readable failure messages for Qt's strings.
@@ -95,6 +96,13 @@ class Dialogs : public ::testing::Test {
         record_.host.dialogs = &host_;
     }
     std::string EntryName() const { return std::string(NameText(record_.game.entryName)); }
+    std::vector<std::string> Options() const
+    {
+        std::vector<std::string> options;
+        for (std::size_t k = 0; k < kOptionRows.size(); ++k)
+            options.push_back(OptionText(record_.game, k));
+        return options;
+    }
 
     EmbeddedResources resources_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
@@ -102,24 +110,28 @@ class Dialogs : public ::testing::Test {
     GameRecord record_;
 };
 
+// Each edit shows its option as the option table writes it. What is typed
+// (null: nothing) is stored as read, without range checks; an empty edit or
+// one without digits reads as 0.
 TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
 {
+    const char* const typed[8] = {"99999", "100", nullptr, "", "abc", nullptr, nullptr, "-3"};
+    const char* const stored[8] = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
     for (const bool enter : {false, true}) {
         InitDefaults(record_);
         record_.game.optHarryLevel = 4000000000u;
+        const Game shown = record_.game;
         const int result = Answer([&] { return host_.RunOption(record_); },
-                                  [enter](TemplateDialog& dialog) {
+                                  [&](TemplateDialog& dialog) {
                                       EXPECT_EQ(dialog.windowTitle(), "Option");
-                                      EXPECT_EQ(dialog.Edit(402)->text(), "1");
-                                      EXPECT_EQ(dialog.Edit(406)->text(), "80");
-                                      EXPECT_EQ(dialog.Edit(407)->text(), "4000000000");
-                                      EXPECT_EQ(dialog.Edit(409)->text(), "4");
                                       EXPECT_EQ(dialog.focusWidget(), dialog.Edit(402));
-                                      const std::pair<int, const char*> typed[] = {
-                                          {406, "abc"}, {409, "-3"}, {402, "99999"}, {405, ""}, {403, "100"}};
-                                      for (const auto& [id, text] : typed) {
-                                          dialog.Edit(id)->clear();
-                                          TypeText(dialog.Edit(id), text);
+                                      for (std::size_t k = 0; k < kOptionRows.size(); ++k) {
+                                          QLineEdit* edit = dialog.Edit(kOptionRows[k].editId);
+                                          EXPECT_EQ(edit->text().toStdString(), OptionText(shown, k));
+                                          if (typed[k] != nullptr) {
+                                              edit->clear();
+                                              TypeText(edit, typed[k]);
+                                          }
                                       }
                                       if (enter)
                                           QTest::keyClick(dialog.Edit(403), Qt::Key_Return);
@@ -127,14 +139,7 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
                                           Click(dialog, kOkId);
                                   });
         EXPECT_EQ(result, 1);
-        EXPECT_EQ(record_.game.optSpeed, 0u);
-        EXPECT_EQ(record_.game.optDamage, -3);
-        EXPECT_EQ(record_.game.optRound, 99999u);
-        EXPECT_EQ(record_.game.optDistance, 0u); // an empty edit reads as 0
-        EXPECT_EQ(record_.game.optHarryLevel, 4000000000u);
-        EXPECT_EQ(record_.game.optGameLevel, 100u);
-        EXPECT_EQ(record_.game.optBossLevel, 10u);
-        EXPECT_EQ(record_.game.optHarrySpeed, 50u);
+        EXPECT_EQ(Options(), std::vector<std::string>(std::begin(stored), std::end(stored)));
     }
 }
 
@@ -142,18 +147,12 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
 // options as they were, whatever was typed.
 TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
 {
-    const GameRecord& r = record_;
-    const auto options = [&r] {
-        return std::vector<std::int64_t>{r.game.optRound,      r.game.optGameLevel, r.game.optBossLevel,
-                                         r.game.optDistance,   r.game.optSpeed,     r.game.optHarryLevel,
-                                         r.game.optHarrySpeed, r.game.optDamage};
-    };
-    const std::vector<std::int64_t> before = options();
+    const std::vector<std::string> before = Options();
     const auto scribbled = [](Action ending) {
         return [ending](TemplateDialog& dialog) {
-            for (int id = 402; id <= 409; ++id) {
-                dialog.Edit(id)->clear();
-                TypeText(dialog.Edit(id), "7");
+            for (const OptionRow& row : kOptionRows) {
+                dialog.Edit(row.editId)->clear();
+                TypeText(dialog.Edit(row.editId), "7");
             }
             ending(dialog);
         };
@@ -178,7 +177,7 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
     };
     for (const auto& [open, ending] : cases) {
         EXPECT_EQ(Answer(*open, ending), 0);
-        EXPECT_EQ(options(), before);
+        EXPECT_EQ(Options(), before);
     }
 }
 

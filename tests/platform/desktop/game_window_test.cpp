@@ -3,64 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 
 #include <QAction>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QTimer>
 
 #include <SDL.h>
 
-#include "app/shell.h"
+#include "game_on_qt.h"
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_menu.h"
-#include "platform/desktop/qt_settings.h"
-#include "platform/desktop/qt_window.h"
 #include "platform/desktop/sdl_gamepad.h"
-#include "platform/headless/headless_host.h"
-#include "resources/embedded.h"
 
 namespace ruvo {
 namespace {
 
-// The game started as the program starts it, on Qt's offscreen platform, with
-// recording stand-ins for the settings, the dialogs and the help viewer.
-class GameWindowOnQt : public ::testing::Test {
+class GameWindowOnQt : public testing::GameOnQt {
   protected:
-    void SetUp() override
-    {
-        host.settings = &settings;
-        host.dialogs = &dialogs;
-        host.help = &help;
-        ASSERT_TRUE(folder.isValid());
-        viewStore = std::make_unique<QtSettingsStore>(folder.filePath("view.ini").toStdString());
-        windows.KeepViewIn(viewStore.get());
-        record = StartUp(windows, host, &resources, 1);
-        ASSERT_NE(record, nullptr);
-        field = windows.PlayField();
-        ASSERT_NE(field, nullptr);
-        frame = qobject_cast<QMainWindow*>(field->window());
-        ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-    }
-
-    void TearDown() override
-    {
-        if (record)
-            ShutDown(std::move(record));
-    }
-
     QAction* ActionTitled(const QString& popup, const QString& item) const
     {
         for (QAction* menuAction : frame->menuBar()->actions())
-            if (menuAction->text() == popup)
-                for (QAction* action : menuAction->menu()->actions())
-                    if (action->text() == item)
-                        return action;
+            for (QAction* action : menuAction->menu()->actions())
+                if (menuAction->text() == popup && action->text() == item)
+                    return action;
         return nullptr;
     }
 
@@ -71,43 +38,25 @@ class GameWindowOnQt : public ::testing::Test {
         record->game.jumperVy = -1;
     }
 
-    // What a field zoomed by zoom shows, against the frame buffer: the number
-    // of screen pixels that differ from the game pixel they belong to.
+    // What a field zoomed by zoom shows, against the frame buffer.
     int DifferencesFromTheFrame(int zoom) const
     {
-        const Surface& frameBuffer = *record->drawing.frameBitmap;
         const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        if (shown.size() != QSize(frameBuffer.Width(), frameBuffer.Height()) * zoom)
-            return -1;
-        int differences = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                differences += (shown.pixel(x, y) & 0xFFFFFFu) != frameBuffer.At(x / zoom, y / zoom) ? 1 : 0;
-        return differences;
+        return Differences(zoom, shown.width(), shown.height(), [&](int x, int y) { return shown.pixel(x, y); });
     }
 
     ViewChoice SavedView()
     {
-        viewStore->Create();
-        viewStore->Close();
+        viewStore.Create();
+        viewStore.Close();
         QtSettingsStore reread(folder.filePath("view.ini").toStdString());
         return ReadViewChoice(reread);
     }
-
-    QTemporaryDir folder;
-    std::unique_ptr<QtSettingsStore> viewStore;
-    EmbeddedResources resources;
-    MemorySettings settings;
-    ScriptedDialogs dialogs;
-    RecordingHelp help;
-    Host host;
-    QtWindowSystem windows;
-    std::unique_ptr<GameRecord> record;
-    QWidget* field = nullptr;
-    QMainWindow* frame = nullptr;
+    const ViewActions& View() const { return windows.Window()->ViewItems(); }
 };
 
-TEST_F(GameWindowOnQt, HoldsTheFieldExactlyUnderItsMenuBarAndCannotBeSized)
+// The title and the icon are the script tests' to check, on a real X server.
+TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemAndCannotBeSized)
 {
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
@@ -118,12 +67,7 @@ TEST_F(GameWindowOnQt, HoldsTheFieldExactlyUnderItsMenuBarAndCannotBeSized)
     EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(frame->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(frame->windowTitle(), "Ruvo Zelp! for Windows 95");
-    EXPECT_FALSE(frame->windowIcon().isNull());
-}
 
-TEST_F(GameWindowOnQt, TheMenuIsTheGameMenuWithEachKeyAtTheRightOfItsItem)
-{
     QStringList layout;
     for (QAction* popup : frame->menuBar()->actions()) {
         layout << popup->text();
@@ -137,10 +81,24 @@ TEST_F(GameWindowOnQt, TheMenuIsTheGameMenuWithEachKeyAtTheRightOfItsItem)
               "&Help|  &Help F1|  &About F10");
 }
 
-// The items and their keys send the commands; what the commands do is the
-// game's, tested with the engine.
-TEST_F(GameWindowOnQt, TheMenuAndItsKeysFollowTheGameAndAGreyedItemSendsNothing)
+// The items, their keys, Space and a left click send the commands; what the
+// commands do is the game's, tested with the engine.
+TEST_F(GameWindowOnQt, TheMenuItsKeysSpaceAndALeftClickReachTheGameAndNothingElseDoes)
 {
+    Rising();
+    QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
+    EXPECT_EQ(record->game.jumperVy, 1);
+    Rising();
+    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    EXPECT_EQ(record->game.jumperVy, 1);
+    Rising();
+    QTest::keyClick(frame, Qt::Key_A);
+    QTest::keyClick(frame, Qt::Key_Return);
+    QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
+    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
+    EXPECT_EQ(record->game.jumperVy, -1);
+    EXPECT_EQ(record->game.state, StateTitle);
+
     QAction* start = ActionTitled("&Game", "&Start");
     QAction* pause = ActionTitled("&Game", "&Pause");
     QAction* sound = ActionTitled("&Option", "&Sound");
@@ -162,7 +120,7 @@ TEST_F(GameWindowOnQt, TheMenuAndItsKeysFollowTheGameAndAGreyedItemSendsNothing)
     ASSERT_EQ(record->game.state, kStartBannerWord);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_TRUE(pause->isEnabled());
-    MainWndProc(*record, Message{MessageKind::Timer, 1});
+    Ticks(1);
     const std::int32_t ticksLeft = record->game.bannerTicks;
     QTest::keyClick(frame, Qt::Key_F2); // greyed: the game must not start over
     EXPECT_EQ(record->game.bannerTicks, ticksLeft);
@@ -175,44 +133,22 @@ TEST_F(GameWindowOnQt, TheMenuAndItsKeysFollowTheGameAndAGreyedItemSendsNothing)
     EXPECT_EQ(frame->menuBar()->activeAction(), nullptr);
 }
 
-TEST_F(GameWindowOnQt, SpaceAndALeftClickDiveAndNothingElseDoes)
-{
-    Rising();
-    QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
-    EXPECT_EQ(record->game.jumperVy, 1);
-
-    Rising();
-    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
-    EXPECT_EQ(record->game.jumperVy, 1);
-
-    Rising();
-    QTest::keyClick(frame, Qt::Key_A);
-    QTest::keyClick(frame, Qt::Key_Return);
-    QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
-    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
-    EXPECT_EQ(record->game.jumperVy, -1);
-    EXPECT_EQ(record->game.state, StateTitle);
-}
-
 // The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
 // 2x is the most a window can have.
 TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
 {
-    QtGameWindow& window = *windows.Window();
-    const ViewActions& view = window.ViewItems();
     EXPECT_EQ(DifferencesFromTheFrame(1), 0);
-    EXPECT_FALSE(view.zoomOut->isEnabled());
+    EXPECT_FALSE(View().zoomOut->isEnabled());
 
     QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
     ASSERT_EQ(field->size(), QSize(768, 400));
     EXPECT_EQ(frame->minimumSize(), QSize(768, 400 + frame->menuBar()->height()));
     EXPECT_EQ(frame->maximumSize(), frame->minimumSize());
-    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_FALSE(View().zoomIn->isEnabled());
     EXPECT_EQ(SavedView(), (ViewChoice{2, false}));
     // A frame drawn at 2x after some play, and a click far into the field dives.
     QTest::keyClick(frame, Qt::Key_F2);
-    for (int tick = 0; tick < 40; ++tick)
-        MainWndProc(*record, Message{MessageKind::Timer, 1});
+    Ticks(40);
     EXPECT_EQ(DifferencesFromTheFrame(2), 0);
     Rising();
     QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
@@ -241,7 +177,6 @@ TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
     ASSERT_EQ(frame->screen()->size(), QSize(800, 600));
     const QPoint onLarge = (*large)->geometry().topLeft() + QPoint(40, 30);
     const QPoint onSmall(20, 30);
-    const ViewActions& view = windows.Window()->ViewItems();
     const auto fieldBecomes = [&](QSize size) { return QTest::qWaitFor([&] { return field->size() == size; }, 2000); };
 
     frame->move(onLarge);
@@ -251,13 +186,13 @@ TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
     for (int press = 0; press < 4; ++press)
         QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(field->size(), QSize(1920, 1000));
-    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_FALSE(View().zoomIn->isEnabled());
     EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
 
     frame->move(onSmall);
     ASSERT_TRUE(fieldBecomes(QSize(768, 400)));
     EXPECT_EQ(frame->pos(), onSmall) << "the new size keeps the window where it was put";
-    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_FALSE(View().zoomIn->isEnabled());
     EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
     frame->move(onLarge);
     EXPECT_TRUE(fieldBecomes(QSize(1920, 1000)));
@@ -271,14 +206,13 @@ TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
 
 TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
 {
-    const ViewActions& view = windows.Window()->ViewItems();
     QTest::keyClick(frame, Qt::Key_F11);
     ASSERT_TRUE(frame->isFullScreen());
     // The offscreen platform leaves the size alone: give the window the whole
     // screen, as a window manager does.
     frame->resize(800, 600);
-    EXPECT_TRUE(view.fullScreen->isChecked());
-    EXPECT_FALSE(view.zoomIn->isEnabled());
+    EXPECT_TRUE(View().fullScreen->isChecked());
+    EXPECT_FALSE(View().zoomIn->isEnabled());
     EXPECT_EQ(SavedView(), (ViewChoice{0, true}));
     // 2x under the menu bar, centred in what is left, black around it.
     const int bar = frame->menuBar()->height();
@@ -293,7 +227,7 @@ TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
     EXPECT_FALSE(frame->isFullScreen());
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(frame->size(), QSize(384, 200 + frame->menuBar()->height()));
-    EXPECT_FALSE(view.fullScreen->isChecked());
+    EXPECT_FALSE(View().fullScreen->isChecked());
     QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
     EXPECT_TRUE(frame->isFullScreen());
     QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
@@ -339,9 +273,7 @@ TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
     pads.Poll();
     ASSERT_EQ(record->game.state & 0xFF00, kStartBannerWord & 0xFF00);
-    for (int tick = 0; tick < 200 && (record->game.state & 0xFF) != StatePlay; ++tick)
-        MainWndProc(*record, Message{MessageKind::Timer, 1});
-    ASSERT_EQ(record->game.state & 0xFF, StatePlay);
+    ASSERT_TRUE(TicksUntilPlay());
     // Start is greyed in play: the button pauses instead of starting over.
     record->game.score = 1234;
     press(SDL_CONTROLLER_BUTTON_START);
@@ -366,6 +298,10 @@ TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)
     // Nothing reaches the game any more, not even a timer started anew.
     EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
     EXPECT_EQ(windows.RunMessageLoop(), 0);
+    // The quit the game posted would end every modal loop of the tests after
+    // this one at once: a loop of the application's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 } // namespace

@@ -1,7 +1,8 @@
-// Replays on the desktop: the store's folder of .ruvo-replay files, and the
-// Replays list driven as a player drives it: Watch, Save As, Open (a good
-// file and a broken one) and Delete, whose questions and complaints come as
-// message boxes. What the list holds and how a replay plays are the engine's.
+// Replays on the desktop: the store's folder of .ruvo-replay files, the
+// bounded reading of a file the player names, and the Replays list driven as
+// a player drives it: Watch, Save As, Open and Delete, whose questions and
+// complaints come as message boxes. What the list holds and how a replay
+// plays are the engine's.
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
@@ -16,8 +17,12 @@
 #include <QTimer>
 
 #include <functional>
+#include <tuple>
+
+#include <sys/stat.h>
 
 #include "platform/desktop/qt_replays.h"
+#include "platform/desktop/replay_reading.h"
 #include "platform/desktop/replays_dialog.h"
 #include "replay/replay_keep.h"
 #include "settings/registry.h"
@@ -66,6 +71,9 @@ TEST(ReplayStore, KeepsEachReplayAsAFileOfItsNameAndNoOther)
     EXPECT_TRUE(store.Remove("last"));
     EXPECT_FALSE(store.Read("last", text));
     EXPECT_EQ(store.List().size(), 1u);
+    // A file where the folder should be: a write says it failed.
+    QtReplayStore blocked(dir.filePath(QStringLiteral("replays/row-5-1-00000000-1.ruvo-replay")));
+    EXPECT_FALSE(blocked.Write("last", "four"));
 }
 
 class ReplaysList : public ::testing::Test {
@@ -103,22 +111,16 @@ class ReplaysList : public ::testing::Test {
     GameRecord record_;
 };
 
-TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesTheChosenOne)
+// The rows with a replay, then the last game; Watch hands the chosen one
+// over. Save As writes the file where the player says, under the name it
+// suggests; Open... hands the file over unread: it is read off the GUI thread
+// and parsed once, when the list has closed.
+TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpensOne)
 {
     ReplaysDialog dialog(record_, nullptr);
     ASSERT_EQ(dialog.List()->count(), 2);
     EXPECT_EQ(dialog.List()->item(0)->text(), QStringLiteral("2nd   4000   round 2   Bea"));
     EXPECT_EQ(dialog.List()->item(1)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
-    dialog.List()->setCurrentRow(1);
-    QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ASSERT_TRUE(dialog.Chosen());
-    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
-}
-
-TEST_F(ReplaysList, SavesAsAFileAndOpensFilesRefusingABrokenOneInOneLine)
-{
-    ReplaysDialog dialog(record_, nullptr);
     QString suggested;
     const QString saved = dir_.filePath(QStringLiteral("saved.ruvo-replay"));
     dialog.askSavePath = [&](QWidget*, const QString& offered) {
@@ -128,22 +130,48 @@ TEST_F(ReplaysList, SavesAsAFileAndOpensFilesRefusingABrokenOneInOneLine)
     QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/Ruvo 4000 Bea.ruvo-replay"))) << suggested.toStdString();
     EXPECT_EQ(FileText(saved), ReplayText(4000, "Bea"));
-
-    const QString broken = dir_.filePath(QStringLiteral("broken.ruvo-replay"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(ReplayText(1, "X").substr(0, 40).c_str());
-    file.close();
-    dialog.askOpenPath = [&](QWidget*) { return broken; };
-    const QString complaint = Answered([&] { QTest::mouseClick(dialog.openButton, Qt::LeftButton); }, QMessageBox::Ok);
-    EXPECT_EQ(complaint, broken + QStringLiteral(": truncated: the date line and all after it are missing"));
-    EXPECT_FALSE(dialog.Chosen());
-    EXPECT_EQ(dialog.result(), 0); // still open
-
-    dialog.askOpenPath = [&](QWidget*) { return saved; };
-    QTest::mouseClick(dialog.openButton, Qt::LeftButton);
+    dialog.List()->setCurrentRow(1);
+    QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_TRUE(dialog.Chosen());
-    EXPECT_EQ(*dialog.Chosen(), ReplayText(4000, "Bea"));
+    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
+
+    ReplaysDialog opening(record_, nullptr);
+    opening.askOpenPath = [&](QWidget*) { return saved; };
+    QTest::mouseClick(opening.openButton, Qt::LeftButton);
+    EXPECT_EQ(opening.result(), QDialog::Accepted);
+    EXPECT_EQ(opening.ChosenFile(), saved);
+    EXPECT_FALSE(opening.Chosen());
+}
+
+// A file the player names (the game's tests give it a broken one, one of
+// 10 MB and a FIFO): a regular file up to the limit, read whole; one over it,
+// a folder, a device or a FIFO (no writer: it would block), refused at once.
+TEST(ReplayFileReading, ReadsRegularFilesWithinTheLimitAndRefusesTheRest)
+{
+    QTemporaryDir dir;
+    const auto sized = [&](const char* name, qint64 size) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+        return file.fileName();
+    };
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto limit = static_cast<qint64>(kReplayMaxBytes);
+    const std::tuple<QString, std::string, std::size_t> cases[] = {
+        {sized("full", limit), "", kReplayMaxBytes},
+        {sized("over", limit + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
+        {sized("ten", 10 << 20), ReplayTooLarge(10 << 20), 0},
+        {dir.path(), "a folder, not a replay file", 0},
+        {QStringLiteral("/dev/zero"), "not a regular file", 0},
+        {fifo, "not a regular file", 0},
+        {dir.filePath(QStringLiteral("none")), "cannot be opened: No such file or directory", 0},
+    };
+    for (const auto& [path, error, size] : cases) {
+        const ReplayFileRead read = ReadReplayFile(path);
+        EXPECT_EQ(read.error, error) << path.toStdString();
+        EXPECT_EQ(read.text.size(), size) << path.toStdString();
+    }
 }
 
 TEST_F(ReplaysList, DeletesAfterAskingAndOnlyOnYes)

@@ -5,15 +5,23 @@
 // folders of its own, so that no test reads or writes the player's settings
 // or replays. Set before main(), ahead of Qt and SDL; the one Qt application
 // is made before the first test and never deleted, as it must outlive every
-// widget and static.
+// widget and static. Built with RUVO_TEST_X_SERVER, the application runs on
+// Qt's X11 platform instead, on an Xvfb of the process's own (1920 x 1080),
+// for the tests of what an X server shows.
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -27,7 +35,7 @@ class ScratchEnvironment : public ::testing::Environment {
     {
         std::string pattern = (fs::temp_directory_path() / "ruvo-platform-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("ruvo_desktop_tests: scratch folder");
+            std::perror("ruvo platform tests: scratch folder");
             std::exit(1);
         }
         dir_ = pattern;
@@ -37,13 +45,10 @@ class ScratchEnvironment : public ::testing::Environment {
         fs::permissions(dir_ / "run", fs::perms::owner_all, error);
         // Two screens side by side: the usual 800 x 600 first, a 1920 x 1080
         // one to its right for the tests that take a window across.
-        if (std::FILE* file = std::fopen((dir_ / "screens.json").c_str(), "w")) {
-            std::fputs(R"({"screens": [)"
-                       R"({"name": "small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
-                       R"({"name": "large", "x": 800, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})",
-                       file);
-            std::fclose(file);
-        }
+        std::ofstream(dir_ / "screens.json")
+            << R"({"screens": [)"
+            << R"({"name": "small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},)"
+            << R"({"name": "large", "x": 800, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}]})";
         setenv("LC_ALL", "C.UTF-8", 1);
         setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + (dir_ / "screens.json").string()).c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -60,14 +65,48 @@ class ScratchEnvironment : public ::testing::Environment {
     }
     void SetUp() override
     {
+#ifdef RUVO_TEST_X_SERVER
+        // Xvfb picks a free display and names it on the pipe. Its output goes
+        // nowhere; -terminate ends it with this process's last connection
+        // should the process end before TearDown.
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        server_ = fork();
+        if (server_ == 0) {
+            dup2(pipe[1], 3);
+            dup2(open("/dev/null", O_WRONLY), 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-terminate", "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pipe[1]);
+        std::string display = ":";
+        for (char c = 0; read(pipe[0], &c, 1) == 1 && c != '\n';)
+            display += c;
+        close(pipe[0]);
+        ASSERT_GT(display.size(), 1u) << "Xvfb did not start";
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+#endif
         static int argc = 1;
-        static char name[] = "ruvo_desktop_tests";
+        static char name[] = "ruvo_platform_tests";
         static char* argv[] = {name, nullptr};
         new QApplication(argc, argv);
     }
 
+    // The X server is ended and waited for: the next test may start one of
+    // its own, and should find no server of ours still going away.
+    void TearDown() override
+    {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+
   private:
     fs::path dir_;
+    pid_t server_ = -1;
 };
 
 // gtest owns and deletes the environment after the last test.

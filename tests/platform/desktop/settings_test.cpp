@@ -221,11 +221,10 @@ TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
             game.start(saver, {QStringLiteral("play"), QString::fromStdString(path)});
             ASSERT_TRUE(game.waitForStarted());
         }
-        EXPECT_EQ(step(0, nullptr), "ok");
-        EXPECT_EQ(step(1, nullptr), "ok");
-        EXPECT_EQ(step(0, "enter 5000 7 Ann"), "ok");
-        EXPECT_EQ(step(0, "sound"), "ok");
-        EXPECT_EQ(step(1, "enter 5000 9 Bob"), "ok");
+        const std::pair<int, const char*> steps[] = {
+            {0, nullptr}, {1, nullptr}, {0, "enter 5000 7 Ann"}, {0, "sound"}, {1, "enter 5000 9 Bob"}};
+        for (const auto& [game, line] : steps)
+            EXPECT_EQ(step(game, line), "ok") << game << ": " << (line ? line : "(started)");
         const int last = firstClosesFirst ? 1 : 0;
         for (const int game : {1 - last, last}) {
             games[game].write("close\n");

@@ -5,6 +5,8 @@
 //   ruvo-probe list TITLE ID   the rows of list box ID in the top-level window TITLE, one a line
 //   ruvo-probe size TITLE      "WIDTHxHEIGHT" of the top-level window TITLE, frame and all
 //   ruvo-probe close [TITLE]   posts WM_CLOSE to the game window (or the top-level window TITLE)
+//   ruvo-probe others          the titles of the game's other windows shown, one a line: its
+//                              top-level windows but the game window (controls are no such window)
 // Exit status 1 when there is no such window or control.
 // SPDX-License-Identifier: MIT
 #include <windows.h>
@@ -74,6 +76,32 @@ int wmain(int argc, wchar_t** argv)
         HWND window = argc == 3 ? FindWindowW(nullptr, argv[2]) : FindWindowW(L"RuvoWClass", nullptr);
         return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: ruvo-probe window | text TITLE ID | list TITLE ID | size TITLE | close [TITLE]\n");
+    if (command == L"others") {
+        HWND game = FindWindowW(L"RuvoWClass", nullptr);
+        if (game == nullptr)
+            return 1;
+        DWORD process = 0;
+        GetWindowThreadProcessId(game, &process);
+        struct Search {
+            HWND game;
+            DWORD process;
+        } search{game, process};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                const auto& search = *reinterpret_cast<const Search*>(data);
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                wchar_t title[256] = {};
+                if (window != search.game && process == search.process && IsWindowVisible(window)) {
+                    GetWindowTextW(window, title, 256);
+                    std::printf("%s\n", ruvo::Narrow(title).c_str());
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: ruvo-probe window | text TITLE ID | list TITLE ID | size TITLE | close [TITLE] | others\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // The replay store's folder under Wine: made on the first write, under a
 // path that only UTF-16 can name; every write whole or not at all; only the
-// store's own files listed.
+// store's own files listed; in memory where the system names no folder. And
+// the replay files' reader: files on a disk only, within the limit.
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/windows/win_replay_store.h"
+#include "replay/replay_file.h"
 
 namespace ruvo {
 namespace {
@@ -97,6 +99,60 @@ TEST_F(ReplayStoreTest, KeepsTextsByNameInAFolderMadeOnTheFirstWrite)
     EXPECT_TRUE(store.Remove("last"));
     EXPECT_FALSE(store.Remove("last"));
     EXPECT_EQ(store.List(), std::vector<std::string>{"row-930-1-5f2a11c3-1"});
+
+    // A replay larger than any reader takes is not read back.
+    ASSERT_TRUE(store.Write("last", std::string(kReplayMaxBytes + 1, 'x')));
+    EXPECT_FALSE(store.Read("last", text));
+}
+
+// Without the local application data folder the replays live in memory: a
+// path made of nothing would put them on the current drive's root.
+TEST_F(ReplayStoreTest, KeepsReplaysInMemoryWhereTheSystemNamesNoFolder)
+{
+    ASSERT_TRUE(CreateDirectoryW(top_.c_str(), nullptr));
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryW(top_.c_str())); // a drive of the prefix's
+    WinReplayStore store([] { return std::wstring(); });
+    EXPECT_TRUE(store.InMemory());
+    EXPECT_TRUE(store.Write("last", "kept"));
+    EXPECT_FALSE(store.Write("a.b", "x"));
+    std::string text;
+    EXPECT_TRUE(store.Read("last", text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(store.List(), std::vector<std::string>{"last"});
+    EXPECT_EQ(GetFileAttributesW(L"\\Tolp"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(store.Remove("last"));
+    EXPECT_FALSE(store.Read("last", text));
+    SetCurrentDirectoryW(before);
+    EXPECT_FALSE(WinReplayStore(LocalAppDataFolder).InMemory());
+}
+
+// A replay file is read only from a disk and within the limit, its size told
+// before a byte is read; a pipe would hold the game for ever.
+TEST_F(ReplayStoreTest, ReadsReplayFilesFromADiskWithinTheLimit)
+{
+    WinReplayStore store(folder_);
+    const std::wstring path = folder_ + L"\\last.ruvo-replay";
+    std::string text, why;
+    ASSERT_TRUE(store.Write("last", std::string(kReplayMaxBytes, 'x')));
+    EXPECT_TRUE(ReadReplayFile(path, text, why));
+    EXPECT_EQ(text.size(), kReplayMaxBytes);
+    ASSERT_TRUE(store.Write("last", std::string(kReplayMaxBytes + 1, 'x')));
+    EXPECT_FALSE(ReadReplayFile(path, text, why));
+    EXPECT_EQ(why, ReplayTooLarge(kReplayMaxBytes + 1));
+    EXPECT_TRUE(text.empty());
+
+    const std::wstring pipeName = L"\\\\.\\pipe\\ruvo-store-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    for (const std::wstring& other : {pipeName, std::wstring(L"NUL")}) {
+        EXPECT_FALSE(ReadReplayFile(other, text, why));
+        EXPECT_EQ(why, "not a file on a disk (a pipe, a device or a console)");
+    }
+    CloseHandle(pipe);
+    EXPECT_FALSE(ReadReplayFile(folder_ + L"\\missing.ruvo-replay", text, why));
+    EXPECT_EQ(why, "the file cannot be opened");
 }
 
 TEST_F(ReplayStoreTest, ListsOnlyItsOwnFilesAndLeavesNothingBehindAFailedWrite)
@@ -114,6 +170,8 @@ TEST_F(ReplayStoreTest, ListsOnlyItsOwnFilesAndLeavesNothingBehindAFailedWrite)
     const std::vector<std::wstring> before = Entries();
     EXPECT_FALSE(store.Write("row-1", "lost"));
     EXPECT_EQ(Entries(), before);
+    // A file where the store's folder would be.
+    EXPECT_FALSE(WinReplayStore(folder_ + L"\\notes.txt").Write("last", "lost"));
 
     // The file held open by another without leave to replace it: the old
     // text stays whole.

@@ -10,7 +10,9 @@
 #    ruvo-sim), and at 150 % (dpi_test.sh);
 #  - where this machine runs 32-bit x86 code and Wine's 32-bit half is
 #    installed (./build.sh test installs it there): the same for the 32-bit
-#    programs, in a 32-bit prefix as on 32-bit Windows.
+#    programs, in a 32-bit prefix as on 32-bit Windows. Elsewhere one line
+#    says why they are left out, and the installer's checks with them (it is
+#    a 32-bit program): the 64-bit game is started from its zip instead.
 # Every part runs in Wine prefixes of its own, made afresh for this run.
 # Usage: run.sh NATIVE_BUILD WINDOWS_BUILD
 # (WINDOWS_BUILD: the i686 build with the installer, its x64/ the x86_64 one)
@@ -20,6 +22,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)
 source "$here/../../support/script_checks.sh"
+source "$here/../../support/wine_checks.sh"
 export RUVO_WINE_LOGS=$work/wine-logs
 mkdir -p "$RUVO_WINE_LOGS"
 status=0
@@ -83,19 +86,11 @@ windows_build() { # windows_build NAME BUILD
     unset WINEPREFIX
 }
 
-# Whether this machine runs 32-bit x86 code: a tiny static i686 program.
-runs_32bit() {
-    printf 'int main(void) { return 0; }\n' >"$work/tiny.c"
-    i686-linux-gnu-gcc -static -o "$work/tiny" "$work/tiny.c" 2>/dev/null && "$work/tiny" 2>/dev/null
-}
-thirty_two= left_out=
-if ! runs_32bit; then
-    left_out="this machine does not run 32-bit x86 code"
-elif [ ! -x "${RUVO_WINE32:-/usr/lib/wine/wine}" ]; then
-    left_out="Wine's 32-bit half, wine32:i386, is not installed"
-elif [ ! -f "$windows/bin/ruvo-probe.exe" ]; then
+thirty_two= left_out=$(no_wine32)
+no_installer=$left_out # game_test.sh says so and why
+if [ -z "$left_out" ] && [ ! -f "$windows/bin/ruvo-probe.exe" ]; then
     left_out="$windows was configured without Wine's 32-bit half"
-else
+elif [ -z "$left_out" ]; then
     thirty_two=1
 fi
 [ -n "$left_out" ] && echo "== left out: the 32-bit Windows programs under Wine ($left_out)"
@@ -104,7 +99,9 @@ windows_build "64-bit Windows" "$windows/x64"
 [ -n "$thirty_two" ] && WINEARCH=win32 windows_build "32-bit Windows" "$windows"
 
 setup=$(ls "$windows"/ruvo-*-windows-setup.exe 2>/dev/null | head -n 1)
-step "the 64-bit game under Wine, with the installer" bash "$here/game_test.sh" "$windows/x64" "$setup"
+with_setup=", with the installer"
+[ -n "$no_installer" ] && with_setup=", from its zip"
+step "the 64-bit game under Wine$with_setup" bash "$here/game_test.sh" "$windows/x64" "$setup"
 [ -n "$thirty_two" ] &&
     step "the 32-bit game under Wine (a 32-bit prefix), with the installer" \
         env WINEARCH=win32 bash "$here/game_test.sh" "$windows" "$setup"
@@ -129,7 +126,8 @@ verdict() { # verdict TITLE...: the titles of the steps that failed
     printf '  - %s\n' "$@"
 }
 if [ -n "${RUVO_TEST_SUMMARY:-}" ]; then
-    echo "windows 64-bit: $(verdict "${failed_64[@]}")" >>"$RUVO_TEST_SUMMARY"
+    echo "windows 64-bit: $(verdict "${failed_64[@]}")${no_installer:+ (the installer left out: $no_installer)}" \
+        >>"$RUVO_TEST_SUMMARY"
     if [ -n "$thirty_two" ]; then
         echo "windows 32-bit: $(verdict "${failed_32[@]}")" >>"$RUVO_TEST_SUMMARY"
     else

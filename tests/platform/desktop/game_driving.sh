@@ -1,0 +1,126 @@
+# The real game driven as a player drives it, with xdotool, for the desktop
+# window tests: source it with the build folder (the programs are in its
+# bin/). It brings script_checks.sh and an X server (Xvfb, 800 x 600) of the
+# test's own, sets CONF and REPLAYS, the game's settings file and replay
+# folder, and seeds the random moments (RUVO_TEST_SEED replays a run's);
+# then games started and closed, the Option dialog filled in, games played
+# with dives at random moments, dialogs found.
+# SPDX-License-Identifier: MIT
+set -u
+BUILD=$(cd "${1:?usage: $0 BUILDDIR}" && pwd)
+RUVO=$BUILD/bin/ruvo
+SIM=$BUILD/bin/ruvo-sim
+XCLOSE=$BUILD/bin/xclose
+[ -x "$RUVO" ] && [ -x "$SIM" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO, $SIM or $XCLOSE"; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
+need_tools Xvfb xdotool xprop xwininfo import
+start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export QT_QPA_PLATFORM=xcb
+CONF=$work/config/Tolp/Ruvo.conf
+REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
+mkdir -p "$(dirname "$CONF")"
+RANDOM=${RUVO_TEST_SEED:-$$}
+echo "random moments from seed $RANDOM (RUVO_TEST_SEED)"
+TITLE="Ruvo Zelp! for Windows 95"
+games=() # the pids of the games started, each closed at the end
+LAUNCH=() # what start_game runs the game under, if anything
+fail() {
+    echo "FAIL: $*"
+    for log in "$work"/game-*.log; do [ -s "$log" ] && sed "s|^|  $(basename "$log"): |" "$log"; done
+    for pid in "${games[@]}"; do kill "$pid" 2>/dev/null; done
+    exit 1
+}
+# The game's own window: of its top windows, the one its title names.
+game_window() { # game_window PID
+    local w
+    for w in $(game_top_windows "$1"); do
+        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$TITLE"* ]] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+caption_is() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "$2" ]; }
+start_game() { # start_game NAME [ARGUMENT...]: sets GAME (its pid) and WIN
+    "${LAUNCH[@]}" "$RUVO" "${@:2}" >"$work/game-$1.log" 2>&1 &
+    GAME=$!
+    games+=("$GAME")
+    wait_for 15 game_window "$GAME" >/dev/null || fail "game $1 shows no window"
+    WIN=$(game_window "$GAME")
+}
+press() { # press WINDOW KEY...
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    shift
+    xdotool key "$@"
+}
+shown_by() { xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1; }
+# A dialog of the game, once it shows: sets DIALOG.
+dialog() { # dialog PID TITLE
+    local pid=$1 title=$2
+    wait_for 15 eval '[ -n "$(shown_by "$pid" "$title")" ]' && DIALOG=$(shown_by "$pid" "$title")
+}
+# The eight values of the Option dialog, in its order: optRound,
+# optGameLevel, optBossLevel, optDistance, optSpeed, optHarryLevel,
+# optHarrySpeed, optDamage.
+set_options() { # set_options PID WINDOW VALUE...
+    local pid=$1 value keys=()
+    press "$2" alt+o
+    sleep 0.5
+    xdotool key o
+    dialog "$pid" Option || fail "no Option dialog"
+    shift 2
+    # Return in the last edit is OK, the dialog's default button.
+    for value in "$@"; do keys+=(Tab ctrl+a $(sed 's/./& /g' <<<"$value")); done
+    press "$DIALOG" "${keys[@]:1}" Return
+    wait_for 10 eval '[ -z "$(shown_by "$pid" Option)" ]' || fail "the Option dialog stays open"
+}
+# Game > Replays...: sets DIALOG to the list.
+open_replays() { # open_replays PID WINDOW
+    press "$2" alt+g
+    sleep 0.5
+    xdotool key r
+    dialog "$1" Replays || fail "no Replays list"
+}
+# One life and fewer platforms: short games.
+short_games() { set_options "$1" "$2" 1 40 10 300 80 600 50 0; }
+# Start, dives at random moments (and a pause, when asked), until the name
+# is asked for; the name typed, the table closed.
+play_game() { # play_game PID WINDOW NAME [pause]
+    press "$2" F2
+    local deadline=$((SECONDS + 150))
+    sleep 2 # the START banner
+    if [ "${4:-}" = pause ]; then
+        press "$2" F3
+        sleep 1
+        press "$2" F3
+    fi
+    while [ -z "$(shown_by "$1" High-Score)" ]; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "game $3 did not end"
+        press "$2" space
+        sleep "0.$((RANDOM % 9 + 1))"
+    done
+    dialog "$1" High-Score || fail "no name dialog"
+    # The name, typed again should the dialog not have taken it yet.
+    local input=$DIALOG try
+    for try in 1 2 3; do
+        sleep 0.5
+        press "$input" ctrl+a
+        xdotool type --delay 50 "$3"
+        xdotool key Return
+        wait_for 3 bash -c "! xdotool search --all --onlyvisible --pid $1 --name '^High-Score\$' 2>/dev/null | grep -qx $input" &&
+            break
+    done
+    dialog "$1" High-Score || fail "no table after the name"
+    press "$DIALOG" Return
+    local pid=$1
+    wait_for 10 eval '[ -z "$(shown_by "$pid" High-Score)" ]'
+}
+close_game() { # close_game WINDOW PID
+    "$XCLOSE" "$1"
+    wait_for 10 bash -c "! kill -0 $2 2>/dev/null"
+}
+result_line() { sed -n 's/^result //p' "$1"; }
+# The game window's picture changes: the title keeps moving.
+moving() { # moving WINDOW
+    local window=$1 before
+    before=$(import -window "$window" rgb:- 2>/dev/null | md5sum)
+    wait_for 5 eval '[ "$(import -window "$window" rgb:- 2>/dev/null | md5sum)" != "$before" ]'
+}

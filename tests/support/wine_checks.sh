@@ -1,0 +1,91 @@
+# Shared by the Windows scripts under Wine (tests/platform/windows; source it
+# after script_checks.sh, with build set to a Windows build): whether this
+# machine runs 32-bit Windows programs; a Wine prefix of the script's own on
+# a virtual display with a window manager; the game started and found, keys
+# pressed, colours counted in its field, its windows read through
+# ruvo-probe.exe, since X shows neither classes nor control texts.
+# SPDX-License-Identifier: MIT
+wine_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")/../platform/windows" && pwd)
+TITLE="Ruvo Zelp! for Windows 95"
+key='HKCU\Software\Tolp\Ruvo'
+
+# Why this machine cannot run 32-bit Windows programs under Wine (the i686
+# game, and the installer, an NSIS program for 32-bit Windows), in a few
+# words; nothing when it can. Wine's 64-bit loader hands a 32-bit program to
+# the 32-bit one, which is Wine's 32-bit half, and that needs the processor
+# to run 32-bit x86 code (a tiny static i686 program tells).
+no_wine32() {
+    printf 'int main(void) { return 0; }\n' >"$work/tiny.c"
+    if ! { i686-linux-gnu-gcc -static -o "$work/tiny" "$work/tiny.c" && "$work/tiny"; } 2>/dev/null; then
+        echo "this machine does not run 32-bit x86 code"
+    elif [ ! -x "${RUVO_WINE32:-/usr/lib/wine/wine}" ]; then
+        echo "Wine's 32-bit half, wine32:i386, is not installed"
+    fi
+}
+
+run() { "$wine_scripts/wine-run.sh" "$@"; }
+probe() { run "$build/bin/ruvo-probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+winpath() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# A prefix of the script's own, made, on a display of its own with openbox
+# (without a window manager every window that closes keeps Wine waiting);
+# the window manager and Wine's server go at exit.
+stop_wine() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    "${RUVO_WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
+}
+start_wine_display() {
+    need_tools Xvfb xdotool import openbox xprop
+    export WINEPREFIX=$work/prefix
+    trap 'stop_wine; cleanup' EXIT
+    start_xvfb || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+    start_wm || { echo "FAIL: openbox did not start"; exit 1; }
+    run "$build/bin/ruvo-probe.exe" none >/dev/null 2>&1
+}
+
+titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(titled "$1")" ]; }
+hidden() { [ -z "$(titled "$1")" ]; }
+# The game's windows other than the game window, shown now: their titles, one
+# a line (the probe's own status: none without a game window).
+others() { probe others; }
+no_others() { local titles; titles=$(others) && [ -z "$titles" ]; }
+
+starts=0
+game=${build:-}/bin/ruvo.exe
+start_game() { # start_game [ARGS...]: runs $game, sets WIN, the game window's X id
+    starts=$((starts + 1))
+    run "$game" "$@" >"$work/game-$starts.log" 2>&1 &
+    game_pid=$!
+    # Its caption may already tell of a replay.
+    WIN=
+    wait_for 60 eval 'WIN=$(titled "$TITLE( - REPLAY.*)?"); [ -n "$WIN" ]'
+    [ -n "$WIN" ] && return
+    # Wine's messages and the log it kept, when the window never comes.
+    echo "no game window; the game's output and Wine's:"
+    cat "$work/game-$starts.log"
+    display_and_wine_state
+    false
+}
+quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]; }
+caption_is() { [ "$(probe window | cut -d'|' -f2)" = "$1" ]; }
+has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
+press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
+# Closes a box or dialog over the game with a key, pressed again while it stays: on a
+# loaded machine a key can reach Wine before the box is its active window, and is lost.
+close_box() { # close_box TITLE KEY
+    local box=$1 box_key=$2
+    wait_for 30 eval 'press "$(titled "$box")" "$box_key"; wait_for 5 hidden "$box"'
+}
+
+# count X Y WIDTH HEIGHT RRGGBB: pixels of that colour in a rectangle of the
+# play field, under the menu bar (the client area is the window's bottom 200 rows).
+count() {
+    local height pixels
+    height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
+    pixels=$(import -window "$WIN" -crop "${3}x${4}+${1}+$((height - 200 + $2))" -depth 8 txt:- 2>/dev/null) ||
+        { echo -1; return; }
+    grep -ci "#$5 " <<<"$pixels"
+}
+at_least() { [ "$(count "$2" "$3" "$4" "$5" "$6")" -ge "$1" ]; }
+none_of() { [ "$(count "$1" "$2" "$3" "$4" "$5")" -eq 0 ]; }
