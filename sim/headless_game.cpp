@@ -77,6 +77,14 @@ void HeadlessGame::StartDaily(const Day& day)
     Settle(*record_);
 }
 
+void HeadlessGame::Race(const std::string& text)
+{
+    if (!record_ || system.window.destroyed)
+        return;
+    RaceReplay(*record_, text);
+    Settle(*record_);
+}
+
 void HeadlessGame::Send(const Message& message)
 {
     if (record_ && !system.window.destroyed)

@@ -43,6 +43,8 @@ class HeadlessGame {
     void Click() { Send({MessageKind::LButtonDown}); }
     // Game > Daily Challenge on that day (the menu takes today's).
     void StartDaily(const Day& day);
+    // Race in the Replays list, with the replay's text.
+    void Race(const std::string& text);
     void Send(const Message& message);
 
     GameRecord& Record() { return *record_; }

@@ -165,6 +165,10 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             settings.dailyDay = text;
+        } else if (arg == "--race") {
+            if (!value(text))
+                return std::nullopt;
+            settings.raceFile = text;
         } else if (arg == "--from") {
             if (!value(text))
                 return std::nullopt;

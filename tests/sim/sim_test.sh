@@ -145,6 +145,12 @@ check "another day's start otherwise" bash -c "! diff -q <(grep '^program ' '$wo
     <(grep '^program ' '$work/d3.ruvo-replay') >/dev/null"
 check "a daily game's replay verifies" bash -c "'$sim' --verify '$work/d3.ruvo-replay' | grep -q '^verified '"
 check "a day that is none" expect_error --ticks 1 --daily 2026-02-30
+# --race: the run's first start races the replay's ghost; the game and its
+# trace are the player's own, as when it starts where the replay did.
+"$sim" --ticks 3000 --trace --race "$work/d3.ruvo-replay" --script "$work/game.txt" >"$work/race.txt"
+"$sim" --ticks 3000 --trace --daily 2026-12-10 --script "$work/game.txt" >"$work/alone.txt"
+check "a race's trace is the game's alone" cmp -s "$work/race.txt" "$work/alone.txt"
+check "a race against what is no replay" expect_error --ticks 1 --race "$work/game.txt"
 "$sim" --ticks 10 --record "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
 check "--record with no game ended: exit status 2, one line" test $? -eq 2 -a "$(wc -l <"$work/err")" -eq 1
 
