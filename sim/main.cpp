@@ -114,7 +114,7 @@ void Deliver(HeadlessGame& game, const sim::ScriptCommand& command, const std::o
         game.dialogs.nextName = command.argument;
 }
 
-void WriteFrame(const GameRecord& record, const std::string& dir, std::uint64_t k)
+void WriteFrame(GameRecord& record, const std::string& dir, std::uint64_t k)
 {
     // The frame as the window shows it: a race's ghost over the game's own.
     const Surface* shown = ShownFrame(record.drawing);

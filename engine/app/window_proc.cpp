@@ -68,7 +68,7 @@ std::int64_t HandleMessage(GameRecord& record, const Message& message)
         return 0;
     case MessageKind::Paint:
         if (message.paint != nullptr)
-            PaintWindow(ShownFrame(record.drawing), *message.paint);
+            PaintShown(record.drawing, *message.paint);
         return 0;
     case MessageKind::Timer:
         BeforeRecordedTick(record);

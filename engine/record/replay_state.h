@@ -113,6 +113,7 @@ struct ReplayRace {
     ReplayPlay ghost;
     std::string rival;            // the replay's player, as its name gives them
     std::uint32_t rivalScore = 0; // what the replay's game came to
+    std::int64_t lead = 0;        // the player's score less the ghost's, as last shown
     std::string caption;          // as last shown
 };
 

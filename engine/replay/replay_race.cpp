@@ -32,10 +32,19 @@ bool SameScenery(const Game& a, const Game& b)
     return true;
 }
 
+std::int64_t Lead(const GameRecord& record)
+{
+    return static_cast<std::int64_t>(record.game.score) - record.race->ghost.game.score;
+}
+
 void ShowCaption(GameRecord& record)
 {
     if (!record.race || record.hwndMain == nullptr)
         return;
+    // The caption changes only with the lead (a text a tick costs).
+    if (!record.race->caption.empty() && Lead(record) == record.race->lead)
+        return;
+    record.race->lead = Lead(record);
     std::string caption = RaceCaption(record);
     if (caption != record.race->caption) {
         record.hwndMain->ShowCaption(caption);
