@@ -92,6 +92,10 @@ best=$(grep -l "^threads_speedup=$speedup\$" "$work"/verify-* | head -n1)
 row "(a) ruvo-sim --verify -j 2 against -j 1: 16 games of 50,000 ticks" \
     "$(value one_thread_seconds <"$best") s on one thread, $(value two_thread_seconds <"$best") s on two: ${speedup}×; median of 3" \
     "≥ 1.6×" "$(verdict "$speedup" ">=" 1.6)"
+race=$(for run in 1 2 3; do value race_cost_percent <"$work/verify-$run"; done | median)
+row "(a) racing the same game's ghost, shown throughout, against playing it alone" \
+    "$race % more processor time; median of 3 runs, each the median of 5 pairs × 25,000 ticks" \
+    "≤ 10 %" "$(verdict "$race" "<=" 10)"
 kept=$(value watch_start_bytes <"$best")
 row "(a) watching a replay: what its start keeps from the heap" \
     "$kept bytes (its game and commands), where the window's frame and stage alone are $(value drawing_bytes <"$best")" \

@@ -9,10 +9,13 @@
 //   drawn_processor_ticks_per_second, verify_processor_ticks_per_second and
 //   their ratio; verify_copies, one_thread_seconds, two_thread_seconds and
 //   threads_speedup (the same copies verified by one thread, then by two);
+//   race_cost_percent (the median of five pairs: what racing the same game's
+//   ghost, shown throughout, costs in processor time over playing it alone);
 //   watch_start_bytes (what starting to watch the replay's first 2,000 ticks
 //   keeps from the heap: its game and commands, and no drawing of its own) beside
 //   drawing_bytes (the window's frame and stage alone).
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +28,7 @@
 
 #include "game/flow.h"
 #include "replay/replay_file.h"
+#include "replay/replay_race.h"
 #include "replay/replay_record.h"
 #include "replay/replay_verify.h"
 #include "replay/replay_watch.h"
@@ -45,6 +49,34 @@ double ProcessorSeconds(std::clock_t since)
 double WallSeconds(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// A game of the boss scenario on a window of its own, for ticks ticks:
+// from the title's start, or racing the replay in race (the same inputs, so
+// that the ghost shows throughout). Its processor seconds.
+double PlaySeconds(ruvo::TextRenderer* text, const ruvo::ResourceLibrary* resources, long long ticks,
+                   const std::string& race)
+{
+    using namespace ruvo;
+    HeadlessGame game(text, resources);
+    game.Start();
+    GameRecord& record = game.Record();
+    record.game.optDamage = 0x7FFFFFFF;
+    record.game.optHarryLevel = 0xFFFFFFFF;
+    InitTitle(record.game);
+    if (race.empty())
+        game.Command(IDM_START);
+    else
+        game.Race(race);
+    const std::clock_t start = std::clock();
+    for (long long k = 1; k <= ticks; ++k) {
+        if (k % 5 == 0)
+            game.Click();
+        game.Tick();
+    }
+    if (!race.empty() && !record.drawing.ghostShown)
+        std::fprintf(stderr, "ruvo-verify-bench: the ghost was not on show\n");
+    return ProcessorSeconds(start);
 }
 
 // The copies verified by threads threads, taking them in turns.
@@ -128,6 +160,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Racing the same game's ghost against playing it alone, in turns.
+    const std::string replayText = WriteReplay(replay);
+    std::vector<double> raceCosts;
+    for (int pair = 0; pair < 5; ++pair) {
+        const double alone = PlaySeconds(text.get(), &resources, ticks / 2, {});
+        const double race = PlaySeconds(text.get(), &resources, ticks / 2, replayText);
+        raceCosts.push_back((race - alone) / alone * 100);
+    }
+    std::sort(raceCosts.begin(), raceCosts.end());
+
     constexpr int kCopies = 16;
     const double oneThread = VerifySeconds(replay, kCopies, 1);
     const double twoThreads = VerifySeconds(replay, kCopies, 2);
@@ -141,9 +183,9 @@ int main(int argc, char** argv)
     Replay start = replay;
     std::erase_if(start.commands, [](const ReplayCommand& command) { return command.tick > 2000; });
     start.result.ticks = 2000;
-    const std::string replayText = WriteReplay(start);
+    const std::string startText = WriteReplay(start);
     const long long before = heldBytes;
-    const std::string error = WatchReplay(window, replayText);
+    const std::string error = WatchReplay(window, startText);
     const long long watchBytes = heldBytes - before;
     if (!error.empty() || !window.watch) {
         std::fprintf(stderr, "ruvo-verify-bench: the replay does not play: %s\n", error.c_str());
@@ -161,6 +203,7 @@ int main(int argc, char** argv)
     std::printf("one_thread_seconds=%.3f\n", oneThread);
     std::printf("two_thread_seconds=%.3f\n", twoThreads);
     std::printf("threads_speedup=%.2f\n", oneThread / twoThreads);
+    std::printf("race_cost_percent=%.1f\n", raceCosts[raceCosts.size() / 2]);
     std::printf("watch_start_bytes=%lld\n", watchBytes);
     std::printf("drawing_bytes=%lld\n", drawingBytes);
     return 0;

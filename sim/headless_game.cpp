@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/headless_game.h"
 
+#include "replay/replay_race.h"
+
 #include <utility>
 
 namespace ruvo {
@@ -65,6 +67,22 @@ void HeadlessGame::Command(MenuId id)
     if (greyable && !system.window.IsEnabled(id))
         return;
     Send({MessageKind::Command, id});
+}
+
+void HeadlessGame::StartDaily(const Day& day)
+{
+    if (!record_ || system.window.destroyed || !system.window.IsEnabled(IDM_DAILY))
+        return;
+    StartDailyGame(*record_, day);
+    Settle(*record_);
+}
+
+void HeadlessGame::Race(const std::string& text)
+{
+    if (!record_ || system.window.destroyed)
+        return;
+    RaceReplay(*record_, text);
+    Settle(*record_);
 }
 
 void HeadlessGame::Send(const Message& message)

@@ -7,6 +7,7 @@
 
 #include "app/shell.h"
 #include "platform/headless/headless_host.h"
+#include "replay/daily.h"
 
 namespace ruvo {
 
@@ -40,6 +41,10 @@ class HeadlessGame {
     // A menu command or its key: a greyed item sends nothing.
     void Command(MenuId id);
     void Click() { Send({MessageKind::LButtonDown}); }
+    // Game > Daily Challenge on that day (the menu takes today's).
+    void StartDaily(const Day& day);
+    // Race in the Replays list, with the replay's text.
+    void Race(const std::string& text);
     void Send(const Message& message);
 
     GameRecord& Record() { return *record_; }

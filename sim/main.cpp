@@ -8,9 +8,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
+#include "game/drawing.h"
 #include "game/flow.h"
 #include "render/surface.h"
+#include "replay/daily.h"
 #include "replay/replay_file.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
@@ -90,9 +93,14 @@ int StartFrom(GameRecord& record, const std::string& path)
     return 0;
 }
 
-void Deliver(HeadlessGame& game, const sim::ScriptCommand& command)
+// A start races the replay in race, once; with daily, every other start is that day's.
+void Deliver(HeadlessGame& game, const sim::ScriptCommand& command, const std::optional<Day>& daily, std::string& race)
 {
-    if (command.command == "start")
+    if (command.command == "start" && !race.empty())
+        game.Race(std::exchange(race, {}));
+    else if (command.command == "start" && daily)
+        game.StartDaily(*daily);
+    else if (command.command == "start")
         game.Command(IDM_START);
     else if (command.command == "pause")
         game.Command(IDM_PAUSE);
@@ -106,11 +114,13 @@ void Deliver(HeadlessGame& game, const sim::ScriptCommand& command)
         game.dialogs.nextName = command.argument;
 }
 
-void WriteFrame(const GameRecord& record, const std::string& dir, std::uint64_t k)
+void WriteFrame(GameRecord& record, const std::string& dir, std::uint64_t k)
 {
-    if (!record.drawing.frameBitmap)
+    // The frame as the window shows it: a race's ghost over the game's own.
+    const Surface* shown = ShownFrame(record.drawing);
+    if (shown == nullptr)
         return;
-    const Surface& frame = *record.drawing.frameBitmap;
+    const Surface& frame = *shown;
     // A frame that cannot be written is skipped, as the run goes on.
     sim::WritePng(dir + "/frame-" + std::to_string(k) + ".png", frame.Width(), frame.Height(), frame.Pixels());
 }
@@ -164,13 +174,25 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    const std::optional<Day> daily = run->dailyDay ? ParseDay(*run->dailyDay) : std::nullopt;
+    std::string race;
+    if (run->raceFile) {
+        std::string why;
+        std::optional<Replay> replay;
+        if (sim::ReadFileWithin(*run->raceFile, kReplayMaxBytes, race, why))
+            replay = ReadReplay(race, why);
+        if (!replay) {
+            std::fprintf(stderr, "ruvo-sim: %s: %s\n", run->raceFile->c_str(), why.c_str());
+            return 2;
+        }
+    }
     // The first trace line also reports what start-up played.
     sim::PlayedSince played;
     std::size_t next = 0;
     std::string out;
     for (std::uint64_t k = 1; k <= run->ticks; ++k) {
         while (next < run->script.size() && run->script[next].tick == k)
-            Deliver(game, run->script[next++]);
+            Deliver(game, run->script[next++], daily, race);
         game.Tick();
         if (run->trace) {
             out += sim::TraceLine(k, record, played.Effects(game.wave, record), played.Music(game.music));

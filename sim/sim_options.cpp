@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "record/decimal.h"
+#include "replay/daily.h"
 #include "settings/options.h"
 
 // Windows reads files as text unless told; elsewhere there is no such mode,
@@ -158,6 +159,16 @@ std::optional<RunSettings> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             settings.jobs = static_cast<unsigned>(jobs);
+        } else if (arg == "--daily") {
+            if (!value(text) || !ParseDay(text)) {
+                error = error.empty() ? "bad --daily value: " + text + " (YYYY-MM-DD)" : error;
+                return std::nullopt;
+            }
+            settings.dailyDay = text;
+        } else if (arg == "--race") {
+            if (!value(text))
+                return std::nullopt;
+            settings.raceFile = text;
         } else if (arg == "--from") {
             if (!value(text))
                 return std::nullopt;

@@ -34,6 +34,8 @@ struct RunSettings {
     std::vector<std::string> verifyFiles;  // replays to verify, instead of a run
     unsigned jobs = 0;                     // verifications at once; 0: one per processor
     std::optional<std::string> fromFile;   // a replay whose start state the run starts from
+    std::optional<std::string> dailyDay;   // YYYY-MM-DD: every start is that day's challenge
+    std::optional<std::string> raceFile;   // a replay whose ghost the run's first start races
 };
 
 // Parses the command line (and reads the script file). On a malformed

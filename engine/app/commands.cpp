@@ -1,9 +1,13 @@
 // The menu's commands: Start, Pause, the switches, the dialogs, help and Exit.
 // SPDX-License-Identifier: MIT
 #include "app/shell.h"
+
+#include <chrono>
+
 #include "audio/audio.h"
 #include "game/flow.h"
 #include "game/window.h"
+#include "replay/replay_race.h"
 #include "settings/dialog_logic.h"
 
 namespace ruvo {
@@ -23,6 +27,11 @@ void RunCommand(GameRecord& record, std::uint32_t command)
     switch (command) {
     case IDM_START:
         StartGame(record.game);
+        break;
+    case IDM_DAILY:
+        StartDailyGame(record, DayOf(std::chrono::duration_cast<std::chrono::seconds>(
+                                         std::chrono::system_clock::now().time_since_epoch())
+                                         .count()));
         break;
     case IDM_PAUSE:
         PauseGame(record.game);

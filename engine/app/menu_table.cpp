@@ -11,6 +11,7 @@ constexpr MenuEntry kSeparator{};
 
 constexpr auto kGameItems = std::to_array<MenuEntry>({
     MenuEntry{IDM_START, "&Start\tF2"},
+    MenuEntry{IDM_DAILY, "&Daily Challenge"},
     MenuEntry{IDM_PAUSE, "&Pause\tF3"},
     kSeparator,
     MenuEntry{IDM_HIGHSCORE, "&High Score\tF8"},

@@ -7,6 +7,7 @@
 #include "game/surfaces.h"
 #include "game/window.h"
 #include "render/draw.h"
+#include "replay/replay_race.h"
 #include "replay/replay_record.h"
 #include "replay/replay_watch.h"
 #include "settings/defaults.h"
@@ -23,7 +24,8 @@ void CloseSteps(GameRecord& record)
 {
     if (record.host.dialogs != nullptr)
         record.host.dialogs->EndDialogs();
-    record.pendingWatch.reset();
+    record.pendingReplay.reset();
+    record.race.reset();
     TakePendingEntry(record);
     SaveSettings(record);
     DestroySurfaces(record);
@@ -50,6 +52,7 @@ void WindowTick(GameRecord& record)
         CheckHighScore(record);
         InitTitle(record.game);
     }
+    StepRace(record);
 }
 
 std::int64_t HandleMessage(GameRecord& record, const Message& message)
@@ -65,13 +68,14 @@ std::int64_t HandleMessage(GameRecord& record, const Message& message)
         return 0;
     case MessageKind::Paint:
         if (message.paint != nullptr)
-            PaintWindow(record.drawing.frameBitmap.get(), *message.paint);
+            PaintShown(record.drawing, *message.paint);
         return 0;
     case MessageKind::Timer:
         BeforeRecordedTick(record);
         WindowTick(record);
         Settle(record);
         AfterRecordedTick(record);
+        FinishRace(record);
         return 0;
     case MessageKind::Command: {
         const std::uint32_t command = message.code & 0xFFFF;
@@ -109,14 +113,15 @@ void Settle(GameRecord& record)
     if (record.watch)
         return; // the replay shows itself, and the live game waits
     DrawGame(record.drawing, record.game);
+    DrawRace(record);
     ServeRequests(record, record.game);
 }
 
 std::int64_t MainWndProc(GameRecord& record, const Message& message)
 {
     const std::int64_t result = HandleMessage(record, message);
+    StartPendingReplay(record);
     Settle(record);
-    StartPendingWatch(record);
     return result;
 }
 

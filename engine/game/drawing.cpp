@@ -326,4 +326,71 @@ void ForgetDrawn(Drawing& drawing)
     drawing.shown.game = nullptr;
 }
 
+void DrawGhost(Drawing& d, const Game& ghost)
+{
+    const Mark* jumper = nullptr;
+    for (const Mark& mark : ghost.picture.marks)
+        if (mark.kind == MarkKind::Jumper)
+            jumper = &mark;
+    if (jumper == nullptr || !d.frameBitmap) {
+        HideGhost(d);
+        return;
+    }
+    const SpritePair& sprite = d.jumperSprites[jumper->a % 4u];
+    const Surface& frame = *d.frameBitmap;
+    Surface& patch = d.ghostPatch;
+    // The frame's pixels under the ghost, and every other pixel of its figure over them.
+    BlockTransfer(patch, 0, 0, patch.Width(), patch.Height(), &frame, jumper->x, jumper->y, RasterOp::SrcCopy);
+    if (sprite.image && sprite.mask)
+        for (std::int32_t j = 0; j < patch.Height(); ++j) {
+            Pixel* row = patch.Row(j);
+            const Pixel* image = sprite.image->Row(j);
+            const Pixel* mask = sprite.mask->Row(j);
+            for (std::int32_t i = (jumper->x + jumper->y + j) & 1; i < patch.Width(); i += 2)
+                if ((mask[i] & kColourBits) == kBlack)
+                    row[i] = image[i];
+        }
+    if (!d.shownBitmap)
+        d.shownBitmap = std::make_unique<Surface>(frame.Width(), frame.Height());
+    BlockTransfer(*d.shownBitmap, jumper->x, jumper->y, patch.Width(), patch.Height(), &patch, 0, 0, RasterOp::SrcCopy);
+    d.ghostArea = {jumper->x, jumper->y, patch.Width(), patch.Height()};
+    d.ghostShown = true;
+    d.shownWhole = false;
+}
+
+void HideGhost(Drawing& drawing)
+{
+    drawing.ghostShown = false;
+}
+
+const Surface* ShownFrame(Drawing& d)
+{
+    if (!d.ghostShown || !d.shownBitmap || !d.frameBitmap)
+        return d.frameBitmap.get();
+    if (!d.shownWhole) {
+        *d.shownBitmap = *d.frameBitmap;
+        BlockTransfer(*d.shownBitmap, d.ghostArea.x, d.ghostArea.y, d.ghostArea.width, d.ghostArea.height,
+                      &d.ghostPatch, 0, 0, RasterOp::SrcCopy);
+        d.shownWhole = true;
+    }
+    return d.shownBitmap.get();
+}
+
+void PaintShown(const Drawing& d, PaintTarget& paint)
+{
+    if (!d.frameBitmap)
+        return;
+    const Rect invalid = paint.InvalidRect();
+    paint.CopyFrom(*d.frameBitmap, invalid);
+    if (!d.ghostShown || !d.shownBitmap)
+        return;
+    // The ghost's square, where it meets the part repainted.
+    const Rect& g = d.ghostArea;
+    const std::int32_t x0 = std::max({g.x, invalid.x, 0}), y0 = std::max({g.y, invalid.y, 0});
+    const std::int32_t x1 = std::min({g.x + g.width, invalid.x + invalid.width, d.frameBitmap->Width()});
+    const std::int32_t y1 = std::min({g.y + g.height, invalid.y + invalid.height, d.frameBitmap->Height()});
+    if (x0 < x1 && y0 < y1)
+        paint.CopyFrom(*d.shownBitmap, {x0, y0, x1 - x0, y1 - y0});
+}
+
 } // namespace ruvo

@@ -18,4 +18,14 @@ void DrawGame(Drawing& drawing, const Game& game);
 // changed in place).
 void ForgetDrawn(Drawing& drawing);
 
+// A race's ghost, see-through (every other pixel of its jumper), over the
+// frame where the window shows it; and gone again.
+void DrawGhost(Drawing& drawing, const Game& ghost);
+void HideGhost(Drawing& drawing);
+// The frame as the window shows it, whole: the game's own, or a copy of it
+// with the ghost over it (made when asked for, not every tick).
+const Surface* ShownFrame(Drawing& drawing);
+// A repaint of the window: the game's frame, and the ghost over it.
+void PaintShown(const Drawing& drawing, PaintTarget& paint);
+
 } // namespace ruvo

@@ -39,6 +39,7 @@ int UpdateMenu(GameRecord& record)
     window->CheckMenuItem(IDM_MUSIC, record.musicOn != 0);
     window->EnableMenuItem(IDM_OPTION, record.optionEnabled != 0 && title);
     window->EnableMenuItem(IDM_START, title);
+    window->EnableMenuItem(IDM_DAILY, title);
     // While a replay plays on the title, Pause pauses it.
     window->EnableMenuItem(IDM_PAUSE, !title || record.watch != nullptr);
     // An edition that keeps no replays yet offers none.

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "record/picture.h"
+#include "render/draw.h"
 #include "render/draw_context.h"
 #include "render/resources.h"
 #include "render/sprite.h"
@@ -38,6 +39,16 @@ struct Drawing {
     std::int32_t fieldHeight = 0;
     std::unique_ptr<Surface> frameBitmap;
     std::unique_ptr<Surface> stageBitmap;
+    // A race's ghost over the frame, where the window shows it: never in the
+    // game's own frame. ghostArea of shownBitmap holds the frame's pixels
+    // there with the ghost over them; the rest of shownBitmap is the whole
+    // frame only once ShownFrame has been asked for it (a copy a tick would
+    // cost more than the ghost itself).
+    std::unique_ptr<Surface> shownBitmap;
+    Surface ghostPatch{32, 32};
+    Rect ghostArea{};
+    bool ghostShown = false;
+    bool shownWhole = false;
     DrawContext frameDC{};
     DrawContext stageDC{};
     DrawContext spriteDC{};

@@ -33,6 +33,7 @@ enum MenuId : std::uint16_t {
     IDM_EXIT = 109,
     // Past the View items' ids (app/menu_table.h).
     IDM_REPLAYS = 114,
+    IDM_DAILY = 115,
 };
 
 constexpr const char* kClassName = "RuvoWClass";
@@ -143,8 +144,9 @@ class DialogHost {
         (void)record;
         return 0;
     }
-    // Tells the player of something that went wrong and was not their doing
-    // (a replay that could not be kept), once, in a message box or a note.
+    // Tells the player something, once, in a message box or the page's note:
+    // what went wrong and was not their doing (a replay that could not be
+    // kept), or how a race ended.
     virtual void ShowNote(std::string_view text) { (void)text; }
 };
 

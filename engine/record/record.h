@@ -49,16 +49,17 @@ struct GameRecord {
     // A score that enters the table waits for its name (the name dialog is open).
     std::int32_t entryPending = 0;
 
-    // Replays: the game under way as it is recorded, and the replay being
-    // watched in the window, if any (engine/replay).
+    // Replays: the game under way as it is recorded, the replay being
+    // watched in the window or raced against, if any (engine/replay).
     ReplayLog replayLog;
     std::unique_ptr<ReplayWatch> watch;
+    std::unique_ptr<ReplayRace> race;
     // What the last replay watched came to, when it played to its end (for
     // a platform to show or check); empty while none has.
     ReplayResult lastWatched;
     // A replay asked for while a dialog was open: it starts once every
     // dialog has closed, so that none of them acts on the replay's game.
-    std::unique_ptr<Replay> pendingWatch;
+    std::unique_ptr<PendingReplay> pendingReplay;
     // The dialogs open now, one inside another (settings/dialog_logic.h).
     std::int32_t dialogsOpen = 0;
 };

@@ -38,6 +38,9 @@ struct ReplayStart {
     std::array<std::uint32_t, 5> scores{};
     std::int32_t soundOn = 0;
     std::int32_t musicOn = 0;
+    // A daily challenge's day, "2026-12-09": the game started from that day's
+    // start (replay/daily.h). Empty for any other game.
+    std::string challenge;
 
     bool operator==(const ReplayStart&) const = default;
 };
@@ -101,6 +104,23 @@ struct ReplayWatch {
     std::int32_t periodMs = 0; // the tick period the replay's game asks for
     bool paused = false;
     std::int32_t ticksPerTimer = 1; // several at high speed, where the timer cannot go faster
+};
+
+// A race against a replay's ghost: the player's game, the window's own,
+// started from the replay's start, with the replay's game run beside it tick
+// for tick and its jumper shown in the field while their scenery is the same.
+struct ReplayRace {
+    ReplayPlay ghost;
+    std::string rival;            // the replay's player, as its name gives them
+    std::uint32_t rivalScore = 0; // what the replay's game came to
+    std::int64_t lead = 0;        // the player's score less the ghost's, as last shown
+    std::string caption;          // as last shown
+};
+
+// A replay asked for while a dialog was open, to watch or to race.
+struct PendingReplay {
+    Replay replay;
+    bool race = false;
 };
 
 } // namespace ruvo

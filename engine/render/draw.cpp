@@ -49,11 +49,4 @@ int DrawSilhouette(DrawContext& target, DrawContext& spriteDC, SpritePair& pair,
     return 1;
 }
 
-int PaintWindow(const Surface* frame, PaintTarget& paint)
-{
-    if (frame != nullptr)
-        paint.CopyFrom(*frame, paint.InvalidRect());
-    return 1;
-}
-
 } // namespace ruvo

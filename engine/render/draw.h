@@ -38,6 +38,5 @@ int DrawSprite(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std
 // The figure in white; the mask is inverted and back, so it ends as it began.
 int DrawSilhouette(DrawContext& target, DrawContext& spriteDC, SpritePair& pair, std::int32_t x, std::int32_t y,
                    std::int32_t size);
-int PaintWindow(const Surface* frame, PaintTarget& paint);
 
 } // namespace ruvo

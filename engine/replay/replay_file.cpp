@@ -7,6 +7,7 @@
 
 #include "record/decimal.h"
 #include "replay/command_script.h"
+#include "replay/daily.h"
 #include "settings/options.h"
 
 namespace ruvo {
@@ -146,6 +147,8 @@ class Lines {
     }
     int Number() const { return number_; }
     bool AtEnd() const { return text_.empty(); }
+    // Whether the next line begins with the text.
+    bool NextBegins(std::string_view start) const { return text_.substr(0, start.size()) == start; }
 
   private:
     std::string_view text_;
@@ -188,6 +191,13 @@ bool ReadStart(Reader& in, Replay& replay)
     if (!in.Header("date", rest))
         return false;
     replay.date = std::string(rest);
+    if (in.lines.NextBegins("challenge ")) {
+        if (!in.Header("challenge", rest))
+            return false;
+        if (!ParseDay(rest))
+            return in.Fail("bad challenge: expected the day as YYYY-MM-DD");
+        replay.start.challenge = std::string(rest);
+    }
 
     ReplayStart& start = replay.start;
     std::array<std::string_view, 8> options;
@@ -231,6 +241,8 @@ bool ReadStart(Reader& in, Replay& replay)
             return in.Fail(std::string(kProgramNames[i + 1]) + " must be from " +
                            std::to_string(kProgramRanges[i].least) + " to " + std::to_string(kProgramRanges[i].most));
     }
+    if (!start.challenge.empty() && !IsDailyStart(start))
+        return in.Fail("the game does not start from the start of the challenge of " + start.challenge);
     return true;
 }
 
@@ -336,8 +348,14 @@ std::string ReplayTooLarge(std::uint64_t bytes)
 std::string WriteReplay(const Replay& replay)
 {
     const ReplayStart& start = replay.start;
-    std::string out = std::string(kFormatWord) + ' ' + std::to_string(kReplayFormat) + '\n';
-    out += "game " + replay.game + "\nedition " + replay.edition + "\ndate " + replay.date + "\noptions";
+    // Only a replay with the later format's lines says so: others stay
+    // readable by every reader.
+    const int format = start.challenge.empty() ? 1 : kReplayFormat;
+    std::string out = std::string(kFormatWord) + ' ' + std::to_string(format) + '\n';
+    out += "game " + replay.game + "\nedition " + replay.edition + "\ndate " + replay.date + '\n';
+    if (!start.challenge.empty())
+        out += "challenge " + start.challenge + '\n';
+    out += "options";
     for (std::size_t row = 0; row < start.options.size(); ++row)
         out += std::string(" ") + kOptionNames[row] + '=' + OptionText(row, start.options[row]);
     out += "\ntable";

@@ -19,7 +19,10 @@
 
 namespace ruvo {
 
-constexpr int kReplayFormat = 1;
+// Format 2 adds the optional header lines (a daily challenge's day) after
+// the date; a replay without them is written as format 1, which every
+// reader takes.
+constexpr int kReplayFormat = 2;
 constexpr std::string_view kReplayExtension = ".ruvo-replay";
 
 // The largest replay that any reader takes, in bytes, checked before a file,

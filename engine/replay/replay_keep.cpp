@@ -121,15 +121,23 @@ std::vector<KeptReplay> KeptReplays(GameRecord& record)
     const auto has = [&names](std::string_view name) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
+    // A daily challenge's game says which day's it was.
+    std::string text, error;
+    const auto daily = [&](std::string_view name) {
+        std::optional<Replay> replay;
+        if (store->Read(name, text))
+            replay = ReadReplay(text, error);
+        return replay && !replay->start.challenge.empty() ? "   daily " + replay->start.challenge : std::string();
+    };
     const Table table = TableOf(record);
     for (std::size_t k = 0; k < 5; ++k)
         if (const std::string name = NameOf(table, k); has(name))
-            list.push_back({name, Label(kPlaces[k], table[k].score, table[k].round, table[k].name)});
-    std::string text, error;
+            list.push_back({name, Label(kPlaces[k], table[k].score, table[k].round, table[k].name) + daily(name)});
     if (has(kLastGameReplay) && store->Read(kLastGameReplay, text))
         if (const std::optional<Replay> last = ReadReplay(text, error))
             list.push_back({std::string(kLastGameReplay),
-                            Label("Last game", last->result.score, last->result.round, last->result.name)});
+                            Label("Last game", last->result.score, last->result.round, last->result.name) +
+                                (last->start.challenge.empty() ? "" : "   daily " + last->start.challenge)});
     return list;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "replay/daily.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
 #include "settings/dialog_logic.h"
@@ -112,24 +113,12 @@ Replay RecordedSoFar(const GameRecord& record)
 
 std::string UtcDate(std::int64_t seconds)
 {
-    // Days to a civil date (Howard Hinnant's days_from_civil, inverted).
     const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
     const std::int64_t secondOfDay = seconds - days * 86400;
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
-    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char text[96];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day),
-                  static_cast<long long>(secondOfDay / 3600), static_cast<long long>(secondOfDay / 60 % 60),
-                  static_cast<long long>(secondOfDay % 60));
-    return text;
+    char time[32];
+    std::snprintf(time, sizeof time, "T%02lld:%02lld:%02lldZ", static_cast<long long>(secondOfDay / 3600),
+                  static_cast<long long>(secondOfDay / 60 % 60), static_cast<long long>(secondOfDay % 60));
+    return DayText(DayOf(seconds)) + time;
 }
 
 } // namespace ruvo

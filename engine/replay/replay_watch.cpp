@@ -11,6 +11,7 @@
 #include "game/window.h"
 #include "replay/replay_file.h"
 #include "replay/replay_play.h"
+#include "replay/replay_race.h"
 
 namespace ruvo {
 namespace {
@@ -75,6 +76,7 @@ bool Command(GameRecord& record, std::uint32_t command)
             SwitchMusic(record, record.watch->play.game);
         return true;
     case IDM_START:
+    case IDM_DAILY:
     case IDM_OPTION:
     case IDM_EXIT:
         EndWatch(record);
@@ -118,31 +120,43 @@ WatchPace PaceFor(std::int32_t periodMs, std::int32_t speed)
     return pace;
 }
 
-std::string WatchReplay(GameRecord& record, std::string_view text)
+std::string AskForReplay(GameRecord& record, std::string_view text, bool race)
 {
     std::string error;
     std::optional<Replay> replay = ReadReplay(text, error);
     if (!replay)
         return error;
     if (!OnTitle(record))
-        return "a replay plays on the title screen only";
+        return race ? "a race starts on the title screen only" : "a replay plays on the title screen only";
     if (record.dialogsOpen > 0) {
-        record.pendingWatch = std::make_unique<Replay>(std::move(*replay));
+        record.pendingReplay = std::make_unique<PendingReplay>(PendingReplay{std::move(*replay), race});
         return {};
     }
-    record.pendingWatch.reset();
-    StartWatch(record, std::move(*replay));
+    record.pendingReplay.reset();
+    if (race)
+        StartRace(record, std::move(*replay));
+    else
+        StartWatch(record, std::move(*replay));
     return {};
 }
 
-void StartPendingWatch(GameRecord& record)
+std::string WatchReplay(GameRecord& record, std::string_view text)
 {
-    if (!record.pendingWatch || record.dialogsOpen > 0)
+    return AskForReplay(record, text, false);
+}
+
+void StartPendingReplay(GameRecord& record)
+{
+    if (!record.pendingReplay || record.dialogsOpen > 0)
         return;
-    const std::unique_ptr<Replay> replay = std::move(record.pendingWatch);
+    const std::unique_ptr<PendingReplay> pending = std::move(record.pendingReplay);
     // A dialog's end may have started a game meanwhile: the replay is dropped.
-    if (OnTitle(record))
-        StartWatch(record, std::move(*replay));
+    if (!OnTitle(record))
+        return;
+    if (pending->race)
+        StartRace(record, std::move(pending->replay));
+    else
+        StartWatch(record, std::move(pending->replay));
 }
 
 bool WatchMessage(GameRecord& record, const Message& message)
@@ -174,7 +188,7 @@ bool WatchMessage(GameRecord& record, const Message& message)
     case MessageKind::Command:
         return Command(record, message.code & 0xFFFF);
     case MessageKind::Close:
-        record.pendingWatch.reset();
+        record.pendingReplay.reset();
         EndWatch(record);
         return false;
     default:

@@ -29,9 +29,12 @@ namespace ruvo {
 // can play, or no title screen waits. While a dialog is open the replay
 // waits: it starts once the last dialog has closed, if the title still shows.
 std::string WatchReplay(GameRecord& record, std::string_view text);
+// Watching or racing (replay/replay_race.h): the text read, and the replay
+// started, or kept until the open dialogs have closed.
+std::string AskForReplay(GameRecord& record, std::string_view text, bool race);
 // The replay that waited for the dialogs, once they have all closed; the
 // window procedure calls it after every message.
-void StartPendingWatch(GameRecord& record);
+void StartPendingReplay(GameRecord& record);
 // True when the message was the replay's to handle.
 bool WatchMessage(GameRecord& record, const Message& message);
 void EndWatch(GameRecord& record);

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/shell.h"
+#include "game/drawing.h"
 #include "platform/desktop/qt_play_field.h"
 #include "platform/desktop/replays_dialog.h"
 #include "platform/desktop/sdl_gamepad.h"
@@ -88,7 +89,7 @@ QtGameWindow::~QtGameWindow()
 void QtGameWindow::Invalidate()
 {
     if (Field() != nullptr)
-        field_->ShowChanges(record_.drawing.frameBitmap.get(), ticking_);
+        field_->ShowChanges(ShownFrame(record_.drawing), ticking_);
 }
 
 std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)

@@ -5,13 +5,18 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "game/drawing.h"
 #include "game/window.h"
 #include "replay/replay_keep.h"
+#include "replay/replay_race.h"
 #include "replay/replay_record.h"
 #include "replay/replay_verify.h"
 #include "replay/replay_watch.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
+#include "settings/options.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/fixed_text.h"
@@ -32,14 +37,19 @@ class GameRun {
         for (int i = 0; i < n; ++i)
             game.Tick();
     }
-    // A game from Start to its end, a dive every few ticks, the name typed
-    // at the end; its trace lines and frames.
-    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann")
+    // A game from its start (the Start command unless another is given) to
+    // its end, a dive every few ticks, the name typed at the end; its trace
+    // lines and frames.
+    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann",
+                                  const std::function<void()>& start = {})
     {
         sim::PlayedSince played;
         played.Effects(game.wave, R());
         played.Music(game.music);
-        game.Command(IDM_START);
+        if (start)
+            start();
+        else
+            game.Command(IDM_START);
         std::vector<std::string> seen;
         for (int k = 1; (R().game.state & StateTitle) == 0 && k < 100000; ++k) {
             if (k % diveEvery == 0)
@@ -139,7 +149,7 @@ TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
     program.game.Start();
     GameRecord& r = program.R();
     HeadlessWindow& window = program.game.Window();
-    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 1");
+    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 2");
 
     ASSERT_EQ(WatchReplay(r, replay), "");
     const Game& shown = r.watch->play.game;
@@ -204,6 +214,78 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
         return r.game.program;
     };
     EXPECT_EQ(afterOption(true), afterOption(false));
+}
+
+// A race: the player's game starts where the replay's did and goes its own
+// way; the ghost shows see-through over a copy of the frame while the two
+// games' scenery is the same, the caption gives the lead, and the end says
+// who won. The same inputs give the same game, trace and frames, with the
+// ghost or without it, and the player's game is kept and verifies.
+TEST(Racing, AGhostBesideThePlayersGameChangesNothingOfIt)
+{
+    const std::string replay = RecordedGame(9);
+    std::string error;
+    const Replay ghost = ReadReplay(replay, error).value();
+    const auto played = [&](bool race) {
+        GameRun run(kLowTable);
+        run.game.Start();
+        GameRecord& r = run.R();
+        run.R().game.optDamage = 0;
+        const auto start = [&] {
+            if (race) {
+                EXPECT_EQ(RaceReplay(r, replay), "");
+                EXPECT_EQ(run.game.Window().caption, std::string(kWindowTitle) + " - RACE vs Ann +0");
+            } else {
+                for (std::size_t row = 0; row < kOptionRows.size(); ++row)
+                    SetOptionBits(r.game, row, ghost.start.options[row]);
+                r.game.program = ghost.start.program;
+                run.game.Command(IDM_START);
+            }
+        };
+        std::vector<std::string> lines = run.Play(7, "Cy", start);
+        if (race) {
+            EXPECT_FALSE(r.race);
+            EXPECT_EQ(run.game.Window().caption, kWindowTitle);
+            EXPECT_EQ(run.game.dialogs.notes.size(), 1u);
+        }
+        const std::optional<Replay> kept = ReadReplay(run.Kept(kLastGameReplay), error);
+        EXPECT_TRUE(kept && VerifyReplay(*kept).verified) << error;
+        return lines;
+    };
+    EXPECT_EQ(played(true), played(false));
+}
+
+// While the two games' scenery is the same the window shows the ghost over
+// a copy of the game's frame, and the caption follows the lead.
+TEST(Racing, ShowsTheGhostWhileTheSceneryIsTheSameAndTheLead)
+{
+    const std::string replay = RecordedGame(9);
+    GameRun run(kLowTable);
+    run.game.Start();
+    GameRecord& r = run.R();
+    r.game.optDamage = 0;
+    ASSERT_EQ(RaceReplay(r, replay), "");
+    // (Where the ghost's jumper is where the player's is, the two look alike.)
+    int shown = 0, apart = 0;
+    for (int k = 1; r.race && k < 100000; ++k) {
+        if (k % 4 == 0)
+            run.game.Click();
+        run.game.Tick();
+        if (r.drawing.ghostShown) {
+            ++shown;
+            apart += ShownFrame(r.drawing)->Pixels() != r.drawing.frameBitmap->Pixels() ? 1 : 0;
+        }
+        if (r.race) {
+            const auto lead = static_cast<std::int64_t>(r.game.score) - r.race->ghost.game.score;
+            EXPECT_EQ(run.game.Window().caption,
+                      std::string(kWindowTitle) + " - RACE vs Ann " + (lead >= 0 ? "+" : "") + std::to_string(lead));
+        }
+    }
+    EXPECT_GT(shown, 20);
+    EXPECT_GT(apart, 10);
+    EXPECT_EQ(ShownFrame(r.drawing), r.drawing.frameBitmap.get());
+    ASSERT_EQ(run.game.dialogs.notes.size(), 1u);
+    EXPECT_NE(run.game.dialogs.notes[0].find("the race"), std::string::npos) << run.game.dialogs.notes[0];
 }
 
 TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)

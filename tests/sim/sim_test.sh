@@ -132,6 +132,25 @@ check "--from plays the replay's game again" diff <(sed -n 's/^result //p' "$wor
 check "--from starts where the replay did" diff <(grep -E '^(options|table|program) ' "$work/game.ruvo-replay") \
     <(grep -E '^(options|table|program) ' "$work/again.ruvo-replay")
 check "--from a file that is no replay" expect_error --ticks 1 --from "$work/game.txt"
+# --daily: every start is that day's challenge, whatever the options were:
+# the same day's games start alike, another day's do not, and they verify.
+for run in "2026-12-09 d1" "2026-12-09 d2 --option optDamage=1" "2026-12-10 d3"; do
+    read -r day name options <<<"$run"
+    # shellcheck disable=SC2086
+    "$sim" --ticks 3000 --daily "$day" $options --script "$work/game.txt" --record "$work/$name.ruvo-replay" >/dev/null
+done
+starts() { grep -E '^(challenge|options|program) ' "$work/$1.ruvo-replay"; }
+check "a day's games start alike" diff <(starts d1) <(starts d2)
+check "another day's start otherwise" bash -c "! diff -q <(grep '^program ' '$work/d1.ruvo-replay') \
+    <(grep '^program ' '$work/d3.ruvo-replay') >/dev/null"
+check "a daily game's replay verifies" bash -c "'$sim' --verify '$work/d3.ruvo-replay' | grep -q '^verified '"
+check "a day that is none" expect_error --ticks 1 --daily 2026-02-30
+# --race: the run's first start races the replay's ghost; the game and its
+# trace are the player's own, as when it starts where the replay did.
+"$sim" --ticks 3000 --trace --race "$work/d3.ruvo-replay" --script "$work/game.txt" >"$work/race.txt"
+"$sim" --ticks 3000 --trace --daily 2026-12-10 --script "$work/game.txt" >"$work/alone.txt"
+check "a race's trace is the game's alone" cmp -s "$work/race.txt" "$work/alone.txt"
+check "a race against what is no replay" expect_error --ticks 1 --race "$work/game.txt"
 "$sim" --ticks 10 --record "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
 check "--record with no game ended: exit status 2, one line" test $? -eq 2 -a "$(wc -l <"$work/err")" -eq 1
 

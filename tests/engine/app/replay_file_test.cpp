@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "replay/daily.h"
 #include "replay/replay_file.h"
 
 namespace ruvo {
@@ -75,6 +76,33 @@ TEST(ReplayFile, IsWrittenAsTextAndReadBackWhole)
     EXPECT_EQ(*again, Sample());
 }
 
+// A day's start is its date's alone: what every edition computes alike,
+// and what the documentation gives. A daily game's replay names its day on
+// a line of its own, in format 2; any other stays format 1.
+TEST(ReplayFile, ADailyGameNamesItsDayAndStartsFromIt)
+{
+    const Day day = ParseDay("2026-12-09").value();
+    EXPECT_EQ(DailyProgram(day).seed, 2499220588u);
+    EXPECT_EQ(DailyProgram(day).sunFrame, 1);
+    EXPECT_NE(DailyProgram(ParseDay("2026-12-10").value()).seed, DailyProgram(day).seed);
+    EXPECT_EQ(DayText(DayOf(1796860799)), "2026-12-09"); // the day's last second
+    EXPECT_EQ(DayText(DayOf(1796860800)), "2026-12-10");
+    for (const char* bad : {"2026-02-29", "2026-13-01", "1969-12-31", "2026-1-09", "2026-12-09x"})
+        EXPECT_FALSE(ParseDay(bad)) << bad;
+    EXPECT_TRUE(ParseDay("2028-02-29"));
+
+    Replay daily = Sample();
+    daily.start.challenge = "2026-12-09";
+    daily.start.program = DailyProgram(day);
+    daily.start.options = DailyOptions();
+    const std::string text = WriteReplay(daily);
+    EXPECT_EQ(text.substr(0, 14), "ruvo-replay 2\n");
+    EXPECT_NE(text.find("\ndate 2026-03-01T14:05:09Z\nchallenge 2026-12-09\noptions "), std::string::npos);
+    std::string error;
+    EXPECT_EQ(ReadReplay(text, error), daily) << error;
+    EXPECT_EQ(std::string(kSampleText).substr(0, 14), "ruvo-replay 1\n");
+}
+
 TEST(ReplayFile, AGameOfThousandsOfDivesStaysSmall)
 {
     // Ten minutes at the hurry-up's 50 ms with a dive every other tick, the
@@ -107,8 +135,8 @@ TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
     const Broken cases[] = {
         {"empty", "", "not a Ruvo replay: the file is empty"},
         {"another file", "[General]\nSound=1\n", "not a Ruvo replay: it does not begin with \"ruvo-replay\""},
-        {"newer", Sampled("ruvo-replay 1", "ruvo-replay 2"),
-         "made by a newer Ruvo: replay format 2, this one reads format 1"},
+        {"newer", Sampled("ruvo-replay 1", "ruvo-replay 3"),
+         "made by a newer Ruvo: replay format 3, this one reads format 2"},
         {"bad version", Sampled("ruvo-replay 1", "ruvo-replay one"), "line 1: bad format version"},
         {"cut between lines", sample.substr(0, sample.find("table")),
          "truncated: the table line and all after it are missing"},
@@ -138,6 +166,11 @@ TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
         {"after the end", Sampled("99 name", "100 name"), "line 18: the game's 99 ticks end before its last command"},
         {"edited result", Sampled("round=3", "round=three"), "line 18: bad result"},
         {"after the result", sample + "\n5 dive\n", "line 20: text after the result line"},
+        {"bad day", Sampled("date 2026-03-01T14:05:09Z\n", "date 2026-03-01T14:05:09Z\nchallenge 2026-02-30\n"),
+         "line 5: bad challenge: expected the day as YYYY-MM-DD"},
+        {"not the day's start",
+         Sampled("date 2026-03-01T14:05:09Z\n", "date 2026-03-01T14:05:09Z\nchallenge 2026-12-09\n"),
+         "line 9: the game does not start from the start of the challenge of 2026-12-09"},
     };
     for (const Broken& broken : cases) {
         std::string error;
