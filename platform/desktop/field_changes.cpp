@@ -39,9 +39,32 @@ int LastDifference(const Pixel* a, const Pixel* b, int width)
     return x;
 }
 
+// The row as shown: the frame's, or a copy of it in `row` with the patches
+// that cover it.
+const Pixel* ShownRow(const Surface& frame, int y, std::span<const FieldPatch> patches, std::vector<Pixel>& row)
+{
+    const Pixel* line = frame.Row(y);
+    for (const FieldPatch& patch : patches) {
+        const Rect& a = patch.area;
+        if (patch.pixels == nullptr || y < a.y || y >= a.y + a.height || y >= patch.pixels->Height())
+            continue;
+        const int left = std::max(a.x, 0);
+        const int right = std::min({a.x + a.width, frame.Width(), patch.pixels->Width()});
+        if (left >= right)
+            continue;
+        if (line != row.data()) {
+            row.assign(line, line + frame.Width());
+            line = row.data();
+        }
+        std::copy(patch.pixels->Row(y) + left, patch.pixels->Row(y) + right, row.begin() + left);
+    }
+    return line;
+}
+
 } // namespace
 
-std::vector<Rect> TakeChanges(const Surface& frame, Pixel* shown, std::size_t stride)
+std::vector<Rect> TakeChanges(const Surface& frame, Pixel* shown, std::size_t stride,
+                              std::span<const FieldPatch> patches)
 {
     // A few unchanged rows inside a band cost less than another rectangle.
     constexpr int kLargestGap = 8;
@@ -52,6 +75,7 @@ std::vector<Rect> TakeChanges(const Surface& frame, Pixel* shown, std::size_t st
     int bottom = -1;
     int left = width;
     int right = -1;
+    std::vector<Pixel> row;
     const auto closeBand = [&] {
         if (top >= 0)
             bands.push_back({left, top, right - left + 1, bottom - top + 1});
@@ -60,7 +84,7 @@ std::vector<Rect> TakeChanges(const Surface& frame, Pixel* shown, std::size_t st
         right = -1;
     };
     for (int y = 0; y < frame.Height(); ++y) {
-        const Pixel* now = frame.Row(y);
+        const Pixel* now = ShownRow(frame, y, patches, row);
         Pixel* was = shown + static_cast<std::size_t>(y) * stride;
         if (std::memcmp(now, was, rowBytes) == 0) {
             if (top >= 0 && y - bottom > kLargestGap)

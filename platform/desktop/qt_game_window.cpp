@@ -12,10 +12,10 @@
 #include <algorithm>
 
 #include "app/shell.h"
-#include "game/drawing.h"
 #include "platform/desktop/qt_play_field.h"
 #include "platform/desktop/replays_dialog.h"
 #include "platform/desktop/sdl_gamepad.h"
+#include "record/drawing.h"
 
 namespace ruvo {
 int BarHeight(QMenuBar& bar, int width)
@@ -88,8 +88,15 @@ QtGameWindow::~QtGameWindow()
 
 void QtGameWindow::Invalidate()
 {
-    if (Field() != nullptr)
-        field_->ShowChanges(ShownFrame(record_.drawing), ticking_);
+    if (Field() == nullptr)
+        return;
+    // A race's ghost is a square of its own over the frame: the field takes
+    // the two as they are, never a copy of the whole frame with the ghost.
+    const Drawing& drawing = record_.drawing;
+    FieldPatch ghost;
+    if (drawing.ghostShown && drawing.shownBitmap)
+        ghost = {drawing.shownBitmap.get(), drawing.ghostArea};
+    field_->ShowChanges(drawing.frameBitmap.get(), std::span(&ghost, ghost.pixels != nullptr ? 1 : 0), ticking_);
 }
 
 std::int32_t QtGameWindow::SetTimer(std::int32_t id, std::int32_t periodMs)

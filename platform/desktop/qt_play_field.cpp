@@ -144,8 +144,11 @@ class FieldPaint final : public PaintTarget {
     ZoomTarget target_;
 };
 
-// A repaint of a field that draws itself: the frame's changes go to the
-// server, and an exposed part of the window is drawn again from its copy.
+// A repaint of a field that draws itself. The game paints the whole frame
+// first, then any square over it (a race's ghost) from a surface of its own:
+// each is noted here, and Present sends the server what the picture, so
+// layered, changed, and draws an exposed part of the window again from the
+// server's copy.
 class FieldPresent final : public PaintTarget {
   public:
     FieldPresent(X11FieldPresenter& presenter, QSize field, const QRect& exposed)
@@ -155,9 +158,18 @@ class FieldPresent final : public PaintTarget {
 
     Rect InvalidRect() const override { return {0, 0, field_.width(), field_.height()}; }
 
-    void CopyFrom(const Surface& source, Rect) override
+    void CopyFrom(const Surface& source, Rect area) override
     {
-        presenter_.ShowChanges(source);
+        if (frame_ == nullptr)
+            frame_ = &source;
+        else
+            patches_.push_back({&source, area});
+    }
+
+    void Present()
+    {
+        if (frame_ != nullptr)
+            presenter_.ShowChanges(*frame_, patches_);
         if (!exposed_.isEmpty())
             presenter_.Repaint({exposed_.x(), exposed_.y(), exposed_.width(), exposed_.height()});
     }
@@ -166,6 +178,8 @@ class FieldPresent final : public PaintTarget {
     X11FieldPresenter& presenter_;
     QSize field_;
     QRect exposed_;
+    const Surface* frame_ = nullptr;
+    std::vector<FieldPatch> patches_;
 };
 
 } // namespace
@@ -200,7 +214,7 @@ QPaintEngine* PlayField::paintEngine() const
     return presenter_ ? nullptr : QWidget::paintEngine();
 }
 
-void PlayField::ShowChanges(const Surface* frame, bool atPresent)
+void PlayField::ShowChanges(const Surface* frame, std::span<const FieldPatch> patches, bool atPresent)
 {
     if (presenter_) {
         // The presenter finds the changes itself when the game paints.
@@ -222,7 +236,7 @@ void PlayField::ShowChanges(const Surface* frame, bool atPresent)
         shown_ = frame != nullptr ? frame->Pixels() : std::vector<Pixel>();
         changed = rect();
     } else {
-        for (const Rect& band : TakeChanges(*frame, shown_.data(), static_cast<std::size_t>(frame->Width())))
+        for (const Rect& band : TakeChanges(*frame, shown_.data(), static_cast<std::size_t>(frame->Width()), patches))
             changed += QRect(band.x * zoom_, band.y * zoom_, band.width * zoom_, band.height * zoom_);
     }
     if (atPresent)
@@ -269,6 +283,7 @@ void PlayField::PaintItself(const QRect& exposed)
     changesWaiting_ = false;
     FieldPresent target(*presenter_, gameSize_, QRect(exposed.topLeft() * scale, exposed.size() * scale));
     owner_.Deliver(Message{MessageKind::Paint, 0, nullptr, &target});
+    target.Present();
 }
 
 void PlayField::PaintThroughQt(const QRegion& region)

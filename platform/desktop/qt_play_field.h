@@ -10,8 +10,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <span>
 #include <vector>
 
+#include "platform/desktop/field_changes.h"
 #include "render/surface.h"
 
 namespace ruvo {
@@ -32,12 +34,12 @@ class PlayField final : public QWidget {
     int Zoom() const { return zoom_; }
     bool DrawsItself() const { return presenter_ != nullptr; }
 
-    // Shows what differs between the frame and what the field last showed:
-    // at the next turn of the event loop, or with `atPresent` at the next
-    // PresentChanges, which the game window calls after each tick, so that
-    // a tick's drawing reaches the screen straight away, with no event on
-    // the way.
-    void ShowChanges(const Surface* frame, bool atPresent);
+    // Shows what differs between the frame, with the patches over it (a
+    // race's ghost), and what the field last showed: at the next turn of the
+    // event loop, or with `atPresent` at the next PresentChanges, which the
+    // game window calls after each tick, so that a tick's drawing reaches the
+    // screen straight away, with no event on the way.
+    void ShowChanges(const Surface* frame, std::span<const FieldPatch> patches, bool atPresent);
     void PresentChanges();
 
   protected:

@@ -13,10 +13,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
-
-#include "platform/desktop/field_changes.h"
 
 namespace ruvo {
 namespace {
@@ -226,18 +223,16 @@ void X11FieldPresenter::WaitUntilImageRead()
         std::free(event);
 }
 
-void X11FieldPresenter::ShowChanges(const Surface& frame)
+void X11FieldPresenter::ShowChanges(const Surface& frame, std::span<const FieldPatch> patches)
 {
     if (!Attached() || xcb_connection_has_error(connection_) != 0 || frame.Width() != width_ ||
         frame.Height() != height_)
         return;
     WaitUntilImageRead();
-    std::vector<Rect> bands;
-    if (taken_) {
-        bands = TakeChanges(frame, image_, static_cast<std::size_t>(width_));
-    } else {
-        std::memcpy(image_, frame.Row(0), frame.Pixels().size() * sizeof(Pixel));
-        bands.push_back({0, 0, width_, height_});
+    std::vector<Rect> bands = TakeChanges(frame, image_, static_cast<std::size_t>(width_), patches);
+    // The pixmap starts empty: the first frame goes whole.
+    if (!taken_) {
+        bands.assign(1, Rect{0, 0, width_, height_});
         taken_ = true;
     }
     if (bands.empty())

@@ -12,7 +12,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
+#include "platform/desktop/field_changes.h"
 #include "render/draw.h"
 #include "render/surface.h"
 
@@ -39,8 +41,9 @@ class X11FieldPresenter {
     // Window pixels per game pixel, each way.
     void SetZoom(int zoom);
 
-    // Takes the frame's changed rows and shows them.
-    void ShowChanges(const Surface& frame);
+    // Takes the changed rows of the frame, with the patches over it (a
+    // race's ghost), and shows them.
+    void ShowChanges(const Surface& frame, std::span<const FieldPatch> patches = {});
     // Draws a part of the window (in window pixels) again from the server's
     // copy of the frame, as after an expose.
     void Repaint(Rect area);

@@ -1,4 +1,4 @@
-// Tests of finding what changed in the field.
+// Tests of finding what changed in the field, a race's ghost over it included.
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
@@ -37,6 +37,18 @@ TEST(FieldChanges, BandsHoldEveryChangedPixelAndMergeAcrossShortGaps)
     EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13)), "0,2 13x18;3,29 1x1;5,39 1x1;");
     EXPECT_EQ(shown, frame.Pixels()) << "the copy brought up to date";
     EXPECT_TRUE(TakeChanges(frame, shown.data(), 13).empty());
+
+    // A patch over the frame (a race's ghost) shows where it is, within the
+    // frame; moved or gone, the frame shows again where it was.
+    const Surface ghost(13, 40, 7);
+    const FieldPatch at[] = {{&ghost, {10, 30, 5, 2}}};
+    EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13, at)), "10,30 3x2;");
+    const FieldPatch moved[] = {{&ghost, {0, 31, 2, 1}}};
+    EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13, moved)), "0,30 13x2;");
+    EXPECT_EQ(shown[31 * 13 + 1], 7u);
+    EXPECT_EQ(shown[31 * 13 + 12], frame.At(12, 31));
+    EXPECT_EQ(Bands(TakeChanges(frame, shown.data(), 13)), "0,31 2x1;");
+    EXPECT_EQ(shown, frame.Pixels());
 
     // Rows of the copy further apart than the frame's.
     std::vector<Pixel> wide(16 * 40, 0);

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/shell.h"
+#include "game/drawing.h"
 #include "platform/desktop/qt_settings.h"
 #include "platform/desktop/qt_window.h"
 #include "platform/headless/headless_host.h"
@@ -62,11 +63,12 @@ class GameOnQt : public ::testing::Test {
     }
 
     // The number of shown pixels (width x height, read by `shown`) that differ
-    // from the game pixel they belong to at `zoom`; -1 when the field shown
-    // is not the frame at that zoom.
+    // from the game pixel they belong to at `zoom`, in the frame as the window
+    // shows it (a race's ghost over it); -1 when the field shown is not the
+    // frame at that zoom.
     int Differences(int zoom, int width, int height, const std::function<std::uint32_t(int, int)>& shown) const
     {
-        const Surface& frameBuffer = *record->drawing.frameBitmap;
+        const Surface& frameBuffer = *ShownFrame(record->drawing);
         if (width != frameBuffer.Width() * zoom || height != frameBuffer.Height() * zoom)
             return -1;
         int differences = 0;

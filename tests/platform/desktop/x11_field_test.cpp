@@ -12,7 +12,12 @@
 #include <xcb/xcb.h>
 
 #include "game_on_qt.h"
+#include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_play_field.h"
+#include "replay/replay_keep.h"
+#include "replay/replay_race.h"
+#include "sim/headless_game.h"
+#include "support/fixed_text.h"
 
 namespace ruvo {
 namespace {
@@ -87,6 +92,59 @@ TEST_F(FieldOnX, EveryGamePixelIsASharpBlockAtEveryZoomAndAnExposeDrawsItAgain)
     xcb_clear_area(connection, 1, window, 0, 0, 0, 0);
     xcb_flush(connection);
     EXPECT_TRUE(ShowsTheFrame()) << "after an expose";
+}
+
+// A race's ghost is a square of its own over the frame: the server shows it
+// where it is, in every tick the check looks at, and the frame again where
+// it was, once it has moved on or gone.
+TEST_F(FieldOnX, ARacesGhostShowsOverTheFrameAndLeavesNothingWhereItWas)
+{
+    // The ghost's game: short, a dive every ninth tick.
+    testing::FixedText text;
+    HeadlessGame recorded(&text, &resources);
+    recorded.settings.values = {{"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}};
+    recorded.Start();
+    recorded.Record().game.optDamage = 0;
+    recorded.Command(IDM_START);
+    recorded.dialogs.nextName = "Bea";
+    for (int k = 1; (recorded.Record().game.state & StateTitle) == 0 && k < 100000; ++k) {
+        if (k % 9 == 0)
+            recorded.Click();
+        recorded.Tick();
+    }
+    std::string replay;
+    ASSERT_TRUE(recorded.replays.Read(kLastGameReplay, replay));
+
+    ASSERT_EQ(RaceReplay(*record, replay), "");
+    dialogs.nextName = "Cy";
+    // The ticks are the test's own: the game's timer would move the ghost on
+    // while the server is awaited.
+    const auto showsTheFrame = [this] {
+        windows.Window()->KillTimer(1);
+        return ShowsTheFrame();
+    };
+    int overFrame = 0, goneFrom = 0;
+    bool shownBefore = false;
+    for (int k = 1; record->race && k < 100000; ++k) {
+        if (k % 5 == 0)
+            MainWndProc(*record, Message{MessageKind::LButtonDown});
+        Ticks(1);
+        const bool shown = record->drawing.ghostShown;
+        if (shown && overFrame < 4 && k % 3 == 0 &&
+            ShownFrame(record->drawing)->Pixels() != record->drawing.frameBitmap->Pixels()) {
+            EXPECT_TRUE(showsTheFrame()) << "the ghost over the frame at tick " << k;
+            ++overFrame;
+        }
+        if (!shown && shownBefore && goneFrom < 2) {
+            EXPECT_TRUE(showsTheFrame()) << "the ghost gone at tick " << k;
+            ++goneFrom;
+        }
+        shownBefore = shown;
+    }
+    EXPECT_EQ(overFrame, 4);
+    EXPECT_GE(goneFrom, 1);
+    EXPECT_FALSE(record->race) << "the race ends";
+    EXPECT_TRUE(ShowsTheFrame()) << "after the race";
 }
 
 } // namespace
