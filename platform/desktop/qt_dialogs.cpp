@@ -104,11 +104,12 @@ int QtDialogHost::RunReplays(GameRecord& record)
     const int result = dialog->exec();
     // The window, and the dialog with it, may have gone while it was open.
     const std::optional<std::string> chosen = dialog ? dialog->Chosen() : std::nullopt;
+    const ReplayUse use = dialog ? dialog->ChosenUse() : ReplayUse::Watch;
     const QString chosenFile = dialog ? dialog->ChosenFile() : QString();
     delete dialog.data();
     if (QWidget* field = windows_.PlayField(); field != nullptr) {
         if (chosen)
-            StartWatching(record, *chosen, QStringLiteral("Replays"), field);
+            StartWatching(record, *chosen, QStringLiteral("Replays"), field, use);
         else if (!chosenFile.isEmpty())
             WatchReplayFile(record, chosenFile, field);
     }

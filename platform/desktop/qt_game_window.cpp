@@ -178,10 +178,10 @@ void QtGameWindow::ShowCaption(std::string_view text)
         frame->setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void QtGameWindow::WatchFile(const QString& path)
+void QtGameWindow::WatchFile(const QString& path, ReplayUse use)
 {
     if (QWidget* frame = Frame())
-        WatchReplayFile(record_, path, frame);
+        WatchReplayFile(record_, path, frame, use);
 }
 
 void QtGameWindow::PostQuit(int exitCode)

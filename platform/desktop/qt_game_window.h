@@ -27,6 +27,7 @@ namespace ruvo {
 class GameFrame;
 class PlayField;
 class QtSettingsStore;
+enum class ReplayUse;
 enum class PadButton;
 
 struct WindowLook {
@@ -59,8 +60,8 @@ class QtGameWindow final : public GameWindow {
     void Deliver(const Message& message);
     // A replay plays in the window (app/replay_watch.h).
     bool Watching() const { return record_.watch != nullptr; }
-    // Starts watching a replay file; an error goes to a message box.
-    void WatchFile(const QString& path);
+    // Starts watching or racing a replay file; an error goes to a message box.
+    void WatchFile(const QString& path, ReplayUse use);
     void AttachAccelerators();
     std::optional<int> QuitCode() const { return quitCode_; }
 

@@ -32,6 +32,7 @@ struct QtWindowSystem::State {
     std::unique_ptr<TerminationWatch> termination;
     int menuHeight = -1;
     QString playAtStart;
+    ReplayUse useAtStart{};
 };
 
 QtWindowSystem::QtWindowSystem() : state_(std::make_unique<State>()) {}
@@ -125,7 +126,9 @@ int QtWindowSystem::RunMessageLoop()
     // The replay file named at start, once the loop runs (its error box, if
     // any, over the game's window).
     if (!state_->playAtStart.isEmpty() && window->Frame() != nullptr)
-        QTimer::singleShot(0, window->Frame(), [window, path = state_->playAtStart] { window->WatchFile(path); });
+        QTimer::singleShot(0, window->Frame(), [window, path = state_->playAtStart, use = state_->useAtStart] {
+            window->WatchFile(path, use);
+        });
     state_->termination = std::make_unique<TerminationWatch>([window] {
         if (QWidget* frame = window->Frame())
             frame->close();
@@ -145,9 +148,10 @@ void QtWindowSystem::KeepViewIn(QtSettingsStore* store)
     state_->viewKeeper = store;
 }
 
-void QtWindowSystem::PlayAtStart(const QString& path)
+void QtWindowSystem::PlayAtStart(const QString& path, ReplayUse use)
 {
     state_->playAtStart = path;
+    state_->useAtStart = use;
 }
 
 QtGameWindow* QtWindowSystem::Window() const

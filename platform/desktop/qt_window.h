@@ -18,6 +18,7 @@ namespace ruvo {
 class QtGameWindow;
 class QtSettingsStore;
 class SdlGamepads;
+enum class ReplayUse;
 
 class QtWindowSystem final : public WindowSystem {
   public:
@@ -42,8 +43,8 @@ class QtWindowSystem final : public WindowSystem {
     // every change to, to be saved with the game's values. Without one the
     // window starts automatic and windowed.
     void KeepViewIn(QtSettingsStore* store);
-    // A replay file to watch as soon as the window shows the title.
-    void PlayAtStart(const QString& path);
+    // A replay file to watch or race as soon as the window shows the title.
+    void PlayAtStart(const QString& path, ReplayUse use);
     // Null before the window exists.
     QtGameWindow* Window() const;
     SdlGamepads* Gamepads() const;

@@ -1,4 +1,4 @@
-// The Replays list on Qt and its Watch, Save As..., Open... and Delete.
+// The Replays list on Qt and its Watch, Race, Save As..., Open... and Delete.
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/replays_dialog.h"
 
@@ -16,6 +16,7 @@
 
 #include "platform/desktop/replay_reading.h"
 #include "replay/replay_keep.h"
+#include "replay/replay_race.h"
 #include "replay/replay_watch.h"
 
 namespace ruvo {
@@ -49,12 +50,14 @@ ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
     };
 
     watchButton = new QPushButton(QStringLiteral("&Watch"));
+    raceButton = new QPushButton(QStringLiteral("&Race"));
+    raceButton->setToolTip(QStringLiteral("Play a new game from the replay's start, its game beside yours"));
     saveButton = new QPushButton(QStringLiteral("&Save As..."));
     openButton = new QPushButton(QStringLiteral("&Open..."));
     deleteButton = new QPushButton(QStringLiteral("&Delete"));
     auto* closeButton = new QPushButton(QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {watchButton, saveButton, openButton, deleteButton, closeButton})
+    for (QPushButton* button : {watchButton, raceButton, saveButton, openButton, deleteButton, closeButton})
         buttons->addWidget(button);
     watchButton->setDefault(true);
     auto* layout = new QVBoxLayout(this);
@@ -62,14 +65,15 @@ ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
     layout->addLayout(buttons);
     list_->setMinimumWidth(list_->fontMetrics().horizontalAdvance(QLatin1Char('m')) * 40);
 
-    connect(watchButton, &QPushButton::clicked, this, [this] { Watch(); });
-    connect(list_, &QListWidget::itemActivated, this, [this] { Watch(); });
+    connect(watchButton, &QPushButton::clicked, this, [this] { Choose(ReplayUse::Watch); });
+    connect(raceButton, &QPushButton::clicked, this, [this] { Choose(ReplayUse::Race); });
+    connect(list_, &QListWidget::itemActivated, this, [this] { Choose(ReplayUse::Watch); });
     connect(saveButton, &QPushButton::clicked, this, [this] { SaveAs(); });
     connect(openButton, &QPushButton::clicked, this, [this] { Open(); });
     connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        for (QPushButton* button : {watchButton, saveButton, deleteButton})
+        for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton})
             button->setEnabled(row >= 0);
     });
     Refill();
@@ -83,7 +87,7 @@ void ReplaysDialog::Refill()
         item->setData(Qt::UserRole, FromUtf8(kept.name));
     }
     list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
-    for (QPushButton* button : {watchButton, saveButton, deleteButton})
+    for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton})
         button->setEnabled(list_->count() > 0);
 }
 
@@ -100,12 +104,13 @@ bool ReplaysDialog::Selected(std::string& name, std::string& text)
     return false;
 }
 
-void ReplaysDialog::Watch()
+void ReplaysDialog::Choose(ReplayUse use)
 {
     std::string name, text;
     if (!Selected(name, text))
         return;
     chosen_ = text;
+    use_ = use;
     accept();
 }
 
@@ -149,19 +154,19 @@ void ReplaysDialog::Delete()
     Refill();
 }
 
-bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent)
+bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent, ReplayUse use)
 {
-    const std::string error = WatchReplay(record, text);
+    const std::string error = use == ReplayUse::Race ? RaceReplay(record, text) : WatchReplay(record, text);
     if (!error.empty())
         Complain(parent, what, error);
     return error.empty();
 }
 
-void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent)
+void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent, ReplayUse use)
 {
-    ReadReplayFileLater(path, parent, [&record, path, parent](const ReplayFileRead& read) {
+    ReadReplayFileLater(path, parent, [&record, path, parent, use](const ReplayFileRead& read) {
         if (read.error.empty())
-            StartWatching(record, read.text, path, parent);
+            StartWatching(record, read.text, path, parent, use);
         else
             Complain(parent, path, read.error);
     });

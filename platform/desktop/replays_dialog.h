@@ -1,5 +1,5 @@
 // The Replays list on Qt: the table's rows that have a replay and the last
-// game (app/replay_keep.h), with Watch, Save As..., Open... and Delete.
+// game (app/replay_keep.h), with Watch, Race, Save As..., Open... and Delete.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -17,12 +17,18 @@ class QPushButton;
 
 namespace ruvo {
 
+// What a replay chosen is for: watched, or raced as a ghost beside a new game
+// of the player's (replay/replay_race.h).
+enum class ReplayUse { Watch, Race };
+
 class ReplaysDialog final : public QDialog {
   public:
     ReplaysDialog(GameRecord& record, QWidget* playField);
 
-    // The replay's text the player chose to watch, once the dialog is done.
+    // The replay's text the player chose to watch or race, once the dialog
+    // is done.
     const std::optional<std::string>& Chosen() const { return chosen_; }
+    ReplayUse ChosenUse() const { return use_; }
     // Or the file the player chose to open and watch: it is read and played
     // once the dialog has closed (WatchReplayFile).
     const QString& ChosenFile() const { return chosenFile_; }
@@ -34,6 +40,7 @@ class ReplaysDialog final : public QDialog {
 
     QListWidget* List() const { return list_; }
     QPushButton* watchButton = nullptr;
+    QPushButton* raceButton = nullptr;
     QPushButton* saveButton = nullptr;
     QPushButton* openButton = nullptr;
     QPushButton* deleteButton = nullptr;
@@ -43,7 +50,7 @@ class ReplaysDialog final : public QDialog {
     // The selected replay's name in the store and its text; false with
     // nothing selected or a replay that cannot be read.
     bool Selected(std::string& name, std::string& text);
-    void Watch();
+    void Choose(ReplayUse use);
     void SaveAs();
     void Open();
     void Delete();
@@ -51,17 +58,20 @@ class ReplaysDialog final : public QDialog {
     GameRecord& record_;
     QListWidget* list_;
     std::optional<std::string> chosen_;
+    ReplayUse use_ = ReplayUse::Watch;
     QString chosenFile_;
 };
 
 // A one-line error headed by what, in a message box over parent and on stderr.
 void Complain(QWidget* parent, const QString& what, const std::string& error);
-// Starts watching a replay's text; one that cannot be played gets its
-// one-line error, headed by what, in a message box over parent and on stderr.
-bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent);
+// Starts watching or racing a replay's text; one that cannot be played gets
+// its one-line error, headed by what, in a message box over parent and on
+// stderr.
+bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent,
+                   ReplayUse use = ReplayUse::Watch);
 // The same for a replay file, read on a worker thread while the game goes on
 // (replay_reading.h) and parsed once, by the engine, when it has been read.
 // Nothing happens once parent has gone.
-void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent);
+void WatchReplayFile(GameRecord& record, const QString& path, QWidget* parent, ReplayUse use = ReplayUse::Watch);
 
 } // namespace ruvo

@@ -75,7 +75,7 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemAndCanno
             layout << (item->isSeparator() ? "-" : "  " + item->text() + " " + item->shortcut().toString());
     }
     EXPECT_EQ(layout.join('|').toStdString(),
-              "&Game|  &Start F2|  &Pause F3|-|  &High Score F8|  &Replays... |-|  E&xit |"
+              "&Game|  &Start F2|  &Daily Challenge |  &Pause F3|-|  &High Score F8|  &Replays... |-|  E&xit |"
               "&Option|  &Sound F4|  &Music F5|-|  &Option |"
               "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
               "&Help|  &Help F1|  &About F10");

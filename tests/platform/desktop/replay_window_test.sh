@@ -5,7 +5,10 @@
 # Replays list (REPLAY and its speed in the caption, F3 pausing it) it plays
 # to its end and leaves the game, its table and its replays as they were; it
 # plays at start as `ruvo FILE` as an editor saves it (byte-order mark, CR
-# LF) until Escape; a broken file and a FIFO at start, and one of 10 MB
+# LF) until Escape; raced from the list and as `ruvo --race FILE`, the lead
+# in the caption, the end told in a box, the racer's replay verified; Game >
+# Daily Challenge plays the day's game; a broken file and a FIFO at start,
+# and one of 10 MB
 # through Open..., are refused in a message box while the title moves on; a
 # replay folder that cannot be written is told once and no older game shows
 # as the last one.
@@ -76,6 +79,47 @@ check "ruvo FILE plays the editor's copy at once" wait_for 10 caption_is "$WIN" 
 press "$WIN" Escape
 check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
+close_game "$WIN" "$GAME"
+
+# --- Races: from the list and as ruvo --race FILE; the daily challenge ---------------
+caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
+# A race's end: its game's name asked and the table shown, then the note of
+# who won, once; the caption back to the title's; the game's replay verified.
+race_ends() { # race_ends NAME
+    play_game "$GAME" "$WIN" Racer
+    check "$1: the race's end is told in a box" dialog "$GAME" Ruvo
+    check "$1: who won, and by how much: $(grep 'race' "$work/game-$1.log")" grep -Eq \
+        "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
+        "$work/game-$1.log"
+    press "$DIALOG" Return
+    check "$1: the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
+    local verdict
+    verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
+    check "$1: ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
+        "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
+}
+start_game race
+open_replays "$GAME" "$WIN"
+press "$DIALOG" alt+r
+check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TITLE - RACE vs Tester [+-][0-9]+\$"
+race_ends race
+close_game "$WIN" "$GAME"
+start_game racefile --race "$OUT"
+check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"
+close_game "$WIN" "$GAME"
+"$RUVO" --race >"$work/game-bare.log" 2>&1
+bare=$?
+check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
+# Game > Daily Challenge: the day's game, whose replay names the day (UTC,
+# read on both sides of the game should it straddle midnight).
+day_before=$(date -u +%F)
+start_game daily
+press "$WIN" alt+g
+sleep 0.5
+xdotool key d
+play_game "$GAME" "$WIN" Daily
+check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
+    "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
 close_game "$WIN" "$GAME"
 
 # refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a

@@ -111,8 +111,8 @@ class ReplaysList : public ::testing::Test {
     GameRecord record_;
 };
 
-// The rows with a replay, then the last game; Watch hands the chosen one
-// over. Save As writes the file where the player says, under the name it
+// The rows with a replay, then the last game; Watch and Race hand the chosen
+// one over, for what each says. Save As writes the file where the player says, under the name it
 // suggests; Open... hands the file over unread: it is read off the GUI thread
 // and parsed once, when the list has closed.
 TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpensOne)
@@ -135,6 +135,11 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpens
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_TRUE(dialog.Chosen());
     EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
+    EXPECT_EQ(dialog.ChosenUse(), ReplayUse::Watch);
+    ReplaysDialog racing(record_, nullptr);
+    QTest::mouseClick(racing.raceButton, Qt::LeftButton);
+    EXPECT_TRUE(racing.Chosen() && *racing.Chosen() == ReplayText(4000, "Bea"));
+    EXPECT_EQ(racing.ChosenUse(), ReplayUse::Race);
 
     ReplaysDialog opening(record_, nullptr);
     opening.askOpenPath = [&](QWidget*) { return saved; };
@@ -187,7 +192,7 @@ TEST_F(ReplaysList, DeletesAfterAskingAndOnlyOnYes)
     EXPECT_FALSE(store_.Read(RowReplayName(record_, 1), text));
     Answered(remove, QMessageBox::Yes);
     EXPECT_EQ(dialog.List()->count(), 0);
-    EXPECT_FALSE(dialog.watchButton->isEnabled());
+    EXPECT_FALSE(dialog.watchButton->isEnabled() || dialog.raceButton->isEnabled());
     EXPECT_TRUE(dialog.openButton->isEnabled());
 }
 
