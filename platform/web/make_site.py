@@ -2,7 +2,7 @@
 """Assembles the game's web site: the page's own files, the game module, the
 music, the help page, the web fonts, the soundfont, the synthesizer, the
 licence and the third-party notices, the icons (scaled from the game's icon
-art), the manifest and the service worker with the list of files it keeps for
+art), the screenshots the desktop entry's AppStream data links to, the manifest and the service worker with the list of files it keeps for
 offline play."""
 # SPDX-License-Identifier: MIT
 import argparse
@@ -179,6 +179,7 @@ def main():
     parser.add_argument('--fonts', nargs='+', required=True)
     parser.add_argument('--soundfont', required=True)
     parser.add_argument('--synth', nargs='+', required=True)
+    parser.add_argument('--images', nargs='*', default=[], help='docs/images/*.png, the screenshots')
     parser.add_argument('--notices', nargs='+', required=True,
                         help="the game's licence and the third-party notices, served as text")
     parser.add_argument('--letters', nargs='+', required=True,
@@ -188,7 +189,7 @@ def main():
     out = Path(args.out)
     if out.exists():
         shutil.rmtree(out)
-    for sub in ('music', 'fonts', 'icons', 'synth'):
+    for sub in ('music', 'fonts', 'icons', 'synth', 'images'):
         (out / sub).mkdir(parents=True)
     faces = (entry.split('=', 1) for entry in args.letters)
     letters = {face: ''.join(sorted(set(text))) for face, text in faces}
@@ -218,6 +219,8 @@ def main():
     for track in args.music:
         shutil.copy(track, out / 'music' / Path(track).name)
     shutil.copy(args.help_file, out / 'help.html')
+    for image in args.images:
+        shutil.copy(image, out / 'images' / Path(image).name)
     for font in args.fonts:
         shutil.copy(font, out / 'fonts' / Path(font).name)
     shutil.copy(args.soundfont, out / Path(args.soundfont).name)
@@ -264,6 +267,8 @@ def main():
              | {f'music/{Path(t).name}' for t in args.music})
     # The licence and the notices, too, are kept once they have been read.
     later |= {f'{Path(n).name}.txt' for n in args.notices} | {'licences.html'}
+    # The screenshots are for software centres, never for playing.
+    later |= {f'images/{Path(i).name}' for i in args.images}
     precache = ['./'] + [f for f in files if f not in later]
     digest = hashlib.sha256()
     for name in files:

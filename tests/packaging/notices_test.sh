@@ -25,7 +25,7 @@ own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
     'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)
 own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html licences.html
-    'music/*.MID' 'icons/ruvo-*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
+    'music/*.MID' 'icons/ruvo-*.png' 'images/*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
 own_windows=(ruvo.exe '*.MID' RUVO.RTF LICENSE.txt THIRD_PARTY_NOTICES.txt)
 
 # The patterns THIRD_PARTY_NOTICES names for an edition.

@@ -1,6 +1,7 @@
 # The real game driven as a player drives it, with xdotool, for the desktop
 # window tests: source it with the build folder (the programs are in its
-# bin/). It brings script_checks.sh and an X server (Xvfb, 800 x 600) of the
+# bin/). It brings script_checks.sh and an X server (Xvfb, 800 x 600 unless
+# RUVO_SCREEN names another, as 1280x800x24) of the
 # test's own, sets CONF and REPLAYS, the game's settings file and replay
 # folder, and seeds the random moments (RUVO_TEST_SEED replays a run's);
 # then games started and closed, the Option dialog filled in, games played
@@ -14,7 +15,7 @@ XCLOSE=$BUILD/bin/xclose
 [ -x "$RUVO" ] && [ -x "$SIM" ] && [ -x "$XCLOSE" ] || { echo "FAIL: no $RUVO, $SIM or $XCLOSE"; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
 need_tools Xvfb xdotool xprop xwininfo import
-start_xvfb 800x600x24 || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+start_xvfb "${RUVO_SCREEN:-800x600x24}" || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export QT_QPA_PLATFORM=xcb
 CONF=$work/config/Tolp/Ruvo.conf
 REPLAYS=$XDG_DATA_HOME/Tolp/Ruvo/replays
