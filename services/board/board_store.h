@@ -62,9 +62,11 @@ class BoardStore {
     virtual std::optional<std::string> Replay(std::int64_t id) = 0;
 };
 
-// The store a --database address names (sqlite:PATH), its schema created
-// or brought up to date. Null and a one-line error when it cannot be.
+// The store a --database address names (sqlite:PATH, or postgresql://...
+// as libpq takes it), its schema created or brought up to date. Null and a
+// one-line error when it cannot be.
 std::unique_ptr<BoardStore> OpenStore(const std::string& address, std::string& error);
 std::unique_ptr<BoardStore> OpenSqliteStore(const std::string& path, std::string& error);
+std::unique_ptr<BoardStore> OpenPostgresStore(const std::string& address, std::string& error);
 
 } // namespace ruvo::board

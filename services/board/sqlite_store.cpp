@@ -240,7 +240,9 @@ std::unique_ptr<BoardStore> OpenStore(const std::string& address, std::string& e
 {
     if (address.rfind("sqlite:", 0) == 0 && address.size() > 7)
         return OpenSqliteStore(address.substr(7), error);
-    error = "unknown database address " + address + ": expected sqlite:PATH";
+    if (address.rfind("postgresql://", 0) == 0 || address.rfind("postgres://", 0) == 0)
+        return OpenPostgresStore(address, error);
+    error = "unknown database address " + address + ": expected sqlite:PATH or postgresql://...";
     return nullptr;
 }
 

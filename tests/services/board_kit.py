@@ -1,13 +1,17 @@
 # The board's tests' kit: a ruvo-board process started for real on a free
-# port of 127.0.0.1 and stopped again, requests to it, and games played for
-# it with ruvo-sim from the starts it gives.
+# port of 127.0.0.1 and stopped again, requests to it, games played for it
+# with ruvo-sim from the starts it gives, and a PostgreSQL server of its own.
 # SPDX-License-Identifier: MIT
+import glob
 import http.client
 import os
+import pwd
+import shutil
 import signal
 import subprocess
 import tempfile
 import time
+import unittest
 import urllib.parse
 
 BIN = os.environ['RUVO_BIN']
@@ -72,3 +76,51 @@ def wait_for(check, what, timeout=60):
         if time.monotonic() > end:
             raise AssertionError(f'waited {timeout} s for {what}')
         time.sleep(0.05)
+
+
+class Postgres:
+    """A throw-away PostgreSQL cluster in a temporary folder, as Debian ships
+    the server, reached through a socket in that folder only. PostgreSQL will
+    not run as root: there it runs as nobody."""
+
+    def __init__(self):
+        versions = sorted(glob.glob('/usr/lib/postgresql/*/bin/postgres'),
+                          key=lambda path: int(path.split('/')[4]))
+        if not versions:
+            raise unittest.SkipTest('no PostgreSQL server installed')
+        self.bin = os.path.dirname(versions[-1])
+        self.folder = tempfile.mkdtemp(prefix='ruvo-pg-')
+        self.data = f'{self.folder}/data'
+        self.as_owner = []
+        if os.geteuid() == 0:
+            nobody = pwd.getpwnam('nobody')
+            os.chown(self.folder, nobody.pw_uid, nobody.pw_gid)
+            self.as_owner = ['setpriv', f'--reuid={nobody.pw_uid}', f'--regid={nobody.pw_gid}', '--clear-groups']
+        self.run('initdb', '-D', self.data, '-A', 'trust', '-U', 'ruvo', '--no-sync')
+        self.start()
+        self.databases = 0
+
+    def run(self, tool, *args):
+        subprocess.run([*self.as_owner, f'{self.bin}/{tool}', *args], check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.PIPE, cwd=self.folder)
+
+    def start(self):
+        self.run('pg_ctl', '-D', self.data, '-l', f'{self.folder}/log', '-w', '-t', '120', '-o',
+                 f"-c listen_addresses='' -k {self.folder} -c max_connections=200", 'start')
+
+    def stop(self):
+        self.run('pg_ctl', '-D', self.data, '-m', 'fast', '-w', '-t', '120', 'stop')
+
+    def new_database(self):
+        """The address of a new, empty database of the cluster."""
+        self.databases += 1
+        name = f'board{self.databases}'
+        subprocess.run([f'{self.bin}/psql', '-h', self.folder, '-U', 'ruvo', '-d', 'postgres', '-q', '-c',
+                        f'CREATE DATABASE {name}'], check=True, stdout=subprocess.DEVNULL)
+        return f'postgresql://ruvo@/{name}?host={self.folder}'
+
+    def close(self):
+        try:
+            self.stop()
+        finally:
+            shutil.rmtree(self.folder, ignore_errors=True)

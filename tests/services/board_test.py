@@ -1,7 +1,9 @@
-# ruvo-board against SQLite, for real: games played with ruvo-sim from the
-# starts the board gives, sent, verified, listed, fetched back and linked;
-# what a stranger may send refused with its status and one line; floods;
-# two processes over one file; and the board killed in a burst of games.
+# ruvo-board for real, over SQLite and over a PostgreSQL server of the
+# test's own: games played with ruvo-sim from the starts the board gives,
+# sent, verified, listed, fetched back and linked; what a stranger may send
+# refused with its status and one line; floods; two processes over one
+# database; the board killed in a burst of games; the database restarted
+# under the board.
 # SPDX-License-Identifier: MIT
 import base64
 import concurrent.futures
@@ -16,7 +18,7 @@ import tempfile
 import unittest
 import zlib
 
-from board_kit import BIN, Board, play, wait_for
+from board_kit import BIN, Board, Postgres, play, wait_for
 
 
 def rows(board, query=''):
@@ -25,11 +27,18 @@ def rows(board, query=''):
     return json.loads(text)['rows']
 
 
-class BoardTest(unittest.TestCase):
+class SqliteBoardTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
-        self.database = f'sqlite:{self.folder.name}/board.sqlite'
+        self.database = self.new_database()
         self.boards = []
+
+    def new_database(self):
+        return f'sqlite:{self.folder.name}/board.sqlite'
+
+    def check_whole(self):
+        with sqlite3.connect(self.database.removeprefix('sqlite:')) as db:
+            self.assertEqual(db.execute('PRAGMA integrity_check').fetchone(), ('ok',))
 
     def tearDown(self):
         for board in self.boards:
@@ -183,9 +192,7 @@ class BoardTest(unittest.TestCase):
         self.assertLessEqual(set(accepted), set(ids))
         for id in ids:
             self.assertIn('\nresult score=', again.ask('GET', f'/api/v1/replays/{id}')[2])
-        path = self.database.removeprefix('sqlite:')
-        with sqlite3.connect(path) as db:
-            self.assertEqual(db.execute('PRAGMA integrity_check').fetchone(), ('ok',))
+        self.check_whole()
 
     def test_command_line(self):
         run = lambda *args: subprocess.run([f'{BIN}/ruvo-board', *args], capture_output=True, text=True)
@@ -205,6 +212,43 @@ class BoardTest(unittest.TestCase):
         self.assertEqual(board.ask('GET', '/board')[0], 200)
         board.stop()
         self.assertRegex(board.log, r'127\.0\.0\.1 GET / 200 \d+\n')
+
+
+
+class PostgresBoardTest(SqliteBoardTest):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Postgres()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.close()
+
+    def new_database(self):
+        return self.server.new_database()
+
+    def check_whole(self):
+        pass  # PostgreSQL checks its own pages
+
+    test_command_line = None
+
+    def test_the_database_restarted_under_load(self):
+        board = self.board()
+        games = [play(board.start()) for _ in range(12)]
+        answers = []
+        with concurrent.futures.ThreadPoolExecutor(4) as pool:
+            futures = [pool.submit(lambda game: answers.append(board.submit(game)[0]), game) for game in games[:8]]
+            self.server.stop()
+            self.assertEqual(board.ask('GET', '/healthz')[0], 503)
+            self.server.start()
+            concurrent.futures.wait(futures)
+        self.assertLessEqual(set(answers), {201, 503})
+        # The same board, not started again, takes games once more; a game
+        # refused with 503 may be sent again.
+        wait_for(lambda: board.ask('GET', '/healthz')[0] == 200, 'the board to answer again')
+        for game in games[8:]:
+            self.assertEqual(board.submit(game)[0], 201)
+        self.assertEqual(len(rows(board, '?limit=100')), 4 + answers.count(201))
 
 
 if __name__ == '__main__':
