@@ -173,7 +173,8 @@ test)
     ctest --test-dir build --output-on-failure -L '^format$' --no-tests=error
     # The other editions, whose tests the desktop build lists and runs by label.
     build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-    build build-fuzz --target settings_fuzz --target replay_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+    build build-fuzz --target settings_fuzz --target replay_fuzz --target board_fuzz -DCMAKE_CXX_COMPILER=clang++ \
+        -DRUVO_FUZZ=ON -DRUVO_BOARD=ON
     build build-tsan --target ruvo_threads_tests -DRUVO_ENGINE_ONLY=ON -DRUVO_TSAN=ON
     build_web
     build_windows

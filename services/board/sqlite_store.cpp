@@ -14,7 +14,9 @@ namespace ruvo::board {
 namespace {
 
 // The schema's versions, each applied once and in order; a database
-// records the last it has. New versions go at the end; none is edited.
+// records the last it has. New versions go at the end; none is edited. A
+// token's state: 0 given, 1 claimed by a submission being verified (since
+// claimed_ms), 2 used by an accepted game.
 constexpr std::array<const char*, 1> kMigrations = {
     "CREATE TABLE tokens (token TEXT PRIMARY KEY, start TEXT NOT NULL, day TEXT NOT NULL,"
     " issued_ms INTEGER NOT NULL, state INTEGER NOT NULL DEFAULT 0, claimed_ms INTEGER NOT NULL DEFAULT 0);"
@@ -23,9 +25,6 @@ constexpr std::array<const char*, 1> kMigrations = {
     " accepted TEXT NOT NULL, day TEXT NOT NULL, body TEXT NOT NULL);"
     "CREATE INDEX replays_best ON replays (score DESC, ticks, id);"
     "CREATE INDEX replays_day_best ON replays (day, score DESC, ticks, id);"};
-
-// A token's states.
-constexpr int kOpen = 0, kClaimed = 1, kUsed = 2;
 
 class Statement {
   public:
