@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <thread>
 
+#include <sys/socket.h>
+
 #include "services/board/board_args.h"
 #include "services/board/board_service.h"
 #include "services/board/board_store.h"
@@ -78,6 +80,14 @@ int main(int argc, char** argv)
     server.set_read_timeout(10, 0);
     server.set_write_timeout(10, 0);
     server.set_keep_alive_timeout(5);
+    // The library listens with a queue of 5 connections, which a burst of
+    // players overflows: the socket is kept to listen again with the
+    // system's longest queue once it is bound.
+    int listening = -1;
+    server.set_socket_options([&](int socket) {
+        httplib::default_socket_options(socket);
+        listening = socket;
+    });
     if (!args->site.empty() && !server.set_mount_point("/", args->site)) {
         std::fprintf(stderr, "ruvo-board: --site %s: no such folder\n", args->site.c_str());
         return 2;
@@ -98,6 +108,8 @@ int main(int argc, char** argv)
         port = server.bind_to_any_port(args->host);
     else if (!server.bind_to_port(args->host, port))
         port = -1;
+    if (port > 0 && listening >= 0)
+        ::listen(listening, SOMAXCONN);
     if (port <= 0) {
         std::fprintf(stderr, "ruvo-board: cannot listen on %s:%u\n", args->host.c_str(), unsigned(args->port));
         return 2;

@@ -1,12 +1,20 @@
 // The board in SQLite: one file, in WAL mode so that readers do not wait
-// for the writer, every write a transaction that survives the process
-// being killed. Several processes may share the file; one connection a
-// process, used by one thread at a time.
+// for the writer. Every write is on the disk (synchronous = FULL) before it
+// is answered, and survives the process being killed or the machine losing
+// power. A write to the disk costs milliseconds, so the writes that arrive
+// together are committed together: the first to come commits the others'
+// with its own, each in a savepoint of its own, so that one that fails
+// leaves the rest (a group commit). Several processes may share the file;
+// one connection a process, used by one thread at a time.
 // SPDX-License-Identifier: MIT
 #include <sqlite3.h>
 
 #include <array>
+#include <condition_variable>
+#include <exception>
+#include <functional>
 #include <mutex>
+#include <vector>
 
 #include "services/board/board_store.h"
 
@@ -94,40 +102,44 @@ class SqliteStore final : public BoardStore {
 
     void AddToken(const TokenRecord& token) override
     {
-        std::lock_guard lock(mutex_);
-        Statement add(db_, "INSERT INTO tokens (token, start, day, issued_ms) VALUES (?, ?, ?, ?)");
-        add.Bind(1, token.token).Bind(2, token.start).Bind(3, token.day).Bind(4, token.issuedMs).Step();
+        Write([&] {
+            Statement add(db_, "INSERT INTO tokens (token, start, day, issued_ms) VALUES (?, ?, ?, ?)");
+            add.Bind(1, token.token).Bind(2, token.start).Bind(3, token.day).Bind(4, token.issuedMs).Step();
+        });
     }
 
     Claim ClaimToken(const std::string& token, std::int64_t nowMs, std::int64_t staleMs, TokenRecord& record) override
     {
-        std::lock_guard lock(mutex_);
-        Statement claim(db_, "UPDATE tokens SET state = 1, claimed_ms = ?1 WHERE token = ?2 AND"
-                             " (state = 0 OR (state = 1 AND claimed_ms < ?1 - ?3))"
-                             " RETURNING start, day, issued_ms");
-        claim.Bind(1, nowMs).Bind(2, token).Bind(3, staleMs);
-        if (claim.Step()) {
-            record = {token, claim.Text(0), claim.Text(1), claim.Int(2)};
-            while (claim.Step()) {
+        Claim outcome = Claim::Unknown;
+        Write([&] {
+            Statement claim(db_, "UPDATE tokens SET state = 1, claimed_ms = ?1 WHERE token = ?2 AND"
+                                 " (state = 0 OR (state = 1 AND claimed_ms < ?1 - ?3))"
+                                 " RETURNING start, day, issued_ms");
+            claim.Bind(1, nowMs).Bind(2, token).Bind(3, staleMs);
+            if (claim.Step()) {
+                record = {token, claim.Text(0), claim.Text(1), claim.Int(2)};
+                while (claim.Step()) {
+                }
+                outcome = Claim::Claimed;
+                return;
             }
-            return Claim::Claimed;
-        }
-        Statement known(db_, "SELECT 1 FROM tokens WHERE token = ?");
-        return known.Bind(1, token).Step() ? Claim::Taken : Claim::Unknown;
+            Statement known(db_, "SELECT 1 FROM tokens WHERE token = ?");
+            outcome = known.Bind(1, token).Step() ? Claim::Taken : Claim::Unknown;
+        });
+        return outcome;
     }
 
     void ReleaseToken(const std::string& token) override
     {
-        std::lock_guard lock(mutex_);
-        Statement release(db_, "UPDATE tokens SET state = 0 WHERE token = ? AND state = 1");
-        release.Bind(1, token).Step();
+        Write([&] {
+            Statement release(db_, "UPDATE tokens SET state = 0 WHERE token = ? AND state = 1");
+            release.Bind(1, token).Step();
+        });
     }
 
     BoardEntry Accept(const std::string& token, BoardEntry entry, const std::string& replay) override
     {
-        std::lock_guard lock(mutex_);
-        Execute("BEGIN IMMEDIATE");
-        try {
+        Write([&] {
             Statement use(db_, "UPDATE tokens SET state = 2 WHERE token = ? AND state = 1");
             use.Bind(1, token).Step();
             if (sqlite3_changes(db_) != 1)
@@ -141,11 +153,7 @@ class SqliteStore final : public BoardStore {
             while (add.Step()) {
             }
             entry.rank = RankOf(entry);
-            Execute("COMMIT");
-        } catch (...) {
-            Execute("ROLLBACK");
-            throw;
-        }
+        });
         return entry;
     }
 
@@ -185,6 +193,72 @@ class SqliteStore final : public BoardStore {
     }
 
   private:
+    // A write waiting to be committed, and what became of it.
+    struct Job {
+        const std::function<void()>* work;
+        std::exception_ptr failure;
+        bool done = false;
+    };
+
+    // Runs work in a savepoint of the next transaction and returns once that
+    // has been committed; work's own failure, or the commit's, is thrown here.
+    void Write(const std::function<void()>& work)
+    {
+        Job job{&work, nullptr, false};
+        std::unique_lock lock(queueMutex_);
+        queue_.push_back(&job);
+        while (!job.done) {
+            if (committing_) {
+                committed_.wait(lock);
+                continue;
+            }
+            // This thread commits what has gathered, its own job among it.
+            committing_ = true;
+            std::vector<Job*> batch;
+            batch.swap(queue_);
+            lock.unlock();
+            CommitBatch(batch);
+            lock.lock();
+            committing_ = false;
+            for (Job* done : batch)
+                done->done = true;
+            committed_.notify_all();
+        }
+        if (job.failure)
+            std::rethrow_exception(job.failure);
+    }
+
+    void CommitBatch(const std::vector<Job*>& batch)
+    {
+        std::lock_guard lock(mutex_);
+        try {
+            Execute("BEGIN IMMEDIATE");
+        } catch (...) {
+            for (Job* job : batch)
+                job->failure = std::current_exception();
+            return;
+        }
+        for (Job* job : batch) {
+            Execute("SAVEPOINT job");
+            try {
+                (*job->work)();
+                Execute("RELEASE job");
+            } catch (...) {
+                job->failure = std::current_exception();
+                Execute("ROLLBACK TO job");
+                Execute("RELEASE job");
+            }
+        }
+        try {
+            Execute("COMMIT");
+        } catch (...) {
+            const std::exception_ptr failure = std::current_exception();
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            for (Job* job : batch)
+                job->failure = failure;
+        }
+    }
+
     void Execute(const char* sql)
     {
         char* message = nullptr;
@@ -205,7 +279,11 @@ class SqliteStore final : public BoardStore {
     }
 
     sqlite3* db_;
-    std::mutex mutex_;
+    std::mutex mutex_; // the connection's
+    std::mutex queueMutex_;
+    std::condition_variable committed_;
+    std::vector<Job*> queue_;
+    bool committing_ = false;
 };
 
 } // namespace
