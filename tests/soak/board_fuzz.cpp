@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -37,7 +38,7 @@ std::string Line(std::string_view& text)
 BoardService& Service()
 {
     static std::unique_ptr<BoardStore> store;
-    static std::unique_ptr<BoardService> service;
+    static std::optional<BoardService> service;
     static int runs = 0;
     if (runs++ % 20000 == 0) {
         service.reset();
@@ -45,7 +46,7 @@ BoardService& Service()
         store = OpenSqliteStore(":memory:", error);
         if (!store)
             Fail("no store", error);
-        service = std::make_unique<BoardService>(*store, 0, 0);
+        service.emplace(*store, 0, 0);
     }
     return *service;
 }
