@@ -5,10 +5,12 @@
 # in the browser (./build.sh web: http://127.0.0.1:8080/, or the port in
 # RUVO_WEB_PORT), or builds the Windows programs, zips and installers
 # (./build.sh windows: in build-windows/ the players' installer and the
-# 32-bit programs, in build-windows/x64/ the 64-bit ones).
+# 32-bit programs, in build-windows/x64/ the 64-bit ones), or starts a
+# high-score board with the page beside it (./build.sh board:
+# http://127.0.0.1:8088/board, or the address in RUVO_BOARD_LISTEN).
 # Each command first installs what it needs and is missing: play the list
-# packages/play.txt, web and windows theirs besides, test all four (and Wine's
-# 32-bit half where it can).
+# packages/play.txt, web, windows and board theirs besides (board web's too),
+# test all of them (and Wine's 32-bit half where it can).
 # ./build.sh packages [LIST...] only installs what is missing from the lists
 # (all of packages/ when none is named); bench.sh and soak.sh use it.
 # SPDX-License-Identifier: MIT
@@ -147,8 +149,9 @@ if [ "$mode" = packages ]; then
 fi
 lists=(packages/play.txt)
 case "$mode" in
-test) lists+=(packages/test.txt packages/web.txt packages/windows.txt) ;;
+test) lists+=(packages/test.txt packages/web.txt packages/windows.txt packages/board.txt) ;;
 web | windows) lists+=("packages/$mode.txt") ;;
+board) lists+=(packages/web.txt packages/board.txt) ;;
 esac
 if [ "$mode" = test ]; then
     install_missing_packages "${lists[@]}" <(wine32_companions)
@@ -160,17 +163,18 @@ case "$mode" in
 play)
     # The game brings its music with it; the help file is copied at configure
     # time. Without the tests, which need packages of the test list.
-    build build --target ruvo -DBUILD_TESTING=OFF
+    build build --target ruvo -DBUILD_TESTING=OFF -DRUVO_BOARD=OFF
     exec ./build/bin/ruvo
     ;;
 test)
-    build build -DBUILD_TESTING=ON
+    build build -DBUILD_TESTING=ON -DRUVO_BOARD=ON
     # The layout, the docs' links and unused functions first: they need no
     # other build.
     ctest --test-dir build --output-on-failure -L '^format$' --no-tests=error
     # The other editions, whose tests the desktop build lists and runs by label.
     build build-sanitize -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-    build build-fuzz --target settings_fuzz --target replay_fuzz -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+    build build-fuzz --target settings_fuzz --target replay_fuzz --target board_fuzz -DCMAKE_CXX_COMPILER=clang++ \
+        -DRUVO_FUZZ=ON -DRUVO_BOARD=ON
     build build-tsan --target ruvo_threads_tests -DRUVO_ENGINE_ONLY=ON -DRUVO_TSAN=ON
     build_web
     build_windows
@@ -181,7 +185,7 @@ test)
     export RUVO_TEST_SUMMARY=$PWD/build/test-summary.txt
     : >"$RUVO_TEST_SUMMARY"
     status=0
-    for label in unit window audio soak-short fuzz browser wine qemu; do
+    for label in unit window audio soak-short fuzz browser wine qemu board; do
         echo "== ctest -L $label"
         ctest --test-dir build --output-on-failure -j "$jobs" -L "^$label\$" --no-tests=error 2>&1 |
             tee "build/ctest-$label.log" || status=1
@@ -199,8 +203,13 @@ windows)
     build_windows
     ls -1 build-windows/*-setup.exe build-windows/*.zip build-windows/x64/*.zip
     ;;
+board)
+    build_web
+    build build --target ruvo-board -DRUVO_BOARD=ON
+    exec ./build/bin/ruvo-board --listen "${RUVO_BOARD_LISTEN:-127.0.0.1:8088}" --site build-web/site
+    ;;
 *)
-    echo "usage: ./build.sh play|test|web|windows|packages [LIST...]" >&2
+    echo "usage: ./build.sh play|test|web|windows|board|packages [LIST...]" >&2
     exit 2
     ;;
 esac

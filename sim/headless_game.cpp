@@ -85,6 +85,14 @@ void HeadlessGame::Race(const std::string& text)
     Settle(*record_);
 }
 
+void HeadlessGame::StartBoard(const ReplayStart& start)
+{
+    if (!record_ || system.window.destroyed)
+        return;
+    StartBoardGame(*record_, start);
+    Settle(*record_);
+}
+
 void HeadlessGame::Send(const Message& message)
 {
     if (record_ && !system.window.destroyed)

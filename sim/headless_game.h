@@ -45,6 +45,8 @@ class HeadlessGame {
     void StartDaily(const Day& day);
     // Race in the Replays list, with the replay's text.
     void Race(const std::string& text);
+    // A game for a board from the start file it gave.
+    void StartBoard(const ReplayStart& start);
     void Send(const Message& message);
 
     GameRecord& Record() { return *record_; }

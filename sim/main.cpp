@@ -71,14 +71,15 @@ void ApplyOptions(GameRecord& record, const std::vector<sim::OptionSetting>& opt
 }
 
 // --from: the options, the table's scores and the switches of a replay's
-// start, the title restarted with them, and then the program's values it
-// started from, so that a game started next starts as the replay's did.
-int StartFrom(GameRecord& record, const std::string& path)
+// start (or a board's start file), the title restarted with them, and then
+// the program's values it started from, so that a game started next starts
+// as the replay's did. A board's token is kept in board for the first start.
+int StartFrom(GameRecord& record, const std::string& path, std::optional<ReplayStart>& board)
 {
     std::string text, error;
     std::optional<Replay> replay;
     if (sim::ReadFileWithin(path, kReplayMaxBytes, text, error))
-        replay = ReadReplay(text, error);
+        replay = ReadReplayStart(text, error);
     if (!replay) {
         std::fprintf(stderr, "ruvo-sim: %s: %s\n", path.c_str(), error.c_str());
         return 2;
@@ -90,14 +91,20 @@ int StartFrom(GameRecord& record, const std::string& path)
     InitTitle(record.game);
     Settle(record);
     record.game.program = start.program;
+    if (!start.token.empty())
+        board = start;
     return 0;
 }
 
-// A start races the replay in race, once; with daily, every other start is that day's.
-void Deliver(HeadlessGame& game, const sim::ScriptCommand& command, const std::optional<Day>& daily, std::string& race)
+// A start races the replay in race, once, or plays for the board whose start
+// is in board, once; with daily, every other start is that day's.
+void Deliver(HeadlessGame& game, const sim::ScriptCommand& command, const std::optional<Day>& daily, std::string& race,
+             std::optional<ReplayStart>& board)
 {
     if (command.command == "start" && !race.empty())
         game.Race(std::exchange(race, {}));
+    else if (command.command == "start" && board)
+        game.StartBoard(*std::exchange(board, std::nullopt));
     else if (command.command == "start" && daily)
         game.StartDaily(*daily);
     else if (command.command == "start")
@@ -167,7 +174,8 @@ int main(int argc, char** argv)
     GameRecord& record = game.Record();
     if (!run->options.empty())
         ApplyOptions(record, run->options);
-    if (run->fromFile && StartFrom(record, *run->fromFile) != 0)
+    std::optional<ReplayStart> board;
+    if (run->fromFile && StartFrom(record, *run->fromFile, board) != 0)
         return 2;
     if (run->framesDir && !MakeDirectories(*run->framesDir)) {
         std::fprintf(stderr, "ruvo-sim: cannot make the folder %s\n", run->framesDir->c_str());
@@ -192,7 +200,7 @@ int main(int argc, char** argv)
     std::string out;
     for (std::uint64_t k = 1; k <= run->ticks; ++k) {
         while (next < run->script.size() && run->script[next].tick == k)
-            Deliver(game, run->script[next++], daily, race);
+            Deliver(game, run->script[next++], daily, race, board);
         game.Tick();
         if (run->trace) {
             out += sim::TraceLine(k, record, played.Effects(game.wave, record), played.Music(game.music));

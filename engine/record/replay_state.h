@@ -41,6 +41,10 @@ struct ReplayStart {
     // A daily challenge's day, "2026-12-09": the game started from that day's
     // start (replay/daily.h). Empty for any other game.
     std::string challenge;
+    // A board's token (32 lowercase hex digits): the game started from the
+    // start that board gave with it (replay/replay_race.h). Empty for any
+    // other game.
+    std::string token;
 
     bool operator==(const ReplayStart&) const = default;
 };

@@ -179,6 +179,11 @@ struct Reader {
     }
 };
 
+bool IsToken(std::string_view text)
+{
+    return text.size() == kReplayTokenChars && text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
 bool ReadStart(Reader& in, Replay& replay)
 {
     std::string_view rest;
@@ -243,6 +248,13 @@ bool ReadStart(Reader& in, Replay& replay)
     }
     if (!start.challenge.empty() && !IsDailyStart(start))
         return in.Fail("the game does not start from the start of the challenge of " + start.challenge);
+    if (in.lines.NextBegins("token ")) {
+        if (!in.Header("token", rest))
+            return false;
+        if (!IsToken(rest))
+            return in.Fail("bad token: expected " + std::to_string(kReplayTokenChars) + " digits 0-9 and a-f");
+        start.token = std::string(rest);
+    }
     return true;
 }
 
@@ -345,12 +357,12 @@ std::string ReplayTooLarge(std::uint64_t bytes)
            std::to_string(kReplayMaxBytes);
 }
 
-std::string WriteReplay(const Replay& replay)
+std::string WriteReplayStart(const Replay& replay)
 {
     const ReplayStart& start = replay.start;
     // Only a replay with the later format's lines says so: others stay
     // readable by every reader.
-    const int format = start.challenge.empty() ? 1 : kReplayFormat;
+    const int format = start.challenge.empty() && start.token.empty() ? 1 : kReplayFormat;
     std::string out = std::string(kFormatWord) + ' ' + std::to_string(format) + '\n';
     out += "game " + replay.game + "\nedition " + replay.edition + "\ndate " + replay.date + '\n';
     if (!start.challenge.empty())
@@ -369,6 +381,14 @@ std::string WriteReplay(const Replay& replay)
     for (std::size_t i = 0; i < fields.size(); ++i)
         out += std::string(" ") + kProgramNames[i + 1] + '=' + std::to_string(*fields[i]);
     out += '\n';
+    if (!start.token.empty())
+        out += "token " + start.token + '\n';
+    return out;
+}
+
+std::string WriteReplay(const Replay& replay)
+{
+    std::string out = WriteReplayStart(replay);
     WriteCommands(out, replay.commands);
     const ReplayResult& result = replay.result;
     out += "result score=" + std::to_string(result.score) + " round=" + std::to_string(result.round) +
@@ -376,7 +396,10 @@ std::string WriteReplay(const Replay& replay)
     return out;
 }
 
-std::optional<Replay> ReadReplay(std::string_view text, std::string& error)
+namespace {
+
+// A whole replay, or with startOnly a start file (or a whole replay).
+std::optional<Replay> ReadReplayText(std::string_view text, std::string& error, bool startOnly)
 {
     error.clear();
     if (text.size() > kReplayMaxBytes) {
@@ -403,12 +426,24 @@ std::optional<Replay> ReadReplay(std::string_view text, std::string& error)
         return std::nullopt;
     }
     Replay replay;
-    if (ReadStart(in, replay) && ReadCommands(in, replay))
+    if (ReadStart(in, replay) && ((startOnly && in.lines.AtEnd()) || ReadCommands(in, replay)))
         return replay;
     // A last line cut off, not one written wrong.
     if (in.lines.AtEnd() && text.back() != '\n' && error.rfind("line ", 0) == 0)
         error = "truncated: line " + std::to_string(in.lines.Number()) + " is cut off";
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Replay> ReadReplay(std::string_view text, std::string& error)
+{
+    return ReadReplayText(text, error, false);
+}
+
+std::optional<Replay> ReadReplayStart(std::string_view text, std::string& error)
+{
+    return ReadReplayText(text, error, true);
 }
 
 } // namespace ruvo

@@ -19,9 +19,9 @@
 
 namespace ruvo {
 
-// Format 2 adds the optional header lines (a daily challenge's day) after
-// the date; a replay without them is written as format 1, which every
-// reader takes.
+// Format 2 adds the optional header lines: a daily challenge's day after
+// the date, a board's token after the program values. A replay without them
+// is written as format 1, which every reader takes.
 constexpr int kReplayFormat = 2;
 constexpr std::string_view kReplayExtension = ".ruvo-replay";
 
@@ -40,6 +40,9 @@ constexpr std::size_t kReplayGapsPerLine = 16;
 // The longest name the name dialog keeps, in bytes.
 constexpr std::size_t kReplayNameBytes = 31;
 
+// A board's token: this many lowercase hexadecimal digits.
+constexpr std::size_t kReplayTokenChars = 32;
+
 // The one-line refusal of a text or file of that many bytes, above the limit.
 std::string ReplayTooLarge(std::uint64_t bytes);
 
@@ -50,5 +53,12 @@ std::string WriteReplay(const Replay& replay);
 // and a one-line error that says what is wrong and where. A byte-order mark
 // before the first line and CR LF line ends read as plain UTF-8 does.
 std::optional<Replay> ReadReplay(std::string_view text, std::string& error);
+
+// A start file, as a board gives one: a replay's header lines up to the
+// program values and the token, with no command or result. The same reader
+// takes a whole replay, read whole, as the start it gives.
+std::optional<Replay> ReadReplayStart(std::string_view text, std::string& error);
+// The header lines of a start file for the start in replay.
+std::string WriteReplayStart(const Replay& replay);
 
 } // namespace ruvo

@@ -71,11 +71,12 @@ std::string Result(const ReplayRace& race, std::uint32_t mine)
 }
 
 // The window's game started, recorded from its start, for a day's
-// challenge when challenge names one.
-void StartRecordedGame(GameRecord& record, const std::string& challenge)
+// challenge when challenge names one and for a board when token does.
+void StartRecordedGame(GameRecord& record, const std::string& challenge, const std::string& token = {})
 {
     BeginRecording(record);
     record.replayLog.start.challenge = challenge;
+    record.replayLog.start.token = token;
     StartGame(record.game);
 }
 
@@ -162,6 +163,17 @@ void StartDailyGame(GameRecord& record, const Day& day)
     for (std::size_t row = 0; row < options.size(); ++row)
         SetOptionBits(game, row, options[row]);
     StartRecordedGame(record, DayText(day));
+}
+
+void StartBoardGame(GameRecord& record, const ReplayStart& start)
+{
+    if ((record.game.state & StateTitle) == 0)
+        return;
+    Game& game = record.game;
+    game.program = start.program;
+    for (std::size_t row = 0; row < start.options.size(); ++row)
+        SetOptionBits(game, row, start.options[row]);
+    StartRecordedGame(record, start.challenge, start.token);
 }
 
 } // namespace ruvo

@@ -41,4 +41,10 @@ std::string RaceCaption(const GameRecord& record);
 // (replay/daily.h), recorded as that day's.
 void StartDailyGame(GameRecord& record, const Day& day);
 
+// A game for a board from the title: a new game from the start file the
+// board gave (its program values and options; the table and switches stay
+// the player's), recorded with the board's token, and that day's challenge
+// where the start names one.
+void StartBoardGame(GameRecord& record, const ReplayStart& start);
+
 } // namespace ruvo

@@ -21,9 +21,11 @@ Verdict VerifyReplay(Replay replay)
     ReplayPlay play;
     BeginReplayPlay(play, std::move(replay));
     // The game decides alone: nothing is drawn, played or shown.
-    do
+    std::uint64_t playedMs = 0;
+    do {
         play.game.requests.clear();
-    while (StepReplayPlay(play));
+        playedMs += static_cast<std::uint32_t>(play.game.tickInterval);
+    } while (StepReplayPlay(play));
     const bool ended = (play.game.state & StateTitle) != 0;
 
     const ReplayResult& got = play.result;
@@ -41,7 +43,7 @@ Verdict VerifyReplay(Replay replay)
         return differs("ticks=" + std::to_string(got.ticks), "ticks=" + std::to_string(said.ticks));
     if (got.name != said.name)
         return differs("name=" + got.name, "name=" + said.name);
-    return {true, "verified " + Result(got)};
+    return {true, "verified " + Result(got), playedMs};
 }
 
 } // namespace ruvo

@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "record/replay_state.h"
@@ -15,6 +16,10 @@ namespace ruvo {
 struct Verdict {
     bool verified = false;
     std::string line;
+    // The least time the game takes at its own pace, in milliseconds: the
+    // period each of its ticks waits for, summed. A game sent sooner after
+    // its start was given than this was not played in real time.
+    std::uint64_t playedMs = 0;
 };
 Verdict VerifyReplay(Replay replay);
 

@@ -14,7 +14,7 @@ command -v cppcheck >/dev/null || { echo "FAIL: cppcheck is not installed"; exit
 # the Windows layer is left to its own look, as its headers come from mingw-w64.
 out=$(cppcheck --enable=unusedFunction --library=googletest --library=qt --quiet --std=c++20 --language=c++ --inline-suppr \
     --suppressions-list="$here/unused_functions.supp" --template='{file}:{line}: {message}' \
-    -I engine -I . -I tests engine platform sim tools bench tests 2>&1)
+    -I engine -I . -I tests engine platform sim services tools bench tests 2>&1)
 if [ -n "$out" ]; then
     echo "$out"
     echo "FAIL: functions that nothing calls (remove them, or say in tests/format/unused_functions.supp why they stay)"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the libFuzzer targets, the settings file's and the replay file's (or
-# only those named), for SECONDS each from their seed corpora; the corpora
-# they grow and any failing input stay in the build folder.
-# Usage: fuzz.sh FUZZ-BUILD-DIR SECONDS [settings|replay]...
+# Runs the libFuzzer targets, the settings file's, the replay file's and the
+# board's requests (or only those named), for SECONDS each from their seed
+# corpora; the corpora they grow and any failing input stay in the build
+# folder.
+# Usage: fuzz.sh FUZZ-BUILD-DIR SECONDS [settings|replay|board]...
 # SPDX-License-Identifier: MIT
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -33,6 +34,8 @@ for file in "$@"; do
     settings) fuzz settings_fuzz "$root/tests/soak/fuzz/corpus" "$root/tests/soak/fuzz/settings.dict" 4096 ;;
     # Past the replay's size limit of 1 MiB.
     replay) fuzz replay_fuzz "$root/tests/soak/fuzz/replay-corpus" "$root/tests/soak/fuzz/replay.dict" 1049000 ;;
+    # Past the board's body limit of 64 KiB.
+    board) fuzz board_fuzz "$root/tests/soak/fuzz/board-corpus" "$root/tests/soak/fuzz/board.dict" 70000 ;;
     *) echo "fuzz.sh: no fuzz target for '$file'"; status=1 ;;
     esac
 done

@@ -103,6 +103,34 @@ TEST(ReplayFile, ADailyGameNamesItsDayAndStartsFromIt)
     EXPECT_EQ(std::string(kSampleText).substr(0, 14), "ruvo-replay 1\n");
 }
 
+// A board's start file is a replay's header with the board's token last; a
+// game played from it keeps the token, and the start reader takes the start
+// file or a whole replay, but no replay cut short after its header's end.
+TEST(ReplayFile, ABoardsStartFileAndTokenReadBack)
+{
+    Replay board = Sample();
+    board.start.token = "0123456789abcdef0123456789abcdef";
+    const std::string start = WriteReplayStart(board);
+    EXPECT_EQ(start.substr(0, 14), "ruvo-replay 2\n");
+    EXPECT_EQ(start.substr(start.size() - 40), "\ntoken 0123456789abcdef0123456789abcdef\n");
+    std::string error;
+    const std::optional<Replay> read = ReadReplayStart(start, error);
+    ASSERT_TRUE(read) << error;
+    EXPECT_EQ(read->start, board.start);
+    EXPECT_TRUE(read->commands.empty());
+    EXPECT_FALSE(ReadReplay(start, error));
+    EXPECT_EQ(ReadReplay(WriteReplay(board), error), board) << error;
+    EXPECT_EQ(ReadReplayStart(WriteReplay(board), error), board) << error;
+    EXPECT_FALSE(ReadReplayStart(start + "5 dive\n", error));
+    EXPECT_EQ(error, "truncated: the result line is missing");
+    for (const char* bad :
+         {"0123456789ABCDEF0123456789ABCDEF", "0123456789abcdef", "0123456789abcdef0123456789abcdeg"}) {
+        board.start.token = bad;
+        EXPECT_FALSE(ReadReplayStart(WriteReplayStart(board), error)) << bad;
+        EXPECT_EQ(error, "line 9: bad token: expected 32 digits 0-9 and a-f");
+    }
+}
+
 TEST(ReplayFile, AGameOfThousandsOfDivesStaysSmall)
 {
     // Ten minutes at the hurry-up's 50 ms with a dive every other tick, the

@@ -1,0 +1,259 @@
+# ruvo-board for real, over SQLite and over a PostgreSQL server of the
+# test's own: games played with ruvo-sim from the starts the board gives,
+# sent, verified, listed, fetched back and linked; what a stranger may send
+# refused with its status and one line; floods; two processes over one
+# database; the board killed in a burst of games; the database restarted
+# under the board.
+# SPDX-License-Identifier: MIT
+import base64
+import concurrent.futures
+import datetime
+import json
+import os
+import re
+import signal
+import sqlite3
+import subprocess
+import tempfile
+import threading
+import unittest
+import zlib
+
+from board_kit import BIN, Board, Postgres, play, wait_for
+
+
+def rows(board, query=''):
+    status, _, text = board.ask('GET', '/api/v1/board' + query)
+    assert status == 200, (status, text)
+    return json.loads(text)['rows']
+
+
+class SqliteBoardTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.database = self.new_database()
+        self.boards = []
+
+    def new_database(self):
+        return f'sqlite:{self.folder.name}/board.sqlite'
+
+    def check_whole(self):
+        with sqlite3.connect(self.database.removeprefix('sqlite:')) as db:
+            self.assertEqual(db.execute('PRAGMA integrity_check').fetchone(), ('ok',))
+
+    def tearDown(self):
+        for board in self.boards:
+            board.stop()
+        self.folder.cleanup()
+
+    def board(self, *args):
+        board = Board(self.database, '--pace', '0', '--rate', '0', *args)
+        self.boards.append(board)
+        return board
+
+    def test_a_game_for_the_board_is_verified_listed_and_kept_whole(self):
+        board = self.board()
+        replay = play(board.start())
+        self.assertRegex(replay, r'\ntoken [0-9a-f]{32}\n')
+        status, _, text = board.submit(replay)
+        self.assertEqual(status, 201, text)
+        result = re.search(r'result score=(\d+) round=(\d+) ticks=(\d+) name=Bea', replay)
+        answer = json.loads(text)
+        self.assertEqual({k: answer[k] for k in ('rank', 'score', 'round', 'ticks', 'name')},
+                         {'rank': 1, 'score': int(result[1]), 'round': int(result[2]), 'ticks': int(result[3]),
+                          'name': 'Bea'})
+        self.assertEqual(board.ask('GET', f'/api/v1/replays/{answer["id"]}')[2], replay)
+        # Another game goes above it or below; the rows come best first.
+        other = play(board.start(), '1 start\n2 name Cy\n' + ''.join(f'{t} dive\n' for t in range(30, 1500, 37)))
+        rank = json.loads(board.submit(other)[2])['rank']
+        listed = rows(board)
+        self.assertEqual([row['rank'] for row in listed], [1, 2])
+        self.assertEqual(listed[rank - 1]['name'], 'Cy')
+        self.assertGreaterEqual(listed[0]['score'], listed[1]['score'])
+        self.assertEqual(len(rows(board, '?limit=1')), 1)
+        # Watching and racing it in the page: its text packed in the link.
+        for kind, mark in (('watch', '#replay='), ('race', '#race=')):
+            status, headers, _ = board.ask('GET', f'/board/{kind}/{answer["id"]}')
+            self.assertEqual(status, 303)
+            packed = headers['Location'].removeprefix('/' + mark)
+            self.assertNotEqual(packed, headers['Location'])
+            raw = base64.urlsafe_b64decode(packed + '=' * (-len(packed) % 4))
+            self.assertEqual(zlib.decompress(raw, -15).decode(), replay)
+
+    def test_the_days_challenge_has_a_board_of_its_own(self):
+        board = self.board()
+        today = datetime.datetime.now(datetime.timezone.utc).date()
+        start = board.start(day=today.isoformat())
+        self.assertIn(f'\nchallenge {today}\n', start)
+        self.assertEqual(json.loads(board.submit(play(start))[2])['day'], today.isoformat())
+        board.submit(play(board.start()))
+        self.assertEqual(len(rows(board, f'?day={today}')), 1)
+        self.assertEqual(len(rows(board)), 2)
+        far = today - datetime.timedelta(days=3)
+        self.assertEqual(board.ask('POST', f'/api/v1/tokens?day={far}', b'')[0], 400)
+
+    def test_what_a_stranger_sends_is_refused_in_one_line(self):
+        board = self.board()
+        replay = play(board.start())
+        other = play(board.start())
+        token = re.search(r'token (\w+)', replay)[1]
+        other_token = re.search(r'token (\w+)', other)[1]
+        self.assertEqual(board.submit(replay)[0], 201)
+        untokened = re.sub(r'token \w+\n', '', play(board.start()))
+        cases = [
+            ('used token', replay, 409, 'already used'),
+            ('no replay', 'hello', 400, 'not a replay'),
+            ('too large', 'x' * (64 * 1024 + 1), 413, None),
+            ('no token', untokened, 422, 'did not start from a board'),
+            ('unknown token', other.replace(other_token, 'f' * 32), 422, 'not one this board gave'),
+            ('another start', re.sub(r'seed=\d+', 'seed=12345', other), 422, 'start its token'),
+            ('edited score', re.sub(r'score=(\d+)', lambda m: f'score={int(m[1]) + 1}', other), 422, 'does not verify'),
+            ('endless', other.replace('ticks=', 'ticks=99999'), 400, 'not a replay'),
+            ('typed name with a line break', (untokened, 'a\nb'), 400, 'name: expected'),
+        ]
+        for what, body, status, reason in cases:
+            with self.subTest(what):
+                sent = board.submit(*body) if isinstance(body, tuple) else board.submit(body)
+                self.assertEqual(sent[0], status, sent[2])
+                if reason:
+                    error = json.loads(sent[2])['error']
+                    self.assertIn(reason, error)
+                    self.assertNotIn('\n', error)
+        # The other game's token is still its own: refusals of forgeries leave it.
+        self.assertEqual(board.submit(other)[0], 201)
+        for path, status in (('/api/v1/board?limit=0', 400), ('/api/v1/board?limit=101', 400),
+                             ('/api/v1/board?limit=x', 400), ('/api/v1/board?day=2026-02-30', 400),
+                             ('/api/v1/replays/0', 404), ('/api/v1/replays/abc', 404), ('/api/v1/nothing', 404),
+                             ('/board/watch/99', 404), ('/nothing', 404)):
+            with self.subTest(path):
+                self.assertEqual(board.ask('GET', path)[0], status)
+        self.assertEqual(board.ask('GET', '/api/v1/tokens')[0], 405)
+        self.assertEqual(board.ask('DELETE', '/api/v1/board')[0], 405)
+
+    def test_names_are_only_names_in_the_page_and_the_json(self):
+        board = self.board()
+        for name in ('<b>"&\'</b>', "'; DROP TABLE replays; --"):
+            replay = play(board.start(), f'1 start\n2 name {name}\n')
+            self.assertEqual(board.submit(replay)[0], 201)
+        # A game that did not ask for a name sends the name the player typed.
+        unnamed = re.sub(r'name=Bea\n', 'name=\n', re.sub(r'\n\d+ name Bea\n', '\n', play(board.start())))
+        self.assertEqual(json.loads(board.submit(unnamed, name='</script>')[2])['name'], '</script>')
+        listed = board.ask('GET', '/api/v1/board')[2]
+        self.assertNotIn('<', listed)
+        self.assertEqual(sorted(row['name'] for row in json.loads(listed)['rows']),
+                         sorted(['<b>"&\'</b>', "'; DROP TABLE replays; --", '</script>']))
+        status, headers, page = board.ask('GET', '/board')
+        self.assertEqual(status, 200)
+        self.assertIn("default-src 'none'", headers['Content-Security-Policy'])
+        self.assertIn('&lt;b&gt;&quot;&amp;&#39;&lt;/b&gt;', page)
+        self.assertNotIn('<b>', page)
+        self.assertNotIn('<script', page)
+
+    def test_real_time_and_floods(self):
+        paced = Board(self.database, '--rate', '4')
+        self.boards.append(paced)
+        status, _, text = paced.submit(play(paced.start()))
+        self.assertEqual(status, 422)
+        self.assertIn('played faster than real time', text)
+        self.assertEqual([paced.submit('x')[0] for _ in range(3)], [400, 400, 429])
+        self.assertEqual(paced.ask('POST', '/api/v1/tokens', b'')[0], 429)
+        self.assertEqual(paced.ask('GET', '/healthz')[0], 200)
+
+    def test_two_processes_over_one_file_accept_a_token_once(self):
+        first, second = self.board(), self.board()
+        games = [play(first.start()) for _ in range(6)]
+        with concurrent.futures.ThreadPoolExecutor(12) as pool:
+            answers = list(pool.map(lambda sent: sent[0].submit(sent[1])[0],
+                                    [(board, game) for game in games for board in (first, second)]))
+        self.assertEqual(sorted(answers), [201] * 6 + [409] * 6)
+        self.assertEqual(len(rows(first, '?limit=100')), 6)
+
+    def test_killed_in_a_burst_it_keeps_every_game_it_accepted_once(self):
+        board = self.board()
+        games = [play(board.start()) for _ in range(60)]
+        accepted = []
+        lock = threading.Lock()
+
+        def send(game):
+            try:
+                status, _, text = board.submit(game)
+            except OSError:
+                return
+            if status == 201:
+                with lock:
+                    accepted.append(json.loads(text)['id'])
+                    # Killed at once, with the rest of the burst on its way.
+                    if len(accepted) == 5:
+                        board.process.kill()
+
+        with concurrent.futures.ThreadPoolExecutor(8) as pool:
+            list(pool.map(send, games))
+        board.stop()
+        self.assertLess(len(accepted), len(games))
+        again = self.board()
+        ids = [row['id'] for row in rows(again, '?limit=100')]
+        self.assertEqual(len(ids), len(set(ids)))
+        self.assertLessEqual(set(accepted), set(ids))
+        for id in ids:
+            self.assertIn('\nresult score=', again.ask('GET', f'/api/v1/replays/{id}')[2])
+        self.check_whole()
+
+    def test_command_line(self):
+        run = lambda *args: subprocess.run([f'{BIN}/ruvo-board', *args], capture_output=True, text=True)
+        self.assertIn('--database', run('--help').stdout)
+        for args in (['--listen', 'nowhere'], ['--rate', '-1'], ['--pace', '101'], ['--bogus'], ['--site'],
+                     ['--database', 'mysql://x'], ['--database', f'sqlite:{self.folder.name}/none/x.sqlite']):
+            with self.subTest(args):
+                done = run('--listen', '127.0.0.1:0', *args)
+                self.assertEqual(done.returncode, 2)
+                self.assertEqual(done.stderr.count('\n'), 1, done.stderr)
+        # The board answers the site's files beside its own.
+        os.makedirs(f'{self.folder.name}/site')
+        with open(f'{self.folder.name}/site/index.html', 'w') as file:
+            file.write('<title>the page</title>')
+        board = self.board('--site', f'{self.folder.name}/site')
+        self.assertIn('the page', board.ask('GET', '/')[2])
+        self.assertEqual(board.ask('GET', '/board')[0], 200)
+        board.stop()
+        self.assertRegex(board.log, r'127\.0\.0\.1 GET / 200 \d+\n')
+
+
+
+class PostgresBoardTest(SqliteBoardTest):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Postgres()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.close()
+
+    def new_database(self):
+        return self.server.new_database()
+
+    def check_whole(self):
+        pass  # PostgreSQL checks its own pages
+
+    test_command_line = None
+
+    def test_the_database_restarted_under_load(self):
+        board = self.board()
+        games = [play(board.start()) for _ in range(12)]
+        answers = []
+        with concurrent.futures.ThreadPoolExecutor(4) as pool:
+            futures = [pool.submit(lambda game: answers.append(board.submit(game)[0]), game) for game in games[:8]]
+            self.server.stop()
+            self.assertEqual(board.ask('GET', '/healthz')[0], 503)
+            self.server.start()
+            concurrent.futures.wait(futures)
+        self.assertLessEqual(set(answers), {201, 503})
+        # The same board, not started again, takes games once more; a game
+        # refused with 503 may be sent again.
+        wait_for(lambda: board.ask('GET', '/healthz')[0] == 200, 'the board to answer again')
+        for game in games[8:]:
+            self.assertEqual(board.submit(game)[0], 201)
+        self.assertEqual(len(rows(board, '?limit=100')), 4 + answers.count(201))
+
+
+if __name__ == '__main__':
+    unittest.main()
