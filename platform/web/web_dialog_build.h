@@ -17,7 +17,8 @@ void SetText(int id, std::string_view text);
 // An edit's text, or the value of the list's selected row.
 std::string EditText(int id);
 
-// The Replays list: Watch, Save As..., Open..., Copy link, Delete (web_replays_list.cpp).
+// The Replays list: Watch, Save As..., Open..., Copy link, Delete, Race, Copy race link
+// (web_replays_list.cpp).
 int RunReplaysList(GameRecord& record);
 
 } // namespace ruvo

@@ -66,9 +66,9 @@ RUVO_IMPORT(replays_remove) std::int32_t ruvo_replays_remove(const char* name, s
 // Offers a replay's text as a download under the file name.
 RUVO_IMPORT(replay_save)
 void ruvo_replay_save(const char* fileName, std::int32_t fileNameLength, const char* text, std::int32_t textLength);
-// The caption, shown in the page's status bar and its title; watching: 1
-// while a replay plays.
-RUVO_IMPORT(window_caption) void ruvo_window_caption(const char* text, std::int32_t length, std::int32_t watching);
+// The caption, shown in the page's status bar and its title; mode: 1 while
+// a replay plays, 2 while a race runs, else 0.
+RUVO_IMPORT(window_caption) void ruvo_window_caption(const char* text, std::int32_t length, std::int32_t mode);
 
 // Help.
 RUVO_IMPORT(help_show) void ruvo_help_show(std::int32_t show);
@@ -107,9 +107,10 @@ RUVO_IMPORT(dialog_enable) void ruvo_dialog_enable(std::int32_t id, std::int32_t
 // answers once one is read; dialog_file gives its name (asked for with 0) or its text (1).
 RUVO_IMPORT(dialog_file_button) void ruvo_dialog_file_button(std::int32_t id);
 RUVO_IMPORT(dialog_file) std::int32_t ruvo_dialog_file(std::int32_t part, char* text, std::int32_t capacity);
-// The button id copies a link that plays the replay selected in the list:
-// the page does it all, and the game never hears of the button.
-RUVO_IMPORT(dialog_link_button) void ruvo_dialog_link_button(std::int32_t id, std::int32_t list);
+// The button id copies a link that plays the replay selected in the list
+// (race: 1 for one that races it): the page does it all, and the game never
+// hears of the button.
+RUVO_IMPORT(dialog_link_button) void ruvo_dialog_link_button(std::int32_t id, std::int32_t list, std::int32_t race);
 // A one-line message over the page's dialogs, which the page closes by itself.
 RUVO_IMPORT(dialog_note) void ruvo_dialog_note(const char* text, std::int32_t length);
 // A link to the game's licence and the notices of the parts it ships, below

@@ -23,6 +23,7 @@
 #include "platform/web/web_window.h"
 #include "render/surface.h"
 #include "replay/replay_file.h"
+#include "replay/replay_race.h"
 #include "replay/replay_watch.h"
 #include "resources/embedded.h"
 #include "settings/highscore.h"
@@ -205,7 +206,7 @@ RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
 }
 
 // A replay from a link the page was opened with: the page writes its text
-// into the room asked for, then watches it. Answers with the one-line error
+// into the room asked for, then watches it, or races it (race: 1). Answers with the one-line error
 // when it cannot be played (the page shows it), or 0. No room is given for a
 // text over the replay's size limit (the answer is 0): the memory a module
 // takes it never gives back.
@@ -227,10 +228,12 @@ RUVO_EXPORT(ruvo_link_room) char* RuvoLinkRoom(std::int32_t length)
     return gLinkText.data();
 }
 
-RUVO_EXPORT(ruvo_watch_link) std::int32_t RuvoWatchLink()
+RUVO_EXPORT(ruvo_watch_link) std::int32_t RuvoWatchLink(std::int32_t race)
 {
-    if (!gLinkRefused)
-        gLinkError = LiveWindow() != nullptr ? WatchReplay(*Machine().record, gLinkText) : "the game has ended";
+    if (!gLinkRefused && LiveWindow() == nullptr)
+        gLinkError = "the game has ended";
+    else if (!gLinkRefused)
+        gLinkError = race != 0 ? RaceReplay(*Machine().record, gLinkText) : WatchReplay(*Machine().record, gLinkText);
     gLinkRefused = false;
     gLinkText.clear();
     return static_cast<std::int32_t>(gLinkError.size());

@@ -1,9 +1,11 @@
 // A few of the record's fields, by number, for the page's tests and its
 // benchmark: the state word, the score, the lives, the jumper's row and
 // vertical direction, whether a dive is armed to stomp, the tick interval,
-// the sound and music switches, the best score, whether a replay plays, and
-// the score, round and ticks of the last replay watched to its end; -1
-// before start-up and after the end. Only the tests' build of the page (build-web/test-site) has it,
+// the sound and music switches, the best score, whether a replay plays,
+// the score, round and ticks of the last replay watched to its end, whether
+// a race runs, whether its ghost shows and where; -1 before start-up and
+// after the end. Besides, the game's own frame (without the ghost), to hold
+// the canvas against. Only the tests' build of the page (build-web/test-site) has it,
 // never the shipped one.
 // SPDX-License-Identifier: MIT
 #include "platform/web/web_game.h"
@@ -45,7 +47,26 @@ RUVO_EXPORT(ruvo_probe) std::int32_t RuvoProbe(std::int32_t field)
         return static_cast<std::int32_t>(r.lastWatched.round);
     case 13:
         return static_cast<std::int32_t>(r.lastWatched.ticks);
+    case 14:
+        return r.race ? 1 : 0;
+    case 15:
+        return r.drawing.ghostShown ? 1 : 0;
+    case 16:
+        return r.drawing.ghostArea.x;
+    case 17:
+        return r.drawing.ghostArea.y;
+    case 18:
+        return r.drawing.ghostArea.width;
+    case 19:
+        return r.drawing.ghostArea.height;
     default:
         return -1;
     }
+}
+
+// The frame's pixels (0xRRGGBB, row by row), or null.
+RUVO_EXPORT(ruvo_probe_frame) const Pixel* RuvoProbeFrame()
+{
+    const GameRecord* record = RunningRecord();
+    return record != nullptr && record->drawing.frameBitmap ? record->drawing.frameBitmap->Row(0) : nullptr;
 }

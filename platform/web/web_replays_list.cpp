@@ -1,6 +1,7 @@
 // The Replays list on the page: the kept replays, with Watch, Save As...,
-// Open..., Copy link and Delete. Watching closes the list; a file that is no
-// replay the game can play is refused with its one-line error.
+// Open..., Copy link, Delete, Race and Copy race link. Watching or racing
+// closes the list; a file that is no replay the game can play is refused
+// with its one-line error.
 // SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <array>
@@ -11,6 +12,7 @@
 #include "platform/web/web_imports.h"
 #include "platform/web/web_replay_store.h"
 #include "replay/replay_keep.h"
+#include "replay/replay_race.h"
 #include "replay/replay_watch.h"
 
 namespace ruvo {
@@ -23,6 +25,8 @@ constexpr int kSaveId = 502;
 constexpr int kOpenId = 503;
 constexpr int kLinkId = 504;
 constexpr int kDeleteId = 505;
+constexpr int kRaceId = 506;
+constexpr int kRaceLinkId = 507;
 constexpr UnitRect kListRect{7, 7, 186, 84};
 
 // Enter (and a double click on a row) watches; Escape closes.
@@ -33,8 +37,10 @@ constexpr std::array kButtons = {
     ControlTemplate{K::Button, kLinkId, "Copy link", {7, 115, 58, 14}},
     ControlTemplate{K::Button, kDeleteId, "Delete", {71, 115, 58, 14}},
     ControlTemplate{K::Button, kCancelId, "Close", {135, 115, 58, 14}},
+    ControlTemplate{K::Button, kRaceId, "Race", {7, 133, 58, 14}},
+    ControlTemplate{K::Button, kRaceLinkId, "Copy race link", {71, 133, 122, 14}},
 };
-constexpr DialogTemplate kReplays{"Replays", {16, 8, 200, 136}, kButtons};
+constexpr DialogTemplate kReplays{"Replays", {16, 8, 200, 154}, kButtons};
 
 void Note(std::string_view line)
 {
@@ -77,7 +83,7 @@ void Refill(GameRecord& record)
     for (const KeptReplay& row : kept)
         ruvo_dialog_list_add(kListId, row.name.data(), static_cast<std::int32_t>(row.name.size()), row.label.data(),
                              static_cast<std::int32_t>(row.label.size()));
-    for (const int id : {kOkId, kSaveId, kLinkId, kDeleteId})
+    for (const int id : {kOkId, kSaveId, kLinkId, kDeleteId, kRaceId, kRaceLinkId})
         ruvo_dialog_enable(id, kept.empty() ? 0 : 1);
 }
 
@@ -129,14 +135,17 @@ int RunReplaysList(GameRecord& record)
     ruvo_dialog_list(kListId, kOkId, units.ToPixelsX(kListRect.x), units.ToPixelsY(kListRect.y),
                      units.ToPixelsX(kListRect.width), units.ToPixelsY(kListRect.height));
     ruvo_dialog_file_button(kOpenId);
-    ruvo_dialog_link_button(kLinkId, kListId);
+    ruvo_dialog_link_button(kLinkId, kListId, 0);
+    ruvo_dialog_link_button(kRaceLinkId, kListId, 1);
     Refill(record);
     std::optional<std::string> chosen;
+    bool race = false;
     for (;;) {
         const std::int32_t command = ruvo_dialog_run();
         if (command == kCancelId)
             break;
-        if (command == kOkId && (chosen = Selected(record)))
+        race = command == kRaceId;
+        if ((command == kOkId || race) && (chosen = Selected(record)))
             break;
         if (command == kOpenId && (chosen = OpenedFile()))
             break;
@@ -152,7 +161,7 @@ int RunReplaysList(GameRecord& record)
     }
     ruvo_dialog_end();
     if (chosen)
-        if (const std::string error = WatchReplay(record, *chosen); !error.empty())
+        if (const std::string error = race ? RaceReplay(record, *chosen) : WatchReplay(record, *chosen); !error.empty())
             Note("Replays: " + error);
     return chosen ? 1 : 0;
 }

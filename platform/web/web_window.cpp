@@ -56,7 +56,8 @@ void WebGameWindow::PostQuit(int exitCode)
 void WebGameWindow::ShowCaption(std::string_view text)
 {
     if (!destroyed_)
-        ruvo_window_caption(text.data(), static_cast<std::int32_t>(text.size()), record_.watch ? 1 : 0);
+        ruvo_window_caption(text.data(), static_cast<std::int32_t>(text.size()),
+                            record_.watch ? 1 : (record_.race ? 2 : 0));
 }
 
 void WebGameWindow::Deliver(const Message& message)

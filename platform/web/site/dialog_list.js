@@ -1,7 +1,7 @@
 // The page's dialogs with what the Replays list needs besides the controls
 // of the game's templates: a list box, buttons greyed and ungreyed, a button
-// that asks for a file first (the browser's file picker), one that copies a
-// link the page makes, and notes of the page's own: a line, and a link to
+// that asks for a file first (the browser's file picker), ones that copy a
+// link the page makes (to play the replay or to race it), and notes of the page's own: a line, and a link to
 // copy when there is one, closed by OK, Enter or Escape.
 // SPDX-License-Identifier: MIT
 import { DialogStack } from './dialogs.js';
@@ -11,8 +11,8 @@ import { REPLAY_MAX_BYTES, replayTooLarge } from './tables.js';
 const NOTE_TITLE = 'Replays';
 
 export class ListDialogs extends DialogStack {
-    // makeLink(value) answers with a promise of the link to copy for the
-    // list's selected value, or null.
+    // makeLink(value, race) answers with a promise of the link to copy for
+    // the list's selected value (one that races it), or null.
     constructor(field, makeLink) {
         super(field);
         this.makeLink = makeLink;
@@ -82,16 +82,16 @@ export class ListDialogs extends DialogStack {
         return (part === 0 ? file?.name : file?.text) ?? null;
     }
 
-    linkButton(id, listId) {
+    linkButton(id, listId, race) {
         const dialog = this.top();
         dialog.controls.get(id).press = () => {
-            const link = this.makeLink(dialog.controls.get(listId).value);
-            if (link) this.copy(link);
+            const link = this.makeLink(dialog.controls.get(listId).value, race);
+            if (link) this.copy(link, race ? 'races' : 'plays');
         };
     }
 
     // Asked for at once, while the click still counts: some browsers copy only then.
-    async copy(link) {
+    async copy(link, does) {
         const copied = copyLink(link);
         let text;
         try {
@@ -100,8 +100,8 @@ export class ListDialogs extends DialogStack {
             this.note(`The link cannot be made: ${error.message}`);
             return;
         }
-        const note = this.note('A link that plays this replay:', text);
-        note.textContent = (await copied) ? 'Copied to the clipboard: a link that plays this replay.'
+        const note = this.note(`A link that ${does} this replay:`, text);
+        note.textContent = (await copied) ? `Copied to the clipboard: a link that ${does} this replay.`
             : 'The browser did not let the page copy it: copy this link to the replay.';
     }
 

@@ -1,6 +1,6 @@
-// Links that play a replay: the page's address with the replay's text,
-// compressed (raw deflate) and in base64url, as its fragment (#replay=...),
-// which never reaches a server. A replay of a few minutes makes a link of a
+// Links that play a replay, or race it: the page's address with the
+// replay's text, compressed (raw deflate) and in base64url, as its fragment
+// (#replay=... or #race=...), which never reaches a server. A replay of a few minutes makes a link of a
 // few kilobytes. A link comes from anyone: it is inflated a little at a time
 // and refused as soon as its text passes the replay's size limit, so that a
 // small link that would inflate to hundreds of megabytes costs next to
@@ -8,7 +8,7 @@
 // SPDX-License-Identifier: MIT
 import { REPLAY_MAX_BYTES, replayTooLarge } from './tables.js';
 
-const MARK = '#replay=';
+const MARKS = { replay: '#replay=', race: '#race=' };
 const FORMAT = 'deflate-raw';
 // The most the compressed text of a replay within the limit takes (stored
 // blocks at worst: five bytes more for each 65,535), and so its base64url.
@@ -34,12 +34,12 @@ function fromBase64Url(text) {
     return Uint8Array.from(binary, (c) => c.charCodeAt(0));
 }
 
-// The link to the page that plays the replay in text.
-export async function replayLink(text) {
+// The link to the page that plays the replay in text, or (race) races it.
+export async function replayLink(text, race = false) {
     const packed = await through(new CompressionStream(FORMAT), new TextEncoder().encode(text));
     const page = new URL(location.href);
     page.hash = '';
-    return `${page.href.replace(/#$/, '')}${MARK}${toBase64Url(packed)}`;
+    return `${page.href.replace(/#$/, '')}${race ? MARKS.race : MARKS.replay}${toBase64Url(packed)}`;
 }
 
 // The bytes that packed inflates to, or null as soon as they pass limit.
@@ -72,24 +72,27 @@ async function inflateWithin(packed, limit) {
     return bytes;
 }
 
-// What a fragment holds: { text } for a replay's text, { refusal } with a
-// one-line reason when it holds a link that cannot be read (cut short,
-// altered, too large), or null when it holds no link to a replay. Never throws.
+// What a fragment holds: { text, race } for a replay's text (race: whether
+// the link races it), { refusal, race } with a one-line reason when it holds
+// a link that cannot be read (cut short, altered, too large), or null when
+// it holds no link to a replay. Never throws.
 export async function readReplayFragment(fragment) {
-    if (!fragment.startsWith(MARK)) return null;
-    const characters = fragment.length - MARK.length;
-    const tooLong = () => ({ refusal: `too long: ${characters} characters, where a link to a replay holds at most ` +
-        `${MAX_LINK_CHARACTERS}` });
+    const race = fragment.startsWith(MARKS.race);
+    const mark = race ? MARKS.race : MARKS.replay;
+    if (!fragment.startsWith(mark)) return null;
+    const characters = fragment.length - mark.length;
+    const tooLong = () => ({ race, refusal: `too long: ${characters} characters, where a link to a replay holds ` +
+        `at most ${MAX_LINK_CHARACTERS}` });
     // Before decoding: an escape takes three characters for one.
     if (characters > 3 * MAX_LINK_CHARACTERS) return tooLong();
     try {
-        const encoded = decodeURIComponent(fragment.slice(MARK.length));
+        const encoded = decodeURIComponent(fragment.slice(mark.length));
         if (encoded.length > MAX_LINK_CHARACTERS) return tooLong();
         const bytes = await inflateWithin(fromBase64Url(encoded), REPLAY_MAX_BYTES);
-        if (bytes === null) return { refusal: replayTooLarge(`more than ${REPLAY_MAX_BYTES}`) };
-        return { text: new TextDecoder('utf-8', { fatal: true }).decode(bytes) };
+        if (bytes === null) return { race, refusal: replayTooLarge(`more than ${REPLAY_MAX_BYTES}`) };
+        return { race, text: new TextDecoder('utf-8', { fatal: true }).decode(bytes) };
     } catch {
-        return { refusal: 'the link is cut short or altered' };
+        return { race, refusal: 'the link is cut short or altered' };
     }
 }
 

@@ -184,9 +184,9 @@ async function start() {
     const replays = new ReplayStorage();
     status.replays = replays;
     replays.open();
-    const dialogs = new ListDialogs(canvas, (name) => {
+    const dialogs = new ListDialogs(canvas, (name, race) => {
         const text = replays.read(name);
-        return text === null ? null : replayLink(text);
+        return text === null ? null : replayLink(text, race);
     });
     // A write the store refused after the game was told it was done is told
     // as the game tells one it hears of.
@@ -212,7 +212,8 @@ async function start() {
     pauseButton.addEventListener('click', () => barCommand(IDM_PAUSE));
     document.getElementById('menubar').append(pauseButton);
     // While a replay plays: REPLAY, its speed and whether it is paused, and
-    // buttons for its keys (slower, faster, end), for a touch screen's sake.
+    // buttons for its keys (slower, faster, end), for a touch screen's sake;
+    // while a race runs, its lead.
     const replayBar = new ReplayBar(document.getElementById('menubar'), (character) => {
         if (!dialogs.open && !status.ended) suspender.call('ruvo_char', character);
         canvas.focus();
@@ -264,7 +265,7 @@ async function start() {
                 (replays.write(textAt(name, nameLength), textAt(text, textLength)) ? 1 : 0),
             replays_remove: (name, nameLength) => (replays.remove(textAt(name, nameLength)) ? 1 : 0),
             replay_save: (name, nameLength, text, textLength) => saveFile(textAt(name, nameLength), textAt(text, textLength)),
-            window_caption: (text, length, watching) => replayBar.show(textAt(text, length), watching !== 0),
+            window_caption: (text, length, mode) => replayBar.show(textAt(text, length), mode),
             dialog_list: (id, activate, x, y, width, height) => dialogs.list(id, activate, x, y, width, height),
             dialog_list_add: (id, value, valueLength, label, labelLength) =>
                 dialogs.listAdd(id, textAt(value, valueLength), textAt(label, labelLength)),
@@ -274,7 +275,7 @@ async function start() {
                 const text = dialogs.file(part);
                 return text === null ? -1 : putText(text, pointer, capacity);
             },
-            dialog_link_button: (id, list) => dialogs.linkButton(id, list),
+            dialog_link_button: (id, list, race) => dialogs.linkButton(id, list, race !== 0),
             dialog_note: (text, length) => dialogs.note(textAt(text, length)),
             dialog_text_width: (text, length) => dialogs.textWidth(textAt(text, length)),
             dialog_line_height: () => dialogs.lineHeight(),
@@ -382,25 +383,24 @@ async function start() {
         if (!status.ended && status.ticks === 0 && exports.ruvo_warm_letters(piece++)) next.port2.postMessage(null);
     };
     next.port2.postMessage(null);
-    // A link to a replay plays it once the game's first frame is up; so does
-    // one put in the address later.
+    // A link to a replay plays it (or races it) once the game's first frame
+    // is up; so does one put in the address later.
     // A link that cannot be read (cut short, altered, too large) is refused
     // with a note, and the title goes on.
     const watchLinked = () => readReplayFragment(location.hash).then((linked) => {
-        if (linked?.refusal) dialogs.note(`Replay link: ${linked.refusal}`);
-        else if (linked) watchText(linked.text);
+        const refuse = (why) => dialogs.note(`${linked.race ? 'Race' : 'Replay'} link: ${why}`);
+        if (linked?.refusal) refuse(linked.refusal);
+        else if (linked && !status.ended) {
+            // The module gives no room to a text over the limit, and says why.
+            const bytes = encoder.encode(linked.text);
+            const room = exports.ruvo_link_room(bytes.length);
+            if (room !== 0) bytesAt(room, bytes.length).set(bytes);
+            const length = exports.ruvo_watch_link(linked.race ? 1 : 0);
+            if (length > 0) refuse(textAt(exports.ruvo_link_error(), length));
+        }
     });
     firstFrame.then(watchLinked);
     window.addEventListener('hashchange', watchLinked);
-    // The module gives no room to a text over the limit, and says why.
-    function watchText(text) {
-        if (status.ended) return;
-        const bytes = encoder.encode(text);
-        const room = exports.ruvo_link_room(bytes.length);
-        if (room !== 0) bytesAt(room, bytes.length).set(bytes);
-        const length = exports.ruvo_watch_link();
-        if (length > 0) dialogs.note(`Replay link: ${textAt(exports.ruvo_link_error(), length)}`);
-    }
 }
 
 start().catch((error) => {

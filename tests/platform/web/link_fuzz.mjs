@@ -1,6 +1,6 @@
-// The page's reader of replay links (site/links.js, with the web build's
-// tables) fuzzed under Node: fragments made from the replays of the fuzz
-// corpus, mutated as text, as compressed bytes and spliced, random ones, and
+// The page's reader of replay and race links (site/links.js, with the web
+// build's tables) fuzzed under Node: fragments made from the replays of the
+// fuzz corpus, mutated as text, as compressed bytes and spliced, random ones, and
 // links that inflate far past the replay's size limit. Every one must come
 // back as a replay's text within the limit or as a one-line refusal: never a
 // throw, never a hang, never more than the limit; the corpus's own links
@@ -52,7 +52,8 @@ async function read(fragment) {
     });
     const answer = await Promise.race([readReplayFragment(fragment), hung]).finally(() => clearTimeout(timer));
     ++runs;
-    if (answer === null) return assert.ok(!fragment.startsWith(MARK), 'a link read as none');
+    if (answer === null) return assert.ok(!/^#(replay|race)=/.test(fragment), 'a link read as none');
+    assert.equal(answer.race, fragment.startsWith('#race='));
     if ('refusal' in answer) return assert.match(answer.refusal, /^[^\n]+$/);
     assert.ok(Buffer.byteLength(answer.text) <= REPLAY_MAX_BYTES, `${Buffer.byteLength(answer.text)} bytes passed`);
     return answer.text;
@@ -80,7 +81,7 @@ const mutateText = (text) => {
     case 1: return text.slice(0, at) + pick(ALPHABET) + text.slice(at + 1);
     case 2: return text.slice(0, at) + pick(ODD) + text.slice(at);
     case 3: return text.slice(0, at) + text.slice(random(text.length + 1));
-    default: return text.replace(MARK, pick(['', '#replay', '#Replay=', MARK + MARK]));
+    default: return text.replace(MARK, pick(['', '#replay', '#Replay=', MARK + MARK, '#race=', '#race=#race=']));
     }
 };
 const makers = [

@@ -15,7 +15,7 @@ export const [engineName, siteDir] = process.argv.slice(2);
 // The site's address, its server and the engine, set once the suite starts.
 export const site = { url: '', server: null, engine: null };
 
-export const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106, REPLAYS: 114 };
+export const IDM = { START: 101, PAUSE: 102, SOUND: 104, MUSIC: 105, OPTION: 106, REPLAYS: 114, DAILY: 115 };
 export const [TITLE, PLAY, PAUSE, START_BANNER] = [0x01, 0x02, 0x04, 0x0108];
 export const EMPTY_TABLE = { Option: '1', Score1: '0', Score2: '0', Score3: '0', Score4: '0', Score5: '0' };
 
@@ -114,20 +114,20 @@ export async function expectNoErrors(page, ignore = null) {
 }
 
 // The Option dialog (offered by the stored switch), by mouse or by touch:
-// one life at the fastest speed, so that the first fall ends the game; then
-// Start. again: the page's game before was such a one.
-export async function playOneQuickGame(page, tap = false, again = false) {
+// one life at the fastest speed (or the one given), so that the first fall
+// ends the game; then Start. again: the page's game before was such a one.
+export async function playOneQuickGame(page, tap = false, again = false, speed = '10') {
     const press = (selector) => (tap ? page.tap(selector) : page.click(selector));
     await page.front();
     await choose(page, 'Option', IDM.OPTION, press);
     await waitFor(page, DIALOG);
     assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`),
-        again ? '10' : '80');
-    await fillEdit(page, 406, '10');
+        again ? speed : '80');
+    await fillEdit(page, 406, speed);
     await fillEdit(page, 409, '1');
     await press(`${DIALOG} button[data-id="1"]`);
     await waitFor(page, DIALOG, false);
-    assert.deepEqual(await page.evaluate(() => window.ruvo.timerPeriod), 10);
+    assert.deepEqual(await page.evaluate(() => window.ruvo.timerPeriod), Number(speed));
     await choose(page, 'Game', IDM.START, press);
     await page.waitFor((s) => document.activeElement === document.querySelector(s), `${DIALOG} input[data-id="410"]`,
         120000);

@@ -6,7 +6,8 @@
 // a link that plays it in another page; a link that would inflate past the
 // limit is refused, one put in the address behind a dialog plays once it
 // closes; a write the store refuses is told once and leaves no older game as
-// the last.
+// the last; a kept game raced from the list and by a link, its ghost drawn,
+// the lead shown and the end told; the day's challenge from the menu.
 //   node replay_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine;
 //   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given;
 //   RUVO_DESKTOP_REPLAY a replay the desktop game left, played here too)
@@ -28,7 +29,7 @@ import {
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
 const SCRIPTED = readFileSync(new URL('../../soak/fuzz/replay-corpus/scripted.ruvo-replay', import.meta.url), 'utf8');
 const DESKTOP = process.env.RUVO_DESKTOP_REPLAY;
-const [SAVE_AS, COPY_LINK, DELETE] = [502, 504, 505];
+const [SAVE_AS, COPY_LINK, DELETE, RACE, COPY_RACE_LINK] = [502, 504, 505, 506, 507];
 const LIMIT = 1048576;
 const work = mkdtempSync(join(tmpdir(), 'ruvo-replay-test-'));
 after(() => rmSync(work, { recursive: true, force: true }));
@@ -75,6 +76,56 @@ const chooseFile = (page, name, text) => page.evaluate(({ name, text }) => {
     input.dispatchEvent(new Event('change'));
 }, { name, text });
 
+// The replay the page keeps as the last game's.
+const lastGame = (page) => page.evaluate(() => window.ruvo.replays.read('last'));
+// The native ruvo-sim's verdict on each replay's text, and the one its result line asks for.
+const verify = (...replays) => execFileSync(SIM, ['--verify', ...replays.map((text, i) => {
+    const file = join(work, `${engineName}-${i}.ruvo-replay`);
+    writeFileSync(file, text);
+    return file;
+})], { encoding: 'utf8' }).trim().split('\n').map((line) => line.replace(/^.*: /, ''));
+const verdict = (text) => `verified ${text.match(/^result (score=\d+ round=\d+ ticks=\d+)/m)[1]}`;
+// The name dialog, when the game just ended has a place in the table, is
+// answered; then the title.
+async function endOfGame(page, name) {
+    await page.waitFor((s) => document.activeElement === document.querySelector(s) ||
+        window.ruvo.exports.ruvo_probe(0) === 1, `${DIALOG} input[data-id="410"]`, 120000);
+    if (await probe(page) !== TITLE) await enterName(page, name);
+}
+
+// While a race runs, on every frame the page shows: the field repainted
+// then and there, against the game's own frame (the probe's, which never
+// holds the ghost). Counts the looks that found the ghost drawn (pixels
+// that differ within its square) and those that found pixels that differ
+// elsewhere (a square the ghost left, not repainted).
+const watchGhost = (page) => page.evaluate(() => {
+    const { exports } = window.ruvo;
+    const [p, field] = [exports.ruvo_probe, document.getElementById('field').getContext('2d')];
+    window.ghost = { drawn: 0, stray: 0 };
+    const look = () => {
+        if (p(14) !== 1) return;
+        if (p(15) === 1) {
+            exports.ruvo_paint();
+            const shown = field.getImageData(0, 0, 384, 200).data;
+            const frame = new Uint32Array(exports.memory.buffer, exports.ruvo_probe_frame(), 384 * 200);
+            const [x, y, w, h] = [16, 17, 18, 19].map(p);
+            let [inside, outside] = [0, 0];
+            for (let i = 0; i < frame.length; ++i) {
+                const f = frame[i];
+                if (shown[4 * i] === ((f >>> 16) & 255) && shown[4 * i + 1] === ((f >>> 8) & 255) &&
+                    shown[4 * i + 2] === (f & 255)) continue;
+                const [px, py] = [i % 384, Math.floor(i / 384)];
+                if (px >= x && px < x + w && py >= y && py < y + h) ++inside;
+                else ++outside;
+            }
+            window.ghost.drawn += inside > 0 ? 1 : 0;
+            window.ghost.stray += outside > 0 ? 1 : 0;
+        }
+        requestAnimationFrame(look);
+    };
+    requestAnimationFrame(look);
+});
+
 // The replays in the browser's store, by name.
 const stored = (page) => page.evaluate(() => new Promise((resolve) => {
     const open = indexedDB.open('Ruvo');
@@ -101,8 +152,9 @@ describePage('replays on the page', () => {
             // One larger than any replay is refused by its size, before it is read.
             [() => chooseFile(page, 'big.ruvo-replay', 64 << 20), `big.ruvo-replay: ${TOO_LARGE(64 << 20)}`],
             // A link is refused as soon as it inflates past the limit.
-            [() => page.evaluate((hash) => (location.hash = hash), bomb(400)),
-                `Replay link: ${TOO_LARGE(`more than ${LIMIT}`)}`]]) {
+            ...['replay', 'race'].map((kind) => [
+                () => page.evaluate((hash) => (location.hash = hash), bomb(400).replace('#replay=', `#${kind}=`)),
+                `${kind === 'race' ? 'Race' : 'Replay'} link: ${TOO_LARGE(`more than ${LIMIT}`)}`])]) {
             await give();
             await waitFor(page, NOTE);
             assert.deepEqual(await texts(page, NOTE), [note]);
@@ -180,10 +232,7 @@ describePage('replays on the page', () => {
         assert.equal(saved.name, `Ruvo ${score} Web.ruvo-replay`);
         assert.equal((await stored(page)).last, saved.text, 'the row\'s replay is the last game\'s');
         assert.match(saved.text, /^edition web$/m);
-        const file = join(work, `${engineName}.ruvo-replay`);
-        writeFileSync(file, saved.text);
-        assert.match(execFileSync(SIM, ['--verify', file], { encoding: 'utf8' }).trim(),
-            new RegExp(`^verified score=${score} round=1 ticks=\\d+$`));
+        assert.deepEqual(verify(saved.text), [verdict(saved.text)]);
 
         await page.click(`${DIALOG} button[data-id="${COPY_LINK}"]`);
         const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
@@ -247,5 +296,71 @@ describePage('replays on the page', () => {
             assert.deepEqual(await watched(shown), resultOf(saved.text));
             await expectNoErrors(shown);
         }
+    }));
+
+    test('a kept game raced from the list and by a link: its ghost drawn over the game\'s own frame, the lead in the ' +
+        'bar and the title, the end told; the raced game and the day\'s challenge from the menu verify',
+    () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
+        await playOneQuickGame(page, false, false, '80');
+        await enterName(page, 'Bea');
+        const [bea] = resultOf(await lastGame(page));
+        await openReplays(page);
+        await page.click(`${DIALOG} button[data-id="${COPY_RACE_LINK}"]`);
+        const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
+        assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#race=[\w-]+$/);
+        await closeBy(page, 'Enter', `${DIALOG} input.link`);
+        await page.click(`${DIALOG} button[data-id="${RACE}"]`);
+        await waitForProbe(page, 1, 14);
+        await watchGhost(page);
+        // A dive as the jumper rises takes the player's jumper away from the ghost's.
+        await page.waitFor(() => {
+            const p = window.ruvo.exports.ruvo_probe;
+            return p(4) === -1 && p(3) >= 4 && p(3) <= 12;
+        });
+        await page.press('Space');
+        const lead = await page.waitFor(() => document.getElementById('replay-caption').textContent);
+        assert.match(lead, /^RACE vs Bea [+-]\d+$/);
+        assert.ok((await page.evaluate(() => document.title)).startsWith('Ruvo Zelp! for Windows 95 - RACE vs Bea '));
+        assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#replay-bar button')]
+            .map((button) => button.hidden)), [true, true, true], 'a race has no replay\'s buttons');
+        await endOfGame(page, 'Ann');
+        await waitFor(page, NOTE);
+        const raced = await lastGame(page);
+        const [mine] = resultOf(raced);
+        assert.deepEqual(await texts(page, NOTE), [mine > bea ?
+            `You won the race against Bea by ${mine - bea} points, ${mine} to ${bea}.` : mine < bea ?
+                `Bea won the race by ${bea - mine} points, ${mine} to ${bea}.` :
+                `The race against Bea is a tie, ${mine} points each.`]);
+        await closeBy(page, 'Enter', NOTE);
+        // Drawn, and the squares it left repainted.
+        const ghost = await page.evaluate(() => window.ghost);
+        assert.ok(ghost.drawn > 0 && ghost.stray === 0, JSON.stringify(ghost));
+        assert.deepEqual([await caption(page), await page.evaluate(() => document.title)],
+            [false, 'Ruvo Zelp! for Windows 95']);
+
+        // The day's challenge, from the shared menu, on the title only.
+        assert.deepEqual(await texts(page, `.menu-item[data-command="${IDM.DAILY}"]`), ['Daily Challenge']);
+        const today = () => new Date().toISOString().slice(0, 10);
+        const days = [today()];
+        await choose(page, 'Game', IDM.DAILY);
+        await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
+        await endOfGame(page, 'Day');
+        days.push(today());
+        await page.waitFor((t) => window.ruvo.replays.read('last') !== t, raced);
+        const daily = await lastGame(page);
+        assert.ok(days.some((day) => daily.includes(`\nchallenge ${day}\n`)), daily.split('\n', 6).join('|'));
+        assert.deepEqual(verify(raced, daily), [verdict(raced), verdict(daily)]);
+
+        // A race link put in the address behind a dialog starts once it closes.
+        const other = await openGame(context);
+        await choose(other, 'Option', IDM.OPTION);
+        await waitFor(other, DIALOG);
+        await other.evaluate((hash) => (location.hash = hash), new URL(link).hash);
+        await other.waitFor((t) => window.ruvo.ticks > t + 10, await ticks(other));
+        assert.equal(await probe(other, 14), 0, 'it waits for the dialog');
+        await other.click(`${DIALOG} button[data-id="1"]`);
+        await waitForProbe(other, 1, 14);
+        await waitForCaption(other, 'RACE vs Bea +0');
+        await expectNoErrors(other);
     }));
 });
