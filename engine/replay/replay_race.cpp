@@ -113,7 +113,9 @@ void StepRace(GameRecord& record)
     if (!record.race)
         return;
     ReplayPlay& ghost = record.race->ghost;
-    if (!ghost.ended) {
+    // The ghost waits while the player's game is paused, so that the two
+    // go on side by side (its own pauses are in its replay).
+    if (!ghost.ended && record.game.paused == 0) {
         StepReplayPlay(ghost);
         ghost.game.requests.clear();
     }

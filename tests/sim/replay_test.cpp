@@ -270,7 +270,14 @@ TEST(Racing, ShowsTheGhostWhileTheSceneryIsTheSameAndTheLead)
     for (int k = 1; r.race && k < 100000; ++k) {
         if (k % 4 == 0)
             run.game.Click();
+        // A pause of the player's holds the ghost too.
+        if (k == 50 || k == 60)
+            run.game.Command(IDM_PAUSE);
+        const std::uint32_t ghostTicks = r.race ? r.race->ghost.result.ticks : 0;
         run.game.Tick();
+        if (k >= 50 && k < 60 && r.race) {
+            EXPECT_EQ(r.race->ghost.result.ticks, ghostTicks) << k;
+        }
         if (r.drawing.ghostShown) {
             ++shown;
             apart += ShownFrame(r.drawing)->Pixels() != r.drawing.frameBitmap->Pixels() ? 1 : 0;
