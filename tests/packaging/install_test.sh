@@ -160,8 +160,10 @@ package_part() {
     check "packaging/build-deb.sh builds the packages: $(tail -n 20 "$work/build-deb.log")" test $status -eq 0
     deb=$(find "$out" -maxdepth 1 -name 'ruvo_*.deb' | head -n1)
     ddeb=$(find "$out" -maxdepth 1 -name 'ruvo-dbgsym_*deb' | head -n1)
+    board=$(find "$out" -maxdepth 1 -name 'ruvo-board_*.deb' | head -n1)
     changes=$(find "$out" -maxdepth 1 -name '*.changes' | head -n1)
-    [ -n "$deb" ] && [ -n "$ddeb" ] && [ -n "$changes" ] || { check "the build leaves ruvo, ruvo-dbgsym and .changes" false; return; }
+    [ -n "$deb" ] && [ -n "$ddeb" ] && [ -n "$board" ] && [ -n "$changes" ] ||
+        { check "the build leaves ruvo, ruvo-dbgsym, ruvo-board and .changes" false; return; }
 
     # Lintian on everything the build made, with the tags it shows by default.
     lintian --fail-on error,warning "$changes" >"$work/lintian.log" 2>&1
@@ -169,7 +171,7 @@ package_part() {
     cat "$work/lintian.log"
     check "lintian reports no error and no warning" test $status -eq 0
     check "lintian's report holds no E: or W: line" bash -c "! grep -Eq '^[EW]: ' '$work/lintian.log'"
-    bash "$here/notices_test.sh" deb "$deb" "$ddeb" | sed 's/^/  notices: /'
+    bash "$here/notices_test.sh" deb $(find "$out" -maxdepth 1 -name '*.*deb') | sed 's/^/  notices: /'
     check "every file of the packages is Ruvo's own or in THIRD_PARTY_NOTICES" test "${PIPESTATUS[0]}" -eq 0
 
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
@@ -197,6 +199,15 @@ package_part() {
     check "ruvo-dbgsym holds the debugging information of build id ${build_id:-(none)}" \
         test -n "$build_id" -a -s "$work/root/usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug"
     reads_its_data "$work/root/usr"
+
+    # The board: its program, run as its service runs it, by a user of its own.
+    dpkg-deb -x "$board" "$work/board"
+    check "ruvo-board's package holds the program, its manual page and its service" \
+        test -x "$work/board/usr/bin/ruvo-board" -a -s "$work/board/usr/share/man/man8/ruvo-board.8.gz" \
+        -a -n "$(find "$work/board" -path '*/systemd/system/ruvo-board.service')"
+    check "ruvo-board's service runs it on 127.0.0.1 as a user of its own" bash -c \
+        "grep -qx 'DynamicUser=yes' \$(find '$work/board' -name ruvo-board.service) && grep -q -- '--listen 127.0.0.1:' \$(find '$work/board' -name ruvo-board.service)"
+    check "the packaged ruvo-board answers --help" bash -c "'$work/board/usr/bin/ruvo-board' --help | grep -q -- --database"
 }
 
 case $part in

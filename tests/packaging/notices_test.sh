@@ -23,7 +23,9 @@ own_deb=(usr/games/ruvo 'usr/share/ruvo/*.MID' usr/share/ruvo/RUVO.HLP
     usr/share/mime/packages/org.tolp.Ruvo.xml
     'usr/share/icons/hicolor/*/apps/org.tolp.Ruvo.png' usr/share/man/man6/ruvo.6.gz
     usr/share/doc/ruvo/copyright usr/share/doc/ruvo/changelog.gz
-    'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym)
+    'usr/lib/debug/.build-id/*/*.debug' usr/share/doc/ruvo-dbgsym
+    usr/bin/ruvo-board usr/share/man/man8/ruvo-board.8.gz '*/systemd/system/ruvo-board.service'
+    usr/share/doc/ruvo-board/copyright usr/share/doc/ruvo-board/changelog.gz usr/share/doc/ruvo-board-dbgsym)
 own_page=(index.html ruvo.js ruvo.css ruvo.wasm sw.js manifest.webmanifest favicon.ico help.html licences.html
     'music/*.MID' 'icons/ruvo-*.png' 'images/*.png' LICENSE.txt THIRD_PARTY_NOTICES.txt)
 own_windows=(ruvo.exe '*.MID' RUVO.RTF LICENSE.txt THIRD_PARTY_NOTICES.txt)
