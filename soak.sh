@@ -3,7 +3,7 @@
 #   1. 1,000,000 ticks of random scripted play through ruvo-sim under
 #      AddressSanitizer and UndefinedBehaviorSanitizer (random seed, printed;
 #      SOAK_SEED=N plays a seed again);
-#   2. the settings file and the replay file fuzzed for 60 s each
+#   2. the settings file, the replay file and the board's requests fuzzed for 60 s each
 #      (libFuzzer, clang);
 #   3. the settings saved 100 times by a process killed part-way, 100 times
 #      over: the file always loads as one whole table;
@@ -43,7 +43,7 @@ build() { # build DIR TARGET... -- CMAKE-OPTION...
 }
 build build ruvo-settings-saver xclose -- -DRUVO_SANITIZE=OFF
 build build-sanitize ruvo-sim ruvo ruvo_music ruvo_sim_tests -- -DRUVO_SANITIZE=ON -DRUVO_ENGINE_ONLY=OFF
-build build-fuzz settings_fuzz replay_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON
+build build-fuzz settings_fuzz replay_fuzz board_fuzz -- -DCMAKE_CXX_COMPILER=clang++ -DRUVO_FUZZ=ON -DRUVO_BOARD=ON
 # The page's share of the engine's tables (its replay size limit), from the
 # WebAssembly build as ./build.sh makes it.
 build build-web/host mkresources mksounds mkmusic -- -DRUVO_ENGINE_ONLY=ON -DBUILD_TESTING=OFF
@@ -70,7 +70,7 @@ run() { # run NAME COMMAND...: runs a part, notes how it ended
 seed=${SOAK_SEED:-$(((RANDOM << 15) | RANDOM))}
 run "1. ruvo-sim, $ticks ticks (seed $seed)" bash tests/soak/sim_soak.sh build-sanitize/bin/ruvo-sim "$ticks" "$seed"
 
-run "2. settings and replay files fuzzed, $fuzz_seconds s each" bash tests/soak/fuzz.sh build-fuzz "$fuzz_seconds"
+run "2. settings and replay files and board requests fuzzed, $fuzz_seconds s each" bash tests/soak/fuzz.sh build-fuzz "$fuzz_seconds"
 run "3. settings saves killed, $kills rounds" bash tests/soak/kill_test.sh build/bin/ruvo-settings-saver "$kills"
 run "4. input flood on the window, $flood in $flood_seconds s" bash tests/soak/flood_test.sh build-sanitize/bin/ruvo \
     build/bin/xclose "$flood" "$flood_seconds"

@@ -28,7 +28,7 @@ fuzz() { # fuzz TARGET SEEDS DICTIONARY MAX-LENGTH
     fi
 }
 shift 2
-[ $# -eq 0 ] && set -- settings replay
+[ $# -eq 0 ] && set -- settings replay board
 for file in "$@"; do
     case $file in
     settings) fuzz settings_fuzz "$root/tests/soak/fuzz/corpus" "$root/tests/soak/fuzz/settings.dict" 4096 ;;
