@@ -88,6 +88,19 @@ int main(int argc, char** argv)
         httplib::default_socket_options(socket);
         listening = socket;
     });
+    // The types browsers insist on for the page's files, whatever the
+    // library knows: WebAssembly compiles as it streams in only as application/wasm.
+    for (const auto& [extension, type] : {std::pair{"wasm", "application/wasm"},
+                                          {"js", "text/javascript"},
+                                          {"mjs", "text/javascript"},
+                                          {"webmanifest", "application/manifest+json"},
+                                          {"json", "application/json"},
+                                          {"sf2", "application/octet-stream"},
+                                          {"mid", "audio/midi"},
+                                          {"MID", "audio/midi"},
+                                          {"txt", "text/plain; charset=utf-8"},
+                                          {"ttf", "font/ttf"}})
+        server.set_file_extension_and_mimetype_mapping(extension, type);
     if (!args->site.empty() && !server.set_mount_point("/", args->site)) {
         std::fprintf(stderr, "ruvo-board: --site %s: no such folder\n", args->site.c_str());
         return 2;

@@ -211,8 +211,11 @@ class SqliteBoardTest(unittest.TestCase):
         os.makedirs(f'{self.folder.name}/site')
         with open(f'{self.folder.name}/site/index.html', 'w') as file:
             file.write('<title>the page</title>')
+        open(f'{self.folder.name}/site/ruvo.wasm', 'wb').close()
         board = self.board('--site', f'{self.folder.name}/site')
         self.assertIn('the page', board.ask('GET', '/')[2])
+        # WebAssembly compiles as it streams in only as what it is.
+        self.assertEqual(board.ask('GET', '/ruvo.wasm')[1]['Content-Type'], 'application/wasm')
         self.assertEqual(board.ask('GET', '/board')[0], 200)
         board.stop()
         self.assertRegex(board.log, r'127\.0\.0\.1 GET / 200 \d+\n')
