@@ -211,11 +211,14 @@ class SqliteBoardTest(unittest.TestCase):
         os.makedirs(f'{self.folder.name}/site')
         with open(f'{self.folder.name}/site/index.html', 'w') as file:
             file.write('<title>the page</title>')
-        open(f'{self.folder.name}/site/ruvo.wasm', 'wb').close()
+        for name in ('ruvo.wasm', 'A_002GMW.MID', 'manifest.webmanifest'):
+            open(f'{self.folder.name}/site/{name}', 'wb').close()
         board = self.board('--site', f'{self.folder.name}/site')
         self.assertIn('the page', board.ask('GET', '/')[2])
-        # WebAssembly compiles as it streams in only as what it is.
-        self.assertEqual(board.ask('GET', '/ruvo.wasm')[1]['Content-Type'], 'application/wasm')
+        # The page's files as what they are: WebAssembly compiles as it streams in only so.
+        for name, kind in (('ruvo.wasm', 'application/wasm'), ('A_002GMW.MID', 'audio/midi'),
+                           ('manifest.webmanifest', 'application/manifest+json')):
+            self.assertEqual(board.ask('GET', f'/{name}')[1]['Content-Type'], kind)
         self.assertEqual(board.ask('GET', '/board')[0], 200)
         board.stop()
         self.assertRegex(board.log, r'127\.0\.0\.1 GET / 200 \d+\n')
