@@ -18,7 +18,9 @@ namespace ruvo {
 namespace {
 
 // The whole-field repaint of the invalid part, every game pixel a zoom x
-// zoom block.
+// zoom block. The engine copies the frame over the invalid part, then, in a
+// race, the ghost's square over that: each copy lays only its own area, so
+// the ghost shows and the square it left a tick ago is the frame's again.
 class WindowPaint final : public PaintTarget {
   public:
     WindowPaint(HDC dc, const RECT& invalid, int zoom, int fieldX, int fieldY)
@@ -156,10 +158,11 @@ void WinGameWindow::ShowCaption(std::string_view text)
         SetWindowTextW(static_cast<HWND>(hwnd_), Widen(text).c_str());
 }
 
-void WinGameWindow::StartSoon(std::string note, std::wstring file)
+void WinGameWindow::StartSoon(std::string note, std::wstring file, bool race)
 {
     noteAtStart_ = std::move(note);
     fileAtStart_ = std::move(file);
+    raceAtStart_ = race;
     if (hwnd_ != nullptr)
         PostMessageW(static_cast<HWND>(hwnd_), kStartMessage, 0, 0);
 }
@@ -217,7 +220,7 @@ std::intptr_t WinGameWindow::Handle(unsigned message, std::uintptr_t wParam, std
             record_.host.dialogs->ShowNote(std::exchange(noteAtStart_, {}));
         }
         if (!destroyed_ && !fileAtStart_.empty())
-            WatchReplayFile(record_, std::exchange(fileAtStart_, {}), hwnd_);
+            PlayReplayFile(record_, std::exchange(fileAtStart_, {}), raceAtStart_, hwnd_);
         return 0;
     case WM_CHAR:
         if (wParam == 27 && std::exchange(escapeTaken_, false))

@@ -37,8 +37,9 @@ class WinGameWindow final : public GameWindow {
     void ShowCaption(std::string_view text) override;
 
     // Once the message loop runs: the note to show the player first
-    // (DialogHost::ShowNote), then the replay file to watch (either may be empty).
-    void StartSoon(std::string note, std::wstring file);
+    // (DialogHost::ShowNote), then the replay file to watch or race (either
+    // may be empty).
+    void StartSoon(std::string note, std::wstring file, bool race);
 
     // The window procedure's work for this window.
     std::intptr_t Handle(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -73,13 +74,14 @@ class WinGameWindow final : public GameWindow {
     bool destroyed_ = false;
     std::string noteAtStart_;
     std::wstring fileAtStart_;
+    bool raceAtStart_ = false;
     // Escape left full screen: its character is not the game's.
     bool escapeTaken_ = false;
 };
 
 // The message that carries a tick of the game's timer.
 constexpr unsigned kTickMessage = 0x8000 + 1; // WM_APP + 1
-// The message that shows the note and starts watching the file given at start.
+// The message that shows the note and starts the file given at start.
 constexpr unsigned kStartMessage = 0x8000 + 2;
 
 } // namespace ruvo

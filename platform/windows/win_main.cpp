@@ -1,10 +1,13 @@
 // The program's entry on Windows: the Win32 machine under the game's own
-// WinMain, and the one argument it takes, a replay file to watch.
+// WinMain, and the arguments it takes: a replay file to watch, or --race and
+// a replay file whose ghost to race.
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <string_view>
 
 #include "app/shell.h"
 #include "platform/windows/win_machine.h"
@@ -19,11 +22,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
     ruvo::WinMachine machine;
     if (machine.replays.InMemory())
         machine.windows.NoteAtStart(ruvo::kReplaysForThisRun);
-    // ruvo.exe FILE.ruvo-replay: the replay plays as soon as the window is up.
+    // ruvo.exe FILE.ruvo-replay: the replay plays as soon as the window is up;
+    // ruvo.exe --race FILE.ruvo-replay: its ghost is raced. "--race" alone
+    // names no file, and is refused as one that is not there.
     int count = 0;
     if (wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        const bool race = count > 2 && std::wstring_view(arguments[1]) == L"--race";
         if (count > 1)
-            machine.windows.PlayAtStart(arguments[1]);
+            machine.windows.PlayAtStart(arguments[race ? 2 : 1], race);
         LocalFree(arguments);
     }
     return ruvo::WinMain(machine.windows, machine.MakeHost(), &machine.resources, showCommand);

@@ -19,6 +19,7 @@
 #include "platform/windows/win_replay_store.h"
 #include "platform/windows/win_window_system.h"
 #include "replay/replay_keep.h"
+#include "replay/replay_race.h"
 #include "replay/replay_watch.h"
 #include "settings/dialog_templates.h"
 
@@ -29,6 +30,7 @@ constexpr int kListId = 1000;
 constexpr int kSaveId = 1001;
 constexpr int kOpenId = 1002;
 constexpr int kDeleteId = 1003;
+constexpr int kRaceId = 1004;
 // Its kind among the open dialogs: none of the game's four.
 constexpr int kReplaysKind = 100;
 constexpr wchar_t kFilter[] = L"Ruvo replays (*.ruvo-replay)\0*.ruvo-replay\0All files (*.*)\0*.*\0";
@@ -39,7 +41,7 @@ struct ReplaysCall {
     std::vector<KeptReplay> kept;
 };
 
-// The dialog's template: a list box over a row of five buttons, in the
+// The dialog's template: a list box over a row of six buttons, in the
 // dialog units and the font of the game's other dialogs.
 std::vector<std::uint16_t> ReplaysTemplate()
 {
@@ -52,13 +54,14 @@ std::vector<std::uint16_t> ReplaysTemplate()
     };
     const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     const Item items[] = {
-        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 7, 226, 96,
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 7, 271, 96,
          kListId, 0x0083, L""},
         {button | BS_DEFPUSHBUTTON, 7, 109, 42, 14, IDOK, 0x0080, L"&Watch"},
-        {button, 52, 109, 42, 14, kSaveId, 0x0080, L"&Save As..."},
-        {button, 97, 109, 42, 14, kOpenId, 0x0080, L"&Open..."},
-        {button, 142, 109, 42, 14, kDeleteId, 0x0080, L"&Delete"},
-        {button, 191, 109, 42, 14, IDCANCEL, 0x0080, L"Close"},
+        {button, 52, 109, 42, 14, kRaceId, 0x0080, L"&Race"},
+        {button, 97, 109, 42, 14, kSaveId, 0x0080, L"&Save As..."},
+        {button, 142, 109, 42, 14, kOpenId, 0x0080, L"&Open..."},
+        {button, 187, 109, 42, 14, kDeleteId, 0x0080, L"&Delete"},
+        {button, 236, 109, 42, 14, IDCANCEL, 0x0080, L"Close"},
     };
     std::vector<std::uint16_t> out;
     const auto dword = [&out](DWORD value) {
@@ -72,7 +75,7 @@ std::vector<std::uint16_t> ReplaysTemplate()
     dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
     dword(0);
     out.push_back(static_cast<std::uint16_t>(std::size(items)));
-    for (const int value : {0, 0, 240, 130})
+    for (const int value : {0, 0, 285, 130})
         out.push_back(static_cast<std::uint16_t>(value));
     out.push_back(0); // no menu
     out.push_back(0); // the standard dialog class
@@ -103,7 +106,7 @@ void Refill(HWND dialog, ReplaysCall& call)
     for (const KeptReplay& kept : call.kept)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kept.label).c_str()));
     SendMessageW(list, LB_SETCURSEL, call.kept.empty() ? static_cast<WPARAM>(-1) : 0, 0);
-    for (const int id : {IDOK, kSaveId, kDeleteId})
+    for (const int id : {IDOK, kRaceId, kSaveId, kDeleteId})
         EnableWindow(GetDlgItem(dialog, id), !call.kept.empty());
 }
 
@@ -173,12 +176,12 @@ void SaveAs(HWND dialog, ReplaysCall& call)
         ComplainAboutReplay(dialog, Narrow(path), "the file cannot be written");
 }
 
-// Asks the engine to watch the text: it starts once the list has closed,
-// which it does at once; a text that is no replay is refused with the list
-// kept open.
-void Watch(HWND dialog, ReplaysCall& call, const std::string& text, std::string_view what)
+// Asks the engine to watch the text, or race its ghost: it starts once the
+// list has closed, which it does at once; a text that is no replay is
+// refused with the list kept open.
+void Play(HWND dialog, ReplaysCall& call, const std::string& text, std::string_view what, bool race)
 {
-    const std::string error = WatchReplay(*call.record, text);
+    const std::string error = race ? RaceReplay(*call.record, text) : WatchReplay(*call.record, text);
     if (error.empty())
         EndDialog(dialog, 1);
     else
@@ -192,7 +195,7 @@ void Open(HWND dialog, ReplaysCall& call)
         return;
     std::string text, why;
     if (ReadReplayFile(path, text, why))
-        Watch(dialog, call, text, Narrow(path));
+        Play(dialog, call, text, Narrow(path), false);
     else
         ComplainAboutReplay(dialog, Narrow(path), why);
 }
@@ -229,9 +232,10 @@ INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (message != WM_COMMAND)
         return FALSE;
     const int id = LOWORD(wParam);
-    if (id == IDOK || (id == kListId && HIWORD(wParam) == LBN_DBLCLK)) {
+    const bool race = id == kRaceId;
+    if (id == IDOK || race || (id == kListId && HIWORD(wParam) == LBN_DBLCLK)) {
         if (const std::optional<std::string> text = SelectedText(dialog, *call))
-            Watch(dialog, *call, *text, Selection(dialog, *call)->label);
+            Play(dialog, *call, *text, Selection(dialog, *call)->label, race);
     } else if (id == kSaveId) {
         SaveAs(dialog, *call);
     } else if (id == kOpenId) {
@@ -256,11 +260,11 @@ void ComplainAboutReplay(void* owner, std::string_view what, std::string_view er
     MessageBoxW(static_cast<HWND>(owner), Widen(line).c_str(), kReplayErrorCaption, MB_OK | MB_ICONWARNING);
 }
 
-bool WatchReplayFile(GameRecord& record, const std::wstring& path, void* owner)
+bool PlayReplayFile(GameRecord& record, const std::wstring& path, bool race, void* owner)
 {
     std::string text, error;
     if (ReadReplayFile(path, text, error))
-        error = WatchReplay(record, text);
+        error = race ? RaceReplay(record, text) : WatchReplay(record, text);
     if (!error.empty())
         ComplainAboutReplay(owner, Narrow(path), error);
     return error.empty();
@@ -274,7 +278,7 @@ int WinDialogHost::RunReplays(GameRecord& record)
         return 0;
     const std::vector<std::uint16_t> data = ReplaysTemplate();
     ReplaysCall call{&record, this, {}};
-    // A replay chosen to watch starts once the list has closed (the engine
+    // A replay chosen to watch or race starts once the list has closed (the engine
     // holds it while a dialog is open), unless the window closed meanwhile.
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(data.data()), owner,

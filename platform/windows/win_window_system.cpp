@@ -114,7 +114,7 @@ int WinWindowSystem::RunMessageLoop()
     // The note and the replay named at start, once the loop runs (their
     // boxes, if any, over the game's window).
     if (window_ && !(noteAtStart_.empty() && playAtStart_.empty()))
-        window_->StartSoon(std::exchange(noteAtStart_, {}), std::exchange(playAtStart_, {}));
+        window_->StartSoon(std::exchange(noteAtStart_, {}), std::exchange(playAtStart_, {}), raceAtStart_);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // The keys act only while the game window has the keyboard, not in

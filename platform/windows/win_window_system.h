@@ -28,8 +28,12 @@ class WinWindowSystem final : public WindowSystem {
     void LoadAcceleratorTable() override;
     int RunMessageLoop() override;
 
-    // A replay file to watch as soon as the message loop runs.
-    void PlayAtStart(std::wstring path) { playAtStart_ = std::move(path); }
+    // A replay file to watch (or race) as soon as the message loop runs.
+    void PlayAtStart(std::wstring path, bool race)
+    {
+        playAtStart_ = std::move(path);
+        raceAtStart_ = race;
+    }
     // A note for the player as soon as the message loop runs (before the replay).
     void NoteAtStart(std::string text) { noteAtStart_ = std::move(text); }
 
@@ -42,6 +46,7 @@ class WinWindowSystem final : public WindowSystem {
     std::unique_ptr<WinGameWindow> window_;
     void* accelerators_ = nullptr;
     std::wstring playAtStart_;
+    bool raceAtStart_ = false;
     std::string noteAtStart_;
 };
 

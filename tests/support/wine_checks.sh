@@ -2,7 +2,8 @@
 # after script_checks.sh, with build set to a Windows build): whether this
 # machine runs 32-bit Windows programs; a Wine prefix of the script's own on
 # a virtual display with a window manager; the game started and found, keys
-# pressed, colours counted in its field, its windows read through
+# pressed, colours and a see-through figure's pixels counted in its field,
+# its windows read through
 # ruvo-probe.exe, since X shows neither classes nor control texts; a game
 # that ends with a high score.
 # SPDX-License-Identifier: MIT
@@ -59,9 +60,9 @@ start_game() { # start_game [ARGS...]: runs $game, sets WIN, the game window's X
     starts=$((starts + 1))
     run "$game" "$@" >"$work/game-$starts.log" 2>&1 &
     game_pid=$!
-    # Its caption may already tell of a replay.
+    # Its caption may already tell of a replay or a race.
     WIN=
-    wait_for 60 eval 'WIN=$(titled "$TITLE( - REPLAY.*)?"); [ -n "$WIN" ]'
+    wait_for 60 eval 'WIN=$(titled "$TITLE( - (REPLAY|RACE).*)?"); [ -n "$WIN" ]'
     [ -n "$WIN" ] && return
     # Wine's messages and the log it kept, when the window never comes.
     echo "no game window; the game's output and Wine's:"
@@ -71,6 +72,7 @@ start_game() { # start_game [ARGS...]: runs $game, sets WIN, the game window's X
 }
 quit_by_menu() { press "$WIN" alt+g x; wait_game_exit 30; [ "$game_status" = 0 ]; }
 caption_is() { [ "$(probe window | cut -d'|' -f2)" = "$1" ]; }
+caption_like() { [[ "$(probe window | cut -d'|' -f2)" =~ ^$1$ ]]; } # an extended regular expression
 has_control() { run "$build/bin/ruvo-probe.exe" text "$1" "$2" >/dev/null 2>&1; }
 press() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --delay 60 "${@:2}"; }
 # pressed KEYS CONDITION...: the keys (one word, split at spaces) in the game
@@ -94,6 +96,25 @@ banner_pixels() {
 }
 banner() { [ "$(banner_pixels "$1")" -ge 40 ]; }
 no_banner() { [ "$(banner_pixels "$1")" -eq 0 ]; }
+# The field's pixels of a see-through figure (a race's ghost, every other
+# pixel of it): each differs from its four neighbours, which are alike, and
+# matches its two diagonal ones down the slope. The scenery alone has a few
+# dozen; a ghost in the field adds some 100 to 600.
+see_through_pixels() {
+    local height
+    height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
+    import -window "$WIN" -crop "384x200+0+$((height - 200))" -depth 8 txt:- 2>/dev/null | awk -F'[ ,:]+' '
+        !/^#/ { c[$1 "," $2] = $3 "," $4 "," $5 }
+        END {
+            n = 0
+            for (y = 1; y < 199; y++) for (x = 1; x < 383; x++) {
+                p = c[x "," y]; l = c[x - 1 "," y]
+                n += p != l && l == c[x + 1 "," y] && l == c[x "," y - 1] && l == c[x "," y + 1] &&
+                     p == c[x - 1 "," y - 1] && p == c[x + 1 "," y + 1]
+            }
+            print n
+        }'
+}
 
 # high_score_game NAME KEY...: a game that ends with a high score, its name
 # dialog open and NAME typed there with the keys. A table that every game

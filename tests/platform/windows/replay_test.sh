@@ -3,14 +3,18 @@
 # xdotool: a short game (a pause, a name at its end) leaves its replay in the
 # prefix's local application data folder, which the native ruvo-sim and the
 # Windows one verify; the Replays list shows it, watching it puts REPLAY in
-# the caption, and it plays to its end, leaving the folder as it was, or
-# ends at Escape; Save As... writes it where the file dialog says, Open...
-# refuses a broken file and plays a good one; a replay recorded by the native
+# the caption, and it plays to its end, leaving the folder as it was; Save
+# As... writes it where the file dialog says, Open... refuses a broken file
+# and plays a good one until Escape; a replay recorded by the native
 # ruvo-sim, with a byte-order mark and CR LF, plays at start as `ruvo.exe
 # FILE`, its speed and its pause in the caption (+, -, F3), to its end; a
-# broken file, a 10 MB one and a device are refused in a message box naming
-# the file and what is wrong, and the title plays on; a game whose replay the
-# store cannot write is told so once, and no older game is listed as the last.
+# broken file, a 10 MB one and a device (to race) are refused in a message
+# box naming the file and what is wrong, and the title plays on; `ruvo.exe
+# --race FILE` races a native replay's ghost, drawn see-through, the lead in
+# the caption, the winner told at the end, and the racer's game verifies;
+# Race in the list races the last game; Game > Daily Challenge keeps a game
+# with the day's challenge line; a game whose replay the store cannot write
+# is told so once, and no older game is listed as the last.
 # Usage: replay_test.sh BUILD_DIR NATIVE_BUILD_DIR (a Windows build with its
 # tests; a native one with ruvo-sim). WINEARCH=win32: a 32-bit prefix.
 # SPDX-License-Identifier: MIT
@@ -62,10 +66,6 @@ press "$(titled Replays)" Return
 check "Watch shows REPLAY in the caption" wait_for 10 caption_is "$TITLE - REPLAY"
 check "the replay ends by itself" wait_for 120 caption_is "$TITLE"
 check "its end touched neither the table nor the replays" test "$(folder_state)" = "$before"
-check "the list opens again" open_list
-press "$(titled Replays)" Return
-check "and Watch plays it again" wait_for 10 caption_is "$TITLE - REPLAY"
-check "Escape ends it" pressed Escape caption_is "$TITLE"
 
 # Save As... and Open... through the system's file dialogs, the name typed.
 head -c 300 "$replay" >"$work/broken.ruvo-replay"
@@ -104,22 +104,70 @@ check "it plays to its end" wait_for 120 caption_is "$TITLE"
 check "the game ends" quit_by_menu
 
 # A broken file, one larger than any replay (told before it is read) and a
-# device that never ends (refused before a byte is read): each in a message
-# box naming the file and what is wrong, then closed, the title playing on.
+# device that never ends (refused before a byte is read, raced as watched):
+# each in a message box naming the file and what is wrong, then closed, the
+# title playing on.
 truncate -s 10M "$work/big.ruvo-replay"
 box_tells() {
     wait_for 20 eval '[[ "$(probe text Replay 65535)" == "$told"* ]]' || { echo "it says: $(probe text Replay 65535)"; false; }
 }
-for refused in "$work/broken.ruvo-replay|truncated" \
-    "$work/big.ruvo-replay|too large: 10485760 bytes, where a replay holds at most 1048576" \
-    "/dev/zero|not a file on a disk (a pipe, a device or a console)"; do
-    told="$(winpath "${refused%%|*}"): ${refused#*|}"
-    check "the game starts with ${refused%%|*}" start_game "$(winpath "${refused%%|*}")"
-    check "$(basename "${refused%%|*}") gets a message box naming what is wrong" box_tells
+for refused in "|$work/broken.ruvo-replay|truncated" \
+    "|$work/big.ruvo-replay|too large: 10485760 bytes, where a replay holds at most 1048576" \
+    "--race|/dev/zero|not a file on a disk (a pipe, a device or a console)"; do
+    IFS='|' read -r flag file told <<<"$refused"
+    told="$(winpath "$file"): $told"
+    check "the game starts with ${flag:+$flag }$file" start_game $flag "$(winpath "$file")"
+    check "$(basename "$file") gets a message box naming what is wrong" box_tells
     check "the box closes, no other window left" eval 'close_box Replay Return && wait_for 10 no_others'
     check "and the title plays on" caption_is "$TITLE"
     check "the game ends" quit_by_menu
 done
+
+# --- Races and the day's challenge -----------------------------------------
+# A table that none of these games enters, so no name is asked for. The
+# ghost, recorded by the native ruvo-sim, dives from its tick 20 and ends
+# before the racer, who does nothing: it shows apart from the racer's
+# vegetable for some 180 ticks from its first points, when it takes the lead.
+for row in 1 2 3 4 5; do
+    run reg add "$key" /v "Score$row" /t REG_DWORD /d 100000 /f >/dev/null 2>&1
+done
+printf '1 start\n20 dive 4 4 4 4 4 4 4 4\n' >"$work/ghost.txt"
+"$native/bin/ruvo-sim" --ticks 2000 --option optGameLevel=20 --option optSpeed=40 --script "$work/ghost.txt" \
+    --record "$work/ghost.ruvo-replay" >/dev/null
+"$native/bin/ruvo-sim" --ticks 2000 --race "$work/ghost.ruvo-replay" --script "$work/native.txt" \
+    --record "$work/racer.ruvo-replay" >/dev/null
+score() { sed -n 's/^result score=\([0-9]*\) .*/\1/p' "$1"; }
+mine=$(score "$work/racer.ruvo-replay") theirs=$(score "$work/ghost.ruvo-replay")
+ghost_shown() { local n; n=$(see_through_pixels) && [ "$n" -ge 100 ] && [ "$n" -le 700 ]; }
+race_ends() { # race_ends WORDS: the race's end tells WORDS in a box; then the title again
+    words=$1
+    wait_for 60 eval '[ "$(probe text "Ruvo Zelp!" 65535)" = "$words" ]' ||
+        { echo "it says: $(probe text "Ruvo Zelp!" 65535)"; return 1; }
+    close_box "Ruvo Zelp!" Return && caption_is "$TITLE"
+}
+check "the game starts with --race FILE" start_game --race "$(winpath "$work/ghost.ruvo-replay")"
+check "the caption shows the race, the ghost taking the lead" wait_for 20 caption_like "$TITLE - RACE vs the replay -[0-9]+"
+check "the ghost is drawn see-through in the field, once" wait_for 20 ghost_shown
+check "the race's end tells who won, by the native race's scores" \
+    race_ends "You won the race against the replay by $((mine - theirs)) points, $mine to $theirs."
+check "the racer's game is kept as the last, and the native ruvo-sim verifies it" \
+    eval 'grep -q "^result score=$mine " "$replay" && verified "$native/bin/ruvo-sim" --verify "$replay"'
+# Raced from the list: that very game, played again, is a tie, its ghost
+# always under the racer's vegetable.
+check "the list offers the last game" eval 'open_list && probe list Replays 1000 | head -n 1 | grep -q "^Last game"'
+press "$(titled Replays)" alt+r
+check "Race races it" wait_for 10 caption_is "$TITLE - RACE vs the replay +0"
+check "a ghost that follows the racer's vegetable does not show" \
+    eval 'wait_for 15 no_banner 0000FF && [ "$(see_through_pixels)" -lt 100 ]'
+check "the race ends in a tie" race_ends "The race against the replay is a tie, $mine points each."
+# Game > Daily Challenge: the day's game (by UTC, read on both sides of its
+# start in case it straddles midnight), kept with its challenge line.
+day=$(date -u +%F)
+press "$WIN" alt+g d
+today="($day|$(date -u +%F))"
+check "Game > Daily Challenge starts a game, kept at its end as that day's challenge" wait_for 180 grep -qxE "challenge $today" "$replay"
+check "which the native ruvo-sim verifies" verified "$native/bin/ruvo-sim" --verify "$replay"
+check "the game ends" quit_by_menu
 
 # --- A replay the store cannot keep (a file where its folder was) ------------
 # The player is told once, and no list shows an older game as the last.
