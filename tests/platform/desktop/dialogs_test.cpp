@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -225,26 +226,25 @@ TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
     EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
 }
 
+// Each time it opens empty, the focus in its edit; Escape and the close box
+// leave it open; Return or Enter stores what was typed, cut to 31 bytes.
 TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
 {
     StoreEntryName(record_, "Old name");
-    Answer([&] { return host_.RunInput(record_); },
-           [](TemplateDialog& dialog) {
-               EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
-               EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
-               QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Return);
-           });
-    EXPECT_EQ(EntryName(), "");
-    for (const auto& [typed, stored] : {std::pair{"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
-                                        {"Zelp! ゼルプ", "Zelp! ゼルプ"}}) {
+    for (const auto& [typed, stored, key] :
+         {std::tuple{"", "", Qt::Key_Return},
+          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
+          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
         Answer([&] { return host_.RunInput(record_); },
                [&](TemplateDialog& dialog) {
+                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
+                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
+                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
                    TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(typed));
                    QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
                    EXPECT_FALSE(dialog.close());
                    EXPECT_TRUE(dialog.isVisible());
-                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Enter);
+                   QTest::keyClick(dialog.Edit(kNameEditId), key);
                });
         EXPECT_EQ(EntryName(), stored);
     }
@@ -313,19 +313,16 @@ class DialogLayout : public ::testing::Test {
     QWidget* playField_ = nullptr;
 };
 
-TEST_F(DialogLayout, UsesTheJapaneseGothicFaceAtNinePoints)
+// In the Japanese Gothic face at nine points, each dialog at its place over
+// the play field and modal to its window, each edit and button where its
+// template puts it, the icon at its corner in its own size, nothing
+// overlapping or clipped, the focus only where it belongs.
+TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 {
     const QFontInfo face(DialogFont());
     EXPECT_TRUE(face.family().contains("Gothic") || face.family().contains(QString::fromUtf8("ゴシック")))
         << face.family().toStdString();
     EXPECT_EQ(face.pixelSize(), 12);
-}
-
-// Each dialog at its place over the play field and modal to its window, each
-// edit and button where its template puts it, the icon at its corner in its
-// own size, nothing overlapping or clipped, the focus only where it belongs.
-TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
-{
     struct Case {
         const DialogTemplate* layout;
         UnitRect rect;
