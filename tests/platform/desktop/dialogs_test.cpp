@@ -260,22 +260,19 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
     Answer([&] { return host_.RunHighScore(record_); },
            [&](TemplateDialog& dialog) {
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               for (int k = 0; k < 5; ++k) {
-                   QLabel* score = dialog.Text(ScoreCellId(k));
-                   QLabel* round = dialog.Text(RoundCellId(k));
-                   QLabel* name = dialog.Text(NameCellId(k));
-                   ASSERT_TRUE(score && round && name);
-                   EXPECT_EQ(score->text(), QString::number(record_.game.hiScores[k]));
-                   EXPECT_EQ(round->text(), QString::number(record_.game.hiRounds[k]));
-                   EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
-                   EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-                   EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-                   EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-                   EXPECT_EQ(name->textFormat(), Qt::PlainText);
-                   // Each row's cells share one line.
-                   EXPECT_EQ(score->y(), name->y());
-                   EXPECT_EQ(round->y(), name->y());
-               }
+               // Each row's cells share one line, in plain text.
+               for (int k = 0; k < 5; ++k)
+                   for (const auto& [id, text, alignment] :
+                        {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
+                         {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
+                         {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
+                       QLabel* cell = dialog.Text(id);
+                       ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
+                       EXPECT_EQ(cell->text(), text);
+                       EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
+                       EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
+                       EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
+                   }
                QTest::keyClick(&dialog, Qt::Key_Escape);
            });
 }
