@@ -122,7 +122,6 @@ TEST_F(GameWindowOnQt, TheMenuItsKeysSpaceAndALeftClickReachTheGameAndNothingEls
     EXPECT_TRUE(start->isEnabled());
     EXPECT_FALSE(pause->isEnabled());
     EXPECT_FALSE(option->isEnabled()); // the Option value is not set
-    EXPECT_TRUE(sound->isCheckable());
     EXPECT_FALSE(sound->isChecked());
 
     QTest::keyClick(frame, Qt::Key_F4);
