@@ -36,19 +36,16 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Samples = std::vector<std::int16_t>; // interleaved left, right
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
+// Sets (or, given null, unsets) a variable for as long as it lives.
+struct ScopedEnv {
+    ScopedEnv(const char* variable, const char* value)
+        : name(variable), old(qEnvironmentVariableIsSet(variable), qgetenv(variable))
     {
-        if (const char* old = std::getenv(name))
-            old_ = old;
         value != nullptr ? setenv(name, value, 1) : unsetenv(name);
     }
-    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { old.first ? setenv(name, old.second.constData(), 1) : unsetenv(name); }
+    const char* name;
+    std::pair<bool, QByteArray> old;
 };
 
 // A generous limit on every wait only keeps a broken build from hanging.
@@ -328,55 +325,52 @@ TEST(SoundEffects, AnImageThatCannotBePlayedOrADeviceThatIsMissingIsSilent)
 // ---------------------------------------------------------------------------
 // Checks on the files
 
-TEST(SoundFiles, AWaveImageMustBeWholePlainPcm)
+// A whole file passes; no cut of it, no null pointer and none of the damaged
+// copies does.
+TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfEveryTrack)
 {
+    using Check = bool (*)(const std::uint8_t*, std::size_t);
+    const auto expectOnlyWhole = [](Check check, const std::uint8_t* data, std::size_t size, const auto& damaged) {
+        EXPECT_TRUE(check(data, size));
+        EXPECT_FALSE(check(nullptr, size));
+        std::size_t acceptedCut = 0;
+        for (std::size_t cut = 0; cut < size; ++cut)
+            acceptedCut += check(data, cut);
+        EXPECT_EQ(acceptedCut, 0u);
+        for (const Bytes& bytes : damaged)
+            EXPECT_FALSE(check(bytes.data(), bytes.size())) << &bytes - damaged.data();
+    };
+    const auto changed = [](Bytes bytes, int at, int value) {
+        bytes[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
+        return bytes;
+    };
     for (std::uint32_t id = 601; id <= 606; ++id) {
         const ResourceData effect = EmbeddedResources().Find("WAVE", id);
-        EXPECT_TRUE(IsCompleteWaveImage(effect.data, effect.size)) << id;
-        std::size_t acceptedCut = 0;
-        for (std::size_t size = 0; size < effect.size; ++size)
-            acceptedCut += IsCompleteWaveImage(effect.data, size);
-        EXPECT_EQ(acceptedCut, 0u) << id;
+        SCOPED_TRACE(id);
+        expectOnlyWhole(IsCompleteWaveImage, effect.data, effect.size, std::vector<Bytes>{});
     }
-    const Bytes good = SteadyWave(kHigh, 0.01);
-    EXPECT_TRUE(IsCompleteWaveImage(good.data(), good.size()));
-    EXPECT_FALSE(IsCompleteWaveImage(nullptr, good.size()));
     // Not RIFF, not WAVE, no fmt chunk before the data, compressed, three
     // channels, 24-bit samples, samples past the end, the RIFF ending inside
     // the fmt chunk.
+    const Bytes wave = SteadyWave(kHigh, 0.01);
+    std::vector<Bytes> damaged;
     for (const auto& [at, value] :
-         {std::pair{3, 'X'}, {8, 'X'}, {12, 'X'}, {20, 2}, {22, 3}, {34, 24}, {41, 1}, {4, 20}}) {
-        Bytes image = good;
-        image[at] = static_cast<std::uint8_t>(value);
-        EXPECT_FALSE(IsCompleteWaveImage(image.data(), image.size())) << at;
-    }
-}
+         {std::pair{3, 'X'}, {8, 'X'}, {12, 'X'}, {20, 2}, {22, 3}, {34, 24}, {41, 1}, {4, 20}})
+        damaged.push_back(changed(wave, at, value));
+    expectOnlyWhole(IsCompleteWaveImage, wave.data(), wave.size(), damaged);
 
-TEST(SoundFiles, AMidiFileMustReadCleanlyToTheEndOfEveryTrack)
-{
-    const auto accepts = [](const Bytes& file) { return IsCompleteMidiFile(file.data(), file.size()); };
-    const Bytes track = OrganTrack();
-    EXPECT_TRUE(accepts(track));
-    EXPECT_TRUE(accepts(MidiFile(1, 2, 480, {OrganEvents(), OrganEvents()})));
-    std::size_t acceptedCut = 0;
-    for (std::size_t size = 0; size < track.size(); ++size)
-        acceptedCut += IsCompleteMidiFile(track.data(), size);
-    EXPECT_EQ(acceptedCut, 0u);
-    EXPECT_FALSE(IsCompleteMidiFile(nullptr, track.size()));
-
-    EXPECT_FALSE(accepts(MidiFile(1, 2, 480, {OrganEvents()})));    // a track missing
-    EXPECT_FALSE(accepts(MidiFile(2, 1, 480, {OrganEvents()})));    // format 2
-    EXPECT_FALSE(accepts(MidiFile(0, 1, 0xE728, {OrganEvents()}))); // SMPTE time
-    Bytes events = OrganEvents();
-    events.resize(events.size() - 3);
-    EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << "no end-of-track";
-    // A program change without its status byte, a note number out of range,
-    // a tempo event longer than the track.
-    for (auto [at, value] : {std::pair{8, 0x40}, std::pair{22, 0xC8}, std::pair{3, 0x7F}}) {
-        events = OrganEvents();
-        events[at] = static_cast<std::uint8_t>(value);
-        EXPECT_FALSE(accepts(MidiFile(0, 1, 480, {events}))) << at;
-    }
+    // A track missing, format 2, SMPTE time, no end-of-track; a program change
+    // without its status byte, a note number out of range, a tempo event
+    // longer than the track.
+    Bytes unended = OrganEvents();
+    unended.resize(unended.size() - 3);
+    damaged = {MidiFile(1, 2, 480, {OrganEvents()}), MidiFile(2, 1, 480, {OrganEvents()}),
+               MidiFile(0, 1, 0xE728, {OrganEvents()}), MidiFile(0, 1, 480, {unended})};
+    for (const auto& [at, value] : {std::pair{8, 0x40}, {22, 0xC8}, {3, 0x7F}})
+        damaged.push_back(MidiFile(0, 1, 480, {changed(OrganEvents(), at, value)}));
+    const Bytes track = OrganTrack(), twoTracks = MidiFile(1, 2, 480, {OrganEvents(), OrganEvents()});
+    expectOnlyWhole(IsCompleteMidiFile, track.data(), track.size(), damaged);
+    EXPECT_TRUE(IsCompleteMidiFile(twoTracks.data(), twoTracks.size()));
 }
 
 // ---------------------------------------------------------------------------

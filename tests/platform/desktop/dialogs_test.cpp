@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -225,26 +226,25 @@ TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
     EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
 }
 
+// Each time it opens empty, the focus in its edit; Escape and the close box
+// leave it open; Return or Enter stores what was typed, cut to 31 bytes.
 TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
 {
     StoreEntryName(record_, "Old name");
-    Answer([&] { return host_.RunInput(record_); },
-           [](TemplateDialog& dialog) {
-               EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
-               EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
-               QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Return);
-           });
-    EXPECT_EQ(EntryName(), "");
-    for (const auto& [typed, stored] : {std::pair{"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル"}, // 11 x 3 bytes
-                                        {"Zelp! ゼルプ", "Zelp! ゼルプ"}}) {
+    for (const auto& [typed, stored, key] :
+         {std::tuple{"", "", Qt::Key_Return},
+          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
+          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
         Answer([&] { return host_.RunInput(record_); },
                [&](TemplateDialog& dialog) {
+                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
+                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
+                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
                    TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(typed));
                    QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
                    EXPECT_FALSE(dialog.close());
                    EXPECT_TRUE(dialog.isVisible());
-                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Enter);
+                   QTest::keyClick(dialog.Edit(kNameEditId), key);
                });
         EXPECT_EQ(EntryName(), stored);
     }
@@ -260,22 +260,19 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
     Answer([&] { return host_.RunHighScore(record_); },
            [&](TemplateDialog& dialog) {
                EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               for (int k = 0; k < 5; ++k) {
-                   QLabel* score = dialog.Text(ScoreCellId(k));
-                   QLabel* round = dialog.Text(RoundCellId(k));
-                   QLabel* name = dialog.Text(NameCellId(k));
-                   ASSERT_TRUE(score && round && name);
-                   EXPECT_EQ(score->text(), QString::number(record_.game.hiScores[k]));
-                   EXPECT_EQ(round->text(), QString::number(record_.game.hiRounds[k]));
-                   EXPECT_EQ(name->text(), QString::fromUtf8(names[k]));
-                   EXPECT_EQ(score->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-                   EXPECT_EQ(round->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-                   EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-                   EXPECT_EQ(name->textFormat(), Qt::PlainText);
-                   // Each row's cells share one line.
-                   EXPECT_EQ(score->y(), name->y());
-                   EXPECT_EQ(round->y(), name->y());
-               }
+               // Each row's cells share one line, in plain text.
+               for (int k = 0; k < 5; ++k)
+                   for (const auto& [id, text, alignment] :
+                        {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
+                         {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
+                         {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
+                       QLabel* cell = dialog.Text(id);
+                       ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
+                       EXPECT_EQ(cell->text(), text);
+                       EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
+                       EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
+                       EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
+                   }
                QTest::keyClick(&dialog, Qt::Key_Escape);
            });
 }
@@ -313,19 +310,16 @@ class DialogLayout : public ::testing::Test {
     QWidget* playField_ = nullptr;
 };
 
-TEST_F(DialogLayout, UsesTheJapaneseGothicFaceAtNinePoints)
+// In the Japanese Gothic face at nine points, each dialog at its place over
+// the play field and modal to its window, each edit and button where its
+// template puts it, the icon at its corner in its own size, nothing
+// overlapping or clipped, the focus only where it belongs.
+TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 {
     const QFontInfo face(DialogFont());
     EXPECT_TRUE(face.family().contains("Gothic") || face.family().contains(QString::fromUtf8("ゴシック")))
         << face.family().toStdString();
     EXPECT_EQ(face.pixelSize(), 12);
-}
-
-// Each dialog at its place over the play field and modal to its window, each
-// edit and button where its template puts it, the icon at its corner in its
-// own size, nothing overlapping or clipped, the focus only where it belongs.
-TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
-{
     struct Case {
         const DialogTemplate* layout;
         UnitRect rect;

@@ -56,7 +56,7 @@ class GameWindowOnQt : public testing::GameOnQt {
 };
 
 // The title and the icon are the script tests' to check, on a real X server.
-TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemAndCannotBeSized)
+TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemCannotBeSizedAndCloses)
 {
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
@@ -79,6 +79,21 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemAndCanno
               "&Option|  &Sound F4|  &Music F5|-|  &Option |"
               "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
               "&Help|  &Help F1|  &About F10");
+
+    // Closed, it saves once, stops the game and ends the loop.
+    frame->close();
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(help.calls, std::vector<std::string>{"quit RUVO.HLP"});
+    EXPECT_FALSE(record->drawing.frameBitmap);
+    EXPECT_EQ(windows.PlayField(), nullptr);
+    EXPECT_FALSE(frame->isVisible());
+    // Nothing reaches the game any more, not even a timer started anew.
+    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
+    EXPECT_EQ(windows.RunMessageLoop(), 0);
+    // The quit the game posted would end every modal loop of the tests after
+    // this one at once: a loop of the application's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 // The items, their keys, Space and a left click send the commands; what the
@@ -107,7 +122,6 @@ TEST_F(GameWindowOnQt, TheMenuItsKeysSpaceAndALeftClickReachTheGameAndNothingEls
     EXPECT_TRUE(start->isEnabled());
     EXPECT_FALSE(pause->isEnabled());
     EXPECT_FALSE(option->isEnabled()); // the Option value is not set
-    EXPECT_TRUE(sound->isCheckable());
     EXPECT_FALSE(sound->isChecked());
 
     QTest::keyClick(frame, Qt::Key_F4);
@@ -285,23 +299,6 @@ TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
     ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
     pads.Poll();
     EXPECT_EQ(pads.Attached(), 0);
-}
-
-TEST_F(GameWindowOnQt, ClosingTheWindowSavesOnceStopsTheGameAndEndsTheLoop)
-{
-    frame->close();
-    EXPECT_EQ(settings.saves, 1);
-    EXPECT_EQ(help.calls, std::vector<std::string>{"quit RUVO.HLP"});
-    EXPECT_FALSE(record->drawing.frameBitmap);
-    EXPECT_EQ(windows.PlayField(), nullptr);
-    EXPECT_FALSE(frame->isVisible());
-    // Nothing reaches the game any more, not even a timer started anew.
-    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
-    EXPECT_EQ(windows.RunMessageLoop(), 0);
-    // The quit the game posted would end every modal loop of the tests after
-    // this one at once: a loop of the application's own takes it.
-    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
-    QCoreApplication::exec();
 }
 
 } // namespace

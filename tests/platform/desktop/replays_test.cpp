@@ -112,10 +112,10 @@ class ReplaysList : public ::testing::Test {
 };
 
 // The rows with a replay, then the last game; Watch and Race hand the chosen
-// one over, for what each says. Save As writes the file where the player says, under the name it
-// suggests; Open... hands the file over unread: it is read off the GUI thread
-// and parsed once, when the list has closed.
-TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpensOne)
+// one over, for what each says. Save As writes the file where the player
+// says, under the name it suggests; Open... hands the file over unread: it is
+// read off the GUI thread and parsed once, when the list has closed.
+TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOrDeletesOne)
 {
     ReplaysDialog dialog(record_, nullptr);
     ASSERT_EQ(dialog.List()->count(), 2);
@@ -147,6 +147,21 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOrOpens
     EXPECT_EQ(opening.result(), QDialog::Accepted);
     EXPECT_EQ(opening.ChosenFile(), saved);
     EXPECT_FALSE(opening.Chosen());
+
+    // Delete asks first, and removes only on Yes.
+    ReplaysDialog deleting(record_, nullptr);
+    const auto remove = [&] { QTest::mouseClick(deleting.deleteButton, Qt::LeftButton); };
+    EXPECT_EQ(Answered(remove, QMessageBox::No), QStringLiteral("Delete the replay of 2nd 4000 round 2 Bea?"));
+    EXPECT_EQ(deleting.List()->count(), 2);
+    Answered(remove, QMessageBox::Yes);
+    ASSERT_EQ(deleting.List()->count(), 1);
+    EXPECT_EQ(deleting.List()->item(0)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
+    std::string text;
+    EXPECT_FALSE(store_.Read(RowReplayName(record_, 1), text));
+    Answered(remove, QMessageBox::Yes);
+    EXPECT_EQ(deleting.List()->count(), 0);
+    EXPECT_FALSE(deleting.watchButton->isEnabled() || deleting.raceButton->isEnabled());
+    EXPECT_TRUE(deleting.openButton->isEnabled());
 }
 
 // A file the player names (the game's tests give it a broken one, one of
@@ -177,23 +192,6 @@ TEST(ReplayFileReading, ReadsRegularFilesWithinTheLimitAndRefusesTheRest)
         EXPECT_EQ(read.error, error) << path.toStdString();
         EXPECT_EQ(read.text.size(), size) << path.toStdString();
     }
-}
-
-TEST_F(ReplaysList, DeletesAfterAskingAndOnlyOnYes)
-{
-    ReplaysDialog dialog(record_, nullptr);
-    const auto remove = [&] { QTest::mouseClick(dialog.deleteButton, Qt::LeftButton); };
-    EXPECT_EQ(Answered(remove, QMessageBox::No), QStringLiteral("Delete the replay of 2nd 4000 round 2 Bea?"));
-    EXPECT_EQ(dialog.List()->count(), 2);
-    Answered(remove, QMessageBox::Yes);
-    ASSERT_EQ(dialog.List()->count(), 1);
-    EXPECT_EQ(dialog.List()->item(0)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
-    std::string text;
-    EXPECT_FALSE(store_.Read(RowReplayName(record_, 1), text));
-    Answered(remove, QMessageBox::Yes);
-    EXPECT_EQ(dialog.List()->count(), 0);
-    EXPECT_FALSE(dialog.watchButton->isEnabled() || dialog.raceButton->isEnabled());
-    EXPECT_TRUE(dialog.openButton->isEnabled());
 }
 
 } // namespace

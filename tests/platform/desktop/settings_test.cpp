@@ -15,6 +15,7 @@
 #include <optional>
 #include <random>
 #include <sys/stat.h>
+#include <tuple>
 
 #include "platform/desktop/qt_settings.h"
 #include "platform/kit/view_choice.h"
@@ -127,14 +128,13 @@ TEST_F(SettingsFile, ABadValueReadsAsMissing)
         EXPECT_EQ(store.QueryDword(name, number), expected.has_value()) << name;
         EXPECT_EQ(number, expected.value_or(99)) << name;
     }
-    std::string text;
-    EXPECT_FALSE(store.QueryString("Name1", text, 31));
-    EXPECT_TRUE(store.QueryString("Name1", text, 32));
-    EXPECT_EQ(text, k32Bytes);
-    EXPECT_FALSE(store.QueryString("Name2", text, 31));
-    EXPECT_FALSE(store.QueryString("Missing", text, 31));
-    EXPECT_TRUE(store.QueryString("Name3", text, 31));
-    EXPECT_EQ(text, "\xC3\xA4");
+    const std::tuple<const char*, std::size_t, std::optional<std::string>> strings[] = {
+        {"Name1", 31, {}}, {"Name1", 32, k32Bytes}, {"Name2", 31, {}}, {"Missing", 31, {}}, {"Name3", 31, "\xC3\xA4"}};
+    for (const auto& [name, limit, expected] : strings) {
+        std::string text = "unread";
+        EXPECT_EQ(store.QueryString(name, text, limit), expected.has_value()) << name << " " << limit;
+        EXPECT_EQ(text, expected.value_or("unread")) << name << " " << limit;
+    }
 }
 
 // Missing, cut short or garbage: what is whole is read, the rest is the first

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "game/fonts.h"
@@ -41,19 +42,16 @@ class TextRendering : public ::testing::Test {
     FontId logoFont = renderer->MakeFont(LogoFontRequest());
 };
 
+// Each text in its cell's height, within the field and not empty (a real
+// measurement); nothing takes no width.
 TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
 {
-    const TextExtent status = renderer->Measure(textFont, kStatus);
-    EXPECT_EQ(status.cy, 18);
-    EXPECT_LE(status.cx, 384);
-    EXPECT_GT(status.cx, 300); // a real measurement, not an empty one
-
-    const TextExtent logo = renderer->Measure(logoFont, kLogoText);
-    EXPECT_EQ(logo.cy, 80);
-    EXPECT_LE(logo.cx, 384);
-    EXPECT_GT(logo.cx, 250);
-
-    EXPECT_LE(renderer->Measure(textFont, kCreditText).cx, 384);
+    for (const auto& [font, text, height, least] :
+         {std::tuple{textFont, kStatus, 18, 300}, {logoFont, kLogoText, 80, 250}, {textFont, kCreditText, 18, 100}}) {
+        EXPECT_EQ(renderer->Measure(font, text).cy, height) << text;
+        EXPECT_LE(renderer->Measure(font, text).cx, 384) << text;
+        EXPECT_GT(renderer->Measure(font, text).cx, least) << text;
+    }
     EXPECT_EQ(renderer->Measure(textFont, "").cx, 0);
     EXPECT_EQ(renderer->Measure(textFont, "").cy, 18);
 }
