@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "game/window.h"
 #include "resources/embedded.h"
 #include "settings/dialog_logic.h"
 #include "sim/headless_game.h"
@@ -54,11 +55,12 @@ TEST_F(Program, StartIsGreyedOutsideTheTitleAndPauseOnIt)
     EXPECT_EQ(R().game.score, score + 1);
 }
 
-// The defaults that the recorded games set themselves, and the window's size.
+// The defaults that the recorded games set themselves, the window's size,
+// and the Replays item where the edition keeps replays.
 TEST_F(Program, StartsOnTheTitleWithEveryDefault)
 {
     game.Start();
-    const GameRecord& r = R();
+    GameRecord& r = R();
     EXPECT_EQ(r.game.state, StateTitle);
     // Round, Game Level, Boss Level, Distance, Speed, Harry Level, Harry Speed, Damage.
     EXPECT_EQ(FillOptionEdits(r), (std::array<std::string, 8>{"1", "60", "10", "300", "80", "600", "50", "4"}));
@@ -66,6 +68,10 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefault)
     // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
     EXPECT_EQ(r.windowWidth, 390);
     EXPECT_EQ(r.windowHeight, 243);
+    EXPECT_TRUE(game.Window().IsEnabled(IDM_REPLAYS));
+    r.host.replays = nullptr;
+    UpdateMenu(r);
+    EXPECT_FALSE(game.Window().IsEnabled(IDM_REPLAYS));
 }
 
 // The window closes (or the session ends) while a new high score waits for
