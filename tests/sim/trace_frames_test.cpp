@@ -7,7 +7,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -37,11 +36,6 @@ struct Scenario {
     std::uint64_t frameHash;
     std::vector<std::uint16_t> states; // every state word the game must pass through
 };
-
-void PrintTo(const Scenario& s, std::ostream* out)
-{
-    *out << s.name;
-}
 
 // FNV-1a, taking the trace a byte and the frames a pixel at a time.
 struct Fnv64 {

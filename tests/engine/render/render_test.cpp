@@ -108,16 +108,16 @@ TEST(Sprites, ASilhouetteLeavesThePairAsItWas)
     DrawContext dc;
     dc.bitmap = &frame;
     DrawSilhouette(dc, spriteDC, boss, 0, 0, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(frame.At(x, y), mask.At(x, y) == kBlack ? kWhite : 0x123456u);
     EXPECT_EQ(boss.mask->Pixels(), mask.Pixels());
     Surface again(64, 64, 0x123456);
     dc.bitmap = &again;
     DrawSprite(dc, spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(again.At(x, y), mask.At(x, y) == kBlack ? boss.image->At(x, y) : 0x123456u);
+        for (int x = 0; x < 64; ++x) {
+            const bool figure = mask.At(x, y) == kBlack;
+            ASSERT_EQ(frame.At(x, y), figure ? kWhite : 0x123456u) << x << "," << y;
+            ASSERT_EQ(again.At(x, y), figure ? boss.image->At(x, y) : 0x123456u) << x << "," << y;
+        }
 }
 
 TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
