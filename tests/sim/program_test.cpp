@@ -5,27 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "game/window.h"
-#include "resources/embedded.h"
 #include "settings/dialog_logic.h"
-#include "sim/headless_game.h"
-#include "support/fixed_text.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
 
-class Program : public ::testing::Test {
-  protected:
-    GameRecord& R() { return game.Record(); }
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            game.Tick();
-    }
-
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game{&text, &resources};
-};
+class Program : public ::testing::Test, public testing::GameRun {};
 
 TEST_F(Program, StartIsGreyedOutsideTheTitleAndPauseOnIt)
 {

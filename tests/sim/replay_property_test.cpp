@@ -19,11 +19,10 @@
 #include "game/surfaces.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
-#include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
-#include "support/fixed_text.h"
 #include "support/frame_hash.h"
+#include "support/game_run.h"
 #include "support/replay_shell.h"
 
 namespace ruvo {
@@ -109,9 +108,8 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
 long PlayRun(std::uint64_t seed, std::size_t& games)
 {
     Draws draws(seed);
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game(&text, &resources);
+    testing::GameRun run;
+    HeadlessGame& game = run.game;
     game.settings.values["Option"] = "1";
     game.settings.values["Sound"] = std::to_string(draws.Below(3));
     game.settings.values["Music"] = std::to_string(draws.Below(2));
@@ -124,8 +122,8 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
     // then: it must come to the frame the window's drawing has come to step
     // by step, whatever the state (a pause, a wipe, a banner).
     Drawing whole;
-    CreateFonts(whole, &text);
-    LoadSprites(whole, &resources);
+    CreateFonts(whole, &run.text);
+    LoadSprites(whole, &run.resources);
     CreateSurfaces(whole, kFieldWidth, kFieldHeight);
 
     std::vector<PlayedGame> played;

@@ -5,8 +5,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "game/drawing.h"
 #include "game/window.h"
 #include "replay/replay_keep.h"
@@ -14,69 +12,14 @@
 #include "replay/replay_record.h"
 #include "replay/replay_verify.h"
 #include "replay/replay_watch.h"
-#include "resources/embedded.h"
 #include "settings/dialog_logic.h"
 #include "settings/options.h"
-#include "sim/headless_game.h"
-#include "sim/trace.h"
-#include "support/fixed_text.h"
-#include "support/frame_hash.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
 
-class GameRun {
-  public:
-    explicit GameRun(std::map<std::string, std::string, std::less<>> values = {})
-    {
-        game.settings.values = std::move(values);
-    }
-    GameRecord& R() { return game.Record(); }
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            game.Tick();
-    }
-    // A game from its start (the Start command unless another is given) to
-    // its end, a dive every few ticks, the name typed at the end; its trace
-    // lines and frames.
-    // Each, when given, is called before every tick with its number.
-    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann",
-                                  const std::function<void()>& start = {}, const std::function<void(int)>& each = {})
-    {
-        sim::PlayedSince played;
-        played.Effects(game.wave, R());
-        played.Music(game.music);
-        if (start)
-            start();
-        else
-            game.Command(IDM_START);
-        std::vector<std::string> seen;
-        for (int k = 1; (R().game.state & StateTitle) == 0 && k < 100000; ++k) {
-            if (k % diveEvery == 0)
-                game.Click();
-            if (each)
-                each(k);
-            game.dialogs.nextName = name;
-            game.Tick();
-            seen.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), R(), played.Effects(game.wave, R()),
-                                          played.Music(game.music)) +
-                           " frame=" + std::to_string(testing::FrameHash(*R().drawing.frameBitmap)));
-        }
-        return seen;
-    }
-    std::string Kept(std::string_view name)
-    {
-        std::string kept;
-        replays().Read(name, kept);
-        return kept;
-    }
-    MemoryReplays& replays() { return game.replays; }
-
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game{&text, &resources};
-};
+using testing::GameRun;
 
 // Short games: few platforms, no life to spare.
 const std::map<std::string, std::string, std::less<>> kLowTable = {
@@ -309,7 +252,7 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
     // A store that refuses the next game's replay: the player is told once,
     // and the list shows no older game as the last one.
     EXPECT_TRUE(first.game.dialogs.notes.empty());
-    first.replays().writable = false;
+    first.game.replays.writable = false;
     first.Play(5, "Cy");
     EXPECT_EQ(first.Kept(kLastGameReplay), "");
     EXPECT_EQ(first.game.dialogs.notes, std::vector<std::string>{kReplayNotKept});
@@ -348,7 +291,7 @@ TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
 {
     GameRun one(kZeroTable), two;
     two.game.sharedSettings = &one.game.settings;
-    two.game.sharedReplays = &one.replays();
+    two.game.sharedReplays = &one.game.replays;
     one.game.Start();
     two.game.Start(); // both have read the table before either game ends
     one.Play(6, "One");

@@ -14,10 +14,9 @@
 
 #include "game/flow.h"
 #include "record/program_state.h"
-#include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
-#include "support/fixed_text.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
@@ -55,9 +54,8 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     // Each game starts as the program's first does, whatever this process
     // played before: every game's values are its own.
     const Scenario& s = GetParam();
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game(&text, &resources);
+    testing::GameRun run;
+    HeadlessGame& game = run.game;
     if (s.soundAndMusic) {
         game.settings.values["Sound"] = "1";
         game.settings.values["Music"] = "1";
