@@ -194,25 +194,24 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
     }
     testing::ReplayShell replayed(*replay);
     sim::PlayedSince since;
-    bool same = true;
+    bool going = true;
     std::size_t k = 0;
-    for (bool going = true; going && same; ++k) {
+    for (; going && k < played.ticks.size(); ++k) {
         going = replayed.Step();
         const GameRecord& shell = replayed.shell;
         const std::string line = sim::TraceLine(k + 1, replayed.play.game, shell.soundOn, shell.musicOn,
                                                 since.Effects(replayed.wave, shell), since.Music(replayed.music));
-        same = k < played.ticks.size() && line == played.ticks[k].line &&
-               testing::FrameHash(replayed.Frame()) == played.ticks[k].frame;
-        if (!same)
+        if (line != played.ticks[k].line || testing::FrameHash(replayed.Frame()) != played.ticks[k].frame) {
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
-                          << (k < played.ticks.size() ? played.ticks[k].line : "(the game had ended)") << "\n  replay  "
-                          << line << "\n"
+                          << played.ticks[k].line << "\n  replay  " << line << "\n"
                           << played.replay;
+            return false;
+        }
     }
-    if (same && k != played.ticks.size())
-        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay ended after " << k << " ticks of "
-                      << played.ticks.size();
-    return same && k == played.ticks.size();
+    if (going || k != played.ticks.size())
+        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay " << (going ? "goes on" : "ends")
+                      << " after " << k << " ticks, the game had " << played.ticks.size();
+    return !going && k == played.ticks.size();
 }
 
 TEST(ReplayProperty, EveryGameOfARandomRunReplaysAloneToTheSameTraceAndFrames)
