@@ -12,18 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio.h"
 #include "game/drawing.h"
 #include "game/flow.h"
 #include "game/fonts.h"
 #include "game/graphics.h"
 #include "game/surfaces.h"
+#include "game/window.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/frame_hash.h"
 #include "support/game_run.h"
-#include "support/replay_shell.h"
 
 namespace ruvo {
 namespace {
@@ -43,6 +44,52 @@ class Draws {
 
   private:
     std::uint64_t state_;
+};
+
+// A replay played on a machine of its own, heard and drawn as the window's
+// game would be: its own switches, sounds, music and drawing.
+class ReplayShell {
+  public:
+    explicit ReplayShell(Replay replay)
+    {
+        shell.host.text = &text;
+        shell.host.wave = &wave;
+        shell.host.music = &music;
+        shell.hInstance = &resources;
+        shell.hwndMain = &window;
+        CreateFonts(shell.drawing, &text);
+        LoadGraphics(shell);
+        OpenMusic(shell);
+        LoadMusic(shell);
+        CreateSurfaces(shell.drawing, kFieldWidth, kFieldHeight);
+        shell.soundOn = replay.start.soundOn;
+        shell.musicOn = replay.start.musicOn;
+        BeginReplayPlay(play, std::move(replay));
+        Show();
+    }
+    // One tick of the replay, shown; false once it has ended.
+    bool Step()
+    {
+        const bool going = StepReplayPlay(play, &shell);
+        Show();
+        return going;
+    }
+    const Surface& Frame() const { return *shell.drawing.frameBitmap; }
+
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessWindow window;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    GameRecord shell;
+    ReplayPlay play;
+
+  private:
+    void Show()
+    {
+        DrawGame(shell.drawing, play.game);
+        ServeRequests(shell, play.game);
+    }
 };
 
 struct Tick {
@@ -192,7 +239,7 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
         return false;
     }
-    testing::ReplayShell replayed(*replay);
+    ReplayShell replayed(*replay);
     sim::PlayedSince since;
     bool going = true;
     std::size_t k = 0;
