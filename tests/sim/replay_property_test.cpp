@@ -92,14 +92,10 @@ class ReplayShell {
     }
 };
 
-struct Tick {
-    std::string line;
-    std::uint64_t frame;
-};
-
+// A game's replay, and its trace line and frame's hash at each tick.
 struct PlayedGame {
     std::string replay;
-    std::vector<Tick> ticks;
+    std::vector<std::string> ticks;
 };
 
 std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
@@ -201,15 +197,16 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
             if (draws.OneIn(100))
                 game.dialogs.nextName = RandomName(draws);
             game.Tick();
-            current.ticks.push_back({sim::TraceLine(static_cast<std::uint64_t>(k), record,
-                                                    since.Effects(game.wave, record), since.Music(game.music)),
-                                     testing::FrameHash(*record.drawing.frameBitmap)});
+            const std::uint64_t frame = testing::FrameHash(*record.drawing.frameBitmap);
+            current.ticks.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), record,
+                                                   since.Effects(game.wave, record), since.Music(game.music)) +
+                                    " frame=" + std::to_string(frame));
             if (k % 13 == 0) {
                 ForgetDrawn(whole);
                 DrawGame(whole, record.game);
-                if (testing::FrameHash(*whole.frameBitmap) != current.ticks.back().frame) {
+                if (testing::FrameHash(*whole.frameBitmap) != frame) {
                     ADD_FAILURE() << "run " << seed << ": drawn whole, the frame differs at tick " << k << ":\n  "
-                                  << current.ticks.back().line;
+                                  << current.ticks.back();
                     return -1;
                 }
             }
@@ -247,10 +244,11 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         going = replayed.Step();
         const GameRecord& shell = replayed.shell;
         const std::string line = sim::TraceLine(k + 1, replayed.play.game, shell.soundOn, shell.musicOn,
-                                                since.Effects(replayed.wave, shell), since.Music(replayed.music));
-        if (line != played.ticks[k].line || testing::FrameHash(replayed.Frame()) != played.ticks[k].frame) {
+                                                since.Effects(replayed.wave, shell), since.Music(replayed.music)) +
+                                 " frame=" + std::to_string(testing::FrameHash(replayed.Frame()));
+        if (line != played.ticks[k]) {
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
-                          << played.ticks[k].line << "\n  replay  " << line << "\n"
+                          << played.ticks[k] << "\n  replay  " << line << "\n"
                           << played.replay;
             return false;
         }

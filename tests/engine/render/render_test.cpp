@@ -26,9 +26,7 @@ TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
         Surface dest(3, 2, d);
         const Surface source(3, 2, s);
         BlockTransfer(dest, 0, 0, 3, 2, &source, 0, 0, op, brush);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x)
-                EXPECT_EQ(dest.At(x, y), expected) << static_cast<int>(op);
+        EXPECT_EQ(dest.Pixels(), std::vector<Pixel>(6, expected)) << static_cast<int>(op);
     }
     // White is all colour bits: inverting it gives black and back.
     Surface white(1, 1, kWhite);
