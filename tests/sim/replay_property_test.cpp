@@ -46,52 +46,6 @@ class Draws {
     std::uint64_t state_;
 };
 
-// A replay played on a machine of its own, heard and drawn as the window's
-// game would be: its own switches, sounds, music and drawing.
-class ReplayShell {
-  public:
-    explicit ReplayShell(Replay replay)
-    {
-        shell.host.text = &text;
-        shell.host.wave = &wave;
-        shell.host.music = &music;
-        shell.hInstance = &resources;
-        shell.hwndMain = &window;
-        CreateFonts(shell.drawing, &text);
-        LoadGraphics(shell);
-        OpenMusic(shell);
-        LoadMusic(shell);
-        CreateSurfaces(shell.drawing, kFieldWidth, kFieldHeight);
-        shell.soundOn = replay.start.soundOn;
-        shell.musicOn = replay.start.musicOn;
-        BeginReplayPlay(play, std::move(replay));
-        Show();
-    }
-    // One tick of the replay, shown; false once it has ended.
-    bool Step()
-    {
-        const bool going = StepReplayPlay(play, &shell);
-        Show();
-        return going;
-    }
-    const Surface& Frame() const { return *shell.drawing.frameBitmap; }
-
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessWindow window;
-    RecordingWavePlayer wave;
-    StandInMusic music;
-    GameRecord shell;
-    ReplayPlay play;
-
-  private:
-    void Show()
-    {
-        DrawGame(shell.drawing, play.game);
-        ServeRequests(shell, play.game);
-    }
-};
-
 // A game's replay, and its trace line and frame's hash at each tick.
 struct PlayedGame {
     std::string replay;
@@ -236,16 +190,42 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
         return false;
     }
-    ReplayShell replayed(*replay);
+    // A machine of its own, where the replay is heard and drawn as the
+    // window's game would be: its own switches, sounds, music and drawing.
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessWindow window;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    GameRecord shell;
+    shell.host.text = &text;
+    shell.host.wave = &wave;
+    shell.host.music = &music;
+    shell.hInstance = &resources;
+    shell.hwndMain = &window;
+    CreateFonts(shell.drawing, &text);
+    LoadGraphics(shell);
+    OpenMusic(shell);
+    LoadMusic(shell);
+    CreateSurfaces(shell.drawing, kFieldWidth, kFieldHeight);
+    shell.soundOn = replay->start.soundOn;
+    shell.musicOn = replay->start.musicOn;
+    ReplayPlay play;
+    BeginReplayPlay(play, *replay);
+    const auto show = [&] {
+        DrawGame(shell.drawing, play.game);
+        ServeRequests(shell, play.game);
+    };
+    show();
     sim::PlayedSince since;
     bool going = true;
     std::size_t k = 0;
     for (; going && k < played.ticks.size(); ++k) {
-        going = replayed.Step();
-        const GameRecord& shell = replayed.shell;
-        const std::string line = sim::TraceLine(k + 1, replayed.play.game, shell.soundOn, shell.musicOn,
-                                                since.Effects(replayed.wave, shell), since.Music(replayed.music)) +
-                                 " frame=" + std::to_string(testing::FrameHash(replayed.Frame()));
+        going = StepReplayPlay(play, &shell);
+        show();
+        const std::string line = sim::TraceLine(k + 1, play.game, shell.soundOn, shell.musicOn,
+                                                since.Effects(wave, shell), since.Music(music)) +
+                                 " frame=" + std::to_string(testing::FrameHash(*shell.drawing.frameBitmap));
         if (line != played.ticks[k]) {
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
                           << played.ticks[k] << "\n  replay  " << line << "\n"
