@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "game/flow.h"
-#include "record/program_state.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/game_run.h"
