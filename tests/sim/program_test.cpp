@@ -4,31 +4,33 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "resources/embedded.h"
+#include "game/window.h"
 #include "settings/dialog_logic.h"
-#include "sim/headless_game.h"
-#include "support/fixed_text.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
 
-class Program : public ::testing::Test {
-  protected:
-    GameRecord& R() { return game.Record(); }
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            game.Tick();
-    }
+class Program : public ::testing::Test, public testing::GameRun {};
 
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game{&text, &resources};
-};
-
-TEST_F(Program, StartIsGreyedOutsideTheTitleAndPauseOnIt)
+// The defaults that the recorded games set themselves, the window's size,
+// the Replays item where the edition keeps replays; Start greyed outside the
+// title, and Pause on it.
+TEST_F(Program, StartsOnTheTitleWithEveryDefaultThenStartAndPauseWhereTheyApply)
 {
     game.Start();
+    GameRecord& r = R();
+    EXPECT_EQ(r.game.state, StateTitle);
+    // Round, Game Level, Boss Level, Distance, Speed, Harry Level, Harry Speed, Damage.
+    EXPECT_EQ(FillOptionEdits(r), (std::array<std::string, 8>{"1", "60", "10", "300", "80", "600", "50", "4"}));
+    EXPECT_EQ(r.optionEnabled, 0);
+    // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
+    EXPECT_EQ(r.windowWidth, 390);
+    EXPECT_EQ(r.windowHeight, 243);
+    EXPECT_TRUE(game.Window().IsEnabled(IDM_REPLAYS));
+    r.host.replays = nullptr;
+    UpdateMenu(r);
+    EXPECT_FALSE(game.Window().IsEnabled(IDM_REPLAYS));
     game.Command(IDM_PAUSE);
     EXPECT_EQ(R().game.state, StateTitle);
     game.Command(IDM_START);
@@ -52,20 +54,6 @@ TEST_F(Program, StartIsGreyedOutsideTheTitleAndPauseOnIt)
     EXPECT_EQ(R().game.paused, 0);
     Ticks(1);
     EXPECT_EQ(R().game.score, score + 1);
-}
-
-// The defaults that the recorded games set themselves, and the window's size.
-TEST_F(Program, StartsOnTheTitleWithEveryDefault)
-{
-    game.Start();
-    const GameRecord& r = R();
-    EXPECT_EQ(r.game.state, StateTitle);
-    // Round, Game Level, Boss Level, Distance, Speed, Harry Level, Harry Speed, Damage.
-    EXPECT_EQ(FillOptionEdits(r), (std::array<std::string, 8>{"1", "60", "10", "300", "80", "600", "50", "4"}));
-    EXPECT_EQ(r.optionEnabled, 0);
-    // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
-    EXPECT_EQ(r.windowWidth, 390);
-    EXPECT_EQ(r.windowHeight, 243);
 }
 
 // The window closes (or the session ends) while a new high score waits for

@@ -12,19 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio.h"
 #include "game/drawing.h"
 #include "game/flow.h"
 #include "game/fonts.h"
 #include "game/graphics.h"
 #include "game/surfaces.h"
+#include "game/window.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_play.h"
-#include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
-#include "support/fixed_text.h"
 #include "support/frame_hash.h"
-#include "support/replay_shell.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
@@ -46,14 +46,10 @@ class Draws {
     std::uint64_t state_;
 };
 
-struct Tick {
-    std::string line;
-    std::uint64_t frame;
-};
-
+// A game's replay, and its trace line and frame's hash at each tick.
 struct PlayedGame {
     std::string replay;
-    std::vector<Tick> ticks;
+    std::vector<std::string> ticks;
 };
 
 std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
@@ -109,9 +105,8 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
 long PlayRun(std::uint64_t seed, std::size_t& games)
 {
     Draws draws(seed);
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game(&text, &resources);
+    testing::GameRun run;
+    HeadlessGame& game = run.game;
     game.settings.values["Option"] = "1";
     game.settings.values["Sound"] = std::to_string(draws.Below(3));
     game.settings.values["Music"] = std::to_string(draws.Below(2));
@@ -124,8 +119,8 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
     // then: it must come to the frame the window's drawing has come to step
     // by step, whatever the state (a pause, a wipe, a banner).
     Drawing whole;
-    CreateFonts(whole, &text);
-    LoadSprites(whole, &resources);
+    CreateFonts(whole, &run.text);
+    LoadSprites(whole, &run.resources);
     CreateSurfaces(whole, kFieldWidth, kFieldHeight);
 
     std::vector<PlayedGame> played;
@@ -156,15 +151,16 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
             if (draws.OneIn(100))
                 game.dialogs.nextName = RandomName(draws);
             game.Tick();
-            current.ticks.push_back({sim::TraceLine(static_cast<std::uint64_t>(k), record,
-                                                    since.Effects(game.wave, record), since.Music(game.music)),
-                                     testing::FrameHash(*record.drawing.frameBitmap)});
+            const std::uint64_t frame = testing::FrameHash(*record.drawing.frameBitmap);
+            current.ticks.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), record,
+                                                   since.Effects(game.wave, record), since.Music(game.music)) +
+                                    " frame=" + std::to_string(frame));
             if (k % 13 == 0) {
                 ForgetDrawn(whole);
                 DrawGame(whole, record.game);
-                if (testing::FrameHash(*whole.frameBitmap) != current.ticks.back().frame) {
+                if (testing::FrameHash(*whole.frameBitmap) != frame) {
                     ADD_FAILURE() << "run " << seed << ": drawn whole, the frame differs at tick " << k << ":\n  "
-                                  << current.ticks.back().line;
+                                  << current.ticks.back();
                     return -1;
                 }
             }
@@ -194,27 +190,53 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
         return false;
     }
-    testing::ReplayShell replayed(*replay);
+    // A machine of its own, where the replay is heard and drawn as the
+    // window's game would be: its own switches, sounds, music and drawing.
+    testing::FixedText text;
+    EmbeddedResources resources;
+    HeadlessWindow window;
+    RecordingWavePlayer wave;
+    StandInMusic music;
+    GameRecord shell;
+    shell.host.text = &text;
+    shell.host.wave = &wave;
+    shell.host.music = &music;
+    shell.hInstance = &resources;
+    shell.hwndMain = &window;
+    CreateFonts(shell.drawing, &text);
+    LoadGraphics(shell);
+    OpenMusic(shell);
+    LoadMusic(shell);
+    CreateSurfaces(shell.drawing, kFieldWidth, kFieldHeight);
+    shell.soundOn = replay->start.soundOn;
+    shell.musicOn = replay->start.musicOn;
+    ReplayPlay play;
+    BeginReplayPlay(play, *replay);
+    const auto show = [&] {
+        DrawGame(shell.drawing, play.game);
+        ServeRequests(shell, play.game);
+    };
+    show();
     sim::PlayedSince since;
-    bool same = true;
+    bool going = true;
     std::size_t k = 0;
-    for (bool going = true; going && same; ++k) {
-        going = replayed.Step();
-        const GameRecord& shell = replayed.shell;
-        const std::string line = sim::TraceLine(k + 1, replayed.play.game, shell.soundOn, shell.musicOn,
-                                                since.Effects(replayed.wave, shell), since.Music(replayed.music));
-        same = k < played.ticks.size() && line == played.ticks[k].line &&
-               testing::FrameHash(replayed.Frame()) == played.ticks[k].frame;
-        if (!same)
+    for (; going && k < played.ticks.size(); ++k) {
+        going = StepReplayPlay(play, &shell);
+        show();
+        const std::string line = sim::TraceLine(k + 1, play.game, shell.soundOn, shell.musicOn,
+                                                since.Effects(wave, shell), since.Music(music)) +
+                                 " frame=" + std::to_string(testing::FrameHash(*shell.drawing.frameBitmap));
+        if (line != played.ticks[k]) {
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
-                          << (k < played.ticks.size() ? played.ticks[k].line : "(the game had ended)") << "\n  replay  "
-                          << line << "\n"
+                          << played.ticks[k] << "\n  replay  " << line << "\n"
                           << played.replay;
+            return false;
+        }
     }
-    if (same && k != played.ticks.size())
-        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay ended after " << k << " ticks of "
-                      << played.ticks.size();
-    return same && k == played.ticks.size();
+    if (going || k != played.ticks.size())
+        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay " << (going ? "goes on" : "ends")
+                      << " after " << k << " ticks, the game had " << played.ticks.size();
+    return !going && k == played.ticks.size();
 }
 
 TEST(ReplayProperty, EveryGameOfARandomRunReplaysAloneToTheSameTraceAndFrames)

@@ -5,8 +5,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "game/drawing.h"
 #include "game/window.h"
 #include "replay/replay_keep.h"
@@ -14,66 +12,14 @@
 #include "replay/replay_record.h"
 #include "replay/replay_verify.h"
 #include "replay/replay_watch.h"
-#include "resources/embedded.h"
 #include "settings/dialog_logic.h"
 #include "settings/options.h"
-#include "sim/headless_game.h"
-#include "sim/trace.h"
-#include "support/fixed_text.h"
-#include "support/frame_hash.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
 
-class GameRun {
-  public:
-    explicit GameRun(std::map<std::string, std::string, std::less<>> values = {})
-    {
-        game.settings.values = std::move(values);
-    }
-    GameRecord& R() { return game.Record(); }
-    void Ticks(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            game.Tick();
-    }
-    // A game from its start (the Start command unless another is given) to
-    // its end, a dive every few ticks, the name typed at the end; its trace
-    // lines and frames.
-    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann",
-                                  const std::function<void()>& start = {})
-    {
-        sim::PlayedSince played;
-        played.Effects(game.wave, R());
-        played.Music(game.music);
-        if (start)
-            start();
-        else
-            game.Command(IDM_START);
-        std::vector<std::string> seen;
-        for (int k = 1; (R().game.state & StateTitle) == 0 && k < 100000; ++k) {
-            if (k % diveEvery == 0)
-                game.Click();
-            game.dialogs.nextName = name;
-            game.Tick();
-            seen.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), R(), played.Effects(game.wave, R()),
-                                          played.Music(game.music)) +
-                           " frame=" + std::to_string(testing::FrameHash(*R().drawing.frameBitmap)));
-        }
-        return seen;
-    }
-    std::string Kept(std::string_view name)
-    {
-        std::string kept;
-        replays().Read(name, kept);
-        return kept;
-    }
-    MemoryReplays& replays() { return game.replays; }
-
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game{&text, &resources};
-};
+using testing::GameRun;
 
 // Short games: few platforms, no life to spare.
 const std::map<std::string, std::string, std::less<>> kLowTable = {
@@ -91,6 +37,9 @@ std::string RecordedGame(int diveEvery)
     return program.Kept(kLastGameReplay);
 }
 
+// Watched on the title three times over: to its end, ended with Esc after
+// its speeds, its pause and the switches, and ended by Start, which starts
+// the game; the game on the title then plays on as it would have.
 TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
 {
     const std::string replay = RecordedGame(9);
@@ -103,11 +52,13 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
     with.game.Start();
     GameRecord& r = with.R();
     HeadlessWindow& window = with.game.Window();
+    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 2");
     const auto watch = [&](int ticks) {
         const ProgramState before = r.game.program;
         const Surface frame = *r.drawing.frameBitmap;
         EXPECT_EQ(WatchReplay(r, replay), "");
         EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY");
+        EXPECT_EQ(window.timerPeriod, r.watch->play.game.tickInterval);
         EXPECT_TRUE(window.IsEnabled(IDM_PAUSE)); // the replay's pause
         for (int i = 0; i < ticks && r.watch; ++i) {
             with.game.Click(); // the replay plays by itself
@@ -129,59 +80,46 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
     std::string error;
     EXPECT_EQ(r.lastWatched, ReadReplay(replay, error).value().result);
     with.Ticks(10);
-    // Ended with Esc, the switches tried on the way (twice: as they were).
+
     const auto before = watch(30);
-    for (const MenuId item : {IDM_SOUND, IDM_MUSIC, IDM_SOUND, IDM_MUSIC, IDM_PAUSE, IDM_PAUSE})
+    ASSERT_TRUE(r.watch);
+    const std::pair<char, const char*> keys[] = {{'+', " 2x"}, {'=', " 4x"}, {'+', " 8x"}, {'+', " 8x"},
+                                                 {'-', " 4x"}, {'-', " 2x"}, {'-', ""},    {'-', ""}};
+    for (const auto& [key, speed] : keys) {
+        with.game.Send({MessageKind::Char, static_cast<std::uint32_t>(key)});
+        EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY" + speed);
+    }
+    with.game.Send({MessageKind::Char, '+'});
+    with.game.Send({MessageKind::Char, '+'});
+    EXPECT_EQ(window.timerPeriod, PaceFor(r.watch->play.game.tickInterval, 4).periodMs);
+    std::uint32_t ticks = r.watch->play.result.ticks;
+    with.Ticks(3);
+    EXPECT_EQ(r.watch->play.result.ticks, ticks + 3 * static_cast<std::uint32_t>(r.watch->ticksPerTimer));
+    with.game.Command(IDM_PAUSE);
+    EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY 4x, paused");
+    ticks = r.watch->play.result.ticks;
+    with.Ticks(5);
+    EXPECT_EQ(r.watch->play.result.ticks, ticks);
+    with.game.Command(IDM_PAUSE);
+    with.Ticks(1);
+    EXPECT_GT(r.watch->play.result.ticks, ticks);
+    // The switches tried twice: as they were.
+    for (const MenuId item : {IDM_SOUND, IDM_MUSIC, IDM_SOUND, IDM_MUSIC})
         with.game.Command(item);
     with.game.Send({MessageKind::Char, 27});
     expectAsBefore(before);
     EXPECT_EQ(r.lastWatched, ReplayResult{}); // not to its end
     with.Ticks(30);
-    // Ended by Start, which then starts the game.
+
     watch(20);
-    EXPECT_EQ(with.Play(7), expected);
-}
-
-TEST(Watching, PausesChangesSpeedAndPlaysOnlyOnTheTitle)
-{
-    const std::string replay = RecordedGame(5);
-    GameRun program;
-    program.game.Start();
-    GameRecord& r = program.R();
-    HeadlessWindow& window = program.game.Window();
-    EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 2");
-
-    ASSERT_EQ(WatchReplay(r, replay), "");
-    const Game& shown = r.watch->play.game;
-    EXPECT_EQ(window.timerPeriod, shown.tickInterval);
-    const std::pair<char, const char*> keys[] = {{'+', " 2x"}, {'=', " 4x"}, {'+', " 8x"}, {'+', " 8x"},
-                                                 {'-', " 4x"}, {'-', " 2x"}, {'-', ""},    {'-', ""}};
-    for (const auto& [key, speed] : keys) {
-        program.game.Send({MessageKind::Char, static_cast<std::uint32_t>(key)});
-        EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY" + speed);
-    }
-    program.game.Send({MessageKind::Char, '+'});
-    program.game.Send({MessageKind::Char, '+'});
-    EXPECT_EQ(window.timerPeriod, PaceFor(shown.tickInterval, 4).periodMs);
-    std::uint32_t ticks = r.watch->play.result.ticks;
-    program.Ticks(3);
-    EXPECT_EQ(r.watch->play.result.ticks, ticks + 3 * static_cast<std::uint32_t>(r.watch->ticksPerTimer));
-
-    program.game.Command(IDM_PAUSE);
-    EXPECT_EQ(window.caption, std::string(kWindowTitle) + " - REPLAY 4x, paused");
-    ticks = r.watch->play.result.ticks;
-    program.Ticks(5);
-    EXPECT_EQ(r.watch->play.result.ticks, ticks);
-    program.game.Command(IDM_PAUSE);
-    program.Ticks(1);
-    EXPECT_GT(r.watch->play.result.ticks, ticks);
-
-    // Start ends the replay and starts a game, which plays only on the title.
-    program.game.Command(IDM_START);
-    EXPECT_FALSE(r.watch);
-    EXPECT_EQ(r.game.state, kStartBannerWord);
-    EXPECT_TRUE(r.replayLog.recording);
-    EXPECT_EQ(WatchReplay(r, replay), "a replay plays on the title screen only");
+    const auto start = [&] {
+        with.game.Command(IDM_START);
+        EXPECT_FALSE(r.watch);
+        EXPECT_EQ(r.game.state, kStartBannerWord);
+        EXPECT_TRUE(r.replayLog.recording);
+        EXPECT_EQ(WatchReplay(r, replay), "a replay plays on the title screen only");
+    };
+    EXPECT_EQ(with.Play(7, "Ann", start), expected);
 }
 
 // A replay asked for while a dialog is open (a link that comes while the
@@ -217,11 +155,12 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
 }
 
 // A race: the player's game starts where the replay's did and goes its own
-// way; the ghost shows see-through over a copy of the frame while the two
-// games' scenery is the same, the caption gives the lead, and the end says
-// who won. The same inputs give the same game, trace and frames, with the
-// ghost or without it, and the player's game is kept and verifies.
-TEST(Racing, AGhostBesideThePlayersGameChangesNothingOfIt)
+// way; while the two games' scenery is the same the window shows the ghost
+// over a copy of the frame, the caption gives the lead, a pause of the
+// player's holds the ghost too, and the end says who won. The same inputs
+// give the same game, trace and frames, with the ghost or without it, and
+// the player's game is kept and verifies.
+TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
 {
     const std::string replay = RecordedGame(9);
     std::string error;
@@ -242,57 +181,43 @@ TEST(Racing, AGhostBesideThePlayersGameChangesNothingOfIt)
                 run.game.Command(IDM_START);
             }
         };
-        std::vector<std::string> lines = run.Play(7, "Cy", start);
+        // Before each tick, what the one before left (where the ghost's
+        // jumper is where the player's is, the two frames look alike).
+        int shown = 0, apart = 0;
+        std::uint32_t held = 0;
+        const auto each = [&](int k) {
+            if (k == 50 || k == 60)
+                run.game.Command(IDM_PAUSE);
+            if (!r.race)
+                return;
+            held = k == 50 ? r.race->ghost.result.ticks : held;
+            if (k > 50 && k <= 60) {
+                EXPECT_EQ(r.race->ghost.result.ticks, held) << k;
+            }
+            if (r.drawing.ghostShown) {
+                ++shown;
+                apart += ShownFrame(r.drawing)->Pixels() != r.drawing.frameBitmap->Pixels() ? 1 : 0;
+            }
+            const auto lead = static_cast<std::int64_t>(r.game.score) - r.race->ghost.game.score;
+            EXPECT_EQ(run.game.Window().caption,
+                      std::string(kWindowTitle) + " - RACE vs Ann " + (lead >= 0 ? "+" : "") + std::to_string(lead));
+        };
+        std::vector<std::string> lines = run.Play(7, "Cy", start, each);
         if (race) {
+            EXPECT_GT(shown, 20);
+            EXPECT_GT(apart, 10);
             EXPECT_FALSE(r.race);
+            EXPECT_EQ(ShownFrame(r.drawing), r.drawing.frameBitmap.get());
             EXPECT_EQ(run.game.Window().caption, kWindowTitle);
             EXPECT_EQ(run.game.dialogs.notes.size(), 1u);
+            for (const std::string& note : run.game.dialogs.notes)
+                EXPECT_NE(note.find("the race"), std::string::npos) << note;
         }
         const std::optional<Replay> kept = ReadReplay(run.Kept(kLastGameReplay), error);
         EXPECT_TRUE(kept && VerifyReplay(*kept).verified) << error;
         return lines;
     };
     EXPECT_EQ(played(true), played(false));
-}
-
-// While the two games' scenery is the same the window shows the ghost over
-// a copy of the game's frame, and the caption follows the lead.
-TEST(Racing, ShowsTheGhostWhileTheSceneryIsTheSameAndTheLead)
-{
-    const std::string replay = RecordedGame(9);
-    GameRun run(kLowTable);
-    run.game.Start();
-    GameRecord& r = run.R();
-    r.game.optDamage = 0;
-    ASSERT_EQ(RaceReplay(r, replay), "");
-    // (Where the ghost's jumper is where the player's is, the two look alike.)
-    int shown = 0, apart = 0;
-    for (int k = 1; r.race && k < 100000; ++k) {
-        if (k % 4 == 0)
-            run.game.Click();
-        // A pause of the player's holds the ghost too.
-        if (k == 50 || k == 60)
-            run.game.Command(IDM_PAUSE);
-        const std::uint32_t ghostTicks = r.race ? r.race->ghost.result.ticks : 0;
-        run.game.Tick();
-        if (k >= 50 && k < 60 && r.race) {
-            EXPECT_EQ(r.race->ghost.result.ticks, ghostTicks) << k;
-        }
-        if (r.drawing.ghostShown) {
-            ++shown;
-            apart += ShownFrame(r.drawing)->Pixels() != r.drawing.frameBitmap->Pixels() ? 1 : 0;
-        }
-        if (r.race) {
-            const auto lead = static_cast<std::int64_t>(r.game.score) - r.race->ghost.game.score;
-            EXPECT_EQ(run.game.Window().caption,
-                      std::string(kWindowTitle) + " - RACE vs Ann " + (lead >= 0 ? "+" : "") + std::to_string(lead));
-        }
-    }
-    EXPECT_GT(shown, 20);
-    EXPECT_GT(apart, 10);
-    EXPECT_EQ(ShownFrame(r.drawing), r.drawing.frameBitmap.get());
-    ASSERT_EQ(run.game.dialogs.notes.size(), 1u);
-    EXPECT_NE(run.game.dialogs.notes[0].find("the race"), std::string::npos) << run.game.dialogs.notes[0];
 }
 
 TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
@@ -308,7 +233,7 @@ TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
     }
 }
 
-TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
+TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
 {
     // A game, and the same game again in a program that starts where the
     // first one did: equal rows, each with a replay of its own.
@@ -324,6 +249,15 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGame)
     EXPECT_EQ(
         row.rfind("row-" + std::to_string(game->result.score) + "-" + std::to_string(game->result.round) + "-", 0), 0u);
     EXPECT_EQ(row.substr(row.size() - 2), "-1");
+    // A store that refuses the next game's replay: the player is told once,
+    // and the list shows no older game as the last one.
+    EXPECT_TRUE(first.game.dialogs.notes.empty());
+    first.game.replays.writable = false;
+    first.Play(5, "Cy");
+    EXPECT_EQ(first.Kept(kLastGameReplay), "");
+    EXPECT_EQ(first.game.dialogs.notes, std::vector<std::string>{kReplayNotKept});
+    for (const KeptReplay& kept : KeptReplays(first.R()))
+        EXPECT_NE(kept.name, kLastGameReplay);
 
     auto table = kZeroTable;
     table["Score1"] = std::to_string(game->result.score);
@@ -357,7 +291,7 @@ TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
 {
     GameRun one(kZeroTable), two;
     two.game.sharedSettings = &one.game.settings;
-    two.game.sharedReplays = &one.replays();
+    two.game.sharedReplays = &one.game.replays;
     one.game.Start();
     two.game.Start(); // both have read the table before either game ends
     one.Play(6, "One");
@@ -372,23 +306,6 @@ TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
     for (const KeptReplay& kept : KeptReplays(two.R()))
         rows += kept.name.rfind("row-", 0) == 0 ? 1 : 0;
     EXPECT_EQ(rows, 2u);
-}
-
-// A store that refuses a game's replay: the player is told once, and the
-// list shows no older game as the last one.
-TEST(KeptReplays, ARefusedWriteIsToldOnceAndLeavesNoOlderGameListed)
-{
-    GameRun run(kZeroTable);
-    run.game.Start();
-    run.Play(6, "Bea");
-    ASSERT_NE(run.Kept(kLastGameReplay), "");
-    EXPECT_TRUE(run.game.dialogs.notes.empty());
-    run.replays().writable = false;
-    run.Play(5, "Cy");
-    EXPECT_EQ(run.Kept(kLastGameReplay), "");
-    EXPECT_EQ(run.game.dialogs.notes, std::vector<std::string>{kReplayNotKept});
-    for (const KeptReplay& kept : KeptReplays(run.R()))
-        EXPECT_NE(kept.name, kLastGameReplay);
 }
 
 TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
@@ -434,17 +351,6 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
     Replay name = *replay;
     name.result.name = "Someone";
     EXPECT_EQ(VerifyReplay(name).line, "differs: name=Ann, the file says name=Someone");
-}
-
-TEST(Replays, AreOfferedOnTheTitleOnlyWhereTheEditionKeepsThem)
-{
-    GameRun run;
-    run.game.Start();
-    GameRecord& r = run.R();
-    EXPECT_TRUE(run.game.Window().IsEnabled(IDM_REPLAYS));
-    r.host.replays = nullptr;
-    UpdateMenu(r);
-    EXPECT_FALSE(run.game.Window().IsEnabled(IDM_REPLAYS));
 }
 
 } // namespace

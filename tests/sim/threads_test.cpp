@@ -13,8 +13,8 @@
 #include "replay/replay_file.h"
 #include "replay/replay_play.h"
 #include "replay/replay_verify.h"
-#include "sim/headless_game.h"
 #include "sim/trace.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
@@ -23,22 +23,15 @@ namespace {
 // to its end, with a table and options that make it short.
 Replay Recorded(int diveEvery)
 {
-    HeadlessGame game(nullptr, nullptr);
-    game.settings.values = {{"Score5", "0"}};
-    game.Start();
-    game.Record().game.optDamage = 1;
-    game.Record().game.optDistance = 40;
-    game.Record().game.optHarryLevel = 90;
-    game.Command(IDM_START);
-    for (int k = 1; (game.Record().game.state & StateTitle) == 0 && k < 100000; ++k) {
-        if (k % diveEvery == 0)
-            game.Click();
-        game.dialogs.nextName = "T" + std::to_string(diveEvery);
-        game.Tick();
-    }
-    std::string text, error;
-    EXPECT_TRUE(game.replays.Read("last", text));
-    return ReadReplay(text, error).value();
+    testing::GameRun run;
+    run.game.settings.values["Score5"] = "0";
+    run.game.Start();
+    run.R().game.optDamage = 1;
+    run.R().game.optDistance = 40;
+    run.R().game.optHarryLevel = 90;
+    run.Play(diveEvery, "T" + std::to_string(diveEvery));
+    std::string error;
+    return ReadReplay(run.Kept(kLastGameReplay), error).value();
 }
 
 // The replay played to its end: a trace line a tick, and the verdict.

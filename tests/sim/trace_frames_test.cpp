@@ -7,18 +7,15 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "game/flow.h"
-#include "record/program_state.h"
-#include "resources/embedded.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
-#include "support/fixed_text.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
@@ -38,11 +35,6 @@ struct Scenario {
     std::vector<std::uint16_t> states; // every state word the game must pass through
 };
 
-void PrintTo(const Scenario& s, std::ostream* out)
-{
-    *out << s.name;
-}
-
 // FNV-1a, taking the trace a byte and the frames a pixel at a time.
 struct Fnv64 {
     void Add(std::uint32_t value) { hash = (hash ^ value) * 0x100000001b3ull; }
@@ -61,9 +53,8 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     // Each game starts as the program's first does, whatever this process
     // played before: every game's values are its own.
     const Scenario& s = GetParam();
-    testing::FixedText text;
-    EmbeddedResources resources;
-    HeadlessGame game(&text, &resources);
+    testing::GameRun run;
+    HeadlessGame& game = run.game;
     if (s.soundAndMusic) {
         game.settings.values["Sound"] = "1";
         game.settings.values["Music"] = "1";

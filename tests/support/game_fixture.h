@@ -6,12 +6,10 @@
 #pragma once
 
 #include "audio/audio.h"
-#include "game/banners.h"
 #include "game/drawing.h"
 #include "game/flow.h"
 #include "game/fonts.h"
 #include "game/graphics.h"
-#include "game/jumper.h"
 #include "game/surfaces.h"
 #include "game/title.h"
 #include "game/window.h"

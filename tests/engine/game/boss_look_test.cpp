@@ -32,13 +32,11 @@ void ExpectTintedLook(const Drawing& r, std::uint32_t theme)
     EXPECT_GT(reds, 0);
 }
 
-class BossLook : public testing::GameFixture {
-  protected:
-    void SetUp() override { Start(); }
-};
+using BossLook = testing::GameFixture;
 
 TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 {
+    Start();
     Drawing& r = R().drawing;
     const Surface tintImage = *r.bossTintSprite.image;
     const Surface tintMask = *r.bossTintSprite.mask;
@@ -70,17 +68,10 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 // A round under way with the boss one step right of the falling jumper's
 // column, so that the coming tick's move brings it under the jumper's
 // right-hand corner: a stomp.
-class Stomp : public testing::GameFixture {
-  protected:
-    void SetUp() override
-    {
-        Play();
-        ASSERT_EQ(G().state, StatePlay);
-    }
-};
-
-TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
+TEST_F(BossLook, ArrivingWithNoHitsLeftItIsNeverBeaten)
 {
+    Play();
+    ASSERT_EQ(G().state, StatePlay);
     Game& r = G();
     r.bossActive = 1;
     r.bossHits = 0;
@@ -98,8 +89,10 @@ TEST_F(Stomp, BossArrivingWithNoHitsLeftIsNeverBeaten)
 
 // The wipe's steps show in the recorded games; a step counter that is not
 // one of its eight steps uncovers nothing, and with the sound off it is silent.
-TEST_F(Stomp, AWipeStepOutsideTheEightUncoversNothing)
+TEST_F(BossLook, AWipeStepOutsideTheEightUncoversNothing)
 {
+    Play();
+    ASSERT_EQ(G().state, StatePlay);
     Game& r = G();
     R().soundOn = 0;
     r.bossCol = 20;

@@ -43,7 +43,7 @@ TEST(BossHits, FollowTheRoundAndTheBossLevel)
     EXPECT_EQ(BossHitsFor(0, 4294967295u), -1288490240); // 922337207550948096 mod 2^32
 }
 
-TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerShowsEveryDigit)
+TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerAndStatusLineShowEveryDigit)
 {
     Start();
     for (auto [round, look] : {std::pair{1u, 0}, {10u, 0}, {11u, 2}, {20u, 2}, {21u, 0}, {31u, 2}, {0u, 2}}) {
@@ -51,15 +51,12 @@ TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerShowsEveryDigit)
         ResetRound(G());
         EXPECT_EQ(G().jumperLook, look) << "round " << round;
     }
-    // The round-clear banner writes at least two digits, and all of them.
+    // The round-clear banner and the status line write at least their
+    // digits, and all of them.
     G().round = 100;
     ShowRoundClear(G());
     Show();
     EXPECT_EQ(text.drawn.back(), "100 Round Clear");
-}
-
-TEST(StatusLine, WritesAtLeastTheMinimumDigitsAndAllOfThem)
-{
     EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
     EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100), "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
 }

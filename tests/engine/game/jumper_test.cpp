@@ -32,15 +32,6 @@ class Jumper : public testing::GameFixture {
     }
 };
 
-TEST_F(Jumper, TurnsAtTheCeilingArmed)
-{
-    Place(0, -1, 0);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, 1);
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 1);
-}
-
 TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
 {
     for (int c = 13; c <= 15; ++c)
@@ -76,8 +67,15 @@ TEST_F(Jumper, DiveOnlyFromRisingAtRowSixteenOrAboveAndArmedOutsideTheBoss)
     EXPECT_EQ(G().stompArmed, 0);
 }
 
-TEST_F(Jumper, AStompAboveTheGridReadsEmptyCells)
+// At the top it turns at the ceiling, armed; a stomp there takes it above
+// the grid, where the cells read as empty.
+TEST_F(Jumper, TurnsAtTheCeilingArmedAndAStompAboveTheGridReadsEmptyCells)
 {
+    Place(0, -1, 0);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 1);
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
     // A dive at row 0 followed by a stomp sends it to row -1; its next probe
     // looks at row -2, which must read as empty.
     Boss(12, 9);

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "record/record.h"
 
 namespace ruvo {
@@ -52,10 +54,8 @@ TEST(Picture, KeepsTheNewestColumnsAndCountsAPausesBannerOnce)
 
 TEST(RoundTheme, WrapsUnsignedSoThatRoundZeroIsThemeFive)
 {
-    EXPECT_EQ(RoundTheme(1), 0u);
-    EXPECT_EQ(RoundTheme(10), 9u);
-    EXPECT_EQ(RoundTheme(11), 0u);
-    EXPECT_EQ(RoundTheme(0), 5u);
+    for (auto [round, theme] : {std::pair{1u, 0u}, {10u, 9u}, {11u, 0u}, {0u, 5u}})
+        EXPECT_EQ(RoundTheme(round), theme) << round;
 }
 
 } // namespace

@@ -26,9 +26,7 @@ TEST(BlockTransfer, TheSixOperationsWorkBitForBit)
         Surface dest(3, 2, d);
         const Surface source(3, 2, s);
         BlockTransfer(dest, 0, 0, 3, 2, &source, 0, 0, op, brush);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x)
-                EXPECT_EQ(dest.At(x, y), expected) << static_cast<int>(op);
+        EXPECT_EQ(dest.Pixels(), std::vector<Pixel>(6, expected)) << static_cast<int>(op);
     }
     // White is all colour bits: inverting it gives black and back.
     Surface white(1, 1, kWhite);
@@ -108,16 +106,16 @@ TEST(Sprites, ASilhouetteLeavesThePairAsItWas)
     DrawContext dc;
     dc.bitmap = &frame;
     DrawSilhouette(dc, spriteDC, boss, 0, 0, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(frame.At(x, y), mask.At(x, y) == kBlack ? kWhite : 0x123456u);
     EXPECT_EQ(boss.mask->Pixels(), mask.Pixels());
     Surface again(64, 64, 0x123456);
     dc.bitmap = &again;
     DrawSprite(dc, spriteDC, boss, 0, 0, 64);
     for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(again.At(x, y), mask.At(x, y) == kBlack ? boss.image->At(x, y) : 0x123456u);
+        for (int x = 0; x < 64; ++x) {
+            const bool figure = mask.At(x, y) == kBlack;
+            ASSERT_EQ(frame.At(x, y), figure ? kWhite : 0x123456u) << x << "," << y;
+            ASSERT_EQ(again.At(x, y), figure ? boss.image->At(x, y) : 0x123456u) << x << "," << y;
+        }
 }
 
 TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)

@@ -61,25 +61,12 @@ TEST_F(HighScore, EntersBelowEqualScoresAndPushesTheRestDown)
     EXPECT_EQ(settings.values["Name1"], std::string(31, 'x'));
 }
 
-TEST_F(HighScore, ABetterScoreIsAskedForSavedAndShownWithItsRoundsLowBits)
-{
-    settings.values["Music"] = "1";
-    Finish(3500, "Ann");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "P2", "Ann", "P3", "P4"}));
-    EXPECT_EQ(R().game.hiScores[2], 3500u);
-    EXPECT_EQ(R().game.hiRounds[2], static_cast<std::uint16_t>(70000));
-    EXPECT_EQ(R().game.hiScores[3], 3000u);
-    EXPECT_EQ(R().game.hiRounds[3], 7u);
-    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
-    EXPECT_EQ(settings.values["Name3"], "Ann");
-    EXPECT_EQ(R().game.musicTrack, MusicHighScore);
-}
-
-// A save writes the switches and, of the table, only the rows that its new
-// entries change in the table as stored just then: a window with no new
-// entry writes no row, so that it never writes back a table it read before
-// another window stored its own (or, in the browser, read half-stored).
-TEST_F(HighScore, ASaveWritesOnlyTheRowsItsNewEntriesChange)
+// A better score is asked for and shown. A save writes the switches and, of
+// the table, only the rows that its new entries change in the table as
+// stored just then: a window with no new entry writes no row, so that it
+// never writes back a table it read before another window stored its own
+// (or, in the browser, read half-stored).
+TEST_F(HighScore, ABetterScoreIsShownAndSavedWithOnlyTheRowsItChanges)
 {
     settings.written.clear();
     SaveSettings(R());
@@ -93,8 +80,17 @@ TEST_F(HighScore, ASaveWritesOnlyTheRowsItsNewEntriesChange)
         settings.values[RowValueName("Name", row)] = stored[row - 2][2];
     }
     settings.written.clear();
+    settings.values["Music"] = "1";
     Finish(3500, "Ann");
+    // Asked for, saved and shown with its round's low bits.
     EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "Other", "P2", "Ann", "P3"}));
+    EXPECT_EQ(R().game.hiScores[3], 3500u);
+    EXPECT_EQ(R().game.hiRounds[3], static_cast<std::uint16_t>(70000));
+    EXPECT_EQ(R().game.hiScores[4], 3000u);
+    EXPECT_EQ(R().game.hiRounds[4], 7u);
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
+    EXPECT_EQ(settings.values["Name4"], "Ann");
+    EXPECT_EQ(R().game.musicTrack, MusicHighScore);
     EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option", "Score4", "Round4", "Name4",
                                                           "Score5", "Round5", "Name5"}));
     EXPECT_EQ(settings.values["Name2"], "Other");

@@ -1,0 +1,74 @@
+// A program on the in-memory machine, with the fixed text renderer and the
+// built-in art, for the tests of ruvo-sim's program: started as main starts
+// it, ticked as the window ticks it, whole games played in it with a trace
+// line and a frame's hash a tick, and the replays it keeps.
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "replay/replay_keep.h"
+#include "resources/embedded.h"
+#include "sim/headless_game.h"
+#include "sim/trace.h"
+#include "support/fixed_text.h"
+#include "support/frame_hash.h"
+
+namespace ruvo::testing {
+
+class GameRun {
+  public:
+    explicit GameRun(std::map<std::string, std::string, std::less<>> values = {})
+    {
+        game.settings.values = std::move(values);
+    }
+    GameRecord& R() { return game.Record(); }
+    void Ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            game.Tick();
+    }
+    // A game from its start (the Start command unless another is given) to
+    // its end, a dive every few ticks, the name typed at the end; its trace
+    // lines and frames. Each, when given, is called before every tick with
+    // its number.
+    std::vector<std::string> Play(int diveEvery, const std::string& name = "Ann",
+                                  const std::function<void()>& start = {}, const std::function<void(int)>& each = {})
+    {
+        sim::PlayedSince played;
+        played.Effects(game.wave, R());
+        played.Music(game.music);
+        if (start)
+            start();
+        else
+            game.Command(IDM_START);
+        std::vector<std::string> seen;
+        for (int k = 1; (R().game.state & StateTitle) == 0 && k < 100000; ++k) {
+            if (k % diveEvery == 0)
+                game.Click();
+            if (each)
+                each(k);
+            game.dialogs.nextName = name;
+            game.Tick();
+            seen.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), R(), played.Effects(game.wave, R()),
+                                          played.Music(game.music)) +
+                           " frame=" + std::to_string(FrameHash(*R().drawing.frameBitmap)));
+        }
+        return seen;
+    }
+    std::string Kept(std::string_view name)
+    {
+        std::string kept;
+        game.replays.Read(name, kept);
+        return kept;
+    }
+
+    FixedText text;
+    EmbeddedResources resources;
+    HeadlessGame game{&text, &resources};
+};
+
+} // namespace ruvo::testing
