@@ -50,6 +50,7 @@ void WindowTick(GameRecord& record)
     if (GameTick(record.game) == TickEnd::GameOver) {
         Settle(record);
         CheckHighScore(record);
+        RestoreOwnOptions(record);
         InitTitle(record.game);
     }
     StepRace(record);

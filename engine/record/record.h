@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "record/drawing.h"
 #include "record/game.h"
@@ -62,6 +63,10 @@ struct GameRecord {
     std::unique_ptr<PendingReplay> pendingReplay;
     // The dialogs open now, one inside another (settings/dialog_logic.h).
     std::int32_t dialogsOpen = 0;
+    // The player's own options, while the window's game plays from another
+    // start's (a daily game, a race, a board's game); put back when the game
+    // is over, before the title returns.
+    std::optional<std::array<std::uint32_t, 8>> ownOptions;
 };
 
 } // namespace ruvo

@@ -70,6 +70,20 @@ std::string Result(const ReplayRace& race, std::uint32_t mine)
     return "The race against " + race.rival + " is a tie, " + std::to_string(mine) + " points each.";
 }
 
+// The window's game set to play with a start's options, the player's own
+// kept aside (once: a race started from a daily game keeps the player's).
+void PlayWithOptions(GameRecord& record, const std::array<std::uint32_t, 8>& options)
+{
+    if (!record.ownOptions) {
+        std::array<std::uint32_t, 8> own{};
+        for (std::size_t row = 0; row < own.size(); ++row)
+            own[row] = OptionBits(record.game, row);
+        record.ownOptions = own;
+    }
+    for (std::size_t row = 0; row < options.size(); ++row)
+        SetOptionBits(record.game, row, options[row]);
+}
+
 // The window's game started, recorded from its start, for a day's
 // challenge when challenge names one and for a board when token does.
 void StartRecordedGame(GameRecord& record, const std::string& challenge, const std::string& token = {})
@@ -91,8 +105,7 @@ void StartRace(GameRecord& record, Replay replay)
 {
     EndWatch(record);
     Game& game = record.game;
-    for (std::size_t row = 0; row < kOptionRows.size(); ++row)
-        SetOptionBits(game, row, replay.start.options[row]);
+    PlayWithOptions(record, replay.start.options);
     game.program = replay.start.program;
     auto race = std::make_unique<ReplayRace>();
     race->rival = replay.result.name.empty() ? "the replay" : replay.result.name;
@@ -161,10 +174,17 @@ void StartDailyGame(GameRecord& record, const Day& day)
         return;
     Game& game = record.game;
     game.program = DailyProgram(day);
-    const std::array<std::uint32_t, 8> options = DailyOptions();
-    for (std::size_t row = 0; row < options.size(); ++row)
-        SetOptionBits(game, row, options[row]);
+    PlayWithOptions(record, DailyOptions());
     StartRecordedGame(record, DayText(day));
+}
+
+void RestoreOwnOptions(GameRecord& record)
+{
+    if (!record.ownOptions)
+        return;
+    for (std::size_t row = 0; row < record.ownOptions->size(); ++row)
+        SetOptionBits(record.game, row, (*record.ownOptions)[row]);
+    record.ownOptions.reset();
 }
 
 void StartBoardGame(GameRecord& record, const ReplayStart& start)
@@ -173,8 +193,7 @@ void StartBoardGame(GameRecord& record, const ReplayStart& start)
         return;
     Game& game = record.game;
     game.program = start.program;
-    for (std::size_t row = 0; row < start.options.size(); ++row)
-        SetOptionBits(game, row, start.options[row]);
+    PlayWithOptions(record, start.options);
     StartRecordedGame(record, start.challenge, start.token);
 }
 

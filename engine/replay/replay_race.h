@@ -37,6 +37,10 @@ void DrawRace(GameRecord& record);
 // The caption while a race runs: the rival and the lead, or empty.
 std::string RaceCaption(const GameRecord& record);
 
+// Once a game from another start (a race, a daily or a board's game) is
+// over: the player's own options back, before the title returns.
+void RestoreOwnOptions(GameRecord& record);
+
 // The daily challenge from the title: a new game from the day's start
 // (replay/daily.h), recorded as that day's.
 void StartDailyGame(GameRecord& record, const Day& day);

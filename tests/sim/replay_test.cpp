@@ -220,6 +220,30 @@ TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
     EXPECT_EQ(played(true), played(false));
 }
 
+// A daily game plays with the default options, a race with its replay's,
+// and each gives the player's own back once it is over.
+TEST(Daily, AndRacesPlayWithTheirStartsOptionsAndGiveThePlayersOwnBack)
+{
+    GameRun run(kLowTable);
+    run.game.Start();
+    GameRecord& r = run.R();
+    r.game.optSpeed = 70;
+    const auto playedOut = [&] {
+        for (int k = 0; k < 100000 && (r.game.state & StateTitle) == 0; ++k)
+            run.game.Tick();
+    };
+    run.game.StartDaily(ParseDay("2026-12-09").value());
+    EXPECT_EQ(r.game.optSpeed, 80u);
+    playedOut();
+    EXPECT_EQ(r.game.optSpeed, 70u);
+    const std::string daily = run.Kept(kLastGameReplay);
+    EXPECT_NE(daily.find("\nchallenge 2026-12-09\n"), std::string::npos);
+    ASSERT_EQ(RaceReplay(r, daily), "");
+    EXPECT_EQ(r.game.optSpeed, 80u);
+    playedOut();
+    EXPECT_EQ(r.game.optSpeed, 70u);
+}
+
 TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
 {
     const struct {
