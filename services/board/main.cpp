@@ -82,10 +82,13 @@ int main(int argc, char** argv)
     server.set_keep_alive_timeout(5);
     // The library listens with a queue of 5 connections, which a burst of
     // players overflows: the socket is kept to listen again with the
-    // system's longest queue once it is bound.
+    // system's longest queue once it is bound. Its own options would also
+    // let a second process bind the same port and share it unseen
+    // (SO_REUSEPORT): only a port left in TIME_WAIT is taken again here.
     int listening = -1;
     server.set_socket_options([&](int socket) {
-        httplib::default_socket_options(socket);
+        const int yes = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         listening = socket;
     });
     // The types browsers insist on for the page's files, whatever the

@@ -199,7 +199,8 @@ class SqliteBoardTest(unittest.TestCase):
         self.check_whole()
 
     def test_command_line(self):
-        run = lambda *args: subprocess.run([f'{BIN}/ruvo-board', *args], capture_output=True, text=True)
+        # Each run ends by itself: one that would serve instead fails the test.
+        run = lambda *args: subprocess.run([f'{BIN}/ruvo-board', *args], capture_output=True, text=True, timeout=60)
         self.assertIn('--database', run('--help').stdout)
         for args in (['--listen', 'nowhere'], ['--rate', '-1'], ['--pace', '101'], ['--bogus'], ['--site'],
                      ['--database', 'mysql://x'], ['--database', f'sqlite:{self.folder.name}/none/x.sqlite']):
@@ -207,6 +208,10 @@ class SqliteBoardTest(unittest.TestCase):
                 done = run('--listen', '127.0.0.1:0', *args)
                 self.assertEqual(done.returncode, 2)
                 self.assertEqual(done.stderr.count('\n'), 1, done.stderr)
+        # A port another board listens on is refused, not shared.
+        first = self.board()
+        taken = run('--listen', f'127.0.0.1:{first.port}', '--database', self.database)
+        self.assertEqual((taken.returncode, taken.stderr), (2, f'ruvo-board: cannot listen on 127.0.0.1:{first.port}\n'))
         # The board answers the site's files beside its own.
         os.makedirs(f'{self.folder.name}/site')
         with open(f'{self.folder.name}/site/index.html', 'w') as file:
