@@ -27,7 +27,10 @@ games=() # the pids of the games started, each closed at the end
 LAUNCH=() # what start_game runs the game under, if anything
 fail() {
     echo "FAIL: $*"
-    for log in "$work"/game-*.log; do [ -s "$log" ] && sed "s|^|  $(basename "$log"): |" "$log"; done
+    for log in "$work"/game-*.log "$work"/xvfb.log; do [ -s "$log" ] && sed "s|^|  $(basename "$log"): |" "$log"; done
+    # A game that cannot reach the X server: whether the server is still there.
+    kill -0 "$xvfb_pid" 2>/dev/null || echo "  the X server of $DISPLAY has ended"
+    xwininfo -root >/dev/null 2>&1 || echo "  $DISPLAY takes no client now"
     for pid in "${games[@]}"; do kill "$pid" 2>/dev/null; done
     exit 1
 }
