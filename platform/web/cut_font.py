@@ -1,9 +1,9 @@
 """Cuts a face down to the letters the field draws in it, under a name of our
 own: a cut is a modified font, and the licences of both faces keep their
 names (Liberation's is a Reserved Font Name of its SIL Open Font License; the
-IPA Font License bars the original's name from a derived font's names and
+IPA Font License bars the source face's name from a derived font's names and
 file). The copyright notice, the version and the licence's name and address
-stay as the original has them.
+stay as the source face has them.
 
 Usage: cut_font.py SOURCE OUT FAMILY LETTERS
 """
@@ -14,7 +14,7 @@ from fontTools import subset
 
 # The names a font shows as its own (family, unique id, full name, PostScript
 # name, and the typographic family). The other kept records (copyright,
-# subfamily, version, licence) are the original's.
+# subfamily, version, licence) stay the source face's.
 FAMILY, UNIQUE, FULL, POSTSCRIPT, TYPOGRAPHIC = 1, 3, 4, 6, 16
 
 

@@ -10,8 +10,8 @@
 namespace ruvo {
 namespace {
 
-// Every game starts the fixed sequence; a copy goes on where its original
-// was, and neither moves the other's generator.
+// Every game starts the fixed sequence; a copy goes on where the game it
+// was copied from was, and neither moves the other's generator.
 TEST(NextRandom, StartsWithTheFixedSequenceInEveryGameAndCopiesGoOnAlone)
 {
     Game one;
