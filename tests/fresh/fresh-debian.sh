@@ -19,6 +19,10 @@
 # run unpacks the base into a new folder. The packages come from FRESH_MIRROR
 # and FRESH_SECURITY_MIRROR (deb.debian.org's), with the release's updates and
 # security fixes, as on an installed Debian.
+#
+# FRESH_NO_32BIT=1 runs the command as on a kernel without 32-bit x86 support
+# (tests/fresh/without-32bit.py: a 32-bit program dies at its first system
+# call), to check a machine that runs no 32-bit code.
 # SPDX-License-Identifier: MIT
 set -euo pipefail
 usage() { echo "usage: $0 SUITE test|play [REPO [REF]]" >&2; exit 2; }
@@ -123,8 +127,13 @@ if compgen -G '/usr/local/share/ca-certificates/*.crt' >/dev/null; then
 fi
 
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+no32=()
+if [ "${FRESH_NO_32BIT:-}" = 1 ]; then
+    no32=(python3 "$here/without-32bit.py")
+    echo "fresh-debian: as on a machine that runs no 32-bit x86 code (a 32-bit program dies at its first system call)"
+fi
 as_user() { # as_user SCRIPT: a login of the user, without any locale
-    chroot "$root" /usr/sbin/runuser -u player -- /usr/bin/env -i HOME=/home/player USER=player \
+    "${no32[@]}" chroot "$root" /usr/sbin/runuser -u player -- /usr/bin/env -i HOME=/home/player USER=player \
         LOGNAME=player SHELL=/bin/bash PATH=/usr/local/bin:/usr/bin:/bin TERM=dumb "${node_ca[@]}" bash -c "$1"
 }
 
