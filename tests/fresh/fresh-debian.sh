@@ -4,15 +4,15 @@
 # no DISPLAY and no sound device, on a clean clone. A check for maintainers,
 # not a test: it needs root and a Debian mirror.
 #
-#   tests/fresh/fresh-debian.sh SUITE test|play [REPO [REF]]
+#   tests/fresh/fresh-debian.sh SUITE test|play|soak [REPO [REF]]
 #
 # SUITE is a Debian release (trixie, bookworm). REPO defaults to the repository
 # holding this script, REF to its HEAD. `play` runs under an X server of the
 # checker's own (Xvfb, with xdotool, both installed before the command runs):
 # it passes when the game's window opens and the game is still running 20 s
-# later. The last line is "fresh-debian SUITE COMMAND: PASS" or "... FAIL";
-# the whole run is also kept in the log (FRESH_LOG, by default
-# ./fresh-SUITE-COMMAND.log).
+# later. `soak` runs ./soak.sh, the long soak and fault tests. The last line
+# is "fresh-debian SUITE COMMAND: PASS" or "... FAIL"; the whole run is also
+# kept in the log (FRESH_LOG, by default ./fresh-SUITE-COMMAND.log).
 #
 # The bootstrapped base of each release and the downloaded packages are kept in
 # FRESH_CACHE (/var/cache/ruvo-fresh) so that a second run is quicker; every
@@ -25,10 +25,10 @@
 # call), to check a machine that runs no 32-bit code.
 # SPDX-License-Identifier: MIT
 set -euo pipefail
-usage() { echo "usage: $0 SUITE test|play [REPO [REF]]" >&2; exit 2; }
+usage() { echo "usage: $0 SUITE test|play|soak [REPO [REF]]" >&2; exit 2; }
 [ $# -ge 2 ] && [ $# -le 4 ] || usage
 suite=$1 command=$2
-case $command in test | play) ;; *) usage ;; esac
+case $command in test | play | soak) ;; *) usage ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "${3:-$here/../..}" && pwd)
 ref=${4:-HEAD}
@@ -177,9 +177,10 @@ as_user 'git clone -q /srv/ruvo.git ~/ruvo && git -C ~/ruvo log -1 --format="fre
 
 # --- The README's command ------------------------------------------------------
 status=0
-if [ "$command" = test ]; then
-    as_user 'cd ~/ruvo && ./build.sh test' || status=$?
-    if [ $status -eq 0 ]; then outcome PASS; else outcome FAIL "./build.sh test ended with status $status"; fi
+if [ "$command" != play ]; then
+    script=$([ "$command" = test ] && echo './build.sh test' || echo ./soak.sh)
+    as_user "cd ~/ruvo && $script" || status=$?
+    if [ $status -eq 0 ]; then outcome PASS; else outcome FAIL "$script ended with status $status"; fi
     exit $status
 fi
 
