@@ -11,7 +11,6 @@ import datetime
 import json
 import os
 import re
-import signal
 import sqlite3
 import subprocess
 import tempfile
@@ -51,7 +50,7 @@ class SqliteBoardTest(unittest.TestCase):
         self.boards.append(board)
         return board
 
-    def test_a_game_for_the_board_is_verified_listed_and_kept_whole(self):
+    def test_a_game_for_the_board_is_verified_listed_and_kept_whole_names_are_only_names_and_a_day_has_its_own(self):
         board = self.board()
         replay = play(board.start())
         self.assertRegex(replay, r'\ntoken [0-9a-f]{32}\n')
@@ -79,16 +78,31 @@ class SqliteBoardTest(unittest.TestCase):
             self.assertNotEqual(packed, headers['Location'])
             raw = base64.urlsafe_b64decode(packed + '=' * (-len(packed) % 4))
             self.assertEqual(zlib.decompress(raw, -15).decode(), replay)
-
-    def test_the_days_challenge_has_a_board_of_its_own(self):
-        board = self.board()
+        # Names are only names in the page and the JSON.
+        for name in ('<b>"&\'</b>', "'; DROP TABLE replays; --"):
+            replay = play(board.start(), f'1 start\n2 name {name}\n')
+            self.assertEqual(board.submit(replay)[0], 201)
+        # A game that did not ask for a name sends the name the player typed.
+        unnamed = re.sub(r'name=Bea\n', 'name=\n', re.sub(r'\n\d+ name Bea\n', '\n', play(board.start())))
+        self.assertEqual(json.loads(board.submit(unnamed, name='</script>')[2])['name'], '</script>')
+        listed = board.ask('GET', '/api/v1/board')[2]
+        self.assertNotIn('<', listed)
+        self.assertEqual(sorted(row['name'] for row in json.loads(listed)['rows']),
+                         sorted(['<b>"&\'</b>', "'; DROP TABLE replays; --", '</script>', 'Bea', 'Cy']))
+        status, headers, page = board.ask('GET', '/board')
+        self.assertEqual(status, 200)
+        self.assertIn("default-src 'none'", headers['Content-Security-Policy'])
+        self.assertIn('&lt;b&gt;&quot;&amp;&#39;&lt;/b&gt;', page)
+        self.assertNotIn('<b>', page)
+        self.assertNotIn('<script', page)
+        # The day's challenge has a board of its own.
         today = datetime.datetime.now(datetime.timezone.utc).date()
         start = board.start(day=today.isoformat())
         self.assertIn(f'\nchallenge {today}\n', start)
         self.assertEqual(json.loads(board.submit(play(start))[2])['day'], today.isoformat())
         board.submit(play(board.start()))
         self.assertEqual(len(rows(board, f'?day={today}')), 1)
-        self.assertEqual(len(rows(board)), 2)
+        self.assertEqual(len(rows(board)), 7)  # with the five games above
         far = today - datetime.timedelta(days=3)
         self.assertEqual(board.ask('POST', f'/api/v1/tokens?day={far}', b'')[0], 400)
 
@@ -96,7 +110,6 @@ class SqliteBoardTest(unittest.TestCase):
         board = self.board()
         replay = play(board.start())
         other = play(board.start())
-        token = re.search(r'token (\w+)', replay)[1]
         other_token = re.search(r'token (\w+)', other)[1]
         self.assertEqual(board.submit(replay)[0], 201)
         untokened = re.sub(r'token \w+\n', '', play(board.start()))
@@ -129,25 +142,6 @@ class SqliteBoardTest(unittest.TestCase):
                 self.assertEqual(board.ask('GET', path)[0], status)
         self.assertEqual(board.ask('GET', '/api/v1/tokens')[0], 405)
         self.assertEqual(board.ask('DELETE', '/api/v1/board')[0], 405)
-
-    def test_names_are_only_names_in_the_page_and_the_json(self):
-        board = self.board()
-        for name in ('<b>"&\'</b>', "'; DROP TABLE replays; --"):
-            replay = play(board.start(), f'1 start\n2 name {name}\n')
-            self.assertEqual(board.submit(replay)[0], 201)
-        # A game that did not ask for a name sends the name the player typed.
-        unnamed = re.sub(r'name=Bea\n', 'name=\n', re.sub(r'\n\d+ name Bea\n', '\n', play(board.start())))
-        self.assertEqual(json.loads(board.submit(unnamed, name='</script>')[2])['name'], '</script>')
-        listed = board.ask('GET', '/api/v1/board')[2]
-        self.assertNotIn('<', listed)
-        self.assertEqual(sorted(row['name'] for row in json.loads(listed)['rows']),
-                         sorted(['<b>"&\'</b>', "'; DROP TABLE replays; --", '</script>']))
-        status, headers, page = board.ask('GET', '/board')
-        self.assertEqual(status, 200)
-        self.assertIn("default-src 'none'", headers['Content-Security-Policy'])
-        self.assertIn('&lt;b&gt;&quot;&amp;&#39;&lt;/b&gt;', page)
-        self.assertNotIn('<b>', page)
-        self.assertNotIn('<script', page)
 
     def test_real_time_and_floods(self):
         paced = Board(self.database, '--rate', '4')

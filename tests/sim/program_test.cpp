@@ -15,8 +15,8 @@ class Program : public ::testing::Test, public testing::GameRun {};
 
 // The defaults that the recorded games set themselves, the window's size,
 // the Replays item where the edition keeps replays; Start greyed outside the
-// title, and Pause on it.
-TEST_F(Program, StartsOnTheTitleWithEveryDefaultThenStartAndPauseWhereTheyApply)
+// title, and Pause on it; then the window closed during the name dialog.
+TEST_F(Program, StartsOnTheTitleWithEveryDefaultStartAndPauseApplyAndACloseKeepsTheNamedEntry)
 {
     game.Start();
     GameRecord& r = R();
@@ -54,14 +54,10 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefaultThenStartAndPauseWhereTheyApply)
     EXPECT_EQ(R().game.paused, 0);
     Ticks(1);
     EXPECT_EQ(R().game.score, score + 1);
-}
 
-// The window closes (or the session ends) while a new high score waits for
-// its name: the entry goes in with the name as typed, in the close's one
-// save, and no table dialog follows the closed window.
-TEST_F(Program, ClosingDuringTheNameDialogKeepsTheEntryAndSavesOnce)
-{
-    game.Start();
+    // The window closes (or the session ends) while a new high score waits for
+    // its name: the entry goes in with the name as typed, in the close's one
+    // save, and no table dialog follows the closed window.
     R().game.score = 4321;
     R().game.round = 3;
     R().game.state = kGameOverBannerWord;

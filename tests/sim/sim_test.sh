@@ -79,15 +79,13 @@ verify_fails() { # verify_fails STATUS FILE: that exit status, one line on stdou
     err=$(cat "$work/err")
     [ $status -eq "$1" ] && if [ "$1" -eq 1 ]; then [[ $out == differs:* ]] && [ -z "$err" ]; else [ -z "$out" ] && [ "$(wc -l <<<"$err")" -eq 1 ]; fi
 }
-check "an edited score differs, exit status 1" verify_fails 1 "$work/edited.ruvo-replay"
 head -c 200 "$work/game.ruvo-replay" >"$work/cut.ruvo-replay"
-check "a replay cut off, exit status 2" verify_fails 2 "$work/cut.ruvo-replay"
-check "a script is not a replay, exit status 2" verify_fails 2 "$work/game.txt"
-check "a missing replay, exit status 2" verify_fails 2 "$work/none.ruvo-replay"
-# What a stranger may send is refused at once, in one line, and in little
-# memory: a dive line of 10 MB, a device, a FIFO with no writer (which would
-# block a plain open), a folder, and a game that says it never ends (lives
-# that never run out, ticks=4294967295). A hang fails by the timeout.
+# An edited score differs (exit status 1); a replay cut off, a script, a
+# missing file are refused (2); so is what a stranger may send, at once, in
+# one line, and in little memory: a dive line of 10 MB, a device, a FIFO with
+# no writer (which would block a plain open), a folder, and a game that says
+# it never ends (lives that never run out, ticks=4294967295). A hang fails by
+# the timeout.
 {
     sed '/^[0-9]/,$d' "$work/game.ruvo-replay"
     printf '1 dive'
@@ -101,9 +99,11 @@ peak_kb() { # peak_kb COMMAND...: the command's peak resident size in KiB
 subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
 }
-for file in huge.ruvo-replay /dev/zero fifo.ruvo-replay . endless.ruvo-replay; do
+for case in "1 edited.ruvo-replay" "2 cut.ruvo-replay" "2 game.txt" "2 none.ruvo-replay" "2 huge.ruvo-replay" \
+    "2 /dev/zero" "2 fifo.ruvo-replay" "2 ." "2 endless.ruvo-replay"; do
+    read -r status file <<<"$case"
     [[ $file == /* ]] || file=$work/$file
-    check "refused: $file, exit status 2" timeout 20 bash -c "$(declare -f verify_fails); sim='$sim' work='$work' verify_fails 2 '$file'"
+    check "$file: exit status $status" timeout 20 bash -c "$(declare -f verify_fails); sim='$sim' work='$work' verify_fails $status '$file'"
 done
 check "refused with what and where: $(cat "$work/err")" grep -q '^ruvo-sim: .*endless.ruvo-replay: line [0-9]*: a game of 4294967295 ticks' "$work/err"
 "$sim" --verify "$work/huge.ruvo-replay" 2>"$work/err"

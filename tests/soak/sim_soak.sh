@@ -13,9 +13,7 @@ set -uo pipefail
 sim=${1:?usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]}
 total=${2:?usage: sim_soak.sh RUVO-SIM TOTAL-TICKS [SEED]}
 seed=${3:-1995}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work
+source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 # Unless the caller asked otherwise: every report ends the run with an error.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
@@ -87,7 +85,7 @@ random_script() { # random_script TICKS SEED
     }'
 }
 
-passed=0 failed=0 played=0 run=0
+played=0 run=0
 echo "sim_soak: seed $seed, $total ticks"
 while [ "$played" -lt "$total" ]; do
     run=$((run + 1))
@@ -123,5 +121,4 @@ while [ "$played" -lt "$total" ]; do
     played=$((played + ticks))
 done
 echo "sim_soak: $run runs, $played ticks"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report

@@ -67,8 +67,8 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 
 // A round under way with the boss one step right of the falling jumper's
 // column, so that the coming tick's move brings it under the jumper's
-// right-hand corner: a stomp.
-TEST_F(BossLook, ArrivingWithNoHitsLeftItIsNeverBeaten)
+// right-hand corner: a stomp. Arriving with no hits left, it is never beaten.
+TEST_F(BossLook, ArrivingWithNoHitsLeftItIsNeverBeatenAndAWipeStepOutsideTheEightUncoversNothing)
 {
     Play();
     ASSERT_EQ(G().state, StatePlay);
@@ -85,16 +85,11 @@ TEST_F(BossLook, ArrivingWithNoHitsLeftItIsNeverBeaten)
     Ticks(1);
     EXPECT_EQ(G().bossHits, -1);
     EXPECT_EQ(G().state, StatePlay);
-}
 
-// The wipe's steps show in the recorded games; a step counter that is not
-// one of its eight steps uncovers nothing, and with the sound off it is silent.
-TEST_F(BossLook, AWipeStepOutsideTheEightUncoversNothing)
-{
-    Play();
-    ASSERT_EQ(G().state, StatePlay);
-    Game& r = G();
+    // The wipe's steps show in the recorded games; a step counter that is not
+    // one of its eight steps uncovers nothing, and with the sound off it is silent.
     R().soundOn = 0;
+    wave.played.clear();
     r.bossCol = 20;
     r.bossRow = 5;
     r.scrollX = 16;

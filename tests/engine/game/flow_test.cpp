@@ -12,23 +12,6 @@ namespace {
 
 using Flow = testing::GameFixture;
 
-// What the recorded games do not show of the hurry-up: its sound and the
-// timer restarted at the faster period.
-TEST_F(Flow, HurryUpSoundsAndRestartsTheTimerFaster)
-{
-    settings.values["Sound"] = "1";
-    Start();
-    G().optHarryLevel = 10;
-    G().optDistance = 1000;
-    G().optGameLevel = 100;
-    StartGame();
-    Ticks(20 + 10);
-    EXPECT_EQ(G().state, kHurryBannerWord);
-    EXPECT_EQ(window.timerPeriod, 50);
-    ASSERT_FALSE(wave.played.empty());
-    EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
-}
-
 TEST(BossHits, FollowTheRoundAndTheBossLevel)
 {
     const std::pair<std::uint32_t, std::int32_t> level10[] = {{1, 10}, {2, 10},  {3, 11}, {4, 11},
@@ -43,8 +26,9 @@ TEST(BossHits, FollowTheRoundAndTheBossLevel)
     EXPECT_EQ(BossHitsFor(0, 4294967295u), -1288490240); // 922337207550948096 mod 2^32
 }
 
-TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerAndStatusLineShowEveryDigit)
+TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
 {
+    settings.values["Sound"] = "1";
     Start();
     for (auto [round, look] : {std::pair{1u, 0}, {10u, 0}, {11u, 2}, {20u, 2}, {21u, 0}, {31u, 2}, {0u, 2}}) {
         G().round = round;
@@ -59,6 +43,18 @@ TEST_F(Flow, JumperLookChangesEveryTenRoundsAndTheBannerAndStatusLineShowEveryDi
     EXPECT_EQ(text.drawn.back(), "100 Round Clear");
     EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
     EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100), "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
+
+    // What the recorded games do not show of the hurry-up: its sound and the
+    // timer restarted at the faster period.
+    G().optHarryLevel = 10;
+    G().optDistance = 1000;
+    G().optGameLevel = 100;
+    StartGame();
+    Ticks(20 + 10);
+    EXPECT_EQ(G().state, kHurryBannerWord);
+    EXPECT_EQ(window.timerPeriod, 50);
+    ASSERT_FALSE(wave.played.empty());
+    EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
 }
 
 } // namespace

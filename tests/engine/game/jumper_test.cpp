@@ -32,7 +32,11 @@ class Jumper : public testing::GameFixture {
     }
 };
 
-TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
+// Only the foot column holds it; at the top it turns at the ceiling, armed, and
+// a stomp there takes it above the grid, where the cells read as empty; a dive
+// turns a rising jumper at row 16 or above, and arms the stomp unless it
+// starts inside the boss. One round, each step placing the jumper anew.
+TEST_F(Jumper, FootColumnCeilingAndDive)
 {
     for (int c = 13; c <= 15; ++c)
         Platform(c);
@@ -44,33 +48,6 @@ TEST_F(Jumper, OnlyTheFootColumnHoldsIt)
     MoveJumper(G());
     EXPECT_EQ(G().jumperRow, 17);
     EXPECT_EQ(G().jumperVy, -1);
-}
-
-// A dive turns a rising jumper at row 16 or above, and arms the stomp unless
-// it starts inside the boss.
-TEST_F(Jumper, DiveOnlyFromRisingAtRowSixteenOrAboveAndArmedOutsideTheBoss)
-{
-    Place(17, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, -1);
-    Place(16, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 1);
-    G().stompArmed = 0;
-    Dive(G()); // already falling
-    EXPECT_EQ(G().stompArmed, 0);
-    Boss(10, 5);
-    Place(6, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 0);
-}
-
-// At the top it turns at the ceiling, armed; a stomp there takes it above
-// the grid, where the cells read as empty.
-TEST_F(Jumper, TurnsAtTheCeilingArmedAndAStompAboveTheGridReadsEmptyCells)
-{
     Place(0, -1, 0);
     MoveJumper(G());
     EXPECT_EQ(G().jumperRow, 1);
@@ -86,6 +63,21 @@ TEST_F(Jumper, TurnsAtTheCeilingArmedAndAStompAboveTheGridReadsEmptyCells)
     MoveJumper(G());
     EXPECT_EQ(G().jumperRow, 1);
     EXPECT_EQ(G().jumperVy, 1);
+    Place(17, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, -1);
+    Place(16, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
+    G().stompArmed = 0;
+    Dive(G()); // already falling
+    EXPECT_EQ(G().stompArmed, 0);
+    Boss(10, 5);
+    Place(6, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 0);
 }
 
 } // namespace

@@ -1,0 +1,393 @@
+#!/usr/bin/env python3
+# Checks the resources the build generated, each kind with a reader of its own.
+#
+# Usage: check_resources.py sounds|music|bitmaps DIRECTORY
+#   sounds   601.wav .. 606.wav: a RIFF image of one 16-byte PCM "fmt " chunk and one "data" chunk
+#            with every size agreeing; the format and length of the table below; sound on every
+#            channel without clipping or DC offset; silent first and last frames with a ramp over
+#            the first and last half millisecond; and the sweeps' pitch contour.
+#   music    the four background-music MIDI files: structure, balanced notes, playing time, loops
+#            that end on a bar line with nothing sounding, drums and at least three parts.
+#   bitmaps  every image-and-mask pair and the icons, with a 4-bit BMP reader of its own.
+# Prints a line per file or pair and "N passed, M failed"; exits 1 when anything failed.
+# SPDX-License-Identifier: MIT
+import functools
+import os
+import struct
+import sys
+
+
+class Fault(Exception):
+    pass
+
+
+def need(condition, why):
+    if not condition:
+        raise Fault(why)
+
+
+STANDARD = [0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+            0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF]
+BLACK_WHITE = [0x000000, 0xFFFFFF] + [0x000000] * 14
+WHITE = 0xFFFFFF
+
+
+def read_bmp(path):
+    with open(path, 'rb') as file:
+        data = file.read()
+    need(data[:2] == b'BM', 'not a BMP')
+    file_size, _, offset = struct.unpack_from('<IIL', data, 2)
+    need(file_size == len(data), 'file size %d, header says %d' % (len(data), file_size))
+    (info, width, height, planes, bits, compression, _, _, _, used, _) = struct.unpack_from('<IiiHHIIiiII', data, 14)
+    need((info, planes, bits, compression) == (40, 1, 4, 0), 'not an uncompressed 4-bit BMP')
+    palette = [(r << 16) | (g << 8) | b for b, g, r, _ in struct.iter_unpack('<BBBB', data[54:54 + 64])]
+    stride = ((width * 4 + 31) // 32) * 4
+    rows = []
+    for y in range(abs(height)):
+        line = data[offset + stride * (abs(height) - 1 - y if height > 0 else y):]
+        rows.append([palette[(line[x // 2] >> (0 if x % 2 else 4)) & 15] for x in range(width)])
+    return width, abs(height), palette, rows
+
+
+def bitmap_checks(folder):
+    load = lambda name: read_bmp(os.path.join(folder, f'{name}.bmp'))
+
+    @functools.cache
+    def pair(rid):
+        """The image of an image-and-mask pair and its mask, checked."""
+        (w, h, palette, image), (mw, mh, mpalette, mask) = load(rid), load(rid + 1)
+        size = 64 if 281 <= rid <= 300 or rid == 311 else 32
+        need((w, h, mw, mh) == (size, size, size, size), 'size %dx%d, mask %dx%d' % (w, h, mw, mh))
+        need(palette == (BLACK_WHITE if rid == 207 else STANDARD), 'palette')
+        need(mpalette == STANDARD, 'mask palette')
+        need(all(p in (0, WHITE) for row in mask for p in row), 'mask not pure black and white')
+        stray = [(x, y) for y, row in enumerate(mask) for x, p in enumerate(row) if p == WHITE and image[y][x] != 0]
+        if rid == 261:
+            need(stray and all(image[y][x] == 0x00FFFF for x, y in stray), 'the wires must be aqua and lie outside the mask')
+        else:
+            need(not stray, 'image not black outside its mask at %s' % (stray[:3],))
+        if 251 <= rid <= 269:
+            top = min((y for y, row in enumerate(mask) for p in row if p == 0), default=32)
+            need(rid == 269 or top >= 8, 'a ground strip fills only the bottom rows')
+        if 221 <= rid <= 239:
+            need(0 in mask[0], 'a platform reaches the top edge of its square')
+        return image, mask
+
+    def hurt(rid, normal):
+        image, mask = pair(rid)
+        need(mask == pair(normal)[1], 'hurt mask differs from the normal look')
+        need(all(image[y][x] == (WHITE if mask[y][x] == 0 else 0) for y in range(32) for x in range(32)),
+             'hurt picture not all white')
+
+    def blank():
+        image, mask = pair(269)
+        need(all(p == 0 for row in image for p in row) and all(p == WHITE for row in mask for p in row),
+             'must be all black with an all-white mask')
+
+    def lattice():
+        image, mask = pair(311)
+        dots = [[(x % 2 == 0 and y % 2 == 0) for x in range(64)] for y in range(64)]
+        need(all(image[y][x] == (0xFF0000 if dots[y][x] else 0) for y in range(64) for x in range(64)),
+             'image is not the red lattice')
+        need(all(mask[y][x] == (0 if dots[y][x] else WHITE) for y in range(64) for x in range(64)),
+             'mask is not the lattice')
+
+    def icon(size):
+        need(load(f'icon-501-{size}')[:2] == (size, size), 'icon size')
+
+    ids = [201, 203, 205, 207, 211, 213, 215, 217, *range(221, 241, 2), *range(251, 271, 2), *range(281, 301, 2), 311]
+    return ([(f'{rid}/{rid + 1}', functools.partial(pair, rid)) for rid in ids] +
+            [('203/204 hurt', lambda: hurt(203, 201)), ('207/208 hurt', lambda: hurt(207, 205)),
+             ('253/254 as 251/252', lambda: need(pair(253) == pair(251), 'not the same as 251/252')),
+             ('239/240 as 217/218', lambda: need(pair(239) == pair(217), 'not the same as 217/218')),
+             ('269/270 blank', blank), ('311/312 lattice', lattice),
+             ('icon-501-16', lambda: icon(16)), ('icon-501-32', lambda: icon(32))])
+
+
+# id: (event, channels, rate, bits, length in ms, pitch contour or None)
+SOUNDS = {
+    601: ("bounce", 2, 11025, 8, 74, "rising"),
+    602: ("miss", 2, 11025, 8, 216, "falling"),
+    603: ("game over", 2, 11025, 8, 251, "falling"),
+    604: ("stomp", 2, 11025, 8, 170, None),
+    605: ("dissolve", 1, 11025, 8, 34, None),
+    606: ("hurry", 1, 22050, 8, 912, None),
+}
+
+MIN_RMS = 0.05          # below this a channel is as good as silent
+MIN_PEAK = 0.55         # loudest sample, as a fraction of full scale
+MAX_PEAK = 0.90         # above this the sound is at or near clipping
+MAX_DC = 0.05           # mean offset from the 128 midpoint
+EDGE_LSB = 2            # first/last frame within this many steps of 128
+RAMP_MS = 0.5           # the first and last RAMP_MS ...
+RAMP_PEAK = 0.25        # ... stay below this fraction of full scale
+PITCH_RATIO = 1.25      # late/early pitch ratio a sweep must exceed
+
+
+def parse_riff(data, channels, rate, bits):
+    """Checks the chunk layout and format fields; returns (frames, pcm bytes)."""
+    if len(data) < 44:
+        raise Fault(f"only {len(data)} bytes, too short for a WAVE header")
+    header = struct.unpack_from("<4sI4s4sIHHIIHH4sI", data)
+    size, align = header[-1], channels * bits // 8
+    # RIFF sizes agreeing with the file, one 16-byte PCM "fmt " chunk, then "data" to the end (padded to even).
+    expected = (b"RIFF", len(data) - 8, b"WAVE", b"fmt ", 16, 1, channels, rate, rate * align, align, bits,
+                b"data", len(data) - 44 - (size & 1))
+    if header != expected or size % align:
+        raise Fault(f"header {header}, expected {expected} with whole {align}-byte frames")
+    return size // align, data[44:44 + size]
+
+
+def pitch(samples, rate):
+    """Fundamental frequency from the period of a Schmitt-triggered zero crossing."""
+    peak = max(abs(x) for x in samples)
+    if peak == 0:
+        return None
+    hyst = 0.1 * peak
+    armed, rises = False, []
+    for i, x in enumerate(samples):
+        if x < -hyst:
+            armed = True
+        elif x > hyst and armed:
+            armed = False
+            rises.append(i)
+    if len(rises) < 3:
+        return None
+    return (len(rises) - 1) * rate / (rises[-1] - rises[0])
+
+
+def check_samples(pcm, channels, rate, contour):
+    """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
+    chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
+    faults = []
+    worst_rms, worst_peak = 0.0, 0.0
+    ramp = max(1, int(rate * RAMP_MS / 1000))
+    for c, s in enumerate(chans):
+        name = "" if channels == 1 else (" left", " right")[c]
+        rms = (sum(x * x for x in s) / len(s)) ** 0.5
+        peak = max(abs(x) for x in s)
+        dc = sum(s) / len(s)
+        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
+        if rms < MIN_RMS:
+            faults.append(f"channel{name} nearly silent (rms {rms:.3f} < {MIN_RMS})")
+        if peak > MAX_PEAK:
+            faults.append(f"channel{name} clips (peak {peak:.2f} > {MAX_PEAK})")
+        if abs(dc) > MAX_DC:
+            faults.append(f"channel{name} has a DC offset of {dc:+.3f}")
+        for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
+            if abs(edge) * 128 > EDGE_LSB:
+                faults.append(f"channel{name} {where} sample is {round(edge * 128) + 128}, not silence")
+            elif max(abs(x) for x in frames) > RAMP_PEAK:
+                faults.append(f"channel{name} jumps within the {where} {RAMP_MS} ms (click)")
+    # A panned sound may be quieter on one side; the louder side sets the level.
+    if worst_peak < MIN_PEAK:
+        faults.append(f"too quiet (peak {worst_peak:.2f} < {MIN_PEAK})")
+    if contour:
+        mono = [sum(f) / channels for f in zip(*chans)]
+        n = len(mono)
+        early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
+        late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
+        if early is None or late is None:
+            faults.append("no clear pitch to follow")
+        elif contour == "rising" and late < early * PITCH_RATIO:
+            faults.append(f"pitch should rise but goes {early:.0f} -> {late:.0f} Hz")
+        elif contour == "falling" and late * PITCH_RATIO > early:
+            faults.append(f"pitch should fall but goes {early:.0f} -> {late:.0f} Hz")
+    if faults:
+        raise Fault("; ".join(faults))
+    return worst_rms, worst_peak
+
+
+def check_wave(path, channels, rate, bits, ms, contour):
+    with open(path, "rb") as f:
+        frames, pcm = parse_riff(f.read(), channels, rate, bits)
+    expected = (rate * ms + 500) // 1000
+    if abs(frames - expected) > 1:
+        raise Fault(f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
+    rms, peak = check_samples(pcm, channels, rate, contour)
+    return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
+
+
+# name -> (shortest seconds, longest seconds, loops)
+EXPECTED = {
+    "A_013GMW.MID": (20.0, 40.0, False),  # title tune, played once
+    "A_002GMW.MID": (30.0, 60.0, True),   # round theme, loops
+    "A_004GMW.MID": (20.0, 40.0, True),   # boss theme, loops
+    "A_114GMW.MID": (3.0, 8.0, False),    # high-score fanfare, played once
+}
+
+DATA_BYTES = {0x8: 2, 0x9: 2, 0xA: 2, 0xB: 2, 0xC: 1, 0xD: 1, 0xE: 2}
+
+
+def read_varlen(data, pos, end):
+    value = 0
+    for _ in range(4):
+        if pos >= end:
+            raise Fault("variable-length number runs past the end of its chunk")
+        value = (value << 7) | (data[pos] & 0x7F)
+        pos += 1
+        if not data[pos - 1] & 0x80:
+            return value, pos
+    raise Fault("variable-length number longer than 4 bytes")
+
+
+def parse_track(data, pos, end, index):
+    """Returns (events, end_tick); an event is (tick, kind, payload)."""
+    events, tick, status = [], 0, None
+    while pos < end:
+        delta, pos = read_varlen(data, pos, end)
+        tick += delta
+        first = data[pos] if pos < end else None
+        if first == 0xFF and pos + 2 <= end:
+            meta_type = data[pos + 1]
+            length, pos = read_varlen(data, pos + 2, end)
+            payload, pos, status = bytes(data[pos:pos + length]), pos + length, None
+            if pos > end:
+                raise Fault(f"track {index}: meta event longer than its chunk")
+            if meta_type == 0x2F:
+                if length != 0 or pos != end:
+                    raise Fault(f"track {index}: end-of-track with data or bytes after it")
+                return events, tick
+            events.append((tick, ("meta", meta_type), payload))
+        elif first in (0xF0, 0xF7):
+            length, pos = read_varlen(data, pos + 1, end)
+            pos, status = pos + length, None
+        elif first is not None and first < 0xF0:
+            if first & 0x80:
+                status, pos = first, pos + 1
+            elif status is None:
+                raise Fault(f"track {index}: data byte 0x{first:02X} without a running status")
+            payload = bytes(data[pos:pos + DATA_BYTES[status >> 4]])
+            pos += len(payload)
+            if pos > end or any(b & 0x80 for b in payload):
+                raise Fault(f"track {index}: channel event cut off or a data byte above 127 at tick {tick}")
+            events.append((tick, ("chan", status >> 4, status & 0x0F), payload))
+        else:
+            raise Fault(f"track {index}: event cut off or a system message at tick {tick}")
+    raise Fault(f"track {index}: no end-of-track event")
+
+
+def read_smf(data):
+    if len(data) < 14 or data[0:4] != b"MThd" or int.from_bytes(data[4:8], "big") != 6:
+        raise Fault("no MThd header of 6 bytes")
+    fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
+    if fmt not in (0, 1) or (fmt == 0 and ntrks != 1):
+        raise Fault(f"format {fmt} with {ntrks} tracks")
+    if division == 0 or division & 0x8000:
+        raise Fault(f"division 0x{division:04X} is not ticks per quarter note")
+    pos, tracks = 14, []
+    while pos < len(data):
+        length = int.from_bytes(data[pos + 4:pos + 8], "big")
+        start, end = pos + 8, pos + 8 + length
+        if end > len(data):
+            raise Fault(f"chunk {len(tracks)} claims {length} bytes, only {len(data) - start} left")
+        if data[pos:pos + 4] == b"MTrk":
+            tracks.append(parse_track(data, start, end, len(tracks)))
+        pos = end
+    if len(tracks) != ntrks:
+        raise Fault(f"header says {ntrks} tracks, file has {len(tracks)}")
+    return division, tracks
+
+
+def check_notes(tracks):
+    """Balanced notes per track; returns (channels with notes, first on, last off)."""
+    channels, first_on, last_off = set(), None, 0
+    for index, (events, end_tick) in enumerate(tracks):
+        sounding = {}
+        for tick, kind, payload in events:
+            if kind[0] != "chan" or kind[1] not in (0x8, 0x9):
+                continue
+            key = (kind[2], payload[0])
+            if kind[1] == 0x9 and payload[1] > 0:
+                if key in sounding:
+                    raise Fault(f"track {index}: key {payload[0]} struck again at tick {tick} while sounding")
+                sounding[key] = tick
+                channels.add(kind[2])
+                first_on = tick if first_on is None else min(first_on, tick)
+            else:
+                if sounding.pop(key, None) is None:
+                    raise Fault(f"track {index}: note-off for silent key {payload[0]} at tick {tick}")
+                last_off = max(last_off, tick)
+        if sounding:
+            (channel, key), tick = next(iter(sounding.items()))
+            raise Fault(f"track {index}: key {key} on channel {channel + 1} from tick {tick} never released")
+    if first_on is None:
+        raise Fault("no notes at all")
+    return channels, first_on, last_off
+
+
+def meta_events(tracks, meta_type):
+    return sorted(((tick, payload) for events, _ in tracks
+                   for tick, kind, payload in events if kind == ("meta", meta_type)), key=lambda item: item[0])
+
+
+def seconds_at(tick, tempos, division):
+    seconds, last_tick, usec = 0.0, 0, 500000
+    for change_tick, payload in tempos:
+        if change_tick >= tick:
+            break
+        seconds += (change_tick - last_tick) * usec / division / 1e6
+        last_tick, usec = change_tick, int.from_bytes(payload, "big")
+    return seconds + (tick - last_tick) * usec / division / 1e6
+
+
+def bar_lines(end_tick, signatures, division):
+    """Yields the tick of every bar line up to end_tick (4/4 until told otherwise)."""
+    changes = [(tick, 4 * division * p[0] // (2 ** p[1])) for tick, p in signatures]
+    bar_ticks, tick = 4 * division, 0
+    while tick <= end_tick:
+        while changes and changes[0][0] <= tick:
+            bar_ticks = changes.pop(0)[1]
+        yield tick
+        tick += bar_ticks
+
+
+def check_midi(path, shortest, longest, loops):
+    with open(path, "rb") as handle:
+        division, tracks = read_smf(handle.read())
+    channels, first_on, last_off = check_notes(tracks)
+    if 9 not in channels or len(channels) < 3:
+        raise Fault(f"channels {sorted(c + 1 for c in channels)}: want drums (10) and at least 3 parts")
+    tempos, signatures = meta_events(tracks, 0x51), meta_events(tracks, 0x58)
+    if any(len(p) != 3 or int.from_bytes(p, "big") == 0 for _, p in tempos) or any(len(p) != 4 for _, p in signatures):
+        raise Fault("bad tempo or time signature event")
+    end_tick = max(end for _, end in tracks)
+    seconds = seconds_at(end_tick, tempos, division)
+    if not shortest <= seconds <= longest:
+        raise Fault(f"lasts {seconds:.2f} s, want {shortest:g} to {longest:g} s")
+    detail = f"{seconds:.2f} s, {len(tracks)} tracks, channels {sorted(c + 1 for c in channels)}"
+    if loops:
+        bars = list(bar_lines(end_tick, signatures, division))
+        if bars[-1] != end_tick:
+            raise Fault(f"loop ends at tick {end_tick}, not on a bar line (last bar line at {bars[-1]})")
+        if first_on >= division or last_off < end_tick - division:
+            raise Fault(f"loop starts with {first_on} or ends with {end_tick - last_off} ticks of silence")
+        detail += f", loops after {len(bars) - 1} bars"
+    return detail
+
+
+def main(argv):
+    kinds = {
+        'sounds': lambda folder: [(f'{sid}.wav ({event})', functools.partial(check_wave, f'{folder}/{sid}.wav', *form))
+                                  for sid, (event, *form) in SOUNDS.items()],
+        'music': lambda folder: [(name, functools.partial(check_midi, os.path.join(folder, name), *args))
+                                 for name, args in EXPECTED.items()],
+        'bitmaps': bitmap_checks,
+    }
+    if len(argv) != 3 or argv[1] not in kinds or not os.path.isdir(argv[2]):
+        print('usage: check_resources.py sounds|music|bitmaps DIRECTORY', file=sys.stderr)
+        return 2
+    checks, failed = kinds[argv[1]](argv[2]), 0
+    for name, run in checks:
+        try:
+            detail = run()
+            print(f'PASS {name}' + (f': {detail}' if isinstance(detail, str) else ''))
+        except (Fault, OSError, struct.error) as error:
+            print(f'FAIL {name}: {error}')
+            failed += 1
+    print(f'{len(checks) - failed} passed, {failed} failed')
+    return 1 if failed else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv))
