@@ -127,9 +127,7 @@ reads_its_data() { # reads_its_data ROOT: the game installed in ROOT (a prefix)
 # --- cmake --install into a prefix of our own ---------------------------------
 prefix_part() {
     local prefix=$work/prefix status
-    cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1
-    status=$?
-    check "cmake --install succeeds" test $status -eq 0
+    check "cmake --install succeeds" eval 'cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1'
     check "the installation holds every file" all_present "$prefix"
     check "the icons have their sizes" icons_sized "$prefix"
     check "the desktop entry starts ruvo, with a replay file, with the installed icon" entry_consistent "$prefix"
@@ -170,7 +168,6 @@ package_part() {
     status=$?
     cat "$work/lintian.log"
     check "lintian reports no error and no warning" test $status -eq 0
-    check "lintian's report holds no E: or W: line" bash -c "! grep -Eq '^[EW]: ' '$work/lintian.log'"
     bash "$here/notices_test.sh" deb $(find "$out" -maxdepth 1 -name '*.*deb') | sed 's/^/  notices: /'
     check "every file of the packages is Ruvo's own or in THIRD_PARTY_NOTICES" test "${PIPESTATUS[0]}" -eq 0
 

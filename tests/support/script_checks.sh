@@ -78,10 +78,13 @@ wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until i
 # An X server on a free display (Xvfb picks the number and writes it to fd 3); exports DISPLAY.
 # One that takes no client (seen when other tests on the machine started
 # servers at the same moment: the game could not connect) is replaced.
+# -noreset: by default the server resets when its last client leaves, and a
+# game started just after the previous one closed could find no server to
+# connect to (1 in 60 connections, timed in a loop of clients).
 start_xvfb() { # start_xvfb [SCREEN]
     local try
     for try in 1 2 3; do
-        Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
         xvfb_pid=$!
         wait_for 10 test -s "$work/display" || return 1
         export DISPLAY=":$(head -n1 "$work/display")"

@@ -122,6 +122,19 @@ close_game() { # close_game WINDOW PID
     wait_for 10 bash -c "! kill -0 $2 2>/dev/null"
 }
 result_line() { sed -n 's/^result //p' "$1"; }
+table() { # table SCORE NAME: the Option dialog on offer, five rows of that score and name
+    local row
+    printf '[General]\nOption=1\n' >"$CONF"
+    for row in 1 2 3 4 5; do printf 'Score%d=%d\nName%d=%s\n' $row "$1" $row "$2" >>"$CONF"; done
+}
+# at_least COUNT WINDOW X Y WIDTH HEIGHT RRGGBB: that many pixels of that
+# colour, at least, in a rectangle of the play field (the window's last 200
+# rows). A window that cannot be captured holds none.
+at_least() {
+    local top
+    top=$(($(xwininfo -id "$2" | awk '/Height:/ {print $2}') - 200))
+    [ "$(import -window "$2" -crop "${5}x${6}+${3}+$((top + $4))" -depth 8 txt:- 2>/dev/null | grep -ci "#$7 ")" -ge "$1" ]
+}
 # The game window's picture changes: the title keeps moving.
 moving() { # moving WINDOW
     local window=$1 before

@@ -20,7 +20,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 OUT=${2:-$BUILD/replay-window-test.ruvo-replay}
 # The Option dialog on offer, and a table that every game enters.
-printf '[General]\nOption=1\nScore1=0\nScore2=0\nScore3=0\nScore4=0\nScore5=0\n' >"$CONF"
+table 0 Old
 
 folder_state() { (cd "$REPLAYS" && md5sum *) 2>/dev/null; md5sum <"$CONF"; }
 
@@ -65,7 +65,7 @@ check "and resumes it, at 8x" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 8x"
 check "the replay ends by itself" wait_for 60 caption_is "$MAIN" "$TITLE"
 check "its game's end touched neither the table nor the replays" test "$(folder_state)" = "$before"
 # The live game goes on: F2 starts one, its START in blue at the centre.
-blue() { [ "$(import -window "$1" -crop 84x18+150+$(($(xwininfo -id "$1" | awk '/Height:/ {print $2}') - 200 + 91)) -depth 8 txt:- 2>/dev/null | grep -ci '#0000FF ')" -ge 40 ]; }
+blue() { at_least 40 "$1" 150 91 84 18 0000FF; }
 press "$MAIN" F2
 check "the game starts after the replay" wait_for 5 blue "$MAIN"
 close_game "$MAIN" "$ONE"
@@ -161,8 +161,7 @@ close_game "$WIN" "$GAME"
 # The previous game's replay stays on disk and cannot be removed; no row of
 # this table has a replay, so the list would show the last game alone.
 cp "$REPLAYS/last.ruvo-replay" "$work/previous.ruvo-replay"
-printf '[General]\nOption=1\n' >"$CONF"
-for row in 1 2 3 4 5; do printf 'Score%d=9000000\nName%d=Zed\n' $row $row >>"$CONF"; done
+table 9000000 Zed
 if [ "$(id -u)" -eq 0 ]; then
     # The folder read-only for this game alone, in a mount namespace of its own.
     LAUNCH=(unshare -m sh -c 'mount --bind "$0" "$0" && mount -o remount,bind,ro "$0" "$0" && exec "$@"' "$REPLAYS")

@@ -10,15 +10,11 @@
 # moments of a run (printed).
 # SPDX-License-Identifier: MIT
 source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
-table() { # table SCORE: the Option dialog on offer, five rows of that score
-    printf '[General]\nOption=1\n' >"$CONF"
-    for row in 1 2 3 4 5; do printf 'Score%d=%d\nName%d=Old\n' $row "$1" $row >>"$CONF"; done
-}
 row_names() { grep -h '^result' "$REPLAYS"/row-*.ruvo-replay 2>/dev/null | sed 's/.* name=//' | sort | tr '\n' ' '; }
 
 # Rows of 500: nine lives and more platforms score far more, one life and
 # few platforms without a dive far less. Ticks of 20 ms keep the games short.
-table 500
+table 500 Old
 start_game c
 C=$GAME CWIN=$WIN
 start_game d

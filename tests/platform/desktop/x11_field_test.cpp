@@ -14,10 +14,8 @@
 #include "game_on_qt.h"
 #include "platform/desktop/qt_game_window.h"
 #include "platform/desktop/qt_play_field.h"
-#include "replay/replay_keep.h"
 #include "replay/replay_race.h"
-#include "sim/headless_game.h"
-#include "support/fixed_text.h"
+#include "support/game_run.h"
 
 namespace ruvo {
 namespace {
@@ -100,20 +98,14 @@ TEST_F(FieldOnX, EveryGamePixelIsASharpBlockAtEveryZoomAndAnExposeDrawsItAgain)
 TEST_F(FieldOnX, ARacesGhostShowsOverTheFrameAndLeavesNothingWhereItWas)
 {
     // The ghost's game: short, a dive every ninth tick.
-    testing::FixedText text;
-    HeadlessGame recorded(&text, &resources);
-    recorded.settings.values = {{"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}};
-    recorded.Start();
-    recorded.Record().game.optDamage = 0;
-    recorded.Command(IDM_START);
-    recorded.dialogs.nextName = "Bea";
-    for (int k = 1; (recorded.Record().game.state & StateTitle) == 0 && k < 100000; ++k) {
-        if (k % 9 == 0)
-            recorded.Click();
-        recorded.Tick();
-    }
-    std::string replay;
-    ASSERT_TRUE(recorded.replays.Read(kLastGameReplay, replay));
+    testing::GameRun recorded({{"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}});
+    recorded.game.Start();
+    recorded.Play(9, "Bea", [&] {
+        recorded.R().game.optDamage = 0;
+        recorded.game.Command(IDM_START);
+    });
+    const std::string replay = recorded.Kept(kLastGameReplay);
+    ASSERT_FALSE(replay.empty());
 
     ASSERT_EQ(RaceReplay(*record, replay), "");
     dialogs.nextName = "Cy";
