@@ -1,7 +1,7 @@
-// The settings store on the registry, under Wine: what the game reads from
-// values of every kind (names that older programs wrote through the ANSI
-// calls among them), what its save leaves behind, and reading while a save
-// is open.
+// The settings store on the registry, under Wine, over one key's life: the
+// first save makes the key with its eighteen typed values, reads see them
+// while a save is open, and then what the game reads from values of every
+// kind (names that older programs wrote through the ANSI calls among them).
 // SPDX-License-Identifier: MIT
 #include <windows.h>
 
@@ -20,55 +20,77 @@
 namespace ruvo {
 namespace {
 
-// Each test has a key of its own, made empty, and a record on it.
-class RegistryStoreTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-        ASSERT_EQ(
-            RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr),
-            ERROR_SUCCESS);
-        record_.host.settings = &store_;
-    }
-    void TearDown() override
-    {
-        RegCloseKey(key_);
-        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    }
-
-    void Put(const wchar_t* name, DWORD type, const void* data, std::size_t size)
-    {
-        ASSERT_EQ(RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
-                  ERROR_SUCCESS);
-    }
-    void PutString(const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ)
-    {
-        Put(name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    }
-
-    const std::wstring path_ =
-        L"SOFTWARE\\Tolp\\RuvoTest\\" + Widen(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    HKEY key_ = nullptr;
-    RegistrySettingsStore store_{path_};
-    GameRecord record_;
-};
-
-TEST_F(RegistryStoreTest, LoadsStoredValuesAndGivesDefaultsForWhatDoesNotFit)
+void Put(HKEY key, const wchar_t* name, DWORD type, const void* data, std::size_t size)
 {
+    ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
+              ERROR_SUCCESS);
+}
+void PutString(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ)
+{
+    Put(key, name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+TEST(RegistryStore, SavesTypedValuesSeenWhileOpenAndLoadsEveryKindWithDefaultsForWhatDoesNotFit)
+{
+    const std::wstring path = L"SOFTWARE\\Tolp\\RuvoTest\\Registry";
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()); // the first save makes the key
+    RegistrySettingsStore store{path};
+    GameRecord record;
+    record.host.settings = &store;
+    LoadSettings(record);
+    record.soundOn = 1;
+    record.game.hiScores[2] = 123456;
+    record.game.hiRounds[2] = 65535;
+    CopyName(record.game.hiNames[2], "名前 Ü");
+    WriteSettings(record);
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    DWORD count = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                     nullptr);
+    EXPECT_EQ(count, 18u);
+    // A name as UTF-16 with its terminating zero; the numbers' type shows in
+    // what loads again below (and in game_test's registry).
+    wchar_t name[32] = {};
+    DWORD type = 0, size = sizeof name;
+    ASSERT_EQ(RegQueryValueExW(key, L"Name3", nullptr, &type, reinterpret_cast<BYTE*>(name), &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD{REG_SZ});
+    EXPECT_EQ(std::wstring(name), L"名前 Ü");
+    EXPECT_EQ(size, (std::wstring(name).size() + 1) * sizeof(wchar_t));
+
+    // Another instance's save merges what is stored with its own: it reads
+    // between its writes, and sees them.
+    ASSERT_TRUE(store.Create());
+    std::uint32_t value = 0;
+    ASSERT_TRUE(store.QueryDword("Score3", value));
+    EXPECT_EQ(value, 123456u);
+    store.SetDword("Score3", 7);
+    ASSERT_TRUE(store.QueryDword("Score3", value));
+    EXPECT_EQ(value, 7u);
+    store.Close();
+    GameRecord again;
+    again.host.settings = &store;
+    LoadSettings(again);
+    EXPECT_EQ(std::tuple(again.soundOn, again.game.hiScores[2], again.game.hiRounds[2]), std::tuple(1, 7u, 65535));
+    EXPECT_EQ(NameText(again.game.hiNames[2]), "名前 Ü");
+
+    // Values of every kind, of which Score3 to Score5 and the rest are missing.
+    for (const wchar_t* missing : {L"Score3", L"Score4", L"Score5", L"Round1", L"Round3", L"Round4", L"Round5"})
+        RegDeleteValueW(key, missing);
     const DWORD two = 2, most = 4294967295u, round = 70000; // a round keeps its low 16 bits
     const unsigned char three[3] = {1, 0, 0};
     const unsigned long long wide = 7;
-    Put(L"Sound", REG_DWORD, &two, 4);
-    PutString(L"Music", L"1"); // a string where a number belongs
-    Put(L"Option", REG_BINARY, three, sizeof three);
-    Put(L"Score1", REG_DWORD, &most, 4);
-    Put(L"Score2", REG_QWORD, &wide, sizeof wide);
-    Put(L"Round2", REG_DWORD, &round, 4);
-    PutString(L"Name1", std::wstring(31, L'x'));
-    PutString(L"Name2", std::wstring(40, L'y')); // longer than a row holds
-    PutString(L"Name3", L"%TEMP%", REG_EXPAND_SZ);
-    PutString(L"Name4", L"名前"); // six bytes of UTF-8
+    Put(key, L"Sound", REG_DWORD, &two, 4);
+    PutString(key, L"Music", L"1"); // a string where a number belongs
+    Put(key, L"Option", REG_BINARY, three, sizeof three);
+    Put(key, L"Score1", REG_DWORD, &most, 4);
+    Put(key, L"Score2", REG_QWORD, &wide, sizeof wide);
+    Put(key, L"Round2", REG_DWORD, &round, 4);
+    PutString(key, L"Name1", std::wstring(31, L'x'));
+    PutString(key, L"Name2", std::wstring(40, L'y')); // longer than a row holds
+    PutString(key, L"Name3", L"%TEMP%", REG_EXPAND_SZ);
+    PutString(key, L"Name4", L"名前"); // six bytes of UTF-8
     // An older program hands the registry bytes in the system's code page,
     // here without a terminating zero; the registry keeps UTF-16. (A zero
     // right after the bytes would be taken in as the string's own.)
@@ -80,62 +102,20 @@ TEST_F(RegistryStoreTest, LoadsStoredValuesAndGivesDefaultsForWhatDoesNotFit)
     ASSERT_GT(length, 0);
     ASSERT_FALSE(lossy) << "code page " << GetACP();
     ansi[length] = '!';
-    ASSERT_EQ(RegSetValueExA(key_, "Name5", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi), length), ERROR_SUCCESS);
-    // Score3 to Score5 and the rest are missing.
+    ASSERT_EQ(RegSetValueExA(key, "Name5", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi), length), ERROR_SUCCESS);
+    RegCloseKey(key);
 
-    LoadSettings(record_);
-    EXPECT_EQ(std::tuple(record_.soundOn, record_.musicOn, record_.optionEnabled), std::tuple(2, 0, 0));
-    EXPECT_EQ(record_.game.hiScores, (std::array<std::uint32_t, 5>{4294967295u, 1000, 1000, 1000, 1000}));
-    EXPECT_EQ(record_.game.hiRounds, (std::array<std::uint16_t, 5>{1, 70000 & 0xFFFF, 1, 1, 1}));
+    GameRecord loaded;
+    loaded.host.settings = &store;
+    LoadSettings(loaded);
+    EXPECT_EQ(std::tuple(loaded.soundOn, loaded.musicOn, loaded.optionEnabled), std::tuple(2, 0, 0));
+    EXPECT_EQ(loaded.game.hiScores, (std::array<std::uint32_t, 5>{4294967295u, 1000, 1000, 1000, 1000}));
+    EXPECT_EQ(loaded.game.hiRounds, (std::array<std::uint16_t, 5>{1, 70000 & 0xFFFF, 1, 1, 1}));
     std::vector<std::string> names;
-    for (const NameBuffer& name : record_.game.hiNames)
-        names.emplace_back(NameText(name));
+    for (const NameBuffer& row : loaded.game.hiNames)
+        names.emplace_back(NameText(row));
     EXPECT_EQ(names, (std::vector<std::string>{std::string(31, 'x'), kDefaultName, kDefaultName, "名前", "Zoë Åsa"}));
-}
-
-TEST_F(RegistryStoreTest, SaveWritesEighteenTypedValuesAndReadsSeeItWhileOpen)
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); // the first save makes the key
-    LoadSettings(record_);
-    record_.soundOn = 1;
-    record_.game.hiScores[2] = 123456;
-    record_.game.hiRounds[2] = 65535;
-    CopyName(record_.game.hiNames[2], "名前 Ü");
-    WriteSettings(record_);
-
-    HKEY saved = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &saved), ERROR_SUCCESS);
-    DWORD count = 0;
-    RegQueryInfoKeyW(saved, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                     nullptr);
-    EXPECT_EQ(count, 18u);
-    // A name as UTF-16 with its terminating zero; the numbers' type shows in
-    // what loads again below (and in game_test's registry).
-    wchar_t name[32] = {};
-    DWORD type = 0, size = sizeof name;
-    ASSERT_EQ(RegQueryValueExW(saved, L"Name3", nullptr, &type, reinterpret_cast<BYTE*>(name), &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, DWORD{REG_SZ});
-    EXPECT_EQ(std::wstring(name), L"名前 Ü");
-    EXPECT_EQ(size, (std::wstring(name).size() + 1) * sizeof(wchar_t));
-    RegCloseKey(saved);
-
-    // Another instance's save merges what is stored with its own: it reads
-    // between its writes, and sees them.
-    ASSERT_TRUE(store_.Create());
-    std::uint32_t value = 0;
-    ASSERT_TRUE(store_.QueryDword("Score3", value));
-    EXPECT_EQ(value, 123456u);
-    store_.SetDword("Score3", 7);
-    ASSERT_TRUE(store_.QueryDword("Score3", value));
-    EXPECT_EQ(value, 7u);
-    store_.Close();
-    GameRecord again;
-    again.host.settings = &store_;
-    LoadSettings(again);
-    EXPECT_EQ(again.soundOn, 1);
-    EXPECT_EQ(again.game.hiScores[2], 7u);
-    EXPECT_EQ(again.game.hiRounds[2], 65535);
-    EXPECT_EQ(NameText(again.game.hiNames[2]), "名前 Ü");
+    RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
 }
 
 } // namespace
