@@ -73,6 +73,12 @@ void RunCommand(GameRecord& record, std::uint32_t command)
             dialogs->RunReplays(record);
         }
         break;
+    case IDM_BOARD:
+        if (dialogs != nullptr && record.host.board) {
+            const OpenDialog open(record);
+            dialogs->RunBoard(record);
+        }
+        break;
     default:
         break;
     }

@@ -16,6 +16,7 @@ constexpr auto kGameItems = std::to_array<MenuEntry>({
     kSeparator,
     MenuEntry{IDM_HIGHSCORE, "&High Score\tF8"},
     MenuEntry{IDM_REPLAYS, "&Replays..."},
+    MenuEntry{IDM_BOARD, "&Board..."},
     kSeparator,
     MenuEntry{IDM_EXIT, "E&xit"},
 });

@@ -44,6 +44,7 @@ int UpdateMenu(GameRecord& record)
     window->EnableMenuItem(IDM_PAUSE, !title || record.watch != nullptr);
     // An edition that keeps no replays yet offers none.
     window->EnableMenuItem(IDM_REPLAYS, title && record.host.replays != nullptr);
+    window->EnableMenuItem(IDM_BOARD, title && record.host.board);
     window->DrawMenuBar();
     return 1;
 }

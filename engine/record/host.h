@@ -34,6 +34,7 @@ enum MenuId : std::uint16_t {
     // Past the View items' ids (app/menu_table.h).
     IDM_REPLAYS = 114,
     IDM_DAILY = 115,
+    IDM_BOARD = 116,
 };
 
 constexpr const char* kClassName = "RuvoWClass";
@@ -144,6 +145,14 @@ class DialogHost {
         (void)record;
         return 0;
     }
+    // The board dialog (replay/board_client.h): the board's address where the
+    // edition keeps one, Play for the Board, and the board's page opened.
+    // An edition that talks to no board offers nothing.
+    virtual int RunBoard(GameRecord& record)
+    {
+        (void)record;
+        return 0;
+    }
     // Tells the player something, once, in a message box or the page's note:
     // what went wrong and was not their doing (a replay that could not be
     // kept), or how a race ended.
@@ -180,6 +189,9 @@ struct Host {
     DialogHost* dialogs = nullptr;
     HelpViewer* help = nullptr;
     ReplayStore* replays = nullptr;
+    // Whether the Board... item shows: the edition can talk to a board (the
+    // page only where a board serves it).
+    bool board = false;
     // The edition named in the replays it records: "desktop", "windows" or "web".
     const char* edition = "";
 };

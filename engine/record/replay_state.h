@@ -125,6 +125,8 @@ struct ReplayRace {
 struct PendingReplay {
     Replay replay;
     bool race = false;
+    // A board's start (replay/board_client.h): a game of the player's from it.
+    bool board = false;
 };
 
 } // namespace ruvo

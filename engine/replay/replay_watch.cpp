@@ -86,11 +86,6 @@ bool Command(GameRecord& record, std::uint32_t command)
     }
 }
 
-bool OnTitle(const GameRecord& record)
-{
-    return (record.game.state & StateTitle) != 0 && record.hwndMain != nullptr && record.drawing.frameBitmap;
-}
-
 void StartWatch(GameRecord& record, Replay replay)
 {
     EndWatch(record);
@@ -106,6 +101,11 @@ void StartWatch(GameRecord& record, Replay replay)
 }
 
 } // namespace
+
+bool OnTitle(const GameRecord& record)
+{
+    return (record.game.state & StateTitle) != 0 && record.hwndMain != nullptr && record.drawing.frameBitmap;
+}
 
 WatchPace PaceFor(std::int32_t periodMs, std::int32_t speed)
 {
@@ -153,7 +153,10 @@ void StartPendingReplay(GameRecord& record)
     // A dialog's end may have started a game meanwhile: the replay is dropped.
     if (!OnTitle(record))
         return;
-    if (pending->race)
+    if (pending->board) {
+        EndWatch(record);
+        StartBoardGame(record, pending->replay.start);
+    } else if (pending->race)
         StartRace(record, std::move(pending->replay));
     else
         StartWatch(record, std::move(pending->replay));

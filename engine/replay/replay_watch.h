@@ -38,6 +38,9 @@ void StartPendingReplay(GameRecord& record);
 // True when the message was the replay's to handle.
 bool WatchMessage(GameRecord& record, const Message& message);
 void EndWatch(GameRecord& record);
+// The title shows in a window with its frame: a replay, or a game from
+// another start, may begin.
+bool OnTitle(const GameRecord& record);
 
 // The caption: the game's title, and while a replay plays "REPLAY" with its
 // speed and whether it is paused.
