@@ -25,6 +25,8 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 ./build.sh packages || exit 1
+# The page's build wants npm, which Debian's nodejs leaves to a package of its own.
+command -v npm >/dev/null || ./build.sh packages <(echo npm) || exit 1
 ticks=${SOAK_TICKS:-1000000}
 fuzz_seconds=${SOAK_FUZZ_SECONDS:-60}
 kills=${SOAK_KILLS:-100}
