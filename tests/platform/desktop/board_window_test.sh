@@ -5,13 +5,15 @@
 # offline in a box and sends nothing; the address typed into Game > Board...
 # opens the board's page in the browser; Play for the Board plays a game from
 # the board's start, which Send to Board puts on the board, its row then in
-# /api/v1/board; the address stays in the game's settings.
+# /api/v1/board; a game for the board that asked for no name goes under the
+# name last typed; the address stays in the game's settings. (The board takes
+# games played faster than real time here: ruvo-sim's.)
 # Usage: board_window_test.sh BUILDDIR (ruvo-board, ruvo-sim and ruvo in BUILDDIR/bin)
 # SPDX-License-Identifier: MIT
 source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
 need_tools curl
-"$BUILD/bin/ruvo-board" --listen 127.0.0.1:0 --database "sqlite:$work/board.sqlite" >"$work/board.out" \
-    2>"$work/board.log" &
+"$BUILD/bin/ruvo-board" --listen 127.0.0.1:0 --database "sqlite:$work/board.sqlite" --pace 0 \
+    >"$work/board.out" 2>"$work/board.log" &
 board_pid=$!
 trap 'kill "$board_pid" 2>/dev/null; cleanup' EXIT
 wait_for 15 grep -q 'listening on' "$work/board.out" || fail "ruvo-board did not start: $(cat "$work/board.log")"
@@ -57,13 +59,23 @@ check "Open the Board opens its page in the browser" wait_for 10 grep -qsx "$BOA
 press "$DIALOG" alt+p
 check "Play for the Board asks the board for a start" wait_for 10 grep -q ' POST /api/v1/tokens 201 ' "$work/board.log"
 check "and closes" wait_for 10 eval '[ -z "$(shown_by "$GAME" Board)" ]'
-play_game "$GAME" "$WIN" Boarder
+play_game "$GAME" "$WIN" "Ann & Bo+"
 check "the game's replay holds the board's token" grep -q '^token ' "$REPLAYS/last.ruvo-replay"
 
 open_replays "$GAME" "$WIN"
 press "$DIALOG" alt+b
 check "Send to Board puts it on the board, told in a box" note "The board took your game: [0-9]+ points, rank 1\."
-check "its row is on the board" bash -c "curl -sf '$BOARD/api/v1/board' | grep -q '\"name\":\"Boarder\"'"
+named() { [ "$(curl -sf "$BOARD/api/v1/board" | grep -oF '"name":"Ann \u0026 Bo+"' | wc -l)" -eq "$1" ]; }
+check "its row is on the board" named 1
+press "$DIALOG" Escape
+# The last game now one for the board that asked for no name, played by ruvo-sim.
+curl -sf -X POST -d '' "$BOARD/api/v1/tokens" >"$work/start" || fail "the board gives no start"
+"$SIM" --ticks 3000 --from "$work/start" --script "$work/script" --record "$REPLAYS/last.ruvo-replay" >/dev/null ||
+    fail "ruvo-sim recorded no game for the board"
+open_replays "$GAME" "$WIN"
+press "$DIALOG" Down alt+b
+check "a game without a name is taken" note "The board took your game"
+check "under the name last typed" named 2
 press "$DIALOG" Escape
 close_game "$WIN" "$GAME"
 check "the address is kept with the settings" grep -qx "BoardAddress=$BOARD" "$CONF"
