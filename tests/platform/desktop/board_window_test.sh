@@ -11,7 +11,7 @@
 # Usage: board_window_test.sh BUILDDIR (ruvo-board, ruvo-sim and ruvo in BUILDDIR/bin)
 # SPDX-License-Identifier: MIT
 source "$(dirname "${BASH_SOURCE[0]}")/game_driving.sh" "$@"
-need_tools curl
+need_tools curl xdg-open
 "$BUILD/bin/ruvo-board" --listen 127.0.0.1:0 --database "sqlite:$work/board.sqlite" --pace 0 \
     >"$work/board.out" 2>"$work/board.log" &
 board_pid=$!
