@@ -59,24 +59,28 @@ BoardDialog::BoardDialog(GameRecord& record, QWidget* playField)
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::string BoardDialog::Address()
+std::string BoardDialog::CheckTyped(std::string& normal) const
 {
     const QByteArray typed = addressEdit->text().trimmed().toUtf8();
+    return CheckBoardAddress(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), normal);
+}
+
+std::string BoardDialog::Address()
+{
     std::string normal;
-    const std::string error =
-        CheckBoardAddress(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), normal);
-    if (!error.empty()) {
+    if (const std::string error = CheckTyped(normal); !error.empty())
         BoardNote(this, "The board's address: " + error + ".");
-        return {};
-    }
-    if (normal.empty()) {
+    else if (normal.empty())
         BoardNote(this, "Give the board's address first, as http://HOST:PORT or https://HOST.");
-        return {};
-    }
-    if (record_.host.settings != nullptr)
-        StoreBoardAddress(*record_.host.settings, normal);
-    addressEdit->setText(QString::fromStdString(normal));
     return normal;
+}
+
+void BoardDialog::done(int result)
+{
+    std::string normal;
+    if (record_.host.settings != nullptr && CheckTyped(normal).empty())
+        StoreBoardAddress(*record_.host.settings, normal);
+    QDialog::done(result);
 }
 
 void BoardDialog::Play()

@@ -26,9 +26,15 @@ class BoardDialog final : public QDialog {
     QPushButton* playButton = nullptr;
     QPushButton* openButton = nullptr;
 
+    // A fit address typed is kept however the dialog closes; an emptied
+    // field leaves no board.
+    void done(int result) override;
+
   private:
-    // The address as typed, checked and stored; empty, with the player told
-    // why, when there is none to use.
+    // The address as typed: its one-line error, or empty and the address
+    // in normal (empty for none).
+    std::string CheckTyped(std::string& normal) const;
+    // The address to use; empty, with the player told why, when there is none.
     std::string Address();
     void Play();
     void OpenPage();

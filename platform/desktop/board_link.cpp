@@ -107,7 +107,9 @@ void PostToBoard(QObject* context, const std::string& url, std::string_view body
                 progress->body += reply->read(static_cast<qint64>(kBoardAnswerMaxBytes) + 1 - progress->body.size());
             if (progress->body.size() > static_cast<qsizetype>(kBoardAnswerMaxBytes))
                 answer.error = TooLarge();
-            answer.body = progress->body.toStdString();
+            // What was refused is never handed on, not even in part.
+            if (answer.error.empty())
+                answer.body = progress->body.toStdString();
         }
         done(answer);
     });
