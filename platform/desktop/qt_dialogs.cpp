@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "platform/desktop/board_dialog.h"
 #include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_window.h"
 #include "platform/desktop/replays_dialog.h"
@@ -113,6 +114,16 @@ int QtDialogHost::RunReplays(GameRecord& record)
         else if (!chosenFile.isEmpty())
             WatchReplayFile(record, chosenFile, field);
     }
+    return result;
+}
+
+// A start the board gives is handed to the engine inside the dialog; it
+// plays once the dialog has closed and the engine's command has returned.
+int QtDialogHost::RunBoard(GameRecord& record)
+{
+    QPointer<BoardDialog> dialog = new BoardDialog(record, windows_.PlayField());
+    const int result = dialog->exec();
+    delete dialog.data();
     return result;
 }
 

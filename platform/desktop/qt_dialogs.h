@@ -1,5 +1,5 @@
-// The four modal dialogs on Qt, built from the game's dialog templates, and
-// the Replays list.
+// The four modal dialogs on Qt, built from the game's dialog templates, the
+// Replays list and the Board dialog.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -17,6 +17,7 @@ class QtDialogHost final : public DialogHost {
     int RunHighScore(GameRecord& record) override;
     int RunInput(GameRecord& record) override;
     int RunReplays(GameRecord& record) override;
+    int RunBoard(GameRecord& record) override;
     // A message box over the game window, on stderr too.
     void ShowNote(std::string_view text) override;
 

@@ -31,7 +31,9 @@ QtMachine::QtMachine(std::unique_ptr<QtSettingsStore> store) : settings(std::mov
 
 Host QtMachine::MakeHost()
 {
-    return MachineHost(*this, settings.get(), "desktop");
+    Host host = MachineHost(*this, settings.get(), "desktop");
+    host.board = true;
+    return host;
 }
 
 } // namespace ruvo

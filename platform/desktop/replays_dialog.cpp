@@ -1,4 +1,5 @@
-// The Replays list on Qt and its Watch, Race, Save As..., Open... and Delete.
+// The Replays list on Qt and its Watch, Race, Save As..., Open..., Delete and
+// Send to Board.
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/replays_dialog.h"
 
@@ -10,14 +11,18 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <cstdio>
 
+#include "platform/desktop/board_dialog.h"
 #include "platform/desktop/replay_reading.h"
+#include "replay/board_client.h"
 #include "replay/replay_keep.h"
 #include "replay/replay_race.h"
 #include "replay/replay_watch.h"
+#include "settings/registry.h"
 
 namespace ruvo {
 namespace {
@@ -55,9 +60,11 @@ ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
     saveButton = new QPushButton(QStringLiteral("&Save As..."));
     openButton = new QPushButton(QStringLiteral("&Open..."));
     deleteButton = new QPushButton(QStringLiteral("&Delete"));
+    sendButton = new QPushButton(QStringLiteral("Send to &Board"));
+    sendButton->setToolTip(QStringLiteral("Send a game played for the board (Game > Board...) to the board"));
     auto* closeButton = new QPushButton(QStringLiteral("Close"));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {watchButton, raceButton, saveButton, openButton, deleteButton, closeButton})
+    for (QPushButton* button : {watchButton, raceButton, saveButton, openButton, deleteButton, sendButton, closeButton})
         buttons->addWidget(button);
     watchButton->setDefault(true);
     auto* layout = new QVBoxLayout(this);
@@ -71,9 +78,10 @@ ReplaysDialog::ReplaysDialog(GameRecord& record, QWidget* playField)
     connect(saveButton, &QPushButton::clicked, this, [this] { SaveAs(); });
     connect(openButton, &QPushButton::clicked, this, [this] { Open(); });
     connect(deleteButton, &QPushButton::clicked, this, [this] { Delete(); });
+    connect(sendButton, &QPushButton::clicked, this, [this] { SendToBoard(); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton})
+        for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton, sendButton})
             button->setEnabled(row >= 0);
     });
     Refill();
@@ -87,7 +95,7 @@ void ReplaysDialog::Refill()
         item->setData(Qt::UserRole, FromUtf8(kept.name));
     }
     list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
-    for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton})
+    for (QPushButton* button : {watchButton, raceButton, saveButton, deleteButton, sendButton})
         button->setEnabled(list_->count() > 0);
 }
 
@@ -152,6 +160,33 @@ void ReplaysDialog::Delete()
         return;
     RemoveKeptReplay(record_, item->data(Qt::UserRole).toString().toStdString());
     Refill();
+}
+
+void ReplaysDialog::SendToBoard()
+{
+    std::string name, text;
+    if (!Selected(name, text))
+        return;
+    if (const std::string refusal = BoardSendRefusal(text); !refusal.empty()) {
+        BoardNote(this, refusal);
+        return;
+    }
+    const std::string address = record_.host.settings != nullptr ? StoredBoardAddress(*record_.host.settings) : "";
+    if (address.empty()) {
+        BoardNote(this, "Give the board's address in Game > Board... first.");
+        return;
+    }
+    // A game that asked for no name goes under the name last typed here.
+    std::string path = "/api/v1/replays", error;
+    const std::optional<Replay> replay = ReadReplay(text, error);
+    const std::string_view lastName = NameText(record_.game.entryName);
+    if (replay && replay->result.name.empty() && !lastName.empty())
+        path += "?name=" + QUrl::toPercentEncoding(FromUtf8(std::string(lastName))).toStdString();
+    sendButton->setEnabled(false);
+    PostToBoard(this, BoardUrl(address, path), text, [this](const BoardAnswer& answer) {
+        sendButton->setEnabled(list_->currentRow() >= 0);
+        BoardNote(this, answer.error.empty() ? BoardAnswerNote(answer.status, answer.body) : answer.error);
+    });
 }
 
 bool StartWatching(GameRecord& record, const std::string& text, const QString& what, QWidget* parent, ReplayUse use)

@@ -1,5 +1,6 @@
 // The Replays list on Qt: the table's rows that have a replay and the last
-// game (app/replay_keep.h), with Watch, Race, Save As..., Open... and Delete.
+// game (app/replay_keep.h), with Watch, Race, Save As..., Open..., Delete and
+// Send to Board (platform/desktop/board_dialog.h).
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -44,6 +45,7 @@ class ReplaysDialog final : public QDialog {
     QPushButton* saveButton = nullptr;
     QPushButton* openButton = nullptr;
     QPushButton* deleteButton = nullptr;
+    QPushButton* sendButton = nullptr;
 
   private:
     void Refill();
@@ -54,6 +56,9 @@ class ReplaysDialog final : public QDialog {
     void SaveAs();
     void Open();
     void Delete();
+    // Sends the selected replay to the board at the stored address, once the
+    // engine finds it fit to go, and tells the player the board's answer.
+    void SendToBoard();
 
     GameRecord& record_;
     QListWidget* list_;

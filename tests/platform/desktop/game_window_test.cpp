@@ -74,11 +74,12 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemCannotBe
         for (QAction* item : popup->menu()->actions())
             layout << (item->isSeparator() ? "-" : "  " + item->text() + " " + item->shortcut().toString());
     }
-    EXPECT_EQ(layout.join('|').toStdString(),
-              "&Game|  &Start F2|  &Daily Challenge |  &Pause F3|-|  &High Score F8|  &Replays... |-|  E&xit |"
-              "&Option|  &Sound F4|  &Music F5|-|  &Option |"
-              "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
-              "&Help|  &Help F1|  &About F10");
+    EXPECT_EQ(
+        layout.join('|').toStdString(),
+        "&Game|  &Start F2|  &Daily Challenge |  &Pause F3|-|  &High Score F8|  &Replays... |  &Board... |-|  E&xit |"
+        "&Option|  &Sound F4|  &Music F5|-|  &Option |"
+        "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
+        "&Help|  &Help F1|  &About F10");
 
     // Closed, it saves once, stops the game and ends the loop.
     frame->close();
