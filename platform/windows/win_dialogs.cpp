@@ -84,6 +84,17 @@ WORD ControlClass(ControlKind kind)
     }
 }
 
+// The Board dialog, in dialog units.
+constexpr auto kBoardControls = std::to_array<ControlTemplate>({
+    ControlTemplate{ControlKind::Text, kNoControlId, "The board's address (http:// or https://):", {7, 7, 216, 9}},
+    ControlTemplate{ControlKind::Edit, kBoardAddressId, "", {7, 18, 216, 12}},
+    ControlTemplate{ControlKind::Text, kBoardStatusId, "", {7, 34, 216, 9}},
+    ControlTemplate{ControlKind::Button, kOkId, "&Play for the Board", {7, 47, 80, 14}, kDefaultButton},
+    ControlTemplate{ControlKind::Button, kBoardOpenId, "&Open the Board", {92, 47, 80, 14}},
+    ControlTemplate{ControlKind::Button, kCancelId, "Close", {177, 47, 46, 14}},
+});
+constexpr DialogTemplate kBoard{"Board", {20, 20, 230, 68}, kBoardControls};
+
 enum class DialogKind { About, Option, HighScore, Input };
 
 struct DialogCall {
@@ -228,6 +239,11 @@ std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& layout, std
         out.push_back(0); // no creation data
     }
     return out;
+}
+
+const DialogTemplate& BoardTemplate()
+{
+    return kBoard;
 }
 
 // The innermost first: the name dialog keeps what was typed, as OK would.

@@ -1,5 +1,5 @@
-// The game's four modal dialogs and the Replays list on Win32, each built in
-// memory from the game's dialog template and run with DialogBoxIndirectParamW,
+// The game's four modal dialogs, the Replays list and the Board dialog on
+// Win32, each built in memory from its template and run with DialogBoxIndirectParamW,
 // and the notes' message boxes, all owned by the game window: the game's timer
 // goes on ticking behind them.
 // SPDX-License-Identifier: MIT
@@ -29,6 +29,8 @@ class WinDialogHost final : public DialogHost {
     void EndDialogs() override;
     // The Replays list (win_replays_dialog.cpp).
     int RunReplays(GameRecord& record) override;
+    // The Board dialog (win_board_dialog.cpp).
+    int RunBoard(GameRecord& record) override;
     // A message box owned by the game window (none once it is gone), and a line on stderr.
     void ShowNote(std::string_view text) override;
 
@@ -48,5 +50,13 @@ class WinDialogHost final : public DialogHost {
 // A DLGTEMPLATE with its items, as the dialog manager reads it: a pop-up
 // with a caption, a close box and a modal frame, in the dialog font.
 std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& layout, std::uint16_t iconGroup);
+
+// The Board dialog (Game > Board...): the board's address in an edit, a line
+// that tells what is under way, and Play for the Board (OK), Open the Board
+// and Close (Cancel).
+constexpr int kBoardAddressId = 1100;
+constexpr int kBoardStatusId = 1101;
+constexpr int kBoardOpenId = 1102;
+const DialogTemplate& BoardTemplate();
 
 } // namespace ruvo

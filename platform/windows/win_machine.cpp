@@ -12,7 +12,9 @@ WinMachine::WinMachine(std::wstring settingsKey) : settings(std::move(settingsKe
 
 Host WinMachine::MakeHost()
 {
-    return MachineHost(*this, &settings, "windows");
+    Host host = MachineHost(*this, &settings, "windows");
+    host.board = true; // over WinHTTP, the address in the registry
+    return host;
 }
 
 } // namespace ruvo

@@ -10,11 +10,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/windows/gdi_text.h"
 #include "platform/windows/wide_text.h"
+#include "platform/windows/win_board_dialog.h"
+#include "platform/windows/win_board_http.h"
 #include "platform/windows/win_dialogs.h"
 #include "platform/windows/win_replay_store.h"
 #include "platform/windows/win_window_system.h"
@@ -31,6 +34,7 @@ constexpr int kSaveId = 1001;
 constexpr int kOpenId = 1002;
 constexpr int kDeleteId = 1003;
 constexpr int kRaceId = 1004;
+constexpr int kSendId = 1005;
 // Its kind among the open dialogs: none of the game's four.
 constexpr int kReplaysKind = 100;
 constexpr wchar_t kFilter[] = L"Ruvo replays (*.ruvo-replay)\0*.ruvo-replay\0All files (*.*)\0*.*\0";
@@ -39,9 +43,11 @@ struct ReplaysCall {
     GameRecord* record;
     WinDialogHost* host;
     std::vector<KeptReplay> kept;
+    std::shared_ptr<BoardAnswerTarget> answers;
+    bool sending = false; // a replay is on its way to the board
 };
 
-// The dialog's template: a list box over a row of six buttons, in the
+// The dialog's template: a list box over a row of seven buttons, in the
 // dialog units and the font of the game's other dialogs.
 std::vector<std::uint16_t> ReplaysTemplate()
 {
@@ -54,14 +60,15 @@ std::vector<std::uint16_t> ReplaysTemplate()
     };
     const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     const Item items[] = {
-        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 7, 271, 96,
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 7, 331, 96,
          kListId, 0x0083, L""},
         {button | BS_DEFPUSHBUTTON, 7, 109, 42, 14, IDOK, 0x0080, L"&Watch"},
         {button, 52, 109, 42, 14, kRaceId, 0x0080, L"&Race"},
         {button, 97, 109, 42, 14, kSaveId, 0x0080, L"&Save As..."},
         {button, 142, 109, 42, 14, kOpenId, 0x0080, L"&Open..."},
         {button, 187, 109, 42, 14, kDeleteId, 0x0080, L"&Delete"},
-        {button, 236, 109, 42, 14, IDCANCEL, 0x0080, L"Close"},
+        {button, 232, 109, 60, 14, kSendId, 0x0080, L"Send to &Board"},
+        {button, 296, 109, 42, 14, IDCANCEL, 0x0080, L"Close"},
     };
     std::vector<std::uint16_t> out;
     const auto dword = [&out](DWORD value) {
@@ -75,7 +82,7 @@ std::vector<std::uint16_t> ReplaysTemplate()
     dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
     dword(0);
     out.push_back(static_cast<std::uint16_t>(std::size(items)));
-    for (const int value : {0, 0, 285, 130})
+    for (const int value : {0, 0, 345, 130})
         out.push_back(static_cast<std::uint16_t>(value));
     out.push_back(0); // no menu
     out.push_back(0); // the standard dialog class
@@ -106,8 +113,8 @@ void Refill(HWND dialog, ReplaysCall& call)
     for (const KeptReplay& kept : call.kept)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kept.label).c_str()));
     SendMessageW(list, LB_SETCURSEL, call.kept.empty() ? static_cast<WPARAM>(-1) : 0, 0);
-    for (const int id : {IDOK, kRaceId, kSaveId, kDeleteId})
-        EnableWindow(GetDlgItem(dialog, id), !call.kept.empty());
+    for (const int id : {IDOK, kRaceId, kSaveId, kDeleteId, kSendId})
+        EnableWindow(GetDlgItem(dialog, id), !call.kept.empty() && (id != kSendId || !call.sending));
 }
 
 // The selected row's entry, or null.
@@ -212,12 +219,31 @@ void Delete(HWND dialog, ReplaysCall& call)
     Refill(dialog, call);
 }
 
+// The selected replay to the board, unless it may not go; the answer comes
+// as a message, Send to Board waiting meanwhile.
+void Send(HWND dialog, ReplaysCall& call)
+{
+    const std::optional<std::string> text = SelectedText(dialog, call);
+    if (call.sending || !text || !SendReplayToBoard(dialog, *call.record, *text, call.answers))
+        return;
+    call.sending = true;
+    EnableWindow(GetDlgItem(dialog, kSendId), FALSE);
+}
+
+void Sent(HWND dialog, ReplaysCall& call, const BoardReply& reply)
+{
+    call.sending = false;
+    EnableWindow(GetDlgItem(dialog, kSendId), !call.kept.empty());
+    TellBoardAnswer(dialog, reply);
+}
+
 INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         auto& call = *reinterpret_cast<ReplaysCall*>(lParam);
         call.host->OpenDialogs().push_back({dialog, kReplaysKind, call.record});
+        call.answers = std::make_shared<BoardAnswerTarget>(dialog, kBoardAnswerMessage);
         Refill(dialog, call);
         return TRUE;
     }
@@ -225,9 +251,15 @@ INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     if (call == nullptr)
         return FALSE;
     if (message == WM_DESTROY) {
+        call->answers->Forget();
         std::erase_if(call->host->OpenDialogs(),
                       [dialog](const WinDialogHost::Open& entry) { return entry.dialog == dialog; });
         return FALSE;
+    }
+    if (message == kBoardAnswerMessage) {
+        if (const std::unique_ptr<BoardReply> reply = TakeBoardReply(lParam))
+            Sent(dialog, *call, *reply);
+        return TRUE;
     }
     if (message != WM_COMMAND)
         return FALSE;
@@ -242,6 +274,8 @@ INT_PTR CALLBACK ReplaysProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         Open(dialog, *call);
     } else if (id == kDeleteId) {
         Delete(dialog, *call);
+    } else if (id == kSendId) {
+        Send(dialog, *call);
     } else if (id == IDCANCEL) {
         EndDialog(dialog, 0);
     } else {
@@ -277,7 +311,7 @@ int WinDialogHost::RunReplays(GameRecord& record)
     if (owner == nullptr)
         return 0;
     const std::vector<std::uint16_t> data = ReplaysTemplate();
-    ReplaysCall call{&record, this, {}};
+    ReplaysCall call{&record, this, {}, nullptr};
     // A replay chosen to watch or race starts once the list has closed (the engine
     // holds it while a dialog is open), unless the window closed meanwhile.
     const INT_PTR result =

@@ -1,5 +1,5 @@
 // The Replays list on Win32 (Game > Replays...): the kept replays in a list
-// box, with Watch, Race, Save As..., Open..., Delete and Close; and a replay
+// box, with Watch, Race, Save As..., Open..., Delete, Send to Board and Close; and a replay
 // file watched or raced from the command line. A file that is refused shows its one-line
 // error in a message box (and on stderr, for the tests).
 // SPDX-License-Identifier: MIT

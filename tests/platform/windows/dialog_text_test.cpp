@@ -1,4 +1,4 @@
-// The four dialogs as the game builds them, in the face the system gives
+// The four dialogs and the Board dialog as the game builds them, in the face the system gives
 // them here: every static and edit control's text fits its box on one line
 // (an edit's margins left out), with a pixel to spare beside it, and each
 // digit's ink stays within its own advance, so that digits never run into
@@ -67,7 +67,8 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM context)
 
 TEST(DialogText, EveryTextFitsItsBoxInTheFaceChosenHere)
 {
-    for (const DialogTemplate* layout : {&AboutTemplate(), &OptionTemplate(), &HighScoreTemplate(), &InputTemplate()}) {
+    for (const DialogTemplate* layout :
+         {&AboutTemplate(), &OptionTemplate(), &HighScoreTemplate(), &InputTemplate(), &BoardTemplate()}) {
         const std::vector<std::uint16_t> data = BuildDialogTemplate(*layout, kProgramIconGroup);
         HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(data.data()), nullptr, Quiet, 0);
@@ -79,6 +80,7 @@ TEST(DialogText, EveryTextFitsItsBoxInTheFaceChosenHere)
         }
         for (int id = 402; id <= 409; ++id)
             SetDlgItemTextW(dialog, id, id == 409 ? L"-99" : L"9999");
+        SetDlgItemTextW(dialog, kBoardStatusId, L"Asking the board for a start...");
         std::vector<void*> fonts;
         FitDialogTexts(dialog, fonts);
         Dialog checked{layout->title};

@@ -13,8 +13,12 @@
 # --race FILE` races a native replay's ghost, drawn see-through, the lead in
 # the caption, the winner told at the end, and the racer's game verifies;
 # Race in the list races the last game; Game > Daily Challenge keeps a game
-# with the day's challenge line; a game whose replay the store cannot write
-# is told so once, and no older game is listed as the last.
+# with the day's challenge line; against a real ruvo-board, Game > Board...
+# refuses an address without http://, keeps a good one in the registry,
+# opens the board's page in the browser and plays the board's start, and
+# Send to Board sends that game, which the board lists, and refuses a game
+# played offline; a game whose replay the store cannot write is told so
+# once, and no older game is listed as the last.
 # Usage: replay_test.sh BUILD_DIR NATIVE_BUILD_DIR (a Windows build with its
 # tests; a native one with ruvo-sim). WINEARCH=win32: a 32-bit prefix.
 # SPDX-License-Identifier: MIT
@@ -167,6 +171,43 @@ press "$WIN" alt+g d
 today="($day|$(date -u +%F))"
 check "Game > Daily Challenge starts a game, kept at its end as that day's challenge" wait_for 180 grep -qxE "challenge $today" "$replay"
 check "which the native ruvo-sim verifies" verified "$native/bin/ruvo-sim" --verify "$replay"
+
+# --- Playing for a board --------------------------------------------------
+# A ruvo-board of the native build on a free port, its database here; Wine's
+# browser is a script that notes the page it is asked to open.
+"$native/bin/ruvo-board" --listen 127.0.0.1:0 --database "sqlite:$work/board.sqlite" >"$work/board.log" 2>&1 &
+board_pid=$!
+trap 'kill "$board_pid" 2>/dev/null; stop_wine; cleanup' EXIT
+get() { python3 -c 'import sys, urllib.request; print(urllib.request.urlopen(sys.argv[1], timeout=10).read().decode())' "$board$1"; }
+check "a ruvo-board answers on a free port" wait_for 30 eval \
+    'board=$(sed -n "s|.*listening on \(http://[^ ]*[0-9]\)/*$|\1|p" "$work/board.log") && get /healthz >/dev/null 2>&1'
+printf '#!/bin/sh\necho "$@" >"%s"\n' "$work/browsed" >"$work/browser" && chmod +x "$work/browser"
+run reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+told() { # told WORDS: a box tells what begins with them
+    words=$1
+    wait_for 20 eval '[[ "$(probe text "Ruvo Zelp!" 65535)" == "$words"* ]]' || { echo "it says: $(probe text "Ruvo Zelp!" 65535)"; false; }
+}
+type_address() { press "$(titled Board)" ctrl+a && xdotool type --delay 30 "$1" && press "$(titled Board)" "$2"; }
+check "Game > Board... opens the Board dialog" pressed "alt+g b" shown Board
+type_address "${board#http://}" Return
+check "which refuses an address without http://" told "a board's address starts with http:// or https://"
+close_box "Ruvo Zelp!" Return
+type_address "$board/" alt+o
+check "Open the Board opens the board's page in the browser" wait_for 20 eval '[ "$(cat "$work/browsed" 2>/dev/null)" = "$board/board" ]'
+check "and the address is kept in the registry, as the dialog shows it again" eval 'close_box Board Escape &&
+    run reg query "$key" /v BoardAddress | tr -d "\r" | grep -q "REG_SZ *$board\$" && pressed "alt+g b" shown Board &&
+    [ "$(probe text Board 1100)" = "$board" ] && close_box Board Escape'
+# The last game, the day's, was played offline.
+check "Send to Board refuses a game played offline" eval 'open_list && press "$(titled Replays)" alt+b &&
+    told "This game was not played for a board" && close_box "Ruvo Zelp!" Return && close_box Replays Escape'
+check "Play for the Board starts the board's game" \
+    eval 'pressed "alt+g b" shown Board && press "$(titled Board)" Return && wait_for 20 hidden Board && wait_for 10 banner 0000FF'
+check "which ends, kept with the board's token" wait_for 180 grep -q "^token [0-9a-f]\{32\}$" "$replay"
+board_score=$(sed -n 's/^result score=\([0-9]*\) .*/\1/p' "$replay")
+check "Send to Board sends it, the board's answer told" \
+    eval 'open_list && press "$(titled Replays)" alt+b && told "The board took your game: $board_score points, rank 1."'
+check "and the board lists it, the one game it took" eval 'close_box "Ruvo Zelp!" Return && close_box Replays Escape &&
+    [ "$(get /api/v1/board | grep -o "\"score\":[0-9]*")" = "\"score\":$board_score" ]'
 check "the game ends" quit_by_menu
 
 # --- A replay the store cannot keep (a file where its folder was) ------------

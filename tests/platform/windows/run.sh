@@ -45,7 +45,7 @@ step() { # step BITS TITLE COMMAND...: a part of the checks of the BITS-bit prog
 }
 
 # What Windows itself brings: the program needs nothing else beside it.
-system_dlls='^(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|shell32|user32|winmm)\.dll$'
+system_dlls='^(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|shell32|user32|winhttp|winmm)\.dll$'
 headers() { # headers PROGRAM ARCHITECTURE MAGIC
     local dump bad
     dump=$(x86_64-w64-mingw32-objdump -p -f "$1") || return 1
