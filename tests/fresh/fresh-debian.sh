@@ -40,7 +40,7 @@ command -v debootstrap >/dev/null || { echo "fresh-debian: needs debootstrap (ap
 commit=$(git -C "$repo" rev-parse --verify "$ref^{commit}")
 
 exec > >(tee "$log") 2>&1
-echo "fresh-debian: $suite, ./build.sh $command, $repo at $commit ($(git -C "$repo" log -1 --format=%s "$commit"))"
+echo "fresh-debian: $suite, $([ "$command" = soak ] && echo ./soak.sh || echo "./build.sh $command"), $repo at $commit ($(git -C "$repo" log -1 --format=%s "$commit"))"
 echo "fresh-debian: started $(date -u '+%F %T') UTC"
 
 told=
