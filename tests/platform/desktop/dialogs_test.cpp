@@ -82,9 +82,8 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        ProgramIcons icons;
-        LoadIconPair(&resources_, icons.largeIcon, kProgramIconGroup, 32);
-        windows_.RegisterGameClass(kClassName, icons);
+        LoadIconPair(&resources_, icons_.largeIcon, kProgramIconGroup, 32);
+        windows_.RegisterGameClass(kClassName, icons_);
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
@@ -98,6 +97,7 @@ class Dialogs : public ::testing::Test {
     }
 
     EmbeddedResources resources_;
+    ProgramIcons icons_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
     QtDialogHost host_{windows_};
     GameRecord record_;
@@ -269,43 +269,30 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
 // ---------------------------------------------------------------------------
 // Where the dialogs and their controls go
 
-class DialogLayout : public ::testing::Test {
-  protected:
-    // The play field lies inside the game window, under the menu bar.
-    void SetUp() override
-    {
-        LoadIconPair(&resources_, icon_, kProgramIconGroup, 32);
-        gameWindow_.setGeometry(40, 30, 384, 220);
-        playField_ = new QWidget(&gameWindow_);
-        playField_->setGeometry(0, 20, 384, 200);
-        gameWindow_.show();
-    }
-
-    // Dialog units to pixels, from the font's letters as the dialog manager counts them.
-    static QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
-    {
-        const QFontMetrics metrics(dialog.font());
-        const int across =
-            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
-        const int down = metrics.height();
-        const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
-        return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
-                scale(rect.height, down, 8)};
-    }
-
-    EmbeddedResources resources_;
-    SpritePair icon_;
-    QWidget gameWindow_;
-    QWidget* playField_ = nullptr;
-};
+// Dialog units to pixels, from the font's letters as the dialog manager counts them.
+QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
+{
+    const QFontMetrics metrics(dialog.font());
+    const int across = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    const int down = metrics.height();
+    const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
+    return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
+            scale(rect.height, down, 8)};
+}
 
 // In the Japanese Gothic face at nine points, each dialog at its place over
 // the play field and modal to its window, each edit and button where its
 // template puts it, the icon at its corner in its own size, showing the
 // program icon through its mask, nothing overlapping or clipped, the focus
 // only where it belongs.
-TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
+TEST_F(Dialogs, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 {
+    // The play field lies inside the game window, under the menu bar.
+    QWidget gameWindow;
+    gameWindow.setGeometry(40, 30, 384, 220);
+    auto* playField = new QWidget(&gameWindow);
+    playField->setGeometry(0, 20, 384, 200);
+    gameWindow.show();
     const QFontInfo face(DialogFont());
     EXPECT_TRUE(face.family().contains("Gothic") || face.family().contains(QString::fromUtf8("ゴシック")))
         << face.family().toStdString();
@@ -322,12 +309,12 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
         {&HighScoreTemplate(), {0, 16, 183, 161}, {kOkId}, true},
         {&InputTemplate(), {0, 16, 187, 79}, {kNameEditId, kOkId}, false},
     };
-    const QPoint field = playField_->mapToGlobal(QPoint(0, 0));
+    const QPoint field = playField->mapToGlobal(QPoint(0, 0));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.layout->title);
-        TemplateDialog dialog(*c.layout, playField_, IconPixmap(icon_));
+        TemplateDialog dialog(*c.layout, playField, IconPixmap(icons_.largeIcon));
         EXPECT_EQ(QRect(dialog.pos(), dialog.size()), Pixels(dialog, c.rect).translated(field));
-        EXPECT_EQ(dialog.parentWidget(), &gameWindow_);
+        EXPECT_EQ(dialog.parentWidget(), &gameWindow);
         EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
 
         const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -356,7 +343,7 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
                 ASSERT_EQ(icon.size(), QSize(32, 32));
                 int transparent = 0;
                 for (int k = 0; k < 32 * 32; ++k) {
-                    const bool maskWhite = (icon_.mask->At(k % 32, k / 32) & kColourBits) == kWhite;
+                    const bool maskWhite = (icons_.largeIcon.mask->At(k % 32, k / 32) & kColourBits) == kWhite;
                     EXPECT_EQ(qAlpha(icon.pixel(k % 32, k / 32)), maskWhite ? 0 : 255) << k % 32 << "," << k / 32;
                     transparent += maskWhite ? 1 : 0;
                 }
