@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "modal_answer.h"
 #include "platform/desktop/licences_dialog.h"
 #include "platform/desktop/qt_dialogs.h"
 #include "platform/desktop/qt_window.h"
@@ -60,29 +61,20 @@ void Click(TemplateDialog& dialog, int id)
 
 using Action = std::function<void(TemplateDialog&)>;
 
-// Answers the one modal dialog `open` runs, from inside its own event loop.
-// The action must leave the dialog closed; one that does not is a failure,
-// and the dialog is closed by force so that the test ends.
+// Answers the one modal dialog `open` runs. The action must leave the dialog
+// closed; one that does not is a failure, and the dialog is closed by force
+// so that the test ends.
 int Answer(const std::function<int()>& open, const Action& action)
 {
-    int opened = 0;
-    QPointer<TemplateDialog> current;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog == current || !dialog->isVisible())
-            return;
-        current = dialog;
-        ++opened;
-        action(*dialog);
-        if (current != nullptr && current->isVisible()) {
-            ADD_FAILURE() << "the dialog stayed open: " << dialog->windowTitle().toStdString();
-            current->done(-1);
+    int result = 0;
+    const auto answer = [&](TemplateDialog& dialog) {
+        action(dialog);
+        if (dialog.isVisible()) {
+            ADD_FAILURE() << "the dialog stayed open: " << dialog.windowTitle().toStdString();
+            dialog.done(-1);
         }
-    });
-    poll.start(1);
-    const int result = open();
-    EXPECT_EQ(opened, 1);
+    };
+    EXPECT_EQ(testing::AnswerModals<TemplateDialog>([&] { result = open(); }, answer), 1);
     return result;
 }
 
@@ -90,9 +82,8 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        ProgramIcons icons;
-        LoadIconPair(&resources_, icons.largeIcon, kProgramIconGroup, 32);
-        windows_.RegisterGameClass(kClassName, icons);
+        LoadIconPair(&resources_, icons_.largeIcon, kProgramIconGroup, 32);
+        windows_.RegisterGameClass(kClassName, icons_);
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
@@ -106,6 +97,7 @@ class Dialogs : public ::testing::Test {
     }
 
     EmbeddedResources resources_;
+    ProgramIcons icons_;
     QtWindowSystem windows_; // no game window: the dialogs stand alone
     QtDialogHost host_{windows_};
     GameRecord record_;
@@ -199,20 +191,17 @@ TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
                    EXPECT_EQ(button->y(), ok->y());
                    EXPECT_GT(button->x(), ok->geometry().right());
                    EXPECT_TRUE(dialog.rect().contains(button->geometry()));
-                   // The viewer runs modal over About: read and closed from a timer.
-                   QTimer poll;
-                   QObject::connect(&poll, &QTimer::timeout, [&] {
-                       QWidget* viewer = QApplication::activeModalWidget();
-                       if (viewer == nullptr || viewer == &dialog || !viewer->isVisible())
-                           return;
-                       licence = viewer->findChild<QPlainTextEdit*>("licenceText")->toPlainText();
-                       notices = viewer->findChild<QPlainTextEdit*>("noticesText")->toPlainText();
-                       QTest::mouseClick(viewer->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
-                                         Qt::LeftButton);
-                   });
-                   poll.start(1);
-                   Click(dialog, kLicencesId);
-                   poll.stop();
+                   // The viewer runs modal over About.
+                   testing::AnswerModals<QDialog>(
+                       [&] { Click(dialog, kLicencesId); },
+                       [&](QDialog& viewer) {
+                           if (&viewer == &dialog)
+                               return;
+                           licence = viewer.findChild<QPlainTextEdit*>("licenceText")->toPlainText();
+                           notices = viewer.findChild<QPlainTextEdit*>("noticesText")->toPlainText();
+                           QTest::mouseClick(viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                                             Qt::LeftButton);
+                       });
                    EXPECT_TRUE(dialog.isVisible());
                    Click(dialog, kOkId);
                });
@@ -280,42 +269,30 @@ TEST_F(Dialogs, HighScoreShowsTheFiveRows)
 // ---------------------------------------------------------------------------
 // Where the dialogs and their controls go
 
-class DialogLayout : public ::testing::Test {
-  protected:
-    // The play field lies inside the game window, under the menu bar.
-    void SetUp() override
-    {
-        LoadIconPair(&resources_, icon_, kProgramIconGroup, 32);
-        gameWindow_.setGeometry(40, 30, 384, 220);
-        playField_ = new QWidget(&gameWindow_);
-        playField_->setGeometry(0, 20, 384, 200);
-        gameWindow_.show();
-    }
-
-    // Dialog units to pixels, from the font's letters as the dialog manager counts them.
-    static QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
-    {
-        const QFontMetrics metrics(dialog.font());
-        const int across =
-            (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
-        const int down = metrics.height();
-        const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
-        return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
-                scale(rect.height, down, 8)};
-    }
-
-    EmbeddedResources resources_;
-    SpritePair icon_;
-    QWidget gameWindow_;
-    QWidget* playField_ = nullptr;
-};
+// Dialog units to pixels, from the font's letters as the dialog manager counts them.
+QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
+{
+    const QFontMetrics metrics(dialog.font());
+    const int across = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    const int down = metrics.height();
+    const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
+    return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
+            scale(rect.height, down, 8)};
+}
 
 // In the Japanese Gothic face at nine points, each dialog at its place over
 // the play field and modal to its window, each edit and button where its
-// template puts it, the icon at its corner in its own size, nothing
-// overlapping or clipped, the focus only where it belongs.
-TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
+// template puts it, the icon at its corner in its own size, showing the
+// program icon through its mask, nothing overlapping or clipped, the focus
+// only where it belongs.
+TEST_F(Dialogs, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
 {
+    // The play field lies inside the game window, under the menu bar.
+    QWidget gameWindow;
+    gameWindow.setGeometry(40, 30, 384, 220);
+    auto* playField = new QWidget(&gameWindow);
+    playField->setGeometry(0, 20, 384, 200);
+    gameWindow.show();
     const QFontInfo face(DialogFont());
     EXPECT_TRUE(face.family().contains("Gothic") || face.family().contains(QString::fromUtf8("ゴシック")))
         << face.family().toStdString();
@@ -332,12 +309,12 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
         {&HighScoreTemplate(), {0, 16, 183, 161}, {kOkId}, true},
         {&InputTemplate(), {0, 16, 187, 79}, {kNameEditId, kOkId}, false},
     };
-    const QPoint field = playField_->mapToGlobal(QPoint(0, 0));
+    const QPoint field = playField->mapToGlobal(QPoint(0, 0));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.layout->title);
-        TemplateDialog dialog(*c.layout, playField_);
+        TemplateDialog dialog(*c.layout, playField, IconPixmap(icons_.largeIcon));
         EXPECT_EQ(QRect(dialog.pos(), dialog.size()), Pixels(dialog, c.rect).translated(field));
-        EXPECT_EQ(dialog.parentWidget(), &gameWindow_);
+        EXPECT_EQ(dialog.parentWidget(), &gameWindow);
         EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
 
         const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -361,6 +338,17 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
             if (auto* button = qobject_cast<QPushButton*>(controls[i])) {
                 EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 8) << i;
             }
+            if (control.kind == ControlKind::Icon) {
+                const QImage icon = qobject_cast<QLabel*>(controls[i])->pixmap().toImage();
+                ASSERT_EQ(icon.size(), QSize(32, 32));
+                int transparent = 0;
+                for (int k = 0; k < 32 * 32; ++k) {
+                    const bool maskWhite = (icons_.largeIcon.mask->At(k % 32, k / 32) & kColourBits) == kWhite;
+                    EXPECT_EQ(qAlpha(icon.pixel(k % 32, k / 32)), maskWhite ? 0 : 255) << k % 32 << "," << k / 32;
+                    transparent += maskWhite ? 1 : 0;
+                }
+                EXPECT_TRUE(transparent > 0 && transparent < 32 * 32);
+            }
             if (controls[i]->focusPolicy() != Qt::NoFocus)
                 focusable.push_back(controls[i]->objectName().toInt());
         }
@@ -373,23 +361,6 @@ TEST_F(DialogLayout, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE(std::abs(QRect(alone.pos(), alone.size()).center().x() - screen.center().x()), 1);
     EXPECT_LE(std::abs(QRect(alone.pos(), alone.size()).center().y() - screen.center().y()), 1);
-}
-
-TEST_F(DialogLayout, IconsShowTheProgramIconThroughItsMask)
-{
-    TemplateDialog about(AboutTemplate(), playField_, IconPixmap(icon_));
-    const QImage icon = qobject_cast<QLabel*>(about.Control(401))->pixmap().toImage();
-    ASSERT_EQ(icon.size(), QSize(32, 32));
-    int transparent = 0;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const int alpha = qAlpha(icon.pixel(x, y));
-            const bool maskWhite = (icon_.mask->At(x, y) & kColourBits) == kWhite;
-            EXPECT_EQ(alpha, maskWhite ? 0 : 255) << x << "," << y;
-            transparent += alpha == 0 ? 1 : 0;
-        }
-    EXPECT_GT(transparent, 0);
-    EXPECT_LT(transparent, 32 * 32);
 }
 
 } // namespace

@@ -56,7 +56,7 @@ class GameWindowOnQt : public testing::GameOnQt {
 };
 
 // The title and the icon are the script tests' to check, on a real X server.
-TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemCannotBeSizedAndCloses)
+TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWhoseItemsKeysSpaceAndALeftClickAloneReachTheGameAndCloses)
 {
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
@@ -81,26 +81,8 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWithEachKeyAtItsItemCannotBe
         "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
         "&Help|  &Help F1|  &About F10");
 
-    // Closed, it saves once, stops the game and ends the loop.
-    frame->close();
-    EXPECT_EQ(settings.saves, 1);
-    EXPECT_EQ(help.calls, std::vector<std::string>{"quit RUVO.HLP"});
-    EXPECT_FALSE(record->drawing.frameBitmap);
-    EXPECT_EQ(windows.PlayField(), nullptr);
-    EXPECT_FALSE(frame->isVisible());
-    // Nothing reaches the game any more, not even a timer started anew.
-    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
-    EXPECT_EQ(windows.RunMessageLoop(), 0);
-    // The quit the game posted would end every modal loop of the tests after
-    // this one at once: a loop of the application's own takes it.
-    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
-    QCoreApplication::exec();
-}
-
-// The items, their keys, Space and a left click send the commands; what the
-// commands do is the game's, tested with the engine.
-TEST_F(GameWindowOnQt, TheMenuItsKeysSpaceAndALeftClickReachTheGameAndNothingElseDoes)
-{
+    // The items, their keys, Space and a left click send the commands; what
+    // the commands do is the game's, tested with the engine.
     Rising();
     QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
     EXPECT_EQ(record->game.jumperVy, 1);
@@ -144,14 +126,62 @@ TEST_F(GameWindowOnQt, TheMenuItsKeysSpaceAndALeftClickReachTheGameAndNothingEls
     QTest::keyClick(frame, Qt::Key_F10); // About, not the menu bar
     QTest::keyClick(frame, Qt::Key_F1);
     EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"highscore", "about"}));
-    EXPECT_EQ(help.calls, std::vector<std::string>{"finder RUVO.HLP"});
     EXPECT_EQ(frame->menuBar()->activeAction(), nullptr);
+
+    // Closed, it saves once, stops the game and ends the loop.
+    frame->close();
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(help.calls, (std::vector<std::string>{"finder RUVO.HLP", "quit RUVO.HLP"}));
+    EXPECT_FALSE(record->drawing.frameBitmap);
+    EXPECT_EQ(windows.PlayField(), nullptr);
+    EXPECT_FALSE(frame->isVisible());
+    // Nothing reaches the game any more, not even a timer started anew.
+    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
+    EXPECT_EQ(windows.RunMessageLoop(), 0);
+    // The quit the game posted would end every modal loop of the tests after
+    // this one at once: a loop of the application's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 // The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
-// 2x is the most a window can have.
-TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
+// 2x is the most a window can have. Dragged onto the 1920 x 1080 screen,
+// the window takes that screen's sizes: 3x automatically, up to 5x by
+// choice. A choice too large for the small screen shows there as large as
+// fits, and is kept for the large one. Full screen shows the largest field
+// centred on black, and Escape leaves it.
+TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockTheWindowFollowsOnEveryScreenAndFullScreenCentresIt)
 {
+    QTest::keyClick(frame, Qt::Key_F11);
+    ASSERT_TRUE(frame->isFullScreen());
+    // The offscreen platform leaves the size alone: give the window the whole
+    // screen, as a window manager does.
+    frame->resize(800, 600);
+    EXPECT_TRUE(View().fullScreen->isChecked());
+    EXPECT_FALSE(View().zoomIn->isEnabled());
+    EXPECT_EQ(SavedView(), (ViewChoice{0, true}));
+    // 2x under the menu bar, centred in what is left, black around it.
+    const int bar = frame->menuBar()->height();
+    ASSERT_EQ(field->size(), QSize(768, 400));
+    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(16, bar + (600 - bar - 400) / 2));
+    const QImage whole = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(whole.pixel(5, 599) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(whole.pixel(795, bar + 1) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(frame->size(), QSize(384, 200 + bar));
+    EXPECT_FALSE(View().fullScreen->isChecked());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(frame->isFullScreen());
+    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(SavedView(), ViewChoice{});
+    // Escape in a window is no command of ours.
+    QTest::keyClick(frame, Qt::Key_Escape);
+    EXPECT_FALSE(frame->isFullScreen());
+    EXPECT_EQ(record->game.state, StateTitle);
     EXPECT_EQ(DifferencesFromTheFrame(1), 0);
     EXPECT_FALSE(View().zoomOut->isEnabled());
 
@@ -178,13 +208,7 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockAndTheWindowFollows)
     QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(SavedView(), ViewChoice{});
-}
 
-// Dragged onto the 1920 x 1080 screen, the window takes that screen's sizes:
-// 3x automatically, up to 5x by choice. A choice too large for the small
-// screen shows there as large as fits, and is kept for the large one.
-TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
-{
     const QList<QScreen*> screens = QGuiApplication::screens();
     const auto large = std::find_if(screens.begin(), screens.end(),
                                     [](const QScreen* screen) { return screen->size() == QSize(1920, 1080); });
@@ -217,41 +241,6 @@ TEST_F(GameWindowOnQt, TheWindowTakesTheSizesOfTheScreenItIsDraggedOnto)
     frame->move(onSmall);
     EXPECT_TRUE(fieldBecomes(QSize(384, 200)));
     EXPECT_EQ(SavedView(), ViewChoice{});
-}
-
-TEST_F(GameWindowOnQt, FullScreenCentresTheLargestFieldOnBlackAndEscapeLeavesIt)
-{
-    QTest::keyClick(frame, Qt::Key_F11);
-    ASSERT_TRUE(frame->isFullScreen());
-    // The offscreen platform leaves the size alone: give the window the whole
-    // screen, as a window manager does.
-    frame->resize(800, 600);
-    EXPECT_TRUE(View().fullScreen->isChecked());
-    EXPECT_FALSE(View().zoomIn->isEnabled());
-    EXPECT_EQ(SavedView(), (ViewChoice{0, true}));
-    // 2x under the menu bar, centred in what is left, black around it.
-    const int bar = frame->menuBar()->height();
-    ASSERT_EQ(field->size(), QSize(768, 400));
-    EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(16, bar + (600 - bar - 400) / 2));
-    const QImage whole = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(whole.pixel(5, 599) & 0xFFFFFFu, 0u);
-    EXPECT_EQ(whole.pixel(795, bar + 1) & 0xFFFFFFu, 0u);
-    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
-
-    QTest::keyClick(frame, Qt::Key_Escape);
-    EXPECT_FALSE(frame->isFullScreen());
-    EXPECT_EQ(field->size(), QSize(384, 200));
-    EXPECT_EQ(frame->size(), QSize(384, 200 + frame->menuBar()->height()));
-    EXPECT_FALSE(View().fullScreen->isChecked());
-    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
-    EXPECT_TRUE(frame->isFullScreen());
-    QTest::keyClick(frame, Qt::Key_Return, Qt::AltModifier);
-    EXPECT_FALSE(frame->isFullScreen());
-    EXPECT_EQ(SavedView(), ViewChoice{});
-    // Escape in a window is no command of ours.
-    QTest::keyClick(frame, Qt::Key_Escape);
-    EXPECT_FALSE(frame->isFullScreen());
-    EXPECT_EQ(record->game.state, StateTitle);
 }
 
 // SDL's virtual controller, plugged in while the game runs: its buttons go

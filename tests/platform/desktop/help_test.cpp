@@ -33,21 +33,17 @@ QTextBrowser* Browser(QWidget* window)
     return window->findChild<QTextBrowser*>("helpText");
 }
 
-class Help : public ::testing::Test {
-  protected:
-    QtHelpViewer viewer_;
-};
-
 // Opened on the contents in a window of its own, raised again at the
 // contents when asked twice, closed and opened again.
-TEST_F(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesIt)
+TEST(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesItTheFileHoldsTogether)
 {
-    viewer_.Help(kHelpFile, HelpCommand::Quit); // nothing open: nothing happens
-    viewer_.Help("NOSUCH.HLP", HelpCommand::Finder);
+    QtHelpViewer viewer;
+    viewer.Help(kHelpFile, HelpCommand::Quit); // nothing open: nothing happens
+    viewer.Help("NOSUCH.HLP", HelpCommand::Finder);
     const QList<QWidget*> windows = OpenHelpWindows();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(Browser(windows[0])->toPlainText().contains("NOSUCH.HLP could not be opened"));
-    viewer_.Help(kHelpFile, HelpCommand::Finder); // the real file replaces the message
+    viewer.Help(kHelpFile, HelpCommand::Finder); // the real file replaces the message
     ASSERT_EQ(OpenHelpWindows(), windows);
     EXPECT_EQ(windows[0]->parentWidget(), nullptr);
     EXPECT_FALSE(windows[0]->isModal());
@@ -60,20 +56,16 @@ TEST_F(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesIt)
     browser->scrollToAnchor("options");
     ASSERT_GT(browser->verticalScrollBar()->value(), 0);
     windows[0]->hide(); // the player closed it
-    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    viewer.Help(kHelpFile, HelpCommand::Finder);
     ASSERT_EQ(OpenHelpWindows(), windows);
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
 
-    viewer_.Help(kHelpFile, HelpCommand::Quit);
+    viewer.Help(kHelpFile, HelpCommand::Quit);
     EXPECT_TRUE(OpenHelpWindows().isEmpty());
-    viewer_.Help(kHelpFile, HelpCommand::Finder);
-    EXPECT_EQ(OpenHelpWindows().size(), 1);
-}
+    viewer.Help(kHelpFile, HelpCommand::Finder);
+    ASSERT_EQ(OpenHelpWindows().size(), 1);
 
-// Every link leads to a section, and every key and option is explained.
-TEST_F(Help, TheHelpFileHoldsTogether)
-{
-    viewer_.Help(kHelpFile, HelpCommand::Finder);
+    // Every link leads to a section, and every key and option is explained.
     const QTextDocument* document = Browser(OpenHelpWindows().value(0))->document();
     QSet<QString> anchors;
     QStringList links;

@@ -83,26 +83,22 @@ close_game "$WIN" "$GAME"
 
 # --- Races: from the list and as ruvo --race FILE; the daily challenge ---------------
 caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
-# A race's end: its game's name asked and the table shown, then the note of
-# who won, once; the caption back to the title's; the game's replay verified.
-race_ends() { # race_ends NAME
-    play_game "$GAME" "$WIN" Racer
-    check "$1: the race's end is told in a box" dialog "$GAME" Ruvo
-    check "$1: who won, and by how much: $(grep 'race' "$work/game-$1.log")" grep -Eq \
-        "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
-        "$work/game-$1.log"
-    press "$DIALOG" Return
-    check "$1: the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
-    local verdict
-    verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
-    check "$1: ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
-        "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
-}
 start_game race
 open_replays "$GAME" "$WIN"
 press "$DIALOG" alt+r
 check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TITLE - RACE vs Tester [+-][0-9]+\$"
-race_ends race
+# Its end: the game's name asked and the table shown, then the note of who
+# won, once; the caption back to the title's; the game's replay verified.
+play_game "$GAME" "$WIN" Racer
+check "the race's end is told in a box" dialog "$GAME" Ruvo
+check "who won, and by how much: $(grep 'race' "$work/game-race.log")" grep -Eq \
+    "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
+    "$work/game-race.log"
+press "$DIALOG" Return
+check "the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
+verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
+check "ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
+    "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
 close_game "$WIN" "$GAME"
 start_game racefile --race "$OUT"
 check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"

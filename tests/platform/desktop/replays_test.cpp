@@ -21,6 +21,7 @@
 
 #include <sys/stat.h>
 
+#include "modal_answer.h"
 #include "platform/desktop/qt_replays.h"
 #include "platform/desktop/replay_reading.h"
 #include "platform/desktop/replays_dialog.h"
@@ -94,15 +95,10 @@ class ReplaysList : public ::testing::Test {
     QString Answered(const std::function<void()>& action, QMessageBox::StandardButton answer)
     {
         QString text;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box->isVisible()) {
-                text = box->text();
-                QTest::mouseClick(box->button(answer), Qt::LeftButton);
-            }
+        testing::AnswerModals<QMessageBox>(action, [&](QMessageBox& box) {
+            text = box.text();
+            QTest::mouseClick(box.button(answer), Qt::LeftButton);
         });
-        poll.start(1);
-        action();
         return text;
     }
 

@@ -43,8 +43,8 @@ class TextRendering : public ::testing::Test {
 };
 
 // Each text in its cell's height, within the field and not empty (a real
-// measurement); nothing takes no width.
-TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
+// measurement); nothing takes no width; malformed text survives.
+TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellFitsTheFieldAndMalformedTextOrAFontGoneDrawsNothingWrong)
 {
     for (const auto& [font, text, height, least] :
          {std::tuple{textFont, kStatus, 18, 300}, {logoFont, kLogoText, 80, 250}, {textFont, kCreditText, 18, 100}}) {
@@ -54,6 +54,31 @@ TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellAndFitsTheField)
     }
     EXPECT_EQ(renderer->Measure(textFont, "").cx, 0);
     EXPECT_EQ(renderer->Measure(textFont, "").cy, 18);
+
+    const QFontMetrics metrics(ChooseFace(TextFontRequest()).font);
+    EXPECT_EQ(renderer->Measure(textFont, "K.D\xC3\xB6rrim\xC3\xA4k").cx,
+              metrics.horizontalAdvance(QString::fromUtf8("K.D\xC3\xB6rrim\xC3\xA4k")));
+    // A broken sequence measures as replacement characters, one per bad byte.
+    const std::int32_t replacement = renderer->Measure(textFont, "\xEF\xBF\xBD").cx;
+    EXPECT_EQ(renderer->Measure(textFont, "A\xC3").cx, renderer->Measure(textFont, "A").cx + replacement);
+    EXPECT_EQ(renderer->Measure(textFont, "\xE0\x80\x80").cx, 3 * replacement);
+    EXPECT_EQ(renderer->Measure(textFont, "\xFF\xFE").cx, 2 * replacement);
+    Surface surface(384, 200);
+    FillPattern(surface);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
+
+    // Far outside, at the ends of the coordinate range, or in a font that is
+    // unknown or deleted, nothing is drawn.
+    const Surface before = surface;
+    for (const auto& [x, y] : {std::pair{INT32_MAX - 5, INT32_MAX - 5}, {INT32_MIN, INT32_MIN}, {0, 300}, {-2000, 50}})
+        renderer->Draw(surface, textFont, kBlueRef, x, y, kStatus);
+    renderer->DeleteFont(textFont);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
+    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
+    renderer->Draw(surface, textFont, kBlueRef, 0, 0, kStatus);
+    renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
+    EXPECT_EQ(surface.Pixels(), before.Pixels());
+    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cy, 80); // the other font is untouched
 }
 
 // Only the text colour is painted, inside the text cell, and cut at every
@@ -150,38 +175,6 @@ TEST_F(TextRendering, TheLogoIsBoldEvenWhereTheFaceHasNoBold)
     EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
     // Emboldening thickens the letters but leaves the spacing alone.
     EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
-}
-
-TEST_F(TextRendering, ReadsUtf8AndSurvivesMalformedText)
-{
-    const QFontMetrics metrics(ChooseFace(TextFontRequest()).font);
-    EXPECT_EQ(renderer->Measure(textFont, "K.D\xC3\xB6rrim\xC3\xA4k").cx,
-              metrics.horizontalAdvance(QString::fromUtf8("K.D\xC3\xB6rrim\xC3\xA4k")));
-    // A broken sequence measures as replacement characters, one per bad byte.
-    const std::int32_t replacement = renderer->Measure(textFont, "\xEF\xBF\xBD").cx;
-    EXPECT_EQ(renderer->Measure(textFont, "A\xC3").cx, renderer->Measure(textFont, "A").cx + replacement);
-    EXPECT_EQ(renderer->Measure(textFont, "\xE0\x80\x80").cx, 3 * replacement);
-    EXPECT_EQ(renderer->Measure(textFont, "\xFF\xFE").cx, 2 * replacement);
-    Surface surface(64, 32);
-    renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
-}
-
-// Far outside, at the ends of the coordinate range, or in a font that is
-// unknown or deleted, nothing is drawn.
-TEST_F(TextRendering, NothingIsDrawnFarOutsideOrInAnUnknownOrDeletedFont)
-{
-    Surface surface(384, 200);
-    FillPattern(surface);
-    const Surface before = surface;
-    for (const auto& [x, y] : {std::pair{INT32_MAX - 5, INT32_MAX - 5}, {INT32_MIN, INT32_MIN}, {0, 300}, {-2000, 50}})
-        renderer->Draw(surface, textFont, kBlueRef, x, y, kStatus);
-    renderer->DeleteFont(textFont);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cx, 0);
-    EXPECT_EQ(renderer->Measure(textFont, kStatus).cy, 0);
-    renderer->Draw(surface, textFont, kBlueRef, 0, 0, kStatus);
-    renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
-    EXPECT_EQ(surface.Pixels(), before.Pixels());
-    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cy, 80); // the other font is untouched
 }
 
 } // namespace

@@ -74,6 +74,13 @@ export async function withGame({ url, settings, ignore, holdScript = false, ...v
 export const probe = (page, field = 0) => page.evaluate((f) => window.ruvo.exports.ruvo_probe(f), field);
 export const waitForProbe = (page, value, field = 0, timeout = 30000) =>
     page.waitFor(([v, f]) => window.ruvo.exports.ruvo_probe(f) === v, [value, field], timeout);
+// The jumper turns down (vertical direction 1) at once when pressed while it
+// rises: waits for it to rise, then presses between two ticks.
+export const whileRising = (page, press) => page.waitFor(() => {
+    const p = window.ruvo.exports.ruvo_probe;
+    return p(4) === -1 && p(3) >= 4 && p(3) <= 12;
+}).then(press).then(() => probe(page, 4));
+
 export const menuItem = (id) => `.menu-item[data-command="${id}"]`;
 export const itemState = (page, id) => page.evaluate((s) => {
     const item = document.querySelector(s);

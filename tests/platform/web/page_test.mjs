@@ -13,7 +13,7 @@ import { ENGINES } from './browsers.mjs';
 import {
     DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, closeBy, describePage, engineName, enterName,
     expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor,
-    waitForProbe, withGame,
+    waitForProbe, whileRising, withGame,
 } from './page_kit.mjs';
 
 // The field as drawn in its 384 x 200 backing store: its pixels of the
@@ -32,13 +32,6 @@ const fieldOf = (page) => page.evaluate(() => {
 
 // One field (enabled, checked) of several menu items.
 const items = (page, field, ...ids) => Promise.all(ids.map(async (id) => (await itemState(page, id))[field]));
-
-// The jumper turns down (vertical direction 1) at once when pressed while it
-// rises: waits for it to rise, then presses between two ticks.
-const whileRising = (page, press) => page.waitFor(() => {
-    const p = window.ruvo.exports.ruvo_probe;
-    return p(4) === -1 && p(3) >= 4 && p(3) <= 12;
-}).then(press).then(() => probe(page, 4));
 
 // The largest whole number of device pixels per game pixel that fits under
 // the menu bar, on whole device pixels (layout counts in fractions of one).

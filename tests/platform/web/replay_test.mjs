@@ -9,12 +9,11 @@
 // the last; a kept game raced from the list and by a link, its ghost drawn,
 // the lead shown and the end told; the day's challenge from the menu.
 //   node replay_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine;
-//   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given;
-//   RUVO_DESKTOP_REPLAY a replay the desktop game left, played here too)
+//   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given)
 // SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -23,12 +22,11 @@ import { after, test } from 'node:test';
 import { poll } from './browsers.mjs';
 import {
     DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, choose, closeBy, describePage, engineName, enterName, expectNoErrors,
-    openGame, playOneQuickGame, probe, site, texts, waitFor, waitForProbe, withGame,
+    openGame, playOneQuickGame, probe, site, texts, waitFor, waitForProbe, whileRising, withGame,
 } from './page_kit.mjs';
 
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
 const SCRIPTED = readFileSync(new URL('../../soak/fuzz/replay-corpus/scripted.ruvo-replay', import.meta.url), 'utf8');
-const DESKTOP = process.env.RUVO_DESKTOP_REPLAY;
 const [SAVE_AS, COPY_LINK, DELETE, RACE, COPY_RACE_LINK] = [502, 504, 505, 506, 507];
 const LIMIT = 1048576;
 const work = mkdtempSync(join(tmpdir(), 'ruvo-replay-test-'));
@@ -61,6 +59,26 @@ async function watchToEnd(page, text, faster = () => page.press('+')) {
     }
     await watching(page, false);
     assert.deepEqual(await watched(page), resultOf(text));
+}
+
+// The link the Replays list's button copies, its box closed again.
+async function copyLink(page, button) {
+    await page.click(`${DIALOG} button[data-id="${button}"]`);
+    const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
+    await closeBy(page, 'Enter', `${DIALOG} input.link`);
+    return link;
+}
+
+// A link put in the address of a page behind its Option dialog waits (the
+// probe's field of what it starts stays 0) until the dialog closes.
+async function linkBehindDialog(page, link, field) {
+    await page.front();
+    await choose(page, 'Option', IDM.OPTION);
+    await waitFor(page, DIALOG);
+    await page.evaluate((hash) => (location.hash = hash), new URL(link).hash);
+    await page.waitFor((t) => window.ruvo.ticks > t + 10, await ticks(page));
+    assert.equal(await probe(page, field), 0, 'it waits for the dialog');
+    await page.click(`${DIALOG} button[data-id="1"]`);
 }
 
 const openReplays = (page) => page.front().then(() => choose(page, 'Game', IDM.REPLAYS))
@@ -192,17 +210,6 @@ describePage('replays on the page', () => {
         assert.deepEqual(await watched(page), [0, 0, 0], 'it did not play to its end');
     }));
 
-    // The desktop game's own replay (its window test leaves it before the
-    // browsers run) ends here as it ended there.
-    test("the desktop game's replay plays to the same result", { skip: !DESKTOP || !existsSync(DESKTOP) },
-        () => withGame({}, async (page) => {
-        const text = readFileSync(DESKTOP, 'utf8');
-        assert.match(text, /^edition desktop$/m);
-        await openReplays(page);
-        await chooseFile(page, 'desktop.ruvo-replay', text);
-        await watchToEnd(page, text);
-    }));
-
     test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link; a write ' +
         'the store refuses is told once and leaves no older game as the last',
     () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
@@ -234,10 +241,8 @@ describePage('replays on the page', () => {
         assert.match(saved.text, /^edition web$/m);
         assert.deepEqual(verify(saved.text), [verdict(saved.text)]);
 
-        await page.click(`${DIALOG} button[data-id="${COPY_LINK}"]`);
-        const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
+        const link = await copyLink(page, COPY_LINK);
         assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#replay=[\w-]+$/);
-        await closeBy(page, 'Enter', `${DIALOG} input.link`);
         // Delete takes the selected row's replay (the row stays in the table)
         // once asked: No (Escape) keeps it, Yes (Enter) does not.
         for (const [answer, left] of [['Escape', 2], ['Enter', 1]]) {
@@ -282,13 +287,7 @@ describePage('replays on the page', () => {
         // In a page opened with it, and in one already open that it is put
         // in the address of behind a dialog: it plays once the dialog closes.
         const linked = await openGame(context, { url: link });
-        await other.front();
-        await choose(other, 'Option', IDM.OPTION);
-        await waitFor(other, DIALOG);
-        await other.evaluate((hash) => (location.hash = hash), new URL(link).hash);
-        await other.waitFor((t) => window.ruvo.ticks > t + 10, await ticks(other));
-        assert.equal(await probe(other, 10), 0, 'it waits for the dialog');
-        await other.click(`${DIALOG} button[data-id="1"]`);
+        await linkBehindDialog(other, link, 10);
         for (const shown of [linked, other]) {
             // A browser slows the timers of a page behind another to a tick a second.
             await shown.front();
@@ -305,19 +304,13 @@ describePage('replays on the page', () => {
         await enterName(page, 'Bea');
         const [bea] = resultOf(await lastGame(page));
         await openReplays(page);
-        await page.click(`${DIALOG} button[data-id="${COPY_RACE_LINK}"]`);
-        const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
+        const link = await copyLink(page, COPY_RACE_LINK);
         assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#race=[\w-]+$/);
-        await closeBy(page, 'Enter', `${DIALOG} input.link`);
         await page.click(`${DIALOG} button[data-id="${RACE}"]`);
         await waitForProbe(page, 1, 14);
         await watchGhost(page);
         // A dive as the jumper rises takes the player's jumper away from the ghost's.
-        await page.waitFor(() => {
-            const p = window.ruvo.exports.ruvo_probe;
-            return p(4) === -1 && p(3) >= 4 && p(3) <= 12;
-        });
-        await page.press('Space');
+        await whileRising(page, () => page.press('Space'));
         const lead = await page.waitFor(() => document.getElementById('replay-caption').textContent);
         assert.match(lead, /^RACE vs Bea [+-]\d+$/);
         assert.ok((await page.evaluate(() => document.title)).startsWith('Ruvo Zelp! for Windows 95 - RACE vs Bea '));
@@ -353,12 +346,7 @@ describePage('replays on the page', () => {
 
         // A race link put in the address behind a dialog starts once it closes.
         const other = await openGame(context);
-        await choose(other, 'Option', IDM.OPTION);
-        await waitFor(other, DIALOG);
-        await other.evaluate((hash) => (location.hash = hash), new URL(link).hash);
-        await other.waitFor((t) => window.ruvo.ticks > t + 10, await ticks(other));
-        assert.equal(await probe(other, 14), 0, 'it waits for the dialog');
-        await other.click(`${DIALOG} button[data-id="1"]`);
+        await linkBehindDialog(other, link, 14);
         await waitForProbe(other, 1, 14);
         await waitForCaption(other, 'RACE vs Bea +0');
         await expectNoErrors(other);
