@@ -157,12 +157,13 @@ int main(int argc, char** argv)
         GameRecord record;
         record.host.settings = &store;
         LoadSettings(record);
-        GameRecord a, b;
-        Fill(a, kTableA);
-        Fill(b, kTableB);
-        if (Values(record) == Values(a) || Values(record) == Values(b)) {
-            std::printf("%s\n", Values(record) == Values(a) ? "A" : "B");
-            return 0;
+        for (const auto& [name, table] : {std::pair{"A", &kTableA}, std::pair{"B", &kTableB}}) {
+            GameRecord filled;
+            Fill(filled, *table);
+            if (Values(filled) == Values(record)) {
+                std::printf("%s\n", name);
+                return 0;
+            }
         }
         std::printf("neither: %s\n", Values(record).c_str());
         return 1;
