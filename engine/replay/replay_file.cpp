@@ -140,7 +140,9 @@ class Lines {
         const std::size_t end = text_.find('\n');
         line = text_.substr(0, end);
         text_ = end == std::string_view::npos ? std::string_view{} : text_.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
+        // CR LF, or CR CR LF as some editors leave it: a value kept with a CR
+        // at its end would lose it each time it is written and read again.
+        while (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         ++number_;
         return true;

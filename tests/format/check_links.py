@@ -14,15 +14,9 @@ FENCE = re.compile(r"^\s*```")
 
 
 def markdown_files():
-    try:
-        out = subprocess.run(["git", "-C", root, "ls-files", "*.md"], capture_output=True, text=True, check=True).stdout
-        return [os.path.join(root, f) for f in out.split()]
-    except (OSError, subprocess.CalledProcessError):
-        found = []
-        for folder, dirs, files in os.walk(root):
-            dirs[:] = [d for d in dirs if not d.startswith((".", "build")) and d != "node_modules"]
-            found += [os.path.join(folder, f) for f in files if f.endswith(".md")]
-        return found
+    """The tree's Markdown files, as git lists them (check_headers.py reads the tree so too)."""
+    out = subprocess.run(["git", "-C", root, "ls-files", "*.md"], capture_output=True, text=True, check=True).stdout
+    return [os.path.join(root, f) for f in out.split()]
 
 
 def anchors(path):

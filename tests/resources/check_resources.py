@@ -73,35 +73,28 @@ def bitmap_checks(folder):
             need(0 in mask[0], 'a platform reaches the top edge of its square')
         return image, mask
 
-    def hurt(rid, normal):
+    def drawn(rid, why, image_at, mask_at):
+        """The pair's mask is mask_at(x, y) and its image image_at(x, y, that mask's pixel) throughout."""
         image, mask = pair(rid)
-        need(mask == pair(normal)[1], 'hurt mask differs from the normal look')
-        need(all(image[y][x] == (WHITE if mask[y][x] == 0 else 0) for y in range(32) for x in range(32)),
-             'hurt picture not all white')
+        need(all(mask[y][x] == mask_at(x, y) and p == image_at(x, y, mask[y][x])
+                 for y, row in enumerate(image) for x, p in enumerate(row)), why)
 
-    def blank():
-        image, mask = pair(269)
-        need(all(p == 0 for row in image for p in row) and all(p == WHITE for row in mask for p in row),
-             'must be all black with an all-white mask')
-
-    def lattice():
-        image, mask = pair(311)
-        dots = [[(x % 2 == 0 and y % 2 == 0) for x in range(64)] for y in range(64)]
-        need(all(image[y][x] == (0xFF0000 if dots[y][x] else 0) for y in range(64) for x in range(64)),
-             'image is not the red lattice')
-        need(all(mask[y][x] == (0 if dots[y][x] else WHITE) for y in range(64) for x in range(64)),
-             'mask is not the lattice')
-
-    def icon(size):
-        need(load(f'icon-501-{size}')[:2] == (size, size), 'icon size')
+    dot = lambda x, y: x % 2 == 0 and y % 2 == 0
 
     ids = [201, 203, 205, 207, 211, 213, 215, 217, *range(221, 241, 2), *range(251, 271, 2), *range(281, 301, 2), 311]
     return ([(f'{rid}/{rid + 1}', functools.partial(pair, rid)) for rid in ids] +
-            [('203/204 hurt', lambda: hurt(203, 201)), ('207/208 hurt', lambda: hurt(207, 205)),
-             ('253/254 as 251/252', lambda: need(pair(253) == pair(251), 'not the same as 251/252')),
-             ('239/240 as 217/218', lambda: need(pair(239) == pair(217), 'not the same as 217/218')),
-             ('269/270 blank', blank), ('311/312 lattice', lattice),
-             ('icon-501-16', lambda: icon(16)), ('icon-501-32', lambda: icon(32))])
+            [(f'{rid}/{rid + 1} hurt', lambda rid=rid, normal=normal: drawn(
+                rid, 'not white on the mask of the normal look', lambda x, y, m: WHITE if m == 0 else 0,
+                lambda x, y: pair(normal)[1][y][x]))
+             for rid, normal in ((203, 201), (207, 205))] +
+            [(f'{rid}/{rid + 1} as {same}/{same + 1}', lambda rid=rid, same=same: need(pair(rid) == pair(same), 'not the same'))
+             for rid, same in ((253, 251), (239, 217))] +
+            [('269/270 blank', lambda: drawn(269, 'not all black with an all-white mask', lambda x, y, m: 0,
+                                             lambda x, y: WHITE)),
+             ('311/312 lattice', lambda: drawn(311, 'not the red lattice with its mask',
+                                               lambda x, y, m: 0xFF0000 if dot(x, y) else 0,
+                                               lambda x, y: 0 if dot(x, y) else WHITE)),
+             *[(f'icon-501-{n}', lambda n=n: need(load(f'icon-501-{n}')[:2] == (n, n), 'icon size')) for n in (16, 32)]])
 
 
 # id: (event, channels, rate, bits, length in ms, pitch contour or None)
@@ -168,12 +161,8 @@ def check_samples(pcm, channels, rate, contour):
         peak = max(abs(x) for x in s)
         dc = sum(s) / len(s)
         worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
-        if rms < MIN_RMS:
-            faults.append(f"channel{name} nearly silent (rms {rms:.3f} < {MIN_RMS})")
-        if peak > MAX_PEAK:
-            faults.append(f"channel{name} clips (peak {peak:.2f} > {MAX_PEAK})")
-        if abs(dc) > MAX_DC:
-            faults.append(f"channel{name} has a DC offset of {dc:+.3f}")
+        faults += [f"channel{name} {fault}" for bad, fault in ((rms < MIN_RMS, f"nearly silent (rms {rms:.3f} < {MIN_RMS})"),
+                   (peak > MAX_PEAK, f"clips (peak {peak:.2f} > {MAX_PEAK})"), (abs(dc) > MAX_DC, f"has a DC offset of {dc:+.3f}")) if bad]
         for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
             if abs(edge) * 128 > EDGE_LSB:
                 faults.append(f"channel{name} {where} sample is {round(edge * 128) + 128}, not silence")

@@ -134,14 +134,13 @@ class SqliteBoardTest(unittest.TestCase):
                     self.assertNotIn('\n', error)
         # The other game's token is still its own: refusals of forgeries leave it.
         self.assertEqual(board.submit(other)[0], 201)
-        for path, status in (('/api/v1/board?limit=0', 400), ('/api/v1/board?limit=101', 400),
-                             ('/api/v1/board?limit=x', 400), ('/api/v1/board?day=2026-02-30', 400),
-                             ('/api/v1/replays/0', 404), ('/api/v1/replays/abc', 404), ('/api/v1/nothing', 404),
-                             ('/board/watch/99', 404), ('/nothing', 404)):
-            with self.subTest(path):
-                self.assertEqual(board.ask('GET', path)[0], status)
-        self.assertEqual(board.ask('GET', '/api/v1/tokens')[0], 405)
-        self.assertEqual(board.ask('DELETE', '/api/v1/board')[0], 405)
+        for request, status in (('GET /api/v1/board?limit=0', 400), ('GET /api/v1/board?limit=101', 400),
+                                ('GET /api/v1/board?limit=x', 400), ('GET /api/v1/board?day=2026-02-30', 400),
+                                ('GET /api/v1/replays/0', 404), ('GET /api/v1/replays/abc', 404),
+                                ('GET /api/v1/nothing', 404), ('GET /board/watch/99', 404), ('GET /nothing', 404),
+                                ('GET /api/v1/tokens', 405), ('DELETE /api/v1/board', 405)):
+            with self.subTest(request):
+                self.assertEqual(board.ask(*request.split())[0], status)
 
     def test_real_time_and_floods(self):
         paced = Board(self.database, '--rate', '4')

@@ -24,6 +24,7 @@
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/frame_hash.h"
+#include "support/game_fixture.h"
 #include "support/game_run.h"
 
 namespace ruvo {
@@ -192,22 +193,11 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
     }
     // A machine of its own, where the replay is heard and drawn as the
     // window's game would be: its own switches, sounds, music and drawing.
-    testing::FixedText text;
+    testing::Machine machine;
     EmbeddedResources resources;
-    HeadlessWindow window;
-    RecordingWavePlayer wave;
-    StandInMusic music;
-    GameRecord shell;
-    shell.host.text = &text;
-    shell.host.wave = &wave;
-    shell.host.music = &music;
-    shell.hInstance = &resources;
-    shell.hwndMain = &window;
-    CreateFonts(shell.drawing, &text);
-    LoadGraphics(shell);
-    OpenMusic(shell);
-    LoadMusic(shell);
-    CreateSurfaces(shell.drawing, kFieldWidth, kFieldHeight);
+    testing::LoadArt(machine, resources);
+    GameRecord& shell = machine.record;
+    CreateSurfaces(shell);
     shell.soundOn = replay->start.soundOn;
     shell.musicOn = replay->start.musicOn;
     ReplayPlay play;
@@ -224,7 +214,7 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
         going = StepReplayPlay(play, &shell);
         show();
         const std::string line = sim::TraceLine(k + 1, play.game, shell.soundOn, shell.musicOn,
-                                                since.Effects(wave, shell), since.Music(music)) +
+                                                since.Effects(machine.wave, shell), since.Music(machine.music)) +
                                  " frame=" + std::to_string(testing::FrameHash(*shell.drawing.frameBitmap));
         if (line != played.ticks[k]) {
             ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "

@@ -356,11 +356,8 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
     std::string error;
     const std::optional<Replay> replay = ReadReplay(RecordedGame(4), error);
     ASSERT_TRUE(replay) << error;
+    // The verified line is sim_test.sh's, through ruvo-sim --verify.
     const ReplayResult& r = replay->result;
-    const std::string said =
-        "score=" + std::to_string(r.score) + " round=" + std::to_string(r.round) + " ticks=" + std::to_string(r.ticks);
-    EXPECT_EQ(VerifyReplay(*replay).line, "verified " + said);
-
     Replay dive = *replay;
     for (ReplayCommand& command : dive.commands)
         command.tick += command.action == ReplayAction::Dive ? 1 : 0;

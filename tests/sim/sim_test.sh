@@ -8,18 +8,6 @@ field() { # field LINE NAME: the value of NAME= in a trace line
     sed -n "s/.* $2=\([^ ]*\).*/\1/p" <<<" $1"
 }
 
-# Malformed input: a one-line error naming it, exit status 2, nothing run.
-expect_error() {
-    local out
-    out=$("$sim" "$@" 2>"$work/err")
-    local status=$?
-    [ $status -eq 2 ] && [ -z "$out" ] && [ "$(wc -l <"$work/err")" -eq 1 ]
-}
-# A tick 0, ticks going back, an unknown command.
-for bad in '1 start\n0 dive' '5 start\n3 dive' '1 jump'; do
-    printf "$bad\n" >"$work/bad.txt"
-    check "script $bad" expect_error --ticks 1 --script "$work/bad.txt"
-done
 check "extreme damage accepted" "$sim" --ticks 1 --option optDamage=-2147483648 --option optSpeed=4294967295 >/dev/null
 
 # A game: start, dives, a name for the table.
@@ -38,16 +26,6 @@ SCRIPT
 check "exit status 0" test $? -eq 0
 "$sim" --ticks 3000 --trace --script "$work/game.txt" --option optDamage=1 --record "$work/game.ruvo-replay" >"$work/b.txt"
 check "the same script gives the same trace, recorded or not" cmp -s "$work/a.txt" "$work/b.txt"
-# Command lines refused: bad ticks and options, frames without --every, a
-# missing script, --verify not alone, -j without it, --from and --race of
-# what is no replay, a day that is none.
-for args in "" "--ticks 12x" "--ticks 1 --option optColour=3" "--ticks 1 --option optSpeed=4294967296" \
-    "--ticks 1 --option optSpeed=-1" "--ticks 1 --option optDamage=-2147483649" "--ticks 1 --frames $work/f" \
-    "--ticks 1 --script $work/none.txt" "--verify $work/game.ruvo-replay --trace" "--ticks 1 -j 2" \
-    "--ticks 1 --from $work/game.txt" "--ticks 1 --daily 2026-02-30" "--ticks 1 --race $work/game.txt"; do
-    # shellcheck disable=SC2086
-    check "refused: ${args:-no --ticks}" expect_error $args
-done
 check "3000 trace lines, five table rows and the saves" test "$(wc -l <"$work/a.txt")" -eq 3006
 # What the game does tick by tick is the engine's (tests/sim); here the
 # script's commands land on their ticks and the run ends with the table.
@@ -72,20 +50,25 @@ check "--record writes the last game's replay" grep -q '^ruvo-replay 1$' "$work/
 verdict=$("$sim" --verify "$work/game.ruvo-replay")
 check "--verify verifies it: $verdict" test "$verdict" = "verified $(sed -n 's/^result \(.*\) name=.*/\1/p' "$work/game.ruvo-replay")"
 sed 's/^\(result score=\)/\11/' "$work/game.ruvo-replay" >"$work/edited.ruvo-replay"
-verify_fails() { # verify_fails STATUS FILE: that exit status, one line on stdout (1) or stderr (2)
-    local out err
-    out=$("$sim" --verify "$2" 2>"$work/err")
-    local status=$?
-    err=$(cat "$work/err")
-    [ $status -eq "$1" ] && if [ "$1" -eq 1 ]; then [[ $out == differs:* ]] && [ -z "$err" ]; else [ -z "$out" ] && [ "$(wc -l <<<"$err")" -eq 1 ]; fi
-}
 head -c 200 "$work/game.ruvo-replay" >"$work/cut.ruvo-replay"
-# An edited score differs (exit status 1); a replay cut off, a script, a
-# missing file are refused (2); so is what a stranger may send, at once, in
-# one line, and in little memory: a dive line of 10 MB, a device, a FIFO with
-# no writer (which would block a plain open), a folder, and a game that says
-# it never ends (lives that never run out, ticks=4294967295). A hang fails by
-# the timeout.
+# What is refused: exit status 2, one line on stderr and nothing run; or, for
+# an edited replay, 1 and one "differs:" line on stdout. A hang fails by the
+# timeout.
+refused() { # refused STATUS ARGS...
+    local want=$1 out
+    shift
+    out=$(timeout 20 "$sim" "$@" 2>"$work/err")
+    [ $? -eq "$want" ] || return 1
+    if [ "$want" -eq 1 ]; then [[ $out == differs:* ]] && [ ! -s "$work/err" ]; else [ -z "$out" ] && [ "$(wc -l <"$work/err")" -eq 1 ]; fi
+}
+# Scripts with a tick 0, ticks going back, an unknown command.
+printf '1 start\n0 dive\n' >"$work/bad-1.txt"
+printf '5 start\n3 dive\n' >"$work/bad-2.txt"
+printf '1 jump\n' >"$work/bad-3.txt"
+# To verify, what a stranger may send is refused at once, in one line, and in
+# little memory: a dive line of 10 MB, a device, a FIFO with no writer (which
+# would block a plain open), a folder, and a game that says it never ends
+# (lives that never run out, ticks=4294967295).
 {
     sed '/^[0-9]/,$d' "$work/game.ruvo-replay"
     printf '1 dive'
@@ -94,17 +77,27 @@ head -c 200 "$work/game.ruvo-replay" >"$work/cut.ruvo-replay"
 } >"$work/huge.ruvo-replay"
 mkfifo "$work/fifo.ruvo-replay"
 sed -e 's/optDamage=1/optDamage=-1/' -e 's/ticks=[0-9]*/ticks=4294967295/' "$work/game.ruvo-replay" >"$work/endless.ruvo-replay"
+# Command lines refused: bad scripts, ticks and options, frames without
+# --every, a missing script, --verify not alone, -j without it, --from and
+# --race of what is no replay, a day that is none; --verify of an edited score (1), of a replay cut off, a script, a
+# missing file and the strangers' files above (2).
+w=$work
+for case in "2 --ticks 1 --script $w/bad-1.txt" "2 --ticks 1 --script $w/bad-2.txt" "2 --ticks 1 --script $w/bad-3.txt" \
+    "2" "2 --ticks 12x" "2 --ticks 1 --option optColour=3" "2 --ticks 1 --option optSpeed=4294967296" \
+    "2 --ticks 1 --option optSpeed=-1" "2 --ticks 1 --option optDamage=-2147483649" "2 --ticks 1 --frames $w/f" \
+    "2 --ticks 1 --script $w/none.txt" "2 --verify $w/game.ruvo-replay --trace" "2 --ticks 1 -j 2" \
+    "2 --ticks 1 --from $w/game.txt" "2 --ticks 1 --daily 2026-02-30" "2 --ticks 1 --race $w/game.txt" \
+    "1 --verify $w/edited.ruvo-replay" "2 --verify $w/cut.ruvo-replay" "2 --verify $w/game.txt" \
+    "2 --verify $w/none.ruvo-replay" "2 --verify $w/huge.ruvo-replay" "2 --verify /dev/zero" \
+    "2 --verify $w/fifo.ruvo-replay" "2 --verify ." "2 --verify $w/endless.ruvo-replay"; do
+    # shellcheck disable=SC2086
+    check "refused: $case" refused $case
+done
 peak_kb() { # peak_kb COMMAND...: the command's peak resident size in KiB
     python3 -c 'import resource, subprocess, sys
 subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
 }
-for case in "1 edited.ruvo-replay" "2 cut.ruvo-replay" "2 game.txt" "2 none.ruvo-replay" "2 huge.ruvo-replay" \
-    "2 /dev/zero" "2 fifo.ruvo-replay" "2 ." "2 endless.ruvo-replay"; do
-    read -r status file <<<"$case"
-    [[ $file == /* ]] || file=$work/$file
-    check "$file: exit status $status" timeout 20 bash -c "$(declare -f verify_fails); sim='$sim' work='$work' verify_fails $status '$file'"
-done
 check "refused with what and where: $(cat "$work/err")" grep -q '^ruvo-sim: .*endless.ruvo-replay: line [0-9]*: a game of 4294967295 ticks' "$work/err"
 "$sim" --verify "$work/huge.ruvo-replay" 2>"$work/err"
 check "the 10 MB file is too large: $(cat "$work/err")" grep -q 'huge.ruvo-replay: too large: 100[0-9]\{5\} bytes' "$work/err"

@@ -5,6 +5,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <set>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "game/flow.h"
+#include "settings/options.h"
 #include "sim/headless_game.h"
 #include "sim/trace.h"
 #include "support/game_run.h"
@@ -22,11 +24,7 @@ namespace {
 
 struct Scenario {
     const char* name;
-    std::uint32_t optRound;
-    std::uint32_t optDistance;
-    std::uint32_t optBossLevel;
-    std::uint32_t optHarryLevel;
-    std::int32_t optDamage;
+    std::array<std::uint32_t, 8> options; // as the Option dialog's rows
     bool soundAndMusic;
     int diveEvery; // ticks between dives (0: none); the phase shifts every round
     int ticks;
@@ -61,11 +59,8 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     }
     game.Start();
     GameRecord& record = game.Record();
-    record.game.optRound = s.optRound;
-    record.game.optDistance = s.optDistance;
-    record.game.optBossLevel = s.optBossLevel;
-    record.game.optHarryLevel = s.optHarryLevel;
-    record.game.optDamage = s.optDamage;
+    for (std::size_t row = 0; row < kOptionRows.size(); ++row)
+        SetOptionBits(record.game, row, s.options[row]);
     InitTitle(record.game);
     Settle(record);
 
@@ -107,13 +102,13 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
 // hurry-up, a pause, lost games and entries in the table.
 // clang-format off
 const Scenario kScenarios[] = {
-    {"defaults", 1, 300, 10, 600, 4, true, 13, 1500, 0x6e85c3fd32493f57ull, 0xa1df5ef81d11790cull,
+    {"defaults", {1, 60, 10, 300, 80, 600, 50, 4}, true, 13, 1500, 0x6e85c3fd32493f57ull, 0xa1df5ef81d11790cull,
      {StateTitle, StatePlay, StatePause, kStartBannerWord, kGameOverBannerWord}},
-    {"stomps", 1, 20, 1, 1000000, 50, true, 7, 4000, 0xa142c9dc38209beaull, 0x43acd689c55b3e27ull,
+    {"stomps", {1, 60, 1, 20, 80, 1000000, 50, 50}, true, 7, 4000, 0xa142c9dc38209beaull, 0x43acd689c55b3e27ull,
      {StateDissolve, kClearBannerWord, kGameOverBannerWord}},
-    {"late_rounds", 11, 10, 3, 60, 30, false, 5, 4000, 0x2c96cb933effc1c6ull, 0x66e751c36ab31b9full,
+    {"late_rounds", {11, 60, 3, 10, 80, 60, 50, 30}, false, 5, 4000, 0x2c96cb933effc1c6ull, 0x66e751c36ab31b9full,
      {kHurryBannerWord, kGameOverBannerWord}},
-    {"tinted", 1, 20, 3, 1000000, 50, true, 11, 3000, 0xdf3033c90a1539a0ull, 0x3177d967d85d0c9dull,
+    {"tinted", {1, 60, 3, 20, 80, 1000000, 50, 50}, true, 11, 3000, 0xdf3033c90a1539a0ull, 0x3177d967d85d0c9dull,
      {StateDissolve, kClearBannerWord}},
 };
 // clang-format on

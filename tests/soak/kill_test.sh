@@ -50,11 +50,8 @@ for round in $(seq "$rounds"); do
 done
 echo "kill_test: 100 saves take $((span_us / 1000)) ms here; $rounds kills left table A $seen_a times, B $seen_b times"
 check "every kill left a whole table" test $((seen_a + seen_b)) -eq "$rounds"
-
-# Saves still go through after the kills: three saves end on A, four on B.
-"$saver" save "$file" 3
-check "a save after the kills is kept (A)" test "$("$saver" check "$file")" = A
-"$saver" save "$file" 4
-check "and the next one too (B)" test "$("$saver" check "$file")" = B
+# Saves still go through after the kills, from A (the last round's) to B.
+"$saver" save "$file" 2
+check "saves after the kills are kept (B)" test "$("$saver" check "$file")" = B
 
 report

@@ -20,6 +20,7 @@
 
 #include "platform/desktop/qt_settings.h"
 #include "settings/registry.h"
+#include "support/settings_text.h"
 
 namespace {
 
@@ -40,17 +41,6 @@ void Through(const std::string& path, ruvo::GameRecord& record, int (*routine)(r
     record.host.settings = &store;
     routine(record);
     record.host.settings = nullptr;
-}
-
-// The switches and the table, one row a line.
-std::string Table(const ruvo::GameRecord& r)
-{
-    std::string text =
-        std::to_string(r.soundOn) + "," + std::to_string(r.musicOn) + "," + std::to_string(r.optionEnabled) + "\n";
-    for (std::size_t k = 0; k < 5; ++k)
-        text += std::to_string(r.game.hiScores[k]) + " " + std::to_string(r.game.hiRounds[k]) + " \"" +
-                std::string(ruvo::NameText(r.game.hiNames[k])) + "\"\n";
-    return text;
 }
 
 } // namespace
@@ -93,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Stamp(output);
     ruvo::GameRecord again;
     Through(output, again, ruvo::LoadSettings);
-    if (Table(again) != Table(loaded)) {
+    if (ruvo::testing::SettingsText(again) != ruvo::testing::SettingsText(loaded)) {
         std::fprintf(stderr, "settings_fuzz: the table changed on its way through the file:\n%sthen\n%s",
-                     Table(loaded).c_str(), Table(again).c_str());
+                     ruvo::testing::SettingsText(loaded).c_str(), ruvo::testing::SettingsText(again).c_str());
         std::abort();
     }
     return 0;

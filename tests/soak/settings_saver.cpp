@@ -32,6 +32,7 @@
 #include "platform/desktop/qt_settings.h"
 #include "settings/highscore.h"
 #include "settings/registry.h"
+#include "support/settings_text.h"
 
 namespace {
 
@@ -68,19 +69,6 @@ void Fill(GameRecord& record, const Table& table)
         record.game.hiRounds[k] = table.rounds[k];
         CopyName(record.game.hiNames[k], table.names[k]);
     }
-}
-
-// The eighteen values as the file names them.
-std::string Values(const GameRecord& r)
-{
-    std::string out = "Sound=" + std::to_string(r.soundOn) + " Music=" + std::to_string(r.musicOn) +
-                      " Option=" + std::to_string(r.optionEnabled);
-    for (std::size_t k = 0; k < 5; ++k) {
-        const std::string row = std::to_string(k + 1);
-        out += " Score" + row + "=" + std::to_string(r.game.hiScores[k]) + " Round" + row + "=" +
-               std::to_string(r.game.hiRounds[k]) + " Name" + row + "=" + std::string(NameText(r.game.hiNames[k]));
-    }
-    return out;
 }
 
 int Usage()
@@ -157,14 +145,15 @@ int main(int argc, char** argv)
         GameRecord record;
         record.host.settings = &store;
         LoadSettings(record);
-        GameRecord a, b;
-        Fill(a, kTableA);
-        Fill(b, kTableB);
-        if (Values(record) == Values(a) || Values(record) == Values(b)) {
-            std::printf("%s\n", Values(record) == Values(a) ? "A" : "B");
-            return 0;
+        for (const auto& [name, table] : {std::pair{"A", &kTableA}, std::pair{"B", &kTableB}}) {
+            GameRecord filled;
+            Fill(filled, *table);
+            if (testing::SettingsText(filled) == testing::SettingsText(record)) {
+                std::printf("%s\n", name);
+                return 0;
+            }
         }
-        std::printf("neither: %s\n", Values(record).c_str());
+        std::printf("neither: %s\n", testing::SettingsText(record).c_str());
         return 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "play") == 0)

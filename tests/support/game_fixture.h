@@ -20,6 +20,21 @@
 
 namespace ruvo::testing {
 
+// Fonts, art, sounds and music loaded into a machine's record, as the
+// program loads them, for a play field of the game's size.
+inline void LoadArt(Machine& machine, const EmbeddedResources& resources)
+{
+    GameRecord& record = machine.record;
+    record.hInstance = &resources;
+    record.hwndMain = &machine.window;
+    record.game.fieldWidth = kFieldWidth;
+    record.game.fieldHeight = kFieldHeight;
+    CreateFonts(record.drawing, &machine.text);
+    LoadGraphics(record);
+    OpenMusic(record);
+    LoadMusic(record);
+}
+
 class GameFixture : public RecordFixture {
   protected:
     Game& G() { return record.game; }
@@ -27,14 +42,7 @@ class GameFixture : public RecordFixture {
     // settings, surfaces and grid, and the timer.
     void Start()
     {
-        record.hInstance = &resources;
-        record.game.fieldWidth = kFieldWidth;
-        record.game.fieldHeight = kFieldHeight;
-        CreateFonts(record.drawing, &text);
-        LoadGraphics(record);
-        OpenMusic(record);
-        LoadMusic(record);
-        record.hwndMain = &window;
+        LoadArt(*this, resources);
         InitDefaults(record);
         CreateSurfaces(record);
         InitTitle(record.game);

@@ -1,6 +1,7 @@
 // A record wired to the in-memory machine (window, settings, sounds, music,
-// dialogs and help, letters from the fixed renderer), for the tests of one
-// folder's routines: each folder's fixture starts it as far as it needs.
+// dialogs and help, letters from the fixed renderer), and the fixture of the
+// tests of one folder's routines: each folder's fixture starts it as far as
+// it needs.
 // SPDX-License-Identifier: MIT
 #pragma once
 
@@ -11,10 +12,10 @@
 
 namespace ruvo::testing {
 
-class RecordFixture : public ::testing::Test {
-  protected:
-    RecordFixture() { record.host = {&text, &settings, &wave, &music, &dialogs, &help}; }
-    GameRecord& R() { return record; }
+struct Machine {
+    Machine() { record.host = {&text, &settings, &wave, &music, &dialogs, &help}; }
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
 
     FixedText text;
     HeadlessWindow window;
@@ -24,6 +25,11 @@ class RecordFixture : public ::testing::Test {
     ScriptedDialogs dialogs;
     RecordingHelp help;
     GameRecord record;
+};
+
+class RecordFixture : public ::testing::Test, public Machine {
+  protected:
+    GameRecord& R() { return record; }
 };
 
 } // namespace ruvo::testing

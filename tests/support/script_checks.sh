@@ -74,6 +74,12 @@ wait_for() { # wait_for SECONDS CONDITION-COMMAND...: runs the condition until i
         sleep 0.1
     done
 }
+# The game window's picture changes within SECONDS (10 unless given): the game ticks.
+game_runs() { # game_runs [SECONDS]
+    local before
+    before=$(import -window "$WIN" rgb:- 2>/dev/null | md5sum)
+    wait_for "${1:-10}" eval '[ "$(import -window "$WIN" rgb:- 2>/dev/null | md5sum)" != "$before" ]'
+}
 
 # An X server on a free display (Xvfb picks the number and writes it to fd 3); exports DISPLAY.
 # One that takes no client (seen when other tests on the machine started

@@ -85,13 +85,18 @@ close_box() { # close_box TITLE KEY
     wait_for 30 eval 'press "$(titled "$box")" "$box_key"; wait_for 5 hidden "$box"'
 }
 
-# banner RRGGBB, no_banner RRGGBB: the START (0000FF) or PAUSE (FF0000)
-# banner's colour, at least 40 pixels of it or none, in its place in the
-# play field (the client area is the window's bottom 200 rows).
-banner_pixels() {
-    local height pixels
+# The play field's pixels in a block of it (the client area is the window's
+# bottom 200 rows), as ImageMagick's text.
+field_pixels() { # field_pixels WIDTH HEIGHT X Y
+    local height
     height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
-    pixels=$(import -window "$WIN" -crop "84x18+150+$((height - 109))" -depth 8 txt:- 2>/dev/null) || { echo -1; return; }
+    import -window "$WIN" -crop "$1x$2+$3+$((height - 200 + $4))" -depth 8 txt:- 2>/dev/null
+}
+# banner RRGGBB, no_banner RRGGBB: the START (0000FF) or PAUSE (FF0000)
+# banner's colour, at least 40 pixels of it or none, in its place in the field.
+banner_pixels() {
+    local pixels
+    pixels=$(field_pixels 84 18 150 91) || { echo -1; return; }
     grep -ci "#$1 " <<<"$pixels"
 }
 banner() { [ "$(banner_pixels "$1")" -ge 40 ]; }
@@ -101,9 +106,7 @@ no_banner() { [ "$(banner_pixels "$1")" -eq 0 ]; }
 # matches its two diagonal ones down the slope. The scenery alone has a few
 # dozen; a ghost in the field adds some 100 to 600.
 see_through_pixels() {
-    local height
-    height=$(xwininfo -id "$WIN" | awk '/Height:/ {print $2}')
-    import -window "$WIN" -crop "384x200+0+$((height - 200))" -depth 8 txt:- 2>/dev/null | awk -F'[ ,:]+' '
+    field_pixels 384 200 0 0 | awk -F'[ ,:]+' '
         !/^#/ { c[$1 "," $2] = $3 "," $4 "," $5 }
         END {
             n = 0

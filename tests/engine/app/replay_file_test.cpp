@@ -61,8 +61,9 @@ TEST(ReplayFile, IsWrittenAsSmallTextAndReadBackWhole)
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(*read, Sample());
 
-    // As another system's editor may leave it: a byte-order mark, CR LF,
-    // comments and blank lines among the commands, no newline at the end.
+    // As another system's editor may leave it: a byte-order mark, CR LF (a
+    // CR too many), comments and blank lines among the commands, no newline
+    // at the end.
     std::string edited = "\xEF\xBB\xBF";
     for (const char ch : std::string(kSampleText)) {
         if (ch == '\n')
@@ -70,6 +71,7 @@ TEST(ReplayFile, IsWrittenAsSmallTextAndReadBackWhole)
         edited += ch;
     }
     edited.insert(edited.find("30 pause"), "# the first pause\r\n\r\n");
+    edited.insert(edited.find("\r\nedition"), "\r"); // CR CR LF, as a bad editor leaves it
     edited.pop_back();
     const std::optional<Replay> again = ReadReplay(edited, error);
     ASSERT_TRUE(again) << error;

@@ -21,23 +21,24 @@ namespace {
 // one is held to what fits with the menu bar.
 TEST(ViewZoom, AutomaticAndChosenZoomsFitTheScreen)
 {
-    EXPECT_EQ(AutomaticZoom(1920, 1080), 3);
-    EXPECT_EQ(AutomaticZoom(1920, 1040), 3); // 600 rows within 624
-    EXPECT_EQ(AutomaticZoom(1366, 768), 2);
-    EXPECT_EQ(AutomaticZoom(1024, 768), 1);
-    EXPECT_EQ(AutomaticZoom(2560, 1000), 3); // the height decides
-    EXPECT_EQ(AutomaticZoom(640, 480), 1);   // never below 1, even where 1 is too large
-    EXPECT_EQ(AutomaticZoom(3840, 2160), 6);
+    // Width, height and the automatic zoom: the height decides (600 rows
+    // within 624 of 1040; 2560 x 1000), never below 1, even where 1 is too large.
+    const int screens[][3] = {{1920, 1080, 3}, {1920, 1040, 3}, {1366, 768, 2}, {1024, 768, 1},
+                              {2560, 1000, 3}, {640, 480, 1},   {3840, 2160, 6}};
+    for (const auto& [width, height, zoom] : screens)
+        EXPECT_EQ(AutomaticZoom(width, height), zoom) << width << " x " << height;
 
     EXPECT_EQ(LargestZoom(1920, 1080 - 20), 5);
     EXPECT_EQ(LargestZoom(1919, 2000), 4);
     EXPECT_EQ(LargestZoom(100, 100), 1);
 
-    EXPECT_EQ(WindowZoom(ViewChoice{0, false}, 1920, 1080, 20), 3);
-    EXPECT_EQ(WindowZoom(ViewChoice{4, false}, 1920, 1080, 20), 4);
-    EXPECT_EQ(WindowZoom(ViewChoice{8, false}, 1920, 1080, 20), 5);
-    EXPECT_EQ(WindowZoom(ViewChoice{5, false}, 1920, 1019, 20), 4); // 1000 rows and the bar do not fit
-    EXPECT_EQ(WindowZoom(ViewChoice{2, false}, 300, 200, 20), 1);
+    // The zoom chosen (0: automatic), the screen and the zoom shown: at
+    // 1920 x 1019, 1000 rows and the bar do not fit.
+    const int chosen[][4] = {
+        {0, 1920, 1080, 3}, {4, 1920, 1080, 4}, {8, 1920, 1080, 5}, {5, 1920, 1019, 4}, {2, 300, 200, 1}};
+    for (const auto& [zoom, width, height, shown] : chosen)
+        EXPECT_EQ(WindowZoom(ViewChoice{static_cast<std::uint32_t>(zoom), false}, width, height, 20), shown)
+            << zoom << " on " << height;
 }
 
 // Each step from a view, shown at some zoom on a screen that holds at most

@@ -19,9 +19,6 @@ tree=$(cd "$here/../../.." && pwd)
 source "$here/../../support/script_checks.sh"
 source "$here/../../support/wine_checks.sh"
 start_wine_display
-# The game goes on: its picture changes while a dialog is open over it.
-picture() { import -window "$WIN" rgb:- 2>/dev/null | md5sum; }
-game_runs() { local before=$(picture); wait_for 10 eval '[ "$(picture)" != "$before" ]'; }
 registry() { run reg query "${1:-$key}" "${@:2}" 2>/dev/null | tr -d '\r'; }
 value() { registry "$key" | sed -n "s/^ *$1  *\(REG_[A-Z_]*\)  *\(.*\)\$/\1 \2/p"; }
 client_is() { [[ "$(probe window | cut -d'|' -f3)" == $1 ]]; } # client_is WIDTHxHEIGHT-PATTERN

@@ -29,6 +29,12 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../support/script_checks.sh"
 source "$here/../../support/wine_checks.sh"
 start_wine_display
+# box_says TITLE BEFORE TEXT AFTER: within a minute the box of that title says
+# TEXT, anything before and after it where BEFORE and AFTER are '*'.
+box_says() {
+    local box=$1 lead=$2 says=$3 trail=$4
+    wait_for 60 eval '[[ "$(probe text "$box" 65535)" == $lead"$says"$trail ]]' || { echo "it says: $(probe text "$box" 65535)"; false; }
+}
 verified() { # verified SIM-COMMAND...: the command's verdict is the replay's own result
     local verdict
     verdict=$("$@" | tr -d '\r')
@@ -82,7 +88,7 @@ check "the list opens for Save As..." open_list
 check "Save As... asks for a file and writes the replay there" eval 'file_dialog alt+s "Save Replay" \
     "$work/saved.ruvo-replay" && wait_for 10 cmp -s "$work/saved.ruvo-replay" "${rows[0]}"'
 check "Open... with a broken file" file_dialog alt+o "Open Replay" "$work/broken.ruvo-replay"
-check "says what is wrong" wait_for 10 eval 'probe text Replay 65535 | grep -q "broken.ruvo-replay: truncated"'
+check "says what is wrong" box_says Replay '*' "broken.ruvo-replay: truncated" '*'
 press "$(titled Replay)" Return
 check "and the list stays, the one other window" wait_for 10 eval '[ "$(others)" = Replays ]'
 check "Open... with the saved file" file_dialog alt+o "Open Replay" "$work/saved.ruvo-replay"
@@ -112,16 +118,13 @@ check "the game ends" quit_by_menu
 # each in a message box naming the file and what is wrong, then closed, the
 # title playing on.
 truncate -s 10M "$work/big.ruvo-replay"
-box_tells() {
-    wait_for 20 eval '[[ "$(probe text Replay 65535)" == "$told"* ]]' || { echo "it says: $(probe text Replay 65535)"; false; }
-}
 for refused in "|$work/broken.ruvo-replay|truncated" \
     "|$work/big.ruvo-replay|too large: 10485760 bytes, where a replay holds at most 1048576" \
     "--race|/dev/zero|not a file on a disk (a pipe, a device or a console)"; do
     IFS='|' read -r flag file told <<<"$refused"
     told="$(winpath "$file"): $told"
     check "the game starts with ${flag:+$flag }$file" start_game $flag "$(winpath "$file")"
-    check "$(basename "$file") gets a message box naming what is wrong" box_tells
+    check "$(basename "$file") gets a message box naming what is wrong" box_says Replay '' "$told" '*'
     check "the box closes, no other window left" eval 'close_box Replay Return && wait_for 10 no_others'
     check "and the title plays on" caption_is "$TITLE"
     check "the game ends" quit_by_menu
@@ -143,12 +146,8 @@ printf '1 start\n20 dive 4 4 4 4 4 4 4 4\n' >"$work/ghost.txt"
 score() { sed -n 's/^result score=\([0-9]*\) .*/\1/p' "$1"; }
 mine=$(score "$work/racer.ruvo-replay") theirs=$(score "$work/ghost.ruvo-replay")
 ghost_shown() { local n; n=$(see_through_pixels) && [ "$n" -ge 100 ] && [ "$n" -le 700 ]; }
-race_ends() { # race_ends WORDS: the race's end tells WORDS in a box; then the title again
-    words=$1
-    wait_for 60 eval '[ "$(probe text "Ruvo Zelp!" 65535)" = "$words" ]' ||
-        { echo "it says: $(probe text "Ruvo Zelp!" 65535)"; return 1; }
-    close_box "Ruvo Zelp!" Return && caption_is "$TITLE"
-}
+# race_ends WORDS: the race's end tells WORDS in a box; then the title again.
+race_ends() { box_says "Ruvo Zelp!" '' "$1" '' && close_box "Ruvo Zelp!" Return && caption_is "$TITLE"; }
 check "the game starts with --race FILE" start_game --race "$(winpath "$work/ghost.ruvo-replay")"
 check "the caption shows the race, the ghost taking the lead" wait_for 20 caption_like "$TITLE - RACE vs the replay -[0-9]+"
 check "the ghost is drawn see-through in the field, once" wait_for 20 ghost_shown
@@ -214,8 +213,7 @@ check "the game ends" quit_by_menu
 # The player is told once, and no list shows an older game as the last.
 mv "$folder" "$work/replays-away" && : >"$folder"
 short_game
-check "a replay not kept is told in a message box" \
-    wait_for 20 eval 'probe text "Ruvo Zelp!" 65535 | grep -qF "replay could not be kept"'
+check "a replay not kept is told in a message box" box_says "Ruvo Zelp!" '*' "replay could not be kept" '*'
 check "once: then no other window is open" eval 'close_box "Ruvo Zelp!" Return && wait_for 10 no_others'
 check "the list opens, showing no older game as the last" eval 'open_list && ! probe list Replays 1000 | grep -q "^Last game"'
 press "$(titled Replays)" Escape
