@@ -61,14 +61,23 @@ dialog() { # dialog PID TITLE
     local pid=$1 title=$2
     wait_for 15 eval '[ -n "$(shown_by "$pid" "$title")" ]' && DIALOG=$(shown_by "$pid" "$title")
 }
+# A menu's item by its keys: once nothing but the game window shows, the
+# menu opened with Alt, and the item's key pressed once the menu shows (a
+# top window of the game's beside its own); on a loaded machine either can
+# take a while.
+menu_item() { # menu_item PID WINDOW MENU-KEY ITEM-KEY
+    local pid=$1 window=$2
+    wait_for 10 eval '[ -z "$(game_others "$pid" "$window")" ]' || fail "a window of the game stays open"
+    press "$window" "alt+$3"
+    wait_for 10 eval '[ -n "$(game_others "$pid" "$window")" ]' || fail "the menu of alt+$3 does not show"
+    xdotool key "$4"
+}
 # The eight values of the Option dialog, in its order: optRound,
 # optGameLevel, optBossLevel, optDistance, optSpeed, optHarryLevel,
 # optHarrySpeed, optDamage.
 set_options() { # set_options PID WINDOW VALUE...
     local pid=$1 value keys=()
-    press "$2" alt+o
-    sleep 0.5
-    xdotool key o
+    menu_item "$pid" "$2" o o
     dialog "$pid" Option || fail "no Option dialog"
     shift 2
     # Return in the last edit is OK, the dialog's default button.
@@ -78,9 +87,7 @@ set_options() { # set_options PID WINDOW VALUE...
 }
 # Game > Replays...: sets DIALOG to the list.
 open_replays() { # open_replays PID WINDOW
-    press "$2" alt+g
-    sleep 0.5
-    xdotool key r
+    menu_item "$1" "$2" g r
     dialog "$1" Replays || fail "no Replays list"
 }
 # One life and fewer platforms: short games.

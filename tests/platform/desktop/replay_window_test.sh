@@ -110,9 +110,7 @@ check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -e
 # read on both sides of the game should it straddle midnight).
 day_before=$(date -u +%F)
 start_game daily
-press "$WIN" alt+g
-sleep 0.5
-xdotool key d
+menu_item "$GAME" "$WIN" g d
 play_game "$GAME" "$WIN" Daily
 check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
     "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
