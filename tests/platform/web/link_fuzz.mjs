@@ -9,7 +9,7 @@
 //   node link_fuzz.mjs BUILD_WEB_DIR SECONDS [SEED]
 // SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
-import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -19,8 +19,10 @@ import { bomb, fragment as link } from './page_kit.mjs';
 
 const [build, seconds, seedText] = process.argv.slice(2);
 if (!build || !(Number(seconds) > 0)) throw new Error('usage: node link_fuzz.mjs BUILD_WEB_DIR SECONDS [SEED]');
-// The reader beside the web build's tables, which it imports.
+// The reader beside the web build's tables, which it imports; both are ES
+// modules, which Node before 20.19 takes from a .js file only when told.
 const work = mkdtempSync(join(tmpdir(), 'ruvo-link-fuzz-'));
+writeFileSync(join(work, 'package.json'), '{"type": "module"}\n');
 copyFileSync(new URL('../../../platform/web/site/links.js', import.meta.url), join(work, 'links.js'));
 copyFileSync(join(build, 'platform/web/tables.js'), join(work, 'tables.js'));
 const [{ readReplayFragment }, { REPLAY_MAX_BYTES }] = await Promise.all(['links.js', 'tables.js']
