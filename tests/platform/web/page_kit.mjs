@@ -105,8 +105,10 @@ export async function fillEdit(page, id, text) {
 
 // No fault of the page: FluidSynth (in Firefox) names two file functions it leaves out; Firefox
 // reports a download of the music's (the soundfont, the synthesizer or a track) that the service
-// worker answers as failed when the page is left first, as on a reload just after F5.
+// worker answers as failed when the page is left first, as on a reload just after F5; Chromium
+// reports the server's 404 to the page asking whether a board serves it, where none does.
 export const NOT_THE_PAGES = [/^fluidsynth: error: function fluid_\w+ is a stub/,
+    /^Failed to load resource: the server responded with a status of 404 \(Not Found\) \(http:\/\/[^/]+\/api\/v1\/board\?limit=1\)$/,
     /^Failed to load ‘[^’]*(\.sf2|\/synth\/[^’]*|\/music\/[^’/]*\.MID)’\. A ServiceWorker intercepted the request and encountered an unexpected error\./];
 export async function expectNoErrors(page, ignore = null) {
     const errors = (await page.errors()).filter((e) => !NOT_THE_PAGES.some((r) => r.test(e)) && !ignore?.test(e));
