@@ -1,8 +1,9 @@
 // mkwebtables: writes what the page shares with every other platform - the
 // menu bar, its accelerators, the commands and the character the page gives
 // itself, the timer's shortest period, the music files, the game's two fonts
-// the dialogs' control kinds and style bits, and the replay's size limit with
-// the engine's words for a refusal - as a JavaScript module, from the engine's
+// the dialogs' control kinds and style bits, the replay's size limit with
+// the engine's words for a refusal, and the most the page reads of a board's
+// answer - as a JavaScript module, from the engine's
 // own tables, so that the page keeps no copy of its own. The web build runs
 // it under Node.
 //
@@ -18,6 +19,7 @@
 #include "app/shell.h"
 #include "audio/tracks.h"
 #include "game/fonts.h"
+#include "replay/board_client.h"
 #include "replay/replay_file.h"
 #include "replay/replay_record.h"
 #include "settings/dialog_templates.h"
@@ -116,7 +118,8 @@ void WriteMenu(std::ostream& out)
         if (accelerator.modifiers == kNoModifiers && accelerator.command <= IDM_EXIT)
             out << "[" << Quoted(KeyName(accelerator.key)) << ", " << accelerator.command << "], ";
     out << "]);\n\n";
-    out << "export const COMMANDS = { START: " << IDM_START << ", PAUSE: " << IDM_PAUSE << " };\n\n";
+    out << "export const COMMANDS = { START: " << IDM_START << ", PAUSE: " << IDM_PAUSE << ", BOARD: " << IDM_BOARD
+        << " };\n\n";
     out << "export const DIVE_CHARACTER = " << kDiveCharacter << ";\n\n";
 }
 
@@ -154,7 +157,7 @@ void WriteDialogs(std::ostream& out)
 
 // The largest replay any reader of the page takes, and the engine's own
 // words for a refusal, with the size the page gives it put in its place
-// (false when the words hold no size).
+// (false when the words hold no size); the most it reads of a board's answer.
 bool WriteReplayLimits(std::ostream& out)
 {
     constexpr std::uint64_t kMarker = 987654321987654321;
@@ -167,6 +170,7 @@ bool WriteReplayLimits(std::ostream& out)
     out << "export const replayTooLarge = (bytes) => " << Quoted(tooLarge.substr(0, at)) << " + bytes + "
         << Quoted(tooLarge.substr(at + marker.size())) << ";\n";
     out << "export const REPLAY_NOT_KEPT = " << Quoted(kReplayNotKept) << ";\n";
+    out << "export const BOARD_ANSWER_MAX_BYTES = " << kBoardAnswerMaxBytes << ";\n";
     return true;
 }
 

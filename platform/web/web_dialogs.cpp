@@ -114,6 +114,11 @@ int WebDialogHost::RunReplays(GameRecord& record)
     return RunReplaysList(record);
 }
 
+int WebDialogHost::RunBoard(GameRecord& record)
+{
+    return RunBoardDialog(record);
+}
+
 int WebDialogHost::RunAbout()
 {
     BeginDialog(AboutTemplate());

@@ -111,6 +111,22 @@ RUVO_IMPORT(dialog_file) std::int32_t ruvo_dialog_file(std::int32_t part, char* 
 // (race: 1 for one that races it): the page does it all, and the game never
 // hears of the button.
 RUVO_IMPORT(dialog_link_button) void ruvo_dialog_link_button(std::int32_t id, std::int32_t list, std::int32_t race);
+// The board that serves the page (there is one when the game heard
+// ruvo_board_served): a POST of body to path, relative to the page's own
+// address. The page answers the newest dialog with the command answer once
+// the board has answered, or has failed to within its time; board_status then
+// gives the HTTP status (0: no answer, board_answer the reason) and
+// board_answer the body, of at most the board's answer limit.
+RUVO_IMPORT(board_request)
+void ruvo_board_request(const char* path, std::int32_t pathLength, const char* body, std::int32_t bodyLength,
+                        std::int32_t answer);
+RUVO_IMPORT(board_status) std::int32_t ruvo_board_status();
+RUVO_IMPORT(board_answer) std::int32_t ruvo_board_answer(char* text, std::int32_t capacity);
+// The button id opens a page of the site (path, relative to the page's own
+// address) in a window of its own: the page does it, and the game never hears
+// of the button.
+RUVO_IMPORT(dialog_page_button)
+void ruvo_dialog_page_button(std::int32_t id, const char* path, std::int32_t pathLength);
 // A one-line message over the page's dialogs, which the page closes by itself.
 RUVO_IMPORT(dialog_note) void ruvo_dialog_note(const char* text, std::int32_t length);
 // A link to the game's licence and the notices of the parts it ships, below

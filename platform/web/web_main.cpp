@@ -12,6 +12,7 @@
 
 #include "app/shell.h"
 #include "game/title.h"
+#include "game/window.h"
 #include "platform/kit/machine_host.h"
 #include "platform/web/web_dialogs.h"
 #include "platform/web/web_game.h"
@@ -203,6 +204,16 @@ RUVO_EXPORT(ruvo_take_in_table) void RuvoTakeInTable()
 {
     if (LiveWindow() != nullptr)
         MergeStoredTable(*Machine().record);
+}
+
+// A board serves the page (the page asked its own address): the Game menu
+// offers Board... on the title, and the Replays list Send to Board.
+RUVO_EXPORT(ruvo_board_served) void RuvoBoardServed()
+{
+    if (LiveWindow() == nullptr)
+        return;
+    Machine().record->host.board = true;
+    UpdateMenu(*Machine().record);
 }
 
 // A replay from a link the page was opened with: the page writes its text

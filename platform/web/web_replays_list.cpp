@@ -1,11 +1,13 @@
 // The Replays list on the page: the kept replays, with Watch, Save As...,
-// Open..., Copy link, Delete, Race and Copy race link. Watching or racing
+// Open..., Copy link, Delete, Race and Copy race link, and Send to Board
+// where a board serves the page. Watching or racing
 // closes the list; a file that is no replay the game can play is refused
 // with its one-line error.
 // SPDX-License-Identifier: MIT
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/web/web_dialog_build.h"
@@ -27,6 +29,7 @@ constexpr int kLinkId = 504;
 constexpr int kDeleteId = 505;
 constexpr int kRaceId = 506;
 constexpr int kRaceLinkId = 507;
+constexpr int kSendId = 508;
 constexpr UnitRect kListRect{7, 7, 186, 84};
 
 // Enter (and a double click on a row) watches; Escape closes.
@@ -39,8 +42,14 @@ constexpr std::array kButtons = {
     ControlTemplate{K::Button, kCancelId, "Close", {135, 115, 58, 14}},
     ControlTemplate{K::Button, kRaceId, "Race", {7, 133, 58, 14}},
     ControlTemplate{K::Button, kRaceLinkId, "Copy race link", {71, 133, 122, 14}},
+    // The last row only where a board serves the page.
+    ControlTemplate{K::Button, kSendId, "Send to Board", {7, 151, 186, 14}},
 };
-constexpr DialogTemplate kReplays{"Replays", {16, 8, 200, 154}, kButtons};
+constexpr DialogTemplate kReplays{"Replays", {16, 8, 200, 154}, std::span(kButtons).first(kButtons.size() - 1)};
+constexpr DialogTemplate kReplaysForBoard{"Replays", {16, 8, 200, 172}, kButtons};
+// What a selected row offers; greyed, with Open..., while the board is asked.
+constexpr std::array kRowButtons = {kOkId, kSaveId, kLinkId, kDeleteId, kRaceId, kRaceLinkId, kSendId};
+constexpr std::array kBusyButtons = {kOkId, kSaveId, kLinkId, kDeleteId, kRaceId, kRaceLinkId, kSendId, kOpenId};
 
 void Note(std::string_view line)
 {
@@ -83,7 +92,7 @@ void Refill(GameRecord& record)
     for (const KeptReplay& row : kept)
         ruvo_dialog_list_add(kListId, row.name.data(), static_cast<std::int32_t>(row.name.size()), row.label.data(),
                              static_cast<std::int32_t>(row.label.size()));
-    for (const int id : {kOkId, kSaveId, kLinkId, kDeleteId, kRaceId, kRaceLinkId})
+    for (const int id : kRowButtons)
         ruvo_dialog_enable(id, kept.empty() ? 0 : 1);
 }
 
@@ -130,7 +139,7 @@ std::optional<std::string> OpenedFile()
 
 int RunReplaysList(GameRecord& record)
 {
-    BeginDialog(kReplays);
+    BeginDialog(record.host.board ? kReplaysForBoard : kReplays);
     const DialogUnits units = MeasureDialogUnits();
     ruvo_dialog_list(kListId, kOkId, units.ToPixelsX(kListRect.x), units.ToPixelsY(kListRect.y),
                      units.ToPixelsX(kListRect.width), units.ToPixelsY(kListRect.height));
@@ -152,6 +161,10 @@ int RunReplaysList(GameRecord& record)
         if (command == kSaveId)
             if (const std::optional<std::string> text = Selected(record))
                 SaveAs(*text);
+        if (command == kSendId && record.host.board)
+            if (const std::optional<std::string> text = Selected(record);
+                text && !SendToBoard(record, *text, kBusyButtons))
+                break;
         if (const std::string name = EditText(kListId); command == kDeleteId && !name.empty())
             for (const KeptReplay& kept : KeptReplays(record))
                 if (kept.name == name && AskToDelete(kept.label)) {

@@ -1,7 +1,8 @@
 // The page's dialogs with what the Replays list needs besides the controls
 // of the game's templates: a list box, buttons greyed and ungreyed, a button
 // that asks for a file first (the browser's file picker), ones that copy a
-// link the page makes (to play the replay or to race it), and notes of the page's own: a line, and a link to
+// link the page makes (to play the replay or to race it), one that opens a
+// page of the site, the board's answers, and notes of the page's own: a line, and a link to
 // copy when there is one, closed by OK, Enter or Escape.
 // SPDX-License-Identifier: MIT
 import { DialogStack } from './dialogs.js';
@@ -88,6 +89,25 @@ export class ListDialogs extends DialogStack {
             const link = this.makeLink(dialog.controls.get(listId).value, race);
             if (link) this.copy(link, race ? 'races' : 'plays');
         };
+    }
+
+    // Opened at once, while the click still counts: browsers open windows only then.
+    pageButton(id, path, target) {
+        this.top().controls.get(id).press = () => window.open(new URL(path, document.baseURI).href, target);
+    }
+
+    // Answers the newest dialog with the command id once the promise of an
+    // answer settles; answer() then gives it, while that dialog is the newest.
+    answerWhen(id, promise) {
+        const dialog = this.top();
+        promise.then((answer) => {
+            dialog.answer = answer;
+            this.command(dialog, id);
+        });
+    }
+
+    answer() {
+        return this.top()?.answer ?? null;
     }
 
     // Asked for at once, while the click still counts: some browsers copy only then.

@@ -173,6 +173,12 @@ export class MenuBar {
         if (item) item.disabled = !enabled;
     }
 
+    // An item the page offers only at times (Board..., where a board serves it).
+    show(id, shown) {
+        const item = this.items.get(id);
+        if (item) item.hidden = !shown;
+    }
+
     isEnabled(id) {
         const item = this.items.get(id);
         return item !== undefined && !item.disabled;

@@ -1,6 +1,7 @@
 // The page: loads the game's WebAssembly module and connects it to the
 // canvas, the menu, the keys, the timer, the dialogs, storage and sound.
 // SPDX-License-Identifier: MIT
+import { askBoard, findBoard } from './board.js';
 import { ListDialogs } from './dialog_list.js';
 import { readReplayFragment, replayLink } from './links.js';
 import { MenuBar } from './menu.js';
@@ -13,7 +14,7 @@ import { LetterPainter } from './text.js';
 import { ACCELERATORS, COMMANDS, DIVE_CHARACTER, FONTS, REPLAY_NOT_KEPT, SHORTEST_TIMER_MS } from './tables.js';
 import { wasiImports } from './wasi.js';
 
-const { START: IDM_START, PAUSE: IDM_PAUSE } = COMMANDS;
+const { START: IDM_START, PAUSE: IDM_PAUSE, BOARD: IDM_BOARD } = COMMANDS;
 
 const canvas = document.getElementById('field');
 const field = canvas.getContext('2d');
@@ -199,6 +200,8 @@ async function start() {
         if (!dialogs.open && !status.ended) canvas.focus();
     };
     const menu = new MenuBar(document.getElementById('menubar'), barCommand);
+    // Only where a board serves the page.
+    menu.show(IDM_BOARD, false);
     // In the menu that holds Help (F1), after it.
     menu.addLink(ACCELERATORS.get('F1'), LICENCES.label, LICENCES.access, LICENCES.href, LICENCES.target)
         .addEventListener('click', () => canvas.focus());
@@ -276,7 +279,12 @@ async function start() {
                 return text === null ? -1 : putText(text, pointer, capacity);
             },
             dialog_link_button: (id, list, race) => dialogs.linkButton(id, list, race !== 0),
+            dialog_page_button: (id, path, length) => dialogs.pageButton(id, textAt(path, length), 'ruvo-board'),
             dialog_note: (text, length) => dialogs.note(textAt(text, length)),
+            board_request: (path, pathLength, body, bodyLength, answer) =>
+                dialogs.answerWhen(answer, askBoard(textAt(path, pathLength), textAt(body, bodyLength))),
+            board_status: () => dialogs.answer()?.status ?? 0,
+            board_answer: (pointer, capacity) => putText(dialogs.answer()?.body ?? '', pointer, capacity),
             dialog_text_width: (text, length) => dialogs.textWidth(textAt(text, length)),
             dialog_line_height: () => dialogs.lineHeight(),
             dialog_begin: (title, titleLength, x, y, width, height) =>
@@ -400,6 +408,13 @@ async function start() {
         }
     });
     firstFrame.then(watchLinked);
+    // Whether a board serves the page is asked once the first frame is up.
+    firstFrame.then(findBoard).then((served) => {
+        status.board = served;
+        if (!served || status.ended) return;
+        menu.show(IDM_BOARD, true);
+        exports.ruvo_board_served();
+    });
     window.addEventListener('hashchange', watchLinked);
 }
 

@@ -1,6 +1,7 @@
 // Keeps the site for offline play: every file of the page when the worker is
 // installed, the music's tracks, the soundfont and the synthesizer once the
-// music has fetched them. Requests are answered from the cache first.
+// music has fetched them. Requests are answered from the cache first, but
+// those for the board that may serve the site beside it.
 // SPDX-License-Identifier: MIT
 const CACHE = '@CACHE_NAME@';
 const PRECACHE = @PRECACHE@;
@@ -20,6 +21,9 @@ self.addEventListener('activate', (event) => {
 self.addEventListener('fetch', (event) => {
     const request = event.request;
     if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+    // A board that serves the site answers for itself, always afresh.
+    const path = new URL(request.url).pathname.slice(new URL(self.registration.scope).pathname.length);
+    if (/^(api\/|board(\/|$)|healthz$)/.test(path)) return;
     event.respondWith((async () => {
         const cache = await caches.open(CACHE);
         const cached = await cache.match(request, { ignoreSearch: true });

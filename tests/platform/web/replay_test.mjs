@@ -7,13 +7,17 @@
 // limit is refused, one put in the address behind a dialog plays once it
 // closes; a write the store refuses is told once and leaves no older game as
 // the last; a kept game raced from the list and by a link, its ghost drawn,
-// the lead shown and the end told; the day's challenge from the menu.
+// the lead shown and the end told; the day's challenge from the menu; a game
+// played for the board that serves the page (a real ruvo-board) sent to it
+// and listed, one played offline refused; no board asked for but once on a
+// page that no board serves.
 //   node replay_test.mjs ENGINE SITE_DIR   (run.sh runs it once per engine;
-//   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given)
+//   RUVO_SIM names the native ruvo-sim, build/bin/ruvo-sim when not given;
+//   RUVO_BOARD the ruvo-board, build/bin/ruvo-board when not given)
 // SPDX-License-Identifier: MIT
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -22,12 +26,14 @@ import { after, test } from 'node:test';
 import { poll } from './browsers.mjs';
 import {
     DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, choose, closeBy, describePage, engineName, enterName, expectNoErrors,
-    openGame, playOneQuickGame, probe, site, texts, waitFor, waitForProbe, whileRising, withGame,
+    menuItem, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor, waitForProbe, whileRising, withGame,
 } from './page_kit.mjs';
 
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
 const SCRIPTED = readFileSync(new URL('../../soak/fuzz/replay-corpus/scripted.ruvo-replay', import.meta.url), 'utf8');
-const [SAVE_AS, COPY_LINK, DELETE, RACE, COPY_RACE_LINK] = [502, 504, 505, 506, 507];
+const BOARD = process.env.RUVO_BOARD ?? fileURLToPath(new URL('../../../build/bin/ruvo-board', import.meta.url));
+const [SAVE_AS, COPY_LINK, DELETE, RACE, COPY_RACE_LINK, SEND] = [502, 504, 505, 506, 507, 508];
+const [PLAY_FOR_BOARD, OPEN_BOARD] = [601, 602];
 const LIMIT = 1048576;
 const work = mkdtempSync(join(tmpdir(), 'ruvo-replay-test-'));
 after(() => rmSync(work, { recursive: true, force: true }));
@@ -159,8 +165,12 @@ describePage('replays on the page', () => {
     test('a native replay file plays to its end with its result; its keys and buttons; a broken file, one too large ' +
         'and a link that would inflate past the limit are refused, the title going on',
     () => withGame({ url: new URL('?refuse-storage', site.url).href }, async (page) => {
+        // No board serves this page: it offers none, having asked once.
+        await page.waitFor(() => window.ruvo.board === false);
+        assert.equal(await page.evaluate((s) => document.querySelector(s).hidden, menuItem(IDM.BOARD)), true);
         await openReplays(page);
         assert.deepEqual(await rows(page), []);
+        assert.equal(await page.evaluate((s) => document.querySelector(s), `${DIALOG} button[data-id="${SEND}"]`), null);
         assert.equal(await page.evaluate((s) => document.querySelector(s).disabled, `${DIALOG} button[data-id="1"]`),
             true, 'nothing to watch');
         const [room, before] = [await memory(page), await ticks(page)];
@@ -208,6 +218,8 @@ describePage('replays on the page', () => {
         await page.press('Escape');
         await watching(page, false);
         assert.deepEqual(await watched(page), [0, 0, 0], 'it did not play to its end');
+        assert.deepEqual(site.server.requests.filter((r) => /^\/(api|board|healthz)/.test(r.path))
+            .map((r) => `${r.method} ${r.path}`), ['GET /api/v1/board']);
     }));
 
     test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link; a write ' +
@@ -351,4 +363,94 @@ describePage('replays on the page', () => {
         await waitForCaption(other, 'RACE vs Bea +0');
         await expectNoErrors(other);
     }));
+
+    // The page served by a real board, which keeps its games in a database
+    // of its own and logs each request on its standard error.
+    test('a game played for the board that serves the page is sent from the Replays list and listed on the board; ' +
+        'one played offline is refused, nothing sent', { skip: !existsSync(BOARD) && `no ${BOARD}` }, async () => {
+        const board = spawn(BOARD, ['--listen', '127.0.0.1:0', '--site', siteDir,
+            '--database', `sqlite:${join(work, `${engineName}-board.sqlite`)}`], { stdio: ['ignore', 'pipe', 'pipe'] });
+        let [listening, log] = ['', ''];
+        board.stdout.on('data', (data) => (listening += data));
+        board.stderr.on('data', (data) => (log += data));
+        const exited = new Promise((resolve) => board.on('exit', resolve));
+        try {
+            const url = (await poll(() => {
+                assert.doesNotMatch(log, /^ruvo-board: /m);
+                return listening.match(/listening on (\S+\/)\n/);
+            }, 30000, 'ruvo-board to listen'))[1];
+            const sent = () => log.split('\n').filter((line) => / POST \/api\/v1\/replays /.test(line)).length;
+            // Chromium reports the request to the board gone at the end.
+            const gone = /^Failed to load resource: net::ERR_CONNECTION_REFUSED \(http:\/\/[^)]+\/api\/v1\/tokens\)$/;
+            await withGame({ url, settings: EMPTY_TABLE, ignore: gone }, async (page, context) => {
+                await page.waitFor(() => window.ruvo.board === true);
+                await playOneQuickGame(page);
+                await enterName(page, 'Ann');
+                await openReplays(page);
+                await page.click(`${DIALOG} button[data-id="${SEND}"]`);
+                await waitFor(page, NOTE);
+                assert.deepEqual(await texts(page, NOTE), ['This game was not played for a board, so no board can ' +
+                    'take it. Choose Board... and Play for the Board, then send that game.']);
+                await closeBy(page, 'Enter', NOTE);
+                await closeBy(page, 'Escape');
+                assert.equal(sent(), 0);
+                // Board..., Open the Board: the board's own page in a window of its own, which the page's service
+                // worker, once it serves the site, leaves to the board.
+                const openBoard = async () => {
+                    await choose(page, 'Game', IDM.BOARD);
+                    await page.click(`${DIALOG} button[data-id="${OPEN_BOARD}"]`);
+                    const shown = await context.waitForPage(/\/board$/);
+                    await page.front();
+                    await closeBy(page, 'Escape');
+                    return shown;
+                };
+                await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+                const shown = await openBoard();
+                await shown.waitFor(() => document.body?.textContent.includes('No game yet.'));
+
+                await choose(page, 'Game', IDM.BOARD);
+                await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
+                await waitFor(page, DIALOG, false);
+                await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
+                const before = await lastGame(page);
+                await endOfGame(page, 'Bea');
+                await page.waitFor((t) => window.ruvo.replays.read('last') !== t, before);
+                const game = await lastGame(page);
+                assert.match(game, /^token [0-9a-f]+$/m);
+                const [score, round, ticks] = resultOf(game);
+                // A game that asked for no name goes with the last one typed.
+                const name = game.match(/^result .* name=(.*)$/m)?.[1] || 'Ann';
+                await openReplays(page);
+                await page.evaluate((s) => (document.querySelector(s).value = 'last'), `${DIALOG} select.list`);
+                await page.click(`${DIALOG} button[data-id="${SEND}"]`);
+                await waitFor(page, NOTE);
+                assert.deepEqual(await texts(page, NOTE), [`The board took your game: ${score} points, rank 1.`]);
+                assert.equal(sent(), 1);
+                const listed = await (await fetch(new URL('api/v1/board', url))).json();
+                const expected = [1, name, score, round, ticks];
+                assert.deepEqual(listed.rows.map((row) => [row.rank, row.name, row.score, row.round, row.ticks]),
+                    [expected]);
+                await closeBy(page, 'Enter', NOTE);
+                await closeBy(page, 'Escape');
+
+                await openBoard();
+                assert.deepEqual(await shown.waitFor(() => document.querySelector('tbody tr') &&
+                    [...document.querySelectorAll('tbody tr')].map((tr) => [...tr.cells].slice(0, 5)
+                        .map((cell) => cell.textContent))), [expected.map(String)]);
+
+                // A board gone is told in a line, the dialog left open.
+                board.kill('SIGTERM');
+                await exited;
+                await choose(page, 'Game', IDM.BOARD);
+                await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
+                await waitFor(page, NOTE);
+                assert.deepEqual(await texts(page, NOTE), ['The board could not be reached: the connection failed']);
+                await closeBy(page, 'Enter', NOTE);
+                await closeBy(page, 'Escape');
+            });
+        } finally {
+            board.kill('SIGTERM');
+            await exited;
+        }
+    });
 });
