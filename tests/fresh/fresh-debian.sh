@@ -18,7 +18,8 @@
 # FRESH_CACHE (/var/cache/ruvo-fresh) so that a second run is quicker; every
 # run unpacks the base into a new folder. The packages come from FRESH_MIRROR
 # and FRESH_SECURITY_MIRROR (deb.debian.org's), with the release's updates and
-# security fixes, as on an installed Debian.
+# security fixes, as on an installed Debian. Two runs of one release at the
+# same time need a FRESH_CACHE each: apt locks the packages' folder.
 #
 # FRESH_NO_32BIT=1 runs the command as on a kernel without 32-bit x86 support
 # (tests/fresh/without-32bit.py: a 32-bit program dies at its first system
