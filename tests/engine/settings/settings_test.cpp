@@ -3,6 +3,7 @@
 #include "settings/defaults.h"
 #include "settings/registry.h"
 #include "support/record_fixture.h"
+#include "support/settings_text.h"
 
 namespace ruvo {
 namespace {
@@ -24,18 +25,12 @@ TEST_F(Settings, EachBadValueFallsBackToItsOwnDefault)
                        {"Score3", "12 34"},
                        {"Name3", std::string("a\0b", 3)}};
     InitDefaults(R());
-    EXPECT_EQ(R().soundOn, 0);
-    EXPECT_EQ(R().musicOn, 0);
-    EXPECT_EQ(R().optionEnabled, 0);
-    EXPECT_EQ(R().game.hiScores[0], 123u);
-    EXPECT_EQ(R().game.hiRounds[0], 0u);
-    EXPECT_EQ(NameText(R().game.hiNames[0]), std::string(31, 'n'));
-    EXPECT_EQ(R().game.hiScores[1], 1000u);
-    EXPECT_EQ(R().game.hiRounds[1], 70000 - 65536);
-    EXPECT_STREQ(R().game.hiNames[1].data(), "K.Dorrimak");
-    EXPECT_EQ(R().game.hiScores[2], 1000u);
-    EXPECT_STREQ(R().game.hiNames[2].data(), "K.Dorrimak");
-    EXPECT_EQ(R().game.hiScores[4], 1000u);
+    // A round keeps its low 16 bits (70000 - 65536 = 4464).
+    const std::string row1 = "Score1=123 Round1=0 Name1=\"" + std::string(31, 'n') + "\"";
+    EXPECT_EQ(testing::SettingsText(R()), "Sound=0 Music=0 Option=0 " + row1 +
+                                              " Score2=1000 Round2=4464 Name2=\"K.Dorrimak\" Score3=1000 Round3=1 "
+                                              "Name3=\"K.Dorrimak\" Score4=1000 Round4=1 Name4=\"K.Dorrimak\" "
+                                              "Score5=1000 Round5=1 Name5=\"K.Dorrimak\"");
 }
 
 TEST_F(Settings, AStoreThatCannotBeWrittenIsSilent)
