@@ -26,7 +26,8 @@ mkdir -p "$XDG_DATA_HOME/applications" "$REPLAYS"
 printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s %%u\nMimeType=x-scheme-handler/http;\n' \
     "$work/browser" >"$XDG_DATA_HOME/applications/test-browser.desktop"
 printf '[Default Applications]\nx-scheme-handler/http=test-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
-# note TEXT: the box titled Board with that line (on stderr too) closes on Return.
+# note TEXT: the box titled Board with that line (on stderr too) closes on
+# Return. It sets DIALOG to the box: the list it came from is LIST.
 note() {
     local pid=$GAME
     dialog "$GAME" Board && grep -qE "^ruvo: $1" "$work/game-board.log" && press "$DIALOG" Return &&
@@ -60,20 +61,22 @@ press "$DIALOG" alt+p
 play_game "$GAME" "$WIN" "Ann & Bo+"
 
 open_replays "$GAME" "$WIN"
-press "$DIALOG" alt+b
+LIST=$DIALOG
+press "$LIST" alt+b
 check "Send to Board puts it on the board, told in a box" note "The board took your game: [0-9]+ points, rank 1\."
 named() { [ "$(curl -sf "$BOARD/api/v1/board" | grep -oF '"name":"Ann \u0026 Bo+"' | wc -l)" -eq "$1" ]; }
 check "its row is on the board" named 1
-press "$DIALOG" Escape
+press "$LIST" Escape
 # The last game now one for the board that asked for no name, played by ruvo-sim.
 curl -sf -X POST -d '' "$BOARD/api/v1/tokens" >"$work/start" || fail "the board gives no start"
 "$SIM" --ticks 3000 --from "$work/start" --script "$work/script" --record "$REPLAYS/last.ruvo-replay" >/dev/null ||
     fail "ruvo-sim recorded no game for the board"
 open_replays "$GAME" "$WIN"
-press "$DIALOG" Down alt+b
+LIST=$DIALOG
+press "$LIST" Down alt+b
 check "a game without a name is taken" note "The board took your game"
 check "under the name last typed" named 2
-press "$DIALOG" Escape
+press "$LIST" Escape
 close_game "$WIN" "$GAME"
 check "the address is kept with the settings" grep -qx "BoardAddress=$BOARD" "$CONF"
 report
