@@ -19,6 +19,16 @@ import { bomb, fragment as link } from './page_kit.mjs';
 
 const [build, seconds, seedText] = process.argv.slice(2);
 if (!build || !(Number(seconds) > 0)) throw new Error('usage: node link_fuzz.mjs BUILD_WEB_DIR SECONDS [SEED]');
+// Browsers have raw deflate streams; Node has them from 20.12 on. Before,
+// the same streams come from its zlib, so that the reader runs as it stands.
+try {
+    new DecompressionStream('deflate-raw');
+} catch {
+    const { Duplex } = await import('node:stream');
+    const zlib = await import('node:zlib');
+    globalThis.CompressionStream = function () { return Duplex.toWeb(zlib.createDeflateRaw()); };
+    globalThis.DecompressionStream = function () { return Duplex.toWeb(zlib.createInflateRaw()); };
+}
 // The reader beside the web build's tables, which it imports; both are ES
 // modules, which Node before 20.19 takes from a .js file only when told.
 const work = mkdtempSync(join(tmpdir(), 'ruvo-link-fuzz-'));
