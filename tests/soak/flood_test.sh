@@ -17,6 +17,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/script_checks.sh"
 need_tools Xvfb xdotool xwininfo import
 start_xvfb || { echo "FAIL: Xvfb did not start"; exit 1; }
 export QT_QPA_PLATFORM=xcb
+# Qt 6.8 asks the desktop portal over the session bus for its version as the
+# window opens, and leaks the call's watcher when no answer has come by the
+# time the program ends (a bus that was started for the display but answers
+# nothing, as on a fresh machine without a desktop): LeakSanitizer would blame
+# the game. No portal is part of what is tested here.
+export QT_NO_XDG_DESKTOP_PORTAL=1
 
 "$game" >"$work/game.log" 2>&1 &
 game_pid=$!
