@@ -248,7 +248,8 @@ def parse_track(data, pos, end, index):
 
 
 def read_smf(data):
-    need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6, "no MThd header of 6 bytes")
+    need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
+         "no MThd header of 6 bytes")
     fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
     need(fmt == 1 or (fmt == 0 and ntrks == 1), f"format {fmt} with {ntrks} tracks")
     need(0 < division < 0x8000, f"division 0x{division:04X} is not ticks per quarter note")
