@@ -119,15 +119,14 @@ PITCH_RATIO = 1.25      # late/early pitch ratio a sweep must exceed
 
 def parse_riff(data, channels, rate, bits):
     """Checks the chunk layout and format fields; returns (frames, pcm bytes)."""
-    if len(data) < 44:
-        raise Fault(f"only {len(data)} bytes, too short for a WAVE header")
+    need(len(data) >= 44, f"only {len(data)} bytes, too short for a WAVE header")
     header = struct.unpack_from("<4sI4s4sIHHIIHH4sI", data)
     size, align = header[-1], channels * bits // 8
     # RIFF sizes agreeing with the file, one 16-byte PCM "fmt " chunk, then "data" to the end (padded to even).
     expected = (b"RIFF", len(data) - 8, b"WAVE", b"fmt ", 16, 1, channels, rate, rate * align, align, bits,
                 b"data", len(data) - 44 - (size & 1))
-    if header != expected or size % align:
-        raise Fault(f"header {header}, expected {expected} with whole {align}-byte frames")
+    need(header == expected and size % align == 0,
+         f"header {header}, expected {expected} with whole {align}-byte frames")
     return size // align, data[44:44 + size]
 
 
@@ -182,8 +181,7 @@ def check_samples(pcm, channels, rate, contour):
             faults.append(f"pitch should rise but goes {early:.0f} -> {late:.0f} Hz")
         elif contour == "falling" and late * PITCH_RATIO > early:
             faults.append(f"pitch should fall but goes {early:.0f} -> {late:.0f} Hz")
-    if faults:
-        raise Fault("; ".join(faults))
+    need(not faults, "; ".join(faults))
     return worst_rms, worst_peak
 
 
@@ -191,8 +189,7 @@ def check_wave(path, channels, rate, bits, ms, contour):
     with open(path, "rb") as f:
         frames, pcm = parse_riff(f.read(), channels, rate, bits)
     expected = (rate * ms + 500) // 1000
-    if abs(frames - expected) > 1:
-        raise Fault(f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
+    need(abs(frames - expected) <= 1, f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
     rms, peak = check_samples(pcm, channels, rate, contour)
     return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
 
@@ -211,8 +208,7 @@ DATA_BYTES = {0x8: 2, 0x9: 2, 0xA: 2, 0xB: 2, 0xC: 1, 0xD: 1, 0xE: 2}
 def read_varlen(data, pos, end):
     value = 0
     for _ in range(4):
-        if pos >= end:
-            raise Fault("variable-length number runs past the end of its chunk")
+        need(pos < end, "variable-length number runs past the end of its chunk")
         value = (value << 7) | (data[pos] & 0x7F)
         pos += 1
         if not data[pos - 1] & 0x80:
@@ -231,16 +227,11 @@ def parse_track(data, pos, end, index):
             meta_type = data[pos + 1]
             length, pos = read_varlen(data, pos + 2, end)
             payload, pos, status = bytes(data[pos:pos + length]), pos + length, None
-            if pos > end:
-                raise Fault(f"track {index}: meta event longer than its chunk")
+            need(pos <= end, f"track {index}: meta event longer than its chunk")
             if meta_type == 0x2F:
-                if length != 0 or pos != end:
-                    raise Fault(f"track {index}: end-of-track with data or bytes after it")
+                need(length == 0 and pos == end, f"track {index}: end-of-track with data or bytes after it")
                 return events, tick
             events.append((tick, ("meta", meta_type), payload))
-        elif first in (0xF0, 0xF7):
-            length, pos = read_varlen(data, pos + 1, end)
-            pos, status = pos + length, None
         elif first is not None and first < 0xF0:
             if first & 0x80:
                 status, pos = first, pos + 1
@@ -248,8 +239,8 @@ def parse_track(data, pos, end, index):
                 raise Fault(f"track {index}: data byte 0x{first:02X} without a running status")
             payload = bytes(data[pos:pos + DATA_BYTES[status >> 4]])
             pos += len(payload)
-            if pos > end or any(b & 0x80 for b in payload):
-                raise Fault(f"track {index}: channel event cut off or a data byte above 127 at tick {tick}")
+            need(pos <= end and all(b < 0x80 for b in payload),
+                 f"track {index}: channel event cut off or a data byte above 127 at tick {tick}")
             events.append((tick, ("chan", status >> 4, status & 0x0F), payload))
         else:
             raise Fault(f"track {index}: event cut off or a system message at tick {tick}")
@@ -257,24 +248,20 @@ def parse_track(data, pos, end, index):
 
 
 def read_smf(data):
-    if len(data) < 14 or data[0:4] != b"MThd" or int.from_bytes(data[4:8], "big") != 6:
-        raise Fault("no MThd header of 6 bytes")
+    need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
+         "no MThd header of 6 bytes")
     fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
-    if fmt not in (0, 1) or (fmt == 0 and ntrks != 1):
-        raise Fault(f"format {fmt} with {ntrks} tracks")
-    if division == 0 or division & 0x8000:
-        raise Fault(f"division 0x{division:04X} is not ticks per quarter note")
+    need(fmt == 1 or (fmt == 0 and ntrks == 1), f"format {fmt} with {ntrks} tracks")
+    need(0 < division < 0x8000, f"division 0x{division:04X} is not ticks per quarter note")
     pos, tracks = 14, []
     while pos < len(data):
         length = int.from_bytes(data[pos + 4:pos + 8], "big")
         start, end = pos + 8, pos + 8 + length
-        if end > len(data):
-            raise Fault(f"chunk {len(tracks)} claims {length} bytes, only {len(data) - start} left")
+        need(end <= len(data), f"chunk {len(tracks)} claims {length} bytes, only {len(data) - start} left")
         if data[pos:pos + 4] == b"MTrk":
             tracks.append(parse_track(data, start, end, len(tracks)))
         pos = end
-    if len(tracks) != ntrks:
-        raise Fault(f"header says {ntrks} tracks, file has {len(tracks)}")
+    need(len(tracks) == ntrks, f"header says {ntrks} tracks, file has {len(tracks)}")
     return division, tracks
 
 
@@ -288,20 +275,18 @@ def check_notes(tracks):
                 continue
             key = (kind[2], payload[0])
             if kind[1] == 0x9 and payload[1] > 0:
-                if key in sounding:
-                    raise Fault(f"track {index}: key {payload[0]} struck again at tick {tick} while sounding")
+                need(key not in sounding, f"track {index}: key {payload[0]} struck again at tick {tick} while sounding")
                 sounding[key] = tick
                 channels.add(kind[2])
                 first_on = tick if first_on is None else min(first_on, tick)
             else:
-                if sounding.pop(key, None) is None:
-                    raise Fault(f"track {index}: note-off for silent key {payload[0]} at tick {tick}")
+                need(sounding.pop(key, None) is not None,
+                     f"track {index}: note-off for silent key {payload[0]} at tick {tick}")
                 last_off = max(last_off, tick)
         if sounding:
             (channel, key), tick = next(iter(sounding.items()))
             raise Fault(f"track {index}: key {key} on channel {channel + 1} from tick {tick} never released")
-    if first_on is None:
-        raise Fault("no notes at all")
+    need(first_on is not None, "no notes at all")
     return channels, first_on, last_off
 
 
@@ -335,22 +320,20 @@ def check_midi(path, shortest, longest, loops):
     with open(path, "rb") as handle:
         division, tracks = read_smf(handle.read())
     channels, first_on, last_off = check_notes(tracks)
-    if 9 not in channels or len(channels) < 3:
-        raise Fault(f"channels {sorted(c + 1 for c in channels)}: want drums (10) and at least 3 parts")
+    need(9 in channels and len(channels) >= 3,
+         f"channels {sorted(c + 1 for c in channels)}: want drums (10) and at least 3 parts")
     tempos, signatures = meta_events(tracks, 0x51), meta_events(tracks, 0x58)
-    if any(len(p) != 3 or int.from_bytes(p, "big") == 0 for _, p in tempos) or any(len(p) != 4 for _, p in signatures):
-        raise Fault("bad tempo or time signature event")
+    need(all(len(p) == 3 and int.from_bytes(p, "big") for _, p in tempos) and all(len(p) == 4 for _, p in signatures),
+         "bad tempo or time signature event")
     end_tick = max(end for _, end in tracks)
     seconds = seconds_at(end_tick, tempos, division)
-    if not shortest <= seconds <= longest:
-        raise Fault(f"lasts {seconds:.2f} s, want {shortest:g} to {longest:g} s")
+    need(shortest <= seconds <= longest, f"lasts {seconds:.2f} s, want {shortest:g} to {longest:g} s")
     detail = f"{seconds:.2f} s, {len(tracks)} tracks, channels {sorted(c + 1 for c in channels)}"
     if loops:
         bars = list(bar_lines(end_tick, signatures, division))
-        if bars[-1] != end_tick:
-            raise Fault(f"loop ends at tick {end_tick}, not on a bar line (last bar line at {bars[-1]})")
-        if first_on >= division or last_off < end_tick - division:
-            raise Fault(f"loop starts with {first_on} or ends with {end_tick - last_off} ticks of silence")
+        need(bars[-1] == end_tick, f"loop ends at tick {end_tick}, not on a bar line (last bar line at {bars[-1]})")
+        need(first_on < division and last_off >= end_tick - division,
+             f"loop starts with {first_on} or ends with {end_tick - last_off} ticks of silence")
         detail += f", loops after {len(bars) - 1} bars"
     return detail
 

@@ -10,7 +10,6 @@ import shutil
 import signal
 import subprocess
 import tempfile
-import time
 import unittest
 import urllib.parse
 
@@ -68,14 +67,6 @@ def play(start, script='1 start\n2 name Bea\n', ticks=5000):
                        check=True, stdout=subprocess.DEVNULL, env={**os.environ, 'QT_QPA_PLATFORM': 'offscreen'})
         with open(f'{folder}/game.ruvo-replay') as file:
             return file.read()
-
-
-def wait_for(check, what, timeout=60):
-    end = time.monotonic() + timeout
-    while not check():
-        if time.monotonic() > end:
-            raise AssertionError(f'waited {timeout} s for {what}')
-        time.sleep(0.05)
 
 
 class Postgres:

@@ -16,10 +16,11 @@ import sqlite3
 import subprocess
 import tempfile
 import threading
+import time
 import unittest
 import zlib
 
-from board_kit import BIN, Board, Postgres, play, wait_for
+from board_kit import BIN, Board, Postgres, play
 
 
 def rows(board, query=''):
@@ -51,7 +52,10 @@ class SqliteBoardTest(unittest.TestCase):
         self.boards.append(board)
         return board
 
-    def test_a_game_for_the_board_is_verified_listed_and_kept_whole_names_are_only_names_and_a_day_has_its_own(self):
+    # A game for the board is verified, listed and kept whole, names are only
+    # names, a day has a board of its own; what a stranger sends is refused in
+    # one line, and so are floods and games played faster than real time.
+    def test_games_sent_and_refused(self):
         board = self.board()
         replay = play(board.start())
         self.assertRegex(replay, r'\ntoken [0-9a-f]{32}\n')
@@ -81,8 +85,7 @@ class SqliteBoardTest(unittest.TestCase):
             self.assertEqual(zlib.decompress(raw, -15).decode(), replay)
         # Names are only names in the page and the JSON.
         for name in ('<b>"&\'</b>', "'; DROP TABLE replays; --"):
-            replay = play(board.start(), f'1 start\n2 name {name}\n')
-            self.assertEqual(board.submit(replay)[0], 201)
+            self.assertEqual(board.submit(play(board.start(), f'1 start\n2 name {name}\n'))[0], 201)
         # A game that did not ask for a name sends the name the player typed.
         unnamed = re.sub(r'name=Bea\n', 'name=\n', re.sub(r'\n\d+ name Bea\n', '\n', play(board.start())))
         self.assertEqual(json.loads(board.submit(unnamed, name='</script>')[2])['name'], '</script>')
@@ -107,12 +110,9 @@ class SqliteBoardTest(unittest.TestCase):
         far = today - datetime.timedelta(days=3)
         self.assertEqual(board.ask('POST', f'/api/v1/tokens?day={far}', b'')[0], 400)
 
-    def test_what_a_stranger_sends_is_refused_in_one_line(self):
-        board = self.board()
-        replay = play(board.start())
+        # What a stranger may send is refused with its status and one line.
         other = play(board.start())
         other_token = re.search(r'token (\w+)', other)[1]
-        self.assertEqual(board.submit(replay)[0], 201)
         untokened = re.sub(r'token \w+\n', '', play(board.start()))
         cases = [
             ('used token', replay, 409, 'already used'),
@@ -142,10 +142,8 @@ class SqliteBoardTest(unittest.TestCase):
                                 ('GET /api/v1/tokens', 405), ('DELETE /api/v1/board', 405)):
             with self.subTest(request):
                 self.assertEqual(board.ask(*request.split())[0], status)
-
-    def test_real_time_and_floods(self):
-        paced = Board(self.database, '--rate', '4')
-        self.boards.append(paced)
+        # A board that keeps to real time and to a few requests a minute.
+        paced = self.board('--pace', '100', '--rate', '4')
         status, _, text = paced.submit(play(paced.start()))
         self.assertEqual(status, 422)
         self.assertIn('played faster than real time', text)
@@ -153,18 +151,15 @@ class SqliteBoardTest(unittest.TestCase):
         self.assertEqual(paced.ask('POST', '/api/v1/tokens', b'')[0], 429)
         self.assertEqual(paced.ask('GET', '/healthz')[0], 200)
 
-    def test_two_processes_over_one_file_accept_a_token_once(self):
-        first, second = self.board(), self.board()
-        games = [play(first.start()) for _ in range(6)]
+    def test_two_processes_over_one_database_accept_a_token_once_and_one_killed_in_a_burst_keeps_what_it_took(self):
+        board, second = self.board(), self.board()
+        games = [play(board.start()) for _ in range(66)]
         with concurrent.futures.ThreadPoolExecutor(12) as pool:
             answers = list(pool.map(lambda sent: sent[0].submit(sent[1])[0],
-                                    [(board, game) for game in games for board in (first, second)]))
+                                    [(one, game) for game in games[60:] for one in (board, second)]))
         self.assertEqual(sorted(answers), [201] * 6 + [409] * 6)
-        self.assertEqual(len(rows(first, '?limit=100')), 6)
-
-    def test_killed_in_a_burst_it_keeps_every_game_it_accepted_once(self):
-        board = self.board()
-        games = [play(board.start()) for _ in range(60)]
+        self.assertEqual(len(rows(second, '?limit=100')), 6)
+        games = games[:60]
         accepted = []
         lock = threading.Lock()
 
@@ -204,10 +199,6 @@ class SqliteBoardTest(unittest.TestCase):
                 done = run('--listen', '127.0.0.1:0', *args)
                 self.assertEqual(done.returncode, 2)
                 self.assertEqual(done.stderr.count('\n'), 1, done.stderr)
-        # A port another board listens on is refused, not shared.
-        first = self.board()
-        taken = run('--listen', f'127.0.0.1:{first.port}', '--database', self.database)
-        self.assertEqual((taken.returncode, taken.stderr), (2, f'ruvo-board: cannot listen on 127.0.0.1:{first.port}\n'))
         # The board answers the site's files beside its own.
         os.makedirs(f'{self.folder.name}/site')
         with open(f'{self.folder.name}/site/index.html', 'w') as file:
@@ -215,6 +206,9 @@ class SqliteBoardTest(unittest.TestCase):
         for name in ('ruvo.wasm', 'A_002GMW.MID', 'manifest.webmanifest'):
             open(f'{self.folder.name}/site/{name}', 'wb').close()
         board = self.board('--site', f'{self.folder.name}/site')
+        # A port another board listens on is refused, not shared.
+        taken = run('--listen', f'127.0.0.1:{board.port}', '--database', self.database)
+        self.assertEqual((taken.returncode, taken.stderr), (2, f'ruvo-board: cannot listen on 127.0.0.1:{board.port}\n'))
         self.assertIn('the page', board.ask('GET', '/')[2])
         # The page's files as what they are: WebAssembly compiles as it streams in only so.
         for name, kind in (('ruvo.wasm', 'application/wasm'), ('A_002GMW.MID', 'audio/midi'),
@@ -256,7 +250,10 @@ class PostgresBoardTest(SqliteBoardTest):
         self.assertLessEqual(set(answers), {201, 503})
         # The same board, not started again, takes games once more; a game
         # refused with 503 may be sent again.
-        wait_for(lambda: board.ask('GET', '/healthz')[0] == 200, 'the board to answer again')
+        end = time.monotonic() + 60
+        while board.ask('GET', '/healthz')[0] != 200:
+            self.assertLess(time.monotonic(), end, 'the board did not answer again within 60 s')
+            time.sleep(0.05)
         for game in games[8:]:
             self.assertEqual(board.submit(game)[0], 201)
         self.assertEqual(len(rows(board, '?limit=100')), 4 + answers.count(201))

@@ -61,17 +61,13 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
 
 constexpr int kLongestGame = 4000;
 
-std::string RandomName(Draws& draws)
-{
-    static const char* const kNames[] = {"",
-                                         "A",
-                                         "Ruvo fan",
-                                         "  spaced  ",
-                                         "名前",
-                                         "Ünïcödé Plåyer",
-                                         "a name far longer than the thirty-one bytes a row keeps"};
-    return kNames[draws.Below(7)];
-}
+const char* const kNames[] = {"",
+                              "A",
+                              "Ruvo fan",
+                              "  spaced  ",
+                              "名前",
+                              "Ünïcödé Plåyer",
+                              "a name far longer than the thirty-one bytes a row keeps"};
 
 // The Option dialog answered with options that make short games which still
 // reach the bosses, their defeat, the hurry-up and round 0's theme.
@@ -87,14 +83,10 @@ void SetOptions(HeadlessGame& game, Draws& draws)
 // Now and then, whatever the state: the switches, the table, the About box.
 void Aside(HeadlessGame& game, Draws& draws)
 {
-    if (draws.OneIn(150))
-        game.Command(IDM_SOUND);
-    if (draws.OneIn(150))
-        game.Command(IDM_MUSIC);
-    if (draws.OneIn(400))
-        game.Command(IDM_HIGHSCORE);
-    if (draws.OneIn(600))
-        game.Command(IDM_ABOUT);
+    for (const auto& [chance, item] :
+         {std::pair{150u, IDM_SOUND}, {150u, IDM_MUSIC}, {400u, IDM_HIGHSCORE}, {600u, IDM_ABOUT}})
+        if (draws.OneIn(chance))
+            game.Command(item);
 }
 
 bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
@@ -150,7 +142,7 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
                 game.Command(IDM_PAUSE);
             Aside(game, draws);
             if (draws.OneIn(100))
-                game.dialogs.nextName = RandomName(draws);
+                game.dialogs.nextName = kNames[draws.Below(std::size(kNames))];
             game.Tick();
             const std::uint64_t frame = testing::FrameHash(*record.drawing.frameBitmap);
             current.ticks.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), record,

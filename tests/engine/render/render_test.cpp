@@ -44,55 +44,47 @@ Surface Numbered(int w, int h)
     return s;
 }
 
-TEST(BlockTransfer, ClipsToBothSurfacesAtEveryEdge)
+// Blocks off each edge of the destination, then of the source, and whole
+// surfaces shifted over themselves: each pixel is its source's where both lie
+// within their surfaces (an overlapping source read whole first), and keeps
+// its value elsewhere.
+TEST(BlockTransfer, ClipsToBothSurfacesAndReadsAnOverlappingSourceFirst)
 {
-    const Surface source = Numbered(4, 4);
+    const Surface numbered = Numbered(4, 4);
     struct Case {
         int dx, dy, sx, sy;
+        bool self;
     };
-    // Destination off each edge, then source off each edge.
-    const Case cases[] = {{-2, 0, 0, 0}, {6, 0, 0, 0}, {0, -3, 0, 0}, {0, 5, 0, 0},
-                          {0, 0, -2, 0}, {0, 0, 2, 0}, {0, 0, 0, -1}, {0, 0, 0, 3}};
+    const Case cases[] = {{-2, 0, 0, 0, false}, {6, 0, 0, 0, false}, {0, -3, 0, 0, false}, {0, 5, 0, 0, false},
+                          {0, 0, -2, 0, false}, {0, 0, 2, 0, false}, {0, 0, 0, -1, false}, {0, 0, 0, 3, false},
+                          {0, 0, 3, 0, true},   {0, 0, -3, 0, true}, {0, 0, 0, 2, true},   {0, 0, 0, -2, true},
+                          {0, 0, 2, 1, true}};
     for (const Case& c : cases) {
-        Surface dest(8, 8, 0xABCDEF);
-        BlockTransfer(dest, c.dx, c.dy, 4, 4, &source, c.sx, c.sy, RasterOp::SrcCopy);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) {
+        Surface dest = c.self ? Numbered(10, 6) : Surface(8, 8, 0xABCDEF);
+        const Surface before = dest;
+        const Surface& source = c.self ? before : numbered;
+        BlockTransfer(dest, c.dx, c.dy, source.Width(), source.Height(), c.self ? &dest : &numbered, c.sx, c.sy,
+                      RasterOp::SrcCopy);
+        for (int y = 0; y < dest.Height(); ++y)
+            for (int x = 0; x < dest.Width(); ++x) {
                 const int srcX = x - c.dx + c.sx, srcY = y - c.dy + c.sy;
-                const bool inBlock = x >= c.dx && x < c.dx + 4 && y >= c.dy && y < c.dy + 4;
-                const bool inSource = srcX >= 0 && srcX < 4 && srcY >= 0 && srcY < 4;
-                const Pixel expected = inBlock && inSource ? source.At(srcX, srcY) : 0xABCDEF;
-                ASSERT_EQ(dest.At(x, y), expected)
+                const bool inBlock = x >= c.dx && x < c.dx + source.Width() && y >= c.dy && y < c.dy + source.Height();
+                const bool inSource = srcX >= 0 && srcX < source.Width() && srcY >= 0 && srcY < source.Height();
+                ASSERT_EQ(dest.At(x, y), inBlock && inSource ? source.At(srcX, srcY) : before.At(x, y))
                     << "case " << c.dx << "," << c.dy << "," << c.sx << "," << c.sy << " at " << x << "," << y;
             }
     }
+    // Also with an operation that combines, within one surface.
+    Surface again = Numbered(10, 6);
+    const Surface before = again;
+    BlockTransfer(again, 0, 0, 10, 6, &again, 1, 0, RasterOp::SrcInvert);
+    EXPECT_EQ(again.At(0, 0), before.At(0, 0) ^ before.At(1, 0));
+    EXPECT_EQ(again.At(8, 5), before.At(8, 5) ^ before.At(9, 5));
     // Far outside, or a block of no size: nothing happens.
     Surface dest(8, 8, 7);
-    BlockTransfer(dest, 100000, -100000, 2147483647, 2147483647, &source, 0, 0, RasterOp::SrcCopy);
+    BlockTransfer(dest, 100000, -100000, 2147483647, 2147483647, &numbered, 0, 0, RasterOp::SrcCopy);
     BlockTransfer(dest, 0, 0, -5, 3, nullptr, 0, 0, RasterOp::PatCopy, 1);
     EXPECT_EQ(dest.Pixels(), std::vector<Pixel>(64, 7));
-}
-
-TEST(BlockTransfer, AnOverlappingShiftReadsTheWholeSourceFirst)
-{
-    for (auto [sx, sy] : {std::pair{3, 0}, {-3, 0}, {0, 2}, {0, -2}, {2, 1}}) {
-        Surface stage = Numbered(10, 6);
-        const Surface before = stage;
-        BlockTransfer(stage, 0, 0, 10, 6, &stage, sx, sy, RasterOp::SrcCopy);
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 10; ++x) {
-                // Pixels whose source lies outside the surface are clipped away and keep their value.
-                const int fx = x + sx, fy = y + sy;
-                const bool copied = fx >= 0 && fx < 10 && fy >= 0 && fy < 6;
-                ASSERT_EQ(stage.At(x, y), copied ? before.At(fx, fy) : before.At(x, y))
-                    << sx << "," << sy << " at " << x << "," << y;
-            }
-        // Also with an operation that combines, within one surface.
-        Surface again = Numbered(10, 6);
-        BlockTransfer(again, 0, 0, 10, 6, &again, 1, 0, RasterOp::SrcInvert);
-        EXPECT_EQ(again.At(0, 0), before.At(0, 0) ^ before.At(1, 0));
-        EXPECT_EQ(again.At(8, 5), before.At(8, 5) ^ before.At(9, 5));
-    }
 }
 
 TEST(Sprites, ASilhouetteLeavesThePairAsItWas)

@@ -1,6 +1,8 @@
-// Tests of the saved settings and their defaults.
+// Tests of the saved settings, their defaults, and the high-score table.
 // SPDX-License-Identifier: MIT
+#include "audio/audio.h"
 #include "settings/defaults.h"
+#include "settings/highscore.h"
 #include "settings/registry.h"
 #include "support/record_fixture.h"
 #include "support/settings_text.h"
@@ -51,6 +53,93 @@ TEST(Names, AreCutBeforeACharacterThatWouldNotFitWhole)
     EXPECT_EQ(NameText(name), std::string(29, 'a') + "é");
     CopyName(name, "");
     EXPECT_EQ(NameText(name), "");
+}
+
+class HighScore : public testing::RecordFixture {
+  protected:
+    void SetUp() override
+    {
+        const std::uint32_t scores[5] = {5000, 4000, 3000, 2000, 1000};
+        for (int row = 1; row <= 5; ++row) {
+            settings.values[RowValueName("Score", row)] = std::to_string(scores[row - 1]);
+            settings.values[RowValueName("Round", row)] = std::to_string(10 - row);
+            settings.values[RowValueName("Name", row)] = "P" + std::to_string(row);
+        }
+        InitDefaults(R());
+    }
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        for (const NameBuffer& name : R().game.hiNames)
+            names.emplace_back(NameText(name));
+        return names;
+    }
+    void Finish(std::uint32_t score, const std::string& name)
+    {
+        R().game.score = score;
+        R().game.round = 70000;
+        dialogs.nextName = name;
+        CheckHighScore(R());
+    }
+};
+
+// Where a finished game's score goes: not in at all when it only equals the
+// fifth, below an older equal entry, in place of the fifth when it beats only
+// that; the name kept to 31 bytes.
+TEST_F(HighScore, EntersBelowEqualScoresAndPushesTheRestDown)
+{
+    using Table = std::vector<std::string>;
+    const struct {
+        std::uint32_t score;
+        std::string name;
+        Table table;
+    } cases[] = {
+        {1000, "Nobody", {"P1", "P2", "P3", "P4", "P5"}},
+        {5000, "Bob", {"P1", "Bob", "P2", "P3", "P4"}},
+        {2001, "Cy", {"P1", "Bob", "P2", "P3", "Cy"}},
+        {9999, std::string(40, 'x'), {std::string(31, 'x'), "P1", "Bob", "P2", "P3"}},
+    };
+    for (const auto& c : cases) {
+        Finish(c.score, c.name);
+        EXPECT_EQ(Names(), c.table) << c.score;
+    }
+    EXPECT_EQ(settings.saves, 3);
+    EXPECT_EQ(settings.values["Name1"], std::string(31, 'x'));
+}
+
+// A better score is asked for and shown. A save writes the switches and, of
+// the table, only the rows that its new entries change in the table as
+// stored just then: a window with no new entry writes no row, so that it
+// never writes back a table it read before another window stored its own
+// (or, in the browser, read half-stored).
+TEST_F(HighScore, ABetterScoreIsShownAndSavedWithOnlyTheRowsItChanges)
+{
+    settings.written.clear();
+    SaveSettings(R());
+    EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option"}));
+    // Another window stores a new second row meanwhile.
+    const std::vector<std::string> stored[] = {
+        {"4500", "1", "Other"}, {"4000", "8", "P2"}, {"3000", "7", "P3"}, {"2000", "6", "P4"}};
+    for (int row = 2; row <= 5; ++row) {
+        settings.values[RowValueName("Score", row)] = stored[row - 2][0];
+        settings.values[RowValueName("Round", row)] = stored[row - 2][1];
+        settings.values[RowValueName("Name", row)] = stored[row - 2][2];
+    }
+    settings.written.clear();
+    settings.values["Music"] = "1";
+    Finish(3500, "Ann");
+    // Asked for, saved and shown with its round's low bits.
+    EXPECT_EQ(Names(), (std::vector<std::string>{"P1", "Other", "P2", "Ann", "P3"}));
+    EXPECT_EQ(R().game.hiScores[3], 3500u);
+    EXPECT_EQ(R().game.hiRounds[3], static_cast<std::uint16_t>(70000));
+    EXPECT_EQ(R().game.hiScores[4], 3000u);
+    EXPECT_EQ(R().game.hiRounds[4], 7u);
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"input", "highscore"}));
+    EXPECT_EQ(settings.values["Name4"], "Ann");
+    EXPECT_EQ(R().game.musicTrack, MusicHighScore);
+    EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option", "Score4", "Round4", "Name4",
+                                                          "Score5", "Round5", "Name5"}));
+    EXPECT_EQ(settings.values["Name2"], "Other");
 }
 
 } // namespace

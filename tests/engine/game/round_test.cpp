@@ -1,0 +1,229 @@
+// Tests of a round and what it plays over: the game's flow (title, rounds,
+// banners, hurry-up and game over), the jumper (bounces, dives, scores and
+// lives), and the scrolling landscape and its platforms.
+// SPDX-License-Identifier: MIT
+#include <algorithm>
+#include <utility>
+
+#include "audio/audio.h"
+#include "game/banners.h"
+#include "game/flow.h"
+#include "game/grid.h"
+#include "game/jumper.h"
+#include "game/scenery.h"
+#include "support/game_fixture.h"
+
+namespace ruvo {
+namespace {
+
+using Flow = testing::GameFixture;
+
+TEST(BossHits, FollowTheRoundAndTheBossLevel)
+{
+    const std::pair<std::uint32_t, std::int32_t> level10[] = {{1, 10}, {2, 10},  {3, 11}, {4, 11},
+                                                              {5, 12}, {11, 15}, {21, 20}};
+    for (auto [round, hits] : level10)
+        EXPECT_EQ(BossHitsFor(round, 10), hits) << "round " << round;
+    for (std::uint32_t round = 1; round <= 14; ++round)
+        EXPECT_EQ(BossHitsFor(round, 3), round <= 7 ? 3 : 4) << "round " << round;
+    EXPECT_EQ(BossHitsFor(5, 0), 0);
+    // Round 0 wraps to 2^32 - 1; a product past 32 bits keeps its low 32.
+    EXPECT_EQ(BossHitsFor(0, 1), 214748365);             // (429496729.5 + 2) / 2, truncated
+    EXPECT_EQ(BossHitsFor(0, 4294967295u), -1288490240); // 922337207550948096 mod 2^32
+}
+
+TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
+{
+    settings.values["Sound"] = "1";
+    Start();
+    for (auto [round, look] : {std::pair{1u, 0}, {10u, 0}, {11u, 2}, {20u, 2}, {21u, 0}, {31u, 2}, {0u, 2}}) {
+        G().round = round;
+        ResetRound(G());
+        EXPECT_EQ(G().jumperLook, look) << "round " << round;
+    }
+    // The round-clear banner and the status line write at least their
+    // digits, and all of them.
+    G().round = 100;
+    ShowRoundClear(G());
+    Show();
+    EXPECT_EQ(text.drawn.back(), "100 Round Clear");
+    EXPECT_EQ(FormatStatusLine(1000, 0, 1), "HI-SCORE:001000      SCORE:000000      ROUND:01");
+    EXPECT_EQ(FormatStatusLine(4294967295u, 1234567, 100), "HI-SCORE:4294967295      SCORE:1234567      ROUND:100");
+
+    // What the recorded games do not show of the hurry-up: its sound and the
+    // timer restarted at the faster period.
+    G().optHarryLevel = 10;
+    G().optDistance = 1000;
+    G().optGameLevel = 100;
+    StartGame();
+    Ticks(20 + 10);
+    EXPECT_EQ(G().state, kHurryBannerWord);
+    EXPECT_EQ(window.timerPeriod, 50);
+    ASSERT_FALSE(wave.played.empty());
+    EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
+}
+
+// A round under way with a hand-made grid: floor everywhere, nothing else.
+class Jumper : public testing::GameFixture {
+  protected:
+    void SetUp() override
+    {
+        Play();
+        FillCells(G(), 0, 0, G().gridCols, 24, CellEmpty);
+        FillCells(G(), 0, 24, G().gridCols, 1, CellFloor);
+    }
+    void Platform(int column) { FillCells(G(), column, 21, 1, 2, CellPlatform); }
+    void Boss(std::int32_t col, std::int32_t hits)
+    {
+        G().bossCol = col;
+        G().bossRow = 4;
+        G().bossHits = hits;
+        FillCells(G(), col, 4, 8, 8, CellBoss);
+    }
+    void Place(std::int32_t row, std::int32_t vy, std::int32_t armed)
+    {
+        G().jumperRow = row;
+        G().jumperVy = vy;
+        G().stompArmed = armed;
+    }
+};
+
+// Only the foot column holds it; at the top it turns at the ceiling, armed, and
+// a stomp there takes it above the grid, where the cells read as empty; a dive
+// turns a rising jumper at row 16 or above, and arms the stomp unless it
+// starts inside the boss. One round, each step placing the jumper anew.
+TEST_F(Jumper, FootColumnCeilingAndDive)
+{
+    for (int c = 13; c <= 15; ++c)
+        Platform(c);
+    Place(17, 1, G().stompArmed);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 18);
+    // A platform arriving under the foot while it moves on from row 18 still catches it.
+    Platform(12);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 17);
+    EXPECT_EQ(G().jumperVy, -1);
+    Place(0, -1, 0);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 1);
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
+    // A dive at row 0 followed by a stomp sends it to row -1; its next probe
+    // looks at row -2, which must read as empty.
+    Boss(12, 9);
+    Place(0, 1, 1);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, -1);
+    EXPECT_EQ(G().bossHits, 8);
+    MoveJumper(G());
+    EXPECT_EQ(G().jumperRow, 1);
+    EXPECT_EQ(G().jumperVy, 1);
+    Place(17, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, -1);
+    Place(16, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 1);
+    G().stompArmed = 0;
+    Dive(G()); // already falling
+    EXPECT_EQ(G().stompArmed, 0);
+    Boss(10, 5);
+    Place(6, -1, 0);
+    Dive(G());
+    EXPECT_EQ(G().jumperVy, 1);
+    EXPECT_EQ(G().stompArmed, 0);
+}
+
+using Scenery = testing::GameFixture;
+
+// Runs scroll steps and reports, for every new column, whether it carried a platform.
+std::vector<bool> NewColumns(Game& r, int steps)
+{
+    std::vector<bool> platforms;
+    for (int i = 0; i < steps; ++i) {
+        const bool makesColumn = r.scrollX >= 32;
+        ScrollStage(r);
+        if (makesColumn)
+            platforms.push_back(GridCell(r, 47, 21) == CellPlatform);
+    }
+    return platforms;
+}
+
+// Rate 0 forces a platform after every nine bare columns, a low rate never
+// leaves more than nine, and 100 or more puts one on every column.
+TEST_F(Scenery, PlatformRatesFromForcedOnlyToEveryColumn)
+{
+    Start();
+    G().optGameLevel = 0;
+    G().gapRun = 0;
+    const std::vector<bool> platforms = NewColumns(G(), 4 * 60);
+    ASSERT_EQ(platforms.size(), 60u);
+    for (std::size_t i = 0; i < platforms.size(); ++i)
+        EXPECT_EQ(platforms[i], i % 10 == 9) << "column " << i;
+    G().optGameLevel = 5;
+    int run = 0, longest = 0;
+    for (bool platform : NewColumns(G(), 4 * 2000)) {
+        run = platform ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    EXPECT_EQ(longest, 9);
+    for (std::uint32_t level : {100u, 250u, 4294967295u}) {
+        G().optGameLevel = level;
+        for (bool platform : NewColumns(G(), 80))
+            EXPECT_TRUE(platform) << level;
+        EXPECT_EQ(G().gapRun, 0);
+    }
+}
+
+TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
+{
+    Game r;
+    r.stageWidth = 448;
+    r.stageHeight = 264;
+    AllocGrid(r);
+    FillCells(r, 0, 0, 56, 33, 1);
+    FillCells(r, 10, 5, 1, 1, 4);
+    ShiftGrid(r, 1);
+    EXPECT_EQ(GridCell(r, 9, 5), 4);
+    EXPECT_EQ(GridCell(r, 10, 5), 1);
+    for (int row = 0; row < 33; ++row)
+        EXPECT_EQ(GridCell(r, 55, row), 0);
+    // Cells off the grid read as empty, above included.
+    for (const auto& [col, row] : {std::pair{0, -1}, {0, -2}, {56, 0}, {0, 33}})
+        EXPECT_EQ(GridCell(r, col, row), 0) << col << "," << row;
+    EXPECT_EQ(FreeGrid(r), 1);
+    EXPECT_EQ(FreeGrid(r), 0);
+}
+
+TEST(Art, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
+{
+    EmbeddedResources resources;
+    Drawing record;
+    LoadSprites(record, &resources);
+    const Pixel aqua = PixelFromColorRef(kSkyColorRef);
+    Surface sky{32, 32, aqua};
+    DrawContext stage;
+    stage.bitmap = &sky;
+    for (std::size_t t = 0; t < 10; ++t) {
+        for (SpritePair* pair : {&record.groundSprites[t], &record.platformSprites[t]}) {
+            sky = Surface(32, 32, aqua);
+            DrawSprite(stage, record.spriteDC, *pair, 0, 0, 32);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    if (pair->mask->At(x, y) == kBlack)
+                        continue;
+                    const bool wire = pair == &record.groundSprites[5] && pair->image->At(x, y) != kBlack;
+                    ASSERT_EQ(sky.At(x, y), wire ? kBlack : aqua) << "theme " << t << " at " << x << "," << y;
+                }
+        }
+    }
+    // Theme 9's ground is nothing at all.
+    sky = Surface(32, 32, aqua);
+    DrawSprite(stage, record.spriteDC, record.groundSprites[9], 0, 0, 32);
+    EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
+}
+
+} // namespace
+} // namespace ruvo
