@@ -137,10 +137,32 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
 }
 
 // Every way out of About, of the table and of Option but OK leaves the
-// options as they were, whatever was typed.
-TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
+// options as they were, whatever was typed. The table shows its five rows,
+// each row's cells on one line, in plain text.
+TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowingItsRows)
 {
     const std::vector<std::string> before = Options();
+    record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
+    record_.game.hiRounds = {65535, 12, 1, 3, 0};
+    const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
+    for (int k = 0; k < 5; ++k)
+        CopyName(record_.game.hiNames[k], names[k]);
+    const Action rowsThenEscape = [&](TemplateDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "High-Score");
+        for (int k = 0; k < 5; ++k)
+            for (const auto& [id, text, alignment] :
+                 {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
+                  {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
+                  {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
+                QLabel* cell = dialog.Text(id);
+                ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
+                EXPECT_EQ(cell->text(), text);
+                EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
+                EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
+                EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
+            }
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    };
     const auto scribbled = [](Action ending) {
         return [ending](TemplateDialog& dialog) {
             for (const OptionRow& row : kOptionRows) {
@@ -159,7 +181,7 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
         {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
         {&about, [](TemplateDialog& dialog) { dialog.close(); }},
         {&table, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
-        {&table, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+        {&table, rowsThenEscape},
         {&option, scribbled([](TemplateDialog& dialog) { Click(dialog, kCancelId); })},
         {&option, scribbled([](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(405), Qt::Key_Escape); })},
         {&option, scribbled([](TemplateDialog& dialog) { dialog.close(); })},
@@ -237,33 +259,6 @@ TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTy
                });
         EXPECT_EQ(EntryName(), stored);
     }
-}
-
-TEST_F(Dialogs, HighScoreShowsTheFiveRows)
-{
-    record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
-    record_.game.hiRounds = {65535, 12, 1, 3, 0};
-    const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
-    for (int k = 0; k < 5; ++k)
-        CopyName(record_.game.hiNames[k], names[k]);
-    Answer([&] { return host_.RunHighScore(record_); },
-           [&](TemplateDialog& dialog) {
-               EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               // Each row's cells share one line, in plain text.
-               for (int k = 0; k < 5; ++k)
-                   for (const auto& [id, text, alignment] :
-                        {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
-                         {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
-                         {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
-                       QLabel* cell = dialog.Text(id);
-                       ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
-                       EXPECT_EQ(cell->text(), text);
-                       EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
-                       EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
-                       EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
-                   }
-               QTest::keyClick(&dialog, Qt::Key_Escape);
-           });
 }
 
 // ---------------------------------------------------------------------------

@@ -43,8 +43,9 @@ class TextRendering : public ::testing::Test {
 };
 
 // Each text in its cell's height, within the field and not empty (a real
-// measurement); nothing takes no width; malformed text survives.
-TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellFitsTheFieldAndMalformedTextOrAFontGoneDrawsNothingWrong)
+// measurement); nothing takes no width; malformed text survives. The logo is
+// bold even where the face has no bold.
+TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWrongAndTheLogoIsBold)
 {
     for (const auto& [font, text, height, least] :
          {std::tuple{textFont, kStatus, 18, 300}, {logoFont, kLogoText, 80, 250}, {textFont, kCreditText, 18, 100}}) {
@@ -79,6 +80,18 @@ TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellFitsTheFieldAndMalformedTe
     renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
     EXPECT_EQ(surface.Pixels(), before.Pixels());
     EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cy, 80); // the other font is untouched
+
+    FontRequest regular = LogoFontRequest();
+    regular.weight = 400;
+    const FontId regularFont = renderer->MakeFont(regular);
+    const auto ink = [&](FontId font) {
+        Surface drawn(384, 100);
+        renderer->Draw(drawn, font, 0x00FFFFFF, 10, 10, kLogoText);
+        return std::count(drawn.Pixels().begin(), drawn.Pixels().end(), kWhite);
+    };
+    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
+    // Emboldening thickens the letters but leaves the spacing alone.
+    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
 }
 
 // Only the text colour is painted, inside the text cell, and cut at every
@@ -160,21 +173,6 @@ TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
             }
         }
     }
-}
-
-TEST_F(TextRendering, TheLogoIsBoldEvenWhereTheFaceHasNoBold)
-{
-    FontRequest regular = LogoFontRequest();
-    regular.weight = 400;
-    const FontId regularFont = renderer->MakeFont(regular);
-    const auto ink = [&](FontId font) {
-        Surface surface(384, 100);
-        renderer->Draw(surface, font, 0x00FFFFFF, 10, 10, kLogoText);
-        return std::count(surface.Pixels().begin(), surface.Pixels().end(), kWhite);
-    };
-    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
-    // Emboldening thickens the letters but leaves the spacing alone.
-    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
 }
 
 } // namespace
