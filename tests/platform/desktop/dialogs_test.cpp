@@ -138,8 +138,10 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
 
 // Every way out of About, of the table and of Option but OK leaves the
 // options as they were, whatever was typed. The table shows its five rows,
-// each row's cells on one line, in plain text.
-TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowingItsRows)
+// each row's cells on one line, in plain text. About's Licences button,
+// beside OK and as large, opens the licence and the notices as the tree has
+// them; closing them leaves About open.
+TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsItsRowsAboutItsLicences)
 {
     const std::vector<std::string> before = Options();
     record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
@@ -172,11 +174,36 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowingI
             ending(dialog);
         };
     };
+    QString licence;
+    QString notices;
+    const Action licencesThenOk = [&](TemplateDialog& dialog) {
+        QWidget* ok = dialog.Control(kOkId);
+        auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), "Licences");
+        EXPECT_EQ(button->size(), ok->size());
+        EXPECT_EQ(button->y(), ok->y());
+        EXPECT_GT(button->x(), ok->geometry().right());
+        EXPECT_TRUE(dialog.rect().contains(button->geometry()));
+        // The viewer runs modal over About.
+        testing::AnswerModals<QDialog>([&] { Click(dialog, kLicencesId); },
+                                       [&](QDialog& viewer) {
+                                           if (&viewer == &dialog)
+                                               return;
+                                           licence = viewer.findChild<QPlainTextEdit*>("licenceText")->toPlainText();
+                                           notices = viewer.findChild<QPlainTextEdit*>("noticesText")->toPlainText();
+                                           QTest::mouseClick(
+                                               viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                                               Qt::LeftButton);
+                                       });
+        EXPECT_TRUE(dialog.isVisible());
+        Click(dialog, kOkId);
+    };
     const std::function<int()> about = [&] { return host_.RunAbout(); };
     const std::function<int()> option = [&] { return host_.RunOption(record_); };
     const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
     const std::pair<const std::function<int()>*, Action> cases[] = {
-        {&about, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
+        {&about, licencesThenOk},
         {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }},
         {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
         {&about, [](TemplateDialog& dialog) { dialog.close(); }},
@@ -194,40 +221,6 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowingI
         EXPECT_EQ(Answer(*open, ending), 0);
         EXPECT_EQ(Options(), before);
     }
-}
-
-// About's Licences button, beside OK and as large, opens the licence and the
-// notices as the tree has them; closing them leaves About open.
-TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
-{
-    QString licence;
-    QString notices;
-    const int result =
-        Answer([&] { return host_.RunAbout(); },
-               [&](TemplateDialog& dialog) {
-                   QWidget* ok = dialog.Control(kOkId);
-                   auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));
-                   ASSERT_NE(button, nullptr);
-                   EXPECT_EQ(button->text(), "Licences");
-                   EXPECT_EQ(button->size(), ok->size());
-                   EXPECT_EQ(button->y(), ok->y());
-                   EXPECT_GT(button->x(), ok->geometry().right());
-                   EXPECT_TRUE(dialog.rect().contains(button->geometry()));
-                   // The viewer runs modal over About.
-                   testing::AnswerModals<QDialog>(
-                       [&] { Click(dialog, kLicencesId); },
-                       [&](QDialog& viewer) {
-                           if (&viewer == &dialog)
-                               return;
-                           licence = viewer.findChild<QPlainTextEdit*>("licenceText")->toPlainText();
-                           notices = viewer.findChild<QPlainTextEdit*>("noticesText")->toPlainText();
-                           QTest::mouseClick(viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
-                                             Qt::LeftButton);
-                       });
-                   EXPECT_TRUE(dialog.isVisible());
-                   Click(dialog, kOkId);
-               });
-    EXPECT_EQ(result, 0);
     const auto tree = [](const char* name) {
         QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
