@@ -23,15 +23,6 @@ namespace {
 
 class GameWindowOnQt : public testing::GameOnQt {
   protected:
-    QAction* ActionTitled(const QString& popup, const QString& item) const
-    {
-        for (QAction* menuAction : frame->menuBar()->actions())
-            for (QAction* action : menuAction->menu()->actions())
-                if (menuAction->text() == popup && action->text() == item)
-                    return action;
-        return nullptr;
-    }
-
     // A jumper on its way up, which a dive sends down.
     void Rising()
     {
@@ -126,10 +117,11 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     EXPECT_EQ(record->game.jumperVy, -1);
     EXPECT_EQ(record->game.state, StateTitle);
 
-    QAction* start = ActionTitled("&Game", "&Start");
-    QAction* pause = ActionTitled("&Game", "&Pause");
-    QAction* sound = ActionTitled("&Option", "&Sound");
-    QAction* option = ActionTitled("&Option", "&Option");
+    // The layout above pairs each item's label with its command's key.
+    QAction* start = windows.Window()->Action(IDM_START);
+    QAction* pause = windows.Window()->Action(IDM_PAUSE);
+    QAction* sound = windows.Window()->Action(IDM_SOUND);
+    QAction* option = windows.Window()->Action(IDM_OPTION);
     ASSERT_TRUE(start && pause && sound && option);
     EXPECT_TRUE(start->isEnabled());
     EXPECT_FALSE(pause->isEnabled());
