@@ -95,11 +95,17 @@ TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWron
 }
 
 // Only the text colour is painted, inside the text cell, and cut at every
-// edge as if the surface were a window onto a larger one.
-TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
+// edge as if the surface were a window onto a larger one; and the letters
+// laid from the cache are exactly what Qt paints for the whole string in one
+// go.
+TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWhatQPainterPaints)
 {
     const std::int32_t margin = 100;
-    for (const FontId font : {textFont, logoFont}) {
+    std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
+    texts.emplace_back(kLogoText);
+    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
+        const TextFace face = ChooseFace(request);
+        const FontId font = renderer->MakeFont(request);
         for (const auto& [x, y] :
              {std::pair{5, 40}, std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
             Surface small(384, 200);
@@ -131,18 +137,6 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
                     ASSERT_EQ(inkSmall, inkLarge) << "at " << px << "," << py << " drawn from " << x << "," << y;
                 }
         }
-    }
-}
-
-// The letters laid from the cache must be exactly what Qt paints for the
-// whole string in one go.
-TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
-{
-    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
-        const TextFace face = ChooseFace(request);
-        const FontId font = renderer->MakeFont(request);
-        std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
-        texts.emplace_back(kLogoText);
         for (const std::string& text : texts) {
             const QString qtext = QString::fromStdString(text);
             const std::int32_t x = 7, y = 9;
