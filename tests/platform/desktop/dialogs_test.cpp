@@ -103,10 +103,13 @@ class Dialogs : public ::testing::Test {
     GameRecord record_;
 };
 
-// Each edit shows its option as the option table writes it. What is typed
-// (null: nothing) is stored as read, without range checks; an empty edit or
-// one without digits reads as 0.
-TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
+// What is typed into the edits is stored. Option's edits each show their
+// option as the option table writes it; what is typed (null: nothing) is
+// stored on OK or Enter as read, without range checks; an empty edit or one
+// without digits reads as 0. The name entry opens empty each time, the focus
+// in its edit; Escape and the close box leave it open; Return or Enter
+// stores what was typed, cut to 31 bytes.
+TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnterAlone)
 {
     const char* const typed[8] = {"99999", "100", nullptr, "", "abc", nullptr, nullptr, "-3"};
     const char* const stored[8] = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
@@ -133,6 +136,25 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
                                   });
         EXPECT_EQ(result, 1);
         EXPECT_EQ(Options(), std::vector<std::string>(std::begin(stored), std::end(stored)));
+    }
+
+    StoreEntryName(record_, "Old name");
+    for (const auto& [name, kept, key] :
+         {std::tuple{"", "", Qt::Key_Return},
+          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
+          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
+        Answer([&] { return host_.RunInput(record_); },
+               [&](TemplateDialog& dialog) {
+                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
+                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
+                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
+                   TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(name));
+                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
+                   EXPECT_FALSE(dialog.close());
+                   EXPECT_TRUE(dialog.isVisible());
+                   QTest::keyClick(dialog.Edit(kNameEditId), key);
+               });
+        EXPECT_EQ(EntryName(), kept);
     }
 }
 
@@ -228,30 +250,6 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
     EXPECT_TRUE(licence.contains("Copyright (c) 2026 The Ruvo developers"));
     EXPECT_EQ(licence, tree("LICENSE"));
     EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
-}
-
-// Each time it opens empty, the focus in its edit; Escape and the close box
-// leave it open; Return or Enter stores what was typed, cut to 31 bytes.
-TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
-{
-    StoreEntryName(record_, "Old name");
-    for (const auto& [typed, stored, key] :
-         {std::tuple{"", "", Qt::Key_Return},
-          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
-          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
-        Answer([&] { return host_.RunInput(record_); },
-               [&](TemplateDialog& dialog) {
-                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
-                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
-                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
-                   TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(typed));
-                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
-                   EXPECT_FALSE(dialog.close());
-                   EXPECT_TRUE(dialog.isVisible());
-                   QTest::keyClick(dialog.Edit(kNameEditId), key);
-               });
-        EXPECT_EQ(EntryName(), stored);
-    }
 }
 
 // ---------------------------------------------------------------------------
