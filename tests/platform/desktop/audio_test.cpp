@@ -251,58 +251,6 @@ Bytes BrokenSoundFont()
 }
 
 // ---------------------------------------------------------------------------
-// Sound effects
-
-// Which images are whole is the file check's to say (below); here the player
-// keeps quiet on what it turns down, and plays the same bytes whole after a
-// cut of them was turned down. The long effect is prepared, the short one
-// decoded on the spot; it cuts the long one short with no gap, plays whole,
-// and leaves silence behind it.
-TEST(SoundEffects, PlaysAnImageWholeAndANewOneCutsOffTheOneStillPlayingWhatCannotBePlayedIsSilent)
-{
-    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
-    Bytes compressed = first;
-    compressed[20] = 2; // ADPCM
-    Recording recording;
-    std::size_t rate = 0;
-    {
-        SdlWavePlayer player;
-        player.Prepare(first.data(), first.size());
-        player.Prepare(compressed.data(), compressed.size());
-        rate = DeviceRate();
-        for (const auto& [image, size] : {std::pair{first.data(), first.size() / 2},
-                                          {nullptr, first.size()},
-                                          {compressed.data(), compressed.size()}}) {
-            const std::size_t mark = recording.Frames();
-            player.Play(image, size);
-            recording.WaitForFrames(mark + rate / 10);
-        }
-        ASSERT_FALSE(FirstSound(recording.Read())) << "an unplayable image sounded";
-        player.Play(first.data(), first.size());
-        recording.WaitForFrames(WaitForSound(recording) + rate / 20);
-        player.Play(second.data(), second.size());
-        recording.WaitForFrames(recording.Frames() + rate);
-    }
-    const Samples samples = recording.Read();
-    const std::size_t frames = samples.size() / 2;
-    std::size_t lastHigh = 0, firstLow = frames, lastLow = 0;
-    for (std::size_t frame = 0; frame < frames; ++frame) {
-        const Heard heard = Classify(samples, frame);
-        lastHigh = heard == Heard::High ? frame : lastHigh;
-        if (heard == Heard::Low)
-            firstLow = std::min(firstLow, lastLow = frame);
-    }
-    EXPECT_LT(SecondsHeard(samples, Heard::High, rate), 9) << "the first effect was not cut short";
-    ASSERT_LT(lastHigh, firstLow) << "the first effect went on under the second";
-    EXPECT_LT(firstLow - lastHigh, 16u) << "a gap between the two";
-    EXPECT_NEAR(Seconds(lastLow + 1 - firstLow, rate), 0.3, 0.003) << "the second plays whole";
-    EXPECT_NEAR(SecondsHeard(samples, Heard::Low, rate), 0.3, 0.003);
-    ASSERT_GT(frames, lastLow + 16 + rate / 10);
-    for (std::size_t frame = lastLow + 16; frame < frames; ++frame)
-        ASSERT_EQ(Classify(samples, frame), Heard::Silence) << "sound after the second effect, at " << frame;
-}
-
-// ---------------------------------------------------------------------------
 // Checks on the files
 
 // A whole file passes; no cut of it, no null pointer and none of the damaged
@@ -354,14 +302,102 @@ TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfE
 }
 
 // ---------------------------------------------------------------------------
-// Music
+// Without a device
 
-// What a whole file is, is the file check's (above); here, where files are
-// looked for, what comes of a bad one, and how a track plays.
-TEST(Music, OnlyAWholeFileBesideTheGameLoadsAndPlaysFromItsBeginningOnceOrOverAndOverUntilFreed)
+TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
 {
-    const ProgramFile file(OrganTrack()), noise(Bytes(300, 0x4D));
+    const Bytes wave = SteadyWave(kHigh, 0.1);
+    {
+        ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
+        ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
+    }
+    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
+    const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
+    for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
+                                            {"no-such-driver", nullptr},
+                                            {"disk", missing.c_str()},
+                                            {"disk", brokenPath.c_str()},
+                                            {"disk", ""}}) {
+        SCOPED_TRACE(std::string(driver) + " " + (soundFont ? soundFont : "(usual soundfont)"));
+        Recording recording;
+        ScopedEnv driverEnv("SDL_AUDIODRIVER", driver), soundFontEnv("RUVO_SOUNDFONT", soundFont);
+        if (soundFont == nullptr) { // no device: the effects play nothing either
+            SdlWavePlayer effects;
+            effects.Prepare(wave.data(), wave.size());
+            effects.Play(wave.data(), wave.size());
+            effects.Play(nullptr, 0);
+            EXPECT_FALSE(DeviceOpen());
+        }
+        SdlMusicLibrary music;
+        EXPECT_NE(music.KBGMOpen(10, -1), 0);
+        std::uint32_t handle = 0xDEAD;
+        music.KBGMLoadFile(&handle, file.Name());
+        EXPECT_EQ(handle, 0u);
+        music.KBGMPlay(handle, 1);
+        music.KBGMPlay(1, 1);
+        music.KBGMStop();
+        music.KBGMClose();
+        music.KBGMFree(handle);
+        music.KBGMClose();
+        EXPECT_FALSE(DeviceOpen()) << "the device was left open";
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Effects and music, heard
+
+// The effects first, then the music, then both on the device they share.
+TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndItRestsOnlyInTheQuiet)
+{
+    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
+    Bytes compressed = first;
+    compressed[20] = 2; // ADPCM
     Recording recording;
+    std::size_t rate = 0;
+    // Which images are whole is the file check's to say (above); here the
+    // player keeps quiet on what it turns down, and plays the same bytes whole
+    // after a cut of them was turned down. The long effect is prepared, the
+    // short one decoded on the spot; it cuts the long one short with no gap,
+    // plays whole, and leaves silence behind it.
+    {
+        SdlWavePlayer player;
+        player.Prepare(first.data(), first.size());
+        player.Prepare(compressed.data(), compressed.size());
+        rate = DeviceRate();
+        for (const auto& [image, size] : {std::pair{first.data(), first.size() / 2},
+                                          {nullptr, first.size()},
+                                          {compressed.data(), compressed.size()}}) {
+            const std::size_t mark = recording.Frames();
+            player.Play(image, size);
+            recording.WaitForFrames(mark + rate / 10);
+        }
+        ASSERT_FALSE(FirstSound(recording.Read())) << "an unplayable image sounded";
+        player.Play(first.data(), first.size());
+        recording.WaitForFrames(WaitForSound(recording) + rate / 20);
+        player.Play(second.data(), second.size());
+        recording.WaitForFrames(recording.Frames() + rate);
+    }
+    const Samples samples = recording.Read();
+    const std::size_t frames = samples.size() / 2;
+    std::size_t lastHigh = 0, firstLow = frames, lastLow = 0;
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const Heard heard = Classify(samples, frame);
+        lastHigh = heard == Heard::High ? frame : lastHigh;
+        if (heard == Heard::Low)
+            firstLow = std::min(firstLow, lastLow = frame);
+    }
+    EXPECT_LT(SecondsHeard(samples, Heard::High, rate), 9) << "the first effect was not cut short";
+    ASSERT_LT(lastHigh, firstLow) << "the first effect went on under the second";
+    EXPECT_LT(firstLow - lastHigh, 16u) << "a gap between the two";
+    EXPECT_NEAR(Seconds(lastLow + 1 - firstLow, rate), 0.3, 0.003) << "the second plays whole";
+    EXPECT_NEAR(SecondsHeard(samples, Heard::Low, rate), 0.3, 0.003);
+    ASSERT_GT(frames, lastLow + 16 + rate / 10);
+    for (std::size_t frame = lastLow + 16; frame < frames; ++frame)
+        ASSERT_EQ(Classify(samples, frame), Heard::Silence) << "sound after the second effect, at " << frame;
+
+    // The music: where files are looked for, what comes of a bad one, and how
+    // a track plays (what a whole file is, is the file check's).
+    const ProgramFile file(OrganTrack()), noise(Bytes(300, 0x4D)), broken(BrokenSoundFont(), ".sf2");
     SdlMusicLibrary music;
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
     const auto load = [&](const char* name) {
@@ -377,7 +413,6 @@ TEST(Music, OnlyAWholeFileBesideTheGameLoadsAndPlaysFromItsBeginningOnceOrOverAn
     ASSERT_NE(handle, 0u);
     EXPECT_NE(other, 0u);
     EXPECT_NE(other, handle);
-    const std::size_t rate = DeviceRate();
     const auto pass = static_cast<std::size_t>(kPassSeconds * static_cast<double>(rate));
 
     // Each check starts at the first note of a play, wherever the stream
@@ -422,70 +457,17 @@ TEST(Music, OnlyAWholeFileBesideTheGameLoadsAndPlaysFromItsBeginningOnceOrOverAn
     music.KBGMFree(0);
     music.KBGMPlay(handle, 1);
     EXPECT_TRUE(silentFromNow()) << "a freed track played";
-    // Closed and opened again, the library never hands out an old handle.
     music.KBGMClose();
     EXPECT_FALSE(DeviceOpen()) << "the device was left open";
-    ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    const std::uint32_t fresh = load(file.Name());
-    EXPECT_NE(fresh, 0u);
-    EXPECT_TRUE(fresh != handle && fresh != other);
-    music.KBGMClose();
-}
 
-TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
-{
-    const Bytes wave = SteadyWave(kHigh, 0.1);
-    {
-        ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
-        ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
-    }
-    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
-    const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
-    for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
-                                            {"no-such-driver", nullptr},
-                                            {"disk", missing.c_str()},
-                                            {"disk", brokenPath.c_str()},
-                                            {"disk", ""}}) {
-        SCOPED_TRACE(std::string(driver) + " " + (soundFont ? soundFont : "(usual soundfont)"));
-        Recording recording;
-        ScopedEnv driverEnv("SDL_AUDIODRIVER", driver), soundFontEnv("RUVO_SOUNDFONT", soundFont);
-        if (soundFont == nullptr) { // no device: the effects play nothing either
-            SdlWavePlayer effects;
-            effects.Prepare(wave.data(), wave.size());
-            effects.Play(wave.data(), wave.size());
-            effects.Play(nullptr, 0);
-            EXPECT_FALSE(DeviceOpen());
-        }
-        SdlMusicLibrary music;
-        EXPECT_NE(music.KBGMOpen(10, -1), 0);
-        std::uint32_t handle = 0xDEAD;
-        music.KBGMLoadFile(&handle, file.Name());
-        EXPECT_EQ(handle, 0u);
-        music.KBGMPlay(handle, 1);
-        music.KBGMPlay(1, 1);
-        music.KBGMStop();
-        music.KBGMClose();
-        music.KBGMFree(handle);
-        music.KBGMClose();
-        EXPECT_FALSE(DeviceOpen()) << "the device was left open";
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Effects and music together
-
-// Neither stops the other, a failed open of the music leaves the effects'
-// device alone, and the device rests only when nothing sounds and wakes for
-// the next sound whole; opened with nothing to play, it rests at once.
-TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQuiet)
-{
-    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
+    // Effects and music on one device: neither stops the other, a failed open
+    // of the music leaves the effects' device alone, and the device rests only
+    // when nothing sounds and wakes for the next sound whole; opened with
+    // nothing to play, it rests at once.
     const Bytes longEffect = SteadyWave(kLow, 10.0), shortEffect = SteadyWave(kHigh, 0.3);
     // Each look is an hour after the last: long enough for a rest, were the device quiet.
     auto later = std::chrono::steady_clock::now();
     const auto lookAnHourLater = [&] { RestAudioDeviceWhenQuiet(later += std::chrono::hours(1)); };
-    Recording recording;
-    SdlMusicLibrary music;
     std::optional<SdlWavePlayer> effects(std::in_place);
     effects->Prepare(shortEffect.data(), shortEffect.size());
     {
@@ -493,19 +475,20 @@ TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQ
         EXPECT_NE(SdlMusicLibrary().KBGMOpen(10, -1), 0);
         EXPECT_TRUE(DeviceOpen()) << "a failed open closed the effects' device";
     }
+    // Closed and opened again, the library never hands out an old handle.
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    std::uint32_t handle = 0;
-    music.KBGMLoadFile(&handle, file.Name());
-    ASSERT_NE(handle, 0u);
+    const std::uint32_t fresh = load(file.Name());
+    ASSERT_NE(fresh, 0u);
+    EXPECT_TRUE(fresh != handle && fresh != other);
 
     effects->Play(longEffect.data(), longEffect.size());
-    music.KBGMPlay(handle, 1);
+    music.KBGMPlay(fresh, 1);
     music.KBGMStop();
     EXPECT_EQ(Mix_Playing(-1), 1) << "the music stopped the effect";
     lookAnHourLater();
     EXPECT_TRUE(DeviceOpen()) << "rested under an effect";
     effects->Play(nullptr, 0);
-    music.KBGMPlay(handle, 1);
+    music.KBGMPlay(fresh, 1);
     lookAnHourLater();
     EXPECT_TRUE(DeviceOpen()) << "rested under the music";
     music.KBGMStop();
@@ -517,14 +500,13 @@ TEST(SharedDevice, EffectsAndMusicLeaveEachOtherAloneAndTheDeviceRestsOnlyInTheQ
     // The device starts a fresh recording each time it opens.
     effects->Play(shortEffect.data(), shortEffect.size());
     ASSERT_TRUE(DeviceOpen());
-    const std::size_t rate = DeviceRate();
     recording.WaitForFrames(WaitForSound(recording) + rate / 2);
     EXPECT_NEAR(SecondsHeard(recording.Read(), Heard::High, rate), 0.3, 0.002) << "cut after a rest";
 
     // The music wakes it too, and goes on without the wave player.
     lookAnHourLater();
     ASSERT_FALSE(DeviceOpen());
-    music.KBGMPlay(handle, 1);
+    music.KBGMPlay(fresh, 1);
     ASSERT_TRUE(DeviceOpen());
     effects.reset();
     WaitForSound(recording, recording.Frames() + rate / 10, kNoteLevel);

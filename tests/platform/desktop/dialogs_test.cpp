@@ -103,10 +103,13 @@ class Dialogs : public ::testing::Test {
     GameRecord record_;
 };
 
-// Each edit shows its option as the option table writes it. What is typed
-// (null: nothing) is stored as read, without range checks; an empty edit or
-// one without digits reads as 0.
-TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
+// What is typed into the edits is stored. Option's edits each show their
+// option as the option table writes it; what is typed (null: nothing) is
+// stored on OK or Enter as read, without range checks; an empty edit or one
+// without digits reads as 0. The name entry opens empty each time, the focus
+// in its edit; Escape and the close box leave it open; Return or Enter
+// stores what was typed, cut to 31 bytes.
+TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnterAlone)
 {
     const char* const typed[8] = {"99999", "100", nullptr, "", "abc", nullptr, nullptr, "-3"};
     const char* const stored[8] = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
@@ -134,13 +137,56 @@ TEST_F(Dialogs, OptionOkOrEnterInAnEditStoresEveryEditAsTypedWithoutRangeChecks)
         EXPECT_EQ(result, 1);
         EXPECT_EQ(Options(), std::vector<std::string>(std::begin(stored), std::end(stored)));
     }
+
+    StoreEntryName(record_, "Old name");
+    for (const auto& [name, kept, key] :
+         {std::tuple{"", "", Qt::Key_Return},
+          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
+          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
+        Answer([&] { return host_.RunInput(record_); },
+               [&](TemplateDialog& dialog) {
+                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
+                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
+                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
+                   TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(name));
+                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
+                   EXPECT_FALSE(dialog.close());
+                   EXPECT_TRUE(dialog.isVisible());
+                   QTest::keyClick(dialog.Edit(kNameEditId), key);
+               });
+        EXPECT_EQ(EntryName(), kept);
+    }
 }
 
 // Every way out of About, of the table and of Option but OK leaves the
-// options as they were, whatever was typed.
-TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
+// options as they were, whatever was typed. The table shows its five rows,
+// each row's cells on one line, in plain text. About's Licences button,
+// beside OK and as large, opens the licence and the notices as the tree has
+// them; closing them leaves About open.
+TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsItsRowsAboutItsLicences)
 {
     const std::vector<std::string> before = Options();
+    record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
+    record_.game.hiRounds = {65535, 12, 1, 3, 0};
+    const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
+    for (int k = 0; k < 5; ++k)
+        CopyName(record_.game.hiNames[k], names[k]);
+    const Action rowsThenEscape = [&](TemplateDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "High-Score");
+        for (int k = 0; k < 5; ++k)
+            for (const auto& [id, text, alignment] :
+                 {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
+                  {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
+                  {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
+                QLabel* cell = dialog.Text(id);
+                ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
+                EXPECT_EQ(cell->text(), text);
+                EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
+                EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
+                EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
+            }
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    };
     const auto scribbled = [](Action ending) {
         return [ending](TemplateDialog& dialog) {
             for (const OptionRow& row : kOptionRows) {
@@ -150,16 +196,41 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
             ending(dialog);
         };
     };
+    QString licence;
+    QString notices;
+    const Action licencesThenOk = [&](TemplateDialog& dialog) {
+        QWidget* ok = dialog.Control(kOkId);
+        auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), "Licences");
+        EXPECT_EQ(button->size(), ok->size());
+        EXPECT_EQ(button->y(), ok->y());
+        EXPECT_GT(button->x(), ok->geometry().right());
+        EXPECT_TRUE(dialog.rect().contains(button->geometry()));
+        // The viewer runs modal over About.
+        testing::AnswerModals<QDialog>([&] { Click(dialog, kLicencesId); },
+                                       [&](QDialog& viewer) {
+                                           if (&viewer == &dialog)
+                                               return;
+                                           licence = viewer.findChild<QPlainTextEdit*>("licenceText")->toPlainText();
+                                           notices = viewer.findChild<QPlainTextEdit*>("noticesText")->toPlainText();
+                                           QTest::mouseClick(
+                                               viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
+                                               Qt::LeftButton);
+                                       });
+        EXPECT_TRUE(dialog.isVisible());
+        Click(dialog, kOkId);
+    };
     const std::function<int()> about = [&] { return host_.RunAbout(); };
     const std::function<int()> option = [&] { return host_.RunOption(record_); };
     const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
     const std::pair<const std::function<int()>*, Action> cases[] = {
-        {&about, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
+        {&about, licencesThenOk},
         {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }},
         {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
         {&about, [](TemplateDialog& dialog) { dialog.close(); }},
         {&table, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
-        {&table, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+        {&table, rowsThenEscape},
         {&option, scribbled([](TemplateDialog& dialog) { Click(dialog, kCancelId); })},
         {&option, scribbled([](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(405), Qt::Key_Escape); })},
         {&option, scribbled([](TemplateDialog& dialog) { dialog.close(); })},
@@ -172,40 +243,6 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogs)
         EXPECT_EQ(Answer(*open, ending), 0);
         EXPECT_EQ(Options(), before);
     }
-}
-
-// About's Licences button, beside OK and as large, opens the licence and the
-// notices as the tree has them; closing them leaves About open.
-TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
-{
-    QString licence;
-    QString notices;
-    const int result =
-        Answer([&] { return host_.RunAbout(); },
-               [&](TemplateDialog& dialog) {
-                   QWidget* ok = dialog.Control(kOkId);
-                   auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));
-                   ASSERT_NE(button, nullptr);
-                   EXPECT_EQ(button->text(), "Licences");
-                   EXPECT_EQ(button->size(), ok->size());
-                   EXPECT_EQ(button->y(), ok->y());
-                   EXPECT_GT(button->x(), ok->geometry().right());
-                   EXPECT_TRUE(dialog.rect().contains(button->geometry()));
-                   // The viewer runs modal over About.
-                   testing::AnswerModals<QDialog>(
-                       [&] { Click(dialog, kLicencesId); },
-                       [&](QDialog& viewer) {
-                           if (&viewer == &dialog)
-                               return;
-                           licence = viewer.findChild<QPlainTextEdit*>("licenceText")->toPlainText();
-                           notices = viewer.findChild<QPlainTextEdit*>("noticesText")->toPlainText();
-                           QTest::mouseClick(viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close),
-                                             Qt::LeftButton);
-                       });
-                   EXPECT_TRUE(dialog.isVisible());
-                   Click(dialog, kOkId);
-               });
-    EXPECT_EQ(result, 0);
     const auto tree = [](const char* name) {
         QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -213,57 +250,6 @@ TEST_F(Dialogs, AboutShowsTheLicenceAndTheNoticesFromItsLicencesButton)
     EXPECT_TRUE(licence.contains("Copyright (c) 2026 The Ruvo developers"));
     EXPECT_EQ(licence, tree("LICENSE"));
     EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
-}
-
-// Each time it opens empty, the focus in its edit; Escape and the close box
-// leave it open; Return or Enter stores what was typed, cut to 31 bytes.
-TEST_F(Dialogs, NameEntryStartsEmptyIgnoresEscapeAndTheCloseBoxAndStoresWhatIsTyped)
-{
-    StoreEntryName(record_, "Old name");
-    for (const auto& [typed, stored, key] :
-         {std::tuple{"", "", Qt::Key_Return},
-          {"ルヴォルヴォルヴォルヴ", "ルヴォルヴォルヴォル", Qt::Key_Enter}, // 11 x 3 bytes
-          {"Zelp! ゼルプ", "Zelp! ゼルプ", Qt::Key_Return}}) {
-        Answer([&] { return host_.RunInput(record_); },
-               [&](TemplateDialog& dialog) {
-                   EXPECT_EQ(dialog.windowTitle(), "High-Score");
-                   EXPECT_TRUE(dialog.Edit(kNameEditId)->text().isEmpty());
-                   EXPECT_EQ(dialog.focusWidget(), dialog.Edit(kNameEditId));
-                   TypeText(dialog.Edit(kNameEditId), QString::fromUtf8(typed));
-                   QTest::keyClick(dialog.Edit(kNameEditId), Qt::Key_Escape);
-                   EXPECT_FALSE(dialog.close());
-                   EXPECT_TRUE(dialog.isVisible());
-                   QTest::keyClick(dialog.Edit(kNameEditId), key);
-               });
-        EXPECT_EQ(EntryName(), stored);
-    }
-}
-
-TEST_F(Dialogs, HighScoreShowsTheFiveRows)
-{
-    record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
-    record_.game.hiRounds = {65535, 12, 1, 3, 0};
-    const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
-    for (int k = 0; k < 5; ++k)
-        CopyName(record_.game.hiNames[k], names[k]);
-    Answer([&] { return host_.RunHighScore(record_); },
-           [&](TemplateDialog& dialog) {
-               EXPECT_EQ(dialog.windowTitle(), "High-Score");
-               // Each row's cells share one line, in plain text.
-               for (int k = 0; k < 5; ++k)
-                   for (const auto& [id, text, alignment] :
-                        {std::tuple{ScoreCellId(k), QString::number(record_.game.hiScores[k]), Qt::AlignRight},
-                         {RoundCellId(k), QString::number(record_.game.hiRounds[k]), Qt::AlignHCenter},
-                         {NameCellId(k), QString::fromUtf8(names[k]), Qt::AlignLeft}}) {
-                       QLabel* cell = dialog.Text(id);
-                       ASSERT_TRUE(cell && dialog.Text(NameCellId(k))) << k;
-                       EXPECT_EQ(cell->text(), text);
-                       EXPECT_EQ(cell->alignment() & Qt::AlignHorizontal_Mask, alignment) << k;
-                       EXPECT_EQ(cell->textFormat(), Qt::PlainText) << k;
-                       EXPECT_EQ(cell->y(), dialog.Text(NameCellId(k))->y()) << k;
-                   }
-               QTest::keyClick(&dialog, Qt::Key_Escape);
-           });
 }
 
 // ---------------------------------------------------------------------------

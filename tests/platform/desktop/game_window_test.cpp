@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <QAction>
 #include <QMenu>
@@ -22,15 +23,6 @@ namespace {
 
 class GameWindowOnQt : public testing::GameOnQt {
   protected:
-    QAction* ActionTitled(const QString& popup, const QString& item) const
-    {
-        for (QAction* menuAction : frame->menuBar()->actions())
-            for (QAction* action : menuAction->menu()->actions())
-                if (menuAction->text() == popup && action->text() == item)
-                    return action;
-        return nullptr;
-    }
-
     // A jumper on its way up, which a dive sends down.
     void Rising()
     {
@@ -55,8 +47,16 @@ class GameWindowOnQt : public testing::GameOnQt {
     const ViewActions& View() const { return windows.Window()->ViewItems(); }
 };
 
-// The title and the icon are the script tests' to check, on a real X server.
-TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWhoseItemsKeysSpaceAndALeftClickAloneReachTheGameAndCloses)
+// One window through its life. The title and the icon are the script tests'
+// to check, on a real X server. The window opens on the 800 x 600 offscreen
+// screen: automatic is 1x, and 2x is the most a window can have. Dragged onto
+// the 1920 x 1080 screen, the window takes that screen's sizes: 3x
+// automatically, up to 5x by choice. A choice too large for the small screen
+// shows there as large as fits, and is kept for the large one. Full screen
+// shows the largest field centred on black, and Escape leaves it. SDL's
+// virtual controller, plugged in while the game runs, goes the way of the
+// keys, through the same greyed commands, and can go again.
+TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoomsSharplyOnEveryScreenAndCloses)
 {
     EXPECT_EQ(field->size(), QSize(384, 200));
     EXPECT_EQ(field->mapTo(frame, QPoint(0, 0)), QPoint(0, frame->menuBar()->height()));
@@ -81,77 +81,58 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheGameMenuWhoseItemsKeysSpaceAndALeftC
         "&View|  Zoom &In Ctrl++|  Zoom &Out Ctrl+-|  &Automatic Size Ctrl+0|  &Full Screen F11|"
         "&Help|  &Help F1|  &About F10");
 
-    // The items, their keys, Space and a left click send the commands; what
-    // the commands do is the game's, tested with the engine.
-    Rising();
-    QTest::keyClick(frame, Qt::Key_Space, Qt::NoModifier);
-    EXPECT_EQ(record->game.jumperVy, 1);
-    Rising();
-    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
-    EXPECT_EQ(record->game.jumperVy, 1);
+    SdlGamepads& pads = *windows.Gamepads();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    // Noticed by the slow poll.
+    ASSERT_TRUE(QTest::qWaitFor([&pads] { return pads.Attached() == 1; }, 3000));
+    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(stick, nullptr);
+    const auto press = [&pads, stick](SDL_GameControllerButton button) {
+        SDL_JoystickSetVirtualButton(stick, button, 1);
+        pads.Poll();
+        SDL_JoystickSetVirtualButton(stick, button, 0);
+        pads.Poll();
+    };
+    // Space, a left click and the controller's A and B dive; nothing else
+    // does, and nothing here starts a game. What the commands do is the
+    // game's, tested with the engine.
+    const std::function<void()> dives[] = {
+        [&] { QTest::keyClick(frame, Qt::Key_Space); },
+        [&] { QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100)); },
+        [&] { press(SDL_CONTROLLER_BUTTON_A); }, [&] { press(SDL_CONTROLLER_BUTTON_B); }};
+    for (const auto& dive : dives) {
+        Rising();
+        dive();
+        EXPECT_EQ(record->game.jumperVy, 1) << &dive - dives;
+    }
     Rising();
     QTest::keyClick(frame, Qt::Key_A);
     QTest::keyClick(frame, Qt::Key_Return);
     QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
     QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
+    press(SDL_CONTROLLER_BUTTON_BACK);
+    press(SDL_CONTROLLER_BUTTON_X);
     EXPECT_EQ(record->game.jumperVy, -1);
     EXPECT_EQ(record->game.state, StateTitle);
 
-    QAction* start = ActionTitled("&Game", "&Start");
-    QAction* pause = ActionTitled("&Game", "&Pause");
-    QAction* sound = ActionTitled("&Option", "&Sound");
-    QAction* option = ActionTitled("&Option", "&Option");
+    // The layout above pairs each item's label with its command's key.
+    QAction* start = windows.Window()->Action(IDM_START);
+    QAction* pause = windows.Window()->Action(IDM_PAUSE);
+    QAction* sound = windows.Window()->Action(IDM_SOUND);
+    QAction* option = windows.Window()->Action(IDM_OPTION);
     ASSERT_TRUE(start && pause && sound && option);
     EXPECT_TRUE(start->isEnabled());
     EXPECT_FALSE(pause->isEnabled());
     EXPECT_FALSE(option->isEnabled()); // the Option value is not set
     EXPECT_FALSE(sound->isChecked());
-
     QTest::keyClick(frame, Qt::Key_F4);
     EXPECT_EQ(record->soundOn, 1);
     EXPECT_TRUE(sound->isChecked());
     sound->trigger();
     EXPECT_EQ(record->soundOn, 0);
 
-    start->trigger();
-    ASSERT_EQ(record->game.state, kStartBannerWord);
-    EXPECT_FALSE(start->isEnabled());
-    EXPECT_TRUE(pause->isEnabled());
-    Ticks(1);
-    const std::int32_t ticksLeft = record->game.bannerTicks;
-    QTest::keyClick(frame, Qt::Key_F2); // greyed: the game must not start over
-    EXPECT_EQ(record->game.bannerTicks, ticksLeft);
-
-    QTest::keyClick(frame, Qt::Key_F8);
-    QTest::keyClick(frame, Qt::Key_F10); // About, not the menu bar
-    QTest::keyClick(frame, Qt::Key_F1);
-    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"highscore", "about"}));
-    EXPECT_EQ(frame->menuBar()->activeAction(), nullptr);
-
-    // Closed, it saves once, stops the game and ends the loop.
-    frame->close();
-    EXPECT_EQ(settings.saves, 1);
-    EXPECT_EQ(help.calls, (std::vector<std::string>{"finder RUVO.HLP", "quit RUVO.HLP"}));
-    EXPECT_FALSE(record->drawing.frameBitmap);
-    EXPECT_EQ(windows.PlayField(), nullptr);
-    EXPECT_FALSE(frame->isVisible());
-    // Nothing reaches the game any more, not even a timer started anew.
-    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
-    EXPECT_EQ(windows.RunMessageLoop(), 0);
-    // The quit the game posted would end every modal loop of the tests after
-    // this one at once: a loop of the application's own takes it.
-    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
-    QCoreApplication::exec();
-}
-
-// The window opens on the 800 x 600 offscreen screen: automatic is 1x, and
-// 2x is the most a window can have. Dragged onto the 1920 x 1080 screen,
-// the window takes that screen's sizes: 3x automatically, up to 5x by
-// choice. A choice too large for the small screen shows there as large as
-// fits, and is kept for the large one. Full screen shows the largest field
-// centred on black, and Escape leaves it.
-TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockTheWindowFollowsOnEveryScreenAndFullScreenCentresIt)
-{
     QTest::keyClick(frame, Qt::Key_F11);
     ASSERT_TRUE(frame->isFullScreen());
     // The offscreen platform leaves the size alone: give the window the whole
@@ -191,13 +172,39 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockTheWindowFollowsOnEve
     EXPECT_EQ(frame->maximumSize(), frame->minimumSize());
     EXPECT_FALSE(View().zoomIn->isEnabled());
     EXPECT_EQ(SavedView(), (ViewChoice{2, false}));
-    // A frame drawn at 2x after some play, and a click far into the field dives.
-    QTest::keyClick(frame, Qt::Key_F2);
-    Ticks(40);
+
+    // The controller's Start is read before the title's next tick, with no
+    // poll of its own.
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return record->game.state != StateTitle; }, 500));
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
+    pads.Poll();
+    ASSERT_EQ(record->game.state & 0xFF00, kStartBannerWord & 0xFF00);
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_TRUE(pause->isEnabled());
+    Ticks(1);
+    const std::int32_t ticksLeft = record->game.bannerTicks;
+    QTest::keyClick(frame, Qt::Key_F2); // greyed: the game must not start over
+    EXPECT_EQ(record->game.bannerTicks, ticksLeft);
+    QTest::keyClick(frame, Qt::Key_F8);
+    QTest::keyClick(frame, Qt::Key_F10); // About, not the menu bar
+    QTest::keyClick(frame, Qt::Key_F1);
+    EXPECT_EQ(dialogs.opened, (std::vector<std::string>{"highscore", "about"}));
+    EXPECT_EQ(frame->menuBar()->activeAction(), nullptr);
+
+    // A frame drawn at 2x in play, and a click far into the field dives.
+    ASSERT_TRUE(TicksUntilPlay());
+    Ticks(10);
     EXPECT_EQ(DifferencesFromTheFrame(2), 0);
     Rising();
     QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
     EXPECT_EQ(record->game.jumperVy, 1);
+    // Start is greyed in play: the button pauses instead of starting over
+    // (and the game stays paused while the window moves).
+    record->game.score = 1234;
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(record->game.paused, 1);
+    EXPECT_EQ(record->game.score, 1234u);
 
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
     QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier); // greyed at 1x
@@ -222,7 +229,7 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockTheWindowFollowsOnEve
     ASSERT_TRUE(fieldBecomes(QSize(1152, 600))) << field->size().width();
     EXPECT_EQ(frame->size(), QSize(1152, 600 + frame->menuBar()->height()));
     EXPECT_EQ(DifferencesFromTheFrame(3), 0);
-    for (int press = 0; press < 4; ++press)
+    for (int k = 0; k < 4; ++k)
         QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(field->size(), QSize(1920, 1000));
     EXPECT_FALSE(View().zoomIn->isEnabled());
@@ -241,54 +248,27 @@ TEST_F(GameWindowOnQt, ZoomShowsEveryGamePixelAsASharpBlockTheWindowFollowsOnEve
     frame->move(onSmall);
     EXPECT_TRUE(fieldBecomes(QSize(384, 200)));
     EXPECT_EQ(SavedView(), ViewChoice{});
-}
 
-// SDL's virtual controller, plugged in while the game runs: its buttons go
-// the way of the keys, through the same greyed commands, and it can go again.
-TEST_F(GameWindowOnQt, AControllerPluggedInDivesStartsAndPausesAsTheKeysDo)
-{
-    SdlGamepads& pads = *windows.Gamepads();
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
-    ASSERT_GE(index, 0) << SDL_GetError();
-    // Noticed by the slow poll.
-    ASSERT_TRUE(QTest::qWaitFor([&pads] { return pads.Attached() == 1; }, 3000));
-    SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
-    ASSERT_NE(stick, nullptr);
-    const auto press = [&pads, stick](SDL_GameControllerButton button) {
-        SDL_JoystickSetVirtualButton(stick, button, 1);
-        pads.Poll();
-        SDL_JoystickSetVirtualButton(stick, button, 0);
-        pads.Poll();
-    };
-
-    press(SDL_CONTROLLER_BUTTON_BACK);
-    press(SDL_CONTROLLER_BUTTON_X);
-    EXPECT_EQ(record->game.state, StateTitle);
-    for (const SDL_GameControllerButton dive : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
-        Rising();
-        press(dive);
-        EXPECT_EQ(record->game.jumperVy, 1) << dive;
-    }
-
-    // Read before the title's next tick, with no poll of its own.
-    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 1);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return record->game.state != StateTitle; }, 500));
-    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_START, 0);
-    pads.Poll();
-    ASSERT_EQ(record->game.state & 0xFF00, kStartBannerWord & 0xFF00);
-    ASSERT_TRUE(TicksUntilPlay());
-    // Start is greyed in play: the button pauses instead of starting over.
-    record->game.score = 1234;
-    press(SDL_CONTROLLER_BUTTON_START);
-    EXPECT_EQ(record->game.paused, 1);
-    EXPECT_EQ(record->game.score, 1234u);
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(record->game.paused, 0);
-
     ASSERT_EQ(SDL_JoystickDetachVirtual(index), 0);
     pads.Poll();
     EXPECT_EQ(pads.Attached(), 0);
+
+    // Closed, it saves once, stops the game and ends the loop.
+    frame->close();
+    EXPECT_EQ(settings.saves, 1);
+    EXPECT_EQ(help.calls, (std::vector<std::string>{"finder RUVO.HLP", "quit RUVO.HLP"}));
+    EXPECT_FALSE(record->drawing.frameBitmap);
+    EXPECT_EQ(windows.PlayField(), nullptr);
+    EXPECT_FALSE(frame->isVisible());
+    // Nothing reaches the game any more, not even a timer started anew.
+    EXPECT_EQ(record->hwndMain->SetTimer(1, 10), 0);
+    EXPECT_EQ(windows.RunMessageLoop(), 0);
+    // The quit the game posted would end every modal loop of the tests after
+    // this one at once: a loop of the application's own takes it.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
 }
 
 } // namespace

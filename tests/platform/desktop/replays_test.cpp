@@ -47,7 +47,7 @@ std::string FileText(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
 }
 
-TEST(ReplayStore, KeepsEachReplayAsAFileOfItsNameAndNoOther)
+TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsReadWithinTheLimit)
 {
     QTemporaryDir dir;
     QtReplayStore store(dir.filePath(QStringLiteral("replays"))); // made at the first write
@@ -75,6 +75,33 @@ TEST(ReplayStore, KeepsEachReplayAsAFileOfItsNameAndNoOther)
     // A file where the folder should be: a write says it failed.
     QtReplayStore blocked(dir.filePath(QStringLiteral("replays/row-5-1-00000000-1.ruvo-replay")));
     EXPECT_FALSE(blocked.Write("last", "four"));
+
+    // A file the player names (the game's tests give it a broken one, one of
+    // 10 MB and a FIFO): a regular file up to the limit, read whole; one over
+    // it, a folder, a device or a FIFO (no writer: it would block), refused at
+    // once.
+    const auto sized = [&](const char* name, qint64 size) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+        return file.fileName();
+    };
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto limit = static_cast<qint64>(kReplayMaxBytes);
+    const std::tuple<QString, std::string, std::size_t> cases[] = {
+        {sized("full", limit), "", kReplayMaxBytes},
+        {sized("over", limit + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
+        {sized("ten", 10 << 20), ReplayTooLarge(10 << 20), 0},
+        {dir.path(), "a folder, not a replay file", 0},
+        {QStringLiteral("/dev/zero"), "not a regular file", 0},
+        {fifo, "not a regular file", 0},
+        {dir.filePath(QStringLiteral("none")), "cannot be opened: No such file or directory", 0},
+    };
+    for (const auto& [path, error, size] : cases) {
+        const ReplayFileRead read = ReadReplayFile(path);
+        EXPECT_EQ(read.error, error) << path.toStdString();
+        EXPECT_EQ(read.text.size(), size) << path.toStdString();
+    }
 }
 
 class ReplaysList : public ::testing::Test {
@@ -158,36 +185,6 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOr
     EXPECT_EQ(deleting.List()->count(), 0);
     EXPECT_FALSE(deleting.watchButton->isEnabled() || deleting.raceButton->isEnabled());
     EXPECT_TRUE(deleting.openButton->isEnabled());
-}
-
-// A file the player names (the game's tests give it a broken one, one of
-// 10 MB and a FIFO): a regular file up to the limit, read whole; one over it,
-// a folder, a device or a FIFO (no writer: it would block), refused at once.
-TEST(ReplayFileReading, ReadsRegularFilesWithinTheLimitAndRefusesTheRest)
-{
-    QTemporaryDir dir;
-    const auto sized = [&](const char* name, qint64 size) {
-        QFile file(dir.filePath(QString::fromLatin1(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
-        return file.fileName();
-    };
-    const QString fifo = dir.filePath(QStringLiteral("fifo"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const auto limit = static_cast<qint64>(kReplayMaxBytes);
-    const std::tuple<QString, std::string, std::size_t> cases[] = {
-        {sized("full", limit), "", kReplayMaxBytes},
-        {sized("over", limit + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
-        {sized("ten", 10 << 20), ReplayTooLarge(10 << 20), 0},
-        {dir.path(), "a folder, not a replay file", 0},
-        {QStringLiteral("/dev/zero"), "not a regular file", 0},
-        {fifo, "not a regular file", 0},
-        {dir.filePath(QStringLiteral("none")), "cannot be opened: No such file or directory", 0},
-    };
-    for (const auto& [path, error, size] : cases) {
-        const ReplayFileRead read = ReadReplayFile(path);
-        EXPECT_EQ(read.error, error) << path.toStdString();
-        EXPECT_EQ(read.text.size(), size) << path.toStdString();
-    }
 }
 
 } // namespace

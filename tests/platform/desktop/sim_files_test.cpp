@@ -59,7 +59,7 @@ std::string RandomFile(std::mt19937& random)
     return file;
 }
 
-TEST(SimSettingsFile, ReadsEveryFileAsQtDoes)
+TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -95,13 +95,9 @@ TEST(SimSettingsFile, ReadsEveryFileAsQtDoes)
             }
         }
     }
-}
 
-TEST(SimPng, DecodesToThePixelsGiven)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    std::mt19937 random(7);
+    // A frame written as PNG decodes to the pixels given.
+    random.seed(7);
     // One pixel; the frame's size; one whose data needs several stored blocks.
     for (const auto& [width, height] : {std::pair{1, 1}, std::pair{384, 200}, std::pair{301, 257}}) {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height));

@@ -43,8 +43,9 @@ class TextRendering : public ::testing::Test {
 };
 
 // Each text in its cell's height, within the field and not empty (a real
-// measurement); nothing takes no width; malformed text survives.
-TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellFitsTheFieldAndMalformedTextOrAFontGoneDrawsNothingWrong)
+// measurement); nothing takes no width; malformed text survives. The logo is
+// bold even where the face has no bold.
+TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWrongAndTheLogoIsBold)
 {
     for (const auto& [font, text, height, least] :
          {std::tuple{textFont, kStatus, 18, 300}, {logoFont, kLogoText, 80, 250}, {textFont, kCreditText, 18, 100}}) {
@@ -79,14 +80,32 @@ TEST_F(TextRendering, StatusLineHasAnEighteenPixelCellFitsTheFieldAndMalformedTe
     renderer->Draw(surface, 9999, kBlueRef, 0, 0, kStatus);
     EXPECT_EQ(surface.Pixels(), before.Pixels());
     EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cy, 80); // the other font is untouched
+
+    FontRequest regular = LogoFontRequest();
+    regular.weight = 400;
+    const FontId regularFont = renderer->MakeFont(regular);
+    const auto ink = [&](FontId font) {
+        Surface drawn(384, 100);
+        renderer->Draw(drawn, font, 0x00FFFFFF, 10, 10, kLogoText);
+        return std::count(drawn.Pixels().begin(), drawn.Pixels().end(), kWhite);
+    };
+    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
+    // Emboldening thickens the letters but leaves the spacing alone.
+    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
 }
 
 // Only the text colour is painted, inside the text cell, and cut at every
-// edge as if the surface were a window onto a larger one.
-TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
+// edge as if the surface were a window onto a larger one; and the letters
+// laid from the cache are exactly what Qt paints for the whole string in one
+// go.
+TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWhatQPainterPaints)
 {
     const std::int32_t margin = 100;
-    for (const FontId font : {textFont, logoFont}) {
+    std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
+    texts.emplace_back(kLogoText);
+    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
+        const TextFace face = ChooseFace(request);
+        const FontId font = renderer->MakeFont(request);
         for (const auto& [x, y] :
              {std::pair{5, 40}, std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
             Surface small(384, 200);
@@ -118,18 +137,6 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInsideTheCellAndClipsAtEveryEdge)
                     ASSERT_EQ(inkSmall, inkLarge) << "at " << px << "," << py << " drawn from " << x << "," << y;
                 }
         }
-    }
-}
-
-// The letters laid from the cache must be exactly what Qt paints for the
-// whole string in one go.
-TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
-{
-    for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
-        const TextFace face = ChooseFace(request);
-        const FontId font = renderer->MakeFont(request);
-        std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
-        texts.emplace_back(kLogoText);
         for (const std::string& text : texts) {
             const QString qtext = QString::fromStdString(text);
             const std::int32_t x = 7, y = 9;
@@ -160,21 +167,6 @@ TEST_F(TextRendering, CachedLettersMatchQPainterOutputForTheWholeString)
             }
         }
     }
-}
-
-TEST_F(TextRendering, TheLogoIsBoldEvenWhereTheFaceHasNoBold)
-{
-    FontRequest regular = LogoFontRequest();
-    regular.weight = 400;
-    const FontId regularFont = renderer->MakeFont(regular);
-    const auto ink = [&](FontId font) {
-        Surface surface(384, 100);
-        renderer->Draw(surface, font, 0x00FFFFFF, 10, 10, kLogoText);
-        return std::count(surface.Pixels().begin(), surface.Pixels().end(), kWhite);
-    };
-    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
-    // Emboldening thickens the letters but leaves the spacing alone.
-    EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
 }
 
 } // namespace
