@@ -92,7 +92,7 @@ probe close
 check "WM_CLOSE during the name dialog ends the game" eval 'wait_game_exit 30; [ "$game_status" = 0 ]'
 check "no dialog is left behind" hidden High-Score
 check "the new row is saved with the name typed" test "$(value Name1)|$(value Score1 | cut -d' ' -f1)" = "REG_SZ Wine Tester|REG_DWORD"
-check "the game starts a fourth time" start_game
+check "the game starts again" start_game
 check "after a restart the table shows the name" pressed F8 eval '[ "$(probe text High-Score 416)" = "Wine Tester" ]'
 close_box High-Score Return
 quit_by_menu
