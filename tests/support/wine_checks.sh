@@ -124,11 +124,13 @@ see_through_pixels() {
 # enters; Option set for no platforms to speak of and no life to spare, the
 # speed as it is (at the fastest the first fall can come before a loaded
 # machine has seen the START banner end and pressed F3); START, a pause, on.
+table_scores() { # table_scores SCORE: every row of the table at SCORE
+    local row
+    for row in 1 2 3 4 5; do run reg add "$key" /v "Score$row" /t REG_DWORD /d "$1" /f >/dev/null 2>&1; done
+}
 high_score_game() {
-    local row typed=$1
-    for row in 1 2 3 4 5; do
-        run reg add "$key" /v "Score$row" /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    done
+    local typed=$1
+    table_scores 0
     run reg add "$key" /v Option /t REG_DWORD /d 1 /f >/dev/null 2>&1
     start_game || return 1
     check "Option opens" pressed "alt+o o" shown Option

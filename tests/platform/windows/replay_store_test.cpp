@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/windows/win_replay_store.h"
@@ -23,6 +24,13 @@ namespace {
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
+// What the store reads under name: its text, or "(none)".
+std::string ReadBack(ReplayStore& store, std::string_view name)
+{
+    std::string text;
+    return store.Read(name, text) ? text : "(none)";
+}
+
 TEST(ReplayStore, KeepsWholeTextsInAFolderMadeOnTheFirstWriteReadsWithinTheLimitAndKeepsInMemoryWithoutAFolder)
 {
     // A folder of this process's own (the tests run side by side in one prefix).
@@ -31,45 +39,51 @@ TEST(ReplayStore, KeepsWholeTextsInAFolderMadeOnTheFirstWriteReadsWithinTheLimit
             .wstring();
     const std::wstring folder = top + L"\\Tolp\\Ruvo\\Replays";
     fs::remove_all(top);
-    WinReplayStore store{folder};
-    std::string text, why;
+    // Without the local application data folder the replays live in memory:
+    // a path made of nothing would put them on the current drive's root, here
+    // a drive of the prefix's.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(fs::temp_directory_path());
+    WinReplayStore memory([] { return std::wstring(); }), store{folder};
+    EXPECT_TRUE(memory.InMemory());
+    EXPECT_FALSE(store.InMemory());
+    EXPECT_FALSE(WinReplayStore(LocalAppDataFolder).InMemory());
+    const std::string first = "ruvo-replay 1\r\nname \xc3\xa9l\xc3\xa8ve\n\0end"s;
+    for (WinReplayStore* kept : {&memory, &store}) {
+        SCOPED_TRACE(kept->InMemory() ? "in memory" : "in a folder");
+        EXPECT_TRUE(kept->List().empty());
+        EXPECT_EQ(ReadBack(*kept, "last"), "(none)");
+        EXPECT_FALSE(fs::exists(top));
+        ASSERT_TRUE(kept->Write("last", first));
+        ASSERT_TRUE(kept->Write("row-930-1-5f2a11c3-1", "row"));
+        EXPECT_EQ(ReadBack(*kept, "last"), first);
+        // A second write replaces the whole text, a shorter one too.
+        ASSERT_TRUE(kept->Write("last", "short"));
+        EXPECT_EQ(ReadBack(*kept, "last"), "short");
+        // Names that are no store name are neither written nor read.
+        for (const char* name : {"", "..\\last", "a.b", "last game", "\xc3\xa9"}) {
+            EXPECT_FALSE(kept->Write(name, "x")) << name;
+            EXPECT_EQ(ReadBack(*kept, name), "(none)") << name;
+            EXPECT_FALSE(kept->Remove(name)) << name;
+        }
+        EXPECT_TRUE(kept->Remove("last"));
+        EXPECT_FALSE(kept->Remove("last"));
+        EXPECT_EQ(ReadBack(*kept, "last"), "(none)");
+        EXPECT_EQ(kept->List(), std::vector<std::string>{"row-930-1-5f2a11c3-1"});
+        EXPECT_TRUE(kept->Remove("row-930-1-5f2a11c3-1"));
+    }
+    EXPECT_FALSE(fs::exists(L"\\Tolp"));
+    fs::current_path(cwd);
+
     const auto entries = [&] { // every entry of the folder, files and folders alike
         std::set<std::wstring> names;
-        std::error_code missing;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder, missing))
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
             names.insert(entry.path().filename().wstring());
         return names;
     };
-    EXPECT_TRUE(store.List().empty());
-    EXPECT_FALSE(store.Read("last", text));
-    EXPECT_FALSE(fs::exists(top));
-
-    const std::string first = "ruvo-replay 1\r\nname \xc3\xa9l\xc3\xa8ve\n\0end"s;
-    ASSERT_TRUE(store.Write("last", first));
-    ASSERT_TRUE(store.Write("row-930-1-5f2a11c3-1", "row"));
-    EXPECT_EQ(entries(), (std::set<std::wstring>{L"last.ruvo-replay", L"row-930-1-5f2a11c3-1.ruvo-replay"}));
-    ASSERT_TRUE(store.Read("last", text));
-    EXPECT_EQ(text, first);
-
-    // A second write replaces the whole text, a shorter one too.
-    ASSERT_TRUE(store.Write("last", "short"));
-    ASSERT_TRUE(store.Read("last", text));
-    EXPECT_EQ(text, "short");
-
-    // Names that are no store name are neither written nor read.
-    for (const char* name : {"", "..\\last", "a.b", "last game", "\xc3\xa9"}) {
-        EXPECT_FALSE(store.Write(name, "x")) << name;
-        EXPECT_FALSE(store.Read(name, text)) << name;
-        EXPECT_FALSE(store.Remove(name)) << name;
-    }
-
-    EXPECT_TRUE(store.Remove("last"));
-    EXPECT_FALSE(store.Remove("last"));
-    EXPECT_EQ(store.List(), std::vector<std::string>{"row-930-1-5f2a11c3-1"});
-    EXPECT_TRUE(store.Remove("row-930-1-5f2a11c3-1"));
-
     // Only its own files listed.
     ASSERT_TRUE(store.Write("last", "kept"));
+    EXPECT_EQ(entries(), std::set<std::wstring>{L"last.ruvo-replay"});
     for (const wchar_t* name : {L"notes.txt", L"two words.ruvo-replay", L"last.ruvo-replay.tmp-1-1"})
         std::ofstream(fs::path(folder) / name);
     ASSERT_TRUE(fs::create_directory(folder + L"\\row-1.ruvo-replay"));
@@ -91,18 +105,17 @@ TEST(ReplayStore, KeepsWholeTextsInAFolderMadeOnTheFirstWriteReadsWithinTheLimit
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(store.Write("last", "a longer text that replaces it"));
     CloseHandle(held);
-    ASSERT_TRUE(store.Read("last", text));
-    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(ReadBack(store, "last"), "kept");
     EXPECT_EQ(entries(), before);
 
     // A replay file is read only from a disk and within the limit, its size
     // told before a byte is read; a pipe would hold the game for ever. The
     // store reads its own files so too.
+    std::string text, why;
     ASSERT_TRUE(store.Write("last", std::string(kReplayMaxBytes, 'x')));
-    EXPECT_TRUE(store.Read("last", text));
-    EXPECT_EQ(text.size(), kReplayMaxBytes);
+    EXPECT_EQ(ReadBack(store, "last").size(), kReplayMaxBytes);
     ASSERT_TRUE(store.Write("last", std::string(kReplayMaxBytes + 1, 'x')));
-    EXPECT_FALSE(store.Read("last", text));
+    EXPECT_EQ(ReadBack(store, "last"), "(none)");
     EXPECT_FALSE(ReadReplayFile(folder + L"\\last.ruvo-replay", text, why));
     EXPECT_EQ(why, ReplayTooLarge(kReplayMaxBytes + 1));
     EXPECT_TRUE(text.empty());
@@ -116,24 +129,7 @@ TEST(ReplayStore, KeepsWholeTextsInAFolderMadeOnTheFirstWriteReadsWithinTheLimit
     CloseHandle(pipe);
     EXPECT_FALSE(ReadReplayFile(folder + L"\\missing.ruvo-replay", text, why));
     EXPECT_EQ(why, "the file cannot be opened");
-
-    // Without the local application data folder the replays live in memory:
-    // a path made of nothing would put them on the current drive's root.
-    const fs::path cwd = fs::current_path();
-    fs::current_path(top); // a drive of the prefix's
-    WinReplayStore memory([] { return std::wstring(); });
-    EXPECT_TRUE(memory.InMemory());
-    EXPECT_TRUE(memory.Write("last", "kept"));
-    EXPECT_FALSE(memory.Write("a.b", "x"));
-    EXPECT_TRUE(memory.Read("last", text));
-    EXPECT_EQ(text, "kept");
-    EXPECT_EQ(memory.List(), std::vector<std::string>{"last"});
-    EXPECT_FALSE(fs::exists(L"\\Tolp"));
-    EXPECT_TRUE(memory.Remove("last"));
-    EXPECT_FALSE(memory.Read("last", text));
-    fs::current_path(cwd);
     fs::remove_all(top);
-    EXPECT_FALSE(WinReplayStore(LocalAppDataFolder).InMemory());
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 #  - the engine's and the Windows layer's tests for 64-bit Windows under Wine;
 #  - ruvo-sim under Wine against the native one, byte for byte on the
 #    project's scripted games;
-#  - the 64-bit game under Wine on a virtual display (game_test.sh), with the
-#    players' installer and at 150 %, and its replays (replay_test.sh,
-#    verified by the native ruvo-sim);
+#  - the 64-bit game under Wine on a virtual display (game_test.sh), with
+#    its replays (verified by the native ruvo-sim), the players' installer
+#    and at 150 %;
 #  - where this machine runs 32-bit x86 code and Wine's 32-bit half is
 #    installed (./build.sh test installs it there): the same for the 32-bit
 #    programs (but 150 %), in a 32-bit prefix as on 32-bit Windows. Elsewhere one line
@@ -91,8 +91,8 @@ for bits in 64 32; do
         bash "$here/../../sim/equality_test.sh" "$native" "$work/launchers/$bits" "$bits-bit Windows"
     stop_server
     unset WINEPREFIX
-    step $bits "the $bits-bit game under Wine$with_setup" bash "$here/game_test.sh" "$build" "$setup"
-    step $bits "replays in the $bits-bit game under Wine" bash "$here/replay_test.sh" "$build" "$native"
+    step $bits "the $bits-bit game and its replays under Wine$with_setup" bash "$here/game_test.sh" "$build" "$setup" \
+        "$native"
 done
 unset WINEARCH
 
