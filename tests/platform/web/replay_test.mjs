@@ -61,18 +61,6 @@ async function expectNote(page, text) {
     await closeBy(page, 'Enter', NOTE);
 }
 
-// Speeds the replay that plays up to 8x (by faster) and waits for its end,
-// which must be text's result.
-async function watchToEnd(page, text, faster = () => page.press('+')) {
-    await watching(page, true);
-    for (const speed of ['2x', '4x', '8x']) {
-        await faster();
-        await waitForCaption(page, `REPLAY ${speed}`);
-    }
-    await watching(page, false);
-    assert.deepEqual(await watched(page), resultOf(text));
-}
-
 // The link the Replays list's button copies, its box closed again.
 async function copyLink(page, button) {
     await page.click(`${DIALOG} button[data-id="${button}"]`);
@@ -209,12 +197,15 @@ describePage('replays on the page', () => {
         await waitFor(page, DIALOG, false);
         assert.equal(await caption(page), 'REPLAY');
         assert.match(await page.evaluate(() => document.title), / - REPLAY$/);
+        // Then up to 8x by the bar's + button, and on to its end.
         for (const [act, shown] of [[() => page.press('+'), 'REPLAY 2x'], [() => page.click(`${BAR}"45"]`), 'REPLAY'],
-            [() => page.press('F3'), 'REPLAY, paused'], [() => page.press('F3'), 'REPLAY']]) {
+            [() => page.press('F3'), 'REPLAY, paused'], [() => page.press('F3'), 'REPLAY'],
+            ...['2x', '4x', '8x'].map((speed) => [() => page.click(`${BAR}"43"]`), `REPLAY ${speed}`])]) {
             await act();
             await waitForCaption(page, shown);
         }
-        await watchToEnd(page, SCRIPTED, () => page.click(`${BAR}"43"]`));
+        await watching(page, false);
+        assert.deepEqual(await watched(page), resultOf(SCRIPTED));
         assert.deepEqual([await caption(page), await probe(page)], [false, TITLE]);
 
         // Esc ends a replay before its end.
