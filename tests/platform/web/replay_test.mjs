@@ -54,17 +54,11 @@ const BAR = '#replay-bar button[data-character=';
 const memory = (page) => page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
 const ticks = (page) => page.evaluate(() => window.ruvo.ticks);
 const rows = (page) => texts(page, `${DIALOG} select.list option`);
-
-// Speeds the replay that plays up to 8x (by faster) and waits for its end,
-// which must be text's result.
-async function watchToEnd(page, text, faster = () => page.press('+')) {
-    await watching(page, true);
-    for (const speed of ['2x', '4x', '8x']) {
-        await faster();
-        await waitForCaption(page, `REPLAY ${speed}`);
-    }
-    await watching(page, false);
-    assert.deepEqual(await watched(page), resultOf(text));
+// The one line of a note, which Enter closes.
+async function expectNote(page, text) {
+    await waitFor(page, NOTE);
+    assert.deepEqual(await texts(page, NOTE), [text]);
+    await closeBy(page, 'Enter', NOTE);
 }
 
 // The link the Replays list's button copies, its box closed again.
@@ -110,11 +104,13 @@ const verify = (...replays) => execFileSync(SIM, ['--verify', ...replays.map((te
 })], { encoding: 'utf8' }).trim().split('\n').map((line) => line.replace(/^.*: /, ''));
 const verdict = (text) => `verified ${text.match(/^result (score=\d+ round=\d+ ticks=\d+)/m)[1]}`;
 // The name dialog, when the game just ended has a place in the table, is
-// answered; then the title.
-async function endOfGame(page, name) {
+// answered; then the title. Gives the game's replay once the page keeps it
+// as the last game's in place of before.
+async function endOfGame(page, name, before) {
     await page.waitFor((s) => document.activeElement === document.querySelector(s) ||
         window.ruvo.exports.ruvo_probe(0) === 1, `${DIALOG} input[data-id="410"]`, 120000);
     if (await probe(page) !== TITLE) await enterName(page, name);
+    return page.waitFor((t) => ((last) => last !== t && last)(window.ruvo.replays.read('last')), before);
 }
 
 // While a race runs, on every frame the page shows: the field repainted
@@ -184,9 +180,7 @@ describePage('replays on the page', () => {
                 () => page.evaluate((hash) => (location.hash = hash), bomb(400).replace('#replay=', `#${kind}=`)),
                 `${kind === 'race' ? 'Race' : 'Replay'} link: ${TOO_LARGE(`more than ${LIMIT}`)}`])]) {
             await give();
-            await waitFor(page, NOTE);
-            assert.deepEqual(await texts(page, NOTE), [note]);
-            await closeBy(page, 'Enter', NOTE);
+            await expectNote(page, note);
         }
         // Nor does the module give room to more than the limit.
         assert.deepEqual(await page.evaluate((n) => [window.ruvo.exports.ruvo_link_room(n),
@@ -203,12 +197,15 @@ describePage('replays on the page', () => {
         await waitFor(page, DIALOG, false);
         assert.equal(await caption(page), 'REPLAY');
         assert.match(await page.evaluate(() => document.title), / - REPLAY$/);
+        // Then up to 8x by the bar's + button, and on to its end.
         for (const [act, shown] of [[() => page.press('+'), 'REPLAY 2x'], [() => page.click(`${BAR}"45"]`), 'REPLAY'],
-            [() => page.press('F3'), 'REPLAY, paused'], [() => page.press('F3'), 'REPLAY']]) {
+            [() => page.press('F3'), 'REPLAY, paused'], [() => page.press('F3'), 'REPLAY'],
+            ...['2x', '4x', '8x'].map((speed) => [() => page.click(`${BAR}"43"]`), `REPLAY ${speed}`])]) {
             await act();
             await waitForCaption(page, shown);
         }
-        await watchToEnd(page, SCRIPTED, () => page.click(`${BAR}"43"]`));
+        await watching(page, false);
+        assert.deepEqual(await watched(page), resultOf(SCRIPTED));
         assert.deepEqual([await caption(page), await probe(page)], [false, TITLE]);
 
         // Esc ends a replay before its end.
@@ -284,10 +281,7 @@ describePage('replays on the page', () => {
             await playOneQuickGame(page, false, again);
             // The name, then the table; the note comes as the title does.
             await enterName(page, 'Web');
-            await waitFor(page, NOTE);
-            assert.deepEqual(await texts(page, NOTE),
-                ["This game's replay could not be kept: the replay store refused to write it."]);
-            await page.press('Enter');
+            await expectNote(page, "This game's replay could not be kept: the replay store refused to write it.");
             // Read after the refused writes and what followed them.
             assert.deepEqual(await stored(page), {});
             assert.deepEqual(await texts(page, NOTE), [], 'told once');
@@ -314,7 +308,8 @@ describePage('replays on the page', () => {
     () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
         await playOneQuickGame(page, false, false, '80');
         await enterName(page, 'Bea');
-        const [bea] = resultOf(await lastGame(page));
+        const beaGame = await lastGame(page);
+        const [bea] = resultOf(beaGame);
         await openReplays(page);
         const link = await copyLink(page, COPY_RACE_LINK);
         assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#race=[\w-]+$/);
@@ -328,15 +323,11 @@ describePage('replays on the page', () => {
         assert.ok((await page.evaluate(() => document.title)).startsWith('Ruvo Zelp! for Windows 95 - RACE vs Bea '));
         assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#replay-bar button')]
             .map((button) => button.hidden)), [true, true, true], 'a race has no replay\'s buttons');
-        await endOfGame(page, 'Ann');
-        await waitFor(page, NOTE);
-        const raced = await lastGame(page);
+        const raced = await endOfGame(page, 'Ann', beaGame);
         const [mine] = resultOf(raced);
-        assert.deepEqual(await texts(page, NOTE), [mine > bea ?
-            `You won the race against Bea by ${mine - bea} points, ${mine} to ${bea}.` : mine < bea ?
-                `Bea won the race by ${bea - mine} points, ${mine} to ${bea}.` :
-                `The race against Bea is a tie, ${mine} points each.`]);
-        await closeBy(page, 'Enter', NOTE);
+        await expectNote(page, mine > bea ? `You won the race against Bea by ${mine - bea} points, ${mine} to ${bea}.`
+            : mine < bea ? `Bea won the race by ${bea - mine} points, ${mine} to ${bea}.`
+                : `The race against Bea is a tie, ${mine} points each.`);
         // Drawn, and the squares it left repainted.
         const ghost = await page.evaluate(() => window.ghost);
         assert.ok(ghost.drawn > 0 && ghost.stray === 0, JSON.stringify(ghost));
@@ -349,10 +340,8 @@ describePage('replays on the page', () => {
         const days = [today()];
         await choose(page, 'Game', IDM.DAILY);
         await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
-        await endOfGame(page, 'Day');
+        const daily = await endOfGame(page, 'Day', raced);
         days.push(today());
-        await page.waitFor((t) => window.ruvo.replays.read('last') !== t, raced);
-        const daily = await lastGame(page);
         assert.ok(days.some((day) => daily.includes(`\nchallenge ${day}\n`)), daily.split('\n', 6).join('|'));
         assert.deepEqual(verify(raced, daily), [verdict(raced), verdict(daily)]);
 
@@ -388,10 +377,8 @@ describePage('replays on the page', () => {
                 await enterName(page, 'Ann');
                 await openReplays(page);
                 await page.click(`${DIALOG} button[data-id="${SEND}"]`);
-                await waitFor(page, NOTE);
-                assert.deepEqual(await texts(page, NOTE), ['This game was not played for a board, so no board can ' +
-                    'take it. Choose Board... and Play for the Board, then send that game.']);
-                await closeBy(page, 'Enter', NOTE);
+                await expectNote(page, 'This game was not played for a board, so no board can take it. Choose ' +
+                    'Board... and Play for the Board, then send that game.');
                 await closeBy(page, 'Escape');
                 assert.equal(sent(), 0);
                 // Board..., Open the Board: the board's own page in a window of its own, which the page's service
@@ -412,10 +399,7 @@ describePage('replays on the page', () => {
                 await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
                 await waitFor(page, DIALOG, false);
                 await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
-                const before = await lastGame(page);
-                await endOfGame(page, 'Bea');
-                await page.waitFor((t) => window.ruvo.replays.read('last') !== t, before);
-                const game = await lastGame(page);
+                const game = await endOfGame(page, 'Bea', await lastGame(page));
                 assert.match(game, /^token [0-9a-f]+$/m);
                 const [score, round, ticks] = resultOf(game);
                 // A game that asked for no name goes with the last one typed.
@@ -423,14 +407,12 @@ describePage('replays on the page', () => {
                 await openReplays(page);
                 await page.evaluate((s) => (document.querySelector(s).value = 'last'), `${DIALOG} select.list`);
                 await page.click(`${DIALOG} button[data-id="${SEND}"]`);
-                await waitFor(page, NOTE);
-                assert.deepEqual(await texts(page, NOTE), [`The board took your game: ${score} points, rank 1.`]);
+                await expectNote(page, `The board took your game: ${score} points, rank 1.`);
                 assert.equal(sent(), 1);
                 const listed = await (await fetch(new URL('api/v1/board', url))).json();
                 const expected = [1, name, score, round, ticks];
                 assert.deepEqual(listed.rows.map((row) => [row.rank, row.name, row.score, row.round, row.ticks]),
                     [expected]);
-                await closeBy(page, 'Enter', NOTE);
                 await closeBy(page, 'Escape');
 
                 await openBoard();
@@ -443,9 +425,7 @@ describePage('replays on the page', () => {
                 await exited;
                 await choose(page, 'Game', IDM.BOARD);
                 await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
-                await waitFor(page, NOTE);
-                assert.deepEqual(await texts(page, NOTE), ['The board could not be reached: the connection failed']);
-                await closeBy(page, 'Enter', NOTE);
+                await expectNote(page, 'The board could not be reached: the connection failed');
                 await closeBy(page, 'Escape');
             });
         } finally {

@@ -23,22 +23,15 @@ if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" || [ ! -d "$m
     npm ci --prefix "$modules" --ignore-scripts --no-audit --no-fund --loglevel=error
 fi
 
-work=$(mktemp -d)
-xvfb=
-trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work" || true' EXIT
+# A scratch folder (and the home, settings and runtime folders in it where
+# Firefox and the MiniBrowser keep their profiles and caches), gone at exit
+# with the X server.
+source "$here/../../support/script_checks.sh"
 # A screen large enough for a phone held upright at three device pixels to
 # the CSS pixel (WebKit takes its scale from the display).
 if [[ " $* " == *" webkit "* ]]; then
-    Xvfb -displayfd 3 -screen 0 2600x2600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$(cat "$work/display")"
+    start_xvfb 2600x2600x24 || { echo "run.sh: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
 fi
-# Firefox and the MiniBrowser keep their profiles and caches here.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 summary=() failed=0
 for engine in "$@"; do
