@@ -38,10 +38,9 @@ check "its row's replay too, the same file" wait_for 10 row_kept
 replay=$REPLAYS/last.ruvo-replay
 mkdir -p "$(dirname "$OUT")" && cp "$replay" "$OUT"
 echo "the game's replay: $OUT"
-check "the replay names the desktop edition and the options set" \
-    bash -c "grep -qx 'edition desktop' '$replay' && grep -q ' optGameLevel=40 .* optDamage=0\$' '$replay'"
-check "it holds the dives, the pause and the name" \
-    bash -c "grep -Eq '^[0-9]+ dive' '$replay' && [ \$(grep -Ec '^[0-9]+ pause$' '$replay') -eq 2 ] && grep -Eq '^[0-9]+ name Tester$' '$replay'"
+check "the replay names the desktop edition and the options set, holds the dives, the pause and the name" \
+    bash -c "grep -qx 'edition desktop' '$replay' && grep -q ' optGameLevel=40 .* optDamage=0\$' '$replay' &&
+        grep -Eq '^[0-9]+ dive' '$replay' && [ \$(grep -Ec '^[0-9]+ pause$' '$replay') -eq 2 ] && grep -Eq '^[0-9]+ name Tester$' '$replay'"
 verdict=$("$SIM" --verify "$replay")
 check "ruvo-sim verifies it: $verdict" test "$verdict" = "verified $(result_line "$replay" | sed 's/ name=.*//')"
 score=$(result_line "$replay" | sed 's/score=\([0-9]*\).*/\1/')
@@ -70,7 +69,7 @@ press "$MAIN" F2
 check "the game starts after the replay" wait_for 5 blue "$MAIN"
 close_game "$MAIN" "$ONE"
 
-# --- ruvo FILE: a replay at start; files refused ----------------------------------
+# --- ruvo FILE: a replay at start ---------------------------------------------------
 # Saved by an editor with a byte-order mark and CR LF line ends: the same game
 # (the engine's reading of such a file is the engine's test).
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$OUT"; } >"$work/editor.ruvo-replay"
@@ -81,7 +80,7 @@ check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
 close_game "$WIN" "$GAME"
 
-# --- Races: from the list and as ruvo --race FILE; the daily challenge ---------------
+# --- Races: from the list and as ruvo --race FILE ------------------------------------
 caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
 start_game race
 open_replays "$GAME" "$WIN"
@@ -106,23 +105,15 @@ close_game "$WIN" "$GAME"
 "$RUVO" --race >"$work/game-bare.log" 2>&1
 bare=$?
 check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
-# Game > Daily Challenge: the day's game, whose replay names the day (UTC,
-# read on both sides of the game should it straddle midnight).
-day_before=$(date -u +%F)
-start_game daily
-menu_item "$GAME" "$WIN" g d
-play_game "$GAME" "$WIN" Daily
-check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
-    "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
-close_game "$WIN" "$GAME"
 
+# --- Files refused; the daily challenge ------------------------------------------------
 # refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a
 # box; the title moves on behind it and the window answers once it closes.
 refused() {
     local window=$1
     check "$2: a message box" dialog "$GAME" Replays
     check "$2: naming what is wrong: $(cat "$work/game-$2.log")" grep -qF "ruvo: $3: $4" "$work/game-$2.log"
-    check "$2: the title moves on behind it" moving "$1"
+    check "$2: the title moves on behind it" game_runs
     [ -n "${DIALOG:-}" ] && press "$DIALOG" Return
     check "$2: the box closes, the title shows" wait_for 5 eval '[ -z "$(shown_by "$GAME" Replays)" ] && caption_is "$window" "$TITLE"'
     press "$1" F2
@@ -139,7 +130,14 @@ for file in broken fifo; do
     close_game "$WIN" "$GAME"
 done
 truncate -s 10M "$work/big.ruvo-replay"
+# Game > Daily Challenge: the day's game, whose replay names the day (UTC,
+# read on both sides of the game should it straddle midnight); then Open...
+day_before=$(date -u +%F)
 start_game open
+menu_item "$GAME" "$WIN" g d
+play_game "$GAME" "$WIN" Daily
+check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
+    "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
 open_replays "$GAME" "$WIN"
 LIST=$DIALOG
 press "$LIST" alt+o

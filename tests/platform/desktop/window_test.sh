@@ -22,10 +22,7 @@ press "$WIN" F4 # sound on, saved at the close
 # for pixel, is the X field test's).
 press "$WIN" F2
 check "F2 shows the blue START" wait_for 5 at_least 40 "$WIN" 150 91 84 18 0000FF
-"$XCLOSE" "$WIN" || fail "could not send WM_DELETE_WINDOW"
-game_pid=$GAME
-wait_game_exit 10
-check "closed by the window manager, it ends with status 0 ($game_status)" test "$game_status" = 0
+check "closed by the window manager, it ends with status 0" close_game "$WIN" "$GAME"
 check "F4 then the close stored Sound=1" grep -qx 'Sound=1' "$CONF"
 # No new entry in the table: the save writes the three switches and no row.
 check "the store holds the switches alone" test "$(stored_values)" -eq 3
@@ -35,7 +32,7 @@ check "the store holds the switches alone" test "$(stored_values)" -eq 3
 start_game second
 press "$WIN" F10
 check "F10 opens About" dialog "$GAME" "$ABOUT"
-check "the game runs on behind About" moving "$WIN"
+check "the game runs on behind About" game_runs
 check "About is open beside the game window: $(game_others "$GAME" "$WIN" | tr '\n' ' ')" \
     test "$(game_others "$GAME" "$WIN")" = "$DIALOG"
 press "$DIALOG" Escape

@@ -58,10 +58,7 @@ check "the first run's client area is 1152 wide (it is ${W}x$H)" test "$W" -eq 1
 check "the window offers no maximise" bash -c "xprop -id $WIN _NET_WM_ALLOWED_ACTIONS | grep -q CLOSE && ! xprop -id $WIN _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
 
 check "Ctrl+Minus gives a 768 x (400 + bar) window" press_until ctrl+minus is_size "768x$((400 + BAR))"
-"$XCLOSE" "$WIN"
-game_pid=$GAME
-wait_game_exit 10
-check "closed with status 0" test "$game_status" = 0
+check "closed with status 0" close_game "$WIN" "$GAME"
 check "Zoom=2 is kept" grep -qx 'Zoom=2' "$CONF"
 
 # --- Second run: 2x as kept; full screen at 5x and back ---------------------------
