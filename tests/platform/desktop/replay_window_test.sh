@@ -80,33 +80,6 @@ check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
 close_game "$WIN" "$GAME"
 
-# --- Races: from the list and as ruvo --race FILE ------------------------------------
-caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
-start_game race
-open_replays "$GAME" "$WIN"
-press "$DIALOG" alt+r
-check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TITLE - RACE vs Tester [+-][0-9]+\$"
-# Its end: the game's name asked and the table shown, then the note of who
-# won, once; the caption back to the title's; the game's replay verified.
-play_game "$GAME" "$WIN" Racer
-check "the race's end is told in a box" dialog "$GAME" Ruvo
-check "who won, and by how much: $(grep 'race' "$work/game-race.log")" grep -Eq \
-    "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
-    "$work/game-race.log"
-press "$DIALOG" Return
-check "the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
-verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
-check "ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
-    "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
-close_game "$WIN" "$GAME"
-start_game racefile --race "$OUT"
-check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"
-close_game "$WIN" "$GAME"
-"$RUVO" --race >"$work/game-bare.log" 2>&1
-bare=$?
-check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
-
-# --- Files refused; the daily challenge ------------------------------------------------
 # refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a
 # box; the title moves on behind it and the window answers once it closes.
 refused() {
@@ -119,25 +92,35 @@ refused() {
     press "$1" F2
     check "$2: and F2 starts a game" wait_for 5 blue "$1"
 }
-# A broken file is refused when read, a FIFO (without a writer: read, it
-# would never end) before; a file too large, through Game > Replays... >
-# Open...: the list closes and the file is refused over the game window.
-# (What the reading refuses is the desktop tests' own, replays_test.)
-mkfifo "$work/fifo.ruvo-replay"
-for file in broken fifo; do
-    start_game "$file" "$work/$file.ruvo-replay"
-    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
-    close_game "$WIN" "$GAME"
-done
-truncate -s 10M "$work/big.ruvo-replay"
-# Game > Daily Challenge: the day's game, whose replay names the day (UTC,
-# read on both sides of the game should it straddle midnight); then Open...
-day_before=$(date -u +%F)
+
+# --- In one window: a race from the list, the daily challenge, Open... ---------------
+caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
 start_game open
+open_replays "$GAME" "$WIN"
+press "$DIALOG" alt+r
+check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TITLE - RACE vs Tester [+-][0-9]+\$"
+# Its end: the game's name asked and the table shown, then the note of who
+# won, once; the caption back to the title's; the game's replay verified.
+play_game "$GAME" "$WIN" Racer
+check "the race's end is told in a box" dialog "$GAME" Ruvo
+check "who won, and by how much: $(grep 'race' "$work/game-open.log")" grep -Eq \
+    "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
+    "$work/game-open.log"
+press "$DIALOG" Return
+check "the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
+verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
+check "ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
+    "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
+# Game > Daily Challenge: the day's game, whose replay names the day (UTC,
+# read on both sides of the game should it straddle midnight).
+day_before=$(date -u +%F)
 menu_item "$GAME" "$WIN" g d
 play_game "$GAME" "$WIN" Daily
 check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
     "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
+# A file too large, through Game > Replays... > Open...: the list closes and
+# the file is refused over the game window.
+truncate -s 10M "$work/big.ruvo-replay"
 open_replays "$GAME" "$WIN"
 LIST=$DIALOG
 press "$LIST" alt+o
@@ -148,6 +131,23 @@ xdotool key Return
 wait_for 10 eval '! xwininfo -id "$LIST" 2>/dev/null | grep -q IsViewable'
 refused "$WIN" open "$work/big.ruvo-replay" "too large: 10485760 bytes, where a replay holds at most 1048576"
 close_game "$WIN" "$GAME"
+
+# --- ruvo --race FILE; files refused at start ------------------------------------------
+start_game racefile --race "$OUT"
+check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"
+close_game "$WIN" "$GAME"
+"$RUVO" --race >"$work/game-bare.log" 2>&1
+bare=$?
+check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
+# A broken file is refused when read, a FIFO (without a writer: read, it
+# would never end) before. (What the reading refuses is the desktop tests'
+# own, replays_test.)
+mkfifo "$work/fifo.ruvo-replay"
+for file in broken fifo; do
+    start_game "$file" "$work/$file.ruvo-replay"
+    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
+    close_game "$WIN" "$GAME"
+done
 
 # --- A replay folder that cannot be written -----------------------------------------
 # The previous game's replay stays on disk and cannot be removed; no row of
