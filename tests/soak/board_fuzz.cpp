@@ -4,26 +4,19 @@
 // statuses its route may give, an error is JSON on one line, and a page
 // never carries markup it was sent.
 // SPDX-License-Identifier: MIT
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "fuzz_fail.h"
 #include "services/board/board_service.h"
 #include "services/board/board_store.h"
 
 namespace {
 
 using namespace ruvo::board;
-
-void Fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "board_fuzz: %s\n%s\n", what, detail.c_str());
-    std::abort();
-}
 
 std::string Line(std::string_view& text)
 {
