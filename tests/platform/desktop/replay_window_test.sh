@@ -27,7 +27,8 @@ folder_state() { (cd "$REPLAYS" && md5sum *) 2>/dev/null; md5sum <"$CONF"; }
 # --- A game, its replay verified ----------------------------------------------
 start_game one
 ONE=$GAME MAIN=$WIN
-short_games "$ONE" "$MAIN"
+# One life and fewer platforms: a short game.
+set_options "$ONE" "$MAIN" 1 40 10 300 80 600 50 0
 play_game "$ONE" "$MAIN" Tester pause
 # The game writes the last game's replay, then its row's, each whole into a
 # file of its own renamed into place: on a loaded machine the row's can come
@@ -64,7 +65,6 @@ check "and resumes it, at 8x" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 8x"
 check "the replay ends by itself" wait_for 60 caption_is "$MAIN" "$TITLE"
 check "its game's end touched neither the table nor the replays" test "$(folder_state)" = "$before"
 # The live game goes on: F2 starts one, its START in blue at the centre.
-blue() { at_least 40 "$1" 150 91 84 18 0000FF; }
 press "$MAIN" F2
 check "the game starts after the replay" wait_for 5 blue "$MAIN"
 close_game "$MAIN" "$ONE"
