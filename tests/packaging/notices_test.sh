@@ -99,20 +99,12 @@ tree)
     ;;
 deb)
     shift
-    listing=$work/deb.txt
-    for package in "$@"; do
-        dpkg-deb --fsys-tarfile "$package" | tar -t | sed 's|^\./||' | grep -v '/$' | grep -v '^$'
-    done >"$listing"
-    check "every file of the packages is accounted for" accounted deb "$listing"
-    copyright() {
-        local package
-        for package in "$@"; do
-            [ "$(dpkg-deb -f "$package" Package)" = ruvo ] || continue
-            dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/ruvo/copyright | cmp -s - "$tree/packaging/debian/copyright" ||
-                return 1
-        done
-    }
-    check "the package's copyright file is packaging/debian/copyright" copyright "$@"
+    # Unpacked together, as they install.
+    for package in "$@"; do dpkg-deb -x "$package" "$work/deb"; done
+    (cd "$work/deb" && find . -type f -o -type l) | sed 's|^\./||' >"$work/deb.txt"
+    check "every file of the packages is accounted for" accounted deb "$work/deb.txt"
+    check "ruvo's copyright file is packaging/debian/copyright" \
+        cmp -s "$work/deb/usr/share/doc/ruvo/copyright" "$tree/packaging/debian/copyright"
     ;;
 page)
     site=$(cd "${2:?usage: notices_test.sh page SITE}" && pwd)
