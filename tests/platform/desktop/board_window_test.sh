@@ -27,11 +27,11 @@ printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s %%u\nMimeType=x
     "$work/browser" >"$XDG_DATA_HOME/applications/test-browser.desktop"
 printf '[Default Applications]\nx-scheme-handler/http=test-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 # note TEXT: the box titled Board with that line (on stderr too) closes on
-# Return. It sets DIALOG to the box: the list it came from is LIST.
+# Return; then the list it came from, LIST, on Escape.
 note() {
     local pid=$GAME
     dialog "$GAME" Board && grep -qE "^ruvo: $1" "$work/game-board.log" && press "$DIALOG" Return &&
-        wait_for 5 eval '[ -z "$(shown_by "$pid" Board)" ]'
+        wait_for 5 eval '[ -z "$(shown_by "$pid" Board)" ]' && press "$LIST" Escape
 }
 # Send to Board from the Replays list, on the replay the KEYS select: sets LIST.
 send() { # send [KEY...]
@@ -49,7 +49,6 @@ start_game board
 send
 check "Send to Board refuses the offline game in a box" note "This game was not played for a board"
 check "and sends nothing" bash -c "! grep -q ' /api/v1/replays ' '$work/board.log'"
-press "$LIST" Escape
 
 press "$WIN" alt+g
 sleep 0.5
@@ -68,7 +67,6 @@ send
 check "Send to Board puts it on the board, told in a box" note "The board took your game: [0-9]+ points, rank 1\."
 named() { [ "$(curl -sf "$BOARD/api/v1/board" | grep -oF '"name":"Ann \u0026 Bo+"' | wc -l)" -eq "$1" ]; }
 check "its row is on the board" named 1
-press "$LIST" Escape
 # The last game now one for the board that asked for no name, played by ruvo-sim.
 curl -sf -X POST -d '' "$BOARD/api/v1/tokens" >"$work/start" || fail "the board gives no start"
 "$SIM" --ticks 3000 --from "$work/start" --script "$work/script" --record "$REPLAYS/last.ruvo-replay" >/dev/null ||
@@ -76,7 +74,6 @@ curl -sf -X POST -d '' "$BOARD/api/v1/tokens" >"$work/start" || fail "the board 
 send Down
 check "a game without a name is taken" note "The board took your game"
 check "under the name last typed" named 2
-press "$LIST" Escape
 close_game "$WIN" "$GAME"
 check "the address is kept with the settings" grep -qx "BoardAddress=$BOARD" "$CONF"
 report
