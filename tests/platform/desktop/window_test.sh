@@ -38,9 +38,7 @@ press "$DIALOG" Escape
 check "Escape closes About" wait_for 10 eval '[ -z "$(shown_by "$GAME" "$ABOUT")" ]'
 check "and leaves nothing open beside the game window" wait_for 5 eval '[ -z "$(game_others "$GAME" "$WIN")" ]'
 press "$WIN" F4 # the stored sound was on: now off
-press "$WIN" alt+g
-check "Alt+G opens the Game menu" wait_for 5 eval '[ -n "$(game_others "$GAME" "$WIN")" ]'
-xdotool key x # E&xit
+menu_item "$GAME" "$WIN" g x # Game > E&xit
 game_pid=$GAME
 wait_game_exit 10
 check "Exit ends the game with status 0 ($game_status)" test "$game_status" = 0
