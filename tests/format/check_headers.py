@@ -17,9 +17,9 @@ SPDX = 'SPDX-License-Identifier: MIT'
 def opening(lines, lead):
     """The opening comment's lines, or none where the file opens with code."""
     if lead == '#' and lines and lines[0].startswith('"""'):
-        end = next((i for i, line in enumerate(lines[1:], 2) if '"""' in line), 1)
-        if lines[0].count('"""') >= 2:
-            end = 1
+        # A one-line docstring ends where it starts.
+        one_line = lines[0].count('"""') >= 2
+        end = 1 if one_line else next((i for i, line in enumerate(lines[1:], 2) if '"""' in line), 1)
         return lines[:end] + [line for line in lines[end:end + 1] if line.startswith('#')]
     if lead == '/*':
         end = next((i for i, line in enumerate(lines, 1) if '*/' in line), 0) if lines[:1] and lines[0].startswith('/*') else 0

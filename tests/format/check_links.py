@@ -19,14 +19,21 @@ def markdown_files():
     return [os.path.join(root, f) for f in out.split()]
 
 
+def prose(path):
+    """The file's lines outside fenced code, with their numbers."""
+    in_fence = False
+    for number, line in enumerate(open(path, encoding="utf-8"), 1):
+        if FENCE.match(line):
+            in_fence = not in_fence
+        elif not in_fence:
+            yield number, line
+
+
 def anchors(path):
     """GitHub's anchors: the heading in lower case, punctuation dropped, spaces as hyphens."""
     names = set()
-    in_fence = False
-    for line in open(path, encoding="utf-8"):
-        if FENCE.match(line):
-            in_fence = not in_fence
-        m = None if in_fence else re.match(r"^#{1,6}\s+(.*?)\s*#*\s*$", line)
+    for _, line in prose(path):
+        m = re.match(r"^#{1,6}\s+(.*?)\s*#*\s*$", line)
         if m:
             text = re.sub(r"[`*_]", "", m.group(1)).lower()
             names.add(re.sub(r"[^\w\- ]", "", text).replace(" ", "-"))
@@ -34,15 +41,10 @@ def anchors(path):
 
 
 def links(path):
-    in_fence = False
-    for number, line in enumerate(open(path, encoding="utf-8"), 1):
-        if FENCE.match(line):
-            in_fence = not in_fence
-            continue
-        if in_fence or line.startswith("    "):
-            continue
-        for m in LINK.finditer(re.sub(r"`[^`]*`", "", line)):
-            yield number, m.group(1) or m.group(2)
+    for number, line in prose(path):
+        if not line.startswith("    "):
+            for m in LINK.finditer(re.sub(r"`[^`]*`", "", line)):
+                yield number, m.group(1) or m.group(2)
 
 
 broken = []

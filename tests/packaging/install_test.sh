@@ -16,7 +16,8 @@ build=$(cd "${1:?usage: install_test.sh BUILDDIR prefix|package}" && pwd)
 part=${2:?usage: install_test.sh BUILDDIR prefix|package}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 id=org.tolp.Ruvo
-tracks=(A_013GMW A_002GMW A_004GMW A_114GMW)
+# The game's data: its four tracks of music and its help.
+data=(A_013GMW.MID A_002GMW.MID A_004GMW.MID A_114GMW.MID RUVO.HLP)
 
 [ -x "$build/bin/xclose" ] || { echo "FAIL: no $build/bin/xclose"; exit 1; }
 source "$here/../support/script_checks.sh"
@@ -24,50 +25,49 @@ need_tools cmake dpkg-deb desktop-file-validate appstreamcli update-mime-databas
 [ "$part" = package ] && need_tools dpkg-buildpackage dh lintian readelf
 
 # The files every installation holds, relative to its prefix (the .deb's is
-# /usr, with the program in games/ rather than bin/).
+# /usr, with the program in games/ rather than bin/), but for the icons,
+# which all_present looks at by their sizes.
 program=bin/ruvo
 expected_files() {
-    echo "$program"
-    for track in "${tracks[@]}"; do echo "share/ruvo/$track.MID"; done
-    echo share/ruvo/RUVO.HLP
-    echo "share/applications/$id.desktop"
-    echo "share/metainfo/$id.metainfo.xml"
-    echo "share/mime/packages/$id.xml"
-    for size in 16 32 48 64 128; do echo "share/icons/hicolor/${size}x$size/apps/$id.png"; done
+    printf '%s\n' "$program" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml"
+    printf 'share/ruvo/%s\n' "${data[@]}"
     if [ "$part" = package ]; then echo share/man/man6/ruvo.6.gz; else echo share/man/man6/ruvo.6; fi
 }
+# Each is there and not empty, the program runnable, and an icon of each size,
+# a PNG of the size its folder names.
 all_present() { # all_present ROOT
-    local file missing=0
+    local file size header missing=0
     while read -r file; do
         [ -f "$1/$file" ] && [ -s "$1/$file" ] || { echo "  missing or empty: $1/$file"; missing=1; }
     done < <(expected_files)
     [ -x "$1/$program" ] || { echo "  not executable: $1/$program"; missing=1; }
-    return $missing
-}
-# Each icon is a PNG of the size its folder names.
-icons_sized() { # icons_sized ROOT
-    local size header
     for size in 16 32 48 64 128; do
         header=$(od -An -tx1 -j16 -N8 "$1/share/icons/hicolor/${size}x$size/apps/$id.png" | tr -d ' \n')
-        [ "$header" = "$(printf '%08x%08x' "$size" "$size")" ] || { echo "  icon $size is not ${size}x$size"; return 1; }
+        [ "$header" = "$(printf '%08x%08x' $size $size)" ] || { echo "  icon $size is not ${size}x$size"; missing=1; }
     done
+    return $missing
 }
 # The desktop entry starts the installed program, with a replay file when it
 # is given one, and names the installed icon; the AppStream data launches that
-# entry.
-entry_consistent() { # entry_consistent ROOT
+# entry; the replay type, once the installation's package is in a MIME
+# database of the test's own, is known by its name and by its first line,
+# under another name too.
+integrated() { # integrated ROOT
     local entry="$1/share/applications/$id.desktop"
     grep -qx 'Exec=ruvo %f' "$entry" && grep -qx "Icon=$id" "$entry" &&
         grep -qx 'MimeType=application/x-ruvo-replay;' "$entry" &&
-        grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$1/share/metainfo/$id.metainfo.xml"
-}
-# The replay type, once the installation's package is in a MIME database of
-# the test's own: known by its name and by its first line, under another name
-# too.
-mime_registered() { # mime_registered ROOT
-    rm -rf "$work/mime" && cp -r "$1/share/mime" "$work/mime" && update-mime-database "$work/mime" >"$work/mime.log" 2>&1 &&
+        grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$1/share/metainfo/$id.metainfo.xml" &&
+        rm -rf "$work/mime" && cp -r "$1/share/mime" "$work/mime" && update-mime-database "$work/mime" >"$work/mime.log" 2>&1 &&
         grep -qx 'application/x-ruvo-replay:\*.ruvo-replay' <(cut -d: -f2- "$work/mime/globs2") &&
         grep -q 'ruvo-replay ' "$work/mime/magic" && grep -qx 'application/x-ruvo-replay text/plain' "$work/mime/subclasses"
+}
+
+# The command ends with status 0 and writes no line that PATTERN (when not
+# empty) matches; otherwise the end of what it wrote is shown (lintian writes
+# only the tags it fails on, a build far more).
+quiet() { # quiet PATTERN COMMAND...
+    "${@:2}" >"$work/said.log" 2>&1 && { [ -z "$1" ] || ! grep -qE "$1" "$work/said.log"; } ||
+        { tail -n 40 "$work/said.log" | sed 's/^/  /'; return 1; }
 }
 
 # Every library the program itself links to (its NEEDED entries) comes from a
@@ -95,7 +95,7 @@ linked_libraries_covered() { # linked_libraries_covered PROGRAM DEPENDS
 # driver, writing to a scratch file) so that the music library loads the four
 # tracks; F1 opens help.
 reads_its_data() { # reads_its_data ROOT: the game installed in ROOT (a prefix)
-    local root=$1 track
+    local root=$1 file
     if ! start_xvfb 800x600x24; then
         check "Xvfb starts: $(cat "$work/xvfb.log")" false
         return
@@ -115,33 +115,28 @@ reads_its_data() { # reads_its_data ROOT: the game installed in ROOT (a prefix)
     else
         check "the installed game opens its window: $(cat "$work/game.log")" false
     fi
-    # Successful opens (a non-negative descriptor) of a path.
+    # Successful opens (a non-negative descriptor) of a path: the music
+    # library's of the tracks, help's of RUVO.HLP.
     opened() { grep -F "\"$1\"" "$work/openat.log" | grep -Eq '= [0-9]+$'; }
-    for track in "${tracks[@]}"; do
-        check "the installed game loads $track.MID from $root/share/ruvo" opened "$root/share/ruvo/$track.MID"
+    for file in "${data[@]}"; do
+        check "the installed game reads $file from $root/share/ruvo" opened "$root/share/ruvo/$file"
     done
-    check "the installed game's help reads RUVO.HLP from $root/share/ruvo" opened "$root/share/ruvo/RUVO.HLP"
     check "nothing is read from the build tree" bash -c "! grep -F '\"$build/' '$work/openat.log' | grep -Eq '= [0-9]+\$'"
 }
 
 # --- cmake --install into a prefix of our own ---------------------------------
 prefix_part() {
-    local prefix=$work/prefix status
+    local prefix=$work/prefix
     check "cmake --install succeeds" eval 'cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1'
-    check "the installation holds every file" all_present "$prefix"
-    check "the icons have their sizes" icons_sized "$prefix"
-    check "the desktop entry starts ruvo, with a replay file, with the installed icon" entry_consistent "$prefix"
-    check "the replay file's type registers in a MIME database" mime_registered "$prefix"
-    desktop-file-validate "$prefix/share/applications/$id.desktop" >"$work/desktop.log" 2>&1
-    status=$?
-    check "desktop-file-validate passes: $(tr '\n' ' ' <"$work/desktop.log")" test $status -eq 0 -a ! -s "$work/desktop.log"
+    check "the installation holds every file, the icons of their sizes" all_present "$prefix"
+    check "the desktop entry starts ruvo with a replay file and the installed icon; the replay's type registers" \
+        integrated "$prefix"
+    check "desktop-file-validate passes, saying nothing" quiet . desktop-file-validate "$prefix/share/applications/$id.desktop"
     # Pedantic: no error or warning. Its hints stay: the id's capitals (an
     # app's id is never renamed once shipped) and, before AppStream 1.0,
     # <developer>, which 1.0 asks for.
-    appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.log" 2>&1
-    status=$?
-    check "appstreamcli validate --pedantic passes: $(grep -E '^[EW]:' "$work/appstream.log" | tr '\n' ' ')" \
-        eval "[ $status -eq 0 ] && ! grep -qE '^[EW]:' '$work/appstream.log'"
+    check "appstreamcli validate --pedantic passes" \
+        quiet '^[EW]:' appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
     # Its screenshots are the tree's (tools/screenshots.sh), which the homepage carries.
     local shots
     shots=$(grep -o 'https://tolp.org/ruvo/images/[a-z]*\.png' "$prefix/share/metainfo/$id.metainfo.xml" | sed 's|.*/||')
@@ -152,22 +147,15 @@ prefix_part() {
 
 # --- The Debian packages --------------------------------------------------------
 package_part() {
-    local out=$work/packages deb ddeb changes version fields depends package status
-    "$here/../../packaging/build-deb.sh" "$out" >"$work/build-deb.log" 2>&1
-    status=$?
-    check "packaging/build-deb.sh builds the packages: $(tail -n 20 "$work/build-deb.log")" test $status -eq 0
-    deb=$(find "$out" -maxdepth 1 -name 'ruvo_*.deb' | head -n1)
-    ddeb=$(find "$out" -maxdepth 1 -name 'ruvo-dbgsym_*deb' | head -n1)
-    board=$(find "$out" -maxdepth 1 -name 'ruvo-board_*.deb' | head -n1)
-    changes=$(find "$out" -maxdepth 1 -name '*.changes' | head -n1)
-    [ -n "$deb" ] && [ -n "$ddeb" ] && [ -n "$board" ] && [ -n "$changes" ] ||
-        { check "the build leaves ruvo, ruvo-dbgsym, ruvo-board and .changes" false; return; }
+    local out=$work/packages deb ddeb board changes made version fields depends package
+    check "packaging/build-deb.sh builds the packages" quiet '' "$here/../../packaging/build-deb.sh" "$out"
+    read -r deb ddeb board changes < <(for made in 'ruvo_*.deb' 'ruvo-dbgsym_*deb' 'ruvo-board_*.deb' '*.changes'; do
+        find "$out" -maxdepth 1 -name "$made" | head -n1
+    done | tr '\n' ' ')
+    [ -n "$changes" ] || { check "the build leaves ruvo, ruvo-dbgsym, ruvo-board and .changes" false; return; }
 
     # Lintian on everything the build made, with the tags it shows by default.
-    lintian --fail-on error,warning "$changes" >"$work/lintian.log" 2>&1
-    status=$?
-    cat "$work/lintian.log"
-    check "lintian reports no error and no warning" test $status -eq 0
+    check "lintian reports no error and no warning" quiet '' lintian --fail-on error,warning "$changes"
     bash "$here/notices_test.sh" deb $(find "$out" -maxdepth 1 -name '*.*deb') | sed 's/^/  notices: /'
     check "every file of the packages is Ruvo's own or in THIRD_PARTY_NOTICES" test "${PIPESTATUS[0]}" -eq 0
 
@@ -185,8 +173,7 @@ package_part() {
     dpkg-deb -x "$ddeb" "$work/root"
     program=games/ruvo
     check "the package installs every file under /usr" all_present "$work/root/usr"
-    check "the package's desktop entry opens replay files" entry_consistent "$work/root/usr"
-    check "the package's replay file type registers in a MIME database" mime_registered "$work/root/usr"
+    check "the package's desktop entry opens replay files, whose type registers" integrated "$work/root/usr"
     check "Depends covers the libraries ruvo links to" linked_libraries_covered "$work/root/usr/games/ruvo" "$depends"
     # The program carries no debugging information; ruvo-dbgsym has it, under
     # the program's build id.
@@ -199,11 +186,11 @@ package_part() {
 
     # The board: its program, run as its service runs it, by a user of its own.
     dpkg-deb -x "$board" "$work/board"
-    check "ruvo-board's package holds the program, its manual page and its service" \
-        test -x "$work/board/usr/bin/ruvo-board" -a -s "$work/board/usr/share/man/man8/ruvo-board.8.gz" \
-        -a -n "$(find "$work/board" -path '*/systemd/system/ruvo-board.service')"
-    check "ruvo-board's service runs it on 127.0.0.1 as a user of its own" bash -c \
-        "grep -qx 'DynamicUser=yes' \$(find '$work/board' -name ruvo-board.service) && grep -q -- '--listen 127.0.0.1:' \$(find '$work/board' -name ruvo-board.service)"
+    local service
+    service=$(find "$work/board" -path '*/systemd/system/ruvo-board.service')
+    check "ruvo-board's package holds the program, its manual page and its service: on 127.0.0.1, as a user of its own" \
+        eval 'test -x "$work/board/usr/bin/ruvo-board" -a -s "$work/board/usr/share/man/man8/ruvo-board.8.gz" -a -n "$service" &&
+            grep -qx DynamicUser=yes "$service" && grep -q -- "--listen 127.0.0.1:" "$service"'
     check "the packaged ruvo-board answers --help" bash -c "'$work/board/usr/bin/ruvo-board' --help | grep -q -- --database"
 }
 

@@ -43,51 +43,37 @@ matches() { # matches PATH PATTERN...
     done
     return 1
 }
-# Each shipped file is accounted for (own_or_named); each named pattern is
-# shipped (held); accounted checks both.
-own_or_named() { # own_or_named EDITION LISTING (own patterns in own_EDITION)
-    local edition=$1 listing=$2 file status=0
-    local -n own=own_$edition
+# Each file of LISTING is Ruvo's own (own_EDITION) or named for EDITION, and
+# each pattern named for EDITION matches a file of LISTING.
+accounted() { # accounted EDITION LISTING
+    local file pattern status=0
+    local -n own=own_$1
     local -a theirs
-    mapfile -t theirs < <(named "$edition")
+    mapfile -t theirs < <(named "$1")
+    [ -s "$2" ] || { echo "  the $1 edition holds no files"; return 1; }
     while IFS= read -r file; do
-        matches "$file" "${own[@]}" || matches "$file" "${theirs[@]}" ||
+        matches "$file" "${own[@]}" "${theirs[@]}" ||
             { echo "  $file is neither Ruvo's own nor named in THIRD_PARTY_NOTICES"; status=1; }
-    done <"$listing"
-    return $status
-}
-held() { # held EDITION LISTING
-    local edition=$1 listing=$2 file pattern status=0
-    local -a theirs
-    mapfile -t theirs < <(named "$edition")
+    done <"$2"
     for pattern in "${theirs[@]}"; do
-        grep -q . <(while IFS= read -r file; do matches "$file" "$pattern" && echo "$file"; done <"$listing") ||
-            { echo "  THIRD_PARTY_NOTICES names $pattern, which the $edition edition does not hold"; status=1; }
+        while IFS= read -r file; do matches "$file" "$pattern" && continue 2; done <"$2"
+        echo "  THIRD_PARTY_NOTICES names $pattern, which the $1 edition does not hold"
+        status=1
     done
     return $status
 }
-accounted() {
-    local status=0
-    own_or_named "$@" || status=1
-    held "$@" || status=1
-    return $status
-}
+# A folder of an edition carries the tree's licence and notices.
+carries() { cmp -s "$1/LICENSE.txt" "$tree/LICENSE" && cmp -s "$1/THIRD_PARTY_NOTICES.txt" "$notices"; }
 
 case ${1:-tree} in
 tree)
     # Each numbered entry says what it is, its version, licence, copyright
     # holders, origin and place.
-    entries() {
-        awk '/^Licence texts$/{exit} /^[0-9]+\. /{if (n) print n": "f; n=$0; f=""} /^ *(Version|Licence|Copyright|Comes from|Shipped):/{
-            sub(/^ */, ""); sub(/:.*/, ""); f=f $0 ";"} END{if (n) print n": "f}' "$notices"
-    }
     whole() {
-        local line status=0
-        while IFS= read -r line; do
-            [[ $line == *": Version;Licence;Copyright;Comes from;Shipped;"* ]] || { echo "  incomplete: $line"; status=1; }
-        done < <(entries)
-        [ -n "$(entries)" ] || { echo "  no entries"; status=1; }
-        return $status
+        awk 'function done() { if (n && index(f, "Version;Licence;Copyright;Comes from;Shipped;") != 1) { print "  incomplete: " n ": " f; bad = 1 } }
+            /^Licence texts$/ {exit} /^[0-9]+\. / {done(); n = $0; f = ""; count++}
+            /^ *(Version|Licence|Copyright|Comes from|Shipped):/ {sub(/^ */, ""); sub(/:.*/, ""); f = f $0 ";"}
+            END {done(); if (!count) print "  no entries"; exit bad || !count}' "$notices"
     }
     check "every entry of THIRD_PARTY_NOTICES has its version, licence, copyright, origin and place" whole
     # What the page's build takes from others (platform/web/CMakeLists.txt):
@@ -97,12 +83,8 @@ tree)
         sed -nE 's#.*"[^"|]*\|[^"|]*\|([^"|]*\.ttf)\|.*#fonts/\1#p' "$web"
         sed -n 's|^set(RUVO_WEB_SOUNDFONT .*/\([^/)]*\))|\1|p' "$web")
     listed() {
-        local file status=0
         [ "$(wc -l <<<"$taken")" -ge 6 ] || { echo "  platform/web/CMakeLists.txt read wrongly: $taken"; return 1; }
-        for file in $taken; do
-            named page | grep -qxF "$file" || { echo "  the page ships $file, which THIRD_PARTY_NOTICES does not name"; status=1; }
-        done
-        return $status
+        ! comm -23 <(sort -u <<<"$taken") <(named page | sort -u) | sed 's/^/  THIRD_PARTY_NOTICES does not name /' | grep .
     }
     check "THIRD_PARTY_NOTICES names the synthesizer's files, the cut faces and the soundfont the page ships" listed
     pinned=$(sed -n '/"node_modules\/js-synthesizer"/,/}/s/.*"version": "\(.*\)".*/\1/p' "$tree/platform/web/package-lock.json")
@@ -113,52 +95,36 @@ tree)
     ;;
 deb)
     shift
-    listing=$work/deb.txt
-    for package in "$@"; do
-        dpkg-deb --fsys-tarfile "$package" | tar -t | sed 's|^\./||' | grep -v '/$' | grep -v '^$'
-    done >"$listing"
-    check "the packages hold files" test -s "$listing"
-    check "every file of the packages is accounted for" accounted deb "$listing"
-    copyright() {
-        local package
-        for package in "$@"; do
-            [ "$(dpkg-deb -f "$package" Package)" = ruvo ] || continue
-            dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/ruvo/copyright | cmp -s - "$tree/packaging/debian/copyright" ||
-                return 1
-        done
-    }
-    check "the package's copyright file is packaging/debian/copyright" copyright "$@"
+    # Unpacked together, as they install.
+    for package in "$@"; do dpkg-deb -x "$package" "$work/deb"; done
+    (cd "$work/deb" && find . -type f -o -type l) | sed 's|^\./||' >"$work/deb.txt"
+    check "every file of the packages is accounted for" accounted deb "$work/deb.txt"
+    check "ruvo's copyright file is packaging/debian/copyright" \
+        cmp -s "$work/deb/usr/share/doc/ruvo/copyright" "$tree/packaging/debian/copyright"
     ;;
 page)
     site=$(cd "${2:?usage: notices_test.sh page SITE}" && pwd)
     listing=$work/page.txt
     (cd "$site" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$listing"
-    check "the site holds files" test -s "$listing"
     check "every file of the site is accounted for" accounted page "$listing"
-    check "the site carries the tree's LICENSE" cmp -s "$site/LICENSE.txt" "$tree/LICENSE"
-    check "the site carries the tree's THIRD_PARTY_NOTICES" cmp -s "$site/THIRD_PARTY_NOTICES.txt" "$notices"
+    check "the site carries the tree's LICENSE and THIRD_PARTY_NOTICES" carries "$site"
     ;;
 windows)
     build=$(cd "${2:?usage: notices_test.sh windows BUILD}" && pwd)
     shopt -s nullglob
     zips=("$build"/*.zip "$build"/x64/*.zip)
     check "the build holds zips" test ${#zips[@]} -gt 0
+    # The installers install what the zips hold, and are NSIS's own work
+    # besides. The players' installer lies beside the i686 zip only: the
+    # files are accounted for over all the zips and installers together.
     for zip in "${zips[@]}"; do
         name=$(basename "$zip")
-        listing=$work/$name.txt
-        mkdir -p "$work/$name"
-        (cd "$work/$name" && cmake -E tar xf "$zip") && (cd "$work/$name/Ruvo" && find . -type f) | sed 's|^\./||' | sort >"$listing"
-        check "$name holds files in its Ruvo folder" test -s "$listing"
-        # The installers install what the zip holds, and are NSIS's own work besides.
-        for setup in "$(dirname "$zip")"/*-setup.exe; do [ -f "$setup" ] && basename "$setup"; done >>"$listing"
-        check "every file of $name and its installer is accounted for" own_or_named windows "$listing"
-        check "$name carries the tree's LICENSE" cmp -s "$work/$name/Ruvo/LICENSE.txt" "$tree/LICENSE"
-        check "$name carries the tree's THIRD_PARTY_NOTICES" cmp -s "$work/$name/Ruvo/THIRD_PARTY_NOTICES.txt" "$notices"
+        mkdir -p "$work/$name" && (cd "$work/$name" && cmake -E tar xf "$zip")
+        check "$name carries the tree's LICENSE and THIRD_PARTY_NOTICES" carries "$work/$name/Ruvo"
+        (cd "$work/$name/Ruvo" && find . -type f) | sed 's|^\./||' >>"$work/windows.txt"
+        for setup in "$(dirname "$zip")"/*-setup.exe; do basename "$setup"; done >>"$work/windows.txt"
     done
-    # The players' installer lies beside the i686 zip only: what the notices
-    # name is looked for among all the build's zips and installers together.
-    for zip in "${zips[@]}"; do cat "$work/$(basename "$zip").txt"; done >"$work/windows.txt"
-    check "everything THIRD_PARTY_NOTICES names for Windows is in the zips or the installer" held windows "$work/windows.txt"
+    check "every file of the zips and installers is accounted for" accounted windows "$work/windows.txt"
     ;;
 *)
     echo "usage: notices_test.sh [deb PACKAGE...|page SITE|windows BUILD]" >&2

@@ -4,14 +4,13 @@
 // statuses its route may give, an error is JSON on one line, and a page
 // never carries markup it was sent.
 // SPDX-License-Identifier: MIT
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "fuzz_fail.h"
 #include "services/board/board_service.h"
 #include "services/board/board_store.h"
 
@@ -19,18 +18,14 @@ namespace {
 
 using namespace ruvo::board;
 
-void Fail(const char* what, const std::string& detail)
+// The text up to the first separator (all of it when there is none); the
+// text goes on after the separator.
+std::string_view Cut(std::string_view& text, char separator)
 {
-    std::fprintf(stderr, "board_fuzz: %s\n%s\n", what, detail.c_str());
-    std::abort();
-}
-
-std::string Line(std::string_view& text)
-{
-    const std::size_t end = text.find('\n');
-    const std::string line(text.substr(0, end));
+    const std::size_t end = text.find(separator);
+    const std::string_view part = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    return line;
+    return part;
 }
 
 // A board in memory, made anew now and then: the starts it gives would
@@ -57,21 +52,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     Request request;
-    request.method = Line(text);
-    const std::string target = Line(text);
+    request.method = Cut(text, '\n');
+    const std::string target(Cut(text, '\n'));
     request.body = std::string(text);
     request.address = "127.0.0.1";
     request.nowMs = 1796860800000;
-    const std::size_t mark = target.find('?');
-    request.path = target.substr(0, mark);
-    for (std::string_view query = mark == std::string::npos ? "" : std::string_view(target).substr(mark + 1);
-         !query.empty();) {
-        const std::size_t amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
-        const std::size_t equals = pair.find('=');
-        request.query.emplace(std::string(pair.substr(0, equals)),
-                              equals == std::string_view::npos ? "" : std::string(pair.substr(equals + 1)));
-        query = amp == std::string_view::npos ? std::string_view{} : query.substr(amp + 1);
+    std::string_view query = target;
+    request.path = Cut(query, '?');
+    while (!query.empty()) {
+        std::string_view value = Cut(query, '&');
+        const std::string_view name = Cut(value, '=');
+        request.query.emplace(std::string(name), std::string(value));
     }
 
     const Response answer = Service().Answer(request);

@@ -6,23 +6,12 @@
 // file the reader takes must be a game the engine can play. The seeds are
 // real games with bosses, hurry-ups, many rounds, game overs and names.
 // SPDX-License-Identifier: MIT
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_fail.h"
 #include "replay/replay_file.h"
 #include "replay/replay_play.h"
-
-namespace {
-
-void Fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "replay_fuzz: %s\n%s\n", what, detail.c_str());
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

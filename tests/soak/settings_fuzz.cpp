@@ -18,6 +18,7 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz_fail.h"
 #include "platform/desktop/qt_settings.h"
 #include "settings/registry.h"
 #include "support/settings_text.h"
@@ -74,19 +75,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ruvo::GameRecord loaded;
     Through(input, loaded, ruvo::LoadSettings);
     for (const auto& name : loaded.game.hiNames)
-        if (std::memchr(name.data(), '\0', name.size()) == nullptr) {
-            std::fprintf(stderr, "settings_fuzz: a name without its end: %.*s\n", int(name.size()), name.data());
-            std::abort();
-        }
+        if (std::memchr(name.data(), '\0', name.size()) == nullptr)
+            Fail("a name without its end", std::string(name.data(), name.size()));
 
     Through(output, loaded, ruvo::WriteSettings); // as it stands: SaveSettings would merge it into the empty output
     Stamp(output);
     ruvo::GameRecord again;
     Through(output, again, ruvo::LoadSettings);
-    if (ruvo::testing::SettingsText(again) != ruvo::testing::SettingsText(loaded)) {
-        std::fprintf(stderr, "settings_fuzz: the table changed on its way through the file:\n%sthen\n%s",
-                     ruvo::testing::SettingsText(loaded).c_str(), ruvo::testing::SettingsText(again).c_str());
-        std::abort();
-    }
+    if (ruvo::testing::SettingsText(again) != ruvo::testing::SettingsText(loaded))
+        Fail("the table changed on its way through the file",
+             ruvo::testing::SettingsText(loaded) + "then\n" + ruvo::testing::SettingsText(again));
     return 0;
 }

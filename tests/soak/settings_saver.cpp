@@ -24,7 +24,6 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -92,12 +91,9 @@ class AnsweringDialogs final : public DialogHost {
     std::string name;
 };
 
-int Play(const char* file)
+int Play(GameRecord& record)
 {
-    QtSettingsStore store(file);
     AnsweringDialogs dialogs;
-    GameRecord record;
-    record.host.settings = &store;
     record.host.dialogs = &dialogs;
     LoadSettings(record);
     std::string line;
@@ -125,25 +121,23 @@ int Play(const char* file)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
-        char* end = nullptr;
-        const long count = std::strtol(argv[3], &end, 10);
-        if (end == argv[3] || *end != '\0' || count <= 0)
-            return Usage();
-        // One store for the whole run, as the game keeps one for its life.
-        QtSettingsStore store(argv[2]);
-        GameRecord record;
-        record.host.settings = &store;
-        for (long i = 0; i < count; ++i) {
-            Fill(record, i % 2 == 0 ? kTableA : kTableB);
-            WriteSettings(record);
-        }
-        return 0;
+    const std::string verb = argc > 2 ? argv[1] : "";
+    char* end = nullptr;
+    const long count = verb == "save" && argc == 4 ? std::strtol(argv[3], &end, 10) : 0;
+    const bool saves = count > 0 && *end == '\0';
+    if (!saves && !((verb == "check" || verb == "play") && argc == 3))
+        return Usage();
+    // One store for the whole run, as the game keeps one for its life.
+    QtSettingsStore store(argv[2]);
+    GameRecord record;
+    record.host.settings = &store;
+    if (verb == "play")
+        return Play(record);
+    for (long i = 0; i < count; ++i) {
+        Fill(record, i % 2 == 0 ? kTableA : kTableB);
+        WriteSettings(record);
     }
-    if (argc == 3 && std::strcmp(argv[1], "check") == 0) {
-        QtSettingsStore store(argv[2]);
-        GameRecord record;
-        record.host.settings = &store;
+    if (verb == "check") {
         LoadSettings(record);
         for (const auto& [name, table] : {std::pair{"A", &kTableA}, std::pair{"B", &kTableB}}) {
             GameRecord filled;
@@ -156,7 +150,5 @@ int main(int argc, char** argv)
         std::printf("neither: %s\n", testing::SettingsText(record).c_str());
         return 1;
     }
-    if (argc == 3 && std::strcmp(argv[1], "play") == 0)
-        return Play(argv[2]);
-    return Usage();
+    return 0;
 }

@@ -27,11 +27,17 @@ printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s %%u\nMimeType=x
     "$work/browser" >"$XDG_DATA_HOME/applications/test-browser.desktop"
 printf '[Default Applications]\nx-scheme-handler/http=test-browser.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 # note TEXT: the box titled Board with that line (on stderr too) closes on
-# Return. It sets DIALOG to the box: the list it came from is LIST.
+# Return; then the list it came from, LIST, on Escape.
 note() {
     local pid=$GAME
     dialog "$GAME" Board && grep -qE "^ruvo: $1" "$work/game-board.log" && press "$DIALOG" Return &&
-        wait_for 5 eval '[ -z "$(shown_by "$pid" Board)" ]'
+        wait_for 5 eval '[ -z "$(shown_by "$pid" Board)" ]' && press "$LIST" Escape
+}
+# Send to Board from the Replays list, on the replay the KEYS select: sets LIST.
+send() { # send [KEY...]
+    open_replays "$GAME" "$WIN"
+    LIST=$DIALOG
+    press "$LIST" "$@" alt+b
 }
 
 # A game played offline, kept as the last game; every game enters the table.
@@ -40,12 +46,9 @@ printf '1 start\n' >"$work/script"
 "$SIM" --ticks 3000 --script "$work/script" --record "$REPLAYS/last.ruvo-replay" >/dev/null ||
     fail "ruvo-sim recorded no game"
 start_game board
-open_replays "$GAME" "$WIN"
-LIST=$DIALOG
-press "$LIST" alt+b
+send
 check "Send to Board refuses the offline game in a box" note "This game was not played for a board"
 check "and sends nothing" bash -c "! grep -q ' /api/v1/replays ' '$work/board.log'"
-press "$LIST" Escape
 
 press "$WIN" alt+g
 sleep 0.5
@@ -60,23 +63,17 @@ check "Open the Board opens its page in the browser" wait_for 10 grep -qsx "$BOA
 press "$DIALOG" alt+p
 play_game "$GAME" "$WIN" "Ann & Bo+"
 
-open_replays "$GAME" "$WIN"
-LIST=$DIALOG
-press "$LIST" alt+b
+send
 check "Send to Board puts it on the board, told in a box" note "The board took your game: [0-9]+ points, rank 1\."
 named() { [ "$(curl -sf "$BOARD/api/v1/board" | grep -oF '"name":"Ann \u0026 Bo+"' | wc -l)" -eq "$1" ]; }
 check "its row is on the board" named 1
-press "$LIST" Escape
 # The last game now one for the board that asked for no name, played by ruvo-sim.
 curl -sf -X POST -d '' "$BOARD/api/v1/tokens" >"$work/start" || fail "the board gives no start"
 "$SIM" --ticks 3000 --from "$work/start" --script "$work/script" --record "$REPLAYS/last.ruvo-replay" >/dev/null ||
     fail "ruvo-sim recorded no game for the board"
-open_replays "$GAME" "$WIN"
-LIST=$DIALOG
-press "$LIST" Down alt+b
+send Down
 check "a game without a name is taken" note "The board took your game"
 check "under the name last typed" named 2
-press "$LIST" Escape
 close_game "$WIN" "$GAME"
 check "the address is kept with the settings" grep -qx "BoardAddress=$BOARD" "$CONF"
 report

@@ -4,8 +4,8 @@
 # RUVO_SCREEN names another, as 1280x800x24) of the
 # test's own, sets CONF and REPLAYS, the game's settings file and replay
 # folder, and seeds the random moments (RUVO_TEST_SEED replays a run's);
-# then games started and closed, the Option dialog filled in, games played
-# with dives at random moments, dialogs found.
+# then games started and closed (ending with status 0), the Option dialog
+# filled in, games played with dives at random moments, dialogs found.
 # SPDX-License-Identifier: MIT
 set -u
 BUILD=$(cd "${1:?usage: $0 BUILDDIR}" && pwd)
@@ -90,8 +90,6 @@ open_replays() { # open_replays PID WINDOW
     menu_item "$1" "$2" g r
     dialog "$1" Replays || fail "no Replays list"
 }
-# One life and fewer platforms: short games.
-short_games() { set_options "$1" "$2" 1 40 10 300 80 600 50 0; }
 # Start, dives at random moments (and a pause, when asked), until the name
 # is asked for; the name typed, the table closed.
 play_game() { # play_game PID WINDOW NAME [pause]
@@ -124,9 +122,12 @@ play_game() { # play_game PID WINDOW NAME [pause]
     local pid=$1
     wait_for 10 eval '[ -z "$(shown_by "$pid" High-Score)" ]'
 }
+# Closed as the window manager closes it, the game ends with status 0.
 close_game() { # close_game WINDOW PID
-    "$XCLOSE" "$1"
-    wait_for 10 bash -c "! kill -0 $2 2>/dev/null"
+    "$XCLOSE" "$1" || return 1
+    game_pid=$2
+    wait_game_exit 10
+    [ "$game_status" = 0 ] || { echo "  the game's status: $game_status"; return 1; }
 }
 result_line() { sed -n 's/^result //p' "$1"; }
 table() { # table SCORE NAME: the Option dialog on offer, five rows of that score and name
@@ -134,17 +135,11 @@ table() { # table SCORE NAME: the Option dialog on offer, five rows of that scor
     printf '[General]\nOption=1\n' >"$CONF"
     for row in 1 2 3 4 5; do printf 'Score%d=%d\nName%d=%s\n' $row "$1" $row "$2" >>"$CONF"; done
 }
-# at_least COUNT WINDOW X Y WIDTH HEIGHT RRGGBB: that many pixels of that
-# colour, at least, in a rectangle of the play field (the window's last 200
-# rows). A window that cannot be captured holds none.
-at_least() {
+# A game's START shows: 40 blue pixels, at least, in its place at the centre
+# of the play field (the window's last 200 rows, under the menu bar). A
+# window that cannot be captured shows none.
+blue() { # blue WINDOW
     local top
-    top=$(($(xwininfo -id "$2" | awk '/Height:/ {print $2}') - 200))
-    [ "$(import -window "$2" -crop "${5}x${6}+${3}+$((top + $4))" -depth 8 txt:- 2>/dev/null | grep -ci "#$7 ")" -ge "$1" ]
-}
-# The game window's picture changes: the title keeps moving.
-moving() { # moving WINDOW
-    local window=$1 before
-    before=$(import -window "$window" rgb:- 2>/dev/null | md5sum)
-    wait_for 5 eval '[ "$(import -window "$window" rgb:- 2>/dev/null | md5sum)" != "$before" ]'
+    top=$(($(xwininfo -id "$1" | awk '/Height:/ {print $2}') - 200))
+    [ "$(import -window "$1" -crop "84x18+150+$((top + 91))" -depth 8 txt:- 2>/dev/null | grep -ci "#0000FF ")" -ge 40 ]
 }

@@ -27,7 +27,8 @@ folder_state() { (cd "$REPLAYS" && md5sum *) 2>/dev/null; md5sum <"$CONF"; }
 # --- A game, its replay verified ----------------------------------------------
 start_game one
 ONE=$GAME MAIN=$WIN
-short_games "$ONE" "$MAIN"
+# One life and fewer platforms: a short game.
+set_options "$ONE" "$MAIN" 1 40 10 300 80 600 50 0
 play_game "$ONE" "$MAIN" Tester pause
 # The game writes the last game's replay, then its row's, each whole into a
 # file of its own renamed into place: on a loaded machine the row's can come
@@ -38,10 +39,9 @@ check "its row's replay too, the same file" wait_for 10 row_kept
 replay=$REPLAYS/last.ruvo-replay
 mkdir -p "$(dirname "$OUT")" && cp "$replay" "$OUT"
 echo "the game's replay: $OUT"
-check "the replay names the desktop edition and the options set" \
-    bash -c "grep -qx 'edition desktop' '$replay' && grep -q ' optGameLevel=40 .* optDamage=0\$' '$replay'"
-check "it holds the dives, the pause and the name" \
-    bash -c "grep -Eq '^[0-9]+ dive' '$replay' && [ \$(grep -Ec '^[0-9]+ pause$' '$replay') -eq 2 ] && grep -Eq '^[0-9]+ name Tester$' '$replay'"
+check "the replay names the desktop edition and the options set, holds the dives, the pause and the name" \
+    bash -c "grep -qx 'edition desktop' '$replay' && grep -q ' optGameLevel=40 .* optDamage=0\$' '$replay' &&
+        grep -Eq '^[0-9]+ dive' '$replay' && [ \$(grep -Ec '^[0-9]+ pause$' '$replay') -eq 2 ] && grep -Eq '^[0-9]+ name Tester$' '$replay'"
 verdict=$("$SIM" --verify "$replay")
 check "ruvo-sim verifies it: $verdict" test "$verdict" = "verified $(result_line "$replay" | sed 's/ name=.*//')"
 score=$(result_line "$replay" | sed 's/score=\([0-9]*\).*/\1/')
@@ -65,12 +65,11 @@ check "and resumes it, at 8x" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 8x"
 check "the replay ends by itself" wait_for 60 caption_is "$MAIN" "$TITLE"
 check "its game's end touched neither the table nor the replays" test "$(folder_state)" = "$before"
 # The live game goes on: F2 starts one, its START in blue at the centre.
-blue() { at_least 40 "$1" 150 91 84 18 0000FF; }
 press "$MAIN" F2
 check "the game starts after the replay" wait_for 5 blue "$MAIN"
 close_game "$MAIN" "$ONE"
 
-# --- ruvo FILE: a replay at start; files refused ----------------------------------
+# --- ruvo FILE: a replay at start ---------------------------------------------------
 # Saved by an editor with a byte-order mark and CR LF line ends: the same game
 # (the engine's reading of such a file is the engine's test).
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$OUT"; } >"$work/editor.ruvo-replay"
@@ -81,9 +80,22 @@ check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
 close_game "$WIN" "$GAME"
 
-# --- Races: from the list and as ruvo --race FILE; the daily challenge ---------------
+# refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a
+# box; the title moves on behind it and the window answers once it closes.
+refused() {
+    local window=$1
+    check "$2: a message box" dialog "$GAME" Replays
+    check "$2: naming what is wrong: $(cat "$work/game-$2.log")" grep -qF "ruvo: $3: $4" "$work/game-$2.log"
+    check "$2: the title moves on behind it" game_runs
+    [ -n "${DIALOG:-}" ] && press "$DIALOG" Return
+    check "$2: the box closes, the title shows" wait_for 5 eval '[ -z "$(shown_by "$GAME" Replays)" ] && caption_is "$window" "$TITLE"'
+    press "$1" F2
+    check "$2: and F2 starts a game" wait_for 5 blue "$1"
+}
+
+# --- In one window: a race from the list, the daily challenge, Open... ---------------
 caption_like() { [[ $(xdotool getwindowname "$1" 2>/dev/null) =~ $2 ]]; }
-start_game race
+start_game open
 open_replays "$GAME" "$WIN"
 press "$DIALOG" alt+r
 check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TITLE - RACE vs Tester [+-][0-9]+\$"
@@ -91,55 +103,24 @@ check "Race shows the lead in the caption" wait_for 10 caption_like "$WIN" "^$TI
 # won, once; the caption back to the title's; the game's replay verified.
 play_game "$GAME" "$WIN" Racer
 check "the race's end is told in a box" dialog "$GAME" Ruvo
-check "who won, and by how much: $(grep 'race' "$work/game-race.log")" grep -Eq \
+check "who won, and by how much: $(grep 'race' "$work/game-open.log")" grep -Eq \
     "^ruvo: (You won the race against Tester by [0-9]+ points|Tester won the race by [0-9]+ points|The race against Tester is a tie)" \
-    "$work/game-race.log"
+    "$work/game-open.log"
 press "$DIALOG" Return
 check "the caption is the title's again" wait_for 5 caption_is "$WIN" "$TITLE"
 verdict=$("$SIM" --verify "$REPLAYS/last.ruvo-replay")
 check "ruvo-sim verifies the racer's replay: $verdict" test "$verdict" = \
     "verified $(result_line "$REPLAYS/last.ruvo-replay" | sed 's/ name=.*//')"
-close_game "$WIN" "$GAME"
-start_game racefile --race "$OUT"
-check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"
-close_game "$WIN" "$GAME"
-"$RUVO" --race >"$work/game-bare.log" 2>&1
-bare=$?
-check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
 # Game > Daily Challenge: the day's game, whose replay names the day (UTC,
 # read on both sides of the game should it straddle midnight).
 day_before=$(date -u +%F)
-start_game daily
 menu_item "$GAME" "$WIN" g d
 play_game "$GAME" "$WIN" Daily
 check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last.ruvo-replay")" grep -Eqx \
     "challenge ($day_before|$(date -u +%F))" "$REPLAYS/last.ruvo-replay"
-close_game "$WIN" "$GAME"
-
-# refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a
-# box; the title moves on behind it and the window answers once it closes.
-refused() {
-    local window=$1
-    check "$2: a message box" dialog "$GAME" Replays
-    check "$2: naming what is wrong: $(cat "$work/game-$2.log")" grep -qF "ruvo: $3: $4" "$work/game-$2.log"
-    check "$2: the title moves on behind it" moving "$1"
-    [ -n "${DIALOG:-}" ] && press "$DIALOG" Return
-    check "$2: the box closes, the title shows" wait_for 5 eval '[ -z "$(shown_by "$GAME" Replays)" ] && caption_is "$window" "$TITLE"'
-    press "$1" F2
-    check "$2: and F2 starts a game" wait_for 5 blue "$1"
-}
-# A broken file is refused when read, a FIFO (without a writer: read, it
-# would never end) before; a file too large, through Game > Replays... >
-# Open...: the list closes and the file is refused over the game window.
-# (What the reading refuses is the desktop tests' own, replays_test.)
-mkfifo "$work/fifo.ruvo-replay"
-for file in broken fifo; do
-    start_game "$file" "$work/$file.ruvo-replay"
-    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
-    close_game "$WIN" "$GAME"
-done
+# A file too large, through Game > Replays... > Open...: the list closes and
+# the file is refused over the game window.
 truncate -s 10M "$work/big.ruvo-replay"
-start_game open
 open_replays "$GAME" "$WIN"
 LIST=$DIALOG
 press "$LIST" alt+o
@@ -150,6 +131,23 @@ xdotool key Return
 wait_for 10 eval '! xwininfo -id "$LIST" 2>/dev/null | grep -q IsViewable'
 refused "$WIN" open "$work/big.ruvo-replay" "too large: 10485760 bytes, where a replay holds at most 1048576"
 close_game "$WIN" "$GAME"
+
+# --- ruvo --race FILE; files refused at start ------------------------------------------
+start_game racefile --race "$OUT"
+check "ruvo --race FILE races it at once" wait_for 10 caption_is "$WIN" "$TITLE - RACE vs Tester +0"
+close_game "$WIN" "$GAME"
+"$RUVO" --race >"$work/game-bare.log" 2>&1
+bare=$?
+check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -eq 2 -a -s "$work/game-bare.log"
+# A broken file is refused when read, a FIFO (without a writer: read, it
+# would never end) before. (What the reading refuses is the desktop tests'
+# own, replays_test.)
+mkfifo "$work/fifo.ruvo-replay"
+for file in broken fifo; do
+    start_game "$file" "$work/$file.ruvo-replay"
+    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
+    close_game "$WIN" "$GAME"
+done
 
 # --- A replay folder that cannot be written -----------------------------------------
 # The previous game's replay stays on disk and cannot be removed; no row of

@@ -13,21 +13,19 @@ command -v weston >/dev/null || { echo "FAIL: weston is not installed"; exit 1; 
 [ -n "$(find /usr/lib -path '*qt6/plugins/platforms/libqwayland-generic.so' -print -quit 2>/dev/null)" ] ||
     { echo "FAIL: Qt's Wayland platform (qt6-wayland) is not installed"; exit 1; }
 
+# The runtime folder, home and settings are the test's own (script_checks.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-runtime=$work/run # made by script_checks.sh, mode 700
-CONF="$work/config/Tolp/Ruvo.conf"
+CONF="$XDG_CONFIG_HOME/Tolp/Ruvo.conf"
 
-export XDG_RUNTIME_DIR=$runtime
 weston --backend=headless-backend.so --socket=ruvo-test --idle-time=0 \
     >"$work/weston.log" 2>&1 < /dev/null &
 weston_pid=$!
 trap 'kill $weston_pid 2>/dev/null; cleanup' EXIT
-wait_for 10 test -S "$runtime/ruvo-test" || { echo "FAIL: weston did not start"; sed 's/^/  weston: /' "$work/weston.log"; exit 1; }
+wait_for 10 test -S "$XDG_RUNTIME_DIR/ruvo-test" || { echo "FAIL: weston did not start"; sed 's/^/  weston: /' "$work/weston.log"; exit 1; }
 
 # A Wayland session as a desktop presents it: no X display, the session type
 # says Wayland, Qt picks its platform itself.
 env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=ruvo-test XDG_SESSION_TYPE=wayland WAYLAND_DEBUG=client \
-    HOME="$work/home" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy \
     "$RUVO" >"$work/game.log" 2>"$work/wayland.log" &
 game_pid=$!
 

@@ -29,21 +29,17 @@ start_managed() { # start_managed NAME
     fail "the game's window stays unmanaged"
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
-width_is() { [ "$(size | cut -dx -f1)" = "$1" ]; }
 # Keys reach the window's shortcuts once the window manager has made it the
 # active window and the game has seen that.
 active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$WIN" ]; }
-press() {
-    xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
-    wait_for 5 active && xdotool key "$1"
-}
 # press_until KEY CONDITION...: a key the game may have missed while it was
 # still taking the focus is pressed again, up to three times.
 press_until() {
     local key=$1 try
     shift
     for try in 1 2 3; do
-        press "$key"
+        xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
+        wait_for 5 active && xdotool key "$key"
         wait_for 3 "$@" && return 0
     done
     return 1
@@ -58,15 +54,12 @@ check "the first run's client area is 1152 wide (it is ${W}x$H)" test "$W" -eq 1
 check "the window offers no maximise" bash -c "xprop -id $WIN _NET_WM_ALLOWED_ACTIONS | grep -q CLOSE && ! xprop -id $WIN _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE"
 
 check "Ctrl+Minus gives a 768 x (400 + bar) window" press_until ctrl+minus is_size "768x$((400 + BAR))"
-"$XCLOSE" "$WIN"
-game_pid=$GAME
-wait_game_exit 10
-check "closed with status 0" test "$game_status" = 0
+check "closed with status 0" close_game "$WIN" "$GAME"
 check "Zoom=2 is kept" grep -qx 'Zoom=2' "$CONF"
 
 # --- Second run: 2x as kept; full screen at 5x and back ---------------------------
 start_managed second
-check "the second run opens 768 wide" wait_for 5 width_is 768
+check "the second run opens at 768 x (400 + bar)" wait_for 5 is_size "768x$((400 + BAR))"
 check "F11 fills the 1920 x 1080 screen" press_until F11 is_size 1920x1080
 check "Escape brings the 768-wide window back" press_until Escape is_size "768x$((400 + BAR))"
 close_game "$WIN" "$GAME"
