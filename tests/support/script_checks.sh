@@ -92,10 +92,16 @@ start_xvfb() { # start_xvfb [SCREEN]
     for try in 1 2 3; do
         Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
         xvfb_pid=$!
-        wait_for 10 test -s "$work/display" || return 1
-        export DISPLAY=":$(head -n1 "$work/display")"
-        wait_for 5 eval 'xwininfo -root >/dev/null 2>&1' && return 0
-        echo "the X server on $DISPLAY takes no client; another one"
+        # Two servers starting at once may reach for the same display number:
+        # the loser ends at once without naming one, and the next try picks anew.
+        wait_for 10 eval 'test -s "$work/display" || ! kill -0 "$xvfb_pid" 2>/dev/null'
+        if [ -s "$work/display" ]; then
+            export DISPLAY=":$(head -n1 "$work/display")"
+            wait_for 5 eval 'xwininfo -root >/dev/null 2>&1' && return 0
+            echo "the X server on $DISPLAY takes no client; another one"
+        else
+            echo "the X server named no display: $(tail -n1 "$work/xvfb.log"); another one"
+        fi
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
     done
