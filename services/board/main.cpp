@@ -15,6 +15,7 @@
 #include "services/board/board_args.h"
 #include "services/board/board_service.h"
 #include "services/board/board_store.h"
+#include "services/board/json_text.h"
 
 namespace {
 
@@ -114,6 +115,20 @@ int main(int argc, char** argv)
     server.Put(".*", handler);
     server.Delete(".*", handler);
     server.Patch(".*", handler);
+    // What the library refuses by itself, before a request reaches the board
+    // (a body past the limit, a body without its length), gets its reason
+    // line too, as the board's own refusals have.
+    server.set_error_handler([](const httplib::Request&, httplib::Response& out) {
+        if (!out.body.empty())
+            return;
+        const std::string reason =
+            out.status == 413 ? "too large: the board takes at most " + std::to_string(kBoardReplayMaxBytes) + " bytes"
+            : out.status == 400
+                ? std::string(
+                      "the request could not be read: its first line, its headers, or a body without its length")
+                : "refused with status " + std::to_string(out.status);
+        out.set_content("{\"error\":" + JsonString(reason) + "}", "application/json");
+    });
     server.set_logger([](const httplib::Request& in, const httplib::Response& out) {
         std::fprintf(stderr, "%s %s %s %d %zu\n", in.remote_addr.c_str(), in.method.c_str(), in.path.c_str(),
                      out.status, out.body.size());

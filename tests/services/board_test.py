@@ -12,6 +12,7 @@ import http.client
 import json
 import os
 import re
+import socket
 import sqlite3
 import subprocess
 import tempfile
@@ -117,7 +118,7 @@ class SqliteBoardTest(unittest.TestCase):
         cases = [
             ('used token', replay, 409, 'already used'),
             ('no replay', 'hello', 400, 'not a replay'),
-            ('too large', 'x' * (64 * 1024 + 1), 413, None),
+            ('too large', 'x' * (64 * 1024 + 1), 413, 'too large: the board takes at most 65536 bytes'),
             ('no token', untokened, 422, 'did not start from a board'),
             ('unknown token', other.replace(other_token, 'f' * 32), 422, 'not one this board gave'),
             ('another start', re.sub(r'seed=\d+', 'seed=12345', other), 422, 'start its token'),
@@ -133,6 +134,12 @@ class SqliteBoardTest(unittest.TestCase):
                     error = json.loads(sent[2])['error']
                     self.assertIn(reason, error)
                     self.assertNotIn('\n', error)
+        # A body without its length, which the HTTP library refuses before the board sees it.
+        with socket.create_connection(('127.0.0.1', board.port), timeout=60) as raw:
+            raw.sendall(b'POST /api/v1/tokens HTTP/1.1\r\nHost: board\r\nConnection: close\r\n\r\n')
+            head, _, body = raw.makefile('rb').read().decode().partition('\r\n\r\n')
+        self.assertIn(' 400 ', head.split('\r\n')[0])
+        self.assertIn('could not be read', json.loads(body)['error'])
         # The other game's token is still its own: refusals of forgeries leave it.
         self.assertEqual(board.submit(other)[0], 201)
         for request, status in (('GET /api/v1/board?limit=0', 400), ('GET /api/v1/board?limit=101', 400),
