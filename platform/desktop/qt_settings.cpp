@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/qt_settings.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -20,7 +24,54 @@ QString KeyName(std::string_view name)
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+// A file the game did not write is refused before QSettings reads it: one
+// past the size limit, one that is no plain file (a pipe would hang the read,
+// a device never end it), or one with a value QSettings decodes with
+// QDataStream (@Variant, @DateTime), which trusts the counts it reads: a few
+// bytes can make it reserve gigabytes. Such a file is moved aside, kept for
+// the player, and the game starts from its first values. A folder where the
+// file should be is left to QSettings, which reads nothing from it.
+// Returns the path QSettings may read.
+QString Vetted(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return path;
+    QString why;
+    if (!info.isFile()) {
+        why = QStringLiteral("not a plain file");
+    } else if (info.size() > kSettingsMaxBytes) {
+        why =
+            QStringLiteral("%1 bytes, where a settings file holds at most %2").arg(info.size()).arg(kSettingsMaxBytes);
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return path; // unreadable: QSettings reads nothing either
+        const QByteArray bytes = file.read(kSettingsMaxBytes + 1);
+        if (bytes.size() > kSettingsMaxBytes)
+            why = QStringLiteral("more than %1 bytes").arg(kSettingsMaxBytes);
+        else if (bytes.contains("@Variant(") || bytes.contains("@DateTime("))
+            why = QStringLiteral("a value of a kind the game never writes (@Variant or @DateTime)");
+    }
+    if (why.isEmpty())
+        return path;
+    const QString aside = path + QStringLiteral(".refused");
+    QFile::remove(aside);
+    const bool moved = QFile::rename(path, aside);
+    std::fprintf(stderr, "ruvo: %s: refused: %s; %s\n", qPrintable(path), qPrintable(why),
+                 moved ? qPrintable(QStringLiteral("kept as ") + aside) : "left where it is, unread");
+    // Left in place, it must not be read: a path in a folder that does not
+    // exist reads as empty, and saving there fails as a store that cannot be
+    // written does.
+    return moved ? path : aside + QStringLiteral(".d/unread");
+}
+
 } // namespace
+
+QString UserSettingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Tolp/Ruvo.conf");
+}
 
 struct QtSettingsStore::State {
     std::unique_ptr<QSettings> settings;
@@ -37,15 +88,12 @@ struct QtSettingsStore::State {
     }
 };
 
-QtSettingsStore::QtSettingsStore()
-    : state_(std::make_unique<State>(
-          std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Tolp", "Ruvo")))
-{
-}
+// On Linux the native format is an INI file at UserSettingsPath().
+QtSettingsStore::QtSettingsStore() : QtSettingsStore(UserSettingsPath().toStdString()) {}
 
 QtSettingsStore::QtSettingsStore(const std::string& iniPath)
-    : state_(
-          std::make_unique<State>(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)))
+    : state_(std::make_unique<State>(
+          std::make_unique<QSettings>(Vetted(QString::fromStdString(iniPath)), QSettings::IniFormat)))
 {
 }
 

@@ -1,7 +1,9 @@
-// The settings store on QSettings ("Tolp", "Ruvo"): the registry key on
-// Windows, ~/.config/Tolp/Ruvo.conf on Linux.
+// The settings store on QSettings ("Tolp", "Ruvo"): ~/.config/Tolp/Ruvo.conf
+// on Linux, read only once it is known to be a file the game could have written.
 // SPDX-License-Identifier: MIT
 #pragma once
+
+#include <QString>
 
 #include <memory>
 #include <string>
@@ -10,6 +12,11 @@
 #include "record/host.h"
 
 namespace ruvo {
+
+// The most a settings file may hold: the game's own is under 1 KiB.
+constexpr qint64 kSettingsMaxBytes = 64 * 1024;
+// Where QSettings keeps the user's settings of "Tolp", "Ruvo" in its native format.
+QString UserSettingsPath();
 
 class QtSettingsStore final : public SettingsStore {
   public:

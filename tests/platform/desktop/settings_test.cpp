@@ -16,6 +16,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 #include "platform/desktop/qt_settings.h"
 #include "platform/kit/view_choice.h"
@@ -161,6 +162,30 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     ExpectDefaults(Load(Path()));
     Save(Sample(), Path());
     EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+}
+
+// A file the game could not have written is moved aside unread and kept for
+// the player; the game starts from its first values and saves anew. One past
+// the limit; one with a value QSettings would decode with QDataStream (this
+// line, found by fuzzing, once made it reserve 19 GB); a pipe, whose read
+// would never end. The store's native path is the one QSettings reads.
+TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAndTheGameStartsAfresh)
+{
+    EXPECT_EQ(UserSettingsPath(), QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tolp", "Ruvo").fileName());
+    const QString path = QString::fromStdString(Path());
+    const QByteArray variant = R"(Score2=@Variant(\0\0\0\N10__cxxabiv117__class_type_infoEx3\0\0\0\x5))";
+    for (const QByteArray& bytes : {"Sound=1\n" + QByteArray(kSettingsMaxBytes, ';'), variant, QByteArray()}) {
+        if (bytes.isEmpty())
+            ASSERT_EQ(mkfifo(Path().c_str(), 0600), 0);
+        else
+            WriteFile("[General]\n" + bytes + "\n");
+        ExpectDefaults(Load(Path()));
+        EXPECT_FALSE(QFileInfo::exists(path));
+        EXPECT_TRUE(QFileInfo::exists(path + ".refused"));
+        Save(Sample(), Path());
+        EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+        QFile::remove(path);
+    }
 }
 
 // Tests run as root, whom file modes do not stop: a directory where the file
