@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QMainWindow>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -62,19 +62,21 @@ class GameOnQt : public ::testing::Test {
         return (record->game.state & 0xFF) == StatePlay;
     }
 
-    // The number of shown pixels (width x height, read by `shown`) that differ
-    // from the game pixel they belong to at `zoom`, in the frame as the window
-    // shows it (a race's ghost over it); -1 when the field shown is not the
-    // frame at that zoom.
-    int Differences(int zoom, int width, int height, const std::function<std::uint32_t(int, int)>& shown) const
+    // What the window shows of the field: here, the field as it paints itself.
+    virtual QImage Shown() const { return field->grab().toImage(); }
+    // The number of shown pixels that differ from the game pixel they belong
+    // to at `zoom`, in the frame as the window shows it (a race's ghost over
+    // it); -1 when the field shown is not the frame at that zoom.
+    int Differences(int zoom) const
     {
+        const QImage shown = Shown().convertToFormat(QImage::Format_RGB32);
         const Surface& frameBuffer = *ShownFrame(record->drawing);
-        if (width != frameBuffer.Width() * zoom || height != frameBuffer.Height() * zoom)
+        if (shown.size() != QSize(frameBuffer.Width(), frameBuffer.Height()) * zoom)
             return -1;
         int differences = 0;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                differences += (shown(x, y) & 0xFFFFFFu) != frameBuffer.At(x / zoom, y / zoom) ? 1 : 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differences += (shown.pixel(x, y) & 0xFFFFFFu) != frameBuffer.At(x / zoom, y / zoom) ? 1 : 0;
         return differences;
     }
 

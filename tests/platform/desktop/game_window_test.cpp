@@ -23,18 +23,13 @@ namespace {
 
 class GameWindowOnQt : public testing::GameOnQt {
   protected:
-    // A jumper on its way up, which a dive sends down.
-    void Rising()
+    // A jumper on its way up, which a dive sends down: its speed after `act`.
+    std::int32_t SpeedAfter(const std::function<void()>& act)
     {
         record->game.jumperRow = 5;
         record->game.jumperVy = -1;
-    }
-
-    // What a field zoomed by zoom shows, against the frame buffer.
-    int DifferencesFromTheFrame(int zoom) const
-    {
-        const QImage shown = field->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return Differences(zoom, shown.width(), shown.height(), [&](int x, int y) { return shown.pixel(x, y); });
+        act();
+        return record->game.jumperVy;
     }
 
     ViewChoice SavedView()
@@ -95,26 +90,22 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
         SDL_JoystickSetVirtualButton(stick, button, 0);
         pads.Poll();
     };
-    // Space, a left click and the controller's A and B dive; nothing else
-    // does, and nothing here starts a game. What the commands do is the
-    // game's, tested with the engine.
-    const std::function<void()> dives[] = {
-        [&] { QTest::keyClick(frame, Qt::Key_Space); },
-        [&] { QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100)); },
-        [&] { press(SDL_CONTROLLER_BUTTON_A); }, [&] { press(SDL_CONTROLLER_BUTTON_B); }};
-    for (const auto& dive : dives) {
-        Rising();
-        dive();
-        EXPECT_EQ(record->game.jumperVy, 1) << &dive - dives;
-    }
-    Rising();
-    QTest::keyClick(frame, Qt::Key_A);
-    QTest::keyClick(frame, Qt::Key_Return);
-    QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier);
-    QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100));
-    press(SDL_CONTROLLER_BUTTON_BACK);
-    press(SDL_CONTROLLER_BUTTON_X);
-    EXPECT_EQ(record->game.jumperVy, -1);
+    // Space, a left click and the controller's A and B dive (the speed turns
+    // to 1); nothing else does, and nothing here starts a game. What the
+    // commands do is the game's, tested with the engine.
+    const std::pair<std::int32_t, std::function<void()>> actions[] = {
+        {1, [&] { QTest::keyClick(frame, Qt::Key_Space); }},
+        {1, [&] { QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100)); }},
+        {1, [&] { press(SDL_CONTROLLER_BUTTON_A); }},
+        {1, [&] { press(SDL_CONTROLLER_BUTTON_B); }},
+        {-1, [&] { QTest::keyClick(frame, Qt::Key_A); }},
+        {-1, [&] { QTest::keyClick(frame, Qt::Key_Return); }},
+        {-1, [&] { QTest::keyClick(frame, Qt::Key_Space, Qt::AltModifier); }},
+        {-1, [&] { QTest::mouseClick(field, Qt::RightButton, Qt::NoModifier, QPoint(200, 100)); }},
+        {-1, [&] { press(SDL_CONTROLLER_BUTTON_BACK); }},
+        {-1, [&] { press(SDL_CONTROLLER_BUTTON_X); }}};
+    for (std::size_t k = 0; k < std::size(actions); ++k)
+        EXPECT_EQ(SpeedAfter(actions[k].second), actions[k].first) << k;
     EXPECT_EQ(record->game.state, StateTitle);
 
     // The layout above pairs each item's label with its command's key.
@@ -148,7 +139,7 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     const QImage whole = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(whole.pixel(5, 599) & 0xFFFFFFu, 0u);
     EXPECT_EQ(whole.pixel(795, bar + 1) & 0xFFFFFFu, 0u);
-    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
+    EXPECT_EQ(Differences(2), 0);
 
     QTest::keyClick(frame, Qt::Key_Escape);
     EXPECT_FALSE(frame->isFullScreen());
@@ -163,15 +154,19 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     QTest::keyClick(frame, Qt::Key_Escape);
     EXPECT_FALSE(frame->isFullScreen());
     EXPECT_EQ(record->game.state, StateTitle);
-    EXPECT_EQ(DifferencesFromTheFrame(1), 0);
+    EXPECT_EQ(Differences(1), 0);
     EXPECT_FALSE(View().zoomOut->isEnabled());
 
-    QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
-    ASSERT_EQ(field->size(), QSize(768, 400));
+    // A zoom key, then the field's size and the choice kept.
+    const auto zoomKey = [&](Qt::Key key, std::uint32_t zoom, ViewChoice kept) {
+        QTest::keyClick(frame, key, Qt::ControlModifier);
+        EXPECT_EQ(field->size(), QSize(384, 200) * zoom) << zoom;
+        EXPECT_EQ(SavedView(), kept) << zoom;
+    };
+    zoomKey(Qt::Key_Plus, 2, {2, false});
     EXPECT_EQ(frame->minimumSize(), QSize(768, 400 + frame->menuBar()->height()));
     EXPECT_EQ(frame->maximumSize(), frame->minimumSize());
     EXPECT_FALSE(View().zoomIn->isEnabled());
-    EXPECT_EQ(SavedView(), (ViewChoice{2, false}));
 
     // The controller's Start is read before the title's next tick, with no
     // poll of its own.
@@ -195,10 +190,8 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     // A frame drawn at 2x in play, and a click far into the field dives.
     ASSERT_TRUE(TicksUntilPlay());
     Ticks(10);
-    EXPECT_EQ(DifferencesFromTheFrame(2), 0);
-    Rising();
-    QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390));
-    EXPECT_EQ(record->game.jumperVy, 1);
+    EXPECT_EQ(Differences(2), 0);
+    EXPECT_EQ(SpeedAfter([&] { QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(760, 390)); }), 1);
     // Start is greyed in play: the button pauses instead of starting over
     // (and the game stays paused while the window moves).
     record->game.score = 1234;
@@ -206,15 +199,10 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     EXPECT_EQ(record->game.paused, 1);
     EXPECT_EQ(record->game.score, 1234u);
 
-    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier);
-    QTest::keyClick(frame, Qt::Key_Minus, Qt::ControlModifier); // greyed at 1x
-    EXPECT_EQ(field->size(), QSize(384, 200));
-    EXPECT_EQ(SavedView(), (ViewChoice{1, false}));
-    QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_EQ(field->size(), QSize(768, 400));
-    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(field->size(), QSize(384, 200));
-    EXPECT_EQ(SavedView(), ViewChoice{});
+    zoomKey(Qt::Key_Minus, 1, {1, false});
+    zoomKey(Qt::Key_Minus, 1, {1, false}); // greyed at 1x
+    zoomKey(Qt::Key_Equal, 2, {2, false});
+    zoomKey(Qt::Key_0, 1, {});
 
     const QList<QScreen*> screens = QGuiApplication::screens();
     const auto large = std::find_if(screens.begin(), screens.end(),
@@ -228,12 +216,10 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     frame->move(onLarge);
     ASSERT_TRUE(fieldBecomes(QSize(1152, 600))) << field->size().width();
     EXPECT_EQ(frame->size(), QSize(1152, 600 + frame->menuBar()->height()));
-    EXPECT_EQ(DifferencesFromTheFrame(3), 0);
-    for (int k = 0; k < 4; ++k)
-        QTest::keyClick(frame, Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_EQ(field->size(), QSize(1920, 1000));
+    EXPECT_EQ(Differences(3), 0);
+    for (const std::uint32_t zoom : {4u, 5u, 5u, 5u})
+        zoomKey(Qt::Key_Plus, zoom, {zoom, false});
     EXPECT_FALSE(View().zoomIn->isEnabled());
-    EXPECT_EQ(SavedView(), (ViewChoice{5, false}));
 
     frame->move(onSmall);
     ASSERT_TRUE(fieldBecomes(QSize(768, 400)));
@@ -243,8 +229,7 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     frame->move(onLarge);
     EXPECT_TRUE(fieldBecomes(QSize(1920, 1000)));
 
-    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(field->size(), QSize(1152, 600));
+    zoomKey(Qt::Key_0, 3, {});
     frame->move(onSmall);
     EXPECT_TRUE(fieldBecomes(QSize(384, 200)));
     EXPECT_EQ(SavedView(), ViewChoice{});
