@@ -47,18 +47,14 @@ class TextRendering : public ::testing::Test {
 // bold even where the face has no bold.
 TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWrongAndTheLogoIsBold)
 {
-    for (const auto& [font, text, height, least] :
-         {std::tuple{textFont, kStatus, 18, 300}, {logoFont, kLogoText, 80, 250}, {textFont, kCreditText, 18, 100}}) {
+    for (const auto& [font, text, height, least, most] : {std::tuple{textFont, kStatus, 18, 301, 384},
+                                                          {logoFont, kLogoText, 80, 251, 384},
+                                                          {textFont, kCreditText, 18, 101, 384},
+                                                          {textFont, "", 18, 0, 0}}) {
         EXPECT_EQ(renderer->Measure(font, text).cy, height) << text;
-        EXPECT_LE(renderer->Measure(font, text).cx, 384) << text;
-        EXPECT_GT(renderer->Measure(font, text).cx, least) << text;
+        EXPECT_GE(renderer->Measure(font, text).cx, least) << text;
+        EXPECT_LE(renderer->Measure(font, text).cx, most) << text;
     }
-    EXPECT_EQ(renderer->Measure(textFont, "").cx, 0);
-    EXPECT_EQ(renderer->Measure(textFont, "").cy, 18);
-
-    const QFontMetrics metrics(ChooseFace(TextFontRequest()).font);
-    EXPECT_EQ(renderer->Measure(textFont, "K.D\xC3\xB6rrim\xC3\xA4k").cx,
-              metrics.horizontalAdvance(QString::fromUtf8("K.D\xC3\xB6rrim\xC3\xA4k")));
     // A broken sequence measures as replacement characters, one per bad byte.
     const std::int32_t replacement = renderer->Measure(textFont, "\xEF\xBF\xBD").cx;
     EXPECT_EQ(renderer->Measure(textFont, "A\xC3").cx, renderer->Measure(textFont, "A").cx + replacement);
@@ -102,7 +98,7 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
 {
     const std::int32_t margin = 100;
     std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
-    texts.emplace_back(kLogoText);
+    texts.insert(texts.end(), {kLogoText, "K.D\xC3\xB6rrim\xC3\xA4k"}); // and a name with umlauts
     for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
         const TextFace face = ChooseFace(request);
         const FontId font = renderer->MakeFont(request);
@@ -119,7 +115,12 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
             int painted = 0;
             for (std::int32_t py = 0; py < large.Height(); ++py)
                 for (std::int32_t px = 0; px < large.Width(); ++px) {
-                    if (large.At(px, py) == before.At(px, py))
+                    const bool ink = large.At(px, py) != before.At(px, py);
+                    // The small surface is the large one's middle, drawn alike.
+                    if (px >= margin && py >= margin && px < margin + 384 && py < margin + 200) {
+                        ASSERT_EQ(small.At(px - margin, py - margin) == kBluePixel, ink) << px << "," << py;
+                    }
+                    if (!ink)
                         continue;
                     ++painted;
                     ASSERT_EQ(large.At(px, py), kBluePixel) << px << "," << py;
@@ -130,12 +131,6 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
             if (x == 5) {
                 EXPECT_GT(painted, 20) << "nothing drawn inside the surface";
             }
-            for (std::int32_t py = 0; py < small.Height(); ++py)
-                for (std::int32_t px = 0; px < small.Width(); ++px) {
-                    const bool inkSmall = small.At(px, py) == kBluePixel;
-                    const bool inkLarge = large.At(px + margin, py + margin) == kBluePixel;
-                    ASSERT_EQ(inkSmall, inkLarge) << "at " << px << "," << py << " drawn from " << x << "," << y;
-                }
         }
         for (const std::string& text : texts) {
             const QString qtext = QString::fromStdString(text);
