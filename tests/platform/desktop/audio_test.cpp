@@ -110,10 +110,9 @@ constexpr int kNoteLevel = 1000;
 
 std::optional<std::size_t> FirstSound(const Samples& samples, int threshold = 0)
 {
-    for (std::size_t frame = 0; frame < samples.size() / 2; ++frame)
-        if (Level(samples, frame) > threshold)
-            return frame;
-    return std::nullopt;
+    const auto loud =
+        std::find_if(samples.begin(), samples.end(), [&](int sample) { return std::abs(sample) > threshold; });
+    return loud == samples.end() ? std::nullopt : std::optional(static_cast<std::size_t>(loud - samples.begin()) / 2);
 }
 
 std::size_t WaitForSound(const Recording& recording, std::size_t from = 0, int threshold = 0)

@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFontInfo>
@@ -21,11 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 #include "modal_answer.h"
 #include "platform/desktop/licences_dialog.h"
@@ -87,7 +84,6 @@ class Dialogs : public ::testing::Test {
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
-    std::string EntryName() const { return std::string(NameText(record_.game.entryName)); }
     std::vector<std::string> Options() const
     {
         std::vector<std::string> options;
@@ -116,14 +112,13 @@ TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnte
     for (const bool enter : {false, true}) {
         InitDefaults(record_);
         record_.game.optHarryLevel = 4000000000u;
-        const Game shown = record_.game;
         const int result = Answer([&] { return host_.RunOption(record_); },
                                   [&](TemplateDialog& dialog) {
                                       EXPECT_EQ(dialog.windowTitle(), "Option");
                                       EXPECT_EQ(dialog.focusWidget(), dialog.Edit(402));
                                       for (std::size_t k = 0; k < kOptionRows.size(); ++k) {
                                           QLineEdit* edit = dialog.Edit(kOptionRows[k].editId);
-                                          EXPECT_EQ(edit->text().toStdString(), OptionText(shown, k));
+                                          EXPECT_EQ(edit->text().toStdString(), OptionText(record_.game, k));
                                           if (typed[k] != nullptr) {
                                               edit->clear();
                                               TypeText(edit, typed[k]);
@@ -154,7 +149,7 @@ TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnte
                    EXPECT_TRUE(dialog.isVisible());
                    QTest::keyClick(dialog.Edit(kNameEditId), key);
                });
-        EXPECT_EQ(EntryName(), kept);
+        EXPECT_EQ(NameText(record_.game.entryName), kept);
     }
 }
 
@@ -196,8 +191,7 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
             ending(dialog);
         };
     };
-    QString licence;
-    QString notices;
+    QString licence, notices;
     const Action licencesThenOk = [&](TemplateDialog& dialog) {
         QWidget* ok = dialog.Control(kOkId);
         auto* button = qobject_cast<QPushButton*>(dialog.Control(kLicencesId));

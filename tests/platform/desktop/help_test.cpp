@@ -28,11 +28,6 @@ QList<QWidget*> OpenHelpWindows()
     return windows;
 }
 
-QTextBrowser* Browser(QWidget* window)
-{
-    return window->findChild<QTextBrowser*>("helpText");
-}
-
 // Opened on the contents in a window of its own, raised again at the
 // contents when asked twice, closed and opened again.
 TEST(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesItTheFileHoldsTogether)
@@ -42,13 +37,13 @@ TEST(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesItTheFileHoldsTog
     viewer.Help("NOSUCH.HLP", HelpCommand::Finder);
     const QList<QWidget*> windows = OpenHelpWindows();
     ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(Browser(windows[0])->toPlainText().contains("NOSUCH.HLP could not be opened"));
+    QTextBrowser* browser = windows[0]->findChild<QTextBrowser*>("helpText");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains("NOSUCH.HLP could not be opened"));
     viewer.Help(kHelpFile, HelpCommand::Finder); // the real file replaces the message
     ASSERT_EQ(OpenHelpWindows(), windows);
     EXPECT_EQ(windows[0]->parentWidget(), nullptr);
     EXPECT_FALSE(windows[0]->isModal());
-    QTextBrowser* browser = Browser(windows[0]);
-    ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->source().toLocalFile().endsWith("RUVO.HLP"));
     EXPECT_TRUE(browser->toPlainText().startsWith("Ruvo Zelp! for Windows 95"));
     EXPECT_GT(browser->verticalScrollBar()->maximum(), 0); // a real document, longer than the window
@@ -66,7 +61,7 @@ TEST(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesItTheFileHoldsTog
     ASSERT_EQ(OpenHelpWindows().size(), 1);
 
     // Every link leads to a section, and every key and option is explained.
-    const QTextDocument* document = Browser(OpenHelpWindows().value(0))->document();
+    const QTextDocument* document = OpenHelpWindows().value(0)->findChild<QTextBrowser*>("helpText")->document();
     QSet<QString> anchors;
     QStringList links;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())

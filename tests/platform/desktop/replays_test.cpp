@@ -6,15 +6,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <tuple>

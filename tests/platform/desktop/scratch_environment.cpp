@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -33,12 +35,10 @@ class ScratchEnvironment : public ::testing::Environment {
   public:
     ScratchEnvironment()
     {
-        std::string pattern = (fs::temp_directory_path() / "ruvo-platform-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::perror("ruvo platform tests: scratch folder");
+        if (!scratch_.isValid()) {
+            std::fprintf(stderr, "ruvo platform tests: scratch folder: %s\n", qPrintable(scratch_.errorString()));
             std::exit(1);
         }
-        dir_ = pattern;
         std::error_code error;
         fs::create_directories(dir_ / "config", error);
         fs::create_directories(dir_ / "run", error);
@@ -57,11 +57,6 @@ class ScratchEnvironment : public ::testing::Environment {
         setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
         unsetenv("LANGUAGE");
         unsetenv("SESSION_MANAGER");
-    }
-    ~ScratchEnvironment() override
-    {
-        std::error_code error;
-        fs::remove_all(dir_, error);
     }
     void SetUp() override
     {
@@ -105,7 +100,8 @@ class ScratchEnvironment : public ::testing::Environment {
     }
 
   private:
-    fs::path dir_;
+    QTemporaryDir scratch_{QDir::tempPath() + "/ruvo-platform-XXXXXX"};
+    fs::path dir_ = scratch_.path().toStdString();
     pid_t server_ = -1;
 };
 

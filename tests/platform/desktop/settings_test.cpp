@@ -16,12 +16,12 @@
 #include <random>
 #include <sys/stat.h>
 #include <tuple>
-#include <unistd.h>
 
 #include "platform/desktop/qt_settings.h"
 #include "platform/kit/view_choice.h"
 #include "record/record.h"
 #include "settings/registry.h"
+#include "support/settings_text.h"
 
 namespace ruvo {
 namespace {
@@ -71,18 +71,13 @@ class SettingsFile : public ::testing::Test {
             CopyName(record.game.hiNames[k], names[k]);
         return record;
     }
-    // What the file keeps of a record.
-    static auto Kept(const GameRecord& r)
-    {
-        return std::tuple(r.soundOn, r.musicOn, r.optionEnabled, r.game.hiScores, r.game.hiRounds, r.game.hiNames);
-    }
     // The first run's values, as the engine reads them with no store at all
     // (what they are is the engine's to test).
     static void ExpectDefaults(const GameRecord& r)
     {
         GameRecord first;
         LoadSettings(first);
-        EXPECT_EQ(Kept(r), Kept(first));
+        EXPECT_EQ(testing::SettingsText(r), testing::SettingsText(first));
     }
 
     QTemporaryDir dir;
@@ -132,7 +127,7 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     ASSERT_EQ(stat(Path().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Ruvo.ini"});
-    EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+    EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
     QtSettingsStore store(Path());
     EXPECT_EQ(ReadViewChoice(store), (ViewChoice{8, true}));
     const QSettings ini(QString::fromStdString(Path()), QSettings::IniFormat);
@@ -150,9 +145,9 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     GameRecord expected = Sample();
     expected.game.hiScores = {expected.game.hiScores[0], expected.game.hiScores[1], 1000, 1000, 1000};
     expected.soundOn = 0;
-    EXPECT_EQ(Kept(Load(Path())), Kept(expected));
+    EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(expected));
     Save(Sample(), Path());
-    EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+    EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
 
     std::mt19937 random(1);
     QByteArray garbage(4096, '\0');
@@ -161,7 +156,7 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     WriteFile(garbage);
     ExpectDefaults(Load(Path()));
     Save(Sample(), Path());
-    EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+    EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
 }
 
 // A file the game could not have written is moved aside unread and kept for
@@ -183,7 +178,7 @@ TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAndTheGameStartsAfresh)
         EXPECT_FALSE(QFileInfo::exists(path));
         EXPECT_TRUE(QFileInfo::exists(path + ".refused"));
         Save(Sample(), Path());
-        EXPECT_EQ(Kept(Load(Path())), Kept(Sample()));
+        EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
         QFile::remove(path);
     }
 }
