@@ -187,20 +187,6 @@ double SecondsHeard(const Samples& samples, Heard what, std::size_t rate)
     return Seconds(count, rate);
 }
 
-Bytes MidiFile(std::uint16_t format, std::uint16_t tracks, std::uint16_t division, const std::vector<Bytes>& chunks)
-{
-    Bytes file;
-    PutTag(file, "MThd");
-    for (const auto& [value, bytes] : {std::pair{6u, 4}, {format, 2}, {tracks, 2}, {division, 2}})
-        Put(file, value, bytes, true);
-    for (const Bytes& events : chunks) {
-        PutTag(file, "MTrk");
-        Put(file, static_cast<std::uint32_t>(events.size()), 4, true);
-        file.insert(file.end(), events.begin(), events.end());
-    }
-    return file;
-}
-
 // Passes of two seconds at 960 ticks a second: an organ note for the first
 // 150 ms, then silence. Reverb and chorus are off, so a pass ends clean.
 Bytes OrganEvents()
@@ -214,9 +200,21 @@ Bytes OrganEvents()
             0x81, 0x10, 0x80, 0x48, 0x40,             // off after 144 ticks
             0x8D, 0x70, 0xFF, 0x2F, 0x00};            // end of track after 1776 more
 }
-Bytes OrganTrack()
+// A MIDI file of these chunks, whatever its header says; by default the
+// organ track alone.
+Bytes MidiFile(std::uint16_t format = 0, std::uint16_t tracks = 1, std::uint16_t division = 480,
+               const std::vector<Bytes>& chunks = {OrganEvents()})
 {
-    return MidiFile(0, 1, 480, {OrganEvents()});
+    Bytes file;
+    PutTag(file, "MThd");
+    for (const auto& [value, bytes] : {std::pair{6u, 4}, {format, 2}, {tracks, 2}, {division, 2}})
+        Put(file, value, bytes, true);
+    for (const Bytes& events : chunks) {
+        PutTag(file, "MTrk");
+        Put(file, static_cast<std::uint32_t>(events.size()), 4, true);
+        file.insert(file.end(), events.begin(), events.end());
+    }
+    return file;
 }
 constexpr double kPassSeconds = 2.0;
 
@@ -286,16 +284,17 @@ TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfE
         damaged.push_back(changed(wave, at, value));
     expectOnlyWhole(IsCompleteWaveImage, wave.data(), wave.size(), damaged);
 
-    // A track missing, format 2, SMPTE time, no end-of-track; a program change
-    // without its status byte, a note number out of range, a tempo event
-    // longer than the track.
+    // A track missing, two in format 0, format 2, SMPTE time, no end-of-track;
+    // a program change without its status byte, a note number out of range, a
+    // tempo event longer than the track.
     Bytes unended = OrganEvents();
     unended.resize(unended.size() - 3);
-    damaged = {MidiFile(1, 2, 480, {OrganEvents()}), MidiFile(2, 1, 480, {OrganEvents()}),
-               MidiFile(0, 1, 0xE728, {OrganEvents()}), MidiFile(0, 1, 480, {unended})};
+    const std::vector<Bytes> two = {OrganEvents(), OrganEvents()};
+    damaged = {MidiFile(1, 2), MidiFile(0, 2, 480, two), MidiFile(2), MidiFile(0, 1, 0xE728),
+               MidiFile(0, 1, 480, {unended})};
     for (const auto& [at, value] : {std::pair{8, 0x40}, {22, 0xC8}, {3, 0x7F}})
         damaged.push_back(MidiFile(0, 1, 480, {changed(OrganEvents(), at, value)}));
-    const Bytes track = OrganTrack(), twoTracks = MidiFile(1, 2, 480, {OrganEvents(), OrganEvents()});
+    const Bytes track = MidiFile(), twoTracks = MidiFile(1, 2, 480, two);
     expectOnlyWhole(IsCompleteMidiFile, track.data(), track.size(), damaged);
     EXPECT_TRUE(IsCompleteMidiFile(twoTracks.data(), twoTracks.size()));
 }
@@ -310,7 +309,7 @@ TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
         ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
         ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
     }
-    const ProgramFile file(OrganTrack()), broken(BrokenSoundFont(), ".sf2");
+    const ProgramFile file(MidiFile()), broken(BrokenSoundFont(), ".sf2");
     const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
     for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
                                             {"no-such-driver", nullptr},
@@ -396,7 +395,7 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
 
     // The music: where files are looked for, what comes of a bad one, and how
     // a track plays (what a whole file is, is the file check's).
-    const ProgramFile file(OrganTrack()), noise(Bytes(300, 0x4D)), broken(BrokenSoundFont(), ".sf2");
+    const ProgramFile file(MidiFile()), noise(Bytes(300, 0x4D)), broken(BrokenSoundFont(), ".sf2");
     SdlMusicLibrary music;
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
     const auto load = [&](const char* name) {
