@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 
 #include <QAction>
@@ -204,13 +203,11 @@ TEST_F(GameWindowOnQt, HoldsTheFieldUnderTheMenuTakesKeysClicksAndAControllerZoo
     zoomKey(Qt::Key_Equal, 2, {2, false});
     zoomKey(Qt::Key_0, 1, {});
 
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    const auto large = std::find_if(screens.begin(), screens.end(),
-                                    [](const QScreen* screen) { return screen->size() == QSize(1920, 1080); });
-    ASSERT_NE(large, screens.end());
+    // The large screen lies to the right of the small one.
+    const QPoint onLarge(840, 30), onSmall(20, 30);
+    const QScreen* large = QGuiApplication::screenAt(onLarge);
+    ASSERT_TRUE(large && large->size() == QSize(1920, 1080));
     ASSERT_EQ(frame->screen()->size(), QSize(800, 600));
-    const QPoint onLarge = (*large)->geometry().topLeft() + QPoint(40, 30);
-    const QPoint onSmall(20, 30);
     const auto fieldBecomes = [&](QSize size) { return QTest::qWaitFor([&] { return field->size() == size; }, 2000); };
 
     frame->move(onLarge);

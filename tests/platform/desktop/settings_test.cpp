@@ -189,8 +189,7 @@ TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAndTheGameStartsAfresh)
 TEST_F(SettingsFile, AnUnreadableOrUncreatableStoreGivesDefaultsAndSavingIsSilent)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("Ruvo.ini"));
-    QTemporaryDir other;
-    QFile plain(other.filePath("Ruvo.ini"));
+    QFile plain(dir.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     for (const std::string& path : {Path(), plain.fileName().toStdString() + "/Ruvo.ini"}) {
         SCOPED_TRACE(path);
