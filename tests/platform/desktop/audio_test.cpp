@@ -462,7 +462,9 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
     // of the music leaves the effects' device alone, and the device rests only
     // when nothing sounds and wakes for the next sound whole; opened with
     // nothing to play, it rests at once.
-    const Bytes longEffect = SteadyWave(kLow, 10.0), shortEffect = SteadyWave(kHigh, 0.3);
+    // The disk driver plays a minute in a few seconds: the long effect must
+    // outlast a loaded machine's pauses between its start and the checks.
+    const Bytes longEffect = SteadyWave(kLow, 60.0), shortEffect = SteadyWave(kHigh, 0.3);
     // Each look is an hour after the last: long enough for a rest, were the device quiet.
     auto later = std::chrono::steady_clock::now();
     const auto lookAnHourLater = [&] { RestAudioDeviceWhenQuiet(later += std::chrono::hours(1)); };
