@@ -98,15 +98,13 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
 long PlayRun(std::uint64_t seed, std::size_t& games)
 {
     Draws draws(seed);
-    testing::GameRun run;
-    HeadlessGame& game = run.game;
-    game.settings.values["Option"] = "1";
-    game.settings.values["Sound"] = std::to_string(draws.Below(3));
-    game.settings.values["Music"] = std::to_string(draws.Below(2));
+    testing::SettingsValues values{
+        {"Option", "1"}, {"Sound", std::to_string(draws.Below(3))}, {"Music", std::to_string(draws.Below(2))}};
     std::uint32_t score = 2000;
     for (int row = 1; row <= 5; ++row)
-        game.settings.values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
-    game.Start();
+        values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
+    testing::StartedRun run(values);
+    HeadlessGame& game = run.game;
     GameRecord& record = game.Record();
     // A second drawing of the same art, which draws the game whole now and
     // then: it must come to the frame the window's drawing has come to step

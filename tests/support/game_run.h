@@ -81,12 +81,14 @@ struct StartedRun : GameRun {
     explicit StartedRun(SettingsValues values = {}) : GameRun(std::move(values)) { game.Start(); }
 };
 
-// A short game's replay: the table above, no life to spare, a dive every
-// few ticks, the name typed at the end.
+// A short game's replay: the table above, one life to spare, short rounds
+// and an early hurry-up, a dive every few ticks, the name typed at the end.
 inline std::string RecordedGame(int diveEvery, const std::string& name = "Ann")
 {
     StartedRun run(kLowTable);
-    run.R().game.optDamage = 0;
+    run.R().game.optDamage = 1;
+    run.R().game.optDistance = 40;
+    run.R().game.optHarryLevel = 90;
     run.Play(diveEvery, name);
     return run.Kept(kLastGameReplay);
 }
