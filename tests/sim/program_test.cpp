@@ -28,14 +28,13 @@
 namespace ruvo {
 namespace {
 
-class Program : public ::testing::Test, public testing::GameRun {};
+class Program : public ::testing::Test, public testing::StartedRun {};
 
 // The defaults that the recorded games set themselves, the window's size,
 // the Replays item where the edition keeps replays; Start greyed outside the
 // title, and Pause on it; then the window closed during the name dialog.
 TEST_F(Program, StartsOnTheTitleWithEveryDefaultStartAndPauseApplyAndACloseKeepsTheNamedEntry)
 {
-    game.Start();
     GameRecord& r = R();
     EXPECT_EQ(r.game.state, StateTitle);
     // Round, Game Level, Boss Level, Distance, Speed, Harry Level, Harry Speed, Damage.
@@ -123,13 +122,9 @@ TEST_P(TraceAndFrames, AreThoseRecorded)
     // Each game starts as the program's first does, whatever this process
     // played before: every game's values are its own.
     const Scenario& s = GetParam();
-    testing::GameRun run;
+    testing::StartedRun run(s.soundAndMusic ? testing::SettingsValues{{"Sound", "1"}, {"Music", "1"}}
+                                            : testing::SettingsValues{});
     HeadlessGame& game = run.game;
-    if (s.soundAndMusic) {
-        game.settings.values["Sound"] = "1";
-        game.settings.values["Music"] = "1";
-    }
-    game.Start();
     GameRecord& record = game.Record();
     for (std::size_t row = 0; row < kOptionRows.size(); ++row)
         SetOptionBits(record.game, row, s.options[row]);

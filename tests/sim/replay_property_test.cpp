@@ -98,15 +98,13 @@ bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
 long PlayRun(std::uint64_t seed, std::size_t& games)
 {
     Draws draws(seed);
-    testing::GameRun run;
-    HeadlessGame& game = run.game;
-    game.settings.values["Option"] = "1";
-    game.settings.values["Sound"] = std::to_string(draws.Below(3));
-    game.settings.values["Music"] = std::to_string(draws.Below(2));
+    testing::SettingsValues values{
+        {"Option", "1"}, {"Sound", std::to_string(draws.Below(3))}, {"Music", std::to_string(draws.Below(2))}};
     std::uint32_t score = 2000;
     for (int row = 1; row <= 5; ++row)
-        game.settings.values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
-    game.Start();
+        values["Score" + std::to_string(row)] = std::to_string(score -= draws.Below(500));
+    testing::StartedRun run(values);
+    HeadlessGame& game = run.game;
     GameRecord& record = game.Record();
     // A second drawing of the same art, which draws the game whole now and
     // then: it must come to the frame the window's drawing has come to step
@@ -129,13 +127,16 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
         }
         if (draws.OneIn(2))
             SetOptions(game, draws);
-        // What the title played counts for the title, not for the game.
-        sim::PlayedSince since;
-        since.Effects(game.wave, record);
-        since.Music(game.music);
-        game.Command(IDM_START);
-        PlayedGame current;
-        for (int k = 1; (record.game.state & StateTitle) == 0 && k <= kLongestGame; ++k) {
+        // Before each tick, now and then, the game drawn whole as the last
+        // one left it; then what the player does.
+        bool drawnAlike = true;
+        const auto each = [&](int k) {
+            if (k % 13 == 0 && drawnAlike) {
+                ForgetDrawn(whole);
+                DrawGame(whole, record.game);
+                drawnAlike = testing::FrameHash(*whole.frameBitmap) == testing::FrameHash(*record.drawing.frameBitmap);
+                EXPECT_TRUE(drawnAlike) << "run " << seed << ": drawn whole, the frame differs after tick " << k - 1;
+            }
             if (draws.OneIn(diveChance))
                 game.Click();
             if (draws.OneIn(record.game.paused != 0 ? 6 : 300))
@@ -143,21 +144,11 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
             Aside(game, draws);
             if (draws.OneIn(100))
                 game.dialogs.nextName = kNames[draws.Below(std::size(kNames))];
-            game.Tick();
-            const std::uint64_t frame = testing::FrameHash(*record.drawing.frameBitmap);
-            current.ticks.push_back(sim::TraceLine(static_cast<std::uint64_t>(k), record,
-                                                   since.Effects(game.wave, record), since.Music(game.music)) +
-                                    " frame=" + std::to_string(frame));
-            if (k % 13 == 0) {
-                ForgetDrawn(whole);
-                DrawGame(whole, record.game);
-                if (testing::FrameHash(*whole.frameBitmap) != frame) {
-                    ADD_FAILURE() << "run " << seed << ": drawn whole, the frame differs at tick " << k << ":\n  "
-                                  << current.ticks.back();
-                    return -1;
-                }
-            }
-        }
+        };
+        // The name last drawn stays until a dialog takes it.
+        PlayedGame current{"", run.Play(0, game.dialogs.nextName, {}, each, kLongestGame)};
+        if (!drawnAlike)
+            return -1;
         // A game that runs too long ends the run; it has no replay yet.
         if (record.game.state == StateTitle && game.replays.Read(kLastGameReplay, current.replay))
             played.push_back(std::move(current));

@@ -26,22 +26,12 @@ namespace ruvo {
 namespace {
 
 using testing::GameRun;
+using testing::kLowTable;
+using testing::RecordedGame;
+using testing::StartedRun;
 
-// Short games: few platforms, no life to spare.
-const std::map<std::string, std::string, std::less<>> kLowTable = {
-    {"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}, {"Score5", "0"}};
-
-const std::map<std::string, std::string, std::less<>> kZeroTable = {
+const testing::SettingsValues kZeroTable = {
     {"Score1", "0"}, {"Score2", "0"}, {"Score3", "0"}, {"Score4", "0"}, {"Score5", "0"}};
-
-std::string RecordedGame(int diveEvery)
-{
-    GameRun program(kLowTable);
-    program.game.Start();
-    program.R().game.optDamage = 0;
-    program.Play(diveEvery);
-    return program.Kept(kLastGameReplay);
-}
 
 // Watched on the title three times over: to its end, ended with Esc after
 // its speeds, its pause and the switches, and ended by Start, which starts
@@ -49,13 +39,11 @@ std::string RecordedGame(int diveEvery)
 TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
 {
     const std::string replay = RecordedGame(9);
-    GameRun without;
-    without.game.Start();
+    StartedRun without;
     without.Ticks(70);
     const std::vector<std::string> expected = without.Play(7);
 
-    GameRun with;
-    with.game.Start();
+    StartedRun with;
     GameRecord& r = with.R();
     HeadlessWindow& window = with.game.Window();
     EXPECT_EQ(WatchReplay(r, "ruvo-replay 9\n"), "made by a newer Ruvo: replay format 9, this one reads format 2");
@@ -140,8 +128,7 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
     // The live game's values once the dialog's OK has restarted the title,
     // and a replay that came meanwhile has played to its end.
     const auto afterOption = [&](bool replayComes) {
-        GameRun program(std::map<std::string, std::string, std::less<>>{{"Option", "1"}});
-        program.game.Start();
+        StartedRun program(testing::SettingsValues{{"Option", "1"}});
         GameRecord& r = program.R();
         const std::array<std::string, 8> edits = FillOptionEdits(r);
         program.game.dialogs.optionAnswer = std::vector<std::string>(edits.begin(), edits.end());
@@ -172,19 +159,15 @@ TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
     std::string error;
     const Replay ghost = ReadReplay(replay, error).value();
     const auto played = [&](bool race) {
-        GameRun run(kLowTable);
-        run.game.Start();
+        StartedRun run(kLowTable);
         GameRecord& r = run.R();
-        run.R().game.optDamage = 0;
+        r.game.optDamage = 0;
         const auto start = [&] {
             if (race) {
                 EXPECT_EQ(RaceReplay(r, replay), "");
                 EXPECT_EQ(run.game.Window().caption, std::string(kWindowTitle) + " - RACE vs Ann +0");
             } else {
-                for (std::size_t row = 0; row < kOptionRows.size(); ++row)
-                    SetOptionBits(r.game, row, ghost.start.options[row]);
-                r.game.program = ghost.start.program;
-                run.game.Command(IDM_START);
+                run.game.StartBoard(ghost.start);
             }
         };
         // Before each tick, what the one before left (where the ghost's
@@ -230,23 +213,18 @@ TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
 // and each gives the player's own back once it is over.
 TEST(Daily, AndRacesPlayWithTheirStartsOptionsAndGiveThePlayersOwnBack)
 {
-    GameRun run(kLowTable);
-    run.game.Start();
+    StartedRun run(kLowTable);
     GameRecord& r = run.R();
     r.game.optSpeed = 70;
-    const auto playedOut = [&] {
-        for (int k = 0; k < 100000 && (r.game.state & StateTitle) == 0; ++k)
-            run.game.Tick();
-    };
     run.game.StartDaily(ParseDay("2026-12-09").value());
     EXPECT_EQ(r.game.optSpeed, 80u);
-    playedOut();
+    run.Play(0, "Ann", [] {}); // no dives, from the start above
     EXPECT_EQ(r.game.optSpeed, 70u);
     const std::string daily = run.Kept(kLastGameReplay);
     EXPECT_NE(daily.find("\nchallenge 2026-12-09\n"), std::string::npos);
     ASSERT_EQ(RaceReplay(r, daily), "");
     EXPECT_EQ(r.game.optSpeed, 80u);
-    playedOut();
+    run.Play(0, "Ann", [] {});
     EXPECT_EQ(r.game.optSpeed, 70u);
 }
 
@@ -267,8 +245,7 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
 {
     // A game, and the same game again in a program that starts where the
     // first one did: equal rows, each with a replay of its own.
-    GameRun first(kZeroTable);
-    first.game.Start();
+    StartedRun first(kZeroTable);
     first.Play(6, "Bea");
     const std::string replay = first.Kept(kLastGameReplay);
     std::string error;
@@ -293,8 +270,7 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
     table["Score1"] = std::to_string(game->result.score);
     table["Round1"] = std::to_string(game->result.round);
     table["Name1"] = "Bea";
-    GameRun second(table);
-    second.game.Start();
+    StartedRun second(table);
     second.Play(6, "Bea");
     const auto played = [](const std::string& text) { return text.substr(text.find("program")); };
     EXPECT_EQ(played(second.Kept(kLastGameReplay)), played(replay));
@@ -340,8 +316,7 @@ TEST(KeptReplays, TwoWindowsKeepEachOthersRows)
 
 TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
 {
-    GameRun program;
-    program.game.Start();
+    StartedRun program;
     GameRecord& r = program.R();
     r.game.optDamage = 100000; // lives enough for ten minutes
     program.game.Command(IDM_START);
@@ -382,8 +357,7 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
 
 TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
 {
-    GameRun run(kLowTable);
-    run.game.Start();
+    StartedRun run(kLowTable);
     GameRecord& r = run.R();
     run.Play(9);
     const std::string offline = run.Kept(kLastGameReplay);
@@ -409,12 +383,7 @@ TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
     EXPECT_EQ(r.game.state & StateTitle, 0u);
     EXPECT_EQ(r.game.optSpeed, 60u);
     EXPECT_NE(PlayBoardStart(r, start), "") << "no title screen";
-    for (int k = 0; k < 100000 && (r.game.state & StateTitle) == 0; ++k) {
-        if (k % 9 == 0)
-            run.game.Click();
-        run.game.dialogs.nextName = "Bea";
-        run.game.Tick();
-    }
+    run.Play(9, "Bea", [] {}); // the board's game, started above
     EXPECT_EQ(r.game.optSpeed, ownSpeed);
     const std::string played = run.Kept(kLastGameReplay);
     EXPECT_NE(played.find("\ntoken " + given.start.token + "\n"), std::string::npos);

@@ -93,24 +93,19 @@ for case in "2 --ticks 1 --script $w/bad-1.txt" "2 --ticks 1 --script $w/bad-2.t
     # shellcheck disable=SC2086
     check "refused: $case" refused $case
 done
-peak_kb() { # peak_kb COMMAND...: the command's peak resident size in KiB
-    python3 -c 'import resource, subprocess, sys
-subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
-}
 check "refused with what and where: $(cat "$work/err")" grep -q '^ruvo-sim: .*endless.ruvo-replay: line [0-9]*: a game of 4294967295 ticks' "$work/err"
-"$sim" --verify "$work/huge.ruvo-replay" 2>"$work/err"
+# The 10 MB file again, with the peak resident size in KiB it takes.
+kb=$(python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, timeout=60)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$sim" --verify "$work/huge.ruvo-replay" 2>"$work/err")
 check "the 10 MB file is too large: $(cat "$work/err")" grep -q 'huge.ruvo-replay: too large: 100[0-9]\{5\} bytes' "$work/err"
-kb=$(peak_kb "$sim" --verify "$work/huge.ruvo-replay")
 check "refusing it takes under 64 MB ($kb KiB)" test "$kb" -lt 65536
 # Several files at once, on threads: a line each in the files' order, after
 # the file's name, and the worst status.
-"$sim" --verify "$work/game.ruvo-replay" "$work/edited.ruvo-replay" "$work/game.ruvo-replay" -j 2 >"$work/many" \
-    2>"$work/err"
+"$sim" --verify "$w/game.ruvo-replay" "$w/edited.ruvo-replay" "$w/game.ruvo-replay" -j 2 >"$w/many" 2>"$w/err"
 check "-j 2: the worst status, 1" test $? -eq 1
-check "-j 2: a line a file, in order, after its name" diff <(cut -d: -f1 "$work/many") \
-    <(printf '%s\n' "$work/game.ruvo-replay" "$work/edited.ruvo-replay" "$work/game.ruvo-replay")
-check "-j 2: the verdicts" diff <(cut -d' ' -f2 "$work/many") <(printf 'verified\ndiffers:\nverified\n')
+check "-j 2: a line a file, in order, its name and verdict first" diff <(cut -d' ' -f1-2 "$w/many") \
+    <(printf '%s: %s\n' "$w/game.ruvo-replay" verified "$w/edited.ruvo-replay" differs: "$w/game.ruvo-replay" verified)
 "$sim" --verify "$work/game.ruvo-replay" "$work/none.ruvo-replay" >/dev/null 2>"$work/err"
 check "a file refused among others: status 2, its line on stderr" \
     test $? -eq 2 -a "$(cat "$work/err")" = "ruvo-sim: $work/none.ruvo-replay: cannot be opened: No such file or directory"
@@ -119,10 +114,9 @@ check "a file refused among others: status 2, its line on stderr" \
 # (The Start and the game's first tick both come at the run's tick 1.)
 { echo "1 start"; sed -n '/^[0-9]/p' "$work/game.ruvo-replay"; } >"$work/again.txt"
 "$sim" --ticks 3000 --from "$work/game.ruvo-replay" --script "$work/again.txt" --record "$work/again.ruvo-replay" >/dev/null
-check "--from plays the replay's game again" diff <(sed -n 's/^result //p' "$work/game.ruvo-replay") \
-    <(sed -n 's/^result //p' "$work/again.ruvo-replay")
-check "--from starts where the replay did" diff <(grep -E '^(options|table|program) ' "$work/game.ruvo-replay") \
-    <(grep -E '^(options|table|program) ' "$work/again.ruvo-replay")
+lines() { grep -E "^($1) " "$w/$2.ruvo-replay"; } # lines WORDS NAME: those of NAME.ruvo-replay that begin with WORDS
+check "--from starts where the replay did and plays its game again" \
+    diff <(lines 'options|table|program|result' game) <(lines 'options|table|program|result' again)
 # --daily: every start is that day's challenge, whatever the options were:
 # the same day's games start alike, another day's do not, and they verify.
 for run in "2026-12-09 d1" "2026-12-09 d2 --option optDamage=1" "2026-12-10 d3"; do
@@ -130,10 +124,8 @@ for run in "2026-12-09 d1" "2026-12-09 d2 --option optDamage=1" "2026-12-10 d3";
     # shellcheck disable=SC2086
     "$sim" --ticks 3000 --daily "$day" $options --script "$work/game.txt" --record "$work/$name.ruvo-replay" >/dev/null
 done
-starts() { grep -E '^(challenge|options|program) ' "$work/$1.ruvo-replay"; }
-check "a day's games start alike" diff <(starts d1) <(starts d2)
-check "another day's start otherwise" bash -c "! diff -q <(grep '^program ' '$work/d1.ruvo-replay') \
-    <(grep '^program ' '$work/d3.ruvo-replay') >/dev/null"
+check "a day's games start alike" diff <(lines 'challenge|options|program' d1) <(lines 'challenge|options|program' d2)
+check "another day's start otherwise" test "$(lines program d1)" != "$(lines program d3)"
 check "a daily game's replay verifies" bash -c "'$sim' --verify '$work/d3.ruvo-replay' | grep -q '^verified '"
 # --race: the run's first start races the replay's ghost; the game and its
 # trace are the player's own, as when it starts where the replay did.

@@ -19,21 +19,6 @@
 namespace ruvo {
 namespace {
 
-// A game recorded on the in-memory machine: a dive every diveEvery ticks,
-// to its end, with a table and options that make it short.
-Replay Recorded(int diveEvery)
-{
-    testing::GameRun run;
-    run.game.settings.values["Score5"] = "0";
-    run.game.Start();
-    run.R().game.optDamage = 1;
-    run.R().game.optDistance = 40;
-    run.R().game.optHarryLevel = 90;
-    run.Play(diveEvery, "T" + std::to_string(diveEvery));
-    std::string error;
-    return ReadReplay(run.Kept(kLastGameReplay), error).value();
-}
-
 // The replay played to its end: a trace line a tick, and the verdict.
 std::vector<std::string> Played(const Replay& replay)
 {
@@ -51,8 +36,9 @@ std::vector<std::string> Played(const Replay& replay)
 TEST(Games, PlayAloneOnThreadsAsOneAfterAnother)
 {
     std::vector<Replay> replays;
+    std::string error;
     for (int diveEvery : {3, 4, 5, 6, 7, 9})
-        replays.push_back(Recorded(diveEvery));
+        replays.push_back(ReadReplay(testing::RecordedGame(diveEvery, "T" + std::to_string(diveEvery)), error).value());
     std::vector<std::vector<std::string>> alone;
     for (const Replay& replay : replays)
         alone.push_back(Played(replay));

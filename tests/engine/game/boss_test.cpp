@@ -18,25 +18,6 @@ namespace {
 
 constexpr Pixel kRed = 0xFF0000;
 
-// Checks bossWork against the theme's pair under the red dither: red on the
-// figure at every even row and column, the picture elsewhere on the figure,
-// black around it, and the mask as drawn.
-void ExpectTintedLook(const Drawing& r, std::uint32_t theme)
-{
-    const SpritePair& plain = r.bossSprites[theme];
-    ASSERT_TRUE(r.bossWork.mask->Pixels() == plain.mask->Pixels());
-    std::int32_t reds = 0;
-    for (std::int32_t y = 0; y < 64; ++y)
-        for (std::int32_t x = 0; x < 64; ++x) {
-            const bool figure = plain.mask->At(x, y) == kBlack;
-            const bool dithered = figure && x % 2 == 0 && y % 2 == 0;
-            const Pixel want = dithered ? kRed : figure ? plain.image->At(x, y) : kBlack;
-            ASSERT_EQ(r.bossWork.image->At(x, y), want) << "theme " << theme << " at " << x << "," << y;
-            reds += dithered ? 1 : 0;
-        }
-    EXPECT_GT(reds, 0);
-}
-
 using BossLook = testing::GameFixture;
 
 TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
@@ -56,7 +37,21 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
             r.spriteDC.bitmap = held;
             ComposeBossSprite(G(), 1);
             DrawGame(r, G());
-            ExpectTintedLook(r, theme);
+            // The theme's pair under the red dither: red on the figure at
+            // every even row and column, the picture elsewhere on the
+            // figure, black around it, and the mask as drawn.
+            const SpritePair& plain = r.bossSprites[theme];
+            ASSERT_TRUE(r.bossWork.mask->Pixels() == plain.mask->Pixels());
+            std::int32_t reds = 0;
+            for (std::int32_t y = 0; y < 64; ++y)
+                for (std::int32_t x = 0; x < 64; ++x) {
+                    const bool figure = plain.mask->At(x, y) == kBlack;
+                    const bool dithered = figure && x % 2 == 0 && y % 2 == 0;
+                    const Pixel want = dithered ? kRed : figure ? plain.image->At(x, y) : kBlack;
+                    ASSERT_EQ(r.bossWork.image->At(x, y), want) << "theme " << theme << " at " << x << "," << y;
+                    reds += dithered ? 1 : 0;
+                }
+            EXPECT_GT(reds, 0);
             // The context keeps a bitmap that outlives the call.
             EXPECT_EQ(r.spriteDC.bitmap, r.bossWork.image.get());
             // and the next round's boss is plain again.
