@@ -59,8 +59,9 @@ const packed = corpus.map((text) => deflateRawSync(Buffer.from(text)));
 // Each run answers with a replay's text or a one-line refusal, in time.
 let runs = 0;
 async function read(fragment) {
-    const hung = sleep(30000, `no answer in 30 s to ${fragment.slice(0, 80)}...`, { ref: false }).then(assert.fail);
-    const answer = await Promise.race([readReplayFragment(fragment), hung]);
+    const timer = new AbortController();
+    const hung = sleep(30000, `no answer in 30 s to ${fragment.slice(0, 80)}...`, { signal: timer.signal }).then(assert.fail);
+    const answer = await Promise.race([readReplayFragment(fragment), hung]).finally(() => timer.abort());
     ++runs;
     if (answer === null) return assert.ok(!/^#(replay|race)=/.test(fragment), 'a link read as none');
     assert.equal(answer.race, fragment.startsWith('#race='));
