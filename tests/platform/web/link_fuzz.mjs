@@ -60,7 +60,8 @@ const packed = corpus.map((text) => deflateRawSync(Buffer.from(text)));
 let runs = 0;
 async function read(fragment) {
     const timer = new AbortController();
-    const hung = sleep(30000, `no answer in 30 s to ${fragment.slice(0, 80)}...`, { signal: timer.signal }).then(assert.fail);
+    const hung = sleep(30000, `no answer in 30 s to ${fragment.slice(0, 80)}...`, { signal: timer.signal })
+        .then(assert.fail);
     const answer = await Promise.race([readReplayFragment(fragment), hung]).finally(() => timer.abort());
     ++runs;
     if (answer === null) return assert.ok(!/^#(replay|race)=/.test(fragment), 'a link read as none');
