@@ -69,23 +69,19 @@ class PuppeteerPage extends PageBase {
     type(text) { return this.page.keyboard.type(text); }
     click(selector) { return this.page.click(selector); }
 
-    // The centre of an element, in CSS pixels of the viewport.
-    centre(selector) {
-        return this.evaluate((s) => {
+    // A finger (or one beside another, fingers their offsets across) put on
+    // the centre of an element and lifted again, the last one put first.
+    async tap(selector, fingers = [0]) {
+        const { x, y } = await this.evaluate((s) => {
             const box = document.querySelector(s).getBoundingClientRect();
             return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
         }, selector);
+        const touches = [];
+        for (const dx of fingers) touches.push(await this.page.touchscreen.touchStart(x + dx, y));
+        for (const touch of touches.reverse()) await touch.end();
     }
 
-    tap(selector) { return this.centre(selector).then(({ x, y }) => this.page.touchscreen.tap(x, y)); }
-
-    async twoFingerTap(selector) {
-        const { x, y } = await this.centre(selector);
-        const first = await this.page.touchscreen.touchStart(x - 20, y);
-        const second = await this.page.touchscreen.touchStart(x + 20, y);
-        await second.end();
-        await first.end();
-    }
+    twoFingerTap(selector) { return this.tap(selector, [-20, 20]); }
 
     front() { return this.page.bringToFront(); }
     resize(width, height) { return this.page.setViewport({ ...this.page.viewport(), width, height }); }
@@ -125,10 +121,7 @@ async function launchPuppeteer(name, modules) {
                 close: () => context.close(),
             };
         },
-        async close() {
-            await touchBrowser?.close();
-            await browser.close();
-        },
+        close: () => Promise.all([touchBrowser?.close(), browser.close()]),
     };
 }
 
@@ -147,9 +140,8 @@ class WebKitPage extends PageBase {
     }
 
     // 'F2', 'Enter', 'ArrowUp', 'Space': selenium's F2, ENTER, ARROW_UP, SPACE.
-    async press(key) {
-        const name = key.replace(/([a-z])([A-Z])/g, '$1_$2').toUpperCase();
-        await (await this.driver()).actions().sendKeys(this.context.selenium.Key[name] ?? key).perform();
+    press(key) {
+        return this.type(this.context.selenium.Key[key.replace(/([a-z])([A-Z])/g, '$1_$2').toUpperCase()] ?? key);
     }
 
     async type(text) { await (await this.driver()).actions().sendKeys(text).perform(); }
@@ -163,18 +155,17 @@ class WebKitPage extends PageBase {
     tap() { throw new Error('WebKitWebDriver cannot emulate a touch screen'); }
     front() { return this.driver(); }
 
-    // The window is sized so that the page inside it gets the size asked for.
+    // The window is sized so that the page inside it gets the size asked for
+    // (a size set may show only at the next look: it is then asked again).
     async resize(width, height) {
-        const [driver, inner] = [await this.driver(), 'return [innerWidth, innerHeight]'];
-        for (let attempt = 0; attempt < 3; ++attempt) {
-            const [innerWidth, innerHeight] = await driver.executeScript(inner);
-            if (innerWidth === width && innerHeight === height) return;
+        const driver = await this.driver();
+        await poll(async () => {
+            const [innerWidth, innerHeight] = await driver.executeScript('return [innerWidth, innerHeight]');
+            if (innerWidth === width && innerHeight === height) return true;
             const rect = await driver.manage().window().getRect();
             await driver.manage().window().setRect({ width: rect.width + width - innerWidth,
                 height: rect.height + height - innerHeight });
-            await poll(() => driver.executeScript(inner).then(([w, h]) => w !== innerWidth || h !== innerHeight),
-                5000, 'the window to take its new size');
-        }
+        }, 10000, `the page to be ${width} x ${height}`);
     }
 
     async closePage() {
@@ -184,61 +175,45 @@ class WebKitPage extends PageBase {
 }
 
 // One WebKitWebDriver and one MiniBrowser session per context: a fresh,
-// ephemeral profile.
-class WebKitContext {
-    used = false;
-
-    constructor(selenium, driver, service, options) { Object.assign(this, { selenium, driver, service, options }); }
-
-    async switchTo(handle) {
-        if (this.current !== handle) await this.driver.switchTo().window(handle);
-        this.current = handle;
-    }
-
-    async newPage() {
-        if (this.used) await this.driver.switchTo().newWindow('window');
-        this.used = true;
-        this.current = await this.driver.getWindowHandle();
-        const page = new WebKitPage(this, this.current);
-        await page.resize(this.options.width ?? 800, this.options.height ?? 500);
-        return page;
-    }
-
-    waitForPage(pattern) {
-        const known = this.current;
-        return poll(async () => {
-            for (const handle of await this.driver.getAllWindowHandles()) {
-                if (handle === known) continue;
-                await this.switchTo(handle);
-                if (pattern.test(await this.driver.getCurrentUrl())) return new WebKitPage(this, handle);
-            }
-            return null;
-        }, 30000, `a window at ${pattern}`);
-    }
-
-    async close() {
-        await this.driver.quit().catch(() => {});
-        await this.service.kill();
-    }
-}
-
-// The scale is the display's (GDK_SCALE), whole numbers only; the driver
-// starts the MiniBrowser that comes with it (WEBKIT_BROWSER names another).
-// The version is the MiniBrowser's, known once a context has started.
+// ephemeral profile. The scale is the display's (GDK_SCALE), whole numbers
+// only; the driver starts the MiniBrowser that comes with it (WEBKIT_BROWSER
+// names another). The version is the MiniBrowser's, known once a context
+// has started.
 function launchWebKit(modules) {
     const [selenium, { DriverService }, { findFreePort }] = ['', '/remote', '/net/portprober']
         .map((module) => createRequire(`${modules}/`)(`selenium-webdriver${module}`));
     const binary = process.env.WEBKIT_BROWSER;
     const engine = { name: 'webkit', version: 'WebKitGTK', close: async () => {} };
-    engine.newContext = async (options = {}) => {
+    engine.newContext = async ({ width = 800, height = 500, scale = 1 } = {}) => {
         const port = await findFreePort('127.0.0.1');
         const service = new DriverService(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', { port, loopback: true,
-            args: [`--port=${port}`], env: { ...process.env, GDK_SCALE: String(options.scale ?? 1) } });
+            args: [`--port=${port}`], env: { ...process.env, GDK_SCALE: String(scale) } });
         const driver = await new selenium.Builder().usingServer(await service.start(20000)).withCapabilities({
             browserName: 'MiniBrowser', ...(binary && { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } }),
         }).build();
         engine.version = `WebKitGTK ${(await driver.getCapabilities()).get('browserVersion')}`;
-        return new WebKitContext(selenium, driver, service, options);
+        // The window the driver is in (none yet: the session's own comes first).
+        const context = { selenium, driver, current: undefined };
+        context.switchTo = async (handle) => {
+            if (context.current !== handle) await driver.switchTo().window(handle);
+            context.current = handle;
+        };
+        context.newPage = async () => {
+            if (context.current !== undefined) await driver.switchTo().newWindow('window');
+            context.current = await driver.getWindowHandle();
+            const page = new WebKitPage(context, context.current);
+            await page.resize(width, height);
+            return page;
+        };
+        context.waitForPage = (pattern, known = context.current) => poll(async () => {
+            for (const handle of (await driver.getAllWindowHandles()).filter((h) => h !== known)) {
+                await context.switchTo(handle);
+                if (pattern.test(await driver.getCurrentUrl())) return new WebKitPage(context, handle);
+            }
+            return null;
+        }, 30000, `a window at ${pattern}`);
+        context.close = () => driver.quit().catch(() => {}).then(() => service.kill());
+        return context;
     };
     return engine;
 }

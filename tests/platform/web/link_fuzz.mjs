@@ -12,6 +12,7 @@ import assert from 'node:assert/strict';
 import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { setTimeout as sleep } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
 import { deflateRawSync } from 'node:zlib';
 
@@ -58,11 +59,10 @@ const packed = corpus.map((text) => deflateRawSync(Buffer.from(text)));
 // Each run answers with a replay's text or a one-line refusal, in time.
 let runs = 0;
 async function read(fragment) {
-    let timer;
-    const hung = new Promise((_, reject) => {
-        timer = setTimeout(() => reject(new Error(`no answer in 30 s to ${fragment.slice(0, 80)}...`)), 30000);
-    });
-    const answer = await Promise.race([readReplayFragment(fragment), hung]).finally(() => clearTimeout(timer));
+    const timer = new AbortController();
+    const hung = sleep(30000, `no answer in 30 s to ${fragment.slice(0, 80)}...`, { signal: timer.signal })
+        .then(assert.fail);
+    const answer = await Promise.race([readReplayFragment(fragment), hung]).finally(() => timer.abort());
     ++runs;
     if (answer === null) return assert.ok(!/^#(replay|race)=/.test(fragment), 'a link read as none');
     assert.equal(answer.race, fragment.startsWith('#race='));

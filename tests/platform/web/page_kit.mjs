@@ -51,14 +51,14 @@ export async function openGame(context, { page = null, url = site.url, settings 
     return page;
 }
 
-// fn(page, context) on the game opened (url, settings; holdScript: the
-// server holds the page's script back until the page is drawn) in a fresh
+// fn(page, context) on the game opened (url, settings; hold: what the
+// server holds back, 'script' or 'fonts', as serve.mjs tells) in a fresh
 // profile (width, height, scale, touch), which is closed whatever happens;
 // the page must show no error but those that ignore matches. Gives fn's
 // result. The server's log of requests starts with the game.
-export async function withGame({ url, settings, ignore, holdScript = false, ...view }, fn) {
+export async function withGame({ url, settings, ignore, hold = null, ...view }, fn) {
     site.server.requests = [];
-    site.server.hold.script = holdScript;
+    for (const name in site.server.hold) site.server.hold[name] = name === hold;
     const context = await site.engine.newContext(view);
     try {
         const page = await openGame(context, { url, settings });
@@ -95,11 +95,15 @@ export async function choose(page, menu, id, press = (s) => page.click(s)) {
 }
 export const DIALOG = 'dialog.ruvo-dialog[open]';
 export const NOTE = `${DIALOG} .note`;
+export const button = (id) => `${DIALOG} button[data-id="${id}"]`;
 export const waitFor = (page, selector, present = true, timeout = 30000) =>
     page.waitFor(([s, p]) => (document.querySelector(s) !== null) === p, [selector, present], timeout);
 // A key that opens a dialog or closes what selector finds.
 export const openBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector));
 export const closeBy = (page, key, selector = DIALOG) => page.press(key).then(() => waitFor(page, selector, false));
+// A property of what each selector finds (null where it finds nothing).
+export const props = (page, name, ...selectors) =>
+    page.evaluate(([n, all]) => all.map((s) => document.querySelector(s)?.[n] ?? null), [name, selectors]);
 // The texts of what selector finds, trimmed.
 export const texts = (page, selector) =>
     page.evaluate((s) => [...document.querySelectorAll(s)].map((e) => e.textContent.trim()), selector);
@@ -124,22 +128,23 @@ export async function expectNoErrors(page, ignore = null) {
 
 // The Option dialog (offered by the stored switch), by mouse or by touch:
 // one life at the fastest speed (or the one given), so that the first fall
-// ends the game; then Start. again: the page's game before was such a one.
-export async function playOneQuickGame(page, tap = false, again = false, speed = '10') {
+// ends the game; then Start; and the name, when given, entered at its end.
+// again: the page's game before was such a one.
+export async function playOneQuickGame(page, { tap = false, again = false, speed = '10', name = null } = {}) {
     const press = (selector) => (tap ? page.tap(selector) : page.click(selector));
     await page.front();
     await choose(page, 'Option', IDM.OPTION, press);
     await waitFor(page, DIALOG);
-    assert.equal(await page.evaluate((s) => document.querySelector(s).value, `${DIALOG} input[data-id="406"]`),
-        again ? speed : '80');
+    assert.deepEqual(await props(page, 'value', `${DIALOG} input[data-id="406"]`), [again ? speed : '80']);
     await fillEdit(page, 406, speed);
     await fillEdit(page, 409, '1');
-    await press(`${DIALOG} button[data-id="1"]`);
+    await press(button(1));
     await waitFor(page, DIALOG, false);
     assert.deepEqual(await page.evaluate(() => window.ruvo.timerPeriod), Number(speed));
     await choose(page, 'Game', IDM.START, press);
     await page.waitFor((s) => document.activeElement === document.querySelector(s), `${DIALOG} input[data-id="410"]`,
         120000);
+    if (name) await enterName(page, name);
 }
 
 // Answers the name dialog with OK and closes the table shown after it, whose

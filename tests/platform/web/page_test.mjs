@@ -11,7 +11,7 @@ import { test } from 'node:test';
 
 import { ENGINES } from './browsers.mjs';
 import {
-    DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, closeBy, describePage, engineName, enterName,
+    DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, button, closeBy, describePage, engineName, enterName,
     expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor,
     waitForProbe, whileRising, withGame,
 } from './page_kit.mjs';
@@ -50,8 +50,9 @@ async function expectLargestCrispField(page, zoom) {
 }
 
 // The licence and the notices, each as the site's text file holds it, on the
-// page that Help > Licences and a link below the About box open.
-async function expectLicences(context) {
+// page that Help > Licences and a link below the About box of page open;
+// then page is the one in front again.
+async function expectLicences(context, page) {
     const licences = await context.waitForPage(/licences\.html$/);
     await licences.waitFor(() => document.readyState === 'complete');
     const shown = await licences.evaluate(async () => Promise.all([...document.querySelectorAll('h2')].map(
@@ -67,6 +68,7 @@ async function expectLicences(context) {
         assert.match(type, /^text\/plain/);
     }
     await licences.close();
+    await page.front();
 }
 
 const noTouch = ENGINES[engineName]?.touch ? false : `${engineName}'s driver cannot emulate a touch screen`;
@@ -79,10 +81,9 @@ describePage('the page', () => {
     // are there is asked before the music is on.
     test('shows the field and the menu in their final boxes from the first frame, at a crisp zoom; keys and clicks ' +
         'play; fetches the music\'s files only for the music; keeps the switches over a reload and after Exit; the ' +
-        'function keys stay with the game', () => withGame({ scale: 2, holdScript: true }, async (page, context) => {
+        'function keys stay with the game', () => withGame({ scale: 2, hold: 'script' }, async (page, context) => {
         await expectLargestCrispField(page, 4);
-        const final = await page.evaluate(() => window.ruvoLayout());
-        assert.deepEqual(await page.evaluate(() => window.ruvoLayouts), [final]);
+        assert.deepEqual(...await page.evaluate(() => [window.ruvoLayouts, [window.ruvoLayout()]]));
         // (That the status line is drawn, and the scenery before the
         // first tick, the test of the letters' faces tells.)
         assert.ok((await fieldOf(page)).sky > 384 * 200 / 3, 'the sky fills the field');
@@ -131,8 +132,8 @@ describePage('the page', () => {
         'soundfont and storage it plays silent', async () => {
         // Each in a profile of its own, with nothing in the browser's cache.
         const prompt = await withGame({}, fieldOf);
-        site.server.hold.fonts = true; // until the game has shown its first picture
-        const late = await withGame({}, fieldOf).finally(() => (site.server.hold.fonts = false));
+        // The faces held back until the game has shown its first picture.
+        const late = await withGame({ hold: 'fonts' }, fieldOf);
         assert.ok(late.firstPictureMs < late.facesIn && late.facesIn < late.firstFrameMs, JSON.stringify(late));
         assert.equal(late.letters, prompt.letters, 'the status line is drawn in the same faces');
         // A page without the faces, the soundfont and storage (some engines
@@ -154,11 +155,7 @@ describePage('the page', () => {
     () => withGame({ ignore: /ERR_EMPTY_RESPONSE|NetworkError|network connection was lost|Load failed/ },
         async (page, context) => {
         // After the first visit the site plays without a network.
-        await page.evaluate(async () => {
-            await navigator.serviceWorker.ready;
-            if (!navigator.serviceWorker.controller)
-                await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
-        });
+        await page.waitFor(() => navigator.serviceWorker.controller !== null);
         site.server.offline = true;
         await openGame(context, { page }).finally(() => (site.server.offline = false));
         await openBy(page, 'F10');
@@ -170,8 +167,7 @@ describePage('the page', () => {
         await page.press('F2');
         assert.equal(await probe(page), TITLE, 'the game takes no command while a dialog is open');
         await page.click(`${DIALOG} .links a`);
-        await expectLicences(context);
-        await page.front();
+        await expectLicences(context, page);
         await closeBy(page, 'Escape');
 
         await openBy(page, 'F8');
@@ -180,8 +176,7 @@ describePage('the page', () => {
         await page.click(menuTitle('Help'));
         assert.deepEqual(await texts(page, '.menu:nth-child(3) .menu-item'), ['HelpF1', 'AboutF10', 'Licences']);
         await page.click('.menu:nth-child(3) a.menu-item');
-        await expectLicences(context);
-        await page.front();
+        await expectLicences(context, page);
         await page.press('F2');
         assert.equal(await probe(page), START_BANNER, 'commands reach the game again');
     }));
@@ -221,12 +216,9 @@ describePage('the page', () => {
         assert.deepEqual(await reader.evaluate(() => ['Score1', 'Name1'].map((name) => localStorage.getItem(`Ruvo/${name}`))),
             [String(best), 'ü'.repeat(15)], `after ${saves} saves of the other tab`);
         await reader.close();
-        await playOneQuickGame(second);
-        await enterName(second, 'Bob');
-        for (const page of [second, first]) {
-            await expectNoErrors(page);
-            await page.goto(new URL('help.html', site.url).href);
-        }
+        await playOneQuickGame(second, { name: 'Bob' });
+        await expectNoErrors(second);
+        for (const page of [second, first]) await page.goto(new URL('help.html', site.url).href);
         const names = await second.evaluate(() => [1, 2, 3, 4, 5].map((row) => localStorage.getItem(`Ruvo/Name${row}`)));
         assert.deepEqual(names.filter((n) => n === 'ü'.repeat(15) || n === 'Bob').length, 2, JSON.stringify(names));
     }));
@@ -251,13 +243,12 @@ describePage('the page', () => {
         assert.equal(await probe(page), PLAY, 'in play a tap starts nothing');
 
         await openGame(context, { page });
-        await playOneQuickGame(page, true);
+        await playOneQuickGame(page, { tap: true });
         await page.resize(844, 170); // sideways, a keyboard taking the lower half of the screen
-        const ok = `${DIALOG} button[data-id="1"]`;
         await page.waitFor((s) => ((box, view) => box.top >= view.offsetTop && box.bottom <= view.offsetTop + view.height)(
-            document.querySelector(s).getBoundingClientRect(), visualViewport), ok);
+            document.querySelector(s).getBoundingClientRect(), visualViewport), button(1));
         await page.type('Ann');
-        await page.tap(ok);
+        await page.tap(button(1));
         await waitFor(page, `${DIALOG} [data-id="416"]`);
         assert.deepEqual(await texts(page, `${DIALOG} [data-id="416"]`), ['Ann']);
     }));

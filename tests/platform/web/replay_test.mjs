@@ -25,8 +25,9 @@ import { after, test } from 'node:test';
 
 import { poll } from './browsers.mjs';
 import {
-    DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, choose, closeBy, describePage, engineName, enterName, expectNoErrors,
-    menuItem, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor, waitForProbe, whileRising, withGame,
+    DIALOG, EMPTY_TABLE, IDM, NOTE, TITLE, bomb, button, choose, closeBy, describePage, engineName, enterName,
+    expectNoErrors, menuItem, openGame, playOneQuickGame, probe, props, site, siteDir, texts, waitFor, waitForProbe,
+    whileRising, withGame,
 } from './page_kit.mjs';
 
 const SIM = process.env.RUVO_SIM ?? fileURLToPath(new URL('../../../build/bin/ruvo-sim', import.meta.url));
@@ -44,15 +45,15 @@ const resultOf = (text) => text.match(/^result score=(\d+) round=(\d+) ticks=(\d
 // The last replay watched to its end, as [score, round, ticks].
 const watched = (page) => Promise.all([11, 12, 13].map((field) => probe(page, field)));
 const watching = (page, on) => waitForProbe(page, on ? 1 : 0, 10, 120000);
-const caption = (page) => page.evaluate(() => !document.getElementById('replay-bar').hidden &&
-    document.getElementById('replay-caption').textContent);
-const waitForCaption = (page, text) => page.waitFor((t) => !document.getElementById('replay-bar').hidden &&
-    document.getElementById('replay-caption').textContent === t, text);
+// The replay bar's caption (false while the bar is hidden) and the page's title.
+const caption = (page) => page.evaluate(() => [!document.getElementById('replay-bar').hidden &&
+    document.getElementById('replay-caption').textContent, document.title]);
+const waitForCaption = (page, text) => poll(async () => (await caption(page))[0] === text, 30000, `the caption ${text}`);
+const NAME = 'Ruvo Zelp! for Windows 95';
 // The replay bar's buttons, by the character each gives.
 const BAR = '#replay-bar button[data-character=';
 // What the module's memory has grown to, which it never gives back.
 const memory = (page) => page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
-const ticks = (page) => page.evaluate(() => window.ruvo.ticks);
 const rows = (page) => texts(page, `${DIALOG} select.list option`);
 // The one line of a note, which Enter closes.
 async function expectNote(page, text) {
@@ -61,10 +62,12 @@ async function expectNote(page, text) {
     await closeBy(page, 'Enter', NOTE);
 }
 
-// The link the Replays list's button copies, its box closed again.
-async function copyLink(page, button) {
-    await page.click(`${DIALOG} button[data-id="${button}"]`);
+// The link the Replays list's button copies (to a replay or a race, on this
+// site), its box closed again.
+async function copyLink(page, id) {
+    await page.click(button(id));
     const link = await page.waitFor(() => document.querySelector('dialog.ruvo-dialog[open] input.link')?.value);
+    assert.match(link, new RegExp(`^${site.url}#${id === COPY_LINK ? 'replay' : 'race'}=[\\w-]+$`));
     await closeBy(page, 'Enter', `${DIALOG} input.link`);
     return link;
 }
@@ -76,9 +79,9 @@ async function linkBehindDialog(page, link, field) {
     await choose(page, 'Option', IDM.OPTION);
     await waitFor(page, DIALOG);
     await page.evaluate((hash) => (location.hash = hash), new URL(link).hash);
-    await page.waitFor((t) => window.ruvo.ticks > t + 10, await ticks(page));
+    await page.waitFor((t) => window.ruvo.ticks > t + 10, await page.evaluate(() => window.ruvo.ticks));
     assert.equal(await probe(page, field), 0, 'it waits for the dialog');
-    await page.click(`${DIALOG} button[data-id="1"]`);
+    await page.click(button(1));
 }
 
 const openReplays = (page) => page.front().then(() => choose(page, 'Game', IDM.REPLAYS))
@@ -96,17 +99,18 @@ const chooseFile = (page, name, text) => page.evaluate(({ name, text }) => {
 
 // The replay the page keeps as the last game's.
 const lastGame = (page) => page.evaluate(() => window.ruvo.replays.read('last'));
-// The native ruvo-sim's verdict on each replay's text, and the one its result line asks for.
-const verify = (...replays) => execFileSync(SIM, ['--verify', ...replays.map((text, i) => {
+// The native ruvo-sim's verdict on each replay's text is the one its result line asks for.
+const expectVerified = (...replays) => assert.deepEqual(execFileSync(SIM, ['--verify', ...replays.map((text, i) => {
     const file = join(work, `${engineName}-${i}.ruvo-replay`);
     writeFileSync(file, text);
     return file;
-})], { encoding: 'utf8' }).trim().split('\n').map((line) => line.replace(/^.*: /, ''));
-const verdict = (text) => `verified ${text.match(/^result (score=\d+ round=\d+ ticks=\d+)/m)[1]}`;
-// The name dialog, when the game just ended has a place in the table, is
-// answered; then the title. Gives the game's replay once the page keeps it
-// as the last game's in place of before.
+})], { encoding: 'utf8' }).trim().split('\n').map((line) => line.replace(/^.*: /, '')),
+replays.map((text) => `verified ${text.match(/^result (score=\d+ round=\d+ ticks=\d+)/m)[1]}`));
+// Once a game has started, the name dialog, when the game just ended has a
+// place in the table, is answered; then the title. Gives the game's replay
+// once the page keeps it as the last game's in place of before.
 async function endOfGame(page, name, before) {
+    await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
     await page.waitFor((s) => document.activeElement === document.querySelector(s) ||
         window.ruvo.exports.ruvo_probe(0) === 1, `${DIALOG} input[data-id="410"]`, 120000);
     if (await probe(page) !== TITLE) await enterName(page, name);
@@ -126,20 +130,16 @@ const watchGhost = (page) => page.evaluate(() => {
         if (p(14) !== 1) return;
         if (p(15) === 1) {
             exports.ruvo_paint();
-            const shown = field.getImageData(0, 0, 384, 200).data;
+            const shown = new Uint32Array(field.getImageData(0, 0, 384, 200).data.buffer);
             const frame = new Uint32Array(exports.memory.buffer, exports.ruvo_probe_frame(), 384 * 200);
             const [x, y, w, h] = [16, 17, 18, 19].map(p);
-            let [inside, outside] = [0, 0];
-            for (let i = 0; i < frame.length; ++i) {
-                const f = frame[i];
-                if (shown[4 * i] === ((f >>> 16) & 255) && shown[4 * i + 1] === ((f >>> 8) & 255) &&
-                    shown[4 * i + 2] === (f & 255)) continue;
-                const [px, py] = [i % 384, Math.floor(i / 384)];
-                if (px >= x && px < x + w && py >= y && py < y + h) ++inside;
-                else ++outside;
-            }
-            window.ghost.drawn += inside > 0 ? 1 : 0;
-            window.ghost.stray += outside > 0 ? 1 : 0;
+            // Shown as R, G, B, A in memory; the frame holds 0x..RRGGBB.
+            const differ = [...frame.keys()].filter((i) => (frame[i] & 0xffffff) !==
+                ((shown[i] & 255) << 16 | (shown[i] >>> 8 & 255) << 8 | (shown[i] >>> 16 & 255)));
+            const inside = (i) => i % 384 >= x && i % 384 < x + w && Math.floor(i / 384) >= y &&
+                Math.floor(i / 384) < y + h;
+            window.ghost.drawn += differ.some(inside) ? 1 : 0;
+            window.ghost.stray += differ.some((i) => !inside(i)) ? 1 : 0;
         }
         requestAnimationFrame(look);
     };
@@ -163,13 +163,12 @@ describePage('replays on the page', () => {
     () => withGame({ url: new URL('?refuse-storage', site.url).href }, async (page) => {
         // No board serves this page: it offers none, having asked once.
         await page.waitFor(() => window.ruvo.board === false);
-        assert.equal(await page.evaluate((s) => document.querySelector(s).hidden, menuItem(IDM.BOARD)), true);
         await openReplays(page);
         assert.deepEqual(await rows(page), []);
-        assert.equal(await page.evaluate((s) => document.querySelector(s), `${DIALOG} button[data-id="${SEND}"]`), null);
-        assert.equal(await page.evaluate((s) => document.querySelector(s).disabled, `${DIALOG} button[data-id="1"]`),
-            true, 'nothing to watch');
-        const [room, before] = [await memory(page), await ticks(page)];
+        // Nor Send in the list.
+        assert.deepEqual(await props(page, 'hidden', menuItem(IDM.BOARD), button(SEND)), [true, null]);
+        assert.deepEqual(await props(page, 'disabled', button(1)), [true], 'nothing to watch');
+        const [room, before] = [await memory(page), await page.evaluate(() => window.ruvo.ticks)];
         for (const [give, note] of [
             [() => chooseFile(page, 'cut.ruvo-replay', SCRIPTED.replace(/^result .*\n/m, '')),
                 'cut.ruvo-replay: truncated: the result line is missing'],
@@ -195,8 +194,7 @@ describePage('replays on the page', () => {
         await chooseFile(page, 'crlf.ruvo-replay', `\ufeff${SCRIPTED.replace(/\n/g, '\r\n')}`);
         await watching(page, true);
         await waitFor(page, DIALOG, false);
-        assert.equal(await caption(page), 'REPLAY');
-        assert.match(await page.evaluate(() => document.title), / - REPLAY$/);
+        assert.deepEqual(await caption(page), ['REPLAY', `${NAME} - REPLAY`]);
         // Then up to 8x by the bar's + button, and on to its end.
         for (const [act, shown] of [[() => page.press('+'), 'REPLAY 2x'], [() => page.click(`${BAR}"45"]`), 'REPLAY'],
             [() => page.press('F3'), 'REPLAY, paused'], [() => page.press('F3'), 'REPLAY'],
@@ -206,7 +204,7 @@ describePage('replays on the page', () => {
         }
         await watching(page, false);
         assert.deepEqual(await watched(page), resultOf(SCRIPTED));
-        assert.deepEqual([await caption(page), await probe(page)], [false, TITLE]);
+        assert.deepEqual([...await caption(page), await probe(page)], [false, NAME, TITLE]);
 
         // Esc ends a replay before its end.
         await openReplays(page);
@@ -223,8 +221,7 @@ describePage('replays on the page', () => {
         'the store refuses is told once and leaves no older game as the last',
     () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
         const other = await openGame(context);
-        await playOneQuickGame(page);
-        await enterName(page, 'Web');
+        await playOneQuickGame(page, { name: 'Web' });
         // Another tab of the game hears of the new replays at once.
         await other.waitFor(() => window.ruvo.replays.list().sort().join() === 'last,' +
             window.ruvo.replays.list().find((name) => name.startsWith('row-')));
@@ -243,23 +240,22 @@ describePage('replays on the page', () => {
                 if (this.download) fetch(this.href).then((r) => r.text()).then((text) => (window.saved = { name: this.download, text }));
             };
         });
-        await page.click(`${DIALOG} button[data-id="${SAVE_AS}"]`);
+        await page.click(button(SAVE_AS));
         const saved = await page.waitFor(() => window.saved);
-        assert.equal(saved.name, `Ruvo ${score} Web.ruvo-replay`);
-        assert.equal((await stored(page)).last, saved.text, 'the row\'s replay is the last game\'s');
+        // The row's replay is the last game's.
+        assert.deepEqual(saved, { name: `Ruvo ${score} Web.ruvo-replay`, text: (await stored(page)).last });
         assert.match(saved.text, /^edition web$/m);
-        assert.deepEqual(verify(saved.text), [verdict(saved.text)]);
+        expectVerified(saved.text);
 
         const link = await copyLink(page, COPY_LINK);
-        assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#replay=[\w-]+$/);
         // Delete takes the selected row's replay (the row stays in the table)
         // once asked: No (Escape) keeps it, Yes (Enter) does not.
         for (const [answer, left] of [['Escape', 2], ['Enter', 1]]) {
-            await page.click(`${DIALOG} button[data-id="${DELETE}"]`);
-            await waitFor(page, `${DIALOG} button[data-id="7"]`);
+            await page.click(button(DELETE));
+            await waitFor(page, button(7));
             assert.equal(await page.evaluate((s) => [...document.querySelectorAll(s)].at(-1).querySelector('.text')
                 .textContent, DIALOG), `Delete the replay of 1st ${score} round 1 Web?`);
-            await closeBy(page, answer, `${DIALOG} button[data-id="7"]`);
+            await closeBy(page, answer, button(7));
             await page.waitFor(([s, n]) => document.querySelectorAll(s).length === n, [`${DIALOG} select.list option`, left]);
         }
         assert.match((await rows(page))[0], /^Last game/);
@@ -278,9 +274,8 @@ describePage('replays on the page', () => {
             };
         });
         for (const again of [false, true]) {
-            await playOneQuickGame(page, false, again);
             // The name, then the table; the note comes as the title does.
-            await enterName(page, 'Web');
+            await playOneQuickGame(page, { again, name: 'Web' });
             await expectNote(page, "This game's replay could not be kept: the replay store refused to write it.");
             // Read after the refused writes and what followed them.
             assert.deepEqual(await stored(page), {});
@@ -306,21 +301,19 @@ describePage('replays on the page', () => {
     test('a kept game raced from the list and by a link: its ghost drawn over the game\'s own frame, the lead in the ' +
         'bar and the title, the end told; the raced game and the day\'s challenge from the menu verify',
     () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
-        await playOneQuickGame(page, false, false, '80');
-        await enterName(page, 'Bea');
+        await playOneQuickGame(page, { speed: '80', name: 'Bea' });
         const beaGame = await lastGame(page);
         const [bea] = resultOf(beaGame);
         await openReplays(page);
         const link = await copyLink(page, COPY_RACE_LINK);
-        assert.match(link, /^http:\/\/127\.0\.0\.1:\d+\/#race=[\w-]+$/);
-        await page.click(`${DIALOG} button[data-id="${RACE}"]`);
+        await page.click(button(RACE));
         await waitForProbe(page, 1, 14);
         await watchGhost(page);
         // A dive as the jumper rises takes the player's jumper away from the ghost's.
         await whileRising(page, () => page.press('Space'));
         const lead = await page.waitFor(() => document.getElementById('replay-caption').textContent);
         assert.match(lead, /^RACE vs Bea [+-]\d+$/);
-        assert.ok((await page.evaluate(() => document.title)).startsWith('Ruvo Zelp! for Windows 95 - RACE vs Bea '));
+        assert.ok((await caption(page))[1].startsWith(`${NAME} - RACE vs Bea `));
         assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('#replay-bar button')]
             .map((button) => button.hidden)), [true, true, true], 'a race has no replay\'s buttons');
         const raced = await endOfGame(page, 'Ann', beaGame);
@@ -331,19 +324,17 @@ describePage('replays on the page', () => {
         // Drawn, and the squares it left repainted.
         const ghost = await page.evaluate(() => window.ghost);
         assert.ok(ghost.drawn > 0 && ghost.stray === 0, JSON.stringify(ghost));
-        assert.deepEqual([await caption(page), await page.evaluate(() => document.title)],
-            [false, 'Ruvo Zelp! for Windows 95']);
+        assert.deepEqual(await caption(page), [false, NAME]);
 
         // The day's challenge, from the shared menu, on the title only.
         assert.deepEqual(await texts(page, `.menu-item[data-command="${IDM.DAILY}"]`), ['Daily Challenge']);
         const today = () => new Date().toISOString().slice(0, 10);
         const days = [today()];
         await choose(page, 'Game', IDM.DAILY);
-        await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
         const daily = await endOfGame(page, 'Day', raced);
         days.push(today());
         assert.ok(days.some((day) => daily.includes(`\nchallenge ${day}\n`)), daily.split('\n', 6).join('|'));
-        assert.deepEqual(verify(raced, daily), [verdict(raced), verdict(daily)]);
+        expectVerified(raced, daily);
 
         // A race link put in the address behind a dialog starts once it closes.
         const other = await openGame(context);
@@ -373,19 +364,18 @@ describePage('replays on the page', () => {
             const gone = /^Failed to load resource: net::ERR_CONNECTION_REFUSED \(http:\/\/[^)]+\/api\/v1\/tokens\)$/;
             await withGame({ url, settings: EMPTY_TABLE, ignore: gone }, async (page, context) => {
                 await page.waitFor(() => window.ruvo.board === true);
-                await playOneQuickGame(page);
-                await enterName(page, 'Ann');
+                await playOneQuickGame(page, { name: 'Ann' });
                 await openReplays(page);
-                await page.click(`${DIALOG} button[data-id="${SEND}"]`);
+                await page.click(button(SEND));
                 await expectNote(page, 'This game was not played for a board, so no board can take it. Choose ' +
                     'Board... and Play for the Board, then send that game.');
                 await closeBy(page, 'Escape');
                 assert.equal(sent(), 0);
-                // Board..., Open the Board: the board's own page in a window of its own, which the page's service
-                // worker, once it serves the site, leaves to the board.
+                // Board..., and one of its buttons. Open the Board: the board's own page in a window of its own,
+                // which the page's service worker, once it serves the site, leaves to the board.
+                const boardDialog = (id) => choose(page, 'Game', IDM.BOARD).then(() => page.click(button(id)));
                 const openBoard = async () => {
-                    await choose(page, 'Game', IDM.BOARD);
-                    await page.click(`${DIALOG} button[data-id="${OPEN_BOARD}"]`);
+                    await boardDialog(OPEN_BOARD);
                     const shown = await context.waitForPage(/\/board$/);
                     await page.front();
                     await closeBy(page, 'Escape');
@@ -395,10 +385,8 @@ describePage('replays on the page', () => {
                 const shown = await openBoard();
                 await shown.waitFor(() => document.body?.textContent.includes('No game yet.'));
 
-                await choose(page, 'Game', IDM.BOARD);
-                await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
+                await boardDialog(PLAY_FOR_BOARD);
                 await waitFor(page, DIALOG, false);
-                await page.waitFor(() => window.ruvo.exports.ruvo_probe(0) !== 1);
                 const game = await endOfGame(page, 'Bea', await lastGame(page));
                 assert.match(game, /^token [0-9a-f]+$/m);
                 const [score, round, ticks] = resultOf(game);
@@ -406,13 +394,12 @@ describePage('replays on the page', () => {
                 const name = game.match(/^result .* name=(.*)$/m)?.[1] || 'Ann';
                 await openReplays(page);
                 await page.evaluate((s) => (document.querySelector(s).value = 'last'), `${DIALOG} select.list`);
-                await page.click(`${DIALOG} button[data-id="${SEND}"]`);
+                await page.click(button(SEND));
                 await expectNote(page, `The board took your game: ${score} points, rank 1.`);
                 assert.equal(sent(), 1);
-                const listed = await (await fetch(new URL('api/v1/board', url))).json();
                 const expected = [1, name, score, round, ticks];
-                assert.deepEqual(listed.rows.map((row) => [row.rank, row.name, row.score, row.round, row.ticks]),
-                    [expected]);
+                assert.deepEqual((await (await fetch(new URL('api/v1/board', url))).json()).rows
+                    .map((row) => [row.rank, row.name, row.score, row.round, row.ticks]), [expected]);
                 await closeBy(page, 'Escape');
 
                 await openBoard();
@@ -423,8 +410,7 @@ describePage('replays on the page', () => {
                 // A board gone is told in a line, the dialog left open.
                 board.kill('SIGTERM');
                 await exited;
-                await choose(page, 'Game', IDM.BOARD);
-                await page.click(`${DIALOG} button[data-id="${PLAY_FOR_BOARD}"]`);
+                await boardDialog(PLAY_FOR_BOARD);
                 await expectNote(page, 'The board could not be reached: the connection failed');
                 await closeBy(page, 'Escape');
             });

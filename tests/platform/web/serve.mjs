@@ -16,7 +16,7 @@
 // menu's titles (window.ruvoLayout()) as each frame shows them in
 // window.ruvoLayouts.
 // SPDX-License-Identifier: MIT
-import { createReadStream, readFileSync, statSync } from 'node:fs';
+import { readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve } from 'node:path';
 
@@ -90,15 +90,13 @@ export function serve(root, { port = 0, host = '127.0.0.1', testHook = false } =
         const answer = () => {
             try {
                 if (statSync(path).isDirectory()) path = join(path, 'index.html');
-                const type = TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream';
                 const body = testHook && extname(path) === '.html' ? Buffer.from(readFileSync(path, 'utf8')
-                    .replace(/<head>/i, (head) => head + TEST_HOOK.replace('@HELD@', String(server.hold.script)))) : null;
-                const size = body?.length ?? statSync(path).size;
-                response.writeHead(200, { 'content-type': type, 'content-length': size, 'cache-control': 'no-cache' });
-                if (request.method !== 'HEAD') logged.bytes = size;
-                if (request.method === 'HEAD') response.end();
-                else if (body) response.end(body);
-                else createReadStream(path).pipe(response);
+                    .replace(/<head>/i, (head) => head + TEST_HOOK.replace('@HELD@', String(server.hold.script))))
+                    : readFileSync(path);
+                response.writeHead(200, { 'content-length': body.length, 'cache-control': 'no-cache',
+                    'content-type': TYPES[extname(path).toLowerCase()] ?? 'application/octet-stream' });
+                if (request.method !== 'HEAD') logged.bytes = body.length;
+                response.end(request.method === 'HEAD' ? undefined : body);
             } catch {
                 response.writeHead(404).end();
             }
