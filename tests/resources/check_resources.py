@@ -228,27 +228,6 @@ def parse_track(data, pos, end, index):
     raise Fault(f"track {index}: no end-of-track event")
 
 
-def check_notes(tracks):
-    """Balanced notes per track; returns (channels with notes, first on, last off)."""
-    channels, first_on, last_off = set(), None, 0
-    for index, (events, end_tick) in enumerate(tracks):
-        sounding = {}
-        for tick, code, channel, key, velocity in ((tick, *kind[1:], *payload) for tick, kind, payload in events
-                                                   if kind[:2] in (("chan", 0x8), ("chan", 0x9))):
-            if code == 0x9 and velocity > 0:
-                need((channel, key) not in sounding, f"track {index}: key {key} struck again at tick {tick} while sounding")
-                sounding[channel, key] = tick
-                channels.add(channel)
-                first_on = tick if first_on is None else min(first_on, tick)
-            else:
-                need(sounding.pop((channel, key), None) is not None,
-                     f"track {index}: note-off for silent key {key} at tick {tick}")
-                last_off = max(last_off, tick)
-        need(not sounding, f"track {index}: keys never released, as (channel from 0, key): tick struck: {sounding}")
-    need(first_on is not None, "no notes at all")
-    return channels, first_on, last_off
-
-
 def seconds_at(tick, tempos, division):
     seconds, last_tick, usec = 0.0, 0, 500000
     for change_tick, payload in tempos:
@@ -287,7 +266,23 @@ def check_midi(path, shortest, longest, loops):
             tracks.append(parse_track(data, start, end, len(tracks)))
         pos = end
     need(len(tracks) == ntrks, f"header says {ntrks} tracks, file has {len(tracks)}")
-    channels, first_on, last_off = check_notes(tracks)
+    # Balanced notes in every track, and the channels that sound.
+    channels, first_on, last_off = set(), None, 0
+    for index, (events, _) in enumerate(tracks):
+        sounding = {}
+        for tick, code, channel, key, velocity in ((tick, *kind[1:], *payload) for tick, kind, payload in events
+                                                   if kind[:2] in (("chan", 0x8), ("chan", 0x9))):
+            if code == 0x9 and velocity > 0:
+                need((channel, key) not in sounding, f"track {index}: key {key} struck again at tick {tick} while sounding")
+                sounding[channel, key] = tick
+                channels.add(channel)
+                first_on = tick if first_on is None else min(first_on, tick)
+            else:
+                need(sounding.pop((channel, key), None) is not None,
+                     f"track {index}: note-off for silent key {key} at tick {tick}")
+                last_off = max(last_off, tick)
+        need(not sounding, f"track {index}: keys never released, as (channel from 0, key): tick struck: {sounding}")
+    need(first_on is not None, "no notes at all")
     need(9 in channels and len(channels) >= 3,
          f"channels {sorted(c + 1 for c in channels)}: want drums (10) and at least 3 parts")
     tempos, signatures = (sorted(((tick, payload) for events, _ in tracks for tick, kind, payload in events
