@@ -202,8 +202,7 @@ class SqliteBoardTest(unittest.TestCase):
                      ['--database', 'mysql://x'], ['--database', f'sqlite:{self.folder.name}/none/x.sqlite']):
             with self.subTest(args):
                 done = run('--listen', '127.0.0.1:0', *args)
-                self.assertEqual(done.returncode, 2)
-                self.assertEqual(done.stderr.count('\n'), 1, done.stderr)
+                self.assertEqual((done.returncode, done.stderr.count('\n')), (2, 1), done.stderr)
         # The board answers the site's files beside its own.
         # The page's files as what they are: WebAssembly compiles as it streams in only so.
         kinds = {'index.html': 'text/html', 'ruvo.wasm': 'application/wasm', 'A_002GMW.MID': 'audio/midi',
