@@ -125,13 +125,14 @@ play_game() { # play_game PID WINDOW NAME [pause]
     local pid=$1
     wait_for 10 eval '[ -z "$(shown_by "$pid" High-Score)" ]'
 }
-# Closed as the window manager closes it, the game ends with status 0.
-close_game() { # close_game WINDOW PID
-    "$XCLOSE" "$1" || return 1
-    game_pid=$2
+# The game ends with status 0 within 10 s.
+game_ends() { # game_ends PID
+    game_pid=$1
     wait_game_exit 10
     [ "$game_status" = 0 ] || { echo "  the game's status: $game_status"; return 1; }
 }
+# Closed as the window manager closes it, the game ends with status 0.
+close_game() { "$XCLOSE" "$1" && game_ends "$2"; } # close_game WINDOW PID
 result_line() { sed -n 's/^result //p' "$1"; }
 table() { # table SCORE NAME: the Option dialog on offer, five rows of that score and name
     local row
