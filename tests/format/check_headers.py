@@ -32,27 +32,18 @@ def opening(lines, lead):
     return block
 
 
-def main():
-    root = sys.argv[1]
-    files = subprocess.run(['git', '-C', root, 'ls-files'], capture_output=True, text=True, check=True).stdout.split()
-    bad = []
-    for name in filter(SOURCES.search, files):
-        lines = open(f'{root}/{name}', encoding='utf-8').read().split('\n')
-        if lines and lines[0].startswith('#!'):
-            lines = lines[1:]
-        lead = COMMENT.get(name.rsplit('.', 1)[-1], '#')
-        block = opening(lines, lead)
-        if not block or not block[0].strip(lead + '" ').strip() or SPDX in block[0]:
-            bad.append(f'{name}: opens without a comment saying what it holds')
-        elif not any(SPDX in line for line in block):
-            bad.append(f'{name}: no "{SPDX}" in its opening comment')
-    for line in bad:
-        print(line)
-    if bad:
-        return 1
-    print('every source file says what it holds and names its licence')
-    return 0
-
-
-if __name__ == '__main__':
-    sys.exit(main())
+root = sys.argv[1]
+files = subprocess.run(['git', '-C', root, 'ls-files'], capture_output=True, text=True, check=True).stdout.split()
+bad = []
+for name in filter(SOURCES.search, files):
+    lines = open(f'{root}/{name}', encoding='utf-8').read().split('\n')
+    if lines and lines[0].startswith('#!'):
+        lines = lines[1:]
+    lead = COMMENT.get(name.rsplit('.', 1)[-1], '#')
+    block = opening(lines, lead)
+    if not block or not block[0].strip(lead + '" ').strip() or SPDX in block[0]:
+        bad.append(f'{name}: opens without a comment saying what it holds')
+    elif not any(SPDX in line for line in block):
+        bad.append(f'{name}: no "{SPDX}" in its opening comment')
+print('\n'.join(bad) or 'every source file says what it holds and names its licence')
+sys.exit(1 if bad else 0)

@@ -13,12 +13,6 @@ LINK = re.compile(r"(?<!!)\[[^\]]*\]\(([^)\s]+)\)|!\[[^\]]*\]\(([^)\s]+)\)")
 FENCE = re.compile(r"^\s*```")
 
 
-def markdown_files():
-    """The tree's Markdown files, as git lists them (check_headers.py reads the tree so too)."""
-    out = subprocess.run(["git", "-C", root, "ls-files", "*.md"], capture_output=True, text=True, check=True).stdout
-    return [os.path.join(root, f) for f in out.split()]
-
-
 def prose(path):
     """The file's lines outside fenced code, with their numbers."""
     in_fence = False
@@ -48,7 +42,9 @@ def links(path):
 
 
 broken = []
-files = markdown_files()
+# The tree's Markdown files, as git lists them (check_headers.py reads the tree so too).
+files = subprocess.run(["git", "-C", root, "ls-files", "*.md"], capture_output=True, text=True, check=True).stdout.split()
+files = [os.path.join(root, f) for f in files]
 for path in files:
     for number, target in links(path):
         if re.match(r"^[a-z][a-z0-9+.-]*:", target):

@@ -24,22 +24,18 @@ source "$here/../support/script_checks.sh"
 need_tools cmake dpkg-deb desktop-file-validate appstreamcli update-mime-database strace Xvfb xdotool objdump
 [ "$part" = package ] && need_tools dpkg-buildpackage dh lintian readelf
 
-# The files every installation holds, relative to its prefix (the .deb's is
-# /usr, with the program in games/ rather than bin/), but for the icons,
-# which all_present looks at by their sizes.
-program=bin/ruvo
-expected_files() {
-    printf '%s\n' "$program" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" "share/mime/packages/$id.xml"
-    printf 'share/ruvo/%s\n' "${data[@]}"
-    if [ "$part" = package ]; then echo share/man/man6/ruvo.6.gz; else echo share/man/man6/ruvo.6; fi
-}
-# Each is there and not empty, the program runnable, and an icon of each size,
-# a PNG of the size its folder names.
+# The program and the manual page, relative to the prefix (the .deb's is
+# /usr, with the program in games/ rather than bin/, the page compressed).
+program=bin/ruvo manual=share/man/man6/ruvo.6
+[ "$part" = package ] && manual+=.gz
+# Every file an installation holds is there and not empty, the program
+# runnable, and an icon of each size, a PNG of the size its folder names.
 all_present() { # all_present ROOT
     local file size header missing=0
-    while read -r file; do
+    for file in "$program" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+        "share/mime/packages/$id.xml" "${data[@]/#/share/ruvo/}" "$manual"; do
         [ -f "$1/$file" ] && [ -s "$1/$file" ] || { echo "  missing or empty: $1/$file"; missing=1; }
-    done < <(expected_files)
+    done
     [ -x "$1/$program" ] || { echo "  not executable: $1/$program"; missing=1; }
     for size in 16 32 48 64 128; do
         header=$(od -An -tx1 -j16 -N8 "$1/share/icons/hicolor/${size}x$size/apps/$id.png" | tr -d ' \n')
@@ -73,12 +69,8 @@ quiet() { # quiet PATTERN COMMAND...
 # Every library the program itself links to (its NEEDED entries) comes from a
 # package that the Depends line names, or that one of those depends on.
 linked_libraries_covered() { # linked_libraries_covered PROGRAM DEPENDS
-    local names covered library path package status=0
-    names=$(sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, */\n/g' <<<"$2")
-    covered=$(for package in $names; do
-        echo "$package"
-        dpkg-query -W -f='${Depends}\n' "$package" 2>/dev/null | sed 's/ ([^)]*)//g; s/ *| */\n/g; s/, */\n/g'
-    done | sed 's/:any$//' | sort -u)
+    local names='s/ ([^)]*)//g; s/:any//g; s/ *| */\n/g; s/, */\n/g' covered library path package status=0
+    covered=$({ echo "$2"; dpkg-query -W -f='${Depends}\n' $(sed "$names" <<<"$2") 2>/dev/null; } | sed "$names" | sort -u)
     for library in $(objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'); do
         path=$(ldd "$1" | awk -v l="$library" '$1 == l {print $3}')
         [ -n "$path" ] || { echo "  $library is not found on this machine"; status=1; continue; }
@@ -96,25 +88,18 @@ linked_libraries_covered() { # linked_libraries_covered PROGRAM DEPENDS
 # tracks; F1 opens help.
 reads_its_data() { # reads_its_data ROOT: the game installed in ROOT (a prefix)
     local root=$1 file
-    if ! start_xvfb 800x600x24; then
-        check "Xvfb starts: $(cat "$work/xvfb.log")" false
-        return
-    fi
+    start_xvfb 800x600x24 || { check "Xvfb starts: $(cat "$work/xvfb.log")" false; return; }
     mkdir -p "$work/cwd"
     (cd "$work/cwd" && exec env HOME="$work" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" \
         strace -f -qq -e trace=openat -o "$work/openat.log" "$root/$program" >"$work/game.log" 2>&1) &
     game_pid=$!
-    help_window() { [ -n "$(xdotool search --onlyvisible --name '^Ruvo Help$' 2>/dev/null)" ]; }
-    if wait_for 20 find_game_window; then
-        xdotool windowfocus --sync "$WIN" && xdotool key F1
-        check "F1 opens the help window" wait_for 10 help_window
-        # Closed as the window manager closes it: the game saves and ends.
-        "$build/bin/xclose" "$WIN"
-        wait_game_exit 15
-        check "the installed game ends with status 0 when closed (status: $game_status)" test "$game_status" = 0
-    else
-        check "the installed game opens its window: $(cat "$work/game.log")" false
-    fi
+    wait_for 20 find_game_window || { check "the installed game opens its window: $(cat "$work/game.log")" false; return; }
+    xdotool windowfocus --sync "$WIN" && xdotool key F1
+    check "F1 opens the help window" wait_for 10 eval '[ -n "$(xdotool search --onlyvisible --name "^Ruvo Help\$" 2>/dev/null)" ]'
+    # Closed as the window manager closes it: the game saves and ends.
+    "$build/bin/xclose" "$WIN"
+    wait_game_exit 15
+    check "the installed game ends with status 0 when closed (status: $game_status)" test "$game_status" = 0
     # Successful opens (a non-negative descriptor) of a path: the music
     # library's of the tracks, help's of RUVO.HLP.
     opened() { grep -F "\"$1\"" "$work/openat.log" | grep -Eq '= [0-9]+$'; }

@@ -104,9 +104,8 @@ deb)
     ;;
 page)
     site=$(cd "${2:?usage: notices_test.sh page SITE}" && pwd)
-    listing=$work/page.txt
-    (cd "$site" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$listing"
-    check "every file of the site is accounted for" accounted page "$listing"
+    (cd "$site" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$work/page.txt"
+    check "every file of the site is accounted for" accounted page "$work/page.txt"
     check "the site carries the tree's LICENSE and THIRD_PARTY_NOTICES" carries "$site"
     ;;
 windows)

@@ -99,9 +99,9 @@ def bitmap_checks(folder):
 
 # id: (event, channels, rate, bits, length in ms, pitch contour or None)
 SOUNDS = {
-    601: ("bounce", 2, 11025, 8, 74, "rising"),
-    602: ("miss", 2, 11025, 8, 216, "falling"),
-    603: ("game over", 2, 11025, 8, 251, "falling"),
+    601: ("bounce", 2, 11025, 8, 74, "rise"),
+    602: ("miss", 2, 11025, 8, 216, "fall"),
+    603: ("game over", 2, 11025, 8, 251, "fall"),
     604: ("stomp", 2, 11025, 8, 170, None),
     605: ("dissolve", 1, 11025, 8, 34, None),
     606: ("hurry", 1, 22050, 8, 912, None),
@@ -117,8 +117,52 @@ RAMP_PEAK = 0.25        # ... stay below this fraction of full scale
 PITCH_RATIO = 1.25      # late/early pitch ratio a sweep must exceed
 
 
-def parse_riff(data, channels, rate, bits):
-    """Checks the chunk layout and format fields; returns (frames, pcm bytes)."""
+def pitch(samples, rate):
+    """Fundamental frequency from the period of a Schmitt-triggered zero crossing (None in silence)."""
+    hyst = 0.1 * max(abs(x) for x in samples)
+    armed, rises = False, []
+    for i, x in enumerate(samples):
+        if x < -hyst:
+            armed = True
+        elif x > hyst and armed:
+            armed = False
+            rises.append(i)
+    return (len(rises) - 1) * rate / (rises[-1] - rises[0]) if len(rises) >= 3 else None
+
+
+def check_samples(pcm, channels, rate, contour):
+    """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
+    chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
+    worst_rms, worst_peak = 0.0, 0.0
+    ramp = max(1, int(rate * RAMP_MS / 1000))
+    for c, s in enumerate(chans):
+        name = "channel" + ("" if channels == 1 else (" left", " right")[c])
+        rms = (sum(x * x for x in s) / len(s)) ** 0.5
+        peak = max(abs(x) for x in s)
+        dc = sum(s) / len(s)
+        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
+        need(rms >= MIN_RMS, f"{name} nearly silent (rms {rms:.3f} < {MIN_RMS})")
+        need(peak <= MAX_PEAK, f"{name} clips (peak {peak:.2f} > {MAX_PEAK})")
+        need(abs(dc) <= MAX_DC, f"{name} has a DC offset of {dc:+.3f}")
+        for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
+            need(abs(edge) * 128 <= EDGE_LSB, f"{name} {where} sample is {round(edge * 128) + 128}, not silence")
+            need(max(abs(x) for x in frames) <= RAMP_PEAK, f"{name} jumps within the {where} {RAMP_MS} ms (click)")
+    # A panned sound may be quieter on one side; the louder side sets the level.
+    need(worst_peak >= MIN_PEAK, f"too quiet (peak {worst_peak:.2f} < {MIN_PEAK})")
+    if contour:
+        mono = [sum(f) / channels for f in zip(*chans)]
+        n = len(mono)
+        early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
+        late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
+        need(early and late, "no clear pitch to follow")
+        swept = late >= early * PITCH_RATIO if contour == "rise" else late * PITCH_RATIO <= early
+        need(swept, f"pitch should {contour} but goes {early:.0f} -> {late:.0f} Hz")
+    return worst_rms, worst_peak
+
+
+def check_wave(path, channels, rate, bits, ms, contour):
+    with open(path, "rb") as f:
+        data = f.read()
     need(len(data) >= 44, f"only {len(data)} bytes, too short for a WAVE header")
     header = struct.unpack_from("<4sI4s4sIHHIIHH4sI", data)
     size, align = header[-1], channels * bits // 8
@@ -127,70 +171,9 @@ def parse_riff(data, channels, rate, bits):
                 b"data", len(data) - 44 - (size & 1))
     need(header == expected and size % align == 0,
          f"header {header}, expected {expected} with whole {align}-byte frames")
-    return size // align, data[44:44 + size]
-
-
-def pitch(samples, rate):
-    """Fundamental frequency from the period of a Schmitt-triggered zero crossing."""
-    peak = max(abs(x) for x in samples)
-    if peak == 0:
-        return None
-    hyst = 0.1 * peak
-    armed, rises = False, []
-    for i, x in enumerate(samples):
-        if x < -hyst:
-            armed = True
-        elif x > hyst and armed:
-            armed = False
-            rises.append(i)
-    if len(rises) < 3:
-        return None
-    return (len(rises) - 1) * rate / (rises[-1] - rises[0])
-
-
-def check_samples(pcm, channels, rate, contour):
-    """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
-    chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
-    faults = []
-    worst_rms, worst_peak = 0.0, 0.0
-    ramp = max(1, int(rate * RAMP_MS / 1000))
-    for c, s in enumerate(chans):
-        name = "" if channels == 1 else (" left", " right")[c]
-        rms = (sum(x * x for x in s) / len(s)) ** 0.5
-        peak = max(abs(x) for x in s)
-        dc = sum(s) / len(s)
-        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
-        faults += [f"channel{name} {fault}" for bad, fault in ((rms < MIN_RMS, f"nearly silent (rms {rms:.3f} < {MIN_RMS})"),
-                   (peak > MAX_PEAK, f"clips (peak {peak:.2f} > {MAX_PEAK})"), (abs(dc) > MAX_DC, f"has a DC offset of {dc:+.3f}")) if bad]
-        for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
-            if abs(edge) * 128 > EDGE_LSB:
-                faults.append(f"channel{name} {where} sample is {round(edge * 128) + 128}, not silence")
-            elif max(abs(x) for x in frames) > RAMP_PEAK:
-                faults.append(f"channel{name} jumps within the {where} {RAMP_MS} ms (click)")
-    # A panned sound may be quieter on one side; the louder side sets the level.
-    if worst_peak < MIN_PEAK:
-        faults.append(f"too quiet (peak {worst_peak:.2f} < {MIN_PEAK})")
-    if contour:
-        mono = [sum(f) / channels for f in zip(*chans)]
-        n = len(mono)
-        early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
-        late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
-        if early is None or late is None:
-            faults.append("no clear pitch to follow")
-        elif contour == "rising" and late < early * PITCH_RATIO:
-            faults.append(f"pitch should rise but goes {early:.0f} -> {late:.0f} Hz")
-        elif contour == "falling" and late * PITCH_RATIO > early:
-            faults.append(f"pitch should fall but goes {early:.0f} -> {late:.0f} Hz")
-    need(not faults, "; ".join(faults))
-    return worst_rms, worst_peak
-
-
-def check_wave(path, channels, rate, bits, ms, contour):
-    with open(path, "rb") as f:
-        frames, pcm = parse_riff(f.read(), channels, rate, bits)
-    expected = (rate * ms + 500) // 1000
-    need(abs(frames - expected) <= 1, f"{frames} frames, expected {expected} ({ms} ms at {rate} Hz)")
-    rms, peak = check_samples(pcm, channels, rate, contour)
+    frames, length = size // align, (rate * ms + 500) // 1000
+    need(abs(frames - length) <= 1, f"{frames} frames, expected {length} ({ms} ms at {rate} Hz)")
+    rms, peak = check_samples(data[44:44 + size], channels, rate, contour)
     return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
 
 
@@ -207,13 +190,11 @@ DATA_BYTES = {0x8: 2, 0x9: 2, 0xA: 2, 0xB: 2, 0xC: 1, 0xD: 1, 0xE: 2}
 
 def read_varlen(data, pos, end):
     value = 0
-    for _ in range(4):
-        need(pos < end, "variable-length number runs past the end of its chunk")
+    for pos in range(pos, min(pos + 4, end)):
         value = (value << 7) | (data[pos] & 0x7F)
-        pos += 1
-        if not data[pos - 1] & 0x80:
-            return value, pos
-    raise Fault("variable-length number longer than 4 bytes")
+        if not data[pos] & 0x80:
+            return value, pos + 1
+    raise Fault("variable-length number longer than 4 bytes or past the end of its chunk")
 
 
 def parse_track(data, pos, end, index):
@@ -247,54 +228,6 @@ def parse_track(data, pos, end, index):
     raise Fault(f"track {index}: no end-of-track event")
 
 
-def read_smf(data):
-    need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
-         "no MThd header of 6 bytes")
-    fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
-    need(fmt == 1 or (fmt == 0 and ntrks == 1), f"format {fmt} with {ntrks} tracks")
-    need(0 < division < 0x8000, f"division 0x{division:04X} is not ticks per quarter note")
-    pos, tracks = 14, []
-    while pos < len(data):
-        length = int.from_bytes(data[pos + 4:pos + 8], "big")
-        start, end = pos + 8, pos + 8 + length
-        need(end <= len(data), f"chunk {len(tracks)} claims {length} bytes, only {len(data) - start} left")
-        if data[pos:pos + 4] == b"MTrk":
-            tracks.append(parse_track(data, start, end, len(tracks)))
-        pos = end
-    need(len(tracks) == ntrks, f"header says {ntrks} tracks, file has {len(tracks)}")
-    return division, tracks
-
-
-def check_notes(tracks):
-    """Balanced notes per track; returns (channels with notes, first on, last off)."""
-    channels, first_on, last_off = set(), None, 0
-    for index, (events, end_tick) in enumerate(tracks):
-        sounding = {}
-        for tick, kind, payload in events:
-            if kind[0] != "chan" or kind[1] not in (0x8, 0x9):
-                continue
-            key = (kind[2], payload[0])
-            if kind[1] == 0x9 and payload[1] > 0:
-                need(key not in sounding, f"track {index}: key {payload[0]} struck again at tick {tick} while sounding")
-                sounding[key] = tick
-                channels.add(kind[2])
-                first_on = tick if first_on is None else min(first_on, tick)
-            else:
-                need(sounding.pop(key, None) is not None,
-                     f"track {index}: note-off for silent key {payload[0]} at tick {tick}")
-                last_off = max(last_off, tick)
-        if sounding:
-            (channel, key), tick = next(iter(sounding.items()))
-            raise Fault(f"track {index}: key {key} on channel {channel + 1} from tick {tick} never released")
-    need(first_on is not None, "no notes at all")
-    return channels, first_on, last_off
-
-
-def meta_events(tracks, meta_type):
-    return sorted(((tick, payload) for events, _ in tracks
-                   for tick, kind, payload in events if kind == ("meta", meta_type)), key=lambda item: item[0])
-
-
 def seconds_at(tick, tempos, division):
     seconds, last_tick, usec = 0.0, 0, 500000
     for change_tick, payload in tempos:
@@ -318,11 +251,42 @@ def bar_lines(end_tick, signatures, division):
 
 def check_midi(path, shortest, longest, loops):
     with open(path, "rb") as handle:
-        division, tracks = read_smf(handle.read())
-    channels, first_on, last_off = check_notes(tracks)
+        data = handle.read()
+    need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
+         "no MThd header of 6 bytes")
+    fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
+    need(fmt == 1 or (fmt == 0 and ntrks == 1), f"format {fmt} with {ntrks} tracks")
+    need(0 < division < 0x8000, f"division 0x{division:04X} is not ticks per quarter note")
+    pos, tracks = 14, []
+    while pos < len(data):
+        length = int.from_bytes(data[pos + 4:pos + 8], "big")
+        start, end = pos + 8, pos + 8 + length
+        need(end <= len(data), f"chunk {len(tracks)} claims {length} bytes, only {len(data) - start} left")
+        if data[pos:pos + 4] == b"MTrk":
+            tracks.append(parse_track(data, start, end, len(tracks)))
+        pos = end
+    need(len(tracks) == ntrks, f"header says {ntrks} tracks, file has {len(tracks)}")
+    # Balanced notes in every track, and the channels that sound.
+    channels, first_on, last_off = set(), None, 0
+    for index, (events, _) in enumerate(tracks):
+        sounding = {}
+        for tick, code, channel, key, velocity in ((tick, *kind[1:], *payload) for tick, kind, payload in events
+                                                   if kind[:2] in (("chan", 0x8), ("chan", 0x9))):
+            if code == 0x9 and velocity > 0:
+                need((channel, key) not in sounding, f"track {index}: key {key} struck again at tick {tick} while sounding")
+                sounding[channel, key] = tick
+                channels.add(channel)
+                first_on = tick if first_on is None else min(first_on, tick)
+            else:
+                need(sounding.pop((channel, key), None) is not None,
+                     f"track {index}: note-off for silent key {key} at tick {tick}")
+                last_off = max(last_off, tick)
+        need(not sounding, f"track {index}: keys never released, as (channel from 0, key): tick struck: {sounding}")
+    need(first_on is not None, "no notes at all")
     need(9 in channels and len(channels) >= 3,
          f"channels {sorted(c + 1 for c in channels)}: want drums (10) and at least 3 parts")
-    tempos, signatures = meta_events(tracks, 0x51), meta_events(tracks, 0x58)
+    tempos, signatures = (sorted(((tick, payload) for events, _ in tracks for tick, kind, payload in events
+                                  if kind == ("meta", meta)), key=lambda item: item[0]) for meta in (0x51, 0x58))
     need(all(len(p) == 3 and int.from_bytes(p, "big") for _, p in tempos) and all(len(p) == 4 for _, p in signatures),
          "bad tempo or time signature event")
     end_tick = max(end for _, end in tracks)

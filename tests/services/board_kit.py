@@ -7,7 +7,6 @@ import http.client
 import os
 import pwd
 import shutil
-import signal
 import subprocess
 import tempfile
 import unittest
@@ -44,16 +43,11 @@ class Board:
         path = '/api/v1/replays' + ('?' + urllib.parse.urlencode({'name': name}) if name else '')
         return self.ask('POST', path, replay.encode() if isinstance(replay, str) else replay)
 
-    def stop(self, how=signal.SIGTERM):
-        if self.process.stdout.closed:
-            return self.process.returncode
-        if self.process.poll() is None:
-            self.process.send_signal(how)
-        self.process.wait(timeout=60)
-        self.log = self.process.stderr.read()
-        self.process.stdout.close()
-        self.process.stderr.close()
-        return self.process.returncode
+    def stop(self):
+        """Ends the board, if it has not ended, and keeps what it wrote to stderr as log."""
+        if self.process.returncode is None:
+            self.process.terminate()
+            self.log = self.process.communicate(timeout=60)[1]
 
 
 def play(start, script='1 start\n2 name Bea\n', ticks=5000):
@@ -75,11 +69,10 @@ class Postgres:
     not run as root: there it runs as nobody."""
 
     def __init__(self):
-        versions = sorted(glob.glob('/usr/lib/postgresql/*/bin/postgres'),
-                          key=lambda path: int(path.split('/')[4]))
-        if not versions:
+        newest = max(glob.glob('/usr/lib/postgresql/*/bin/postgres'), key=lambda path: int(path.split('/')[4]), default='')
+        if not newest:
             raise unittest.SkipTest('no PostgreSQL server installed')
-        self.bin = os.path.dirname(versions[-1])
+        self.bin = os.path.dirname(newest)
         self.folder = tempfile.mkdtemp(prefix='ruvo-pg-')
         self.data = f'{self.folder}/data'
         self.as_owner = []
@@ -106,8 +99,7 @@ class Postgres:
         """The address of a new, empty database of the cluster."""
         self.databases += 1
         name = f'board{self.databases}'
-        subprocess.run([f'{self.bin}/psql', '-h', self.folder, '-U', 'ruvo', '-d', 'postgres', '-q', '-c',
-                        f'CREATE DATABASE {name}'], check=True, stdout=subprocess.DEVNULL)
+        self.run('createdb', '-h', self.folder, '-U', 'ruvo', name)
         return f'postgresql://ruvo@/{name}?host={self.folder}'
 
     def close(self):

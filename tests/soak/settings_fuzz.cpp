@@ -46,13 +46,12 @@ void Through(const std::string& path, ruvo::GameRecord& record, int (*routine)(r
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** argv)
 {
     // Qt's types are all registered, as in the game, whatever a value claims to be.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int qtArgc = 1;
     new QGuiApplication(qtArgc, *argv);
-    (void)argc;
     if (!workDir.isValid()) {
         std::perror("settings_fuzz: scratch folder");
         std::exit(1);

@@ -70,12 +70,6 @@ void Fill(GameRecord& record, const Table& table)
     }
 }
 
-int Usage()
-{
-    std::fprintf(stderr, "usage: ruvo-settings-saver save FILE COUNT | check FILE | play FILE\n");
-    return 2;
-}
-
 // The name dialog answers with the name of the "enter" line; the others are
 // answered at once.
 class AnsweringDialogs final : public DialogHost {
@@ -125,8 +119,10 @@ int main(int argc, char** argv)
     char* end = nullptr;
     const long count = verb == "save" && argc == 4 ? std::strtol(argv[3], &end, 10) : 0;
     const bool saves = count > 0 && *end == '\0';
-    if (!saves && !((verb == "check" || verb == "play") && argc == 3))
-        return Usage();
+    if (!saves && !((verb == "check" || verb == "play") && argc == 3)) {
+        std::fprintf(stderr, "usage: ruvo-settings-saver save FILE COUNT | check FILE | play FILE\n");
+        return 2;
+    }
     // One store for the whole run, as the game keeps one for its life.
     QtSettingsStore store(argv[2]);
     GameRecord record;

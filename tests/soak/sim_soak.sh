@@ -70,13 +70,10 @@ random_script() { # random_script TICKS SEED
         for (k = 1; k <= ticks; k++) {
             if (rand() < dive) print k, "dive"
             if (rand() < 0.004) print k, "start"
-            if (paused && k == resume) {
+            if (paused ? k == resume : rand() < 0.002) {
                 print k, "pause"
-                paused = 0
-            } else if (!paused && rand() < 0.002) {
-                print k, "pause"
-                paused = 1
-                resume = k + 1 + int(rand() * (rand() < 0.1 ? 3000 : 100))
+                paused = !paused
+                if (paused) resume = k + 1 + int(rand() * (rand() < 0.1 ? 3000 : 100))
             }
             if (rand() < 0.0005) print k, "sound"
             if (rand() < 0.0005) print k, "music"

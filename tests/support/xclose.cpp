@@ -8,19 +8,11 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s WINDOW-ID\n", argv[0]);
-        return 2;
-    }
     char* end = nullptr;
-    const unsigned long window = std::strtoul(argv[1], &end, 0);
-    if (end == argv[1] || *end != '\0' || window == 0) {
-        std::fprintf(stderr, "%s: not a window id: %s\n", argv[0], argv[1]);
-        return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
+    const unsigned long window = argc == 2 ? std::strtoul(argv[1], &end, 0) : 0;
+    Display* display = window != 0 && *end == '\0' ? XOpenDisplay(nullptr) : nullptr;
     if (display == nullptr) {
-        std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
+        std::fprintf(stderr, "usage: %s WINDOW-ID, on the display that DISPLAY names\n", argv[0]);
         return 2;
     }
     const Status sent = SendDeleteWindow(display, window);

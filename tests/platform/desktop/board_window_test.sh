@@ -29,14 +29,12 @@ printf '[Default Applications]\nx-scheme-handler/http=test-browser.desktop\n' >"
 # note TEXT: the box titled Board with that line (on stderr too) closes on
 # Return; then the list it came from, LIST, on Escape.
 note() {
-    local pid=$GAME
     dialog "$GAME" Board && grep -qE "^ruvo: $1" "$work/game-board.log" && press "$DIALOG" Return &&
-        wait_for 5 eval '[ -z "$(shown_by "$pid" Board)" ]' && press "$LIST" Escape
+        wait_for 5 eval '[ -z "$(shown_by "$GAME" Board)" ]' && press "$LIST" Escape
 }
 # Send to Board from the Replays list, on the replay the KEYS select: sets LIST.
 send() { # send [KEY...]
     open_replays "$GAME" "$WIN"
-    LIST=$DIALOG
     press "$LIST" "$@" alt+b
 }
 
@@ -50,12 +48,9 @@ send
 check "Send to Board refuses the offline game in a box" note "This game was not played for a board"
 check "and sends nothing" bash -c "! grep -q ' /api/v1/replays ' '$work/board.log'"
 
-press "$WIN" alt+g
-sleep 0.5
-xdotool key b
+menu_item "$GAME" "$WIN" g b
 dialog "$GAME" Board || fail "no Board dialog"
-press "$DIALOG" ctrl+a
-xdotool type --delay 20 "$BOARD/"
+type_into "$DIALOG" "$BOARD/"
 xdotool key alt+o
 check "Open the Board opens its page in the browser" wait_for 10 grep -qsx "$BOARD/board" "$work/opened"
 # Play for the Board: the dialog closes and the board's game starts (the

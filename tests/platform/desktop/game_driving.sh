@@ -34,11 +34,11 @@ fail() {
     for pid in "${games[@]}"; do kill "$pid" 2>/dev/null; done
     exit 1
 }
-# The game's own window: of its top windows, the one its title names.
+# The game's own window: of its top windows, the one its title names; sets WIN.
 game_window() { # game_window PID
     local w
     for w in $(game_top_windows "$1"); do
-        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$TITLE"* ]] && { echo "$w"; return 0; }
+        [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$TITLE"* ]] && { WIN=$w; return 0; }
     done
     return 1
 }
@@ -47,8 +47,7 @@ start_game() { # start_game NAME [ARGUMENT...]: sets GAME (its pid) and WIN
     "${LAUNCH[@]}" "$RUVO" "${@:2}" >"$work/game-$1.log" 2>&1 &
     GAME=$!
     games+=("$GAME")
-    wait_for 15 game_window "$GAME" >/dev/null || fail "game $1 shows no window"
-    WIN=$(game_window "$GAME")
+    wait_for 15 game_window "$GAME" || fail "game $1 shows no window"
 }
 press() { # press WINDOW KEY...
     xdotool windowfocus --sync "$1" 2>/dev/null
@@ -85,10 +84,15 @@ set_options() { # set_options PID WINDOW VALUE...
     press "$DIALOG" "${keys[@]:1}" Return
     wait_for 10 eval '[ -z "$(shown_by "$pid" Option)" ]' || fail "the Option dialog stays open"
 }
-# Game > Replays...: sets DIALOG to the list.
+# Game > Replays...: sets DIALOG and LIST to the list.
 open_replays() { # open_replays PID WINDOW
     menu_item "$1" "$2" g r
-    dialog "$1" Replays || fail "no Replays list"
+    dialog "$1" Replays && LIST=$DIALOG || fail "no Replays list"
+}
+# The text of an edit, the focused one of WINDOW, typed anew.
+type_into() { # type_into WINDOW TEXT
+    press "$1" ctrl+a
+    xdotool type --delay 50 "$2"
 }
 # Start, dives at random moments (and a pause, when asked), until the name
 # is asked for; the name typed, the table closed.
@@ -111,8 +115,7 @@ play_game() { # play_game PID WINDOW NAME [pause]
     local input=$DIALOG try
     for try in 1 2 3; do
         sleep 0.5
-        press "$input" ctrl+a
-        xdotool type --delay 50 "$3"
+        type_into "$input" "$3"
         xdotool key Return
         wait_for 3 bash -c "! xdotool search --all --onlyvisible --pid $1 --name '^High-Score\$' 2>/dev/null | grep -qx $input" &&
             break
@@ -122,13 +125,14 @@ play_game() { # play_game PID WINDOW NAME [pause]
     local pid=$1
     wait_for 10 eval '[ -z "$(shown_by "$pid" High-Score)" ]'
 }
-# Closed as the window manager closes it, the game ends with status 0.
-close_game() { # close_game WINDOW PID
-    "$XCLOSE" "$1" || return 1
-    game_pid=$2
+# The game ends with status 0 within 10 s.
+game_ends() { # game_ends PID
+    game_pid=$1
     wait_game_exit 10
     [ "$game_status" = 0 ] || { echo "  the game's status: $game_status"; return 1; }
 }
+# Closed as the window manager closes it, the game ends with status 0.
+close_game() { "$XCLOSE" "$1" && game_ends "$2"; } # close_game WINDOW PID
 result_line() { sed -n 's/^result //p' "$1"; }
 table() { # table SCORE NAME: the Option dialog on offer, five rows of that score and name
     local row

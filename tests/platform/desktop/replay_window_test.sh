@@ -56,12 +56,11 @@ before=$(folder_state)
 open_replays "$ONE" "$MAIN"
 press "$DIALOG" Return
 check "Watch shows REPLAY in the caption" wait_for 10 caption_is "$MAIN" "$TITLE - REPLAY"
-press "$MAIN" plus
-check "+ doubles the speed" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 2x"
-press "$MAIN" F3
-check "F3 pauses the replay" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 2x, paused"
-press "$MAIN" F3 plus plus
-check "and resumes it, at 8x" wait_for 5 caption_is "$MAIN" "$TITLE - REPLAY 8x"
+# + doubles the speed, F3 pauses the replay and resumes it.
+for step in "plus:REPLAY 2x" "F3:REPLAY 2x, paused" "F3 plus plus:REPLAY 8x"; do
+    press "$MAIN" ${step%%:*}
+    check "${step%%:*} gives $TITLE - ${step#*:}" wait_for 5 caption_is "$MAIN" "$TITLE - ${step#*:}"
+done
 check "the replay ends by itself" wait_for 60 caption_is "$MAIN" "$TITLE"
 check "its game's end touched neither the table nor the replays" test "$(folder_state)" = "$before"
 # The live game goes on: F2 starts one, its START in blue at the centre.
@@ -80,17 +79,16 @@ check "Escape ends it" wait_for 5 caption_is "$WIN" "$TITLE"
 check "with nothing said of it" test ! -s "$work/game-editor.log"
 close_game "$WIN" "$GAME"
 
-# refused WINDOW NAME FILE ERROR: the file's one line is on stderr and in a
-# box; the title moves on behind it and the window answers once it closes.
+# refused NAME FILE ERROR: the file's one line is on stderr and in a box over
+# the game's WIN; the title moves on behind it and the window answers once it closes.
 refused() {
-    local window=$1
-    check "$2: a message box" dialog "$GAME" Replays
-    check "$2: naming what is wrong: $(cat "$work/game-$2.log")" grep -qF "ruvo: $3: $4" "$work/game-$2.log"
-    check "$2: the title moves on behind it" game_runs
+    check "$1: a message box" dialog "$GAME" Replays
+    check "$1: naming what is wrong: $(cat "$work/game-$1.log")" grep -qF "ruvo: $2: $3" "$work/game-$1.log"
+    check "$1: the title moves on behind it" game_runs
     [ -n "${DIALOG:-}" ] && press "$DIALOG" Return
-    check "$2: the box closes, the title shows" wait_for 5 eval '[ -z "$(shown_by "$GAME" Replays)" ] && caption_is "$window" "$TITLE"'
-    press "$1" F2
-    check "$2: and F2 starts a game" wait_for 5 blue "$1"
+    check "$1: the box closes, the title shows" wait_for 5 eval '[ -z "$(shown_by "$GAME" Replays)" ] && caption_is "$WIN" "$TITLE"'
+    press "$WIN" F2
+    check "$1: and F2 starts a game" wait_for 5 blue "$WIN"
 }
 
 # --- In one window: a race from the list, the daily challenge, Open... ---------------
@@ -122,14 +120,12 @@ check "the daily game's replay names the day: $(grep '^challenge' "$REPLAYS/last
 # the file is refused over the game window.
 truncate -s 10M "$work/big.ruvo-replay"
 open_replays "$GAME" "$WIN"
-LIST=$DIALOG
 press "$LIST" alt+o
 dialog "$GAME" "Open Replay" || fail "no Open Replay dialog"
-press "$DIALOG" ctrl+a
-xdotool type --delay 20 "$work/big.ruvo-replay"
+type_into "$DIALOG" "$work/big.ruvo-replay"
 xdotool key Return
 wait_for 10 eval '! xwininfo -id "$LIST" 2>/dev/null | grep -q IsViewable'
-refused "$WIN" open "$work/big.ruvo-replay" "too large: 10485760 bytes, where a replay holds at most 1048576"
+refused open "$work/big.ruvo-replay" "too large: 10485760 bytes, where a replay holds at most 1048576"
 close_game "$WIN" "$GAME"
 
 # --- ruvo --race FILE; files refused at start ------------------------------------------
@@ -145,7 +141,7 @@ check "ruvo --race alone is refused: $(cat "$work/game-bare.log")" test $bare -e
 mkfifo "$work/fifo.ruvo-replay"
 for file in broken fifo; do
     start_game "$file" "$work/$file.ruvo-replay"
-    refused "$WIN" "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
+    refused "$file" "$work/$file.ruvo-replay" "$([ $file = broken ] && echo truncated || echo 'not a regular file')"
     close_game "$WIN" "$GAME"
 done
 

@@ -7,20 +7,18 @@
 # SPDX-License-Identifier: MIT
 set -u
 
-BUILD=${1:?usage: wayland_test.sh BUILDDIR}
-RUVO=$BUILD/bin/ruvo
+RUVO=${1:?usage: wayland_test.sh BUILDDIR}/bin/ruvo
 command -v weston >/dev/null || { echo "FAIL: weston is not installed"; exit 1; }
 [ -n "$(find /usr/lib -path '*qt6/plugins/platforms/libqwayland-generic.so' -print -quit 2>/dev/null)" ] ||
     { echo "FAIL: Qt's Wayland platform (qt6-wayland) is not installed"; exit 1; }
 
 # The runtime folder, home and settings are the test's own (script_checks.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/../../support/script_checks.sh"
-CONF="$XDG_CONFIG_HOME/Tolp/Ruvo.conf"
 
+# The compositor is this session's window manager: cleanup ends it after the game.
 weston --backend=headless-backend.so --socket=ruvo-test --idle-time=0 \
     >"$work/weston.log" 2>&1 < /dev/null &
-weston_pid=$!
-trap 'kill $weston_pid 2>/dev/null; cleanup' EXIT
+wm_pid=$!
 wait_for 10 test -S "$XDG_RUNTIME_DIR/ruvo-test" || { echo "FAIL: weston did not start"; sed 's/^/  weston: /' "$work/weston.log"; exit 1; }
 
 # A Wayland session as a desktop presents it: no X display, the session type
@@ -42,7 +40,7 @@ check "it ticks: twenty more surface commits" wait_for 20 ticked
 kill -TERM "$game_pid"
 wait_game_exit 10
 check "asked to end, it ends with status 0 (status $game_status)" test "$game_status" = 0
-check "its settings are saved" test -f "$CONF"
+check "its settings are saved" test -f "$XDG_CONFIG_HOME/Tolp/Ruvo.conf"
 if [ "$failed" -ne 0 ]; then
     sed 's/^/  game: /' "$work/game.log"
     grep -v 'wl_surface\|wl_buffer\|wl_callback\|frame' "$work/wayland.log" | tail -20 | sed 's/^/  wayland: /'

@@ -39,9 +39,7 @@ check "Escape closes About" wait_for 10 eval '[ -z "$(shown_by "$GAME" "$ABOUT")
 check "and leaves nothing open beside the game window" wait_for 5 eval '[ -z "$(game_others "$GAME" "$WIN")" ]'
 press "$WIN" F4 # the stored sound was on: now off
 menu_item "$GAME" "$WIN" g x # Game > E&xit
-game_pid=$GAME
-wait_game_exit 10
-check "Exit ends the game with status 0 ($game_status)" test "$game_status" = 0
+check "Exit ends the game with status 0" game_ends "$GAME"
 check "the second F4 stored Sound=0" grep -qx 'Sound=0' "$CONF"
 check "the store still holds the switches alone" test "$(stored_values)" -eq 3
 report

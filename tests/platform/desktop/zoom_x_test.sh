@@ -29,17 +29,16 @@ start_managed() { # start_managed NAME
     fail "the game's window stays unmanaged"
 }
 size() { xwininfo -id "$WIN" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
-# Keys reach the window's shortcuts once the window manager has made it the
-# active window and the game has seen that.
-active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$WIN" ]; }
 # press_until KEY CONDITION...: a key the game may have missed while it was
-# still taking the focus is pressed again, up to three times.
+# still taking the focus is pressed again, up to three times. Keys reach the
+# window's shortcuts once the window manager has made it the active window
+# and the game has seen that.
 press_until() {
     local key=$1 try
     shift
     for try in 1 2 3; do
         xdotool windowactivate --sync "$WIN" >/dev/null 2>&1
-        wait_for 5 active && xdotool key "$key"
+        wait_for 5 eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$WIN" ]' && xdotool key "$key"
         wait_for 3 "$@" && return 0
     done
     return 1
