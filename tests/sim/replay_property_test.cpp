@@ -89,7 +89,45 @@ void Aside(HeadlessGame& game, Draws& draws)
             game.Command(item);
 }
 
-bool Replays(const PlayedGame& played, std::uint64_t seed, int index);
+// The game replayed alone, on a machine of its own, tick by tick against
+// what it did in its run: "" when they agree throughout, else where they part.
+std::string Differs(const PlayedGame& played)
+{
+    const Replay replay = testing::Read(played.replay);
+    // A machine of its own, where the replay is heard and drawn as the
+    // window's game would be: its own switches, sounds, music and drawing.
+    testing::Machine machine;
+    EmbeddedResources resources;
+    testing::LoadArt(machine, resources);
+    GameRecord& shell = machine.record;
+    CreateSurfaces(shell);
+    shell.soundOn = replay.start.soundOn;
+    shell.musicOn = replay.start.musicOn;
+    ReplayPlay play;
+    BeginReplayPlay(play, replay);
+    const auto show = [&] {
+        DrawGame(shell.drawing, play.game);
+        ServeRequests(shell, play.game);
+    };
+    show();
+    sim::PlayedSince since;
+    bool going = true;
+    std::size_t k = 0;
+    for (; going && k < played.ticks.size(); ++k) {
+        going = StepReplayPlay(play, &shell);
+        show();
+        const std::string line = sim::TraceLine(k + 1, play.game, shell.soundOn, shell.musicOn,
+                                                since.Effects(machine.wave, shell), since.Music(machine.music)) +
+                                 " frame=" + std::to_string(testing::FrameHash(*shell.drawing.frameBitmap));
+        if (line != played.ticks[k])
+            return "differs at its tick " + std::to_string(k + 1) + ":\n  played  " + played.ticks[k] + "\n  replay  " +
+                   line;
+    }
+    if (going || k != played.ticks.size())
+        return std::string("the replay ") + (going ? "goes on" : "ends") + " after " + std::to_string(k) +
+               " ticks, the game had " + std::to_string(played.ticks.size());
+    return "";
+}
 
 // One run: a program started on a random table and switches, playing games
 // until one runs too long or enough have been played; then each game replays
@@ -156,60 +194,14 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
     }
     long ticks = 0;
     for (std::size_t i = 0; i < played.size(); ++i) {
-        if (!Replays(played[i], seed, static_cast<int>(i) + 1))
+        const std::string differs = Differs(played[i]);
+        EXPECT_EQ(differs, "") << "run " << seed << " game " << i + 1 << "\n" << played[i].replay;
+        if (!differs.empty())
             return -1;
         ticks += static_cast<long>(played[i].ticks.size());
     }
     games += played.size();
     return ticks;
-}
-
-// The game replayed alone, on a machine of its own, tick by tick against
-// what it did in its run; true when they agree throughout.
-bool Replays(const PlayedGame& played, std::uint64_t seed, int index)
-{
-    std::string error;
-    const std::optional<Replay> replay = ReadReplay(played.replay, error);
-    if (!replay) {
-        ADD_FAILURE() << "run " << seed << " game " << index << ": " << error << "\n" << played.replay;
-        return false;
-    }
-    // A machine of its own, where the replay is heard and drawn as the
-    // window's game would be: its own switches, sounds, music and drawing.
-    testing::Machine machine;
-    EmbeddedResources resources;
-    testing::LoadArt(machine, resources);
-    GameRecord& shell = machine.record;
-    CreateSurfaces(shell);
-    shell.soundOn = replay->start.soundOn;
-    shell.musicOn = replay->start.musicOn;
-    ReplayPlay play;
-    BeginReplayPlay(play, *replay);
-    const auto show = [&] {
-        DrawGame(shell.drawing, play.game);
-        ServeRequests(shell, play.game);
-    };
-    show();
-    sim::PlayedSince since;
-    bool going = true;
-    std::size_t k = 0;
-    for (; going && k < played.ticks.size(); ++k) {
-        going = StepReplayPlay(play, &shell);
-        show();
-        const std::string line = sim::TraceLine(k + 1, play.game, shell.soundOn, shell.musicOn,
-                                                since.Effects(machine.wave, shell), since.Music(machine.music)) +
-                                 " frame=" + std::to_string(testing::FrameHash(*shell.drawing.frameBitmap));
-        if (line != played.ticks[k]) {
-            ADD_FAILURE() << "run " << seed << " game " << index << " differs at its tick " << k + 1 << ":\n  played  "
-                          << played.ticks[k] << "\n  replay  " << line << "\n"
-                          << played.replay;
-            return false;
-        }
-    }
-    if (going || k != played.ticks.size())
-        ADD_FAILURE() << "run " << seed << " game " << index << ": the replay " << (going ? "goes on" : "ends")
-                      << " after " << k << " ticks, the game had " << played.ticks.size();
-    return !going && k == played.ticks.size();
 }
 
 TEST(ReplayProperty, EveryGameOfARandomRunReplaysAloneToTheSameTraceAndFrames)

@@ -27,6 +27,7 @@ namespace {
 
 using testing::GameRun;
 using testing::kLowTable;
+using testing::Read;
 using testing::RecordedGame;
 using testing::StartedRun;
 
@@ -71,8 +72,7 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
     with.Ticks(30);
     // To its end, which comes by itself, with the replay's result.
     expectAsBefore(watch(100000));
-    std::string error;
-    EXPECT_EQ(r.lastWatched, ReadReplay(replay, error).value().result);
+    EXPECT_EQ(r.lastWatched, Read(replay).result);
     with.Ticks(10);
 
     const auto before = watch(30);
@@ -123,8 +123,7 @@ TEST(Watching, LeavesTheGameOnTheTitleToPlayOnAsItWouldHave)
 TEST(Watching, WaitsForAnOpenDialogToClose)
 {
     const std::string replay = RecordedGame(9);
-    std::string error;
-    const ReplayResult result = ReadReplay(replay, error).value().result;
+    const ReplayResult result = Read(replay).result;
     // The live game's values once the dialog's OK has restarted the title,
     // and a replay that came meanwhile has played to its end.
     const auto afterOption = [&](bool replayComes) {
@@ -156,8 +155,7 @@ TEST(Watching, WaitsForAnOpenDialogToClose)
 TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
 {
     const std::string replay = RecordedGame(9);
-    std::string error;
-    const Replay ghost = ReadReplay(replay, error).value();
+    const Replay ghost = Read(replay);
     const auto played = [&](bool race) {
         StartedRun run(kLowTable);
         GameRecord& r = run.R();
@@ -202,8 +200,7 @@ TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
             for (const std::string& note : run.game.dialogs.notes)
                 EXPECT_NE(note.find("the race"), std::string::npos) << note;
         }
-        const std::optional<Replay> kept = ReadReplay(run.Kept(kLastGameReplay), error);
-        EXPECT_TRUE(kept && VerifyReplay(*kept).verified) << error;
+        EXPECT_TRUE(VerifyReplay(Read(run.Kept(kLastGameReplay))).verified);
         return lines;
     };
     EXPECT_EQ(played(true), played(false));
@@ -248,13 +245,11 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
     StartedRun first(kZeroTable);
     first.Play(6, "Bea");
     const std::string replay = first.Kept(kLastGameReplay);
-    std::string error;
-    const std::optional<Replay> game = ReadReplay(replay, error);
-    ASSERT_TRUE(game) << error;
+    const Replay game = Read(replay);
     const std::string row = RowReplayName(first.R(), 0);
     EXPECT_EQ(first.Kept(row), replay);
-    EXPECT_EQ(
-        row.rfind("row-" + std::to_string(game->result.score) + "-" + std::to_string(game->result.round) + "-", 0), 0u);
+    EXPECT_EQ(row.rfind("row-" + std::to_string(game.result.score) + "-" + std::to_string(game.result.round) + "-", 0),
+              0u);
     EXPECT_EQ(row.substr(row.size() - 2), "-1");
     // A store that refuses the next game's replay: the player is told once,
     // and the list shows no older game as the last one.
@@ -267,8 +262,8 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
         EXPECT_NE(kept.name, kLastGameReplay);
 
     auto table = kZeroTable;
-    table["Score1"] = std::to_string(game->result.score);
-    table["Round1"] = std::to_string(game->result.round);
+    table["Score1"] = std::to_string(game.result.score);
+    table["Round1"] = std::to_string(game.result.round);
     table["Name1"] = "Bea";
     StartedRun second(table);
     second.Play(6, "Bea");
@@ -279,8 +274,8 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
     const std::vector<KeptReplay> list = KeptReplays(second.R());
     ASSERT_EQ(list.size(), 2u); // the older row came with no replay
     EXPECT_EQ(list[0].name, RowReplayName(second.R(), 1));
-    EXPECT_EQ(list[0].label, "2nd   " + std::to_string(game->result.score) + "   round " +
-                                 std::to_string(game->result.round) + "   Bea");
+    EXPECT_EQ(list[0].label, "2nd   " + std::to_string(game.result.score) + "   round " +
+                                 std::to_string(game.result.round) + "   Bea");
     EXPECT_EQ(list[1].name, kLastGameReplay);
 
     // Rows pushed out of the table take their replays with them.
@@ -334,23 +329,21 @@ TEST(Recording, KeepsATenMinuteGameOfHeldDivesSmall)
 
 TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
 {
-    std::string error;
-    const std::optional<Replay> replay = ReadReplay(RecordedGame(4), error);
-    ASSERT_TRUE(replay) << error;
+    const Replay replay = Read(RecordedGame(4));
     // The verified line is sim_test.sh's, through ruvo-sim --verify.
-    const ReplayResult& r = replay->result;
-    Replay dive = *replay;
+    const ReplayResult& r = replay.result;
+    Replay dive = replay;
     for (ReplayCommand& command : dive.commands)
         command.tick += command.action == ReplayAction::Dive ? 1 : 0;
     const Verdict edited = VerifyReplay(dive);
     EXPECT_FALSE(edited.verified);
     EXPECT_EQ(edited.line.rfind("differs: ", 0), 0u) << edited.line;
 
-    Replay score = *replay;
+    Replay score = replay;
     score.result.score += 50;
     EXPECT_EQ(VerifyReplay(score).line,
               "differs: score=" + std::to_string(r.score) + ", the file says score=" + std::to_string(r.score + 50));
-    Replay name = *replay;
+    Replay name = replay;
     name.result.name = "Someone";
     EXPECT_EQ(VerifyReplay(name).line, "differs: name=Ann, the file says name=Someone");
 }
@@ -364,8 +357,7 @@ TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
     EXPECT_NE(BoardSendRefusal(offline), "");
     EXPECT_NE(BoardSendRefusal("not a replay"), "");
 
-    std::string error;
-    Replay given = ReadReplay(offline, error).value();
+    Replay given = Read(offline);
     given.start.program.seed ^= 0x5A5A5A5Au;
     given.start.options[OptionByName("optSpeed").value()] = 60; // the board's, not the player's
     EXPECT_NE(PlayBoardStart(r, WriteReplayStart(given)), "") << "a start without a token";
@@ -388,7 +380,7 @@ TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
     const std::string played = run.Kept(kLastGameReplay);
     EXPECT_NE(played.find("\ntoken " + given.start.token + "\n"), std::string::npos);
     EXPECT_EQ(BoardSendRefusal(played), "");
-    EXPECT_EQ(ReadReplay(played, error).value().start.program.seed, given.start.program.seed);
+    EXPECT_EQ(Read(played).start.program.seed, given.start.program.seed);
 }
 
 TEST(BoardClient, TakesOnlyAnAddressAPlayerMeant)

@@ -36,9 +36,8 @@ std::vector<std::string> Played(const Replay& replay)
 TEST(Games, PlayAloneOnThreadsAsOneAfterAnother)
 {
     std::vector<Replay> replays;
-    std::string error;
     for (int diveEvery : {3, 4, 5, 6, 7, 9})
-        replays.push_back(ReadReplay(testing::RecordedGame(diveEvery, "T" + std::to_string(diveEvery)), error).value());
+        replays.push_back(testing::Read(testing::RecordedGame(diveEvery, "T" + std::to_string(diveEvery))));
     std::vector<std::vector<std::string>> alone;
     for (const Replay& replay : replays)
         alone.push_back(Played(replay));

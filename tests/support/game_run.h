@@ -2,9 +2,11 @@
 // built-in art, for the tests of ruvo-sim's program: started as main starts
 // it, ticked as the window ticks it, whole games played in it with a trace
 // line and a frame's hash a tick, and the replays it keeps; and the short
-// games the replay tests record.
+// games the replay tests record, and their replays read back.
 // SPDX-License-Identifier: MIT
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -91,6 +93,15 @@ inline std::string RecordedGame(int diveEvery, const std::string& name = "Ann")
     run.R().game.optHarryLevel = 90;
     run.Play(diveEvery, name);
     return run.Kept(kLastGameReplay);
+}
+
+// A replay's text read back, which must be one.
+inline Replay Read(std::string_view text)
+{
+    std::string error;
+    std::optional<Replay> replay = ReadReplay(text, error);
+    EXPECT_TRUE(replay) << error;
+    return replay.value_or(Replay{});
 }
 
 } // namespace ruvo::testing

@@ -120,15 +120,6 @@ class UpcomingDraws {
     std::uint32_t seed_;
 };
 
-// Draws from the game's generator until the coming draws suit the test.
-// Skipping draws changes nothing but the generator, just as other rolls would.
-template <typename Wanted> void SkipDrawsUntil(Game& game, Wanted wanted)
-{
-    for (int i = 0; i < 100000 && !wanted(UpcomingDraws{game}); ++i)
-        NextRandom(game);
-    ASSERT_TRUE(wanted(UpcomingDraws{game}));
-}
-
 // A game with the play field and the boss's bounds as the game sets them,
 // and no grid, so that MoveBoss only steers and moves; the boss placed for
 // the round.
@@ -197,7 +188,12 @@ TEST(StopAndGoAtTheBound, TurnsAndLetsTheHaltRunOutWithoutNewRolls)
 {
     Game game = BossGame(6);
     game.bossCol = 0;
-    SkipDrawsUntil(game, [](UpcomingDraws d) { return d.Next() % 20 != 0 && d.Next() % 30 == 0; });
+    // Draws taken until the next move halts the boss: skipping draws changes
+    // nothing but the generator, just as other rolls would.
+    const auto halts = [](UpcomingDraws d) { return d.Next() % 20 != 0 && d.Next() % 30 == 0; };
+    for (int i = 0; i < 100000 && !halts(UpcomingDraws{game}); ++i)
+        NextRandom(game);
+    ASSERT_TRUE(halts(UpcomingDraws{game}));
     MoveOnRowSix(game);
     EXPECT_EQ(game.bossCol, 1);
     for (std::int32_t col = 2; col <= 3; ++col) {

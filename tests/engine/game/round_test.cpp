@@ -3,6 +3,7 @@
 // lives), and the scrolling landscape and its platforms.
 // SPDX-License-Identifier: MIT
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "audio/audio.h"
@@ -63,77 +64,54 @@ TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
     EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
 }
 
-// A round under way with a hand-made grid: floor everywhere, nothing else.
-class Jumper : public testing::GameFixture {
-  protected:
-    void SetUp() override
-    {
-        Play();
-        FillCells(G(), 0, 0, G().gridCols, 24, CellEmpty);
-        FillCells(G(), 0, 24, G().gridCols, 1, CellFloor);
-    }
-    void Platform(int column) { FillCells(G(), column, 21, 1, 2, CellPlatform); }
-    void Boss(std::int32_t col, std::int32_t hits)
-    {
-        G().bossCol = col;
-        G().bossRow = 4;
-        G().bossHits = hits;
-        FillCells(G(), col, 4, 8, 8, CellBoss);
-    }
-    void Place(std::int32_t row, std::int32_t vy, std::int32_t armed)
-    {
-        G().jumperRow = row;
-        G().jumperVy = vy;
-        G().stompArmed = armed;
-    }
-};
+using Jumper = testing::GameFixture;
 
-// Only the foot column holds it; at the top it turns at the ceiling, armed, and
-// a stomp there takes it above the grid, where the cells read as empty; a dive
-// turns a rising jumper at row 16 or above, and arms the stomp unless it
-// starts inside the boss. One round, each step placing the jumper anew.
+// A round under way with a hand-made grid, floor everywhere and platforms
+// under columns 13 to 15, the jumper placed anew at each step (platforms and
+// bosses added stay): only the foot column holds it, even a platform that
+// arrives under the foot while it moves on from row 18; at the top it turns
+// at the ceiling, armed, and a stomp there takes it above the grid, where
+// the cells read as empty (its next probe looks at row -2); a dive turns a
+// rising jumper at row 16 or above, and arms the stomp unless it starts
+// inside the boss.
 TEST_F(Jumper, FootColumnCeilingAndDive)
 {
-    for (int c = 13; c <= 15; ++c)
-        Platform(c);
-    Place(17, 1, G().stompArmed);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, 18);
-    // A platform arriving under the foot while it moves on from row 18 still catches it.
-    Platform(12);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, 17);
-    EXPECT_EQ(G().jumperVy, -1);
-    Place(0, -1, 0);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, 1);
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 1);
-    // A dive at row 0 followed by a stomp sends it to row -1; its next probe
-    // looks at row -2, which must read as empty.
-    Boss(12, 9);
-    Place(0, 1, 1);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, -1);
-    EXPECT_EQ(G().bossHits, 8);
-    MoveJumper(G());
-    EXPECT_EQ(G().jumperRow, 1);
-    EXPECT_EQ(G().jumperVy, 1);
-    Place(17, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, -1);
-    Place(16, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 1);
-    G().stompArmed = 0;
-    Dive(G()); // already falling
-    EXPECT_EQ(G().stompArmed, 0);
-    Boss(10, 5);
-    Place(6, -1, 0);
-    Dive(G());
-    EXPECT_EQ(G().jumperVy, 1);
-    EXPECT_EQ(G().stompArmed, 0);
+    Play();
+    FillCells(G(), 0, 0, G().gridCols, 24, CellEmpty);
+    FillCells(G(), 0, 24, G().gridCols, 1, CellFloor);
+    FillCells(G(), 13, 21, 3, 2, CellPlatform);
+    const struct {
+        std::int32_t platform, bossCol, bossHits; // added first, when not -1
+        std::int32_t row, vy, armed;
+        bool dive; // or a move
+        std::int32_t wantRow, wantVy, wantArmed, wantHits;
+    } steps[] = {
+        {-1, -1, 0, 17, 1, 0, false, 18, 1, 0, 10}, {12, -1, 0, 18, 1, 0, false, 17, -1, 1, 10},
+        {-1, -1, 0, 0, -1, 0, false, 1, 1, 1, 10},  {-1, 12, 9, 0, 1, 1, false, -1, -1, 0, 8},
+        {-1, -1, 0, -1, -1, 0, false, 1, 1, 1, 8},  {-1, -1, 0, 17, -1, 0, true, 17, -1, 0, 8},
+        {-1, -1, 0, 16, -1, 0, true, 16, 1, 1, 8},  {-1, -1, 0, 16, 1, 0, true, 16, 1, 0, 8},
+        {-1, 10, 5, 6, -1, 0, true, 6, 1, 0, 5},
+    };
+    for (const auto& s : steps) {
+        if (s.platform != -1)
+            FillCells(G(), s.platform, 21, 1, 2, CellPlatform);
+        if (s.bossCol != -1) {
+            G().bossCol = s.bossCol;
+            G().bossRow = 4;
+            G().bossHits = s.bossHits;
+            FillCells(G(), s.bossCol, 4, 8, 8, CellBoss);
+        }
+        G().jumperRow = s.row;
+        G().jumperVy = s.vy;
+        G().stompArmed = s.armed;
+        if (s.dive)
+            Dive(G());
+        else
+            MoveJumper(G());
+        EXPECT_EQ(std::tuple(G().jumperRow, G().jumperVy, G().stompArmed, G().bossHits),
+                  std::tuple(s.wantRow, s.wantVy, s.wantArmed, s.wantHits))
+            << "step " << &s - steps;
+    }
 }
 
 using Scenery = testing::GameFixture;

@@ -51,15 +51,14 @@ Surface Numbered(int w, int h)
 TEST(BlockTransfer, ClipsToBothSurfacesAndReadsAnOverlappingSourceFirst)
 {
     const Surface numbered = Numbered(4, 4);
-    struct Case {
+    const struct {
         int dx, dy, sx, sy;
         bool self;
-    };
-    const Case cases[] = {{-2, 0, 0, 0, false}, {6, 0, 0, 0, false}, {0, -3, 0, 0, false}, {0, 5, 0, 0, false},
-                          {0, 0, -2, 0, false}, {0, 0, 2, 0, false}, {0, 0, 0, -1, false}, {0, 0, 0, 3, false},
-                          {0, 0, 3, 0, true},   {0, 0, -3, 0, true}, {0, 0, 0, 2, true},   {0, 0, 0, -2, true},
-                          {0, 0, 2, 1, true}};
-    for (const Case& c : cases) {
+    } cases[] = {{-2, 0, 0, 0, false}, {6, 0, 0, 0, false}, {0, -3, 0, 0, false}, {0, 5, 0, 0, false},
+                 {0, 0, -2, 0, false}, {0, 0, 2, 0, false}, {0, 0, 0, -1, false}, {0, 0, 0, 3, false},
+                 {0, 0, 3, 0, true},   {0, 0, -3, 0, true}, {0, 0, 0, 2, true},   {0, 0, 0, -2, true},
+                 {0, 0, 2, 1, true}};
+    for (const auto& c : cases) {
         Surface dest = c.self ? Numbered(10, 6) : Surface(8, 8, 0xABCDEF);
         const Surface before = dest;
         const Surface& source = c.self ? before : numbered;
