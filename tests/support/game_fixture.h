@@ -55,17 +55,13 @@ class GameFixture : public RecordFixture {
         DrawGame(record.drawing, record.game);
         ServeRequests(record, record.game);
     }
-    // What the Start command does on the title: a new game under its banner.
-    void StartGame()
-    {
-        ruvo::StartGame(record.game);
-        Show();
-    }
-    // Started and past the start banner: a round in play.
+    // Started and past the start banner (what the Start command does on the
+    // title: a new game under its banner): a round in play.
     void Play()
     {
         Start();
-        StartGame();
+        StartGame(record.game);
+        Show();
         Ticks(20);
     }
     // Ticks as the window runs them, a game over's check of the table among them.

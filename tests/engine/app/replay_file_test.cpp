@@ -142,12 +142,6 @@ TEST(ReplayFile, ABoardsStartFileAndTokenReadBack)
     }
 }
 
-// A text the reader must refuse, and the start of its one-line error.
-struct Broken {
-    std::string text;
-    const char* error;
-};
-
 // The sample with its first "from" made "to".
 std::string Sampled(const char* from, const char* to)
 {
@@ -158,7 +152,11 @@ std::string Sampled(const char* from, const char* to)
 TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
 {
     const std::string sample = kSampleText;
-    const Broken cases[] = {
+    // Texts the reader must refuse, and the start of each one's one-line error.
+    const struct {
+        std::string text;
+        const char* error;
+    } cases[] = {
         {"", "not a Ruvo replay: the file is empty"},
         {"[General]\nSound=1\n", "not a Ruvo replay: it does not begin with \"ruvo-replay\""},
         {Sampled("ruvo-replay 1", "ruvo-replay 3"), "made by a newer Ruvo: replay format 3, this one reads format 2"},
@@ -192,7 +190,7 @@ TEST(ReplayFile, RefusesWhatIsNotAReplayItCanPlayInOneLine)
         {Sampled("Z\n", "Z\nchallenge 2026-12-09\n"),
          "line 9: the game does not start from the start of the challenge of 2026-12-09"},
     };
-    for (const Broken& broken : cases) {
+    for (const auto& broken : cases) {
         std::string error;
         EXPECT_FALSE(ReadReplay(broken.text, error)) << broken.error;
         EXPECT_EQ(error.rfind(broken.error, 0), 0u) << error;

@@ -56,7 +56,8 @@ TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
     G().optHarryLevel = 10;
     G().optDistance = 1000;
     G().optGameLevel = 100;
-    StartGame();
+    StartGame(G());
+    Show();
     Ticks(20 + 10);
     EXPECT_EQ(G().state, kHurryBannerWord);
     EXPECT_EQ(window.timerPeriod, 50);
