@@ -23,7 +23,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/desktop/data_path.h"
 #include "platform/desktop/sdl_audio.h"
 #include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_sound_files.h"
@@ -99,10 +98,6 @@ double Seconds(std::size_t frames, std::size_t rate)
 {
     return static_cast<double>(frames) / static_cast<double>(rate);
 }
-int Level(const Samples& samples, std::size_t frame)
-{
-    return std::max(std::abs(samples[2 * frame]), std::abs(samples[2 * frame + 1]));
-}
 
 // FluidSynth dithers, so a playing synthesiser is never quite silent:
 // listening for notes takes a threshold.
@@ -131,7 +126,7 @@ std::vector<std::size_t> Onsets(const Samples& samples, std::size_t from, std::s
     std::vector<std::size_t> onsets;
     std::size_t quiet = 0;
     for (std::size_t frame = from; frame < std::min(to, samples.size() / 2); ++frame) {
-        const bool loud = Level(samples, frame) > kNoteLevel;
+        const bool loud = std::max(std::abs(samples[2 * frame]), std::abs(samples[2 * frame + 1])) > kNoteLevel;
         if (loud && quiet >= rate / 50)
             onsets.push_back(frame);
         quiet = loud ? 0 : quiet + 1;
@@ -158,8 +153,7 @@ Bytes SteadyWave(int offset, double seconds)
     Bytes image;
     PutTag(image, "RIFF");
     Put(image, 36 + frames, 4);
-    PutTag(image, "WAVE");
-    PutTag(image, "fmt ");
+    PutTag(image, "WAVEfmt ");
     for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {11025u, 4}, {11025u, 4}, {1u, 2}, {8u, 2}})
         Put(image, value, bytes); // PCM, mono, 11025 frames and bytes a second, 8 bits
     PutTag(image, "data");
@@ -239,14 +233,6 @@ class ProgramFile {
     fs::path path_;
 };
 
-// Has the soundfont's RIFF header, but FluidSynth turns it down.
-Bytes BrokenSoundFont()
-{
-    Bytes bytes = {'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'};
-    bytes.resize(208, 0x33);
-    return bytes;
-}
-
 // ---------------------------------------------------------------------------
 // Checks on the files
 
@@ -300,16 +286,28 @@ TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfE
 }
 
 // ---------------------------------------------------------------------------
-// Without a device
+// Effects and music, heard
 
-TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
+// Nothing sounds without a device or a soundfont; then the effects, the music,
+// and both on the device they share.
+TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilentAndShareADeviceThatRestsInTheQuiet)
 {
-    const Bytes wave = SteadyWave(kHigh, 0.1);
     {
         ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
         ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
     }
-    const ProgramFile file(MidiFile()), broken(BrokenSoundFont(), ".sf2");
+    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
+    // The broken soundfont has the RIFF header, but FluidSynth turns it down.
+    Bytes brokenFont = {'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'};
+    brokenFont.resize(208, 0x33);
+    const ProgramFile file(MidiFile()), noise(Bytes(300, 0x4D)), broken(brokenFont, ".sf2");
+    const auto load = [](SdlMusicLibrary& music, const char* name) {
+        std::uint32_t handle = 0xDEAD;
+        music.KBGMLoadFile(&handle, name);
+        return handle;
+    };
+
+    // Without a device, or a soundfont, open fails and the rest does nothing.
     const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
     for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
                                             {"no-such-driver", nullptr},
@@ -321,15 +319,14 @@ TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
         ScopedEnv driverEnv("SDL_AUDIODRIVER", driver), soundFontEnv("RUVO_SOUNDFONT", soundFont);
         if (soundFont == nullptr) { // no device: the effects play nothing either
             SdlWavePlayer effects;
-            effects.Prepare(wave.data(), wave.size());
-            effects.Play(wave.data(), wave.size());
+            effects.Prepare(second.data(), second.size());
+            effects.Play(second.data(), second.size());
             effects.Play(nullptr, 0);
             EXPECT_FALSE(DeviceOpen());
         }
         SdlMusicLibrary music;
         EXPECT_NE(music.KBGMOpen(10, -1), 0);
-        std::uint32_t handle = 0xDEAD;
-        music.KBGMLoadFile(&handle, file.Name());
+        const std::uint32_t handle = load(music, file.Name());
         EXPECT_EQ(handle, 0u);
         music.KBGMPlay(handle, 1);
         music.KBGMPlay(1, 1);
@@ -339,15 +336,7 @@ TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
         music.KBGMClose();
         EXPECT_FALSE(DeviceOpen()) << "the device was left open";
     }
-}
 
-// ---------------------------------------------------------------------------
-// Effects and music, heard
-
-// The effects first, then the music, then both on the device they share.
-TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndItRestsOnlyInTheQuiet)
-{
-    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
     Bytes compressed = first;
     compressed[20] = 2; // ADPCM
     Recording recording;
@@ -395,19 +384,13 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
 
     // The music: where files are looked for, what comes of a bad one, and how
     // a track plays (what a whole file is, is the file check's).
-    const ProgramFile file(MidiFile()), noise(Bytes(300, 0x4D)), broken(BrokenSoundFont(), ".sf2");
     SdlMusicLibrary music;
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    const auto load = [&](const char* name) {
-        std::uint32_t handle = 0xDEAD;
-        music.KBGMLoadFile(&handle, name);
-        return handle;
-    };
     const std::string elsewhere = "../bin/" + std::string(file.Name()); // only bare names are looked up
     for (const char* bad : {"NO_SUCH.MID", static_cast<const char*>(nullptr), noise.Name(), elsewhere.c_str()})
-        EXPECT_EQ(load(bad), 0u) << (bad ? bad : "(null)");
+        EXPECT_EQ(load(music, bad), 0u) << (bad ? bad : "(null)");
     EXPECT_EQ(music.KBGMLoadFile(nullptr, file.Name()), 1);
-    const std::uint32_t handle = load(file.Name()), other = load(file.Name());
+    const std::uint32_t handle = load(music, file.Name()), other = load(music, file.Name());
     ASSERT_NE(handle, 0u);
     EXPECT_NE(other, 0u);
     EXPECT_NE(other, handle);
@@ -477,7 +460,7 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
     }
     // Closed and opened again, the library never hands out an old handle.
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    const std::uint32_t fresh = load(file.Name());
+    const std::uint32_t fresh = load(music, file.Name());
     ASSERT_NE(fresh, 0u);
     EXPECT_TRUE(fresh != handle && fresh != other);
 

@@ -38,13 +38,7 @@ class FieldOnX : public testing::GameOnQt {
 TEST_F(FieldOnX, ARacesGhostShowsOverTheFrameAndEveryGamePixelIsASharpBlockAtEveryZoomAndAfterAnExpose)
 {
     // The ghost's game: short, a dive every ninth tick.
-    testing::GameRun recorded({{"Score1", "300"}, {"Score2", "200"}, {"Score3", "100"}, {"Score4", "50"}});
-    recorded.game.Start();
-    recorded.Play(9, "Bea", [&] {
-        recorded.R().game.optDamage = 0;
-        recorded.game.Command(IDM_START);
-    });
-    const std::string replay = recorded.Kept(kLastGameReplay);
+    const std::string replay = testing::RecordedGame(9, "Bea");
     ASSERT_FALSE(replay.empty());
 
     ASSERT_EQ(RaceReplay(*record, replay), "");
