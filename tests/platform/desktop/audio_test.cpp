@@ -83,17 +83,6 @@ bool DeviceOpen()
     return Mix_QuerySpec(nullptr, nullptr, nullptr) == 1;
 }
 
-// The open device's frame rate; the recording is read as 16-bit stereo.
-std::size_t DeviceRate()
-{
-    int rate = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1) << "no audio device is open";
-    EXPECT_EQ(format, AUDIO_S16SYS);
-    EXPECT_EQ(channels, 2);
-    return static_cast<std::size_t>(rate);
-}
-
 double Seconds(std::size_t frames, std::size_t rate)
 {
     return static_cast<double>(frames) / static_cast<double>(rate);
@@ -117,21 +106,6 @@ std::size_t WaitForSound(const Recording& recording, std::size_t from = 0, int t
         QTest::qWaitFor([&] { return (heard = FirstSound(recording.Read(from), threshold)).has_value(); }, kPatience))
         << "nothing was heard";
     return from + heard.value_or(0);
-}
-
-// Where notes start in [from, to): a frame above the note level after 20 ms
-// below it. A note already sounding at `from` is not counted.
-std::vector<std::size_t> Onsets(const Samples& samples, std::size_t from, std::size_t to, std::size_t rate)
-{
-    std::vector<std::size_t> onsets;
-    std::size_t quiet = 0;
-    for (std::size_t frame = from; frame < std::min(to, samples.size() / 2); ++frame) {
-        const bool loud = std::max(std::abs(samples[2 * frame]), std::abs(samples[2 * frame + 1])) > kNoteLevel;
-        if (loud && quiet >= rate / 50)
-            onsets.push_back(frame);
-        quiet = loud ? 0 : quiet + 1;
-    }
-    return onsets;
 }
 
 // A number of `bytes` bytes, little-endian as in RIFF or big-endian as in MIDI.
@@ -350,7 +324,13 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
         SdlWavePlayer player;
         player.Prepare(first.data(), first.size());
         player.Prepare(compressed.data(), compressed.size());
-        rate = DeviceRate();
+        // The open device's frame rate; the recording is read as 16-bit stereo.
+        int deviceRate = 0, channels = 0;
+        Uint16 format = 0;
+        ASSERT_EQ(Mix_QuerySpec(&deviceRate, &format, &channels), 1) << "no audio device is open";
+        EXPECT_EQ(format, AUDIO_S16SYS);
+        EXPECT_EQ(channels, 2);
+        rate = static_cast<std::size_t>(deviceRate);
         for (const auto& [image, size] : {std::pair{first.data(), first.size() / 2},
                                           {nullptr, first.size()},
                                           {compressed.data(), compressed.size()}}) {
@@ -403,9 +383,21 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
         music.KBGMPlay(handle, repeat);
         return WaitForSound(recording, before, kNoteLevel);
     };
+    // Where notes start in [note - 50 ms, note + length): a frame above the
+    // note level after 20 ms below it. A note already sounding at the start
+    // is not counted.
     const auto onsetsFrom = [&](std::size_t note, std::size_t length) {
         recording.WaitForFrames(note + length);
-        return Onsets(recording.Read(), note - rate / 20, note + length, rate);
+        const Samples played = recording.Read();
+        std::vector<std::size_t> onsets;
+        std::size_t quiet = 0;
+        for (std::size_t frame = note - rate / 20; frame < std::min(note + length, played.size() / 2); ++frame) {
+            const bool loud = std::max(std::abs(played[2 * frame]), std::abs(played[2 * frame + 1])) > kNoteLevel;
+            if (loud && quiet >= rate / 50)
+                onsets.push_back(frame);
+            quiet = loud ? 0 : quiet + 1;
+        }
+        return onsets;
     };
     EXPECT_EQ(onsetsFrom(playFrom(0), pass * 17 / 10).size(), 1u) << "played once";
 

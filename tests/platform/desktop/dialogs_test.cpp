@@ -205,20 +205,15 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
         EXPECT_TRUE(dialog.isVisible());
         QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton);
     };
-    const std::function<int()> about = [&] { return host_.RunAbout(); };
-    const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
-    const std::pair<const std::function<int()>*, Action> cases[] = {
-        {&about, licencesThenOk},
-        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }},
-        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
-        {&about, [](TemplateDialog& dialog) { dialog.close(); }},
-        {&table, [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }},
-        {&table, rowsThenEscape},
-    };
-    for (const auto& [open, ending] : cases) {
-        EXPECT_EQ(Answer(*open, ending), 0);
-        EXPECT_EQ(FillOptionEdits(record_), before);
-    }
+    for (const Action& ending : std::initializer_list<Action>{
+             licencesThenOk, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); },
+             [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+             [](TemplateDialog& dialog) { dialog.close(); }})
+        EXPECT_EQ(Answer([&] { return host_.RunAbout(); }, ending), 0);
+    for (const Action& ending : std::initializer_list<Action>{
+             [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }, rowsThenEscape})
+        EXPECT_EQ(Answer([&] { return host_.RunHighScore(record_); }, ending), 0);
+    EXPECT_EQ(FillOptionEdits(record_), before);
     const auto tree = [](const char* name) {
         QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();

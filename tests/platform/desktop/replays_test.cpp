@@ -153,12 +153,11 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOr
     dialog.List()->setCurrentRow(1);
     QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ASSERT_TRUE(dialog.Chosen());
-    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
+    EXPECT_EQ(dialog.Chosen(), ReplayText(1234, "Cy"));
     EXPECT_EQ(dialog.ChosenUse(), ReplayUse::Watch);
     ReplaysDialog racing(record_, nullptr);
     QTest::mouseClick(racing.raceButton, Qt::LeftButton);
-    EXPECT_TRUE(racing.Chosen() && *racing.Chosen() == ReplayText(4000, "Bea"));
+    EXPECT_EQ(racing.Chosen(), ReplayText(4000, "Bea"));
     EXPECT_EQ(racing.ChosenUse(), ReplayUse::Race);
 
     ReplaysDialog opening(record_, nullptr);

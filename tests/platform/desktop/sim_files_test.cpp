@@ -38,22 +38,6 @@ const char* const kPieces[] = {
 };
 // clang-format on
 
-std::string RandomFile(std::mt19937& random)
-{
-    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
-    std::string file;
-    const std::size_t lines = 1 + pick(8);
-    for (std::size_t line = 0; line < lines; ++line) {
-        if (pick(10) < 7)
-            file += std::string(kPieces[pick(11)]) + "=";
-        const std::size_t pieces = pick(8);
-        for (std::size_t k = 0; k < pieces; ++k)
-            file += kPieces[pick(std::size(kPieces))];
-        file += pick(3) == 0 ? "\r\n" : "\n";
-    }
-    return file;
-}
-
 TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven)
 {
     QTemporaryDir dir;
@@ -66,9 +50,21 @@ TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven
         "Name1=\xE5\x90\\\\\x8D\nName2=\xC3\\\\xyz\nName3=\\n\xEF\xBB\xBFy\nName4=ends\xE5\x90\nName5=\xFF\xC3\xA4\n",
         "\vScore1=1\n%53core2=2\nScore3=3\nScore3=4\n/Score4=5\nScore5\n=6\n;Score5=7\n",
     };
+    // And files of random pieces, most lines with a key first.
     std::mt19937 random(1995);
-    for (int i = 0; i < 400; ++i)
-        files.push_back(RandomFile(random));
+    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (int i = 0; i < 400; ++i) {
+        std::string& file = files.emplace_back();
+        const std::size_t lines = 1 + pick(8);
+        for (std::size_t line = 0; line < lines; ++line) {
+            if (pick(10) < 7)
+                file += std::string(kPieces[pick(11)]) + "=";
+            const std::size_t pieces = pick(8);
+            for (std::size_t k = 0; k < pieces; ++k)
+                file += kPieces[pick(std::size(kPieces))];
+            file += pick(3) == 0 ? "\r\n" : "\n";
+        }
+    }
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         // Qt keeps a file it has read by name: every file gets a name of its own.
