@@ -214,8 +214,7 @@ class ProgramFile {
 // copies does.
 TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfEveryTrack)
 {
-    using Check = bool (*)(const std::uint8_t*, std::size_t);
-    const auto expectOnlyWhole = [](Check check, const std::uint8_t* data, std::size_t size, const auto& damaged) {
+    const auto expectOnlyWhole = [](auto check, const std::uint8_t* data, std::size_t size, const auto& damaged) {
         EXPECT_TRUE(check(data, size));
         EXPECT_FALSE(check(nullptr, size));
         std::size_t acceptedCut = 0;
@@ -300,13 +299,12 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
         }
         SdlMusicLibrary music;
         EXPECT_NE(music.KBGMOpen(10, -1), 0);
-        const std::uint32_t handle = load(music, file.Name());
-        EXPECT_EQ(handle, 0u);
-        music.KBGMPlay(handle, 1);
+        EXPECT_EQ(load(music, file.Name()), 0u);
+        music.KBGMPlay(0, 1);
         music.KBGMPlay(1, 1);
         music.KBGMStop();
         music.KBGMClose();
-        music.KBGMFree(handle);
+        music.KBGMFree(1);
         music.KBGMClose();
         EXPECT_FALSE(DeviceOpen()) << "the device was left open";
     }

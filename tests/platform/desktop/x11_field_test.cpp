@@ -38,10 +38,7 @@ class FieldOnX : public testing::GameOnQt {
 TEST_F(FieldOnX, ARacesGhostShowsOverTheFrameAndEveryGamePixelIsASharpBlockAtEveryZoomAndAfterAnExpose)
 {
     // The ghost's game: short, a dive every ninth tick.
-    const std::string replay = testing::RecordedGame(9, "Bea");
-    ASSERT_FALSE(replay.empty());
-
-    ASSERT_EQ(RaceReplay(*record, replay), "");
+    ASSERT_EQ(RaceReplay(*record, testing::RecordedGame(9, "Bea")), "");
     dialogs.nextName = "Cy";
     // The ticks are the test's own: the game's timer would move the ghost on
     // while the server is awaited.
