@@ -84,10 +84,9 @@ TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsR
     };
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const auto limit = static_cast<qint64>(kReplayMaxBytes);
     const std::tuple<QString, std::string, std::size_t> cases[] = {
-        {sized("full", limit), "", kReplayMaxBytes},
-        {sized("over", limit + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
+        {sized("full", kReplayMaxBytes), "", kReplayMaxBytes},
+        {sized("over", kReplayMaxBytes + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
         {sized("ten", 10 << 20), ReplayTooLarge(10 << 20), 0},
         {dir.path(), "a folder, not a replay file", 0},
         {QStringLiteral("/dev/zero"), "not a regular file", 0},

@@ -120,10 +120,9 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path()))) << "loading made a file";
 
     Save(Sample(), Path());
-    struct stat before{};
+    struct stat before{}, after{};
     ASSERT_EQ(stat(Path().c_str(), &before), 0);
     Save(Sample(), Path(), ViewChoice{8, true});
-    struct stat after{};
     ASSERT_EQ(stat(Path().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Ruvo.ini"});

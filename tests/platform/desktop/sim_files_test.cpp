@@ -92,9 +92,8 @@ TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven
             p = random() & 0xFFFFFF;
         const std::string path = dir.filePath(QString("frame-%1.png").arg(width)).toStdString();
         ASSERT_TRUE(sim::WritePng(path, width, height, pixels));
-        QImage image;
-        ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG")) << width << "x" << height;
-        ASSERT_EQ(image.size(), QSize(width, height));
+        const QImage image(QString::fromStdString(path), "PNG");
+        ASSERT_EQ(image.size(), QSize(width, height)) << width << "x" << height << " not read back as a PNG";
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 ASSERT_EQ(image.pixel(x, y) & 0xFFFFFFu, pixels[static_cast<std::size_t>(y * width + x)])
