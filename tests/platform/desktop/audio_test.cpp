@@ -23,7 +23,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/desktop/data_path.h"
 #include "platform/desktop/sdl_audio.h"
 #include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_sound_files.h"
@@ -84,24 +83,9 @@ bool DeviceOpen()
     return Mix_QuerySpec(nullptr, nullptr, nullptr) == 1;
 }
 
-// The open device's frame rate; the recording is read as 16-bit stereo.
-std::size_t DeviceRate()
-{
-    int rate = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1) << "no audio device is open";
-    EXPECT_EQ(format, AUDIO_S16SYS);
-    EXPECT_EQ(channels, 2);
-    return static_cast<std::size_t>(rate);
-}
-
 double Seconds(std::size_t frames, std::size_t rate)
 {
     return static_cast<double>(frames) / static_cast<double>(rate);
-}
-int Level(const Samples& samples, std::size_t frame)
-{
-    return std::max(std::abs(samples[2 * frame]), std::abs(samples[2 * frame + 1]));
 }
 
 // FluidSynth dithers, so a playing synthesiser is never quite silent:
@@ -124,21 +108,6 @@ std::size_t WaitForSound(const Recording& recording, std::size_t from = 0, int t
     return from + heard.value_or(0);
 }
 
-// Where notes start in [from, to): a frame above the note level after 20 ms
-// below it. A note already sounding at `from` is not counted.
-std::vector<std::size_t> Onsets(const Samples& samples, std::size_t from, std::size_t to, std::size_t rate)
-{
-    std::vector<std::size_t> onsets;
-    std::size_t quiet = 0;
-    for (std::size_t frame = from; frame < std::min(to, samples.size() / 2); ++frame) {
-        const bool loud = Level(samples, frame) > kNoteLevel;
-        if (loud && quiet >= rate / 50)
-            onsets.push_back(frame);
-        quiet = loud ? 0 : quiet + 1;
-    }
-    return onsets;
-}
-
 // A number of `bytes` bytes, little-endian as in RIFF or big-endian as in MIDI.
 void Put(Bytes& out, std::uint32_t value, int bytes, bool bigEndian = false)
 {
@@ -158,8 +127,7 @@ Bytes SteadyWave(int offset, double seconds)
     Bytes image;
     PutTag(image, "RIFF");
     Put(image, 36 + frames, 4);
-    PutTag(image, "WAVE");
-    PutTag(image, "fmt ");
+    PutTag(image, "WAVEfmt ");
     for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {11025u, 4}, {11025u, 4}, {1u, 2}, {8u, 2}})
         Put(image, value, bytes); // PCM, mono, 11025 frames and bytes a second, 8 bits
     PutTag(image, "data");
@@ -239,14 +207,6 @@ class ProgramFile {
     fs::path path_;
 };
 
-// Has the soundfont's RIFF header, but FluidSynth turns it down.
-Bytes BrokenSoundFont()
-{
-    Bytes bytes = {'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'};
-    bytes.resize(208, 0x33);
-    return bytes;
-}
-
 // ---------------------------------------------------------------------------
 // Checks on the files
 
@@ -254,8 +214,7 @@ Bytes BrokenSoundFont()
 // copies does.
 TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfEveryTrack)
 {
-    using Check = bool (*)(const std::uint8_t*, std::size_t);
-    const auto expectOnlyWhole = [](Check check, const std::uint8_t* data, std::size_t size, const auto& damaged) {
+    const auto expectOnlyWhole = [](auto check, const std::uint8_t* data, std::size_t size, const auto& damaged) {
         EXPECT_TRUE(check(data, size));
         EXPECT_FALSE(check(nullptr, size));
         std::size_t acceptedCut = 0;
@@ -300,16 +259,28 @@ TEST(SoundFiles, WaveImagesMustBeWholePlainPcmAndMidiFilesReadCleanlyToTheEndOfE
 }
 
 // ---------------------------------------------------------------------------
-// Without a device
+// Effects and music, heard
 
-TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
+// Nothing sounds without a device or a soundfont; then the effects, the music,
+// and both on the device they share.
+TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilentAndShareADeviceThatRestsInTheQuiet)
 {
-    const Bytes wave = SteadyWave(kHigh, 0.1);
     {
         ScopedEnv usual("RUVO_SOUNDFONT", nullptr);
         ASSERT_FALSE(FindSoundFont().empty()) << "no General MIDI soundfont in /usr/share/sounds/sf2";
     }
-    const ProgramFile file(MidiFile()), broken(BrokenSoundFont(), ".sf2");
+    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
+    // The broken soundfont has the RIFF header, but FluidSynth turns it down.
+    Bytes brokenFont = {'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'};
+    brokenFont.resize(208, 0x33);
+    const ProgramFile file(MidiFile()), noise(Bytes(300, 0x4D)), broken(brokenFont, ".sf2");
+    const auto load = [](SdlMusicLibrary& music, const char* name) {
+        std::uint32_t handle = 0xDEAD;
+        music.KBGMLoadFile(&handle, name);
+        return handle;
+    };
+
+    // Without a device, or a soundfont, open fails and the rest does nothing.
     const std::string missing = file.Path() + ".sf2", brokenPath = broken.Path();
     for (const auto& [driver, soundFont] : {std::pair{"dummy", static_cast<const char*>(nullptr)},
                                             {"no-such-driver", nullptr},
@@ -321,33 +292,23 @@ TEST(Music, WithoutADeviceOrASoundFontOpenFailsAndTheRestDoesNothing)
         ScopedEnv driverEnv("SDL_AUDIODRIVER", driver), soundFontEnv("RUVO_SOUNDFONT", soundFont);
         if (soundFont == nullptr) { // no device: the effects play nothing either
             SdlWavePlayer effects;
-            effects.Prepare(wave.data(), wave.size());
-            effects.Play(wave.data(), wave.size());
+            effects.Prepare(second.data(), second.size());
+            effects.Play(second.data(), second.size());
             effects.Play(nullptr, 0);
             EXPECT_FALSE(DeviceOpen());
         }
         SdlMusicLibrary music;
         EXPECT_NE(music.KBGMOpen(10, -1), 0);
-        std::uint32_t handle = 0xDEAD;
-        music.KBGMLoadFile(&handle, file.Name());
-        EXPECT_EQ(handle, 0u);
-        music.KBGMPlay(handle, 1);
+        EXPECT_EQ(load(music, file.Name()), 0u);
+        music.KBGMPlay(0, 1);
         music.KBGMPlay(1, 1);
         music.KBGMStop();
         music.KBGMClose();
-        music.KBGMFree(handle);
+        music.KBGMFree(1);
         music.KBGMClose();
         EXPECT_FALSE(DeviceOpen()) << "the device was left open";
     }
-}
 
-// ---------------------------------------------------------------------------
-// Effects and music, heard
-
-// The effects first, then the music, then both on the device they share.
-TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndItRestsOnlyInTheQuiet)
-{
-    const Bytes first = SteadyWave(kHigh, 10.0), second = SteadyWave(kLow, 0.3);
     Bytes compressed = first;
     compressed[20] = 2; // ADPCM
     Recording recording;
@@ -361,7 +322,13 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
         SdlWavePlayer player;
         player.Prepare(first.data(), first.size());
         player.Prepare(compressed.data(), compressed.size());
-        rate = DeviceRate();
+        // The open device's frame rate; the recording is read as 16-bit stereo.
+        int deviceRate = 0, channels = 0;
+        Uint16 format = 0;
+        ASSERT_EQ(Mix_QuerySpec(&deviceRate, &format, &channels), 1) << "no audio device is open";
+        EXPECT_EQ(format, AUDIO_S16SYS);
+        EXPECT_EQ(channels, 2);
+        rate = static_cast<std::size_t>(deviceRate);
         for (const auto& [image, size] : {std::pair{first.data(), first.size() / 2},
                                           {nullptr, first.size()},
                                           {compressed.data(), compressed.size()}}) {
@@ -395,19 +362,13 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
 
     // The music: where files are looked for, what comes of a bad one, and how
     // a track plays (what a whole file is, is the file check's).
-    const ProgramFile file(MidiFile()), noise(Bytes(300, 0x4D)), broken(BrokenSoundFont(), ".sf2");
     SdlMusicLibrary music;
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    const auto load = [&](const char* name) {
-        std::uint32_t handle = 0xDEAD;
-        music.KBGMLoadFile(&handle, name);
-        return handle;
-    };
     const std::string elsewhere = "../bin/" + std::string(file.Name()); // only bare names are looked up
     for (const char* bad : {"NO_SUCH.MID", static_cast<const char*>(nullptr), noise.Name(), elsewhere.c_str()})
-        EXPECT_EQ(load(bad), 0u) << (bad ? bad : "(null)");
+        EXPECT_EQ(load(music, bad), 0u) << (bad ? bad : "(null)");
     EXPECT_EQ(music.KBGMLoadFile(nullptr, file.Name()), 1);
-    const std::uint32_t handle = load(file.Name()), other = load(file.Name());
+    const std::uint32_t handle = load(music, file.Name()), other = load(music, file.Name());
     ASSERT_NE(handle, 0u);
     EXPECT_NE(other, 0u);
     EXPECT_NE(other, handle);
@@ -420,9 +381,21 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
         music.KBGMPlay(handle, repeat);
         return WaitForSound(recording, before, kNoteLevel);
     };
+    // Where notes start in [note - 50 ms, note + length): a frame above the
+    // note level after 20 ms below it. A note already sounding at the start
+    // is not counted.
     const auto onsetsFrom = [&](std::size_t note, std::size_t length) {
         recording.WaitForFrames(note + length);
-        return Onsets(recording.Read(), note - rate / 20, note + length, rate);
+        const Samples played = recording.Read();
+        std::vector<std::size_t> onsets;
+        std::size_t quiet = 0;
+        for (std::size_t frame = note - rate / 20; frame < std::min(note + length, played.size() / 2); ++frame) {
+            const bool loud = std::max(std::abs(played[2 * frame]), std::abs(played[2 * frame + 1])) > kNoteLevel;
+            if (loud && quiet >= rate / 50)
+                onsets.push_back(frame);
+            quiet = loud ? 0 : quiet + 1;
+        }
+        return onsets;
     };
     EXPECT_EQ(onsetsFrom(playFrom(0), pass * 17 / 10).size(), 1u) << "played once";
 
@@ -477,7 +450,7 @@ TEST(EffectsAndMusic, PlayAsToldWhatCannotBePlayedIsSilentBothShareTheDeviceAndI
     }
     // Closed and opened again, the library never hands out an old handle.
     ASSERT_EQ(music.KBGMOpen(10, -1), 0);
-    const std::uint32_t fresh = load(file.Name());
+    const std::uint32_t fresh = load(music, file.Name());
     ASSERT_NE(fresh, 0u);
     EXPECT_TRUE(fresh != handle && fresh != other);
 

@@ -47,13 +47,12 @@ TEST(BoardLink, ReadsAnAnswerUpToTheLimitAndRefusesMoreInOneLine)
             const QByteArray length = saysLength ? "Content-Length: " + QByteArray::number(size) + "\r\n" : "";
             reply = "HTTP/1.1 201 Created\r\nConnection: close\r\n" + length + "\r\n" + QByteArray(size, 'x');
             const BoardAnswer answer = Post(url);
+            const bool over = size > qsizetype{kBoardAnswerMaxBytes};
             EXPECT_EQ(answer.status, 201);
-            EXPECT_EQ(answer.body.size(), size > qsizetype{kBoardAnswerMaxBytes} ? 0 : kBoardAnswerMaxBytes)
-                << saysLength;
-            EXPECT_EQ(answer.error, size > qsizetype{kBoardAnswerMaxBytes}
-                                        ? "The board's answer is larger than 16384 bytes, more than a board "
-                                          "sends: it was not read."
-                                        : "")
+            EXPECT_EQ(answer.body.size(), over ? 0 : kBoardAnswerMaxBytes) << saysLength;
+            EXPECT_EQ(answer.error,
+                      over ? "The board's answer is larger than 16384 bytes, more than a board sends: it was not read."
+                           : "")
                 << saysLength;
         }
     server.close();

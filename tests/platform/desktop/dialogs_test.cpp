@@ -6,6 +6,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <ostream>
@@ -51,10 +52,6 @@ void TypeText(QWidget* widget, const QString& text)
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
-void Click(TemplateDialog& dialog, int id)
-{
-    QTest::mouseClick(dialog.Control(id), Qt::LeftButton);
-}
 
 using Action = std::function<void(TemplateDialog&)>;
 
@@ -84,13 +81,6 @@ class Dialogs : public ::testing::Test {
         InitDefaults(record_);
         record_.host.dialogs = &host_;
     }
-    std::vector<std::string> Options() const
-    {
-        std::vector<std::string> options;
-        for (std::size_t k = 0; k < kOptionRows.size(); ++k)
-            options.push_back(OptionText(record_.game, k));
-        return options;
-    }
 
     EmbeddedResources resources_;
     ProgramIcons icons_;
@@ -102,16 +92,28 @@ class Dialogs : public ::testing::Test {
 // What is typed into the edits is stored. Option's edits each show their
 // option as the option table writes it; what is typed (null: nothing) is
 // stored on OK or Enter as read, without range checks; an empty edit or one
-// without digits reads as 0. The name entry opens empty each time, the focus
-// in its edit; Escape and the close box leave it open; Return or Enter
-// stores what was typed, cut to 31 bytes.
+// without digits reads as 0; every other way out (Cancel, Escape, the close
+// box, Enter on the focused Cancel button) stores nothing. The name entry
+// opens empty each time, the focus in its edit; Escape and the close box
+// leave it open; Return or Enter stores what was typed, cut to 31 bytes.
 TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnterAlone)
 {
     const char* const typed[8] = {"99999", "100", nullptr, "", "abc", nullptr, nullptr, "-3"};
-    const char* const stored[8] = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
-    for (const bool enter : {false, true}) {
+    const std::array<std::string, 8> stored = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
+    const std::pair<bool, Action> endings[] = {
+        {true, [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }},
+        {true, [](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(403), Qt::Key_Return); }},
+        {false, [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kCancelId), Qt::LeftButton); }},
+        {false, [](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(405), Qt::Key_Escape); }},
+        {false, [](TemplateDialog& dialog) { dialog.close(); }},
+        {false, [](TemplateDialog& dialog) {
+             dialog.Control(kCancelId)->setFocus();
+             QTest::keyClick(dialog.Control(kCancelId), Qt::Key_Return);
+         }}};
+    for (const auto& way : endings) {
         InitDefaults(record_);
         record_.game.optHarryLevel = 4000000000u;
+        const std::array<std::string, 8> before = FillOptionEdits(record_);
         const int result = Answer([&] { return host_.RunOption(record_); },
                                   [&](TemplateDialog& dialog) {
                                       EXPECT_EQ(dialog.windowTitle(), "Option");
@@ -124,13 +126,10 @@ TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnte
                                               TypeText(edit, typed[k]);
                                           }
                                       }
-                                      if (enter)
-                                          QTest::keyClick(dialog.Edit(403), Qt::Key_Return);
-                                      else
-                                          Click(dialog, kOkId);
+                                      way.second(dialog);
                                   });
-        EXPECT_EQ(result, 1);
-        EXPECT_EQ(Options(), std::vector<std::string>(std::begin(stored), std::end(stored)));
+        EXPECT_EQ(result, way.first ? 1 : 0) << &way - endings;
+        EXPECT_EQ(FillOptionEdits(record_), way.first ? stored : before) << &way - endings;
     }
 
     StoreEntryName(record_, "Old name");
@@ -153,14 +152,14 @@ TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnte
     }
 }
 
-// Every way out of About, of the table and of Option but OK leaves the
-// options as they were, whatever was typed. The table shows its five rows,
+// Every way out of About and of the table closes it and leaves the options
+// as they were (Option's ways out are above). The table shows its five rows,
 // each row's cells on one line, in plain text. About's Licences button,
 // beside OK and as large, opens the licence and the notices as the tree has
 // them; closing them leaves About open.
 TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsItsRowsAboutItsLicences)
 {
-    const std::vector<std::string> before = Options();
+    const std::array<std::string, 8> before = FillOptionEdits(record_);
     record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
     record_.game.hiRounds = {65535, 12, 1, 3, 0};
     const char* const names[] = {"ルヴォ", "K.Dorrimak", "", "<b>bold</b>", "Tolp"};
@@ -182,15 +181,6 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
             }
         QTest::keyClick(&dialog, Qt::Key_Escape);
     };
-    const auto scribbled = [](Action ending) {
-        return [ending](TemplateDialog& dialog) {
-            for (const OptionRow& row : kOptionRows) {
-                dialog.Edit(row.editId)->clear();
-                TypeText(dialog.Edit(row.editId), "7");
-            }
-            ending(dialog);
-        };
-    };
     QString licence, notices;
     const Action licencesThenOk = [&](TemplateDialog& dialog) {
         QWidget* ok = dialog.Control(kOkId);
@@ -202,7 +192,7 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
         EXPECT_GT(button->x(), ok->geometry().right());
         EXPECT_TRUE(dialog.rect().contains(button->geometry()));
         // The viewer runs modal over About.
-        testing::AnswerModals<QDialog>([&] { Click(dialog, kLicencesId); },
+        testing::AnswerModals<QDialog>([&] { QTest::mouseClick(dialog.Control(kLicencesId), Qt::LeftButton); },
                                        [&](QDialog& viewer) {
                                            if (&viewer == &dialog)
                                                return;
@@ -213,30 +203,17 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
                                                Qt::LeftButton);
                                        });
         EXPECT_TRUE(dialog.isVisible());
-        Click(dialog, kOkId);
+        QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton);
     };
-    const std::function<int()> about = [&] { return host_.RunAbout(); };
-    const std::function<int()> option = [&] { return host_.RunOption(record_); };
-    const std::function<int()> table = [&] { return host_.RunHighScore(record_); };
-    const std::pair<const std::function<int()>*, Action> cases[] = {
-        {&about, licencesThenOk},
-        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); }},
-        {&about, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
-        {&about, [](TemplateDialog& dialog) { dialog.close(); }},
-        {&table, [](TemplateDialog& dialog) { Click(dialog, kOkId); }},
-        {&table, rowsThenEscape},
-        {&option, scribbled([](TemplateDialog& dialog) { Click(dialog, kCancelId); })},
-        {&option, scribbled([](TemplateDialog& dialog) { QTest::keyClick(dialog.Edit(405), Qt::Key_Escape); })},
-        {&option, scribbled([](TemplateDialog& dialog) { dialog.close(); })},
-        {&option, scribbled([](TemplateDialog& dialog) { // Enter on the focused Cancel button is Cancel
-             dialog.Control(kCancelId)->setFocus();
-             QTest::keyClick(dialog.Control(kCancelId), Qt::Key_Return);
-         })},
-    };
-    for (const auto& [open, ending] : cases) {
-        EXPECT_EQ(Answer(*open, ending), 0);
-        EXPECT_EQ(Options(), before);
-    }
+    for (const Action& ending : std::initializer_list<Action>{
+             licencesThenOk, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); },
+             [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+             [](TemplateDialog& dialog) { dialog.close(); }})
+        EXPECT_EQ(Answer([&] { return host_.RunAbout(); }, ending), 0);
+    for (const Action& ending : std::initializer_list<Action>{
+             [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }, rowsThenEscape})
+        EXPECT_EQ(Answer([&] { return host_.RunHighScore(record_); }, ending), 0);
+    EXPECT_EQ(FillOptionEdits(record_), before);
     const auto tree = [](const char* name) {
         QFile file(QString::fromUtf8(RUVO_SOURCE_DIR) + QChar('/') + QString::fromLatin1(name));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();

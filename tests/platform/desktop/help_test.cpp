@@ -11,10 +11,9 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 
-#include "app/shell.h"
 #include "platform/desktop/data_path.h"
 #include "platform/desktop/help_viewer.h"
-#include "settings/dialog_logic.h"
+#include "settings/options.h"
 
 namespace ruvo {
 namespace {

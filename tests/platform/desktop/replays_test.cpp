@@ -84,10 +84,9 @@ TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsR
     };
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const auto limit = static_cast<qint64>(kReplayMaxBytes);
     const std::tuple<QString, std::string, std::size_t> cases[] = {
-        {sized("full", limit), "", kReplayMaxBytes},
-        {sized("over", limit + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
+        {sized("full", kReplayMaxBytes), "", kReplayMaxBytes},
+        {sized("over", kReplayMaxBytes + 1), ReplayTooLarge(kReplayMaxBytes + 1), 0},
         {sized("ten", 10 << 20), ReplayTooLarge(10 << 20), 0},
         {dir.path(), "a folder, not a replay file", 0},
         {QStringLiteral("/dev/zero"), "not a regular file", 0},
@@ -153,12 +152,11 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOr
     dialog.List()->setCurrentRow(1);
     QTest::mouseClick(dialog.watchButton, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    ASSERT_TRUE(dialog.Chosen());
-    EXPECT_EQ(*dialog.Chosen(), ReplayText(1234, "Cy"));
+    EXPECT_EQ(dialog.Chosen(), ReplayText(1234, "Cy"));
     EXPECT_EQ(dialog.ChosenUse(), ReplayUse::Watch);
     ReplaysDialog racing(record_, nullptr);
     QTest::mouseClick(racing.raceButton, Qt::LeftButton);
-    EXPECT_TRUE(racing.Chosen() && *racing.Chosen() == ReplayText(4000, "Bea"));
+    EXPECT_EQ(racing.Chosen(), ReplayText(4000, "Bea"));
     EXPECT_EQ(racing.ChosenUse(), ReplayUse::Race);
 
     ReplaysDialog opening(record_, nullptr);

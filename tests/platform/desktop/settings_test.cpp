@@ -120,10 +120,9 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path()))) << "loading made a file";
 
     Save(Sample(), Path());
-    struct stat before{};
+    struct stat before{}, after{};
     ASSERT_EQ(stat(Path().c_str(), &before), 0);
     Save(Sample(), Path(), ViewChoice{8, true});
-    struct stat after{};
     ASSERT_EQ(stat(Path().c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Ruvo.ini"});
@@ -164,7 +163,9 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
 // the limit; one with a value QSettings would decode with QDataStream (this
 // line, found by fuzzing, once made it reserve 19 GB); a pipe, whose read
 // would never end. The store's native path is the one QSettings reads.
-TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAndTheGameStartsAfresh)
+// A store that cannot be used at all gives the first values too, and saving
+// into it is silent.
+TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAnUnusableStoreIsLeftAndTheGameStartsAfresh)
 {
     EXPECT_EQ(UserSettingsPath(), QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tolp", "Ruvo").fileName());
     const QString path = QString::fromStdString(Path());
@@ -181,20 +182,17 @@ TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAndTheGameStartsAfresh)
         EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
         QFile::remove(path);
     }
-}
 
-// Tests run as root, whom file modes do not stop: a directory where the file
-// should be can be neither read nor written by anyone; and a plain file where
-// its folder should be means the store cannot even be created.
-TEST_F(SettingsFile, AnUnreadableOrUncreatableStoreGivesDefaultsAndSavingIsSilent)
-{
+    // Tests run as root, whom file modes do not stop: a directory where the
+    // file should be can be neither read nor written by anyone; and a plain
+    // file where its folder should be means the store cannot even be created.
     ASSERT_TRUE(QDir(dir.path()).mkdir("Ruvo.ini"));
     QFile plain(dir.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    for (const std::string& path : {Path(), plain.fileName().toStdString() + "/Ruvo.ini"}) {
-        SCOPED_TRACE(path);
-        ExpectDefaults(Load(path));
-        QtSettingsStore store(path);
+    for (const std::string& where : {Path(), plain.fileName().toStdString() + "/Ruvo.ini"}) {
+        SCOPED_TRACE(where);
+        ExpectDefaults(Load(where));
+        QtSettingsStore store(where);
         EXPECT_FALSE(store.Create());
         GameRecord record = Sample();
         record.host.settings = &store;
@@ -203,7 +201,7 @@ TEST_F(SettingsFile, AnUnreadableOrUncreatableStoreGivesDefaultsAndSavingIsSilen
         LoadSettings(record);
         ExpectDefaults(record);
     }
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(Path())).isDir());
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 // Two instances of the game over one settings file, in processes of their

@@ -5,11 +5,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,14 +21,9 @@ namespace ruvo {
 namespace {
 
 // The names the game reads, and two that live in sections.
-std::vector<std::string> NamesToCompare()
-{
-    std::vector<std::string> names = {"Sound", "Music", "Option", "General/Score1", "Other/Score1"};
-    for (const char* word : {"Score", "Round", "Name"})
-        for (int row = 1; row <= 5; ++row)
-            names.push_back(word + std::to_string(row));
-    return names;
-}
+const char* const kNames[] = {"Sound",  "Music",  "Option", "General/Score1", "Other/Score1", "Score1", "Score2",
+                              "Score3", "Score4", "Score5", "Round1",         "Round2",       "Round3", "Round4",
+                              "Round5", "Name1",  "Name2",  "Name3",          "Name4",        "Name5"};
 
 // Pieces that files are made of: keys spelt plainly and escaped, quotes,
 // escapes, lists, comments, typed values, sections, line breaks, and bytes
@@ -43,22 +38,6 @@ const char* const kPieces[] = {
 };
 // clang-format on
 
-std::string RandomFile(std::mt19937& random)
-{
-    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
-    std::string file;
-    const std::size_t lines = 1 + pick(8);
-    for (std::size_t line = 0; line < lines; ++line) {
-        if (pick(10) < 7)
-            file += std::string(kPieces[pick(11)]) + "=";
-        const std::size_t pieces = pick(8);
-        for (std::size_t k = 0; k < pieces; ++k)
-            file += kPieces[pick(std::size(kPieces))];
-        file += pick(3) == 0 ? "\r\n" : "\n";
-    }
-    return file;
-}
-
 TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven)
 {
     QTemporaryDir dir;
@@ -71,21 +50,29 @@ TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven
         "Name1=\xE5\x90\\\\\x8D\nName2=\xC3\\\\xyz\nName3=\\n\xEF\xBB\xBFy\nName4=ends\xE5\x90\nName5=\xFF\xC3\xA4\n",
         "\vScore1=1\n%53core2=2\nScore3=3\nScore3=4\n/Score4=5\nScore5\n=6\n;Score5=7\n",
     };
+    // And files of random pieces, most lines with a key first.
     std::mt19937 random(1995);
-    for (int i = 0; i < 400; ++i)
-        files.push_back(RandomFile(random));
+    const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (int i = 0; i < 400; ++i) {
+        std::string& file = files.emplace_back();
+        const std::size_t lines = 1 + pick(8);
+        for (std::size_t line = 0; line < lines; ++line) {
+            if (pick(10) < 7)
+                file += std::string(kPieces[pick(11)]) + "=";
+            const std::size_t pieces = pick(8);
+            for (std::size_t k = 0; k < pieces; ++k)
+                file += kPieces[pick(std::size(kPieces))];
+            file += pick(3) == 0 ? "\r\n" : "\n";
+        }
+    }
 
     for (std::size_t i = 0; i < files.size(); ++i) {
         // Qt keeps a file it has read by name: every file gets a name of its own.
         const QString path = dir.filePath(QString("settings-%1.conf").arg(i));
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(files[i].data(), static_cast<qint64>(files[i].size()));
-        out.close();
-
+        ASSERT_TRUE(std::ofstream(path.toStdString(), std::ios::binary) << files[i]);
         QSettings qt(path, QSettings::IniFormat);
         const sim::SettingsValues ours = sim::ParseSettingsText(files[i]);
-        for (const std::string& name : NamesToCompare()) {
+        for (const std::string name : kNames) {
             const QString key = QString::fromStdString(name);
             const auto found = ours.find(name);
             SCOPED_TRACE("file " + std::to_string(i) + ", " + name + ":\n" + files[i]);
@@ -105,9 +92,8 @@ TEST(SimFiles, EverySettingsFileReadsAsQtReadsItAndAFrameDecodesToThePixelsGiven
             p = random() & 0xFFFFFF;
         const std::string path = dir.filePath(QString("frame-%1.png").arg(width)).toStdString();
         ASSERT_TRUE(sim::WritePng(path, width, height, pixels));
-        QImage image;
-        ASSERT_TRUE(image.load(QString::fromStdString(path), "PNG")) << width << "x" << height;
-        ASSERT_EQ(image.size(), QSize(width, height));
+        const QImage image(QString::fromStdString(path), "PNG");
+        ASSERT_EQ(image.size(), QSize(width, height)) << width << "x" << height << " not read back as a PNG";
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 ASSERT_EQ(image.pixel(x, y) & 0xFFFFFFu, pixels[static_cast<std::size_t>(y * width + x)])

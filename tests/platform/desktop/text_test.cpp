@@ -28,11 +28,13 @@ constexpr std::uint32_t kBlueRef = 0x00FF0000; // a COLORREF: 0x00BBGGRR
 constexpr Pixel kBluePixel = 0x0000FF;
 
 // A background in which no two neighbours are alike and none is the text colour.
-void FillPattern(Surface& surface)
+Surface Patterned(std::int32_t width, std::int32_t height)
 {
-    for (std::int32_t y = 0; y < surface.Height(); ++y)
-        for (std::int32_t x = 0; x < surface.Width(); ++x)
+    Surface surface(width, height);
+    for (std::int32_t y = 0; y < height; ++y)
+        for (std::int32_t x = 0; x < width; ++x)
             surface.Set(x, y, 0x400000 | static_cast<Pixel>((x * 131 + y * 977) & 0xFFFF));
+    return surface;
 }
 
 class TextRendering : public ::testing::Test {
@@ -60,8 +62,7 @@ TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWron
     EXPECT_EQ(renderer->Measure(textFont, "A\xC3").cx, renderer->Measure(textFont, "A").cx + replacement);
     EXPECT_EQ(renderer->Measure(textFont, "\xE0\x80\x80").cx, 3 * replacement);
     EXPECT_EQ(renderer->Measure(textFont, "\xFF\xFE").cx, 2 * replacement);
-    Surface surface(384, 200);
-    FillPattern(surface);
+    Surface surface = Patterned(384, 200);
     renderer->Draw(surface, textFont, kBlueRef, 0, 0, std::string_view("\xF4\x90\x80\x80\xC0\xAF\x00z", 8));
 
     // Far outside, at the ends of the coordinate range, or in a font that is
@@ -104,10 +105,7 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
         const FontId font = renderer->MakeFont(request);
         for (const auto& [x, y] :
              {std::pair{5, 40}, std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
-            Surface small(384, 200);
-            Surface large(384 + 2 * margin, 200 + 2 * margin);
-            FillPattern(small);
-            FillPattern(large);
+            Surface small = Patterned(384, 200), large = Patterned(384 + 2 * margin, 200 + 2 * margin);
             const Surface before = large;
             renderer->Draw(small, font, kBlueRef, x, y, kLogoText);
             renderer->Draw(large, font, kBlueRef, x + margin, y + margin, kLogoText);
