@@ -13,6 +13,7 @@
 # SPDX-License-Identifier: MIT
 import functools
 import os
+import pathlib
 import struct
 import sys
 
@@ -33,8 +34,7 @@ WHITE = 0xFFFFFF
 
 
 def read_bmp(path):
-    with open(path, 'rb') as file:
-        data = file.read()
+    data = pathlib.Path(path).read_bytes()
     need(data[:2] == b'BM', 'not a BMP')
     file_size, _, offset = struct.unpack_from('<IIL', data, 2)
     need(file_size == len(data), 'file size %d, header says %d' % (len(data), file_size))
@@ -161,8 +161,7 @@ def check_samples(pcm, channels, rate, contour):
 
 
 def check_wave(path, channels, rate, bits, ms, contour):
-    with open(path, "rb") as f:
-        data = f.read()
+    data = pathlib.Path(path).read_bytes()
     need(len(data) >= 44, f"only {len(data)} bytes, too short for a WAVE header")
     header = struct.unpack_from("<4sI4s4sIHHIIHH4sI", data)
     size, align = header[-1], channels * bits // 8
@@ -250,8 +249,7 @@ def bar_lines(end_tick, signatures, division):
 
 
 def check_midi(path, shortest, longest, loops):
-    with open(path, "rb") as handle:
-        data = handle.read()
+    data = pathlib.Path(path).read_bytes()
     need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
          "no MThd header of 6 bytes")
     fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
