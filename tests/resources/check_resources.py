@@ -13,6 +13,7 @@
 # SPDX-License-Identifier: MIT
 import functools
 import os
+import pathlib
 import struct
 import sys
 
@@ -33,8 +34,7 @@ WHITE = 0xFFFFFF
 
 
 def read_bmp(path):
-    with open(path, 'rb') as file:
-        data = file.read()
+    data = pathlib.Path(path).read_bytes()
     need(data[:2] == b'BM', 'not a BMP')
     file_size, _, offset = struct.unpack_from('<IIL', data, 2)
     need(file_size == len(data), 'file size %d, header says %d' % (len(data), file_size))
@@ -107,16 +107,6 @@ SOUNDS = {
     606: ("hurry", 1, 22050, 8, 912, None),
 }
 
-MIN_RMS = 0.05          # below this a channel is as good as silent
-MIN_PEAK = 0.55         # loudest sample, as a fraction of full scale
-MAX_PEAK = 0.90         # above this the sound is at or near clipping
-MAX_DC = 0.05           # mean offset from the 128 midpoint
-EDGE_LSB = 2            # first/last frame within this many steps of 128
-RAMP_MS = 0.5           # the first and last RAMP_MS ...
-RAMP_PEAK = 0.25        # ... stay below this fraction of full scale
-PITCH_RATIO = 1.25      # late/early pitch ratio a sweep must exceed
-
-
 def pitch(samples, rate):
     """Fundamental frequency from the period of a Schmitt-triggered zero crossing (None in silence)."""
     hyst = 0.1 * max(abs(x) for x in samples)
@@ -130,39 +120,42 @@ def pitch(samples, rate):
     return (len(rises) - 1) * rate / (rises[-1] - rises[0]) if len(rises) >= 3 else None
 
 
+# Levels are fractions of full scale: every channel has an rms of 0.05 at least (less is as good as silent),
+# a peak of 0.9 at most (more is at or near clipping) and a mean within 0.05 of the midpoint; the louder side
+# peaks at 0.55 at least. The first and last frames are within 2 steps of the midpoint, the first and last
+# half millisecond below 0.25 (no click), and a sweep's late pitch 1.25 times its early one (or less, falling).
 def check_samples(pcm, channels, rate, contour):
     """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
     chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
     worst_rms, worst_peak = 0.0, 0.0
-    ramp = max(1, int(rate * RAMP_MS / 1000))
+    ramp = max(1, int(rate * 0.5 / 1000))
     for c, s in enumerate(chans):
         name = "channel" + ("" if channels == 1 else (" left", " right")[c])
         rms = (sum(x * x for x in s) / len(s)) ** 0.5
         peak = max(abs(x) for x in s)
         dc = sum(s) / len(s)
         worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
-        need(rms >= MIN_RMS, f"{name} nearly silent (rms {rms:.3f} < {MIN_RMS})")
-        need(peak <= MAX_PEAK, f"{name} clips (peak {peak:.2f} > {MAX_PEAK})")
-        need(abs(dc) <= MAX_DC, f"{name} has a DC offset of {dc:+.3f}")
+        need(rms >= 0.05, f"{name} nearly silent (rms {rms:.3f} < 0.05)")
+        need(peak <= 0.9, f"{name} clips (peak {peak:.2f} > 0.9)")
+        need(abs(dc) <= 0.05, f"{name} has a DC offset of {dc:+.3f}")
         for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
-            need(abs(edge) * 128 <= EDGE_LSB, f"{name} {where} sample is {round(edge * 128) + 128}, not silence")
-            need(max(abs(x) for x in frames) <= RAMP_PEAK, f"{name} jumps within the {where} {RAMP_MS} ms (click)")
+            need(abs(edge) * 128 <= 2, f"{name} {where} sample is {round(edge * 128) + 128}, not silence")
+            need(max(abs(x) for x in frames) <= 0.25, f"{name} jumps within the {where} 0.5 ms (click)")
     # A panned sound may be quieter on one side; the louder side sets the level.
-    need(worst_peak >= MIN_PEAK, f"too quiet (peak {worst_peak:.2f} < {MIN_PEAK})")
+    need(worst_peak >= 0.55, f"too quiet (peak {worst_peak:.2f} < 0.55)")
     if contour:
         mono = [sum(f) / channels for f in zip(*chans)]
         n = len(mono)
         early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
         late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
         need(early and late, "no clear pitch to follow")
-        swept = late >= early * PITCH_RATIO if contour == "rise" else late * PITCH_RATIO <= early
+        swept = late >= early * 1.25 if contour == "rise" else late * 1.25 <= early
         need(swept, f"pitch should {contour} but goes {early:.0f} -> {late:.0f} Hz")
     return worst_rms, worst_peak
 
 
 def check_wave(path, channels, rate, bits, ms, contour):
-    with open(path, "rb") as f:
-        data = f.read()
+    data = pathlib.Path(path).read_bytes()
     need(len(data) >= 44, f"only {len(data)} bytes, too short for a WAVE header")
     header = struct.unpack_from("<4sI4s4sIHHIIHH4sI", data)
     size, align = header[-1], channels * bits // 8
@@ -250,8 +243,7 @@ def bar_lines(end_tick, signatures, division):
 
 
 def check_midi(path, shortest, longest, loops):
-    with open(path, "rb") as handle:
-        data = handle.read()
+    data = pathlib.Path(path).read_bytes()
     need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
          "no MThd header of 6 bytes")
     fmt, ntrks, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))

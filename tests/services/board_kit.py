@@ -5,6 +5,7 @@
 import glob
 import http.client
 import os
+import pathlib
 import pwd
 import shutil
 import subprocess
@@ -54,13 +55,11 @@ def play(start, script='1 start\n2 name Bea\n', ticks=5000):
     """The replay of a game played from a board's start file with ruvo-sim."""
     with tempfile.TemporaryDirectory() as folder:
         for name, text in (('start', start), ('game.txt', script)):
-            with open(f'{folder}/{name}', 'w') as file:
-                file.write(text)
+            pathlib.Path(folder, name).write_text(text)
         subprocess.run([f'{BIN}/ruvo-sim', '--ticks', str(ticks), '--from', f'{folder}/start', '--script',
                         f'{folder}/game.txt', '--record', f'{folder}/game.ruvo-replay'],
                        check=True, stdout=subprocess.DEVNULL, env={**os.environ, 'QT_QPA_PLATFORM': 'offscreen'})
-        with open(f'{folder}/game.ruvo-replay') as file:
-            return file.read()
+        return pathlib.Path(folder, 'game.ruvo-replay').read_text()
 
 
 class Postgres:

@@ -217,8 +217,8 @@ describePage('replays on the page', () => {
             .map((r) => `${r.method} ${r.path}`), ['GET /api/v1/board']);
     }));
 
-    test('a game played on the page is kept; the native ruvo-sim verifies it; saved, and shared by a link; a write ' +
-        'the store refuses is told once and leaves no older game as the last',
+    test('a kept game verified, saved, linked and raced (ghost, lead, end); a refused write told once, leaving no ' +
+        'older last game; the raced game and the day\'s challenge verify',
     () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
         const other = await openGame(context);
         await playOneQuickGame(page, { name: 'Web' });
@@ -285,27 +285,14 @@ describePage('replays on the page', () => {
             await closeBy(page, 'Escape');
         }
 
-        // In a page opened with it, and in one already open that it is put
-        // in the address of behind a dialog: it plays once the dialog closes.
-        const linked = await openGame(context, { url: link });
-        await linkBehindDialog(other, link, 10);
-        for (const shown of [linked, other]) {
-            // A browser slows the timers of a page behind another to a tick a second.
-            await shown.front();
-            await waitForProbe(shown, resultOf(saved.text)[2], 13, 120000);
-            assert.deepEqual(await watched(shown), resultOf(saved.text));
-            await expectNoErrors(shown);
-        }
-    }));
-
-    test('a kept game raced from the list and by a link: its ghost drawn over the game\'s own frame, the lead in the ' +
-        'bar and the title, the end told; the raced game and the day\'s challenge from the menu verify',
-    () => withGame({ settings: EMPTY_TABLE }, async (page, context) => {
+        // Reloaded, the store writes again (and is empty: the refused games
+        // left nothing in it), and the speed is the usual one.
+        await openGame(context, { page });
         await playOneQuickGame(page, { speed: '80', name: 'Bea' });
         const beaGame = await lastGame(page);
         const [bea] = resultOf(beaGame);
         await openReplays(page);
-        const link = await copyLink(page, COPY_RACE_LINK);
+        const raceLink = await copyLink(page, COPY_RACE_LINK);
         await page.click(button(RACE));
         await waitForProbe(page, 1, 14);
         await watchGhost(page);
@@ -336,9 +323,20 @@ describePage('replays on the page', () => {
         assert.ok(days.some((day) => daily.includes(`\nchallenge ${day}\n`)), daily.split('\n', 6).join('|'));
         expectVerified(raced, daily);
 
+        // In a page opened with it, and in one already open that it is put
+        // in the address of behind a dialog: it plays once the dialog closes.
+        const linked = await openGame(context, { url: link });
+        await linkBehindDialog(other, link, 10);
+        for (const shown of [linked, other]) {
+            // A browser slows the timers of a page behind another to a tick a second.
+            await shown.front();
+            await waitForProbe(shown, resultOf(saved.text)[2], 13, 120000);
+            assert.deepEqual(await watched(shown), resultOf(saved.text));
+            await expectNoErrors(shown);
+        }
+
         // A race link put in the address behind a dialog starts once it closes.
-        const other = await openGame(context);
-        await linkBehindDialog(other, link, 14);
+        await linkBehindDialog(other, raceLink, 14);
         await waitForProbe(other, 1, 14);
         await waitForCaption(other, 'RACE vs Bea +0');
         await expectNoErrors(other);
