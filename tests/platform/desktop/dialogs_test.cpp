@@ -205,13 +205,15 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
         EXPECT_TRUE(dialog.isVisible());
         QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton);
     };
-    for (const Action& ending : std::initializer_list<Action>{
-             licencesThenOk, [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); },
-             [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
-             [](TemplateDialog& dialog) { dialog.close(); }})
+    const Action aboutEndings[] = {licencesThenOk,
+                                   [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); },
+                                   [](TemplateDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+                                   [](TemplateDialog& dialog) { dialog.close(); }};
+    for (const Action& ending : aboutEndings)
         EXPECT_EQ(Answer([&] { return host_.RunAbout(); }, ending), 0);
-    for (const Action& ending : std::initializer_list<Action>{
-             [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }, rowsThenEscape})
+    const Action tableEndings[] = {
+        [](TemplateDialog& dialog) { QTest::mouseClick(dialog.Control(kOkId), Qt::LeftButton); }, rowsThenEscape};
+    for (const Action& ending : tableEndings)
         EXPECT_EQ(Answer([&] { return host_.RunHighScore(record_); }, ending), 0);
     EXPECT_EQ(FillOptionEdits(record_), before);
     const auto tree = [](const char* name) {
