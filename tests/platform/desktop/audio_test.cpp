@@ -100,23 +100,27 @@ std::optional<std::size_t> FirstSound(const Samples& samples, int threshold = 0)
 }
 
 // Under the device's lock the mixing thread waits, so the stream stands
-// still while `call` looks at where it is and, if it acts, acts there: what
-// it does is heard from that frame on, give or take the one buffer mixed
-// before the lock and not yet written. Retried until `call` acts.
-template <class Call> void AtAFrameWhere(const Recording& recording, Call call)
+// still while `where` looks at the frame it has reached, and `act` runs
+// there when it holds: what it does is heard from that frame on, give or take
+// the one buffer mixed before the lock and not yet written. Returns the frame.
+template <class Where, class Act> std::size_t AtAFrameWhere(const Recording& recording, Where where, Act act)
 {
+    std::size_t frame = 0;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             SDL_AudioDeviceID device = 1; // the open device is the one that plays
             while (device < 32 && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_PLAYING)
                 ++device;
             SDL_LockAudioDevice(device);
-            const bool acted = call(recording.Frames());
+            const bool acts = where(frame = recording.Frames());
+            if (acts)
+                act();
             SDL_UnlockAudioDevice(device);
-            return acted;
+            return acts;
         },
         kPatience))
         << "the stream never stood where it was waited for";
+    return frame;
 }
 
 std::size_t WaitForSound(const Recording& recording, std::size_t from = 0, int threshold = 0)
@@ -360,13 +364,9 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
         }
         ASSERT_FALSE(FirstSound(recording.Read())) << "an unplayable image sounded";
         player.Play(first.data(), first.size());
-        AtAFrameWhere(recording, [&](std::size_t at) {
-            if (!FirstSound(recording.Read()))
-                return false;
-            player.Play(second.data(), second.size());
-            cut = at;
-            return true;
-        });
+        cut = AtAFrameWhere(
+            recording, [&](std::size_t) { return FirstSound(recording.Read()).has_value(); },
+            [&] { player.Play(second.data(), second.size()); });
         recording.WaitForFrames(recording.Frames() + rate);
     }
     const Samples samples = recording.Read();
@@ -397,17 +397,16 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
     EXPECT_EQ(music.KBGMLoadFile(nullptr, file.Name()), 1);
     const std::uint32_t handle = load(music, file.Name()), other = load(music, file.Name());
     ASSERT_NE(handle, 0u);
-    EXPECT_NE(other, 0u);
-    EXPECT_NE(other, handle);
+    EXPECT_TRUE(other != 0 && other != handle);
     const auto pass = static_cast<std::size_t>(kPassSeconds * static_cast<double>(rate));
 
-    // Each check starts at the first note of a play, wherever the stream
-    // had got to when the call was made; it looks from a little before it.
-    const auto playFrom = [&](std::int32_t repeat) {
-        const std::size_t before = recording.Frames();
-        music.KBGMPlay(handle, repeat);
-        return WaitForSound(recording, before, kNoteLevel);
+    // Each check starts at the first note of a play, made where `where` finds
+    // the stream; it looks from a little before it.
+    const auto playFrom = [&](std::int32_t repeat, auto where) {
+        return WaitForSound(recording, AtAFrameWhere(recording, where, [&] { music.KBGMPlay(handle, repeat); }),
+                            kNoteLevel);
     };
+    const auto anywhere = [&](std::size_t at) { return at > rate / 20; }; // with room to look back
     // Where notes start in [note - 50 ms, note + length): a frame above the
     // note level after 20 ms below it. A note already sounding at the start
     // is not counted.
@@ -424,25 +423,19 @@ TEST(EffectsAndMusic, DoNothingWithoutADevicePlayAsToldWhatCannotBePlayedIsSilen
         }
         return onsets;
     };
-    EXPECT_EQ(onsetsFrom(playFrom(0), pass * 17 / 10).size(), 1u) << "played once";
+    EXPECT_EQ(onsetsFrom(playFrom(0, anywhere), pass * 17 / 10).size(), 1u) << "played once";
 
-    const std::vector<std::size_t> passes = onsetsFrom(playFrom(1), pass * 23 / 10);
+    const std::vector<std::size_t> passes = onsetsFrom(playFrom(1, anywhere), pass * 23 / 10);
     ASSERT_EQ(passes.size(), 3u) << "played over and over";
     EXPECT_NEAR(Seconds(passes[2] - passes[1], rate), kPassSeconds, 0.02);
 
     // Played again in the quiet middle of a pass, the track starts over
     // instead of going on to its next note: the new start is off the old
     // beat. No track, or another one freed, changes nothing.
-    std::size_t called = 0;
-    AtAFrameWhere(recording, [&](std::size_t at) {
+    const std::size_t restart = playFrom(1, [&](std::size_t at) {
         const std::size_t phase = (at - passes[2]) % pass;
-        if (phase < pass * 3 / 10 || phase > pass * 6 / 10)
-            return false;
-        music.KBGMPlay(handle, 1);
-        called = at;
-        return true;
+        return phase >= pass * 3 / 10 && phase <= pass * 6 / 10;
     });
-    const std::size_t restart = WaitForSound(recording, called, kNoteLevel);
     music.KBGMPlay(0, 0);
     music.KBGMPlay(other + 1, 0);
     music.KBGMFree(other);
