@@ -79,12 +79,11 @@ TEST(Help, FinderOpensAWindowOfItsOwnOnTheContentsAndQuitClosesItTheFileHoldsTog
     QFile file(QString::fromStdString(FindDataFile(kHelpFile)));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    for (const char* key : {">F1<", ">F2<", ">F3<", ">F4<", ">F5<", ">F8<", ">F10<", "Space", "HARRY UP"})
+    for (const char* key : {">F1<", ">F2<", ">F3<", ">F4<", ">F5<", ">F8<", ">F10<", "Space", "HARRY UP",
+                            "~/.config/Tolp/Ruvo.conf", "[General]\nOption=1"})
         EXPECT_TRUE(text.contains(key)) << key;
     for (const OptionRow& row : kOptionRows)
         EXPECT_TRUE(text.contains(QString(">%1<").arg(row.label))) << row.label;
-    EXPECT_TRUE(text.contains("~/.config/Tolp/Ruvo.conf"));
-    EXPECT_TRUE(text.contains("[General]\nOption=1"));
 }
 
 } // namespace

@@ -49,9 +49,9 @@ TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsR
     QTemporaryDir dir;
     QtReplayStore store(dir.filePath(QStringLiteral("replays"))); // made at the first write
     EXPECT_TRUE(store.List().empty());
-    EXPECT_TRUE(store.Write("last", "one"));
-    EXPECT_TRUE(store.Write("row-5-1-00000000-1", "two"));
-    EXPECT_TRUE(store.Write("last", "three")); // replaced whole
+    // The last one replaces the first whole.
+    for (const auto& [name, text] : {std::pair{"last", "one"}, {"row-5-1-00000000-1", "two"}, {"last", "three"}})
+        EXPECT_TRUE(store.Write(name, text)) << name;
     std::string text;
     EXPECT_TRUE(store.Read("last", text));
     EXPECT_EQ(text, "three");
