@@ -5,6 +5,7 @@ that opening comment. Lists the files that do not and fails.
 Usage: check_headers.py SOURCE_DIR
 """
 # SPDX-License-Identifier: MIT
+import itertools
 import re
 import subprocess
 import sys
@@ -24,12 +25,7 @@ def opening(lines, lead):
     if lead == '/*':
         end = next((i for i, line in enumerate(lines, 1) if '*/' in line), 0) if lines[:1] and lines[0].startswith('/*') else 0
         return lines[:end + 1]
-    block = []
-    for line in lines:
-        if not line.startswith(lead):
-            break
-        block.append(line)
-    return block
+    return list(itertools.takewhile(lambda line: line.startswith(lead), lines))
 
 
 root = sys.argv[1]
@@ -37,10 +33,8 @@ files = subprocess.run(['git', '-C', root, 'ls-files'], capture_output=True, tex
 bad = []
 for name in filter(SOURCES.search, files):
     lines = open(f'{root}/{name}', encoding='utf-8').read().split('\n')
-    if lines and lines[0].startswith('#!'):
-        lines = lines[1:]
     lead = COMMENT.get(name.rsplit('.', 1)[-1], '#')
-    block = opening(lines, lead)
+    block = opening(lines[1:] if lines[0].startswith('#!') else lines, lead)
     if not block or not block[0].strip(lead + '" ').strip() or SPDX in block[0]:
         bad.append(f'{name}: opens without a comment saying what it holds')
     elif not any(SPDX in line for line in block):

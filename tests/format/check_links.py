@@ -25,13 +25,8 @@ def prose(path):
 
 def anchors(path):
     """GitHub's anchors: the heading in lower case, punctuation dropped, spaces as hyphens."""
-    names = set()
-    for _, line in prose(path):
-        m = re.match(r"^#{1,6}\s+(.*?)\s*#*\s*$", line)
-        if m:
-            text = re.sub(r"[`*_]", "", m.group(1)).lower()
-            names.add(re.sub(r"[^\w\- ]", "", text).replace(" ", "-"))
-    return names
+    headings = (re.match(r"^#{1,6}\s+(.*?)\s*#*\s*$", line) for _, line in prose(path))
+    return {re.sub(r"[^\w\- ]", "", re.sub(r"[`*_]", "", m.group(1)).lower()).replace(" ", "-") for m in headings if m}
 
 
 def links(path):
@@ -56,7 +51,5 @@ for path in files:
             broken.append(f"{where}: no such file")
         elif anchor and dest.endswith(".md") and anchor not in anchors(dest):
             broken.append(f"{where}: no such heading")
-for line in broken:
-    print(line)
-print(f"{len(files)} Markdown files, {len(broken)} broken links")
+print(*broken, f"{len(files)} Markdown files, {len(broken)} broken links", sep="\n")
 sys.exit(1 if broken else 0)

@@ -42,10 +42,8 @@ def read_bmp(path):
     need((info, planes, bits, compression) == (40, 1, 4, 0), 'not an uncompressed 4-bit BMP')
     palette = [(r << 16) | (g << 8) | b for b, g, r, _ in struct.iter_unpack('<BBBB', data[54:54 + 64])]
     stride = ((width * 4 + 31) // 32) * 4
-    rows = []
-    for y in range(abs(height)):
-        line = data[offset + stride * (abs(height) - 1 - y if height > 0 else y):]
-        rows.append([palette[(line[x // 2] >> (0 if x % 2 else 4)) & 15] for x in range(width)])
+    rows = [[palette[(line[x // 2] >> (0 if x % 2 else 4)) & 15] for x in range(width)]
+            for line in (data[offset + stride * (abs(height) - 1 - y if height > 0 else y):] for y in range(abs(height)))]
     return width, abs(height), palette, rows
 
 
@@ -146,8 +144,7 @@ def check_samples(pcm, channels, rate, contour):
     if contour:
         mono = [sum(f) / channels for f in zip(*chans)]
         n = len(mono)
-        early = pitch(mono[int(0.15 * n):int(0.35 * n)], rate)
-        late = pitch(mono[int(0.65 * n):int(0.85 * n)], rate)
+        early, late = (pitch(mono[int(a * n):int(b * n)], rate) for a, b in ((0.15, 0.35), (0.65, 0.85)))
         need(early and late, "no clear pitch to follow")
         swept = late >= early * 1.25 if contour == "rise" else late * 1.25 <= early
         need(swept, f"pitch should {contour} but goes {early:.0f} -> {late:.0f} Hz")

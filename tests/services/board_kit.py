@@ -2,12 +2,12 @@
 # port of 127.0.0.1 and stopped again, requests to it, games played for it
 # with ruvo-sim from the starts it gives, and a PostgreSQL server of its own.
 # SPDX-License-Identifier: MIT
+import contextlib
 import glob
 import http.client
 import os
 import pathlib
 import pwd
-import shutil
 import subprocess
 import tempfile
 import unittest
@@ -27,13 +27,10 @@ class Board:
 
     def ask(self, method, path, body=None, headers=None):
         """(status, headers, text) of one request on a connection of its own."""
-        connection = http.client.HTTPConnection('127.0.0.1', self.port, timeout=60)
-        try:
+        with contextlib.closing(http.client.HTTPConnection('127.0.0.1', self.port, timeout=60)) as connection:
             connection.request(method, path, body=body, headers=headers or {})
             answer = connection.getresponse()
             return answer.status, dict(answer.getheaders()), answer.read().decode('utf-8', 'replace')
-        finally:
-            connection.close()
 
     def start(self, day=None):
         status, _, text = self.ask('POST', '/api/v1/tokens' + (f'?day={day}' if day else ''), b'')
@@ -100,9 +97,3 @@ class Postgres:
         name = f'board{self.databases}'
         self.run('createdb', '-h', self.folder, '-U', 'ruvo', name)
         return f'postgresql://ruvo@/{name}?host={self.folder}'
-
-    def close(self):
-        try:
-            self.stop()
-        finally:
-            shutil.rmtree(self.folder, ignore_errors=True)

@@ -13,6 +13,7 @@ import json
 import os
 import pathlib
 import re
+import shutil
 import socket
 import sqlite3
 import subprocess
@@ -33,12 +34,11 @@ def rows(board, query=''):
 
 class SqliteBoardTest(unittest.TestCase):
     def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
+        self.folder = self.enterContext(tempfile.TemporaryDirectory())
         self.database = self.new_database()
 
     def new_database(self):
-        return f'sqlite:{self.folder.name}/board.sqlite'
+        return f'sqlite:{self.folder}/board.sqlite'
 
     def board(self, *args):
         board = Board(self.database, '--pace', '0', '--rate', '0', *args)
@@ -193,7 +193,7 @@ class SqliteBoardTest(unittest.TestCase):
         run = lambda *args: subprocess.run([f'{BIN}/ruvo-board', *args], capture_output=True, text=True, timeout=60)
         self.assertIn('--database', run('--help').stdout)
         for args in (['--listen', 'nowhere'], ['--rate', '-1'], ['--pace', '101'], ['--bogus'], ['--site'],
-                     ['--database', 'mysql://x'], ['--database', f'sqlite:{self.folder.name}/none/x.sqlite']):
+                     ['--database', 'mysql://x'], ['--database', f'sqlite:{self.folder}/none/x.sqlite']):
             with self.subTest(args):
                 done = run('--listen', '127.0.0.1:0', *args)
                 self.assertEqual((done.returncode, done.stderr.count('\n')), (2, 1), done.stderr)
@@ -201,10 +201,10 @@ class SqliteBoardTest(unittest.TestCase):
         # The page's files as what they are: WebAssembly compiles as it streams in only so.
         kinds = {'index.html': 'text/html', 'ruvo.wasm': 'application/wasm', 'A_002GMW.MID': 'audio/midi',
                  'manifest.webmanifest': 'application/manifest+json'}
-        os.makedirs(f'{self.folder.name}/site')
+        os.makedirs(f'{self.folder}/site')
         for name in kinds:
-            pathlib.Path(f'{self.folder.name}/site/{name}').write_text('<title>the page</title>')
-        board = self.board('--site', f'{self.folder.name}/site')
+            pathlib.Path(f'{self.folder}/site/{name}').write_text('<title>the page</title>')
+        board = self.board('--site', f'{self.folder}/site')
         # A port another board listens on is refused, not shared.
         taken = run('--listen', f'127.0.0.1:{board.port}', '--database', self.database)
         self.assertEqual((taken.returncode, taken.stderr), (2, f'ruvo-board: cannot listen on 127.0.0.1:{board.port}\n'))
@@ -220,7 +220,9 @@ class PostgresBoardTest(SqliteBoardTest):
     @classmethod
     def setUpClass(cls):
         cls.server = Postgres()
-        cls.addClassCleanup(cls.server.close)
+        # Stopped, and its folder removed even where it would not stop.
+        cls.addClassCleanup(shutil.rmtree, cls.server.folder, ignore_errors=True)
+        cls.addClassCleanup(cls.server.stop)
 
     def new_database(self):
         return self.server.new_database()

@@ -7,8 +7,9 @@
 //   const page = await context.newPage();
 // A page offers goto, reload, evaluate(fn, ...args), waitFor(fn, arg, timeout)
 // (polls until fn returns a true value, and returns it), press(key), type,
-// click(selector), tap and twoFingerTap (touch contexts), front() (the tab a
-// player plays in), resize(width, height), errors() and close().
+// click(selector), tap(selector, fingers: each one's offset across; touch
+// contexts), front() (the tab a player plays in), resize(width, height),
+// errors() and close().
 // SPDX-License-Identifier: MIT
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
@@ -69,8 +70,8 @@ class PuppeteerPage extends PageBase {
     type(text) { return this.page.keyboard.type(text); }
     click(selector) { return this.page.click(selector); }
 
-    // A finger (or one beside another, fingers their offsets across) put on
-    // the centre of an element and lifted again, the last one put first.
+    // Fingers put on the centre of an element (each moved across by its
+    // offset) and lifted again, the last one put first.
     async tap(selector, fingers = [0]) {
         const { x, y } = await this.evaluate((s) => {
             const box = document.querySelector(s).getBoundingClientRect();
@@ -80,8 +81,6 @@ class PuppeteerPage extends PageBase {
         for (const dx of fingers) touches.push(await this.page.touchscreen.touchStart(x + dx, y));
         for (const touch of touches.reverse()) await touch.end();
     }
-
-    twoFingerTap(selector) { return this.tap(selector, [-20, 20]); }
 
     front() { return this.page.bringToFront(); }
     resize(width, height) { return this.page.setViewport({ ...this.page.viewport(), width, height }); }
@@ -100,8 +99,6 @@ async function launchPuppeteer(name, modules) {
     // the whole browser: a second one is started for the touch tests.
     let touchBrowser = null;
     return {
-        name,
-        version: await browser.version(),
         async newContext({ width = 800, height = 500, scale = 1, touch = false } = {}) {
             const firefoxTouch = touch && name === 'firefox';
             if (firefoxTouch) touchBrowser ??= await launch({ 'ui.primaryPointerCapabilities': 1,
@@ -177,13 +174,12 @@ class WebKitPage extends PageBase {
 // One WebKitWebDriver and one MiniBrowser session per context: a fresh,
 // ephemeral profile. The scale is the display's (GDK_SCALE), whole numbers
 // only; the driver starts the MiniBrowser that comes with it (WEBKIT_BROWSER
-// names another). The version is the MiniBrowser's, known once a context
-// has started.
+// names another).
 function launchWebKit(modules) {
     const [selenium, { DriverService }, { findFreePort }] = ['', '/remote', '/net/portprober']
         .map((module) => createRequire(`${modules}/`)(`selenium-webdriver${module}`));
     const binary = process.env.WEBKIT_BROWSER;
-    const engine = { name: 'webkit', version: 'WebKitGTK', close: async () => {} };
+    const engine = { close: async () => {} };
     engine.newContext = async ({ width = 800, height = 500, scale = 1 } = {}) => {
         const port = await findFreePort('127.0.0.1');
         const service = new DriverService(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', { port, loopback: true,
@@ -191,7 +187,6 @@ function launchWebKit(modules) {
         const driver = await new selenium.Builder().usingServer(await service.start(20000)).withCapabilities({
             browserName: 'MiniBrowser', ...(binary && { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } }),
         }).build();
-        engine.version = `WebKitGTK ${(await driver.getCapabilities()).get('browserVersion')}`;
         // The window the driver is in (none yet: the session's own comes first).
         const context = { selenium, driver, current: undefined };
         context.switchTo = async (handle) => {

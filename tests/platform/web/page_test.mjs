@@ -235,7 +235,7 @@ describePage('the page', () => {
         assert.equal(await probe(page), START_BANNER, 'a tap starts as Game > Start does');
         await waitForProbe(page, PLAY);
         assert.equal(await whileRising(page, () => page.tap('#field')), 1, 'a tap dives');
-        await page.twoFingerTap('#field');
+        await page.tap('#field', [-20, 20]);
         assert.equal(await probe(page), PAUSE, 'two fingers pause');
         await page.tap('#pause-button');
         assert.equal(await probe(page), PLAY, 'the pause button resumes');

@@ -97,8 +97,6 @@ const chooseFile = (page, name, text) => page.evaluate(({ name, text }) => {
     input.dispatchEvent(new Event('change'));
 }, { name, text });
 
-// The replay the page keeps as the last game's.
-const lastGame = (page) => page.evaluate(() => window.ruvo.replays.read('last'));
 // The native ruvo-sim's verdict on each replay's text is the one its result line asks for.
 const expectVerified = (...replays) => assert.deepEqual(execFileSync(SIM, ['--verify', ...replays.map((text, i) => {
     const file = join(work, `${engineName}-${i}.ruvo-replay`);
@@ -289,7 +287,7 @@ describePage('replays on the page', () => {
         // left nothing in it), and the speed is the usual one.
         await openGame(context, { page });
         await playOneQuickGame(page, { speed: '80', name: 'Bea' });
-        const beaGame = await lastGame(page);
+        const beaGame = await page.evaluate(() => window.ruvo.replays.read('last'));
         const [bea] = resultOf(beaGame);
         await openReplays(page);
         const raceLink = await copyLink(page, COPY_RACE_LINK);
@@ -385,7 +383,7 @@ describePage('replays on the page', () => {
 
                 await boardDialog(PLAY_FOR_BOARD);
                 await waitFor(page, DIALOG, false);
-                const game = await endOfGame(page, 'Bea', await lastGame(page));
+                const game = await endOfGame(page, 'Bea', await page.evaluate(() => window.ruvo.replays.read('last')));
                 assert.match(game, /^token [0-9a-f]+$/m);
                 const [score, round, ticks] = resultOf(game);
                 // A game that asked for no name goes with the last one typed.
