@@ -165,13 +165,12 @@ TEST(Grid, ShiftMovesCellsLeftAndClearsTheRightEdge)
     FillCells(r, 0, 0, 56, 33, 1);
     FillCells(r, 10, 5, 1, 1, 4);
     ShiftGrid(r, 1);
-    EXPECT_EQ(GridCell(r, 9, 5), 4);
-    EXPECT_EQ(GridCell(r, 10, 5), 1);
     for (int row = 0; row < 33; ++row)
         EXPECT_EQ(GridCell(r, 55, row), 0);
-    // Cells off the grid read as empty, above included.
-    for (const auto& [col, row] : {std::pair{0, -1}, {0, -2}, {56, 0}, {0, 33}})
-        EXPECT_EQ(GridCell(r, col, row), 0) << col << "," << row;
+    // The marked cell one column left, what was right of it in its place; and
+    // cells off the grid read as empty, above included.
+    for (const auto& [x, y, cell] : {std::tuple{9, 5, 4}, {10, 5, 1}, {0, -1, 0}, {0, -2, 0}, {56, 0, 0}, {0, 33, 0}})
+        EXPECT_EQ(GridCell(r, x, y), cell) << x << "," << y;
     EXPECT_EQ(FreeGrid(r), 1);
     EXPECT_EQ(FreeGrid(r), 0);
 }

@@ -119,8 +119,7 @@ TEST(BitmapDecoder, ReadsEveryResourceAndRefusesBrokenImages)
         const auto surface = DecodeBitmap(block.data, block.size);
         ASSERT_TRUE(surface) << id;
         const int size = (id >= 281 && id <= 300) || id >= 311 ? 64 : 32;
-        EXPECT_EQ(surface->Width(), size);
-        EXPECT_EQ(surface->Height(), size);
+        EXPECT_EQ(std::pair(surface->Width(), surface->Height()), std::pair(size, size)) << id;
         // Every truncation is refused without reading past the end.
         for (std::size_t cut = 0; cut < block.size; cut += 7)
             EXPECT_FALSE(DecodeBitmap(block.data, cut)) << id << " cut at " << cut;

@@ -46,13 +46,13 @@ TEST_F(Settings, EachBadValueFallsBackToItsOwnDefaultAndAStoreThatCannotBeWritte
 
 TEST(Names, AreCutBeforeACharacterThatWouldNotFitWhole)
 {
+    // 32 bytes, where the é does not fit; 31, where it does; then none.
+    const std::string a(30, 'a');
     NameBuffer name{};
-    CopyName(name, std::string(30, 'a') + "é"); // 32 bytes: the é does not fit
-    EXPECT_EQ(NameText(name), std::string(30, 'a'));
-    CopyName(name, std::string(29, 'a') + "é"); // 31 bytes: it does
-    EXPECT_EQ(NameText(name), std::string(29, 'a') + "é");
-    CopyName(name, "");
-    EXPECT_EQ(NameText(name), "");
+    for (const auto& [given, kept] : {std::pair{a + "é", a}, {a.substr(1) + "é", a.substr(1) + "é"}, {"", ""}}) {
+        CopyName(name, given);
+        EXPECT_EQ(NameText(name), kept);
+    }
 }
 
 class HighScore : public testing::RecordFixture {
