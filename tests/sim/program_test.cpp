@@ -40,8 +40,7 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefaultStartAndPauseApplyAndACloseKeeps
     EXPECT_EQ(FillOptionEdits(r), (std::array<std::string, 8>{"1", "60", "10", "300", "80", "600", "50", "4"}));
     EXPECT_EQ(r.optionEnabled, 0);
     // 3 x 3 frame, 18 caption, 19 menu: a 390 x 243 window around 384 x 200.
-    EXPECT_EQ(r.windowWidth, 390);
-    EXPECT_EQ(r.windowHeight, 243);
+    EXPECT_EQ(std::pair(r.windowWidth, r.windowHeight), std::pair(390, 243));
     EXPECT_TRUE(game.Window().IsEnabled(IDM_REPLAYS));
     r.host.replays = nullptr;
     UpdateMenu(r);
@@ -86,9 +85,8 @@ TEST_F(Program, StartsOnTheTitleWithEveryDefaultStartAndPauseApplyAndACloseKeeps
     game.Tick();
     EXPECT_TRUE(game.Window().destroyed);
     EXPECT_EQ(game.settings.saves, savesBefore + 1);
-    EXPECT_EQ(game.settings.values["Score1"], "4321");
-    EXPECT_EQ(game.settings.values["Name1"], "Half");
-    EXPECT_EQ(game.settings.values["Round1"], "3");
+    for (const auto& [name, value] : testing::SettingsValues{{"Score1", "4321"}, {"Name1", "Half"}, {"Round1", "3"}})
+        EXPECT_EQ(game.settings.values[name], value) << name;
     EXPECT_EQ(game.dialogs.opened, (std::vector<std::string>{"input"}));
 }
 

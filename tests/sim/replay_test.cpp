@@ -231,8 +231,7 @@ TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
                  {0, 1, 10, 1},  {-5, 2, 10, 2}, {5, 4, 10, 4},  {2147483647, 8, 268435455, 1}};
     for (const auto& c : cases) {
         const WatchPace pace = PaceFor(c.period, c.speed);
-        EXPECT_EQ(pace.periodMs, c.timer) << c.period << " at " << c.speed;
-        EXPECT_EQ(pace.ticks, c.ticks) << c.period << " at " << c.speed;
+        EXPECT_EQ(std::pair(pace.periodMs, pace.ticks), std::pair(c.timer, c.ticks)) << c.period << " at " << c.speed;
     }
 }
 
@@ -259,10 +258,9 @@ TEST(KeptReplays, FollowTheTableRowsAndTheLastGameUnlessTheStoreRefusesIt)
     for (const KeptReplay& kept : KeptReplays(first.R()))
         EXPECT_NE(kept.name, kLastGameReplay);
 
-    auto table = kZeroTable;
-    table["Score1"] = std::to_string(game.result.score);
-    table["Round1"] = std::to_string(game.result.round);
-    table["Name1"] = "Bea";
+    testing::SettingsValues table{
+        {"Score1", std::to_string(game.result.score)}, {"Round1", std::to_string(game.result.round)}, {"Name1", "Bea"}};
+    table.insert(kZeroTable.begin(), kZeroTable.end()); // the rows below, at 0
     StartedRun second(table);
     second.Play(6, "Bea");
     const auto played = [](const std::string& text) { return text.substr(text.find("program")); };
