@@ -118,13 +118,11 @@ TEST_F(HighScore, ABetterScoreIsShownAndSavedWithOnlyTheRowsItChanges)
     SaveSettings(R());
     EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option"}));
     // Another window stores a new second row meanwhile.
-    const std::vector<std::string> stored[] = {
+    const std::array<std::string, 3> stored[] = {
         {"4500", "1", "Other"}, {"4000", "8", "P2"}, {"3000", "7", "P3"}, {"2000", "6", "P4"}};
-    for (int row = 2; row <= 5; ++row) {
-        settings.values[RowValueName("Score", row)] = stored[row - 2][0];
-        settings.values[RowValueName("Round", row)] = stored[row - 2][1];
-        settings.values[RowValueName("Name", row)] = stored[row - 2][2];
-    }
+    for (int row = 2; row <= 5; ++row)
+        for (std::size_t i = 0; i < 3; ++i)
+            settings.values[RowValueName(std::array{"Score", "Round", "Name"}[i], row)] = stored[row - 2][i];
     settings.written.clear();
     settings.values["Music"] = "1";
     Finish(3500, "Ann");
