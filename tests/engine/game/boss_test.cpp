@@ -24,8 +24,7 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
 {
     Start();
     Drawing& r = R().drawing;
-    const Surface tintImage = *r.bossTintSprite.image;
-    const Surface tintMask = *r.bossTintSprite.mask;
+    const auto tint = std::pair(r.bossTintSprite.image->Pixels(), r.bossTintSprite.mask->Pixels());
     for (std::uint32_t round = 1; round <= 10; ++round) {
         const std::uint32_t theme = RoundTheme(round);
         const std::array<Surface*, 4> leftInSpriteDC{nullptr, r.bossWork.image.get(), r.bossWork.mask.get(),
@@ -61,8 +60,7 @@ TEST_F(BossLook, TintDithersTheFigureWhateverTheSpriteContextHolds)
             EXPECT_TRUE(r.bossWork.image->Pixels() == r.bossSprites[RoundTheme(G().round)].image->Pixels());
         }
     }
-    EXPECT_TRUE(r.bossTintSprite.image->Pixels() == tintImage.Pixels());
-    EXPECT_TRUE(r.bossTintSprite.mask->Pixels() == tintMask.Pixels());
+    EXPECT_TRUE(std::pair(r.bossTintSprite.image->Pixels(), r.bossTintSprite.mask->Pixels()) == tint);
 }
 
 // A round under way with the boss one step right of the falling jumper's
