@@ -60,12 +60,10 @@ for args in "${runs[@]}"; do
 done
 
 # Paths relative to the folder the runner starts in.
-mkdir -p "$work/here"
-cp "$work/odd.txt" "$work/here/script.txt"
-printf '[General]\nSound=1\nName1=Rel\n' >"$work/here/settings.conf"
-check "same with relative paths" bash -c "cd '$work/here' && '$sim' --ticks 40 --trace --script script.txt \
-    --settings settings.conf --frames frames --every 20 >/dev/null 2>&1"
-check "frames under a relative path" test -s "$work/here/frames/frame-40.png"
+printf '[General]\nSound=1\nName1=Rel\n' >"$work/rel.conf"
+check "same with relative paths" bash -c "cd '$work' && '$sim' --ticks 40 --trace --script odd.txt \
+    --settings rel.conf --frames rel-frames --every 20 >/dev/null 2>&1"
+check "frames under a relative path" test -s "$work/rel-frames/frame-40.png"
 
 if [ -f "$1/replay-window-test.ruvo-replay" ]; then
     check "the desktop game's replay verifies" bash -c "'$sim' --verify '$1/replay-window-test.ruvo-replay' | grep -q '^verified '"
