@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <tuple>
 
 #include <sys/stat.h>
@@ -100,48 +99,28 @@ TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsR
     }
 }
 
-class ReplaysList : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        record_.host.replays = &store_;
-        for (std::size_t k = 0; k < 5; ++k) {
-            record_.game.hiScores[k] = 5000 - 1000 * static_cast<std::uint32_t>(k);
-            record_.game.hiRounds[k] = 2;
-            CopyName(record_.game.hiNames[k], k == 1 ? "Bea" : "Al");
-        }
-        store_.Write(RowReplayName(record_, 1), ReplayText(4000, "Bea"));
-        store_.Write(std::string(kLastGameReplay), ReplayText(1234, "Cy"));
-    }
-    // Runs the one message box that an action opens, answering it, and
-    // returns its text; empty when none opened.
-    QString Answered(const std::function<void()>& action, QMessageBox::StandardButton answer)
-    {
-        QString text;
-        testing::AnswerModals<QMessageBox>(action, [&](QMessageBox& box) {
-            text = box.text();
-            QTest::mouseClick(box.button(answer), Qt::LeftButton);
-        });
-        return text;
-    }
-
-    QTemporaryDir dir_;
-    QtReplayStore store_{dir_.filePath(QStringLiteral("replays"))};
-    GameRecord record_;
-};
-
 // The rows with a replay, then the last game; Watch and Race hand the chosen
 // one over, for what each says. Save As writes the file where the player
 // says, under the name it suggests; Open... hands the file over unread: it is
 // read off the GUI thread and parsed once, when the list has closed.
-TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOrDeletesOne)
+TEST(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOrDeletesOne)
 {
-    ReplaysDialog dialog(record_, nullptr);
+    QTemporaryDir dir;
+    QtReplayStore store(dir.filePath(QStringLiteral("replays")));
+    GameRecord record;
+    record.host.replays = &store;
+    record.game.hiScores = {5000, 4000, 3000, 2000, 1000};
+    record.game.hiRounds = {2, 2, 2, 2, 2};
+    for (std::size_t k = 0; k < 5; ++k)
+        CopyName(record.game.hiNames[k], k == 1 ? "Bea" : "Al");
+    store.Write(RowReplayName(record, 1), ReplayText(4000, "Bea"));
+    store.Write(std::string(kLastGameReplay), ReplayText(1234, "Cy"));
+    ReplaysDialog dialog(record, nullptr);
     ASSERT_EQ(dialog.List()->count(), 2);
     EXPECT_EQ(dialog.List()->item(0)->text(), QStringLiteral("2nd   4000   round 2   Bea"));
     EXPECT_EQ(dialog.List()->item(1)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
     QString suggested;
-    const QString saved = dir_.filePath(QStringLiteral("saved.ruvo-replay"));
+    const QString saved = dir.filePath(QStringLiteral("saved.ruvo-replay"));
     dialog.askSavePath = [&](QWidget*, const QString& offered) {
         suggested = offered;
         return saved;
@@ -154,29 +133,38 @@ TEST_F(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOr
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Chosen(), ReplayText(1234, "Cy"));
     EXPECT_EQ(dialog.ChosenUse(), ReplayUse::Watch);
-    ReplaysDialog racing(record_, nullptr);
+    ReplaysDialog racing(record, nullptr);
     QTest::mouseClick(racing.raceButton, Qt::LeftButton);
     EXPECT_EQ(racing.Chosen(), ReplayText(4000, "Bea"));
     EXPECT_EQ(racing.ChosenUse(), ReplayUse::Race);
 
-    ReplaysDialog opening(record_, nullptr);
+    ReplaysDialog opening(record, nullptr);
     opening.askOpenPath = [&](QWidget*) { return saved; };
     QTest::mouseClick(opening.openButton, Qt::LeftButton);
     EXPECT_EQ(opening.result(), QDialog::Accepted);
     EXPECT_EQ(opening.ChosenFile(), saved);
     EXPECT_FALSE(opening.Chosen());
 
-    // Delete asks first, and removes only on Yes.
-    ReplaysDialog deleting(record_, nullptr);
-    const auto remove = [&] { QTest::mouseClick(deleting.deleteButton, Qt::LeftButton); };
-    EXPECT_EQ(Answered(remove, QMessageBox::No), QStringLiteral("Delete the replay of 2nd 4000 round 2 Bea?"));
+    // Delete asks first, in a message box, and removes only on Yes: the box
+    // is answered, and what it asked given back.
+    ReplaysDialog deleting(record, nullptr);
+    const auto deleteAnswering = [&](QMessageBox::StandardButton answer) {
+        QString asked;
+        testing::AnswerModals<QMessageBox>([&] { QTest::mouseClick(deleting.deleteButton, Qt::LeftButton); },
+                                           [&](QMessageBox& box) {
+                                               asked = box.text();
+                                               QTest::mouseClick(box.button(answer), Qt::LeftButton);
+                                           });
+        return asked;
+    };
+    EXPECT_EQ(deleteAnswering(QMessageBox::No), QStringLiteral("Delete the replay of 2nd 4000 round 2 Bea?"));
     EXPECT_EQ(deleting.List()->count(), 2);
-    Answered(remove, QMessageBox::Yes);
+    deleteAnswering(QMessageBox::Yes);
     ASSERT_EQ(deleting.List()->count(), 1);
     EXPECT_EQ(deleting.List()->item(0)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
     std::string text;
-    EXPECT_FALSE(store_.Read(RowReplayName(record_, 1), text));
-    Answered(remove, QMessageBox::Yes);
+    EXPECT_FALSE(store.Read(RowReplayName(record, 1), text));
+    deleteAnswering(QMessageBox::Yes);
     EXPECT_EQ(deleting.List()->count(), 0);
     EXPECT_FALSE(deleting.watchButton->isEnabled() || deleting.raceButton->isEnabled());
     EXPECT_TRUE(deleting.openButton->isEnabled());

@@ -20,9 +20,10 @@ namespace ruvo {
 namespace {
 
 const char* const kStatus = "HI-SCORE:001000      SCORE:000000      ROUND:01";
-const char* const kGameTexts[] = {
-    kStatus,    "START",          "PAUSE",     "GAME OVER",
-    "HARRY UP", "01 Round Clear", kCreditText, "HI-SCORE:999999      SCORE:123456      ROUND:99"};
+// The game's texts, the logo, and a name with umlauts.
+const char* const kTexts[] = {
+    kStatus,    "START",          "PAUSE",     "GAME OVER", "K.D\xC3\xB6rrim\xC3\xA4k",
+    "HARRY UP", "01 Round Clear", kCreditText, kLogoText,   "HI-SCORE:999999      SCORE:123456      ROUND:99"};
 
 constexpr std::uint32_t kBlueRef = 0x00FF0000; // a COLORREF: 0x00BBGGRR
 constexpr Pixel kBluePixel = 0x0000FF;
@@ -98,8 +99,6 @@ TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWron
 TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWhatQPainterPaints)
 {
     const std::int32_t margin = 100;
-    std::vector<std::string> texts(std::begin(kGameTexts), std::end(kGameTexts));
-    texts.insert(texts.end(), {kLogoText, "K.D\xC3\xB6rrim\xC3\xA4k"}); // and a name with umlauts
     for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
         const TextFace face = ChooseFace(request);
         const FontId font = renderer->MakeFont(request);
@@ -130,7 +129,7 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
                 EXPECT_GT(painted, 20) << "nothing drawn inside the surface";
             }
         }
-        for (const std::string& text : texts) {
+        for (const std::string text : kTexts) {
             const QString qtext = QString::fromStdString(text);
             const std::int32_t x = 7, y = 9;
             const TextExtent extent = renderer->Measure(font, text);
