@@ -196,8 +196,9 @@ TEST(Art, OverTheSkyOnlyTheShapeChangesButTheCityWiresComeOutBlack)
                     ASSERT_EQ(sky.At(x, y), wire ? kBlack : aqua) << "theme " << t << " at " << x << "," << y;
                 }
             // Theme 9's ground is nothing at all.
-            if (pair == &record.groundSprites[9])
+            if (pair == &record.groundSprites[9]) {
                 EXPECT_EQ(sky.Pixels(), std::vector<Pixel>(32 * 32, aqua));
+            }
         }
     }
 }
