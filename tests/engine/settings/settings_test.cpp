@@ -118,7 +118,7 @@ TEST_F(HighScore, ABetterScoreIsShownAndSavedWithOnlyTheRowsItChanges)
     SaveSettings(R());
     EXPECT_EQ(settings.written, (std::vector<std::string>{"Sound", "Music", "Option"}));
     // Another window stores a new second row meanwhile.
-    const std::array<std::string, 3> stored[] = {
+    const std::vector<std::string> stored[] = {
         {"4500", "1", "Other"}, {"4000", "8", "P2"}, {"3000", "7", "P3"}, {"2000", "6", "P4"}};
     for (int row = 2; row <= 5; ++row)
         for (std::size_t i = 0; i < 3; ++i)
