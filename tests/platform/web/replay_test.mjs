@@ -54,11 +54,13 @@ const NAME = 'Ruvo Zelp! for Windows 95';
 // The replay bar's buttons, by the character each gives.
 const BAR = '#replay-bar button[data-character=';
 const rows = (page) => texts(page, `${DIALOG} select.list option`);
-// The one line of a note, which Enter closes.
-async function expectNote(page, text) {
+// The one line of a note, which Enter closes; then (thenEscape) the dialog
+// behind it, which Escape closes.
+async function expectNote(page, text, thenEscape = false) {
     await waitFor(page, NOTE);
     assert.deepEqual(await texts(page, NOTE), [text]);
     await closeBy(page, 'Enter', NOTE);
+    if (thenEscape) await closeBy(page, 'Escape');
 }
 
 // The link the Replays list's button copies (to a replay or a race, on this
@@ -360,8 +362,7 @@ describePage('replays on the page', () => {
                 await openReplays(page);
                 await page.click(button(SEND));
                 await expectNote(page, 'This game was not played for a board, so no board can take it. Choose ' +
-                    'Board... and Play for the Board, then send that game.');
-                await closeBy(page, 'Escape');
+                    'Board... and Play for the Board, then send that game.', true);
                 assert.equal(sent(), 0);
                 // Board..., and one of its buttons. Open the Board: the board's own page in a window of its own,
                 // which the page's service worker, once it serves the site, leaves to the board.
@@ -387,12 +388,11 @@ describePage('replays on the page', () => {
                 await openReplays(page);
                 await page.evaluate((s) => (document.querySelector(s).value = 'last'), `${DIALOG} select.list`);
                 await page.click(button(SEND));
-                await expectNote(page, `The board took your game: ${score} points, rank 1.`);
+                await expectNote(page, `The board took your game: ${score} points, rank 1.`, true);
                 assert.equal(sent(), 1);
                 const expected = [1, name, score, round, ticks];
                 assert.deepEqual((await (await fetch(new URL('api/v1/board', url))).json()).rows
                     .map((row) => [row.rank, row.name, row.score, row.round, row.ticks]), [expected]);
-                await closeBy(page, 'Escape');
 
                 await openBoard();
                 assert.deepEqual(await shown.waitFor(() => document.querySelector('tbody tr') &&
@@ -403,8 +403,7 @@ describePage('replays on the page', () => {
                 board.kill('SIGTERM');
                 await exited;
                 await boardDialog(PLAY_FOR_BOARD);
-                await expectNote(page, 'The board could not be reached: the connection failed');
-                await closeBy(page, 'Escape');
+                await expectNote(page, 'The board could not be reached: the connection failed', true);
             });
         } finally {
             board.kill('SIGTERM');
