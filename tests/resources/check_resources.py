@@ -118,39 +118,6 @@ def pitch(samples, rate):
     return (len(rises) - 1) * rate / (rises[-1] - rises[0]) if len(rises) >= 3 else None
 
 
-# Levels are fractions of full scale: every channel has an rms of 0.05 at least (less is as good as silent),
-# a peak of 0.9 at most (more is at or near clipping) and a mean within 0.05 of the midpoint; the louder side
-# peaks at 0.55 at least. The first and last frames are within 2 steps of the midpoint, the first and last
-# half millisecond below 0.25 (no click), and a sweep's late pitch 1.25 times its early one (or less, falling).
-def check_samples(pcm, channels, rate, contour):
-    """Level, ends and pitch checks; returns (rms, peak) of the loudest channel."""
-    chans = [[(b - 128) / 128.0 for b in pcm[c::channels]] for c in range(channels)]
-    worst_rms, worst_peak = 0.0, 0.0
-    ramp = max(1, int(rate * 0.5 / 1000))
-    for c, s in enumerate(chans):
-        name = "channel" + ("" if channels == 1 else (" left", " right")[c])
-        rms = (sum(x * x for x in s) / len(s)) ** 0.5
-        peak = max(abs(x) for x in s)
-        dc = sum(s) / len(s)
-        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
-        need(rms >= 0.05, f"{name} nearly silent (rms {rms:.3f} < 0.05)")
-        need(peak <= 0.9, f"{name} clips (peak {peak:.2f} > 0.9)")
-        need(abs(dc) <= 0.05, f"{name} has a DC offset of {dc:+.3f}")
-        for where, edge, frames in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
-            need(abs(edge) * 128 <= 2, f"{name} {where} sample is {round(edge * 128) + 128}, not silence")
-            need(max(abs(x) for x in frames) <= 0.25, f"{name} jumps within the {where} 0.5 ms (click)")
-    # A panned sound may be quieter on one side; the louder side sets the level.
-    need(worst_peak >= 0.55, f"too quiet (peak {worst_peak:.2f} < 0.55)")
-    if contour:
-        mono = [sum(f) / channels for f in zip(*chans)]
-        n = len(mono)
-        early, late = (pitch(mono[int(a * n):int(b * n)], rate) for a, b in ((0.15, 0.35), (0.65, 0.85)))
-        need(early and late, "no clear pitch to follow")
-        swept = late >= early * 1.25 if contour == "rise" else late * 1.25 <= early
-        need(swept, f"pitch should {contour} but goes {early:.0f} -> {late:.0f} Hz")
-    return worst_rms, worst_peak
-
-
 def check_wave(path, channels, rate, bits, ms, contour):
     data = pathlib.Path(path).read_bytes()
     need(len(data) >= 44, f"only {len(data)} bytes, too short for a WAVE header")
@@ -163,8 +130,35 @@ def check_wave(path, channels, rate, bits, ms, contour):
          f"header {header}, expected {expected} with whole {align}-byte frames")
     frames, length = size // align, (rate * ms + 500) // 1000
     need(abs(frames - length) <= 1, f"{frames} frames, expected {length} ({ms} ms at {rate} Hz)")
-    rms, peak = check_samples(data[44:44 + size], channels, rate, contour)
-    return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {rms:.2f}, peak {peak:.2f}"
+    # Levels are fractions of full scale: every channel has an rms of 0.05 at least (less is as good as silent),
+    # a peak of 0.9 at most (more is at or near clipping) and a mean within 0.05 of the midpoint; the louder side
+    # peaks at 0.55 at least. The first and last frames are within 2 steps of the midpoint, the first and last
+    # half millisecond below 0.25 (no click), and a sweep's late pitch 1.25 times its early one (or less, falling).
+    chans = [[(b - 128) / 128.0 for b in data[44 + c:44 + size:channels]] for c in range(channels)]
+    worst_rms, worst_peak = 0.0, 0.0
+    ramp = max(1, int(rate * 0.5 / 1000))
+    for c, s in enumerate(chans):
+        name = "channel" + ("" if channels == 1 else (" left", " right")[c])
+        rms = (sum(x * x for x in s) / len(s)) ** 0.5
+        peak = max(abs(x) for x in s)
+        dc = sum(s) / len(s)
+        worst_rms, worst_peak = max(worst_rms, rms), max(worst_peak, peak)
+        need(rms >= 0.05, f"{name} nearly silent (rms {rms:.3f} < 0.05)")
+        need(peak <= 0.9, f"{name} clips (peak {peak:.2f} > 0.9)")
+        need(abs(dc) <= 0.05, f"{name} has a DC offset of {dc:+.3f}")
+        for where, edge, ramped in (("first", s[0], s[:ramp]), ("last", s[-1], s[-ramp:])):
+            need(abs(edge) * 128 <= 2, f"{name} {where} sample is {round(edge * 128) + 128}, not silence")
+            need(max(abs(x) for x in ramped) <= 0.25, f"{name} jumps within the {where} 0.5 ms (click)")
+    # A panned sound may be quieter on one side; the louder side sets the level.
+    need(worst_peak >= 0.55, f"too quiet (peak {worst_peak:.2f} < 0.55)")
+    if contour:
+        mono = [sum(f) / channels for f in zip(*chans)]
+        n = len(mono)
+        early, late = (pitch(mono[int(a * n):int(b * n)], rate) for a, b in ((0.15, 0.35), (0.65, 0.85)))
+        need(early and late, "no clear pitch to follow")
+        swept = late >= early * 1.25 if contour == "rise" else late * 1.25 <= early
+        need(swept, f"pitch should {contour} but goes {early:.0f} -> {late:.0f} Hz")
+    return f"{channels} ch, {rate} Hz, {bits} bit, {frames} frames, rms {worst_rms:.2f}, peak {worst_peak:.2f}"
 
 
 # name -> (shortest seconds, longest seconds, loops)
@@ -218,27 +212,6 @@ def parse_track(data, pos, end, index):
     raise Fault(f"track {index}: no end-of-track event")
 
 
-def seconds_at(tick, tempos, division):
-    seconds, last_tick, usec = 0.0, 0, 500000
-    for change_tick, payload in tempos:
-        if change_tick >= tick:
-            break
-        seconds += (change_tick - last_tick) * usec / division / 1e6
-        last_tick, usec = change_tick, int.from_bytes(payload, "big")
-    return seconds + (tick - last_tick) * usec / division / 1e6
-
-
-def bar_lines(end_tick, signatures, division):
-    """Yields the tick of every bar line up to end_tick (4/4 until told otherwise)."""
-    changes = [(tick, 4 * division * p[0] // (2 ** p[1])) for tick, p in signatures]
-    bar_ticks, tick = 4 * division, 0
-    while tick <= end_tick:
-        while changes and changes[0][0] <= tick:
-            bar_ticks = changes.pop(0)[1]
-        yield tick
-        tick += bar_ticks
-
-
 def check_midi(path, shortest, longest, loops):
     data = pathlib.Path(path).read_bytes()
     need(len(data) >= 14 and data[0:4] == b"MThd" and int.from_bytes(data[4:8], "big") == 6,
@@ -279,12 +252,19 @@ def check_midi(path, shortest, longest, loops):
     need(all(len(p) == 3 and int.from_bytes(p, "big") for _, p in tempos) and all(len(p) == 4 for _, p in signatures),
          "bad tempo or time signature event")
     end_tick = max(end for _, end in tracks)
-    seconds = seconds_at(end_tick, tempos, division)
+    # Each stretch between tempo changes at its tempo (half a second a quarter note before the first).
+    ticks = [0, *(tick for tick, _ in tempos), end_tick]
+    usecs = [500000, *(int.from_bytes(p, "big") for _, p in tempos)]
+    seconds = sum((b - a) * usec for a, b, usec in zip(ticks, ticks[1:], usecs)) / division / 1e6
     need(shortest <= seconds <= longest, f"lasts {seconds:.2f} s, want {shortest:g} to {longest:g} s")
     detail = f"{seconds:.2f} s, {len(tracks)} tracks, channels {sorted(c + 1 for c in channels)}"
     if loops:
-        bars = list(bar_lines(end_tick, signatures, division))
-        need(bars[-1] == end_tick, f"loop ends at tick {end_tick}, not on a bar line (last bar line at {bars[-1]})")
+        # Bar by bar to the end, each as long as the last time signature before it says (4/4 before the first).
+        bars = [0]
+        while bars[-1] < end_tick:
+            numerator, power = ([p for tick, p in signatures if tick <= bars[-1]] or [b"\x04\x02"])[-1][:2]
+            bars.append(bars[-1] + 4 * division * numerator // 2 ** power)
+        need(bars[-1] == end_tick, f"loop ends at tick {end_tick}, not on a bar line (the next one at {bars[-1]})")
         need(first_on < division and last_off >= end_tick - division,
              f"loop starts with {first_on} or ends with {end_tick - last_off} ticks of silence")
         detail += f", loops after {len(bars) - 1} bars"

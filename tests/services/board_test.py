@@ -89,8 +89,7 @@ class SqliteBoardTest(unittest.TestCase):
         self.assertEqual(status, 200)
         self.assertIn("default-src 'none'", headers['Content-Security-Policy'])
         self.assertIn('&lt;b&gt;&quot;&amp;&#39;&lt;/b&gt;', page)
-        self.assertNotIn('<b>', page)
-        self.assertNotIn('<script', page)
+        self.assertNotRegex(page, '<(b>|script)')
         # The day's challenge has a board of its own.
         today = datetime.datetime.now(datetime.timezone.utc).date()
         start = board.start(day=today.isoformat())
@@ -99,19 +98,16 @@ class SqliteBoardTest(unittest.TestCase):
         board.submit(play(board.start()))
         self.assertEqual(len(rows(board, f'?day={today}')), 1)
         self.assertEqual(len(rows(board)), 7)  # with the five games above
-        far = today - datetime.timedelta(days=3)
-        self.assertEqual(board.ask('POST', f'/api/v1/tokens?day={far}', b'')[0], 400)
 
         # What a stranger may send is refused with its status and one line.
         other = play(board.start())
-        other_token = re.search(r'token (\w+)', other)[1]
         untokened = re.sub(r'token \w+\n', '', play(board.start()))
         cases = [
             ('used token', replay, 409, 'already used'),
             ('no replay', 'hello', 400, 'not a replay'),
             ('too large', 'x' * (64 * 1024 + 1), 413, 'too large: the board takes at most 65536 bytes'),
             ('no token', untokened, 422, 'did not start from a board'),
-            ('unknown token', other.replace(other_token, 'f' * 32), 422, 'not one this board gave'),
+            ('unknown token', re.sub(r'token \w+', 'token ' + 'f' * 32, other), 422, 'not one this board gave'),
             ('another start', re.sub(r'seed=\d+', 'seed=12345', other), 422, 'start its token'),
             ('edited score', re.sub(r'score=(\d+)', lambda m: f'score={int(m[1]) + 1}', other), 422, 'does not verify'),
             ('endless', other.replace('ticks=', 'ticks=99999'), 400, 'not a replay'),
@@ -136,7 +132,8 @@ class SqliteBoardTest(unittest.TestCase):
                                 ('GET /api/v1/board?limit=x', 400), ('GET /api/v1/board?day=2026-02-30', 400),
                                 ('GET /api/v1/replays/0', 404), ('GET /api/v1/replays/abc', 404),
                                 ('GET /api/v1/nothing', 404), ('GET /board/watch/99', 404), ('GET /nothing', 404),
-                                ('GET /api/v1/tokens', 405), ('DELETE /api/v1/board', 405)):
+                                ('GET /api/v1/tokens', 405), ('DELETE /api/v1/board', 405),
+                                (f'POST /api/v1/tokens?day={today - datetime.timedelta(days=3)}', 400)):
             with self.subTest(request):
                 self.assertEqual(board.ask(*request.split())[0], status)
         # A board that keeps to real time and to a few requests a minute.

@@ -77,7 +77,8 @@ TEST(ViewMenu, EachStepLeadsWhereTheMenuOffersIt)
 }
 
 // The view choice in a store that keeps text: a missing, malformed or out of
-// range value reads as automatic and windowed, each on its own.
+// range value reads as automatic and windowed, each on its own; a choice
+// written over any of them reads back as written.
 TEST(ViewChoiceStore, WhatIsNotAChoiceReadsAsAutomaticAndWindowed)
 {
     const std::pair<std::map<std::string, std::string, std::less<>>, ViewChoice> cases[] = {
@@ -92,10 +93,9 @@ TEST(ViewChoiceStore, WhatIsNotAChoiceReadsAsAutomaticAndWindowed)
         MemorySettings store;
         store.values = values;
         EXPECT_EQ(ReadViewChoice(store), expected) << ::testing::PrintToString(values);
+        WriteViewChoice(store, {8 - expected.zoom, !expected.fullScreen});
+        EXPECT_EQ(ReadViewChoice(store), (ViewChoice{8 - expected.zoom, !expected.fullScreen}));
     }
-    MemorySettings store;
-    WriteViewChoice(store, ViewChoice{7, true});
-    EXPECT_EQ(ReadViewChoice(store), (ViewChoice{7, true}));
 }
 
 // A stored number is the game's own plain decimal, ten digits at most.

@@ -72,6 +72,8 @@ export async function withGame({ url, settings, ignore, hold = null, ...view }, 
 
 // The game's state word, the jumper's vertical direction and the best score.
 export const probe = (page, field = 0) => page.evaluate((f) => window.ruvo.exports.ruvo_probe(f), field);
+// The state word once done (a key's press, a click or a tap) has been.
+export const stateAfter = (page, done) => done.then(() => probe(page));
 export const waitForProbe = (page, value, field = 0, timeout = 30000) =>
     page.waitFor(([v, f]) => window.ruvo.exports.ruvo_probe(f) === v, [value, field], timeout);
 // The jumper turns down (vertical direction 1) at once when pressed while it

@@ -12,8 +12,8 @@ import { test } from 'node:test';
 import { ENGINES } from './browsers.mjs';
 import {
     DIALOG, EMPTY_TABLE, IDM, PAUSE, PLAY, START_BANNER, TITLE, button, closeBy, describePage, engineName, enterName,
-    expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, probe, site, siteDir, texts, waitFor,
-    waitForProbe, whileRising, withGame,
+    expectNoErrors, itemState, menuTitle, openBy, openGame, playOneQuickGame, site, siteDir, stateAfter, texts,
+    waitFor, waitForProbe, whileRising, withGame,
 } from './page_kit.mjs';
 
 // The field as drawn in its 384 x 200 backing store: its pixels of the
@@ -91,17 +91,13 @@ describePage('the page', () => {
         assert.deepEqual(await itemState(page, IDM.START), { enabled: true, checked: false, hint: 'F2' });
         assert.deepEqual(await items(page, 'enabled', IDM.PAUSE, IDM.OPTION), [false, false],
             'Option only when the settings say so');
-        await page.click('#field');
-        assert.equal(await probe(page), TITLE, 'a click on the title screen starts nothing (a tap does)');
+        assert.equal(await stateAfter(page, page.click('#field')), TITLE, 'a click starts nothing (a tap does)');
         await page.press('F2');
         await waitForProbe(page, PLAY);
         assert.deepEqual(await items(page, 'enabled', IDM.START, IDM.PAUSE), [false, true]);
         assert.equal(await whileRising(page, () => page.click('#field')), 1, 'a click dives');
         assert.equal(await whileRising(page, () => page.press('Space')), 1, 'the space bar dives');
-        for (const state of [PAUSE, PLAY]) {
-            await page.press('F3');
-            assert.equal(await probe(page), state);
-        }
+        for (const state of [PAUSE, PLAY]) assert.equal(await stateAfter(page, page.press('F3')), state);
 
         const musicFiles = () => site.server.requests.filter((r) => /^\/(music\/|synth\/|[^/]*\.sf2$)/.test(r.path))
             .map((r) => `${r.method} ${r.path}`).sort();
@@ -164,8 +160,7 @@ describePage('the page', () => {
         const shown = await picture();
         await page.waitFor((t) => window.ruvo.ticks >= t, await page.evaluate(() => window.ruvo.ticks + 5));
         assert.notEqual(await picture(), shown, 'the field goes on moving behind the dialog');
-        await page.press('F2');
-        assert.equal(await probe(page), TITLE, 'the game takes no command while a dialog is open');
+        assert.equal(await stateAfter(page, page.press('F2')), TITLE, 'no command reaches the game behind a dialog');
         await page.click(`${DIALOG} .links a`);
         await expectLicences(context, page);
         await closeBy(page, 'Escape');
@@ -177,8 +172,7 @@ describePage('the page', () => {
         assert.deepEqual(await texts(page, '.menu:nth-child(3) .menu-item'), ['HelpF1', 'AboutF10', 'Licences']);
         await page.click('.menu:nth-child(3) a.menu-item');
         await expectLicences(context, page);
-        await page.press('F2');
-        assert.equal(await probe(page), START_BANNER, 'commands reach the game again');
+        assert.equal(await stateAfter(page, page.press('F2')), START_BANNER, 'commands reach the game again');
     }));
 
     // Two tabs over one local storage: the first enters the table while the
@@ -231,16 +225,12 @@ describePage('the page', () => {
         await expectLargestCrispField(page, 5);
         await page.resize(390, 844); // held upright
         await expectLargestCrispField(page, 3);
-        await page.tap('#field');
-        assert.equal(await probe(page), START_BANNER, 'a tap starts as Game > Start does');
+        assert.equal(await stateAfter(page, page.tap('#field')), START_BANNER, 'a tap starts as Game > Start does');
         await waitForProbe(page, PLAY);
         assert.equal(await whileRising(page, () => page.tap('#field')), 1, 'a tap dives');
-        await page.tap('#field', [-20, 20]);
-        assert.equal(await probe(page), PAUSE, 'two fingers pause');
-        await page.tap('#pause-button');
-        assert.equal(await probe(page), PLAY, 'the pause button resumes');
-        await page.tap('#field');
-        assert.equal(await probe(page), PLAY, 'in play a tap starts nothing');
+        assert.equal(await stateAfter(page, page.tap('#field', [-20, 20])), PAUSE, 'two fingers pause');
+        assert.equal(await stateAfter(page, page.tap('#pause-button')), PLAY, 'the pause button resumes');
+        assert.equal(await stateAfter(page, page.tap('#field')), PLAY, 'in play a tap starts nothing');
 
         await openGame(context, { page });
         await playOneQuickGame(page, { tap: true });

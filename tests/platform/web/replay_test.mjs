@@ -42,9 +42,10 @@ const TOO_LARGE = (what) => `too large: ${what} bytes, where a replay holds at m
 
 // A replay's result line as [score, round, ticks].
 const resultOf = (text) => text.match(/^result score=(\d+) round=(\d+) ticks=(\d+)/m).slice(1).map(Number);
-// The last replay watched to its end, as [score, round, ticks].
+// The last replay watched to its end, as [score, round, ticks]; watching
+// gives it once a replay is being watched (on) or no longer.
 const watched = (page) => Promise.all([11, 12, 13].map((field) => probe(page, field)));
-const watching = (page, on) => waitForProbe(page, on ? 1 : 0, 10, 120000);
+const watching = (page, on) => waitForProbe(page, on ? 1 : 0, 10, 120000).then(() => watched(page));
 // The replay bar's caption (false while the bar is hidden) and the page's title.
 const caption = (page) => page.evaluate(() => [!document.getElementById('replay-bar').hidden &&
     document.getElementById('replay-caption').textContent, document.title]);
@@ -52,14 +53,14 @@ const waitForCaption = (page, text) => poll(async () => (await caption(page))[0]
 const NAME = 'Ruvo Zelp! for Windows 95';
 // The replay bar's buttons, by the character each gives.
 const BAR = '#replay-bar button[data-character=';
-// What the module's memory has grown to, which it never gives back.
-const memory = (page) => page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
 const rows = (page) => texts(page, `${DIALOG} select.list option`);
-// The one line of a note, which Enter closes.
-async function expectNote(page, text) {
+// The one line of a note, which Enter closes; then (thenEscape) the dialog
+// behind it, which Escape closes.
+async function expectNote(page, text, thenEscape = false) {
     await waitFor(page, NOTE);
     assert.deepEqual(await texts(page, NOTE), [text]);
     await closeBy(page, 'Enter', NOTE);
+    if (thenEscape) await closeBy(page, 'Escape');
 }
 
 // The link the Replays list's button copies (to a replay or a race, on this
@@ -166,7 +167,8 @@ describePage('replays on the page', () => {
         // Nor Send in the list.
         assert.deepEqual(await props(page, 'hidden', menuItem(IDM.BOARD), button(SEND)), [true, null]);
         assert.deepEqual(await props(page, 'disabled', button(1)), [true], 'nothing to watch');
-        const [room, before] = [await memory(page), await page.evaluate(() => window.ruvo.ticks)];
+        // What the module's memory has grown to (it never gives any back).
+        const room = await page.evaluate(() => window.ruvo.exports.memory.buffer.byteLength);
         for (const [give, note] of [
             [() => chooseFile(page, 'cut.ruvo-replay', SCRIPTED.replace(/^result .*\n/m, '')),
                 'cut.ruvo-replay: truncated: the result line is missing'],
@@ -179,13 +181,13 @@ describePage('replays on the page', () => {
             await give();
             await expectNote(page, note);
         }
-        // Nor does the module give room to more than the limit.
-        assert.deepEqual(await page.evaluate((n) => [window.ruvo.exports.ruvo_link_room(n),
-            new TextDecoder().decode(new Uint8Array(window.ruvo.exports.memory.buffer,
-                window.ruvo.exports.ruvo_link_error(), window.ruvo.exports.ruvo_watch_link()))], LIMIT + 1),
-        [0, TOO_LARGE(LIMIT + 1)]);
-        assert.ok(await memory(page) - room <= LIMIT, 'the module took one in');
-        await page.waitFor((t) => window.ruvo.ticks > t + 5, before);
+        // Nor does the module give room to more than the limit, nor has it grown by more to take one in.
+        assert.deepEqual(await page.evaluate(([n, room]) => ((e) => [e.ruvo_link_room(n),
+            new TextDecoder().decode(new Uint8Array(e.memory.buffer, e.ruvo_link_error(), e.ruvo_watch_link())),
+            e.memory.buffer.byteLength - room < n])(window.ruvo.exports), [LIMIT + 1, room]),
+        [0, TOO_LARGE(LIMIT + 1), true]);
+        // The title goes on.
+        await page.waitFor((t) => window.ruvo.ticks > t, await page.evaluate(() => window.ruvo.ticks + 5));
         assert.equal(await probe(page), TITLE);
 
         // A byte-order mark and CR LF line ends play as the plain file does.
@@ -200,8 +202,7 @@ describePage('replays on the page', () => {
             await act();
             await waitForCaption(page, shown);
         }
-        await watching(page, false);
-        assert.deepEqual(await watched(page), resultOf(SCRIPTED));
+        assert.deepEqual(await watching(page, false), resultOf(SCRIPTED));
         assert.deepEqual([...await caption(page), await probe(page)], [false, NAME, TITLE]);
 
         // Esc ends a replay before its end.
@@ -209,8 +210,7 @@ describePage('replays on the page', () => {
         await chooseFile(page, 'scripted.ruvo-replay', SCRIPTED);
         await watching(page, true);
         await page.press('Escape');
-        await watching(page, false);
-        assert.deepEqual(await watched(page), [0, 0, 0], 'it did not play to its end');
+        assert.deepEqual(await watching(page, false), [0, 0, 0], 'it did not play to its end');
         assert.deepEqual(site.server.requests.filter((r) => /^\/(api|board|healthz)/.test(r.path))
             .map((r) => `${r.method} ${r.path}`), ['GET /api/v1/board']);
     }));
@@ -243,7 +243,6 @@ describePage('replays on the page', () => {
         // The row's replay is the last game's.
         assert.deepEqual(saved, { name: `Ruvo ${score} Web.ruvo-replay`, text: (await stored(page)).last });
         assert.match(saved.text, /^edition web$/m);
-        expectVerified(saved.text);
 
         const link = await copyLink(page, COPY_LINK);
         // Delete takes the selected row's replay (the row stays in the table)
@@ -314,12 +313,11 @@ describePage('replays on the page', () => {
         // The day's challenge, from the shared menu, on the title only.
         assert.deepEqual(await texts(page, `.menu-item[data-command="${IDM.DAILY}"]`), ['Daily Challenge']);
         const today = () => new Date().toISOString().slice(0, 10);
-        const days = [today()];
+        const day = today();
         await choose(page, 'Game', IDM.DAILY);
         const daily = await endOfGame(page, 'Day', raced);
-        days.push(today());
-        assert.ok(days.some((day) => daily.includes(`\nchallenge ${day}\n`)), daily.split('\n', 6).join('|'));
-        expectVerified(raced, daily);
+        assert.ok([day, today()].some((d) => daily.includes(`\nchallenge ${d}\n`)), daily.split('\n', 6).join('|'));
+        expectVerified(saved.text, raced, daily);
 
         // In a page opened with it, and in one already open that it is put
         // in the address of behind a dialog: it plays once the dialog closes.
@@ -364,8 +362,7 @@ describePage('replays on the page', () => {
                 await openReplays(page);
                 await page.click(button(SEND));
                 await expectNote(page, 'This game was not played for a board, so no board can take it. Choose ' +
-                    'Board... and Play for the Board, then send that game.');
-                await closeBy(page, 'Escape');
+                    'Board... and Play for the Board, then send that game.', true);
                 assert.equal(sent(), 0);
                 // Board..., and one of its buttons. Open the Board: the board's own page in a window of its own,
                 // which the page's service worker, once it serves the site, leaves to the board.
@@ -391,12 +388,11 @@ describePage('replays on the page', () => {
                 await openReplays(page);
                 await page.evaluate((s) => (document.querySelector(s).value = 'last'), `${DIALOG} select.list`);
                 await page.click(button(SEND));
-                await expectNote(page, `The board took your game: ${score} points, rank 1.`);
+                await expectNote(page, `The board took your game: ${score} points, rank 1.`, true);
                 assert.equal(sent(), 1);
                 const expected = [1, name, score, round, ticks];
                 assert.deepEqual((await (await fetch(new URL('api/v1/board', url))).json()).rows
                     .map((row) => [row.rank, row.name, row.score, row.round, row.ticks]), [expected]);
-                await closeBy(page, 'Escape');
 
                 await openBoard();
                 assert.deepEqual(await shown.waitFor(() => document.querySelector('tbody tr') &&
@@ -407,8 +403,7 @@ describePage('replays on the page', () => {
                 board.kill('SIGTERM');
                 await exited;
                 await boardDialog(PLAY_FOR_BOARD);
-                await expectNote(page, 'The board could not be reached: the connection failed');
-                await closeBy(page, 'Escape');
+                await expectNote(page, 'The board could not be reached: the connection failed', true);
             });
         } finally {
             board.kill('SIGTERM');
