@@ -89,6 +89,20 @@ class Dialogs : public ::testing::Test {
     GameRecord record_;
 };
 
+// ---------------------------------------------------------------------------
+// Where the dialogs and their controls go
+
+// Dialog units to pixels, from the font's letters as the dialog manager counts them.
+QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
+{
+    const QFontMetrics metrics(dialog.font());
+    const int across = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    const int down = metrics.height();
+    const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
+    return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
+            scale(rect.height, down, 8)};
+}
+
 // What is typed into the edits is stored. Option's edits each show their
 // option as the option table writes it; what is typed (null: nothing) is
 // stored on OK or Enter as read, without range checks; an empty edit or one
@@ -96,7 +110,7 @@ class Dialogs : public ::testing::Test {
 // box, Enter on the focused Cancel button) stores nothing. The name entry
 // opens empty each time, the focus in its edit; Escape and the close box
 // leave it open; Return or Enter stores what was typed, cut to 31 bytes.
-TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnterAlone)
+TEST_F(Dialogs, EveryWayOutOfEachAnswersAsItShouldTheirTextsAreRightAndEveryControlSitsWhereItsTemplatePutsIt)
 {
     const char* const typed[8] = {"99999", "100", nullptr, "", "abc", nullptr, nullptr, "-3"};
     const std::array<std::string, 8> stored = {"99999", "100", "10", "0", "0", "4000000000", "50", "-3"};
@@ -150,15 +164,12 @@ TEST_F(Dialogs, OptionStoresEveryEditAsTypedAndTheNameEntryWhatIsTypedOnOkOrEnte
                });
         EXPECT_EQ(NameText(record_.game.entryName), kept);
     }
-}
 
-// Every way out of About and of the table closes it and leaves the options
-// as they were (Option's ways out are above). The table shows its five rows,
-// each row's cells on one line, in plain text. About's Licences button,
-// beside OK and as large, opens the licence and the notices as the tree has
-// them; closing them leaves About open.
-TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsItsRowsAboutItsLicences)
-{
+    // Every way out of About and of the table closes it and leaves the options
+    // as they were (Option's ways out are above). The table shows its five rows,
+    // each row's cells on one line, in plain text. About's Licences button,
+    // beside OK and as large, opens the licence and the notices as the tree has
+    // them; closing them leaves About open.
     const std::array<std::string, 8> before = FillOptionEdits(record_);
     record_.game.hiScores = {4294967295u, 123456u, 1000u, 7u, 0u};
     record_.game.hiRounds = {65535, 12, 1, 3, 0};
@@ -223,29 +234,12 @@ TEST_F(Dialogs, CancelEscapeEnterAndTheCloseBoxCloseTheirDialogsTheTableShowsIts
     EXPECT_TRUE(licence.contains("Copyright (c) 2026 The Ruvo developers"));
     EXPECT_EQ(licence, tree("LICENSE"));
     EXPECT_EQ(notices, tree("THIRD_PARTY_NOTICES"));
-}
 
-// ---------------------------------------------------------------------------
-// Where the dialogs and their controls go
-
-// Dialog units to pixels, from the font's letters as the dialog manager counts them.
-QRect Pixels(const TemplateDialog& dialog, const UnitRect& rect)
-{
-    const QFontMetrics metrics(dialog.font());
-    const int across = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
-    const int down = metrics.height();
-    const auto scale = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
-    return {scale(rect.x, across, 4), scale(rect.y, down, 8), scale(rect.width, across, 4),
-            scale(rect.height, down, 8)};
-}
-
-// In the Japanese Gothic face at nine points, each dialog at its place over
-// the play field and modal to its window, each edit and button where its
-// template puts it, the icon at its corner in its own size, showing the
-// program icon through its mask, nothing overlapping or clipped, the focus
-// only where it belongs.
-TEST_F(Dialogs, EveryDialogAndControlSitsWhereItsTemplatePutsIt)
-{
+    // In the Japanese Gothic face at nine points, each dialog at its place over
+    // the play field and modal to its window, each edit and button where its
+    // template puts it, the icon at its corner in its own size, showing the
+    // program icon through its mask, nothing overlapping or clipped, the focus
+    // only where it belongs.
     // The play field lies inside the game window, under the menu bar.
     QWidget gameWindow;
     gameWindow.setGeometry(40, 30, 384, 220);

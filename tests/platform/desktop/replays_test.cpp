@@ -43,7 +43,9 @@ std::string FileText(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
 }
 
-TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsReadWithinTheLimit)
+// The store keeps each replay as a file of its name, and a file the player
+// names is read within the limit.
+TEST(Replays, TheStoreKeepsEachReplayAsAFileReadsOneThePlayerNamesWithinTheLimitAndTheListWatchesSavesOpensDeletes)
 {
     QTemporaryDir dir;
     QtReplayStore store(dir.filePath(QStringLiteral("replays"))); // made at the first write
@@ -97,16 +99,12 @@ TEST(ReplayFiles, TheStoreKeepsEachReplayAsAFileOfItsNameAndOneThePlayerNamesIsR
         EXPECT_EQ(read.error, error) << path.toStdString();
         EXPECT_EQ(read.text.size(), size) << path.toStdString();
     }
-}
 
-// The rows with a replay, then the last game; Watch and Race hand the chosen
-// one over, for what each says. Save As writes the file where the player
-// says, under the name it suggests; Open... hands the file over unread: it is
-// read off the GUI thread and parsed once, when the list has closed.
-TEST(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOrDeletesOne)
-{
-    QTemporaryDir dir;
-    QtReplayStore store(dir.filePath(QStringLiteral("replays")));
+    // The list, over the same store: the rows with a replay, then the last
+    // game; Watch and Race hand the chosen one over, for what each says. Save
+    // As writes the file where the player says, under the name it suggests;
+    // Open... hands the file over unread: it is read off the GUI thread and
+    // parsed once, when the list has closed.
     GameRecord record;
     record.host.replays = &store;
     record.game.hiScores = {5000, 4000, 3000, 2000, 1000};
@@ -162,7 +160,6 @@ TEST(ReplaysList, ListsTheRowsWithAReplayThenTheLastGameAndWatchesSavesOpensOrDe
     deleteAnswering(QMessageBox::Yes);
     ASSERT_EQ(deleting.List()->count(), 1);
     EXPECT_EQ(deleting.List()->item(0)->text(), QStringLiteral("Last game   1234   round 2   Cy"));
-    std::string text;
     EXPECT_FALSE(store.Read(RowReplayName(record, 1), text));
     deleteAnswering(QMessageBox::Yes);
     EXPECT_EQ(deleting.List()->count(), 0);

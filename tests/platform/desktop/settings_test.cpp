@@ -83,30 +83,6 @@ class SettingsFile : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-// What is not our own plain decimal or a whole string reads as missing.
-TEST_F(SettingsFile, ABadValueReadsAsMissing)
-{
-    WriteFile(QByteArray::fromStdString("[General]\nA=yes\nB=-1\nC=4294967296\nD=12345678901234567890\nE=0x10\n"
-                                        "F=1.5\nG=\nH=4294967295\nI=0\nName1=" +
-                                        k32Bytes + "\nName2=@Invalid()\nName3=\xC3\xA4\n"));
-    QtSettingsStore store(Path());
-    const std::pair<const char*, std::optional<std::uint32_t>> numbers[] = {
-        {"A", {}}, {"B", {}},       {"C", {}},          {"D", {}}, {"E", {}},    {"F", {}},
-        {"G", {}}, {"Missing", {}}, {"H", 4294967295u}, {"I", 0u}, {"Name1", {}}};
-    for (const auto& [name, expected] : numbers) {
-        std::uint32_t number = 99;
-        EXPECT_EQ(store.QueryDword(name, number), expected.has_value()) << name;
-        EXPECT_EQ(number, expected.value_or(99)) << name;
-    }
-    const std::tuple<const char*, std::size_t, std::optional<std::string>> strings[] = {
-        {"Name1", 31, {}}, {"Name1", 32, k32Bytes}, {"Name2", 31, {}}, {"Missing", 31, {}}, {"Name3", 31, "\xC3\xA4"}};
-    for (const auto& [name, limit, expected] : strings) {
-        std::string text = "unread";
-        EXPECT_EQ(store.QueryString(name, text, limit), expected.has_value()) << name << " " << limit;
-        EXPECT_EQ(text, expected.value_or("unread")) << name << " " << limit;
-    }
-}
-
 // A file's life. Missing, it gives the first run's values. The eighteen
 // values, and the window's zoom and full screen beside them, make the round
 // trip. A crash in the middle of a save must never leave a half-written
@@ -114,7 +90,7 @@ TEST_F(SettingsFile, ABadValueReadsAsMissing)
 // leaving neither a temporary file nor a lock behind. Cut short or garbage:
 // what is whole is read, the rest is the first run's, and the next save
 // writes a whole file again.
-TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTripAndADamagedOneHeals)
+TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTripADamagedOneHealsABadValueIsMissing)
 {
     ExpectDefaults(Load(Path()));
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path()))) << "loading made a file";
@@ -156,6 +132,27 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
     ExpectDefaults(Load(Path()));
     Save(Sample(), Path());
     EXPECT_EQ(testing::SettingsText(Load(Path())), testing::SettingsText(Sample()));
+
+    // What is not our own plain decimal or a whole string reads as missing.
+    WriteFile(QByteArray::fromStdString("[General]\nA=yes\nB=-1\nC=4294967296\nD=12345678901234567890\nE=0x10\n"
+                                        "F=1.5\nG=\nH=4294967295\nI=0\nName1=" +
+                                        k32Bytes + "\nName2=@Invalid()\nName3=\xC3\xA4\n"));
+    QtSettingsStore written(Path());
+    const std::pair<const char*, std::optional<std::uint32_t>> numbers[] = {
+        {"A", {}}, {"B", {}},       {"C", {}},          {"D", {}}, {"E", {}},    {"F", {}},
+        {"G", {}}, {"Missing", {}}, {"H", 4294967295u}, {"I", 0u}, {"Name1", {}}};
+    for (const auto& [name, value] : numbers) {
+        std::uint32_t number = 99;
+        EXPECT_EQ(written.QueryDword(name, number), value.has_value()) << name;
+        EXPECT_EQ(number, value.value_or(99)) << name;
+    }
+    const std::tuple<const char*, std::size_t, std::optional<std::string>> strings[] = {
+        {"Name1", 31, {}}, {"Name1", 32, k32Bytes}, {"Name2", 31, {}}, {"Missing", 31, {}}, {"Name3", 31, "\xC3\xA4"}};
+    for (const auto& [name, limit, value] : strings) {
+        std::string text = "unread";
+        EXPECT_EQ(written.QueryString(name, text, limit), value.has_value()) << name << " " << limit;
+        EXPECT_EQ(text, value.value_or("unread")) << name << " " << limit;
+    }
 }
 
 // A file the game could not have written is moved aside unread and kept for
@@ -165,7 +162,7 @@ TEST_F(SettingsFile, AMissingFileGivesDefaultsAllValuesAndTheViewMakeTheRoundTri
 // would never end. The store's native path is the one QSettings reads.
 // A store that cannot be used at all gives the first values too, and saving
 // into it is silent.
-TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAnUnusableStoreIsLeftAndTheGameStartsAfresh)
+TEST_F(SettingsFile, AForeignFileIsSetAsideUnusableStoreIsLeftAndTwoGamesOverOneFileKeepBothNewEntries)
 {
     EXPECT_EQ(UserSettingsPath(), QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tolp", "Ruvo").fileName());
     const QString path = QString::fromStdString(Path());
@@ -202,21 +199,18 @@ TEST_F(SettingsFile, AForeignFileIsSetAsideUnreadAnUnusableStoreIsLeftAndTheGame
         ExpectDefaults(record);
     }
     EXPECT_TRUE(QFileInfo(path).isDir());
-}
 
-// Two instances of the game over one settings file, in processes of their
-// own as two windows are: both load the table, each enters it (the second
-// with an equal score, which goes below the older entry), and they close in
-// either order. The file keeps both entries, and the last to close decides
-// the switches: a save must read what the other process wrote, not the copy
-// QSettings keeps.
-TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
-{
+    // Two instances of the game over one settings file, in processes of their
+    // own as two windows are: both load the table, each enters it (the second
+    // with an equal score, which goes below the older entry), and they close in
+    // either order. The file keeps both entries, and the last to close decides
+    // the switches: a save must read what the other process wrote, not the copy
+    // QSettings keeps.
     const QString saver = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + "/ruvo-settings-saver";
     ASSERT_TRUE(QFileInfo(saver).isExecutable()) << "built beside the tests";
     for (const bool firstClosesFirst : {true, false}) {
         SCOPED_TRACE(firstClosesFirst ? "the first closes first" : "the second closes first");
-        const std::string path = dir.filePath(firstClosesFirst ? "first.ini" : "second.ini").toStdString();
+        const std::string shared = dir.filePath(firstClosesFirst ? "first.ini" : "second.ini").toStdString();
         QProcess games[2];
         const auto step = [&games](int game, const char* line) {
             QProcess& process = games[game];
@@ -228,7 +222,7 @@ TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
             return process.readLine().trimmed();
         };
         for (QProcess& game : games) {
-            game.start(saver, {QStringLiteral("play"), QString::fromStdString(path)});
+            game.start(saver, {QStringLiteral("play"), QString::fromStdString(shared)});
             ASSERT_TRUE(game.waitForStarted());
         }
         const std::pair<int, const char*> steps[] = {
@@ -241,7 +235,7 @@ TEST_F(SettingsFile, TwoGamesOverOneFileKeepBothNewEntriesWhicheverClosesLast)
             ASSERT_TRUE(games[game].waitForFinished(30000));
             EXPECT_EQ(games[game].exitCode(), 0);
         }
-        const GameRecord table = Load(path);
+        const GameRecord table = Load(shared);
         EXPECT_EQ(table.game.hiScores, (std::array<std::uint32_t, 5>{5000, 5000, 1000, 1000, 1000}));
         EXPECT_EQ(table.game.hiRounds, (std::array<std::uint16_t, 5>{7, 9, 1, 1, 1}));
         EXPECT_EQ(NameText(table.game.hiNames[0]), "Ann");

@@ -38,18 +38,14 @@ Surface Patterned(std::int32_t width, std::int32_t height)
     return surface;
 }
 
-class TextRendering : public ::testing::Test {
-  protected:
-    std::unique_ptr<QtTextRenderer> renderer = std::make_unique<QtTextRenderer>();
-    FontId textFont = renderer->MakeFont(TextFontRequest());
-    FontId logoFont = renderer->MakeFont(LogoFontRequest());
-};
-
 // Each text in its cell's height, within the field and not empty (a real
 // measurement); nothing takes no width; malformed text survives. The logo is
 // bold even where the face has no bold.
-TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWrongAndTheLogoIsBold)
+TEST(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWrongPaintsOnlyItsColourWhereQPainterPaints)
 {
+    const auto renderer = std::make_unique<QtTextRenderer>();
+    FontId textFont = renderer->MakeFont(TextFontRequest());
+    const FontId logoFont = renderer->MakeFont(LogoFontRequest());
     for (const auto& [font, text, height, least, most] : {std::tuple{textFont, kStatus, 18, 301, 384},
                                                           {logoFont, kLogoText, 80, 251, 384},
                                                           {textFont, kCreditText, 18, 101, 384},
@@ -82,22 +78,19 @@ TEST_F(TextRendering, TextsFitTheirCellsMalformedTextOrAFontGoneDrawsNothingWron
     FontRequest regular = LogoFontRequest();
     regular.weight = 400;
     const FontId regularFont = renderer->MakeFont(regular);
-    const auto ink = [&](FontId font) {
+    const auto inkOf = [&](FontId font) {
         Surface drawn(384, 100);
         renderer->Draw(drawn, font, 0x00FFFFFF, 10, 10, kLogoText);
         return std::count(drawn.Pixels().begin(), drawn.Pixels().end(), kWhite);
     };
-    EXPECT_GT(ink(logoFont), ink(regularFont) * 5 / 4);
+    EXPECT_GT(inkOf(logoFont), inkOf(regularFont) * 5 / 4);
     // Emboldening thickens the letters but leaves the spacing alone.
     EXPECT_EQ(renderer->Measure(logoFont, kLogoText).cx, renderer->Measure(regularFont, kLogoText).cx);
-}
 
-// Only the text colour is painted, inside the text cell, and cut at every
-// edge as if the surface were a window onto a larger one; and the letters
-// laid from the cache are exactly what Qt paints for the whole string in one
-// go.
-TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWhatQPainterPaints)
-{
+    // Only the text colour is painted, inside the text cell, and cut at every
+    // edge as if the surface were a window onto a larger one; and the letters
+    // laid from the cache are exactly what Qt paints for the whole string in one
+    // go.
     const std::int32_t margin = 100;
     for (const FontRequest& request : {TextFontRequest(), LogoFontRequest()}) {
         const TextFace face = ChooseFace(request);
@@ -105,19 +98,19 @@ TEST_F(TextRendering, PaintsOnlyTheTextColourInTheCellClipsAtEveryEdgeAndLaysWha
         for (const auto& [x, y] :
              {std::pair{5, 40}, std::pair{-30, -7}, std::pair{330, 150}, std::pair{-200, 190}, std::pair{370, -70}}) {
             Surface small = Patterned(384, 200), large = Patterned(384 + 2 * margin, 200 + 2 * margin);
-            const Surface before = large;
+            const Surface blank = large;
             renderer->Draw(small, font, kBlueRef, x, y, kLogoText);
             renderer->Draw(large, font, kBlueRef, x + margin, y + margin, kLogoText);
             const TextExtent extent = renderer->Measure(font, kLogoText);
             int painted = 0;
             for (std::int32_t py = 0; py < large.Height(); ++py)
                 for (std::int32_t px = 0; px < large.Width(); ++px) {
-                    const bool ink = large.At(px, py) != before.At(px, py);
+                    const bool inked = large.At(px, py) != blank.At(px, py);
                     // The small surface is the large one's middle, drawn alike.
                     if (px >= margin && py >= margin && px < margin + 384 && py < margin + 200) {
-                        ASSERT_EQ(small.At(px - margin, py - margin) == kBluePixel, ink) << px << "," << py;
+                        ASSERT_EQ(small.At(px - margin, py - margin) == kBluePixel, inked) << px << "," << py;
                     }
-                    if (!ink)
+                    if (!inked)
                         continue;
                     ++painted;
                     ASSERT_EQ(large.At(px, py), kBluePixel) << px << "," << py;
