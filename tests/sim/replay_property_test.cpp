@@ -59,8 +59,6 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
     return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
 }
 
-constexpr int kLongestGame = 4000;
-
 const char* const kNames[] = {"",
                               "A",
                               "Ruvo fan",
@@ -183,8 +181,8 @@ long PlayRun(std::uint64_t seed, std::size_t& games)
             if (draws.OneIn(100))
                 game.dialogs.nextName = kNames[draws.Below(std::size(kNames))];
         };
-        // The name last drawn stays until a dialog takes it.
-        PlayedGame current{"", run.Play(0, game.dialogs.nextName, {}, each, kLongestGame)};
+        // The name last drawn stays until a dialog takes it; 4000 ticks at most.
+        PlayedGame current{"", run.Play(0, game.dialogs.nextName, {}, each, 4000)};
         if (!drawnAlike)
             return -1;
         // A game that runs too long ends the run; it has no replay yet.

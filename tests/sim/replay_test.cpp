@@ -204,25 +204,6 @@ TEST(Racing, AGhostBesideThePlayersGameShowsTheLeadAndChangesNothingOfIt)
     EXPECT_EQ(played(true), played(false));
 }
 
-// A daily game plays with the default options, a race with its replay's,
-// and each gives the player's own back once it is over.
-TEST(Daily, AndRacesPlayWithTheirStartsOptionsAndGiveThePlayersOwnBack)
-{
-    StartedRun run(kLowTable);
-    GameRecord& r = run.R();
-    r.game.optSpeed = 70;
-    run.game.StartDaily(ParseDay("2026-12-09").value());
-    EXPECT_EQ(r.game.optSpeed, 80u);
-    run.Play(0, "Ann", [] {}); // no dives, from the start above
-    EXPECT_EQ(r.game.optSpeed, 70u);
-    const std::string daily = run.Kept(kLastGameReplay);
-    EXPECT_NE(daily.find("\nchallenge 2026-12-09\n"), std::string::npos);
-    ASSERT_EQ(RaceReplay(r, daily), "");
-    EXPECT_EQ(r.game.optSpeed, 80u);
-    run.Play(0, "Ann", [] {});
-    EXPECT_EQ(r.game.optSpeed, 70u);
-}
-
 TEST(WatchPace, DividesThePeriodOrRunsSeveralTicksAtTheShortestTimer)
 {
     const struct {
@@ -327,7 +308,6 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
 {
     const Replay replay = Read(RecordedGame(4));
     // The verified line is sim_test.sh's, through ruvo-sim --verify.
-    const ReplayResult& r = replay.result;
     Replay dive = replay;
     for (ReplayCommand& command : dive.commands)
         command.tick += command.action == ReplayAction::Dive ? 1 : 0;
@@ -337,17 +317,22 @@ TEST(Verify, ChecksTheResultAndNamesTheFirstDifference)
 
     Replay score = replay;
     score.result.score += 50;
-    EXPECT_EQ(VerifyReplay(score).line,
-              "differs: score=" + std::to_string(r.score) + ", the file says score=" + std::to_string(r.score + 50));
+    EXPECT_EQ(VerifyReplay(score).line, "differs: score=" + std::to_string(score.result.score - 50) +
+                                            ", the file says score=" + std::to_string(score.result.score));
     Replay name = replay;
     name.result.name = "Someone";
     EXPECT_EQ(VerifyReplay(name).line, "differs: name=Ann, the file says name=Someone");
 }
 
-TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
+// A board's start, a day's and a race's play with their own options and give
+// the player's own back once the game is over; the board's start waits for an
+// open dialog, and its token, kept with the game, alone makes a replay fit to
+// send.
+TEST(BoardClient, PlaysTheBoardsStartADaysAndARacesAndKeepsTheTokenForSending)
 {
     StartedRun run(kLowTable);
     GameRecord& r = run.R();
+    r.game.optSpeed = 70;
     run.Play(9);
     const std::string offline = run.Kept(kLastGameReplay);
     EXPECT_NE(BoardSendRefusal(offline), "");
@@ -361,7 +346,6 @@ TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
     const std::string start = WriteReplayStart(given);
     EXPECT_NE(PlayBoardStart(r, "token " + given.start.token), "");
 
-    const std::uint32_t ownSpeed = r.game.optSpeed;
     {
         const OpenDialog open(r);
         EXPECT_EQ(PlayBoardStart(r, start), "");
@@ -372,11 +356,22 @@ TEST(BoardClient, PlaysTheBoardsStartAndKeepsItsTokenForSending)
     EXPECT_EQ(r.game.optSpeed, 60u);
     EXPECT_NE(PlayBoardStart(r, start), "") << "no title screen";
     run.Play(9, "Bea", [] {}); // the board's game, started above
-    EXPECT_EQ(r.game.optSpeed, ownSpeed);
+    EXPECT_EQ(r.game.optSpeed, 70u);
     const std::string played = run.Kept(kLastGameReplay);
     EXPECT_NE(played.find("\ntoken " + given.start.token + "\n"), std::string::npos);
     EXPECT_EQ(BoardSendRefusal(played), "");
     EXPECT_EQ(Read(played).start.program.seed, given.start.program.seed);
+
+    run.game.StartDaily(ParseDay("2026-12-09").value());
+    EXPECT_EQ(r.game.optSpeed, 80u);
+    run.Play(0, "Ann", [] {}); // no dives, from the start above
+    EXPECT_EQ(r.game.optSpeed, 70u);
+    const std::string daily = run.Kept(kLastGameReplay);
+    EXPECT_NE(daily.find("\nchallenge 2026-12-09\n"), std::string::npos);
+    ASSERT_EQ(RaceReplay(r, daily), "");
+    EXPECT_EQ(r.game.optSpeed, 80u);
+    run.Play(0, "Ann", [] {});
+    EXPECT_EQ(r.game.optSpeed, 70u);
 }
 
 TEST(BoardClient, TakesOnlyAnAddressAPlayerMeant)

@@ -57,9 +57,7 @@ TEST(ReplayFile, IsWrittenAsSmallTextAndReadBackWhole)
 {
     EXPECT_EQ(WriteReplay(Sample()), kSampleText);
     std::string error;
-    const std::optional<Replay> read = ReadReplay(kSampleText, error);
-    ASSERT_TRUE(read) << error;
-    EXPECT_EQ(*read, Sample());
+    EXPECT_EQ(ReadReplay(kSampleText, error), Sample()) << error;
 
     // As another system's editor may leave it: a byte-order mark, CR LF (a
     // CR too many), comments and blank lines among the commands, no newline
@@ -73,9 +71,7 @@ TEST(ReplayFile, IsWrittenAsSmallTextAndReadBackWhole)
     edited.insert(edited.find("30 pause"), "# the first pause\r\n\r\n");
     edited.insert(edited.find("\r\nedition"), "\r"); // CR CR LF, as a bad editor leaves it
     edited.pop_back();
-    const std::optional<Replay> again = ReadReplay(edited, error);
-    ASSERT_TRUE(again) << error;
-    EXPECT_EQ(*again, Sample());
+    EXPECT_EQ(ReadReplay(edited, error), Sample()) << error;
 
     // Ten minutes at the hurry-up's 50 ms with a dive every other tick, the
     // most that takes effect (the jumper dives at row 16 and is back there,
@@ -91,7 +87,7 @@ TEST(ReplayFile, IsWrittenAsSmallTextAndReadBackWhole)
 // A day's start is its date's alone: what every edition computes alike,
 // and what the documentation gives. A daily game's replay names its day on
 // a line of its own, in format 2; any other stays format 1.
-TEST(ReplayFile, ADailyGameNamesItsDayAndStartsFromIt)
+TEST(ReplayFile, ADailyGameNamesItsDayAndABoardsStartItsToken)
 {
     const Day day = ParseDay("2026-12-09").value();
     EXPECT_EQ(DailyProgram(day).seed, 2499220588u);
@@ -112,19 +108,16 @@ TEST(ReplayFile, ADailyGameNamesItsDayAndStartsFromIt)
     EXPECT_NE(text.find("\ndate 2026-03-01T14:05:09Z\nchallenge 2026-12-09\noptions "), std::string::npos);
     std::string error;
     EXPECT_EQ(ReadReplay(text, error), daily) << error;
-}
 
-// A board's start file is a replay's header with the board's token last; a
-// game played from it keeps the token, and the start reader takes the start
-// file or a whole replay, but no replay cut short after its header's end.
-TEST(ReplayFile, ABoardsStartFileAndTokenReadBack)
-{
+    // A board's start file is a replay's header with the board's token last
+    // (format 2 too); a game played from it keeps the token, and the start
+    // reader takes the start file or a whole replay, but no replay cut short
+    // after its header's end.
     Replay board = Sample();
     board.start.token = "0123456789abcdef0123456789abcdef";
     const std::string start = WriteReplayStart(board);
     EXPECT_EQ(start.substr(0, 14), "ruvo-replay 2\n");
     EXPECT_EQ(start.substr(start.size() - 40), "\ntoken 0123456789abcdef0123456789abcdef\n");
-    std::string error;
     const std::optional<Replay> read = ReadReplayStart(start, error);
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(read->start, board.start);

@@ -11,6 +11,7 @@
 
 #include "game/boss.h"
 #include "game/flow.h"
+#include "settings/defaults.h"
 #include "support/game_fixture.h"
 
 namespace ruvo {
@@ -118,19 +119,14 @@ class UpcomingDraws {
     std::uint32_t seed_;
 };
 
-// A game with the play field and the boss's bounds as the game sets them,
-// and no grid, so that MoveBoss only steers and moves; the boss placed for
-// the round.
+// A game with the play field and the boss's bounds as the game sets them
+// (columns 0 to 47, rows 4 to 8), and no grid, so that MoveBoss only steers
+// and moves; the boss placed for the round.
 Game BossGame(std::uint32_t round, const ProgramState& program = {})
 {
     Game game;
+    GameDefaults(game);
     game.program = program;
-    game.fieldWidth = 384;
-    game.fieldHeight = 200;
-    game.bossColMin = 0;
-    game.bossColMax = 47;
-    game.bossRowMin = 4;
-    game.bossRowMax = 8;
     game.round = round;
     InitBossPattern(game);
     return game;

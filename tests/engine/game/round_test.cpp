@@ -17,7 +17,7 @@
 namespace ruvo {
 namespace {
 
-using Flow = testing::GameFixture;
+using Round = testing::GameFixture;
 
 TEST(BossHits, FollowTheRoundAndTheBossLevel)
 {
@@ -33,7 +33,7 @@ TEST(BossHits, FollowTheRoundAndTheBossLevel)
     EXPECT_EQ(BossHitsFor(0, 4294967295u), -1288490240); // 922337207550948096 mod 2^32
 }
 
-TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
+TEST_F(Round, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
 {
     settings.values["Sound"] = "1";
     Start();
@@ -65,8 +65,6 @@ TEST_F(Flow, JumperLookBannerAndStatusLineDigitsThenTheHurryUpsSoundAndTimer)
     EXPECT_EQ(wave.played.back().image, R().waveData[SoundHurry]);
 }
 
-using Jumper = testing::GameFixture;
-
 // A round under way with a hand-made grid, floor everywhere and platforms
 // under columns 13 to 15, the jumper placed anew at each step (platforms and
 // bosses added stay): only the foot column holds it, even a platform that
@@ -75,7 +73,7 @@ using Jumper = testing::GameFixture;
 // the cells read as empty (its next probe looks at row -2); a dive turns a
 // rising jumper at row 16 or above, and arms the stomp unless it starts
 // inside the boss.
-TEST_F(Jumper, FootColumnCeilingAndDive)
+TEST_F(Round, JumpersFootColumnCeilingAndDive)
 {
     Play();
     FillCells(G(), 0, 0, G().gridCols, 24, CellEmpty);
@@ -115,8 +113,6 @@ TEST_F(Jumper, FootColumnCeilingAndDive)
     }
 }
 
-using Scenery = testing::GameFixture;
-
 // Runs scroll steps and reports, for every new column, whether it carried a platform.
 std::vector<bool> NewColumns(Game& r, int steps)
 {
@@ -132,7 +128,7 @@ std::vector<bool> NewColumns(Game& r, int steps)
 
 // Rate 0 forces a platform after every nine bare columns, a low rate never
 // leaves more than nine, and 100 or more puts one on every column.
-TEST_F(Scenery, PlatformRatesFromForcedOnlyToEveryColumn)
+TEST_F(Round, SceneryPlatformRatesFromForcedOnlyToEveryColumn)
 {
     Start();
     G().optGameLevel = 0;
