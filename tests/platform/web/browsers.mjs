@@ -179,8 +179,7 @@ function launchWebKit(modules) {
     const [selenium, { DriverService }, { findFreePort }] = ['', '/remote', '/net/portprober']
         .map((module) => createRequire(`${modules}/`)(`selenium-webdriver${module}`));
     const binary = process.env.WEBKIT_BROWSER;
-    const engine = { close: async () => {} };
-    engine.newContext = async ({ width = 800, height = 500, scale = 1 } = {}) => {
+    return { close: async () => {}, newContext: async ({ width = 800, height = 500, scale = 1 } = {}) => {
         const port = await findFreePort('127.0.0.1');
         const service = new DriverService(process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver', { port, loopback: true,
             args: [`--port=${port}`], env: { ...process.env, GDK_SCALE: String(scale) } });
@@ -209,8 +208,7 @@ function launchWebKit(modules) {
         }, 30000, `a window at ${pattern}`);
         context.close = () => driver.quit().catch(() => {}).then(() => service.kill());
         return context;
-    };
-    return engine;
+    } };
 }
 
 export function launch(name, modules) {

@@ -102,8 +102,7 @@ describePage('the page', () => {
         const musicFiles = () => site.server.requests.filter((r) => /^\/(music\/|synth\/|[^/]*\.sf2$)/.test(r.path))
             .map((r) => `${r.method} ${r.path}`).sort();
         assert.deepEqual(musicFiles(), ['HEAD /TimGM6mb.sf2', 'HEAD /synth/libfluidsynth-2.4.6.js']);
-        await page.press('F4');
-        await page.press('F5'); // the music, not a reload
+        for (const key of ['F4', 'F5']) await page.press(key); // F5: the music, not a reload
         await page.waitFor(() => window.ruvo.music.playerPlaying(), null, 30000);
         const fetched = musicFiles().filter((r) => r.startsWith('GET /music/'));
         assert.equal(new Set(fetched).size, 4, JSON.stringify(fetched));
@@ -137,8 +136,7 @@ describePage('the page', () => {
         const bare = { url: new URL('bare/?refuse-storage', site.url).href, ignore: /404|\.sf2|\.ttf|faces did not load/ };
         await withGame(bare, async (page) => {
             assert.notEqual((await fieldOf(page)).letters, prompt.letters, 'the browser\'s own faces stand in');
-            await page.press('F4');
-            await page.press('F5');
+            for (const key of ['F4', 'F5']) await page.press(key);
             assert.deepEqual(await items(page, 'checked', IDM.SOUND, IDM.MUSIC), [true, false]);
             await page.press('F2');
             await waitForProbe(page, PLAY);
